@@ -1,0 +1,33 @@
+# Two entry points for a fresh machine: `make run` and `make test`.
+PRESET ?= default
+JOBS   ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: all deps configure build run test asan bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+configure: deps
+	@cmake --preset $(PRESET) >/dev/null
+
+build: configure
+	@cmake --build --preset $(PRESET) -j $(JOBS)
+
+test: build
+	@ctest --preset $(PRESET) -j $(JOBS)
+
+run: build
+	@scripts/run.sh build/$(PRESET)
+
+asan:
+	@$(MAKE) --no-print-directory test PRESET=asan
+
+bench: deps
+	@cmake --preset release >/dev/null
+	@cmake --build --preset release -j $(JOBS)
+	@for b in build/release/bench/bench_*; do [ -x "$$b" ] && "$$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
+
+clean:
+	rm -rf build

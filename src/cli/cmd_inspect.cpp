@@ -1,0 +1,200 @@
+// info, points and slots: what opening a .kvx file computes, without a window.
+#include <cstdio>
+#include <string>
+
+#include "cli/cli.h"
+#include "core/ui_port.h"
+#include "data/conversion.h"
+#include "data/kvx_file.h"
+#include "data/state.h"
+#include "data/text_util.h"
+#include "params/machine_parameter.h"
+
+namespace accelog::cli {
+namespace {
+
+class StderrUi : public UiPort {
+ public:
+  void Message(const std::string& text, MessageIcon) override {
+    std::fprintf(stderr, "%s\n", text.c_str());
+  }
+};
+
+struct Window {
+  int32_t from, to;
+};
+
+int UsageError(const char* usage) {
+  std::fprintf(stderr, "usage: accelog-cli %s\n", usage);
+  return kExitUsage;
+}
+
+// Opens FILE as the acceleration view does. On failure returns the exit code.
+int OpenFile(Args& args, const char* usage, std::string& file) {
+  if (auto bad = args.UnknownOption()) {
+    std::fprintf(stderr, "accelog-cli: unknown option '%s'\n", bad->c_str());
+    return UsageError(usage);
+  }
+  if (args.words.size() != 1) return UsageError(usage);
+  file = args.words[0];
+  ResetDataState();
+  ResetConversionState();
+  ApplyDefaultParameters();
+  static StderrUi ui;
+  SetUi(&ui);
+  Data.MenuCommandCode = 14;
+  return OpenDataFileServer(file) == OpenResult::Ok ? kExitOk : kExitRefused;
+}
+
+// --from/--to, defaulting to the whole file and kept inside it.
+bool TakeWindow(Args& args, Window& w) {
+  w = {1, 0};
+  for (auto [name, target] : {std::pair{"--from", &w.from}, std::pair{"--to", &w.to}}) {
+    if (auto v = args.TakeValue(name)) {
+      auto n = ParseInteger(*v);
+      if (!n) return false;
+      *target = static_cast<int32_t>(std::max<long long>(-1, std::min<long long>(*n, kMaxRecords)));
+    } else if (target == &w.to) {
+      w.to = -1;  // the end of the file
+    }
+  }
+  return true;
+}
+
+void ClampWindow(Window& w) {
+  if (w.to < 0 || w.to > Data.CountPoint) w.to = Data.CountPoint;
+  if (w.from < 1) w.from = 1;
+}
+
+const char* const kChannelNames[kChannels] = {"X", "Y", "Z", "V", "AX", "AY", "AZ"};
+
+std::string Quoted(const std::string& s) {
+  std::string out = "\"";
+  for (unsigned char c : s) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\u%04x", c);
+      out += buf;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "\"";
+}
+
+struct Field {
+  const char* name;
+  long long value;
+};
+
+std::vector<Field> HeadFields() {
+  const auto& p = MachineParameter;
+  return {{"RecordInterval", p.RecordInterval}, {"IntervalUnit", p.IntervalUnit},
+          {"LedCycle", p.LedCycle},             {"CriticalX", p.CriticalX},
+          {"CriticalY", p.CriticalY},           {"CriticalZ", p.CriticalZ},
+          {"RecordMode", p.RecordMode},         {"WorkMode", p.WorkMode},
+          {"DeviceSampleCount", Data.DeviceSampleCount},
+          {"StartYear", p.StartYear},           {"StartMonth", p.StartMonth},
+          {"StartDay", p.StartDay},             {"StartHour", p.StartHour},
+          {"StartMinute", p.StartMinute},       {"StartSecond", p.StartSecond},
+          {"CountPoint", Data.CountPoint},      {"CountPointNoZero", Data.CountPointNoZero}};
+}
+
+void PrintJson(const StatisticsTexts& t) {
+  std::printf("{");
+  for (const auto& f : HeadFields()) std::printf("\"%s\":%lld,", f.name, f.value);
+  std::printf("\"stats\":{");
+  for (int c = 0; c < kChannels; ++c) {
+    std::printf("%s\"%s\":{\"max\":%s,\"maxPoint\":%d,\"min\":%s,\"minPoint\":%d,\"average\":%s}",
+                c ? "," : "", kChannelNames[c], FloatText(Conv.StatMaxValue[c]).c_str(),
+                Conv.StatMaxPoint[c], FloatText(Conv.StatMinValue[c]).c_str(), Conv.StatMinPoint[c],
+                FloatText(Conv.StatAverage[c]).c_str());
+  }
+  std::printf("},\"texts\":{");
+  for (const char* kind : {"max", "min", "average"}) {
+    std::printf("\"%s\":{", kind);
+    for (int c = 0; c < 4; ++c) {
+      const std::string& s = kind[1] == 'a' ? t.MaxText[c] : kind[1] == 'i' ? t.MinText[c] : t.AverageText[c];
+      std::printf("%s\"%s\":%s", c ? "," : "", kChannelNames[c], Quoted(s).c_str());
+    }
+    std::printf("},");
+  }
+  std::printf("\"critical\":{\"X\":%s,\"Y\":%s,\"Z\":%s},", Quoted(t.CriticalText[0]).c_str(),
+              Quoted(t.CriticalText[1]).c_str(), Quoted(t.CriticalText[2]).c_str());
+  std::printf("\"unit\":%s,\"start\":%s,\"interval\":%s,\"sampleCount\":%s,\"recordMode\":%s}}\n",
+              Quoted(t.UnitText).c_str(), Quoted(t.StartText).c_str(), Quoted(t.IntervalText).c_str(),
+              Quoted(t.SampleCountText).c_str(), Quoted(t.RecordModeText).c_str());
+}
+
+void PrintText(const StatisticsTexts& t) {
+  for (const auto& f : HeadFields()) std::printf("%-18s %lld\n", f.name, f.value);
+  std::printf("\n%-3s %12s %9s %12s %9s %12s\n", "", "max", "maxPoint", "min", "minPoint", "average");
+  for (int c = 0; c < kChannels; ++c) {
+    std::printf("%-3s %12s %9d %12s %9d %12s\n", kChannelNames[c],
+                FloatText(Conv.StatMaxValue[c]).c_str(), Conv.StatMaxPoint[c],
+                FloatText(Conv.StatMinValue[c]).c_str(), Conv.StatMinPoint[c],
+                FloatText(Conv.StatAverage[c]).c_str());
+  }
+  std::printf("\n");
+  for (int c = 0; c < 4; ++c) {
+    std::printf("%s max: %s | min: %s | average: %s\n", kChannelNames[c], t.MaxText[c].c_str(),
+                t.MinText[c].c_str(), t.AverageText[c].c_str());
+  }
+  std::printf("Critical: %s %s %s %s\n", t.CriticalText[0].c_str(), t.CriticalText[1].c_str(),
+              t.CriticalText[2].c_str(), t.UnitText.c_str());
+  std::printf("Start: %s\nInterval: %s\nSamples: %s\nRecord mode: %s\n", t.StartText.c_str(),
+              t.IntervalText.c_str(), t.SampleCountText.c_str(), t.RecordModeText.c_str());
+}
+
+}  // namespace
+
+int RunInfo(Args& args) {
+  const bool json = args.TakeFlag("--json");
+  std::string file;
+  if (int rc = OpenFile(args, "info FILE.kvx [--json]", file)) return rc;
+  const StatisticsTexts t = DispMaxMinTexts();
+  json ? PrintJson(t) : PrintText(t);
+  return kExitOk;
+}
+
+int RunPoints(Args& args) {
+  const char* usage = "points FILE.kvx [--from N] [--to M]";
+  Window w;
+  if (!TakeWindow(args, w)) return UsageError(usage);
+  std::string file;
+  if (int rc = OpenFile(args, usage, file)) return rc;
+  ClampWindow(w);
+  std::string line;
+  for (int32_t i = w.from; i <= w.to; ++i) {
+    const RealDataRecord& r = Data.RealData[i];
+    line = std::to_string(r.No);
+    line += ',';
+    line += r.Date();
+    line += ',';
+    line += r.Time();
+    for (float v : {r.X, r.Y, r.Z, r.V, r.AX, r.AY, r.AZ}) {
+      line += ',';
+      line += FloatText(v);
+    }
+    line += '\n';
+    std::fputs(line.c_str(), stdout);
+  }
+  return kExitOk;
+}
+
+int RunSlots(Args& args) {
+  const char* usage = "slots FILE.kvx [--from N] [--to M]";
+  Window w;
+  if (!TakeWindow(args, w)) return UsageError(usage);
+  std::string file;
+  if (int rc = OpenFile(args, usage, file)) return rc;
+  ClampWindow(w);
+  MapRangeToSlots(w.from, w.to);
+  for (int k = 1; k <= kSlots; ++k) std::printf("%d,%d,%d\n", k, Data.SlotUsed[k], Data.SlotPoint[k]);
+  return kExitOk;
+}
+
+}  // namespace accelog::cli

@@ -1,0 +1,12 @@
+#include "core/ui_port.h"
+
+namespace accelog {
+namespace {
+UiPort g_silent;
+UiPort* g_port = &g_silent;
+}  // namespace
+
+UiPort& Ui() { return *g_port; }
+void SetUi(UiPort* port) { g_port = port ? port : &g_silent; }
+
+}  // namespace accelog

@@ -1,0 +1,44 @@
+#pragma once
+// The one way the engines talk to the person at the screen. The GUI shows
+// real dialogs and panels, the CLI prints, tests record. Every method has a
+// quiet default so a front end overrides only what it shows.
+#include <string>
+
+namespace accelog {
+
+enum class MessageIcon { None, Exclamation, Information, Critical };
+
+class UiPort {
+ public:
+  virtual ~UiPort() = default;
+
+  // Modal message with one OK button; the title is a single blank.
+  virtual void Message(const std::string& text, MessageIcon icon = MessageIcon::None) {
+    (void)text; (void)icon;
+  }
+  // OK/Cancel question; true for OK.
+  virtual bool AskOkCancel(const std::string& text) { (void)text; return false; }
+  // File dialogs; an empty result means cancelled.
+  virtual std::string OpenFileName(const std::string& title, const std::string& filter) {
+    (void)title; (void)filter; return {};
+  }
+  virtual std::string SaveFileName(const std::string& title, const std::string& filter) {
+    (void)title; (void)filter; return {};
+  }
+  // Status bar panels 1..5.
+  virtual void StatusPanel(int panel, const std::string& text) { (void)panel; (void)text; }
+  // The chart window's progress bar (ProgressBar1).
+  virtual void ProgressShow(int minimum, int maximum) { (void)minimum; (void)maximum; }
+  virtual void ProgressValue(int value) { (void)value; }
+  virtual void ProgressHide() {}
+  // MenuCommandCodeEnabledButton_11/12/13: menus and tool bar follow MenuCommandCode.
+  virtual void RestoreMenus(int code) { (void)code; }
+  // Hourglass pointer while a file loads.
+  virtual void BusyPointer(bool busy) { (void)busy; }
+};
+
+// The port in use; a silent one until a front end installs its own.
+UiPort& Ui();
+void SetUi(UiPort* port);
+
+}  // namespace accelog

@@ -1,0 +1,219 @@
+#include "data/kvx_file.h"
+
+#include <sys/stat.h>
+
+#include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <vector>
+
+#include "core/ui_port.h"
+#include "data/conversion.h"
+#include "data/state.h"
+#include "data/text_util.h"
+#include "data/utils.h"
+#include "params/machine_parameter.h"
+
+namespace accelog {
+
+namespace {
+
+std::FILE* g_capture = nullptr;  // the file OpenFileRealData keeps open
+
+// A regular file only: a folder or a device is no data file.
+std::FILE* OpenForReading(const std::string& name) {
+  struct stat st {};
+  if (::stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+  return std::fopen(name.c_str(), "rb");
+}
+
+int64_t Length(std::FILE* f) {
+  if (std::fseek(f, 0, SEEK_END) != 0) return -1;
+  const long n = std::ftell(f);
+  std::rewind(f);
+  return n;
+}
+
+}  // namespace
+
+bool ReadFileHead(const std::string& file_name) {
+  uint8_t h[kHeadBytes] = {};
+  std::FILE* f = OpenForReading(file_name);
+  if (!f) return false;
+  const size_t got = std::fread(h, 1, sizeof h, f);
+  (void)got;  // bytes past the end stay zero
+  std::fclose(f);
+  auto& p = MachineParameter;
+  p.RecordInterval = static_cast<int16_t>(static_cast<uint16_t>(h[0] << 8 | h[1]));
+  p.IntervalUnit = h[2];
+  p.LedCycle = h[3];
+  p.CriticalX = h[4];
+  p.CriticalY = h[5];
+  p.CriticalZ = h[6];
+  p.RecordMode = h[7];
+  p.WorkMode = h[8];
+  Data.DeviceSampleCount = static_cast<uint32_t>(h[9]) << 24 | static_cast<uint32_t>(h[10]) << 16 |
+                           static_cast<uint32_t>(h[11]) << 8 | h[12];
+  p.StartYear = h[13];
+  p.StartMonth = h[14];
+  p.StartDay = h[15];
+  p.StartHour = h[16];
+  p.StartMinute = h[17];
+  p.StartSecond = h[18];
+  return true;
+}
+
+int32_t CountFilePoints(const std::string& file_name) {
+  std::FILE* f = OpenForReading(file_name);
+  if (!f) return 0;
+  const int64_t length = Length(f);
+  std::fclose(f);
+  if (length < 0) return 0;
+  const double points = std::nearbyint(static_cast<double>(length - kHeadBytes) / kSampleBytes);
+  if (points > 2147483647.0) return 2147483647;
+  return static_cast<int32_t>(points);
+}
+
+int32_t ReadAllPoints(const std::string& file_name) {
+  Data.ClockYear = static_cast<int16_t>(MachineParameter.StartYear + 2000);
+  Data.ClockMonth = MachineParameter.StartMonth;
+  Data.ClockDay = MachineParameter.StartDay;
+  Data.ClockHour = MachineParameter.StartHour;
+  Data.ClockMinute = MachineParameter.StartMinute;
+  Data.ClockSecond = MachineParameter.StartSecond;
+  Data.ClockMillisecond = 0;
+  const int64_t interval = IntervalMilliseconds(
+      static_cast<uint16_t>(MachineParameter.RecordInterval), MachineParameter.IntervalUnit);
+
+  std::FILE* f = OpenForReading(file_name);
+  int64_t length = f ? Length(f) : 0;
+  if (length < 0) length = 0;
+  // One record per started 6-byte group, never more than the table holds,
+  // and never fewer than the count already taken (a file that shrank since).
+  int64_t records = length > kHeadBytes ? (length - kHeadBytes + kSampleBytes - 1) / kSampleBytes : 0;
+  if (records < Data.CountPoint) records = Data.CountPoint;
+  if (records > kMaxRecords) records = kMaxRecords;
+  Data.DownloadBytesWritten = static_cast<int32_t>(std::min<int64_t>(length, INT32_MAX));
+
+  std::vector<uint8_t> bytes(static_cast<size_t>(records) * kSampleBytes, 0);
+  if (f) {
+    if (std::fseek(f, kHeadBytes, SEEK_SET) == 0) {
+      const size_t got = std::fread(bytes.data(), 1, bytes.size(), f);
+      (void)got;  // a short read leaves zeros: missing bytes read as 0
+    }
+    std::fclose(f);
+  }
+
+  for (int32_t k = 1; k <= records; ++k) {
+    const uint8_t* s = bytes.data() + static_cast<size_t>(k - 1) * kSampleBytes;
+    const auto x = static_cast<int16_t>(static_cast<uint16_t>(s[1] << 8 | s[0]));
+    const auto y = static_cast<int16_t>(static_cast<uint16_t>(s[3] << 8 | s[2]));
+    const auto z = static_cast<int16_t>(static_cast<uint16_t>(s[5] << 8 | s[4]));
+    RealDataRecord& r = Data.RealData[k];
+    ConvertSample(x, y, z, r);
+    r.No = k;
+    r.Year = Data.ClockYear;
+    r.Month = Data.ClockMonth;
+    r.Day = Data.ClockDay;
+    r.Hour = Data.ClockHour;
+    r.Minute = Data.ClockMinute;
+    r.Second = Data.ClockSecond;
+    r.PlotX = r.PlotY = r.PlotZ = r.PlotV = 0;
+    r.PlotAX = r.PlotAY = r.PlotAZ = 0.0f;
+    StampRecordTexts(r);
+    AdvanceClock(interval);
+  }
+  return static_cast<int32_t>(records);
+}
+
+void BuildNoZeroCopy() {
+  int32_t n = 0;
+  for (int32_t i = 1; i <= Data.CountPoint && i <= kMaxRecords; ++i) {
+    const RealDataRecord& r = Data.RealData[i];
+    if (!r.IsZeroPoint()) Data.RealDataNoZero[++n] = r;
+  }
+  Data.CountPointNoZero = n;
+}
+
+bool SaveParameterToFileHead(const std::string& file_name) {
+  std::FILE* f = std::fopen(file_name.c_str(), "r+b");
+  if (!f) f = std::fopen(file_name.c_str(), "w+b");
+  if (!f) return false;
+  auto& p = MachineParameter;
+  SetCurFromClock();
+  const uint8_t a[9] = {HighByte(p.RecordInterval), LowByte(p.RecordInterval),
+                        static_cast<uint8_t>(p.IntervalUnit), static_cast<uint8_t>(p.LedCycle),
+                        static_cast<uint8_t>(p.CriticalX), static_cast<uint8_t>(p.CriticalY),
+                        static_cast<uint8_t>(p.CriticalZ), static_cast<uint8_t>(p.RecordMode),
+                        static_cast<uint8_t>(p.WorkMode)};
+  const uint8_t b[6] = {static_cast<uint8_t>(p.CurYear), static_cast<uint8_t>(p.CurMonth),
+                        static_cast<uint8_t>(p.CurDay), static_cast<uint8_t>(p.CurHour),
+                        static_cast<uint8_t>(p.CurMinute), static_cast<uint8_t>(p.CurSecond)};
+  bool ok = std::fwrite(a, 1, sizeof a, f) == sizeof a;
+  ok = ok && std::fseek(f, 13, SEEK_SET) == 0 && std::fwrite(b, 1, sizeof b, f) == sizeof b;
+  ok = (std::fclose(f) == 0) && ok;
+  return ok;
+}
+
+bool OpenFileRealData(const std::string& file_name) {
+  CloseFileRealData();
+  g_capture = std::fopen(file_name.c_str(), "r+b");
+  if (!g_capture) g_capture = std::fopen(file_name.c_str(), "w+b");
+  Data.RealFileNumber = g_capture ? 1 : 0;
+  Data.RealFilePosition = kHeadBytes;
+  return g_capture != nullptr;
+}
+
+bool WriteRealDataBytes(int32_t position, const uint8_t* bytes, int count) {
+  if (!g_capture || position < 1 || count < 0) return false;
+  if (std::fseek(g_capture, position - 1L, SEEK_SET) != 0) return false;
+  return std::fwrite(bytes, 1, static_cast<size_t>(count), g_capture) == static_cast<size_t>(count) &&
+         std::fflush(g_capture) == 0;
+}
+
+void CloseFileRealData() {
+  if (g_capture) std::fclose(g_capture);
+  g_capture = nullptr;
+  Data.RealFileNumber = 0;
+}
+
+std::string OpenResultMessage(OpenResult result, int32_t count) {
+  switch (result) {
+    case OpenResult::TooMuchData: return "Too much data =" + NumberText(static_cast<long long>(count));
+    case OpenResult::DataError: return "Data is error !";
+    default: return {};
+  }
+}
+
+OpenResult OpenDataFileServer(const std::string& file_name) {
+  ReadFileHead(file_name);
+  int32_t count = CountFilePoints(file_name);
+  ReadFileHead(file_name);
+  if (count < kTooManyPoints) count = CountFilePoints(file_name);
+  if (count >= kTooManyPoints) {
+    // Idle again, or every menu would go on refusing work.
+    Data.MenuCommandCode = 0;
+    Ui().Message(OpenResultMessage(OpenResult::TooMuchData, count));
+    return OpenResult::TooMuchData;
+  }
+  if (count <= 1) {
+    Data.MenuCommandCode = 0;
+    Data.CountPoint = 0;
+    Ui().Message(OpenResultMessage(OpenResult::DataError, count));
+    return OpenResult::DataError;
+  }
+  Data.CountPoint = count;
+  Data.DispEndPoint = count;
+  Data.DispStartPoint = 1;
+  Data.DataLoaded = true;
+  ReadAllPoints(file_name);
+  BuildNoZeroCopy();
+  ComputeStatistics(1, Data.CountPoint);
+  ScaleAccelAxis();
+  ComputePlotPositions();
+  MapRangeToSlots(Data.DispStartPoint, Data.DispEndPoint);
+  Data.MenuCommandCode = 0;
+  return OpenResult::Ok;
+}
+
+}  // namespace accelog

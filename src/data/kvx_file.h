@@ -1,0 +1,38 @@
+#pragma once
+// The .kvx data file: a 19-byte head (recording parameters, sample count,
+// start time) followed by 6-byte samples (X, Y, Z, each 16-bit low byte first).
+#include <cstdint>
+#include <string>
+
+namespace accelog {
+
+inline constexpr int kHeadBytes = 19;
+inline constexpr int kSampleBytes = 6;
+inline constexpr int32_t kTooManyPoints = 327601;
+
+// Reads the head into the parameter store and Data.DeviceSampleCount.
+// Missing bytes read as zero; returns false when the file cannot be opened.
+bool ReadFileHead(const std::string& file_name);
+// (length - 19) / 6, rounded half to even; 0 or negative for a bad file.
+int32_t CountFilePoints(const std::string& file_name);
+// Fills RealData(1..) from the samples; returns the number of records filled.
+int32_t ReadAllPoints(const std::string& file_name);
+void BuildNoZeroCopy();
+// Writes positions 1..9 and 14..19 of a new capture file.
+bool SaveParameterToFileHead(const std::string& file_name);
+// Opens a capture file and keeps it open for the live engine.
+bool OpenFileRealData(const std::string& file_name);
+// Writes bytes at 1-based positions of the open capture file.
+bool WriteRealDataBytes(int32_t position, const uint8_t* bytes, int count);
+void CloseFileRealData();
+
+enum class OpenResult { Ok, TooMuchData, DataError };
+
+// The data side of opening a file for viewing: head, count, limits, points,
+// statistics, axis scale, plot positions and the column map. Shows "Too much
+// data = N" or "Data is error !" through the message port and returns why.
+OpenResult OpenDataFileServer(const std::string& file_name);
+// The message text a refused file shows.
+std::string OpenResultMessage(OpenResult result, int32_t count);
+
+}  // namespace accelog

@@ -1,0 +1,52 @@
+#include "data/state.h"
+
+#include <cstring>
+
+namespace accelog {
+
+DataState Data;
+
+namespace {
+std::string_view Trimmed(const char* text, size_t width) {
+  size_t n = width;
+  while (n > 0 && (text[n - 1] == ' ' || text[n - 1] == '\0')) --n;
+  return {text, n};
+}
+}  // namespace
+
+std::string_view RealDataRecord::Date() const { return Trimmed(DateText, sizeof DateText); }
+std::string_view RealDataRecord::Time() const { return Trimmed(TimeText, sizeof TimeText); }
+
+void ResetDataState() {
+  // make_unique<T[]> value-initialises; the pages are zero either way.
+  if (!Data.RealData) Data.RealData = std::make_unique<RealDataRecord[]>(kMaxRecords + 1);
+  if (!Data.RealDataNoZero) Data.RealDataNoZero = std::make_unique<RealDataRecord[]>(kMaxRecords + 1);
+  std::memset(Data.RealData.get(), 0, sizeof(RealDataRecord) * (kMaxRecords + 1));
+  std::memset(Data.RealDataNoZero.get(), 0, sizeof(RealDataRecord) * (kMaxRecords + 1));
+  std::memset(Data.SlotUsed, 0, sizeof Data.SlotUsed);
+  std::memset(Data.SlotPoint, 0, sizeof Data.SlotPoint);
+  std::memset(Data.ZeroPointFlag, 0, sizeof Data.ZeroPointFlag);
+  std::memset(Data.FFTMemory, 0, sizeof Data.FFTMemory);
+  Data.FFTInput.clear();
+  Data.FFTOutput.clear();
+  std::memset(Data.FFTTwiddle, 0, sizeof Data.FFTTwiddle);
+  std::memset(Data.FFTWork, 0, sizeof Data.FFTWork);
+  Data.CountPoint = Data.CountPointNoZero = 0;
+  Data.DispStartPoint = Data.DispEndPoint = 0;
+  Data.ClockYear = Data.ClockMonth = Data.ClockDay = 0;
+  Data.ClockHour = Data.ClockMinute = Data.ClockSecond = Data.ClockMillisecond = 0;
+  Data.RawX = Data.RawY = Data.RawZ = 0;
+  Data.DataLoaded = false;
+  Data.DataFileName.clear();
+  Data.DownloadFileName.clear();
+  Data.DownloadFileNumber = 0;
+  Data.DownloadBytesWritten = 0;
+  Data.DeviceSampleCount = 0;
+  Data.FrequencyFileLoaded = false;
+  Data.FrequencyView = false;
+  Data.RealFileNumber = 0;
+  Data.RealFilePosition = 0;
+  Data.MenuCommandCode = 0;
+}
+
+}  // namespace accelog

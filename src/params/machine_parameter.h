@@ -1,0 +1,55 @@
+#pragma once
+// The recording parameters, the page set-up and the data folder, with the
+// two small files that keep them between runs (MPInteger.kvx, MPstring.kvx)
+// in the program's folder.
+#include <cstdint>
+#include <string>
+
+namespace accelog {
+
+struct MachineParameterRecord {
+  int16_t ComPort;         // rec 1
+  int16_t RecordInterval;  // rec 2
+  int16_t IntervalUnit;    // rec 3: 0 ms, 1 s, 2 min, 3 h
+  int16_t LedCycle;        // rec 4
+  int16_t CriticalX, CriticalY, CriticalZ;  // rec 5..7
+  int16_t RecordMode;      // rec 8: 0 normal, 1 critical
+  int16_t WorkMode;        // rec 9: 0 manual, 1 auto, 2 timing
+  int16_t CurYear, CurMonth, CurDay, CurHour, CurMinute, CurSecond;          // rec 10..15
+  int16_t StartYear, StartMonth, StartDay, StartHour, StartMinute, StartSecond;  // rec 16..21
+  int16_t LimitTime;       // rec 22
+  int16_t LanguageFlag;    // rec 23: 1 English, 0 Chinese
+  int16_t LimitKind;       // rec 24
+  int16_t PaperKind;       // rec 31
+  int16_t PaperDirection;  // rec 32
+  int16_t MarginLeft, MarginRight, MarginTop, MarginDown;  // rec 33..36
+  int16_t PaperWidth, PaperHeight;                         // rec 37..38
+  float PictureScale;      // rec 39 / 100
+  int16_t PictureMoveDown, PictureMoveRight;  // never stored
+
+  std::string DataPath, DataDrive;
+  std::string DataPathCopy, DataDriveCopy;
+
+  bool ParameterAccepted;
+  int16_t ParameterDialogMode;  // 0 full, 1 real time, 2 real-time frequency
+};
+
+extern MachineParameterRecord MachineParameter;
+
+inline constexpr const char* kIntegerFileName = "MPInteger.kvx";
+inline constexpr const char* kStringFileName = "MPstring.kvx";
+
+// All the "new file" defaults, clock fields from the computer's clock.
+void ApplyDefaultParameters();
+void ReadMachineParameter();
+void ReadDataPath();
+void SaveMachineParameter();  // records 1..22 and 24
+void SavePageSetup();         // records 31..39
+// The start-up order: both files, the data folder check, the copies, English.
+void LoadParametersAtStartup();
+
+// Clock fields from the computer's clock (year minus 2000).
+void SetCurFromClock();
+void SetStartFromClock();
+
+}  // namespace accelog
