@@ -1,10 +1,14 @@
 #include "core/ui_port.h"
 
+#include "data/kvx_file.h"
+
 namespace accelog {
 namespace {
 UiPort g_silent;
 UiPort* g_port = &g_silent;
 }  // namespace
+
+void UiPort::ShowDataFile(const std::string& file) { OpenDataFileServer(file); }
 
 UiPort& Ui() { return *g_port; }
 void SetUi(UiPort* port) { g_port = port ? port : &g_silent; }

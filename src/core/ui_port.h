@@ -35,6 +35,11 @@ class UiPort {
   virtual void RestoreMenus(int code) { (void)code; }
   // Hourglass pointer while a file loads.
   virtual void BusyPointer(bool busy) { (void)busy; }
+  // ClearText and ClearScreen: the chart window's texts and plot emptied.
+  virtual void ClearChart() {}
+  // DispDataReady_14, then OpenDataFileServer with the chart's drawing. The
+  // default does the data side only (no window to draw in).
+  virtual void ShowDataFile(const std::string& file);
 };
 
 // The port in use; a silent one until a front end installs its own.
