@@ -138,6 +138,17 @@ TEST_F(KvxFileTest, ARecordCutShortReadsItsMissingBytesAsZero) {
   EXPECT_EQ(Data.RealData[3].Y, static_cast<float>(8 * 3.9));
 }
 
+TEST_F(KvxFileTest, AFileThatShrankAfterCountingReadsAsZeroPoints) {
+  const std::string f = Write(KvxImage(KvxHead{}, testing::Wave(3)));
+  for (int32_t i = 1; i <= 10; ++i) Data.RealData[i].X = 777.0f;  // stale values
+  ReadFileHead(f);
+  Data.CountPoint = 10;  // counted while the file was longer
+  EXPECT_EQ(ReadAllPoints(f), 10);
+  EXPECT_NE(Data.RealData[3].X, 777.0f);
+  for (int32_t i = 4; i <= 10; ++i) EXPECT_TRUE(Data.RealData[i].IsZeroPoint()) << i;
+  EXPECT_EQ(Data.RealData[10].No, 10);
+}
+
 TEST_F(KvxFileTest, TimestampsRunAcrossTheYearEnd) {
   KvxHead h;
   h.year = 13;
