@@ -63,6 +63,7 @@ const Command kCommands[] = {
     {"info", "info FILE.kvx [--json]", RunInfo},
     {"points", "points FILE.kvx [--from N] [--to M]", RunPoints},
     {"slots", "slots FILE.kvx [--from N] [--to M]", RunSlots},
+    {"render", "render FILE.kvx OUT.png [--start N] [--end M] [--all-curves] [--cursor COLUMN] [--scale F] [--spectrum]", RunRender},
 };
 
 int Usage(std::FILE* out) {
