@@ -4,6 +4,11 @@ namespace accelog {
 
 ChartSceneRecord ChartScene;
 
+void ResetChartScene() {
+  static const ChartSceneRecord kEmpty{};
+  ChartScene = kEmpty;
+}
+
 uint32_t CurveColor(int k) {
   static const uint32_t kColors[kCurves] = {0xFF0000, 0x00FF00, 0x800080, 0xFF00FF,
                                             0x0000FF, 0x00FFFF, 0x808080};

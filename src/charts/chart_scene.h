@@ -92,6 +92,9 @@ struct ChartSceneRecord {
 
 extern ChartSceneRecord ChartScene;
 
+// Every object back to nothing (the window not loaded yet).
+void ResetChartScene();
+
 // Colour of curve k (and of its legend line), 0xRRGGBB.
 uint32_t CurveColor(int k);
 inline constexpr uint32_t kVerticalGridColor = 0xE0E0E0;

@@ -152,8 +152,11 @@ void PlotMouseDown(float x, float y) {
 }
 
 void PlotMouseUp(float x, float /*y*/) {
+  // A release ends a drag only after a press on the plot (the release after a
+  // double click follows no press of its own).
+  const bool dragging = ChartState.RubberBandActive;
   ChartState.RubberBandActive = false;
-  const bool long_drag = x - ChartState.RubberBandX > 100;
+  const bool long_drag = dragging && x - ChartState.RubberBandX > 100;
   if (long_drag && Data.DataLoaded) {
     const double width = ColumnWidth();
     int32_t first = static_cast<int32_t>(std::floor(ChartState.RubberBandX / width));
@@ -192,7 +195,8 @@ void PlotMouseUp(float x, float /*y*/) {
   ChartScene.ShapeFrame = {-10000, ChartScene.ShapeFrame.Top, 10, 10, ChartScene.ShapeFrame.Visible};
 }
 
-void PlotDoubleClick() { ChartState.CursorLocked = !ChartState.CursorLocked; }
+void PlotDoubleClick() {
+  ChartState.CursorLocked = !ChartState.CursorLocked; }
 
 void OtherFrameMouseMove() { HideLineXXLineYY(); }
 

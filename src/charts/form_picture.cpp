@@ -256,9 +256,15 @@ void FormPicture::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPointF t = ToTwips(event->position());
   const ChartArea area = HitTest(static_cast<int32_t>(t.x()), static_cast<int32_t>(t.y()));
-  press_area_ = -1;  // the double click takes the place of the second press
-  if (area == ChartArea::Plot) PlotDoubleClick();
-  else if (area == ChartArea::ScrollTrack) TrackDoubleClick();
+  // The release that follows still ends the press: on the plot it only
+  // collapses the rectangle; on the track the double click is no drag.
+  press_area_ = static_cast<int>(area);
+  if (area == ChartArea::Plot) {
+    PlotDoubleClick();
+  } else if (area == ChartArea::ScrollTrack) {
+    TrackDoubleClick();
+    ChartState.ScrollDragging = false;
+  }
   SyncFromScene();
 }
 
