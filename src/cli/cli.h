@@ -33,5 +33,6 @@ int RunSlots(Args& args);
 int RunScan(Args& args);
 int RunDownload(Args& args);
 int RunSetParams(Args& args);
+int RunRender(Args& args);
 
 }  // namespace accelog::cli

@@ -66,6 +66,7 @@ const Command kCommands[] = {
     {"scan", "[--device URI] scan", RunScan},
     {"download", "[--device URI] download OUT.kvx [--overwrite]", RunDownload},
     {"set-params", "[--device URI] set-params", RunSetParams},
+    {"render", "render FILE.kvx OUT.png [--start N] [--end M] [--all-curves] [--cursor COLUMN] [--scale F] [--spectrum]", RunRender},
 };
 
 int Usage(std::FILE* out) {
