@@ -48,7 +48,7 @@ bool RunUntil(const std::function<bool()>& done, int limit_ms) {
     if (done()) loop.quit();
   });
   QTimer::singleShot(limit_ms, &loop, &QEventLoop::quit);
-  poll.start(1);
+  poll.start(50);  // rare, so it does not compete with the block timer
   loop.exec();
   return done();
 }

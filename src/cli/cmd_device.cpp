@@ -140,7 +140,7 @@ int RunOnLink(const std::string& device, DeviceUi& ui, const std::function<bool(
     const int code = finished();
     if (code >= 0) app.exit(code);
   });
-  poll.start(5);
+  poll.start(20);  // seldom enough not to disturb the 20 ms block timer
   const int code = app.exec();
   poll.stop();
   ResetDeviceEngines();  // closes the device and the timers before Qt goes
