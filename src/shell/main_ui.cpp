@@ -21,16 +21,24 @@ void ApplyChartEnabling(int code, bool enabled) {
 }
 
 MainUi::MainUi(MainWindow* window, FormPicture* chart) : QtUi(window), window_(window), chart_(chart) {
+  if (!window_ || !chart_) return;  // before the windows exist: messages only
   QLabel* panels[5];
   for (int i = 0; i < 5; ++i) panels[i] = window->Panel(i + 1);
   SetPanels(panels);
 }
 
-void MainUi::ProgressShow(int minimum, int maximum) { chart_->ProgressShow(minimum, maximum); }
-void MainUi::ProgressValue(int value) { chart_->ProgressValue(value); }
-void MainUi::ProgressHide() { chart_->ProgressHide(); }
+void MainUi::ProgressShow(int minimum, int maximum) {
+  if (chart_) chart_->ProgressShow(minimum, maximum);
+}
+void MainUi::ProgressValue(int value) {
+  if (chart_) chart_->ProgressValue(value);
+}
+void MainUi::ProgressHide() {
+  if (chart_) chart_->ProgressHide();
+}
 
 void MainUi::RestoreMenus(int code) {
+  if (!window_ || !chart_) return;
   const bool enabled = Data.MenuCommandCode == 0;
   window_->ToolBar()->ApplyEnabling(code, enabled);
   ApplyChartEnabling(code, enabled);
@@ -38,6 +46,7 @@ void MainUi::RestoreMenus(int code) {
 }
 
 void MainUi::ClearChart() {
+  if (!chart_) return;
   ClearText();
   ClearScreen();
   chart_->SyncFromScene();
@@ -45,7 +54,7 @@ void MainUi::ClearChart() {
 
 void MainUi::ShowDataFile(const std::string& file) {
   OpenDataFileInChart(file);
-  chart_->SyncFromScene();
+  if (chart_) chart_->SyncFromScene();
 }
 
 }  // namespace accelog

@@ -69,6 +69,7 @@ Program::Program(ProgramOptions options, UiFactory ui_factory)
 }
 
 Program::~Program() {
+  if (!window_) return;  // never started: nothing of ours to take down
   SetUi(nullptr);
   watch_.reset();
   // Device and timers go before the windows and the event loop.
@@ -88,25 +89,28 @@ bool Program::StartSimulator() {
       QDir(folder).filePath(QString("accelog-sim-%1.sock").arg(::getpid())).toStdString();
   simulator_ = std::make_unique<sim::Simulator>(sim::MakeRecording(options_.samples, 1));
   std::string error;
-  if (!simulator_->Start(socket, &error)) return false;
+  if (!simulator_->Start(socket, &error)) {
+    ui_factory_(nullptr, nullptr)->Message("The simulated logger could not start: " + error,
+                                           MessageIcon::Exclamation);
+    return false;
+  }
   options_.device = "sim:" + socket;
   return true;
 }
 
 bool Program::Start() {
-  ResetShellState();
-  ResetDataState();
-  ResetConversionState();
-  ResetChartState();
+  // One program per user; a refused start touches nothing of the running one.
   MachineParameter.LanguageFlag = 1;
-
-  // One program per user.
   instance_ = std::make_unique<SingleInstance>(options_.lock_folder);
   if (!instance_->Acquire()) {
     std::unique_ptr<MainUi> ui = ui_factory_(nullptr, nullptr);
     ui->Message("Program runing!!", MessageIcon::Exclamation);
     return false;
   }
+  ResetShellState();
+  ResetDataState();
+  ResetConversionState();
+  ResetChartState();
 
   InitProgramFolderFromQt();
   LoadParametersAtStartup();  // ends with LanguageFlag = 1

@@ -1,0 +1,245 @@
+// The whole program offscreen: start-up against the embedded simulated
+// logger, the connect sequence, Download Data, Acceleration, lost devices and
+// device changes. Dialogs answer from a script; timers are real.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+#include <deque>
+#include <filesystem>
+
+#include "charts/form_picture.h"
+#include "core/timer.h"
+#include "data/conversion.h"
+#include "data/state.h"
+#include "device/command_engine.h"
+#include "device/device_timers.h"
+#include "device/download.h"
+#include "device/link.h"
+#include "shell/main_ui.h"
+#include "shell/main_window.h"
+#include "shell/program.h"
+#include "shell/shell_rules.h"
+#include "shell/tool_bar.h"
+#include "sim/simulator.h"
+#include "support/kvx_builder.h"
+#include "support/temp_folder.h"
+
+namespace accelog {
+namespace {
+
+class ScriptedUi : public MainUi {
+ public:
+  using MainUi::MainUi;
+  void Message(const std::string& text, MessageIcon) override {
+    messages.push_back(text);
+    if (sink) sink->push_back(text);
+  }
+  bool AskOkCancel(const std::string& text) override {
+    questions.push_back(text);
+    return true;
+  }
+  std::string OpenFileName(const std::string&, const std::string&) override { return Next(); }
+  std::string SaveFileName(const std::string&, const std::string&) override { return Next(); }
+  void StatusPanel(int panel, const std::string& text) override {
+    history.push_back(std::to_string(panel) + ":" + text);
+    MainUi::StatusPanel(panel, text);
+  }
+  bool Saw(const std::string& entry) const {
+    return std::find(history.begin(), history.end(), entry) != history.end();
+  }
+  std::string Next() {
+    if (files.empty()) return {};
+    std::string f = files.front();
+    files.pop_front();
+    return f;
+  }
+  std::deque<std::string> files;
+  std::vector<std::string> messages, questions, history;
+  std::vector<std::string>* sink = nullptr;  // outlives a port made before the windows
+};
+
+// Runs the event loop until the condition holds or the time is up.
+bool WaitFor(const std::function<bool()>& done, int ms) {
+  QElapsedTimer t;
+  t.start();
+  while (!done()) {
+    if (t.elapsed() > ms) return false;
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  return true;
+}
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override { qputenv("XDG_DATA_HOME", QByteArray::fromStdString(folder_.File("data"))); }
+
+  std::unique_ptr<Program> Make(ProgramOptions o) {
+    o.lock_folder = QString::fromStdString(folder_.File("run"));
+    o.simulator_folder = QString::fromStdString(folder_.File("run"));
+    return std::make_unique<Program>(o, [this](MainWindow* w, FormPicture* c) {
+      auto ui = std::make_unique<ScriptedUi>(w, c);
+      if (w) ui_ = ui.get();
+      else ui->sink = &early_messages_;
+      return ui;
+    });
+  }
+  std::unique_ptr<Program> StartSimulated(uint32_t samples) {
+    ProgramOptions o;
+    o.simulate = true;
+    o.samples = samples;
+    auto p = Make(o);
+    EXPECT_TRUE(p->Start());
+    EXPECT_TRUE(WaitFor([this] { return ui_ && ui_->PanelText(2) == "ACCELOG-SIM1"; }, 5000));
+    return p;
+  }
+  QString Panel(int n) const { return ui_->PanelText(n); }
+
+  testing::TempFolder folder_;
+  ScriptedUi* ui_ = nullptr;
+  std::vector<std::string> early_messages_;  // shown before any window existed
+};
+
+TEST_F(ProgramTest, ConnectSequenceShowsItsTexts) {
+  auto p = StartSimulated(100);
+  EXPECT_TRUE(ui_->Saw("1:Scan for usb devices....1"));
+  EXPECT_TRUE(ui_->Saw("1:find set"));
+  EXPECT_EQ(Panel(1), "Connet    OK");
+  EXPECT_EQ(Panel(2), "ACCELOG-SIM1");
+  EXPECT_TRUE(Link.LinkConfirmed);
+  EXPECT_TRUE(Shell.StartupComplete);
+  EXPECT_TRUE(ui_->messages.empty());
+}
+
+TEST_F(ProgramTest, NoDeviceAfterSixTries) {
+  ProgramOptions o;
+  o.device = "sim:" + folder_.File("nobody.sock");
+  auto p = Make(o);
+  ASSERT_TRUE(p->Start());
+  ASSERT_TRUE(WaitFor([this] { return Panel(1) == "No Device !"; }, 6000));
+  EXPECT_TRUE(ui_->Saw("1:Scan for usb devices....6"));
+  EXPECT_FALSE(ui_->Saw("1:Scan for usb devices....7"));
+  EXPECT_FALSE(Timers.Timer4->IsEnabled());
+  // The menu refuses device work while the link is down.
+  p->Window()->RunMenuItem("File008");
+  ASSERT_EQ(ui_->messages.size(), 1u);
+  EXPECT_EQ(ui_->messages[0], "No Connet");
+}
+
+TEST_F(ProgramTest, DownloadDataEndsWithTheFileShown) {
+  auto p = StartSimulated(100);
+  const std::string out = folder_.File("run1");
+  ui_->files = {out};
+  ToolBarWindow* bar = p->Window()->ToolBar();
+  bar->Button(kDownloadData)->click();
+  ASSERT_TRUE(WaitFor([] { return Data.MenuCommandCode == 11 && Command.ActiveOperation == 24; }, 3000));
+  EXPECT_FALSE(bar->Button(kDownloadData)->isEnabled());
+  EXPECT_FALSE(bar->Button(kStop)->isEnabled());
+  EXPECT_TRUE(bar->Button(kHelp)->isEnabled());
+  EXPECT_FALSE(p->Chart()->Command1()->isEnabled());
+  bar->Button(kAcceleration)->click();  // busy: does nothing
+  EXPECT_TRUE(ui_->files.empty());
+
+  ASSERT_TRUE(WaitFor([this] { return Panel(2) == "Download End"; }, 8000));
+  EXPECT_TRUE(ui_->Saw("2:Total:100"));
+  EXPECT_EQ(Panel(4), "13    13");
+  EXPECT_EQ(std::filesystem::file_size(out + ".kvx"), 19u + 600u);
+  const std::vector<uint8_t> image = p->Simulator()->Memory().FileImage();
+  EXPECT_EQ(testing::ReadBytes(out + ".kvx"), std::vector<unsigned char>(image.begin(), image.end()));
+  EXPECT_EQ(Data.CountPoint, 100);
+  EXPECT_EQ(Data.MenuCommandCode, 0);
+  EXPECT_EQ(p->Chart()->Text(19)->text(), "100");
+  EXPECT_EQ(p->Chart()->Text(1)->text().toStdString(), DispMaxMinTexts().MaxText[kX]);
+  for (int b = 0; b < kToolButtons; ++b) EXPECT_TRUE(bar->Button(b)->isEnabled()) << b;
+  EXPECT_TRUE(p->Chart()->Command1()->isEnabled());
+}
+
+TEST_F(ProgramTest, OverwriteIsAskedAndAnUnplugKeepsWhatCameIn) {
+  auto p = StartSimulated(4000);
+  const std::string out = folder_.File("run2");
+  testing::WriteBytes(out + ".kvx", {1, 2, 3});
+  ui_->files = {out};
+  p->Window()->RunMenuItem("File008");
+  ASSERT_EQ(ui_->questions.size(), 1u);
+  EXPECT_EQ(ui_->questions[0], "The filename already exists ,overwrite it  ?");
+  ASSERT_TRUE(WaitFor([] { return Download.DownloadBlockIndex >= 20; }, 5000));
+  sim::Faults unplug;
+  unplug.close_after = 0;
+  p->Simulator()->SetFaults(unplug);
+  ASSERT_TRUE(WaitFor([this] { return Panel(1) == "No Device !"; }, 8000));
+  EXPECT_EQ(Data.MenuCommandCode, 0);
+  EXPECT_NE(Panel(2), "Download End");
+  const auto size = std::filesystem::file_size(out + ".kvx");
+  EXPECT_GE(size, 19u + 20 * 48);
+  EXPECT_LT(size, 19u + 4000 * 6);
+  EXPECT_EQ((size - 19) % 48, 0u);  // whole blocks only
+  for (int b = 0; b < kToolButtons; ++b) EXPECT_TRUE(p->Window()->ToolBar()->Button(b)->isEnabled()) << b;
+}
+
+TEST_F(ProgramTest, AccelerationOpensGoodFilesAndRefusesBadOnes) {
+  auto p = StartSimulated(100);
+  const std::string good = folder_.File("good.kvx");
+  const std::string bad = folder_.File("bad.kvx");
+  testing::WriteBytes(good, testing::KvxImage(testing::KvxHead{}, testing::Wave(250)));
+  testing::WriteBytes(bad, testing::KvxImage(testing::KvxHead{}, {}));
+  ui_->files = {good, bad, ""};
+  p->Window()->RunMenuItem("File004");
+  EXPECT_EQ(Data.CountPoint, 250);
+  EXPECT_EQ(p->Chart()->Text(19)->text(), "250");
+  EXPECT_EQ(p->Chart()->Text(24)->text().toStdString(), folder_.File("good") + ".kvx");
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the hourglass is gone
+  EXPECT_TRUE(ui_->messages.empty());
+
+  p->Window()->RunMenuItem("File004");
+  ASSERT_EQ(ui_->messages.size(), 1u);
+  EXPECT_EQ(ui_->messages[0], "Data is error !");
+  EXPECT_EQ(Data.MenuCommandCode, 0);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+  p->Window()->RunMenuItem("File004");  // cancelled dialog
+  EXPECT_EQ(ui_->messages.size(), 1u);
+}
+
+TEST_F(ProgramTest, DeviceChangesRescanOnlyWhenIdle) {
+  auto p = StartSimulated(100);
+  ASSERT_FALSE(Timers.Timer4->IsEnabled());
+  Data.MenuCommandCode = 11;
+  p->OnDeviceChanged();
+  EXPECT_FALSE(Timers.Timer4->IsEnabled());
+  EXPECT_TRUE(Link.LinkConfirmed);
+  Data.MenuCommandCode = 0;
+  p->OnDeviceChanged();
+  EXPECT_TRUE(Timers.Timer4->IsEnabled());
+  ASSERT_TRUE(WaitFor([this] { return Link.LinkConfirmed && Panel(1) == "Connet    OK"; }, 5000));
+}
+
+TEST_F(ProgramTest, VanishingSocketIsADeviceChange) {
+  auto p = StartSimulated(100);
+  ui_->history.clear();
+  p->Simulator()->Stop();  // the socket file goes away
+  ASSERT_TRUE(WaitFor([this] { return Panel(1) == "No Device !"; }, 8000));
+  EXPECT_FALSE(Link.LinkConfirmed);
+}
+
+TEST_F(ProgramTest, SecondInstanceIsRefused) {
+  auto first = StartSimulated(100);
+  ScriptedUi* first_ui = ui_;
+  ProgramOptions o;
+  o.simulate = true;
+  auto second = Make(o);
+  EXPECT_FALSE(second->Start());
+  ASSERT_EQ(early_messages_.size(), 1u);
+  EXPECT_EQ(early_messages_[0], "Program runing!!");
+  second.reset();
+  // The running program is untouched.
+  EXPECT_EQ(ui_, first_ui);
+  EXPECT_TRUE(Shell.StartupComplete);
+  EXPECT_TRUE(Link.LinkConfirmed);
+}
+
+}  // namespace
+}  // namespace accelog
