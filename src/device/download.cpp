@@ -48,38 +48,30 @@ void ShowNoData() {
   Download.Outcome = DownloadOutcome::NoData;
 }
 
-void Finish() {
+// The end of the block loop, whole or not: the file keeps what arrived and
+// the menus work again.
+void EndBlockLoop(const std::string& text, DownloadOutcome outcome) {
   ShowBlockCounter();
   Download.BlockRetryCount = 0;
   Download.DownloadBlockIndex = 0;
   Timers.Timer1->SetEnabled(false);
-  Ui().StatusPanel(2, Lang("Download End", "下载完成"));
+  Ui().StatusPanel(2, text);
   Ui().ProgressHide();
   CloseDownloadFile();
   Command.CommandCode = 0;
   Command.ActiveOperation = 0;
   Data.MenuCommandCode = 0;
   Ui().RestoreMenus(11);
-  Download.Outcome = DownloadOutcome::Ended;
+  Download.Outcome = outcome;
+}
+
+void Finish() {
+  EndBlockLoop(Lang("Download End", "下载完成"), DownloadOutcome::Ended);
   Ui().ShowDataFile(Data.DownloadFileName);
 }
 
-// A download that cannot go on: the file keeps what arrived, nothing is
-// shown as if it were whole, and the menus work again.
-void Fail() {
-  ShowBlockCounter();
-  Download.BlockRetryCount = 0;
-  Download.DownloadBlockIndex = 0;
-  Timers.Timer1->SetEnabled(false);
-  Ui().StatusPanel(2, Lang("Download failed", "下载失败"));
-  Ui().ProgressHide();
-  CloseDownloadFile();
-  Command.CommandCode = 0;
-  Command.ActiveOperation = 0;
-  Data.MenuCommandCode = 0;
-  Ui().RestoreMenus(11);
-  Download.Outcome = DownloadOutcome::Failed;
-}
+// A download that cannot go on: nothing is shown as if it were whole.
+void Fail() { EndBlockLoop(Lang("Download failed", "下载失败"), DownloadOutcome::Failed); }
 
 // A failed write has already restarted the scan; the download ends here
 // instead of waiting with its codes set for a later lost-device step.
