@@ -12,9 +12,6 @@ namespace accelog {
 
 namespace {
 
-constexpr const char* kLimitMinutes = "Limit Time(Unite:Minute)";
-constexpr const char* kLimitTimes = "number of times";
-
 const SetMachineParameterCaptions kEnglish = {
     "Setup",
     "Communication Port", "Port",

@@ -18,6 +18,10 @@ struct ClockReading {
 };
 ClockReading ReadClock();
 
+// The two texts of Label18, what the limit counts.
+inline constexpr const char* kLimitMinutes = "Limit Time(Unite:Minute)";
+inline constexpr const char* kLimitTimes = "number of times";
+
 struct SetMachineParameterForm {
   int16_t Mode = 0;                     // ParameterDialogMode when opened
   std::array<std::string, 20> Text;     // Text1..Text19 (index 0 unused)
