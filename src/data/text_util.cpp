@@ -61,9 +61,12 @@ std::string FloatText(float value, bool with_leading_zero) {
   char buf[64];
   const float a = std::fabs(value);
   std::string s;
-  if (a >= 1e-7f && a < 1e15f) {
-    auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
-    if (SignificantDigits(buf, r.ptr) > 7) {
+  auto fixed = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+  const int digits = SignificantDigits(buf, fixed.ptr);
+  // Beyond 7 integer digits a fixed text would show digits the value does not hold.
+  if (a >= 1e-7f && (a < 1e7f || (a < 1e15f && digits <= 7))) {
+    auto r = fixed;
+    if (digits > 7) {
       // Too long to be shortest within 7 digits: round to 7 significant digits.
       const int int_digits = a >= 1.0f ? static_cast<int>(std::floor(std::log10(a))) + 1 : 0;
       int decimals = 7 - int_digits;

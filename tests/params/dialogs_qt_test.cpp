@@ -18,7 +18,7 @@
 #include "params/keypad_dialog_qt.h"
 #include "params/machine_parameter.h"
 #include "params/parameter_dialog_qt.h"
-#include "recording_ui.h"
+#include "keypad_script.h"
 #include "support/temp_folder.h"
 
 namespace accelog {
@@ -188,7 +188,7 @@ TEST_F(DialogsQtTest, EnterIsOkAndEscapeIsCancel) {
     text1->selectAll();
     QTest::keyClicks(text1, "77");
     QTest::keyClick(text1, Qt::Key_Enter);
-    EXPECT_THAT(ports_.ui.Texts(), ::testing::ElementsAre("Port is erro!", "Data is erro!!=1"));
+    EXPECT_THAT(ports_.ui.messages, ::testing::ElementsAre("Port is erro!", "Data is erro!!=1"));
     EXPECT_TRUE(d.isVisible());  // stays open for correcting
     QTest::keyClick(text1, Qt::Key_Escape);
     EXPECT_EQ(d.result(), QDialog::Rejected);
@@ -247,7 +247,7 @@ TEST_F(KeypadQtTest, KeysOkAndMessages) {
   EXPECT_EQ(k.focusWidget(), text1);  // the keys leave the focus in the entry
 
   QTest::keyClick(text1, Qt::Key_Return);
-  EXPECT_EQ(ports_.ui.Texts(), std::vector<std::string>{"Decimal digits too much  = 1"});
+  EXPECT_EQ(ports_.ui.messages, std::vector<std::string>{"Decimal digits too much  = 1"});
   EXPECT_TRUE(k.isVisible());
 
   text1->selectAll();

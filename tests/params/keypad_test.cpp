@@ -6,7 +6,7 @@
 
 #include "params/machine_parameter.h"
 #include "params/numeric_text.h"
-#include "recording_ui.h"
+#include "keypad_script.h"
 
 namespace accelog {
 namespace {
@@ -40,8 +40,8 @@ TEST_F(KeypadTest, NotANumberIsRefusedInChinese) {
   for (const char* entry : {"", "-", ".", "1-", "abc", "1e"}) {
     ui_.messages.clear();
     EXPECT_FALSE(Ok(entry)) << entry;
-    EXPECT_EQ(ui_.Texts(), std::vector<std::string>{"非法数据"}) << entry;
-    EXPECT_EQ(ui_.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(ui_.messages, std::vector<std::string>{"非法数据"}) << entry;
+    EXPECT_EQ(ui_.icons[0], MessageIcon::Exclamation);
     EXPECT_FALSE(form_.Closed);
     EXPECT_EQ(form_.Text1, entry);  // the entry stays for correcting
   }
@@ -65,7 +65,7 @@ TEST_F(KeypadTest, RangeTestsAreStrictComparisons) {
   EXPECT_FALSE(Ok("16.5"));
   EXPECT_FALSE(Ok("0"));
   EXPECT_FALSE(Ok("0.9"));
-  EXPECT_THAT(ui_.Texts(), ElementsAre("Data is too big", "Data is too big", "Data is small",
+  EXPECT_THAT(ui_.messages, ElementsAre("Data is too big", "Data is too big", "Data is small",
                                        "Data is small"));
   EXPECT_FALSE(Keypad.KeypadAccepted);
 }
@@ -74,7 +74,7 @@ TEST_F(KeypadTest, DecimalsBeyondTheAllowedCountAreRefused) {
   EXPECT_FALSE(Ok("12.5"));
   EXPECT_FALSE(Ok("1.25"));
   EXPECT_FALSE(Ok("1.0000001"));
-  EXPECT_THAT(ui_.Texts(), ElementsAre("Decimal digits too much  = 1", "Decimal digits too much  = 2",
+  EXPECT_THAT(ui_.messages, ElementsAre("Decimal digits too much  = 1", "Decimal digits too much  = 2",
                                        "Decimal digits too much  = 7"));
   // A trailing point or zeros carry no decimals of the value itself.
   EXPECT_TRUE(Ok("12."));
@@ -86,7 +86,7 @@ TEST_F(KeypadTest, DecimalsBeyondTheAllowedCountAreRefused) {
 
 TEST_F(KeypadTest, SignIsRemovedOnlyAfterTheRangeTests) {
   EXPECT_FALSE(Ok("-5"));
-  EXPECT_EQ(ui_.Texts(), std::vector<std::string>{"Data is small"});
+  EXPECT_EQ(ui_.messages, std::vector<std::string>{"Data is small"});
   form_.Text2 = "10";
   form_.Text3 = "-10";
   EXPECT_TRUE(Ok("-5"));

@@ -10,7 +10,7 @@
 #include "core/program_folder.h"
 #include "params/keypad.h"
 #include "params/machine_parameter.h"
-#include "recording_ui.h"
+#include "keypad_script.h"
 #include "support/temp_folder.h"
 
 namespace accelog {
@@ -276,7 +276,7 @@ TEST_F(ParameterDialogTest, KeypadValueGoesBackIntoTheClickedBox) {
   ports_.keypad.Cancel();
   ClickValueBox(f, 17);
   EXPECT_EQ(f.Text[17], "0");
-  EXPECT_EQ(ports_.ui.Texts(), std::vector<std::string>{"Data is too big"});
+  EXPECT_EQ(ports_.ui.messages, std::vector<std::string>{"Data is too big"});
   EXPECT_EQ(ports_.keypad.shown.back().Caption, "Minute");
 
   ClickValueBox(f, 7);  // current-time boxes take no clicks
@@ -330,9 +330,9 @@ TEST_F(ParameterDialogTest, EachRowReportsItsCode) {
     ports_.ui.messages.clear();
     f.Text[static_cast<size_t>(c.box)] = c.text;
     EXPECT_FALSE(OkParameterForm(f)) << c.box << " " << c.text;
-    EXPECT_EQ(ports_.ui.Texts(), std::vector<std::string>{"Data is erro!!=" + std::to_string(c.code)})
+    EXPECT_EQ(ports_.ui.messages, std::vector<std::string>{"Data is erro!!=" + std::to_string(c.code)})
         << "Text" << c.box << " = '" << c.text << "'";
-    EXPECT_EQ(ports_.ui.messages.back().icon, MessageIcon::Exclamation);
+    EXPECT_EQ(ports_.ui.icons.back(), MessageIcon::Exclamation);
     EXPECT_FALSE(f.Closed);
     EXPECT_FALSE(MachineParameter.ParameterAccepted);
   }
@@ -345,22 +345,22 @@ TEST_F(ParameterDialogTest, PortBoxHasItsOwnMessagesFirst) {
     ports_.ui.messages.clear();
     f.Text[1] = text;
     EXPECT_FALSE(OkParameterForm(f));
-    EXPECT_THAT(ports_.ui.Texts(), ElementsAre("Port is erro!", "Data is erro!!=1")) << text;
+    EXPECT_THAT(ports_.ui.messages, ElementsAre("Port is erro!", "Data is erro!!=1")) << text;
   }
   auto f = Open();
   ports_.ui.messages.clear();
   f.Text[1] = "COM4";
   f.Text[2] = "0";
   EXPECT_FALSE(OkParameterForm(f));
-  EXPECT_THAT(ports_.ui.Texts(), ElementsAre("Port is erro!!", "Data is erro!!=3"));
-  for (const auto& m : ports_.ui.messages) EXPECT_EQ(m.icon, MessageIcon::Exclamation);
+  EXPECT_THAT(ports_.ui.messages, ElementsAre("Port is erro!!", "Data is erro!!=3"));
+  for (auto icon : ports_.ui.icons) EXPECT_EQ(icon, MessageIcon::Exclamation);
 
   MachineParameter.LanguageFlag = 0;
   f = Open();
   ports_.ui.messages.clear();
   f.Text[1] = "";
   EXPECT_FALSE(OkParameterForm(f));
-  EXPECT_THAT(ports_.ui.Texts(), ElementsAre("端口错误!", "数据有错误!=2"));
+  EXPECT_THAT(ports_.ui.messages, ElementsAre("端口错误!", "数据有错误!=2"));
   ports_.ui.messages.clear();
   f.Text[1] = "49.9";
   EXPECT_TRUE(OkParameterForm(f));
@@ -374,7 +374,7 @@ TEST_F(ParameterDialogTest, LastFailingRowWinsAndPassingRowsAreStored) {
   f.Text[6] = "99";  // code 8
   f.Text[9] = "13";
   EXPECT_FALSE(OkParameterForm(f));
-  EXPECT_EQ(ports_.ui.Texts().back(), "Data is erro!!=8");
+  EXPECT_EQ(ports_.ui.messages.back(), "Data is erro!!=8");
   EXPECT_EQ(MachineParameter.LedCycle, 7);
   EXPECT_EQ(MachineParameter.CurDay, 13);
   EXPECT_EQ(MachineParameter.CriticalX, 16);
@@ -391,7 +391,7 @@ TEST_F(ParameterDialogTest, PointsCheckOnlyForMilliseconds) {
     f.Text[19] = limit;
     EXPECT_EQ(OkParameterForm(f), ok) << limit;
     if (!ok) {
-      EXPECT_EQ(ports_.ui.Texts(), std::vector<std::string>{"Data is erro!!=21"});
+      EXPECT_EQ(ports_.ui.messages, std::vector<std::string>{"Data is erro!!=21"});
     }
   }
   f = Open();
@@ -419,7 +419,7 @@ TEST_F(ParameterDialogTest, StartDelayNeedsTenSecondsWithinTheSameYear) {
   f.Text[17] = "35";
   f.Text[18] = "29";
   EXPECT_FALSE(OkParameterForm(f));
-  EXPECT_EQ(ports_.ui.Texts().back(), "Data is erro!!=24");
+  EXPECT_EQ(ports_.ui.messages.back(), "Data is erro!!=24");
   f.Text[18] = "30";
   EXPECT_TRUE(OkParameterForm(f));
 
@@ -458,7 +458,7 @@ TEST_F(ParameterDialogTest, RealTimeOkChecksIntervalAndLimitOnly) {
   f = Open(1);
   f.Text[2] = "32768";
   EXPECT_FALSE(OkParameterForm(f));
-  EXPECT_EQ(ports_.ui.Texts().back(), "Data is erro!!=3");
+  EXPECT_EQ(ports_.ui.messages.back(), "Data is erro!!=3");
 }
 
 TEST_F(ParameterDialogTest, CancelKeepsWhatClicksAlreadyWrote) {

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "core/program_folder.h"
-#include "recording_ui.h"
+#include "keypad_script.h"
 #include "support/temp_folder.h"
 
 namespace accelog {
@@ -128,7 +128,7 @@ TEST_F(ParameterEntriesTest, RefusedEntriesChangeNeitherRecordNorFile) {
   e.Port = "0";
   e.Start = "2026-05-14 14:35:29";
   EXPECT_EQ(AcceptFormWithoutDialog(Fill(e)), 24);
-  EXPECT_EQ(ports_.ui.Texts(), std::vector<std::string>{"Port is erro!"});
+  EXPECT_EQ(ports_.ui.messages, std::vector<std::string>{"Port is erro!"});
   EXPECT_FALSE(std::filesystem::exists(ProgramFile(kIntegerFileName)));
 }
 

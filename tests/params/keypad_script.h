@@ -1,30 +1,15 @@
 #pragma once
-// Fakes for the parameter tests: a message port that records every message,
-// and a keypad that plays a script through the real keypad steps.
+// A keypad for the parameter tests that plays a script through the real
+// keypad steps, installed together with the recording message port.
 #include <deque>
 #include <functional>
 #include <string>
 #include <vector>
 
-#include "core/ui_port.h"
 #include "params/keypad.h"
+#include "support/recording_ui.h"
 
 namespace accelog::testing {
-
-class RecordingUi : public UiPort {
- public:
-  struct Shown {
-    std::string text;
-    MessageIcon icon;
-  };
-  void Message(const std::string& text, MessageIcon icon) override { messages.push_back({text, icon}); }
-  std::vector<std::string> Texts() const {
-    std::vector<std::string> t;
-    for (const auto& m : messages) t.push_back(m.text);
-    return t;
-  }
-  std::vector<Shown> messages;
-};
 
 // Each Show() plays steps until the window closes or the script ends: a
 // step sees the form as it stands and acts on it (types, presses OK or

@@ -1,0 +1,62 @@
+#pragma once
+// MDIForm1: the menu bar, the tool-bar window, the chart window below it and
+// the five-panel status bar.
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+
+class QAction;
+class QLabel;
+
+namespace accelog {
+
+class ToolBarWindow;
+class HelpWindow;
+class QtUi;
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+ public:
+  // The handlers behind the menu items, by item name ("File008" ...). An
+  // item without a handler shows that it is not available yet.
+  using Handlers = std::map<QString, std::function<void()>>;
+
+  explicit MainWindow(QWidget* chart, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  void SetHandlers(Handlers handlers) { handlers_ = std::move(handlers); }
+  void RunMenuItem(const QString& item);
+
+  ToolBarWindow* ToolBar() const { return tool_bar_; }
+  QWidget* Chart() const { return chart_; }
+  QAction* Action(const QString& item) const;
+  QLabel* Panel(int n) const { return panels_[static_cast<size_t>(n - 1)]; }
+  QWidget* ClientArea() const { return client_; }
+  HelpWindow* Help() const { return help_; }
+
+  // RestScreen: places the tool bar and the chart window in the client area.
+  void RestScreen();
+  void ShowHelp();
+  void ShowAbout();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void BuildStatusBar();
+
+  QWidget* client_ = nullptr;
+  ToolBarWindow* tool_bar_ = nullptr;
+  QWidget* chart_ = nullptr;
+  std::array<QLabel*, 5> panels_{};
+  std::map<QString, QAction*> actions_;
+  Handlers handlers_;
+  QPointer<HelpWindow> help_;
+};
+
+}  // namespace accelog

@@ -1,0 +1,93 @@
+#include "shell/qt_ui.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+
+namespace accelog {
+
+namespace {
+QMessageBox::Icon ToQt(MessageIcon icon) {
+  switch (icon) {
+    case MessageIcon::Exclamation: return QMessageBox::Warning;
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Critical: return QMessageBox::Critical;
+    default: return QMessageBox::NoIcon;
+  }
+}
+
+// "*.Kvx" as a dialog filter that matches any case of the extension.
+QString Filter(const std::string& pattern) {
+  QString p = QString::fromStdString(pattern);
+  if (p.startsWith("*.")) {
+    const QString ext = p.mid(2);
+    return QString("%1 files (*.%2 *.%3 *.%4)").arg(ext.toUpper(), ext.toLower(), ext.toUpper(),
+                                                     ext.left(1).toUpper() + ext.mid(1).toLower());
+  }
+  return p;
+}
+}  // namespace
+
+void QtUi::Message(const std::string& text, MessageIcon icon) {
+  QMessageBox box(ToQt(icon), " ", QString::fromStdString(text), QMessageBox::Ok, parent_);
+  box.exec();
+}
+
+bool QtUi::AskOkCancel(const std::string& text) {
+  QMessageBox box(QMessageBox::NoIcon, " ", QString::fromStdString(text),
+                  QMessageBox::Ok | QMessageBox::Cancel, parent_);
+  return box.exec() == QMessageBox::Ok;
+}
+
+std::string QtUi::OpenFileName(const std::string& title, const std::string& filter) {
+  const QString name = QFileDialog::getOpenFileName(parent_, QString::fromStdString(title), last_folder_,
+                                                    Filter(filter));
+  if (!name.isEmpty()) last_folder_ = QFileInfo(name).absolutePath();
+  return name.toStdString();
+}
+
+std::string QtUi::SaveFileName(const std::string& title, const std::string& filter) {
+  // The program asks about an existing file itself, after the extension is added.
+  const QString name = QFileDialog::getSaveFileName(parent_, QString::fromStdString(title), last_folder_,
+                                                    Filter(filter), nullptr,
+                                                    QFileDialog::DontConfirmOverwrite);
+  if (!name.isEmpty()) last_folder_ = QFileInfo(name).absolutePath();
+  return name.toStdString();
+}
+
+void QtUi::StatusPanel(int panel, const std::string& text) {
+  if (panel < 1 || panel > 5 || !panels_[panel - 1]) return;
+  panels_[panel - 1]->setText(QString::fromStdString(text));
+}
+
+QString QtUi::PanelText(int panel) const {
+  if (panel < 1 || panel > 5 || !panels_[panel - 1]) return {};
+  return panels_[panel - 1]->text();
+}
+
+void QtUi::ProgressShow(int minimum, int maximum) {
+  if (!progress_) return;
+  progress_->setRange(minimum, std::max(minimum, maximum));
+  progress_->setValue(minimum);
+  progress_->setVisible(true);
+}
+
+void QtUi::ProgressValue(int value) {
+  if (progress_) progress_->setValue(std::clamp(value, progress_->minimum(), progress_->maximum()));
+}
+
+void QtUi::ProgressHide() {
+  if (progress_) progress_->setVisible(false);
+}
+
+void QtUi::BusyPointer(bool busy) {
+  if (busy) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
+}
+
+}  // namespace accelog

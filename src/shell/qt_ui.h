@@ -1,0 +1,44 @@
+#pragma once
+// The message port as the main window shows it: message boxes with a
+// one-blank title, file dialogs, the status bar panels and the progress bar.
+// Tests subclass it and override the modal pieces.
+#include <QPointer>
+#include <QWidget>
+
+#include "core/ui_port.h"
+
+class QLabel;
+class QProgressBar;
+
+namespace accelog {
+
+class QtUi : public UiPort {
+ public:
+  explicit QtUi(QWidget* parent) : parent_(parent) {}
+
+  void Message(const std::string& text, MessageIcon icon) override;
+  bool AskOkCancel(const std::string& text) override;
+  std::string OpenFileName(const std::string& title, const std::string& filter) override;
+  std::string SaveFileName(const std::string& title, const std::string& filter) override;
+  void StatusPanel(int panel, const std::string& text) override;
+  void ProgressShow(int minimum, int maximum) override;
+  void ProgressValue(int value) override;
+  void ProgressHide() override;
+  void BusyPointer(bool busy) override;
+
+  void SetPanels(QLabel* const* panels) {
+    for (int i = 0; i < 5; ++i) panels_[i] = panels[i];
+  }
+  void SetProgressBar(QProgressBar* bar) { progress_ = bar; }
+  QString PanelText(int panel) const;
+
+ protected:
+  QPointer<QWidget> parent_;
+
+ private:
+  QPointer<QLabel> panels_[5];
+  QPointer<QProgressBar> progress_;
+  QString last_folder_;
+};
+
+}  // namespace accelog

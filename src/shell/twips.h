@@ -1,0 +1,16 @@
+#pragma once
+// Twips (1/1440 inch) to device-independent pixels at the screen's logical DPI.
+#include <QGuiApplication>
+#include <QScreen>
+#include <cmath>
+
+namespace accelog {
+
+inline double LogicalDpi() {
+  const QScreen* s = QGuiApplication::primaryScreen();
+  return s ? s->logicalDotsPerInch() : 96.0;
+}
+inline int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips * LogicalDpi() / 1440.0)); }
+inline int PixelsToTwips(double pixels) { return static_cast<int>(std::lround(pixels * 1440.0 / LogicalDpi())); }
+
+}  // namespace accelog

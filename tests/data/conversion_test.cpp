@@ -1,0 +1,235 @@
+#include "data/conversion.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "params/machine_parameter.h"
+
+namespace accelog {
+namespace {
+
+class ConversionTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetDataState();
+    ResetConversionState();
+    ApplyDefaultParameters();
+  }
+  // Points 1..n with the given raw counts, stamped 7 May 2013 from 9:05:07.
+  void Fill(const std::vector<std::array<int16_t, 3>>& counts) {
+    int32_t i = 0;
+    for (const auto& c : counts) {
+      RealDataRecord& r = Data.RealData[++i];
+      ConvertSample(c[0], c[1], c[2], r);
+      r.No = i;
+      r.Year = 2013;
+      r.Month = 5;
+      r.Day = 7;
+      r.Hour = 9;
+      r.Minute = 5;
+      r.Second = static_cast<int16_t>(7 + i - 1);
+      StampRecordTexts(r);
+    }
+    Data.CountPoint = i;
+  }
+};
+
+TEST_F(ConversionTest, SampleConversionEdgeCases) {
+  RealDataRecord r{};
+  ConvertSample(0, 0, 0, r);
+  for (float v : {r.X, r.Y, r.Z, r.V, r.AX, r.AY, r.AZ}) EXPECT_EQ(v, 0.0f);
+
+  ConvertSample(0, 0, 256, r);
+  EXPECT_FLOAT_EQ(r.Z, 998.4f);
+  EXPECT_FLOAT_EQ(r.V, 998.4f);
+  EXPECT_EQ(r.AX, 0.0f);
+  EXPECT_EQ(r.AY, 0.0f);
+  EXPECT_EQ(r.AZ, 0.0f);
+
+  // Y and Z both zero: the X angle is 0, not 90.
+  ConvertSample(256, 0, 0, r);
+  EXPECT_EQ(r.AX, 0.0f);
+  EXPECT_EQ(r.AY, 0.0f);
+  EXPECT_EQ(r.AZ, 0.0f);
+
+  ConvertSample(-200, 0, 100, r);
+  EXPECT_EQ(r.X, static_cast<float>(-200 * 3.9));
+  EXPECT_EQ(r.Z, static_cast<float>(100 * 3.9));
+  EXPECT_GT(r.AZ, 0.0f);
+
+  ConvertSample(100, 0, -100, r);
+  EXPECT_NEAR(r.AZ, -45.0f, 1e-3f);
+  EXPECT_NEAR(r.AX, 45.0f, 1e-3f);
+  EXPECT_LT(r.AZ, 0.0f);
+}
+
+TEST_F(ConversionTest, AnglesStayWithinNinetyDegrees) {
+  RealDataRecord r{};
+  for (int16_t x : {int16_t{-32768}, int16_t{-1}, int16_t{0}, int16_t{1}, int16_t{32767}}) {
+    for (int16_t z : {int16_t{-32768}, int16_t{-3}, int16_t{0}, int16_t{5}, int16_t{32767}}) {
+      ConvertSample(x, 7, z, r);
+      for (float a : {r.AX, r.AY, r.AZ}) {
+        EXPECT_LE(std::fabs(a), 90.0f);
+        EXPECT_FALSE(std::isnan(a));
+      }
+    }
+  }
+}
+
+TEST_F(ConversionTest, StatisticsFirstOfEqualExtremesWins) {
+  Fill({{5, 0, 1}, {9, 0, 1}, {9, 0, 1}, {1, 0, 1}, {1, 0, 1}});
+  ComputeStatistics(1, 5);
+  EXPECT_FLOAT_EQ(Conv.StatMaxValue[kX], 9 * 3.9f);
+  EXPECT_EQ(Conv.StatMaxPoint[kX], 2);
+  EXPECT_FLOAT_EQ(Conv.StatMinValue[kX], 1 * 3.9f);
+  EXPECT_EQ(Conv.StatMinPoint[kX], 4);
+  EXPECT_NEAR(Conv.StatAverage[kX], 25 * 3.9f / 5, 1e-3);
+  // A constant channel reports the window's first point for both.
+  EXPECT_EQ(Conv.StatMaxPoint[kZ], 1);
+  EXPECT_EQ(Conv.StatMinPoint[kZ], 1);
+
+  ComputeStatistics(3, 5);
+  EXPECT_EQ(Conv.StatMaxPoint[kX], 3);
+  EXPECT_EQ(Conv.StatMinPoint[kX], 4);
+  EXPECT_NEAR(Conv.StatAverage[kX], 11 * 3.9f / 3, 1e-3);
+}
+
+TEST_F(ConversionTest, StatisticsBeyondAHundredThousandMilligram) {
+  Fill({{-32768, -32768, -32768}, {-32768, -32768, -32768}});
+  ComputeStatistics(1, 2);
+  const float x = static_cast<float>(-32768 * 3.9);
+  EXPECT_EQ(Conv.StatMaxValue[kX], x);
+  EXPECT_EQ(Conv.StatMinValue[kX], x);
+  EXPECT_GT(Conv.StatMinValue[kV], 200000.0f);
+  EXPECT_EQ(Conv.StatMinValue[kV], Conv.StatMaxValue[kV]);
+  EXPECT_EQ(Conv.StatMaxPoint[kV], 1);
+}
+
+TEST_F(ConversionTest, AxisScaleFollowsThePositivePeak) {
+  Conv.StatMaxValue[kX] = 1234.0f;
+  Conv.StatMaxValue[kY] = Conv.StatMaxValue[kZ] = 0.0f;
+  Conv.StatMaxValue[kV] = 1000.0f;
+  ScaleAccelAxis();
+  EXPECT_EQ(Conv.AccelPeak, 1234.0f);
+  EXPECT_EQ(Conv.AccelRangeLow, -1400.0f);
+  EXPECT_FLOAT_EQ(Conv.AccelScale, 500.0f / 1400.0f);
+  EXPECT_EQ(Conv.AccelRangeLowInt, -1400);
+  EXPECT_EQ(Conv.AccelOffset, -2500);
+
+  Conv.StatMaxValue[kX] = 501.0f;
+  Conv.StatMaxValue[kV] = 0.0f;
+  ScaleAccelAxis();
+  EXPECT_EQ(Conv.AccelRangeLow, -700.0f);
+}
+
+TEST_F(ConversionTest, AxisScaleUnchangedAtOrBelowFiveHundred) {
+  Conv.AccelScale = 0.25f;
+  Conv.AccelRangeLow = -2000.0f;
+  for (int c = kX; c <= kV; ++c) Conv.StatMaxValue[c] = 500.0f;
+  ScaleAccelAxis();
+  EXPECT_EQ(Conv.AccelPeak, 500.0f);
+  EXPECT_EQ(Conv.AccelScale, 0.25f);
+  EXPECT_EQ(Conv.AccelRangeLow, -2000.0f);
+}
+
+TEST_F(ConversionTest, FullScaleVectorSumKeepsAUsableAxis) {
+  Fill({{-32768, -32768, -32768}, {0, 0, 0}});
+  ComputeStatistics(1, 2);
+  ScaleAccelAxis();
+  EXPECT_LT(Conv.AccelRangeLowInt, -32768);  // wider than 16 bits
+  EXPECT_EQ(Conv.AccelOffset, -2500);
+  EXPECT_GT(Conv.AccelScale, 0.0f);
+}
+
+TEST_F(ConversionTest, PlotPositionsRoundHalvesToEven) {
+  Data.CountPoint = 3;
+  Data.RealData[1].X = 1.5f;   // 5000 - 7.5 = 4992.5
+  Data.RealData[2].X = -1.5f;  // 5007.5
+  Data.RealData[3].X = 998.4f;
+  Data.RealData[1].AX = 10.0f;
+  Data.RealData[2].AZ = -45.0f;
+  ComputePlotPositions();
+  EXPECT_EQ(Data.RealData[1].PlotX, 4992);
+  EXPECT_EQ(Data.RealData[2].PlotX, 5008);
+  EXPECT_EQ(Data.RealData[3].PlotX, 8);
+  EXPECT_EQ(Data.RealData[1].PlotY, 5000);
+  EXPECT_EQ(Data.RealData[1].PlotAX, 4750.0f);
+  EXPECT_EQ(Data.RealData[2].PlotAZ, 6125.0f);
+
+  Conv.AccelScale = 0.5f;
+  Conv.TwipsPerUnitY = 2.0f;
+  Data.RealData[1].AX = 0.0f;
+  ComputeAccelPlotPositions();
+  EXPECT_EQ(Data.RealData[3].PlotX, 5008);   // (5000 - 2496) x 2
+  EXPECT_EQ(Data.RealData[1].PlotAX, 4750.0f);  // the angle half is left alone
+}
+
+TEST_F(ConversionTest, ZeroPointsAreCountedAndFlaggedPerColumn) {
+  Fill({{1, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 2, 0}, {0, 0, 0}});
+  EXPECT_EQ(PointAllZero_Long(1, 5), 3);
+  EXPECT_EQ(PointAllZero_Long(4, 4), 0);
+  EXPECT_EQ(PointAllZero_Long(5, 4), 0);
+  MapRangeToSlots(1, 5);
+  ComputeZeroPointFlags(1, 5);
+  int flagged = 0;
+  for (int k = 1; k <= kSlots; ++k) {
+    if (!Data.ZeroPointFlag[k]) continue;
+    ++flagged;
+    ASSERT_EQ(Data.SlotUsed[k], 1);
+    EXPECT_TRUE(Data.RealData[Data.SlotPoint[k]].IsZeroPoint());
+  }
+  EXPECT_EQ(flagged, 3);
+  EXPECT_FALSE(Data.ZeroPointFlag[1]);
+  EXPECT_TRUE(Data.ZeroPointFlag[200]);
+}
+
+TEST_F(ConversionTest, StatisticsTexts) {
+  Fill({{316, 0, 1}, {-50, 0, 1}});  // 316 x 3.9 = 1232.4 mg
+  Data.DeviceSampleCount = 2;
+  MachineParameter.CriticalX = 3;
+  MachineParameter.RecordInterval = 500;
+  MachineParameter.IntervalUnit = 0;
+  MachineParameter.StartYear = 13;
+  MachineParameter.StartMonth = 5;
+  MachineParameter.StartDay = 7;
+  MachineParameter.StartHour = 9;
+  MachineParameter.StartMinute = 5;
+  MachineParameter.StartSecond = 7;
+  ComputeStatistics(1, 2);
+  StatisticsTexts t = DispMaxMinTexts();
+  EXPECT_EQ(t.MaxText[kX], "1232   7/5/2013 9:5:7");
+  EXPECT_EQ(t.MinText[kX], "-195   7/5/2013 9:5:8");
+  EXPECT_EQ(t.AverageText[kX], "518");
+  EXPECT_EQ(t.CriticalText[0], "3");
+  EXPECT_EQ(t.UnitText, "mg");
+  EXPECT_EQ(t.StartText, "7/5/13 9:5:7");
+  EXPECT_EQ(t.IntervalText, "500 millisecond");
+  EXPECT_EQ(t.SampleCountText, "2");
+  EXPECT_EQ(t.RecordModeText, "Normal");
+  MachineParameter.IntervalUnit = 3;
+  MachineParameter.RecordMode = 1;
+  t = DispMaxMinTexts();
+  EXPECT_EQ(t.IntervalText, "500 Hour");
+  EXPECT_EQ(t.RecordModeText, "Motion Dectection");
+}
+
+TEST_F(ConversionTest, LivePointsAreNumberedAndStamped) {
+  Data.RawX = -200;
+  Data.RawY = 0;
+  Data.RawZ = 100;
+  MakeRealData();
+  MakeRealData();
+  EXPECT_EQ(Data.CountPoint, 2);
+  EXPECT_EQ(Data.RealData[2].No, 2);
+  EXPECT_EQ(Data.RealData[2].X, static_cast<float>(-200 * 3.9));
+  EXPECT_GE(Data.RealData[2].Year, 2020);
+  EXPECT_EQ(Data.RealData[2].PlotX, 0);
+  EXPECT_FALSE(Data.RealData[2].Date().empty());
+  Data.CountPoint = kMaxRecords;
+  MakeRealData();  // a full table takes no more points
+  EXPECT_EQ(Data.CountPoint, kMaxRecords);
+}
+
+}  // namespace
+}  // namespace accelog

@@ -1,0 +1,277 @@
+#include "data/kvx_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+
+#include "core/ui_port.h"
+#include "data/conversion.h"
+#include "data/state.h"
+#include "params/machine_parameter.h"
+#include "support/kvx_builder.h"
+#include "support/temp_folder.h"
+
+namespace accelog {
+namespace {
+
+using testing::KvxHead;
+using testing::KvxImage;
+using testing::Sample;
+
+class MessageLog : public UiPort {
+ public:
+  void Message(const std::string& text, MessageIcon) override { messages.push_back(text); }
+  std::vector<std::string> messages;
+};
+
+class KvxFileTest : public testing::ProgramFolderTest {
+ protected:
+  void SetUp() override {
+    ProgramFolderTest::SetUp();
+    ResetDataState();
+    ResetConversionState();
+    ApplyDefaultParameters();
+    SetUi(&ui_);
+  }
+  void TearDown() override { SetUi(nullptr); }
+
+  std::string Write(const std::vector<unsigned char>& bytes, const std::string& name = "f.kvx") {
+    const std::string path = folder_.File(name);
+    testing::WriteBytes(path, bytes);
+    return path;
+  }
+  std::string WriteLength(size_t length) {
+    std::vector<unsigned char> b = KvxImage(KvxHead{}, {});
+    b.resize(length, 1);
+    return Write(b);
+  }
+
+  MessageLog ui_;
+};
+
+TEST_F(KvxFileTest, HeadFieldsLandInTheParameterStore) {
+  KvxHead h;
+  h.interval = 0x1234;
+  h.unit = 2;
+  h.led = 5;
+  h.cx = 1;
+  h.cy = 2;
+  h.cz = 3;
+  h.record_mode = 1;
+  h.work_mode = 2;
+  h.count = 0x01020304;
+  h.year = 14;
+  h.month = 2;
+  h.day = 28;
+  h.hour = 23;
+  h.minute = 58;
+  h.second = 59;
+  ASSERT_TRUE(ReadFileHead(Write(KvxImage(h, {}))));
+  const auto& p = MachineParameter;
+  EXPECT_EQ(p.RecordInterval, 0x1234);
+  EXPECT_EQ(p.IntervalUnit, 2);
+  EXPECT_EQ(p.LedCycle, 5);
+  EXPECT_EQ(p.CriticalX, 1);
+  EXPECT_EQ(p.CriticalY, 2);
+  EXPECT_EQ(p.CriticalZ, 3);
+  EXPECT_EQ(p.RecordMode, 1);
+  EXPECT_EQ(p.WorkMode, 2);
+  EXPECT_EQ(Data.DeviceSampleCount, 0x01020304u);
+  EXPECT_EQ(p.StartYear, 14);
+  EXPECT_EQ(p.StartDay, 28);
+  EXPECT_EQ(p.StartSecond, 59);
+  h.count = 0xFFFFFFFF;
+  ReadFileHead(Write(KvxImage(h, {})));
+  EXPECT_EQ(Data.DeviceSampleCount, 0xFFFFFFFFu);
+}
+
+TEST_F(KvxFileTest, CountRoundsTheTailHalfToEven) {
+  EXPECT_EQ(CountFilePoints(WriteLength(19)), 0);
+  EXPECT_EQ(CountFilePoints(WriteLength(19 + 6 * 4)), 4);
+  EXPECT_EQ(CountFilePoints(WriteLength(19 + 9)), 2);   // 1.5 -> 2
+  EXPECT_EQ(CountFilePoints(WriteLength(19 + 3)), 0);   // 0.5 -> 0
+  EXPECT_EQ(CountFilePoints(WriteLength(19 + 15)), 2);  // 2.5 -> 2
+  EXPECT_EQ(CountFilePoints(WriteLength(19 + 21)), 4);  // 3.5 -> 4
+  EXPECT_LE(CountFilePoints(WriteLength(0)), 0);
+  EXPECT_EQ(CountFilePoints(folder_.File("missing.kvx")), 0);
+  EXPECT_EQ(CountFilePoints(folder_.path()), 0);
+}
+
+TEST_F(KvxFileTest, SamplesAreLowByteFirstSignedCounts) {
+  std::vector<unsigned char> b = KvxImage(KvxHead{}, {});
+  for (unsigned char c : {0x38, 0xFF, 0x00, 0x00, 0x64, 0x00}) b.push_back(c);
+  b.insert(b.end(), {0x00, 0x80, 0xFF, 0x7F, 0xFF, 0xFF});
+  const std::string f = Write(b);
+  ReadFileHead(f);
+  Data.CountPoint = CountFilePoints(f);
+  ASSERT_EQ(ReadAllPoints(f), 2);
+  EXPECT_EQ(Data.RealData[1].X, static_cast<float>(-200 * 3.9));
+  EXPECT_EQ(Data.RealData[1].Y, 0.0f);
+  EXPECT_EQ(Data.RealData[1].Z, static_cast<float>(100 * 3.9));
+  EXPECT_EQ(Data.RealData[2].X, static_cast<float>(-32768 * 3.9));
+  EXPECT_EQ(Data.RealData[2].Y, static_cast<float>(32767 * 3.9));
+  EXPECT_EQ(Data.RealData[2].Z, static_cast<float>(-1 * 3.9));
+  EXPECT_EQ(Data.DownloadBytesWritten, 31);
+}
+
+TEST_F(KvxFileTest, ARecordCutShortReadsItsMissingBytesAsZero) {
+  std::vector<unsigned char> b = KvxImage(KvxHead{}, {{1, 2, 3}});
+  b.insert(b.end(), {0x0A, 0x00, 0x0B});  // x = 10, y low byte 11, the rest missing
+  const std::string f = Write(b);
+  ReadFileHead(f);
+  Data.CountPoint = CountFilePoints(f);
+  EXPECT_EQ(Data.CountPoint, 2);  // 1.5 rounds to 2
+  ASSERT_EQ(ReadAllPoints(f), 2);
+  EXPECT_EQ(Data.RealData[2].X, static_cast<float>(10 * 3.9));
+  EXPECT_EQ(Data.RealData[2].Y, static_cast<float>(11 * 3.9));
+  EXPECT_EQ(Data.RealData[2].Z, 0.0f);
+
+  // Three tail bytes count as no point, yet one record is read for them.
+  b = KvxImage(KvxHead{}, {{1, 2, 3}, {4, 5, 6}});
+  b.insert(b.end(), {0x07, 0x00, 0x08});
+  const std::string g = Write(b, "g.kvx");
+  Data.CountPoint = CountFilePoints(g);
+  EXPECT_EQ(Data.CountPoint, 2);
+  EXPECT_EQ(ReadAllPoints(g), 3);
+  EXPECT_EQ(Data.RealData[3].X, static_cast<float>(7 * 3.9));
+  EXPECT_EQ(Data.RealData[3].Y, static_cast<float>(8 * 3.9));
+}
+
+TEST_F(KvxFileTest, AFileThatShrankAfterCountingReadsAsZeroPoints) {
+  const std::string f = Write(KvxImage(KvxHead{}, testing::Wave(3)));
+  for (int32_t i = 1; i <= 10; ++i) Data.RealData[i].X = 777.0f;  // stale values
+  ReadFileHead(f);
+  Data.CountPoint = 10;  // counted while the file was longer
+  EXPECT_EQ(ReadAllPoints(f), 10);
+  EXPECT_NE(Data.RealData[3].X, 777.0f);
+  for (int32_t i = 4; i <= 10; ++i) EXPECT_TRUE(Data.RealData[i].IsZeroPoint()) << i;
+  EXPECT_EQ(Data.RealData[10].No, 10);
+}
+
+TEST_F(KvxFileTest, TimestampsRunAcrossTheYearEnd) {
+  KvxHead h;
+  h.year = 13;
+  h.month = 12;
+  h.day = 31;
+  h.hour = 23;
+  h.minute = 59;
+  h.second = 59;
+  const std::string f = Write(KvxImage(h, testing::Wave(4)));
+  ReadFileHead(f);
+  Data.CountPoint = CountFilePoints(f);
+  ReadAllPoints(f);
+  EXPECT_EQ(Data.RealData[1].Date(), "31/12/2013");
+  EXPECT_EQ(Data.RealData[2].Time(), "23:59:59");
+  EXPECT_EQ(Data.RealData[3].Date(), "1/1/2014");
+  EXPECT_EQ(Data.RealData[3].Time(), "0:0:0");
+  EXPECT_EQ(std::string(Data.RealData[3].DateText, 10), "1/1/2014  ");
+  EXPECT_EQ(std::string(Data.RealData[3].TimeText, 8), "0:0:0   ");
+  EXPECT_EQ(Data.RealData[4].No, 4);
+  EXPECT_EQ(Data.RealData[4].Year, 2014);
+}
+
+TEST_F(KvxFileTest, OpenRefusesTinyFiles) {
+  Data.MenuCommandCode = 14;
+  EXPECT_EQ(OpenDataFileServer(WriteLength(19)), OpenResult::DataError);
+  EXPECT_EQ(Data.MenuCommandCode, 0);
+  EXPECT_EQ(Data.CountPoint, 0);
+  EXPECT_EQ(OpenDataFileServer(Write(KvxImage(KvxHead{}, {{1, 1, 1}}))), OpenResult::DataError);
+  EXPECT_EQ(OpenDataFileServer(folder_.File("missing.kvx")), OpenResult::DataError);
+  EXPECT_EQ(OpenDataFileServer(folder_.path()), OpenResult::DataError);
+  EXPECT_EQ(ui_.messages, std::vector<std::string>(4, "Data is error !"));
+}
+
+TEST_F(KvxFileTest, OpenAcceptsTheLargestFileAndRefusesOneMore) {
+  std::vector<unsigned char> b = KvxImage(KvxHead{}, {});
+  b.resize(19 + 6 * 327600, 0);
+  b[19] = 1;  // point 1 is not a zero point
+  const std::string f = Write(b);
+  EXPECT_EQ(OpenDataFileServer(f), OpenResult::Ok);
+  EXPECT_EQ(Data.CountPoint, 327600);
+  EXPECT_EQ(Data.CountPointNoZero, 1);
+  EXPECT_EQ(Data.DispEndPoint, 327600);
+  EXPECT_TRUE(ui_.messages.empty());
+
+  Data.RealData[1].X = 12345.0f;
+  b.resize(b.size() + 6, 0);
+  Data.MenuCommandCode = 14;
+  EXPECT_EQ(OpenDataFileServer(Write(b)), OpenResult::TooMuchData);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0], "Too much data = 327601");
+  EXPECT_EQ(Data.RealData[1].X, 12345.0f);  // the shown data stays
+  EXPECT_EQ(Data.MenuCommandCode, 0);
+}
+
+TEST_F(KvxFileTest, OpenComputesTheView) {
+  std::vector<Sample> s = testing::Wave(300);
+  s[10] = s[11] = {0, 0, 0};
+  s[20] = {400, 0, 0};  // 1560 mg
+  const std::string f = Write(KvxImage(KvxHead{}, s));
+  Data.MenuCommandCode = 14;
+  ASSERT_EQ(OpenDataFileServer(f), OpenResult::Ok);
+  EXPECT_TRUE(Data.DataLoaded);
+  EXPECT_EQ(Data.MenuCommandCode, 0);
+  EXPECT_EQ(Data.CountPoint, 300);
+  EXPECT_EQ(Data.CountPointNoZero, 298);
+  EXPECT_EQ(Data.RealDataNoZero[11].No, 13);  // the two zero points are left out
+  EXPECT_EQ(Conv.StatMaxPoint[kX], 21);
+  EXPECT_EQ(Conv.AccelRangeLow, -1700.0f);  // Int((1560 + 200) / 100) x 100
+  EXPECT_EQ(Data.RealData[21].PlotX, 2706);  // 5000 - 5 x 1560 x 500 / 1700
+  int32_t total = 0;
+  for (int k = 1; k <= kSlots; ++k) total += Data.SlotUsed[k];
+  EXPECT_EQ(total, 300);
+}
+
+TEST_F(KvxFileTest, ArbitraryBytesNeverFail) {
+  // Lengths around the head, odd tails and random contents.
+  uint32_t seed = 12345;
+  for (size_t length : {0u, 1u, 18u, 19u, 20u, 25u, 26u, 27u, 28u, 31u, 37u, 100u, 1001u}) {
+    std::vector<unsigned char> b(length);
+    for (auto& c : b) {
+      seed = seed * 1103515245u + 12345u;
+      c = static_cast<unsigned char>(seed >> 16);
+    }
+    const std::string f = Write(b);
+    const OpenResult r = OpenDataFileServer(f);
+    if (length >= 28) {
+      EXPECT_EQ(r, OpenResult::Ok) << length;
+      for (int32_t i = 1; i <= Data.CountPoint; ++i) ASSERT_LE(std::fabs(Data.RealData[i].AX), 90.0f);
+    } else {
+      EXPECT_EQ(r, OpenResult::DataError) << length;
+    }
+  }
+}
+
+TEST_F(KvxFileTest, CaptureHeadAndSamples) {
+  MachineParameter.RecordInterval = 0x0203;
+  MachineParameter.IntervalUnit = 1;
+  MachineParameter.LedCycle = 4;
+  MachineParameter.CriticalX = 5;
+  MachineParameter.CriticalY = 6;
+  MachineParameter.CriticalZ = 7;
+  MachineParameter.RecordMode = 1;
+  MachineParameter.WorkMode = 2;
+  const std::string f = folder_.File("live.kvx");
+  ASSERT_TRUE(SaveParameterToFileHead(f));
+  auto b = testing::ReadBytes(f);
+  ASSERT_EQ(b.size(), 19u);
+  EXPECT_EQ(std::vector<unsigned char>(b.begin(), b.begin() + 9),
+            (std::vector<unsigned char>{2, 3, 1, 4, 5, 6, 7, 1, 2}));
+  EXPECT_EQ(b[13], MachineParameter.CurYear);
+  EXPECT_EQ(b[14], MachineParameter.CurMonth);
+
+  ASSERT_TRUE(OpenFileRealData(f));
+  EXPECT_EQ(Data.RealFilePosition, 19);
+  const uint8_t sample[6] = {0x38, 0xFF, 0, 0, 0x64, 0};
+  ASSERT_TRUE(WriteRealDataBytes(Data.RealFilePosition + 1, sample, 6));
+  CloseFileRealData();
+  b = testing::ReadBytes(f);
+  ASSERT_EQ(b.size(), 25u);
+  EXPECT_EQ(b[19], 0x38);
+  EXPECT_EQ(b[20], 0xFF);
+  EXPECT_EQ(b[2], 1);  // the head stays
+}
+
+}  // namespace
+}  // namespace accelog

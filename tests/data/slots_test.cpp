@@ -1,0 +1,163 @@
+// The distribution of a window of points over the chart's 200 columns.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "data/conversion.h"
+#include "data/state.h"
+
+namespace accelog {
+namespace {
+
+class SlotsTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetDataState(); }
+
+  std::vector<int> Occupied() const {
+    std::vector<int> k;
+    for (int i = 1; i <= kSlots; ++i) {
+      if (Data.SlotUsed[i] > 0) k.push_back(i);
+    }
+    return k;
+  }
+
+  // Every point of start..end lies in exactly one column, in order.
+  void ExpectEveryPointOnce(int32_t start, int32_t end) {
+    int32_t next = start;
+    for (int k = 1; k <= kSlots; ++k) {
+      if (Data.SlotUsed[k] == 0) continue;
+      ASSERT_EQ(Data.SlotPoint[k], next) << "column " << k;
+      next += Data.SlotUsed[k];
+    }
+    EXPECT_EQ(next, end + 1);
+  }
+};
+
+TEST_F(SlotsTest, OneAndTwoPoints) {
+  MapRangeToSlots(7, 7);
+  EXPECT_EQ(Occupied(), std::vector<int>{1});
+  EXPECT_EQ(Data.SlotPoint[1], 7);
+  MapRangeToSlots(7, 8);
+  EXPECT_EQ(Occupied(), (std::vector<int>{1, 200}));
+  EXPECT_EQ(Data.SlotPoint[200], 8);
+}
+
+TEST_F(SlotsTest, FewPointsAreSpreadEvenly) {
+  MapRangeToSlots(1, 10);
+  EXPECT_EQ(Occupied(), (std::vector<int>{1, 24, 47, 70, 93, 116, 139, 162, 185, 200}));
+  MapRangeToSlots(1, 3);
+  EXPECT_EQ(Occupied(), (std::vector<int>{1, 101, 200}));
+  MapRangeToSlots(101, 114);  // n = 14: steps of 16
+  std::vector<int> expected = {1};
+  for (int k = 17; k <= 193; k += 16) expected.push_back(k);
+  expected.push_back(200);
+  EXPECT_EQ(Occupied(), expected);
+  ExpectEveryPointOnce(101, 114);
+}
+
+TEST_F(SlotsTest, MiddleBandsUseTheirComparisons) {
+  MapRangeToSlots(1, 15);  // k x 0.075 >= j
+  auto k = Occupied();
+  ASSERT_EQ(k.size(), 15u);
+  EXPECT_EQ(k[1], 27);
+  EXPECT_EQ(k[2], 40);  // 40 x 0.075 reaches 3 in float
+  EXPECT_EQ(k[13], 187);
+  MapRangeToSlots(1, 29);
+  k = Occupied();
+  ASSERT_EQ(k.size(), 29u);
+  EXPECT_EQ(k[27], 194);
+  MapRangeToSlots(1, 30);  // strictly greater from n = 30 on
+  k = Occupied();
+  ASSERT_EQ(k.size(), 30u);
+  EXPECT_EQ(k[1], 14);
+  MapRangeToSlots(1, 199);
+  k = Occupied();
+  ASSERT_EQ(k.size(), 199u);
+  EXPECT_EQ(Data.SlotUsed[2], 0);  // the one empty column
+  EXPECT_EQ(k[1], 3);
+}
+
+TEST_F(SlotsTest, EveryWindowSizeKeepsEveryPointOnce) {
+  for (int32_t n = 1; n <= 420; ++n) {
+    MapRangeToSlots(50, 50 + n - 1);
+    SCOPED_TRACE(n);
+    ExpectEveryPointOnce(50, 50 + n - 1);
+    EXPECT_EQ(Occupied().size(), static_cast<size_t>(std::min(n, 200)));
+  }
+}
+
+TEST_F(SlotsTest, LargeWindowsFillEveryColumn) {
+  MapRangeToSlots(1, 200);
+  for (int k = 1; k <= kSlots; ++k) EXPECT_EQ(Data.SlotUsed[k], 1);
+  MapRangeToSlots(1, 400);
+  for (int k = 1; k <= kSlots; ++k) EXPECT_EQ(Data.SlotUsed[k], 2);
+  MapRangeToSlots(1, 201);
+  int twos = 0;
+  for (int k = 1; k <= kSlots; ++k) twos += Data.SlotUsed[k] == 2;
+  EXPECT_EQ(twos, 1);
+  MapRangeToSlots(1, 327600);
+  for (int k = 1; k <= kSlots; ++k) EXPECT_EQ(Data.SlotUsed[k], 1638);
+  ExpectEveryPointOnce(1, 327600);
+  MapRangeToSlots(3, 100002);
+  ExpectEveryPointOnce(3, 100002);
+}
+
+TEST_F(SlotsTest, EmptyWindowLeavesEveryColumnEmpty) {
+  Data.SlotUsed[4] = 9;
+  MapRangeToSlots(10, 9);
+  EXPECT_TRUE(Occupied().empty());
+}
+
+TEST_F(SlotsTest, LiveWindowLeavesTheLastTwentyColumnsFree) {
+  MapRangeToLiveSlots(1, 1000);
+  ExpectEveryPointOnce(1, 1000);
+  for (int k = 181; k <= 200; ++k) EXPECT_EQ(Data.SlotUsed[k], 0);
+  for (int k = 1; k <= 180; ++k) EXPECT_GE(Data.SlotUsed[k], 5);
+}
+
+TEST_F(SlotsTest, LivePointsBeforeTheWindowFills) {
+  Data.CountPoint = 50;
+  RealCountPoint();
+  EXPECT_EQ(Data.SlotPoint[197], 50);
+  EXPECT_EQ(Occupied().size(), 50u);
+  Data.CountPoint = 51;
+  RealCountPoint();
+  EXPECT_EQ(Data.SlotPoint[101], 51);
+  Data.CountPoint = 120;
+  RealCountPoint();
+  EXPECT_EQ(Data.SlotPoint[99], 99);
+  EXPECT_EQ(Data.SlotPoint[101], 100);
+  EXPECT_EQ(Data.SlotPoint[141], 120);
+  Data.CountPoint = 179;
+  RealCountPoint();
+  EXPECT_EQ(Data.SlotPoint[169], 169);
+  EXPECT_EQ(Data.SlotPoint[189], 179);
+  EXPECT_EQ(Occupied().size(), 179u);
+}
+
+TEST_F(SlotsTest, LivePointsRemapEveryEleventhPoint) {
+  Data.CountPoint = 180;
+  RealCountPoint();
+  EXPECT_EQ(Data.DispEndPoint, 180);
+  EXPECT_EQ(Occupied().size(), 180u);
+  for (int32_t n = 181; n <= 190; ++n) {
+    Data.CountPoint = n;
+    RealCountPoint();
+    const int k = 180 + 2 * (n - 180);
+    EXPECT_EQ(Data.SlotPoint[k], n);
+    EXPECT_EQ(Data.SlotUsed[k], 1);
+  }
+  EXPECT_EQ(Data.DispEndPoint, 180);
+  Data.CountPoint = 191;
+  RealCountPoint();
+  EXPECT_EQ(Data.DispEndPoint, 191);
+  EXPECT_EQ(Data.SlotUsed[182], 0);
+  ExpectEveryPointOnce(1, 191);
+  Data.CountPoint = 192;
+  RealCountPoint();
+  EXPECT_EQ(Data.SlotPoint[182], 192);
+}
+
+}  // namespace
+}  // namespace accelog

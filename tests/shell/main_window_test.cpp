@@ -1,0 +1,170 @@
+// The main window's frame: menus, tool bar, status bar, layout, help, about,
+// single instance. Driven offscreen, dialogs through the recording port.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProcess>
+#include <QTest>
+#include <QTextBrowser>
+#include <QToolButton>
+
+#include "data/state.h"
+#include "shell/help_window.h"
+#include "shell/main_window.h"
+#include "shell/shell_rules.h"
+#include "shell/single_instance.h"
+#include "shell/tool_bar.h"
+#include "support/recording_ui.h"
+#include "support/temp_folder.h"
+
+namespace accelog {
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetShellState();
+    ResetDataState();
+    SetUi(&ui_);
+    chart_ = new QWidget;
+    chart_->setFixedSize(900, 500);
+    window_ = std::make_unique<MainWindow>(chart_);
+    window_->show();
+  }
+  void TearDown() override {
+    window_.reset();
+    SetUi(nullptr);
+  }
+  testing::RecordingUi ui_;
+  QWidget* chart_ = nullptr;
+  std::unique_ptr<MainWindow> window_;
+};
+
+TEST_F(MainWindowTest, MenusHoldTheirItemsInOrder) {
+  QStringList captions;
+  for (QAction* m : window_->menuBar()->actions()) {
+    captions << m->text();
+    for (QAction* a : m->menu()->actions()) captions << a->text();
+  }
+  EXPECT_EQ(captions, (QStringList{"&File", "Download Data", "Real Time Data", "Real Time Data For Frequency",
+                                   "System Parameter", "&Data", "Acceleration", "Frequency", "Data List",
+                                   "Export Data", "Print", "&Help", "about", "Help File"}));
+  EXPECT_TRUE(window_->Action("File009")->isCheckable());
+  for (int i = 1; i <= 5; ++i) EXPECT_TRUE(window_->Panel(i)->text().isEmpty());
+}
+
+TEST_F(MainWindowTest, ButtonsRunTheirMenuHandlers) {
+  QStringList ran;
+  MainWindow::Handlers h;
+  for (const char* item : {"File002", "File008", "File004"}) h[item] = [&ran, item] { ran << item; };
+  window_->SetHandlers(h);
+  window_->ToolBar()->Button(kSystemParameter)->click();
+  window_->ToolBar()->Button(kDownloadData)->click();
+  window_->ToolBar()->Button(kAcceleration)->click();
+  window_->Action("File008")->trigger();
+  EXPECT_EQ(ran, (QStringList{"File002", "File008", "File004", "File008"}));
+  EXPECT_TRUE(ui_.messages.empty());
+
+  window_->ToolBar()->Button(kDataList)->click();  // no handler yet
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0], "Data List is not available yet.");
+}
+
+TEST_F(MainWindowTest, StopDoesNothingWhileIdle) {
+  QStringList ran;
+  window_->SetHandlers({{"File009", [&] { ran << "File009"; }}, {"File011", [&] { ran << "File011"; }}});
+  window_->ToolBar()->Button(kStop)->click();
+  EXPECT_TRUE(ran.isEmpty());
+  EXPECT_TRUE(ui_.messages.empty());
+  Data.MenuCommandCode = 12;
+  window_->ToolBar()->Button(kStop)->click();
+  Data.MenuCommandCode = 13;
+  window_->ToolBar()->Button(kStop)->click();
+  EXPECT_EQ(ran, (QStringList{"File009", "File011"}));
+}
+
+TEST_F(MainWindowTest, HintFollowsTheMouse) {
+  ToolBarWindow* bar = window_->ToolBar();
+  QEvent enter(QEvent::Enter);
+  QApplication::sendEvent(bar->Button(kPrint), &enter);
+  EXPECT_EQ(bar->HintLabel()->text(), "Print");
+  QTest::mouseMove(bar, QPoint(2, 2));
+  QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(bar, &move);
+  EXPECT_TRUE(bar->HintLabel()->text().isEmpty());
+  QApplication::sendEvent(bar->Button(kStop), &enter);
+  EXPECT_EQ(bar->HintLabel()->text(), "Stop");
+  bar->Button(kHelp)->click();
+  EXPECT_TRUE(bar->HintLabel()->text().isEmpty());
+}
+
+TEST_F(MainWindowTest, EnablingFollowsTheRunningOperation) {
+  ToolBarWindow* bar = window_->ToolBar();
+  bar->ApplyEnabling(11, false);
+  for (int b = 0; b < kHelp; ++b) EXPECT_FALSE(bar->Button(b)->isEnabled()) << b;
+  EXPECT_TRUE(bar->Button(kHelp)->isEnabled());
+  bar->ApplyEnabling(11, true);
+  for (int b = 0; b < kToolButtons; ++b) EXPECT_TRUE(bar->Button(b)->isEnabled()) << b;
+  bar->ApplyEnabling(12, false);
+  EXPECT_TRUE(bar->Button(kRealTimeData)->isEnabled());
+  EXPECT_TRUE(bar->Button(kStop)->isEnabled());
+  EXPECT_FALSE(bar->Button(kRealTimeFrequency)->isEnabled());
+  bar->ApplyEnabling(12, true);
+  bar->ApplyEnabling(13, false);
+  EXPECT_TRUE(bar->Button(kRealTimeFrequency)->isEnabled());
+  EXPECT_FALSE(bar->Button(kRealTimeData)->isEnabled());
+}
+
+TEST_F(MainWindowTest, ResizeLaysOutOnlyAfterStartUp) {
+  const QPoint before = chart_->pos();
+  window_->resize(1400, 900);
+  QApplication::processEvents();
+  EXPECT_EQ(chart_->pos(), before);  // start-up still running
+  Shell.StartupComplete = true;
+  window_->resize(1300, 880);
+  QApplication::processEvents();
+  const int client_width = window_->ClientArea()->width();
+  EXPECT_NEAR(window_->ToolBar()->x(), (client_width - window_->ToolBar()->width()) / 2, 1);
+  EXPECT_EQ(chart_->x(), window_->ToolBar()->x());
+  EXPECT_GT(chart_->y(), window_->ToolBar()->y() + window_->ToolBar()->height() / 2);
+}
+
+TEST_F(MainWindowTest, HelpShowsTheManual) {
+  window_->Action("File016")->trigger();
+  ASSERT_NE(window_->Help(), nullptr);
+  EXPECT_TRUE(window_->Help()->isVisible());
+  EXPECT_TRUE(window_->Help()->Browser()->toPlainText().contains("accelog"));
+  EXPECT_EQ(window_->Action("File016")->shortcut(), QKeySequence(QKeySequence::HelpContents));
+}
+
+TEST(SingleInstanceTest, SecondLockIsRefusedAndAStaleOneTakenOver) {
+  testing::TempFolder folder;
+  const QString dir = QString::fromStdString(folder.path());
+  {
+    SingleInstance first(dir);
+    ASSERT_TRUE(first.Acquire());
+    // Another process while the first holds the lock.
+    QLockFile other(first.LockPath());
+    other.setStaleLockTime(0);
+    EXPECT_FALSE(other.tryLock(50));
+  }
+  // A lock file whose owner is gone, as a crashed run leaves it.
+  {
+    QProcess dead;
+    dead.start("sleep", {"0"});
+    ASSERT_TRUE(dead.waitForStarted());
+    const qint64 gone_pid = dead.processId();
+    ASSERT_TRUE(dead.waitForFinished());
+    QFile f(dir + "/accelog.lock");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray::number(gone_pid) + "\naccelog\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+  }
+  SingleInstance again(dir);
+  EXPECT_TRUE(again.Acquire());
+}
+
+}  // namespace
+}  // namespace accelog

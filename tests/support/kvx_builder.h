@@ -1,0 +1,47 @@
+#pragma once
+// Builds .kvx file images for tests: a 19-byte head and 6-byte samples.
+#include <cstdint>
+#include <vector>
+
+namespace accelog::testing {
+
+struct KvxHead {
+  uint16_t interval = 500;
+  uint8_t unit = 0, led = 0, cx = 16, cy = 16, cz = 16, record_mode = 0, work_mode = 0;
+  uint32_t count = 0;
+  uint8_t year = 13, month = 5, day = 7, hour = 9, minute = 5, second = 7;
+};
+
+struct Sample {
+  int16_t x, y, z;
+};
+
+inline std::vector<unsigned char> KvxImage(const KvxHead& h, const std::vector<Sample>& samples) {
+  std::vector<unsigned char> b = {
+      static_cast<unsigned char>(h.interval >> 8), static_cast<unsigned char>(h.interval & 0xFF),
+      h.unit, h.led, h.cx, h.cy, h.cz, h.record_mode, h.work_mode,
+      static_cast<unsigned char>(h.count >> 24), static_cast<unsigned char>(h.count >> 16),
+      static_cast<unsigned char>(h.count >> 8), static_cast<unsigned char>(h.count),
+      h.year, h.month, h.day, h.hour, h.minute, h.second};
+  for (const Sample& s : samples) {
+    for (int16_t v : {s.x, s.y, s.z}) {
+      const auto u = static_cast<uint16_t>(v);
+      b.push_back(static_cast<unsigned char>(u & 0xFF));
+      b.push_back(static_cast<unsigned char>(u >> 8));
+    }
+  }
+  return b;
+}
+
+// n samples of a plausible recording: gravity on Z, a vibration on X and Y.
+inline std::vector<Sample> Wave(int n) {
+  std::vector<Sample> s;
+  s.reserve(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    s.push_back({static_cast<int16_t>((i * 37) % 101 - 50), static_cast<int16_t>((i * 53) % 61 - 30),
+                 static_cast<int16_t>(256 + (i * 11) % 9 - 4)});
+  }
+  return s;
+}
+
+}  // namespace accelog::testing
