@@ -30,5 +30,9 @@ std::optional<long long> ParseInteger(const std::string& text);
 int RunInfo(Args& args);
 int RunPoints(Args& args);
 int RunSlots(Args& args);
+int RunScan(Args& args);
+int RunDownload(Args& args);
+int RunSetParams(Args& args);
+int RunRender(Args& args);
 
 }  // namespace accelog::cli

@@ -63,6 +63,10 @@ const Command kCommands[] = {
     {"info", "info FILE.kvx [--json]", RunInfo},
     {"points", "points FILE.kvx [--from N] [--to M]", RunPoints},
     {"slots", "slots FILE.kvx [--from N] [--to M]", RunSlots},
+    {"scan", "[--device URI] scan", RunScan},
+    {"download", "[--device URI] download OUT.kvx [--overwrite]", RunDownload},
+    {"set-params", "[--device URI] set-params", RunSetParams},
+    {"render", "render FILE.kvx OUT.png [--start N] [--end M] [--all-curves] [--cursor COLUMN] [--scale F] [--spectrum]", RunRender},
 };
 
 int Usage(std::FILE* out) {

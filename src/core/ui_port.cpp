@@ -1,6 +1,7 @@
 #include "core/ui_port.h"
 
 #include "data/kvx_file.h"
+#include "params/machine_parameter.h"
 
 namespace accelog {
 namespace {
@@ -9,6 +10,7 @@ UiPort* g_port = &g_silent;
 }  // namespace
 
 void UiPort::ShowDataFile(const std::string& file) { OpenDataFileServer(file); }
+void UiPort::ShowParameterDialog() { MachineParameter.ParameterAccepted = true; }
 
 UiPort& Ui() { return *g_port; }
 void SetUi(UiPort* port) { g_port = port ? port : &g_silent; }

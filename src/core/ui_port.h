@@ -40,6 +40,10 @@ class UiPort {
   // DispDataReady_14, then OpenDataFileServer with the chart's drawing. The
   // default does the data side only (no window to draw in).
   virtual void ShowDataFile(const std::string& file);
+  // SetMachineParameter, the modal parameter dialog: it leaves its answer in
+  // MachineParameter.ParameterAccepted. The default accepts the parameters as
+  // they stand, without a dialog.
+  virtual void ShowParameterDialog();
 };
 
 // The port in use; a silent one until a front end installs its own.

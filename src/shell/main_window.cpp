@@ -144,6 +144,8 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   return QMainWindow::eventFilter(watched, event);
 }
 
+HelpWindow* MainWindow::Help() const { return help_; }
+
 void MainWindow::ShowHelp() {
   if (!help_) help_ = new HelpWindow(this);
   help_->show();

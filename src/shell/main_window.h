@@ -35,7 +35,7 @@ class MainWindow : public QMainWindow {
   QAction* Action(const QString& item) const;
   QLabel* Panel(int n) const { return panels_[static_cast<size_t>(n - 1)]; }
   QWidget* ClientArea() const { return client_; }
-  HelpWindow* Help() const { return help_; }
+  HelpWindow* Help() const;
 
   // RestScreen: places the tool bar and the chart window in the client area.
   void RestScreen();

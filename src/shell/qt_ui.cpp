@@ -30,6 +30,12 @@ QString Filter(const std::string& pattern) {
 }
 }  // namespace
 
+void QtUi::SetPanels(QLabel* const* panels) {
+  for (int i = 0; i < 5; ++i) panels_[i] = panels[i];
+}
+
+void QtUi::SetProgressBar(QProgressBar* bar) { progress_ = bar; }
+
 void QtUi::Message(const std::string& text, MessageIcon icon) {
   QMessageBox box(ToQt(icon), " ", QString::fromStdString(text), QMessageBox::Ok, parent_);
   box.exec();

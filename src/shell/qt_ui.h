@@ -26,10 +26,8 @@ class QtUi : public UiPort {
   void ProgressHide() override;
   void BusyPointer(bool busy) override;
 
-  void SetPanels(QLabel* const* panels) {
-    for (int i = 0; i < 5; ++i) panels_[i] = panels[i];
-  }
-  void SetProgressBar(QProgressBar* bar) { progress_ = bar; }
+  void SetPanels(QLabel* const* panels);
+  void SetProgressBar(QProgressBar* bar);
   QString PanelText(int panel) const;
 
  protected:

@@ -1,0 +1,88 @@
+// The chart on the largest file: the redraw of a 327600-point window
+// (column map + DispCurve) and a full paint of the scene at 1x.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "charts/chart_frame.h"
+#include "charts/chart_painter.h"
+#include "charts/chart_scene.h"
+#include "charts/chart_state.h"
+#include "charts/chart_views.h"
+#include "charts/curve_plot.h"
+#include "charts/kvx_maker.h"
+#include "core/program_folder.h"
+#include "data/conversion.h"
+#include "data/state.h"
+#include "params/machine_parameter.h"
+
+namespace {
+
+using namespace accelog;
+
+constexpr int32_t kPoints = 327600;  // the most a file may hold
+
+// Opens a generated largest file once; all seven curves on when asked.
+void LoadLargestFile(bool all_curves) {
+  static bool loaded = false;
+  if (!loaded) {
+    const std::string folder = (std::filesystem::temp_directory_path() / "accelog-bench-charts").string();
+    std::filesystem::create_directories(folder);
+    InitProgramFolder(folder);
+    const std::string file = folder + "/largest.kvx";
+    accelog::testing::WriteKvx(file, accelog::testing::RealisticSamples(kPoints, 20000, 500));
+    ResetDataState();
+    ResetConversionState();
+    ResetChartState();
+    ResetChartScene();
+    ApplyDefaultParameters();
+    FormPictureLoad();
+    if (OpenDataFileInChart(file) != OpenResult::Ok || Data.CountPoint != kPoints) {
+      std::fprintf(stderr, "bench_charts: could not open %s\n", file.c_str());
+      std::abort();
+    }
+    std::filesystem::remove_all(folder);
+    loaded = true;
+  }
+  for (int k = 0; k < kCurves; ++k) ChartState.CurveShown[k] = all_curves || k <= kCurveV ? 1 : 0;
+}
+
+void BM_MapRangeToSlotsAndDispCurve(benchmark::State& state) {
+  LoadLargestFile(state.range(0) == 7);
+  for (auto _ : state) {
+    MapRangeToSlots(1, kPoints);
+    DispCurve(1, kPoints);
+    benchmark::DoNotOptimize(ChartScene.CurveLine[kCurveX][3][100].Y2);
+  }
+  state.SetLabel(std::to_string(state.range(0)) + " curves shown");
+}
+BENCHMARK(BM_MapRangeToSlotsAndDispCurve)->Arg(4)->Arg(7)->Unit(benchmark::kMillisecond)->Repetitions(7);
+
+void BM_PaintScene1x(benchmark::State& state) {
+  static int argc = 1;
+  static char name[] = "bench_charts";
+  static char* argv[] = {name, nullptr};
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  static QGuiApplication* app = new QGuiApplication(argc, argv);
+  (void)app;
+  LoadLargestFile(state.range(0) == 7);
+  DispCurve(1, kPoints);
+  const double pixels_per_twip = 96.0 / 1440.0;
+  QImage image(static_cast<int>(ChartScene.Width * pixels_per_twip),
+               static_cast<int>(ChartScene.Height * pixels_per_twip), QImage::Format_ARGB32_Premultiplied);
+  for (auto _ : state) {
+    QPainter painter(&image);
+    PaintChartScene(painter, pixels_per_twip);
+    painter.end();
+    benchmark::DoNotOptimize(image.constBits());
+  }
+  state.SetLabel(std::to_string(state.range(0)) + " curves shown");
+}
+BENCHMARK(BM_PaintScene1x)->Arg(4)->Arg(7)->Unit(benchmark::kMillisecond)->Repetitions(7);
+
+}  // namespace

@@ -1,0 +1,112 @@
+// Real-time download throughput over the socket: the engines on Qt timers
+// against a simulated logger that answers at once. The 20 ms block timer
+// allows 50 blocks per second; blocks_per_s is what the whole loop reaches
+// (timer, socket round trip, file write).
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <chrono>
+#include <functional>
+
+#include "core/program_folder.h"
+#include "core/qt_timer.h"
+#include "core/ui_port.h"
+#include "data/state.h"
+#include "device/command_engine.h"
+#include "device/device_timers.h"
+#include "device/download.h"
+#include "device/link.h"
+#include "params/machine_parameter.h"
+#include "sim/recording.h"
+#include "sim/simulator.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using namespace accelog;
+using Clock = std::chrono::steady_clock;
+
+class BenchUi : public UiPort {
+ public:
+  std::string save_name;
+  Clock::time_point loop_start, loop_end;
+  std::string SaveFileName(const std::string&, const std::string&) override { return save_name; }
+  bool AskOkCancel(const std::string&) override { return true; }
+  void ProgressShow(int, int) override { loop_start = Clock::now(); }
+  void ProgressHide() override { loop_end = Clock::now(); }
+  void ShowDataFile(const std::string&) override {}
+};
+
+// Runs the Qt loop until done() holds or limit_ms pass.
+bool RunUntil(const std::function<bool()>& done, int limit_ms) {
+  QEventLoop loop;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (done()) loop.quit();
+  });
+  QTimer::singleShot(limit_ms, &loop, &QEventLoop::quit);
+  poll.start(50);  // rare, so it does not compete with the block timer
+  loop.exec();
+  return done();
+}
+
+void BM_RealTimeDownload(benchmark::State& state) {
+  static int argc = 1;
+  static char name[] = "bench_download";
+  static char* argv[] = {name, nullptr};
+  static QCoreApplication app(argc, argv);
+
+  accelog::testing::TempFolder folder;
+  InitProgramFolder(folder.path());
+  ResetDataState();
+  ApplyDefaultParameters();
+  MachineParameter.LanguageFlag = 1;
+  const auto samples = static_cast<uint32_t>(state.range(0));
+  sim::Simulator logger(sim::MakeRecording(samples, 1));
+  if (!logger.Start(folder.File("logger.sock"))) {
+    state.SkipWithError("simulator did not start");
+    return;
+  }
+  BenchUi ui;
+  ui.save_name = folder.File("bench.kvx");
+  SetUi(&ui);
+  InstallQtTimerFactory();
+  SetDeviceTransport(MakeTransport("sim:" + folder.File("logger.sock")));
+  ResetDeviceEngines();
+  usbDeviceDetect();
+  if (!RunUntil([] { return Link.LinkConfirmed && Command.CommandCode == 0; }, 10000)) {
+    state.SkipWithError("no link to the simulator");
+    return;
+  }
+
+  double seconds = 0;
+  int64_t blocks = 0;
+  for (auto _ : state) {
+    File008_Click();
+    RunUntil([] { return Download.Outcome != DownloadOutcome::Running; }, 600000);
+    if (Download.Outcome != DownloadOutcome::Ended) {
+      state.SkipWithError("download did not end");
+      break;
+    }
+    const double s = std::chrono::duration<double>(ui.loop_end - ui.loop_start).count();
+    state.SetIterationTime(s);
+    seconds += s;
+    blocks += Download.DownloadBlockCount;
+  }
+  state.counters["blocks_per_s"] = seconds > 0 ? static_cast<double>(blocks) / seconds : 0;
+  state.counters["blocks"] = static_cast<double>(blocks);
+
+  ResetDeviceEngines();
+  DestroyDeviceTimers();
+  SetTimerFactory(nullptr);
+  SetUi(nullptr);
+  logger.Stop();
+}
+
+// 4000 samples: 500 blocks, about 10 s of block loop per iteration.
+BENCHMARK(BM_RealTimeDownload)->Arg(4000)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace

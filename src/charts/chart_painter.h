@@ -1,0 +1,13 @@
+#pragma once
+// Paints the chart scene (frames, axes, grid, curves, cursor objects, x
+// labels, scroll track, read-out) with QPainter. Coordinates are twips; the
+// painter is scaled to the device so that 1 twip is 1/1440 inch at the
+// device's logical DPI.
+class QPainter;
+
+namespace accelog {
+
+// pixels_per_twip: logical DPI / 1440.
+void PaintChartScene(QPainter& painter, double pixels_per_twip);
+
+}  // namespace accelog

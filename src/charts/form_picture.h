@@ -1,0 +1,75 @@
+#pragma once
+// FormPicture: the chart window as a widget. It paints the chart scene, holds
+// the real controls (check boxes, buttons, pan and arrow pictures, the
+// statistics boxes, the progress bar) at their twip positions, and turns
+// mouse events into the chart's mouse rules. A plain QWidget, so the main
+// window can place it below its tool bar.
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QToolButton;
+
+namespace accelog {
+
+class FormPicture : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit FormPicture(QWidget* parent = nullptr);
+
+  // Controls follow the scene (check values, enabling, texts); then repaint.
+  void SyncFromScene();
+
+  // ProgressBar1, for the message port of the main window.
+  void ProgressShow(int minimum, int maximum);
+  void ProgressValue(int value);
+  void ProgressHide();
+
+  // 1 twip = 1/1440 inch at the logical DPI.
+  double PixelsPerTwip() const;
+  QPoint ToPixels(int32_t x_twips, int32_t y_twips) const;
+  QPointF ToTwips(const QPointF& pixels) const;
+
+  QCheckBox* Check(int i) const { return check_[i]; }
+  QPushButton* Command1() const { return command1_; }
+  QToolButton* Picture(int n) const;  // 1, 2, 100, 101
+  QLineEdit* Text(int i) const { return text_[i]; }
+
+ signals:
+  // The pointer moved over the window background or the statistics panel:
+  // the tool bar's hint label is emptied.
+  void ToolHintCleared();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  QRect PixelRect(int32_t origin_x, int32_t origin_y, int32_t left, int32_t top, int32_t width,
+                  int32_t height) const;
+  void CreateControls();
+  void LayOutControls();
+  void Changed();
+
+  QCheckBox* check_[14] = {};
+  QPushButton* command1_ = nullptr;
+  QPushButton* command2_ = nullptr;
+  QPushButton* command3_ = nullptr;
+  QToolButton* picture1_ = nullptr;
+  QToolButton* picture2_ = nullptr;
+  QToolButton* picture100_ = nullptr;
+  QToolButton* picture101_ = nullptr;
+  QLabel* caption_[25] = {};
+  QLineEdit* text_[25] = {};
+  QProgressBar* progress_ = nullptr;
+  int press_area_ = -1;  // ChartArea of the button press, -1 none
+};
+
+}  // namespace accelog

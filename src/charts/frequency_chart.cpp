@@ -1,0 +1,40 @@
+#include "charts/frequency_chart.h"
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "charts/chart_scene.h"
+#include "data/state.h"
+#include "data/text_util.h"
+
+namespace accelog {
+
+void DispLeftLableF() {
+  int32_t RealDataRecord::*const fields[3] = {&RealDataRecord::PlotX, &RealDataRecord::PlotY,
+                                              &RealDataRecord::PlotZ};
+  int64_t all_max = -10000;
+  for (int axis = 0; axis < 3; ++axis) {
+    int64_t max = -10000;
+    int peak = 0;
+    for (int i = 1; i <= kSpectrumLines; ++i) {
+      const int64_t v = Data.RealData[i].*fields[axis];
+      if (v > max) {
+        max = v;
+        peak = i;
+      }
+    }
+    ChartScene.Text[21 + axis].Caption = std::to_string(peak);
+    if (max > all_max) all_max = max;
+  }
+  const double f = all_max >= 4500 ? std::floor(all_max / 5000.0) + 2 : 1.0;
+  for (int i = 0; i <= 10; ++i) {
+    ChartScene.LabelY[i].Caption = NumberText(static_cast<long long>(i * 500 * f));
+  }
+  for (int i = 1; i <= kSpectrumLines; ++i) {
+    RealDataRecord& r = Data.RealData[i];
+    for (auto field : fields) r.*field = static_cast<int32_t>(std::nearbyint(5000.0 - (r.*field) / f));
+  }
+}
+
+}  // namespace accelog

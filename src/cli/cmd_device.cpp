@@ -1,0 +1,218 @@
+// scan, download and set-params: the device engines on a Qt event loop, with
+// the status panels and the progress bar printed on stderr.
+#include <QCoreApplication>
+#include <QTimer>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "cli/cli.h"
+#include "core/program_folder.h"
+#include "core/qt_timer.h"
+#include "core/ui_port.h"
+#include "data/conversion.h"
+#include "data/state.h"
+#include "data/utils.h"
+#include "device/command_engine.h"
+#include "device/device_timers.h"
+#include "device/download.h"
+#include "device/link.h"
+#include "params/machine_parameter.h"
+
+namespace accelog::cli {
+namespace {
+
+class DeviceUi : public UiPort {
+ public:
+  std::string save_name;
+  bool overwrite = false;
+
+  void Message(const std::string& text, MessageIcon) override {
+    EndBar();
+    std::fprintf(stderr, "accelog-cli: %s\n", text.c_str());
+    DrawBar();
+  }
+  bool AskOkCancel(const std::string& text) override {
+    std::fprintf(stderr, "accelog-cli: %s %s\n", text.c_str(), overwrite ? "OK" : "Cancel");
+    return overwrite;
+  }
+  std::string SaveFileName(const std::string&, const std::string&) override { return save_name; }
+  void StatusPanel(int panel, const std::string& text) override {
+    std::string& last = panels_[panel];
+    if (last == text) return;
+    last = text;
+    if (panel == 4) return;  // the block counter is the progress bar's
+    EndBar();
+    std::fprintf(stderr, "[%d] %s\n", panel, text.c_str());
+    DrawBar();
+  }
+  void ProgressShow(int minimum, int maximum) override {
+    bar_min_ = minimum;
+    bar_max_ = maximum;
+    bar_value_ = minimum;
+    bar_shown_ = true;
+    DrawBar();
+  }
+  void ProgressValue(int value) override {
+    bar_value_ = value;
+    DrawBar();
+  }
+  void ProgressHide() override {
+    EndBar();
+    bar_shown_ = false;
+  }
+  // The file is written; there is no window to show it in.
+  void ShowDataFile(const std::string&) override {}
+
+ private:
+  void DrawBar() {
+    if (!bar_shown_) return;
+    constexpr int kWidth = 40;
+    const int span = std::max(1, bar_max_ - bar_min_);
+    const int done = std::clamp((bar_value_ - bar_min_) * kWidth / span, 0, kWidth);
+    // Into a log, one line per step of the bar rather than one per block.
+    if (!tty_ && bar_drawn_ && done == last_done_) return;
+    last_done_ = done;
+    if (!tty_ && bar_drawn_) std::fputc('\n', stderr);
+    std::fprintf(stderr, "\r[%s%s] %d/%d", std::string(static_cast<size_t>(done), '#').c_str(),
+                 std::string(static_cast<size_t>(kWidth - done), '.').c_str(), bar_value_, bar_max_);
+    std::fflush(stderr);
+    bar_drawn_ = true;
+  }
+  void EndBar() {
+    if (bar_drawn_) std::fputc('\n', stderr);
+    bar_drawn_ = false;
+  }
+
+  std::map<int, std::string> panels_;
+  const bool tty_ = isatty(fileno(stderr)) != 0;
+  bool bar_shown_ = false, bar_drawn_ = false;
+  int last_done_ = -1;
+  int bar_min_ = 0, bar_max_ = 0, bar_value_ = 0;
+};
+
+enum class Stage { Scanning, Working };
+
+// Brings the link up, runs `start` once the logger has identified itself,
+// then polls `finished` (which returns an exit code, or -1 while running).
+int RunOnLink(const std::string& device, DeviceUi& ui, const std::function<bool()>& start,
+              const std::function<int()>& finished) {
+  auto transport = MakeTransport(device);
+  if (!transport) {
+    std::fprintf(stderr, "accelog-cli: unknown device '%s' (usb or sim:SOCKET)\n", device.c_str());
+    return kExitUsage;
+  }
+  static int argc = 1;
+  static char name[] = "accelog-cli";
+  static char* argv[] = {name, nullptr};
+  QCoreApplication app(argc, argv);
+
+  ResetDataState();
+  ResetConversionState();
+  LoadParametersAtStartup();
+  SetUi(&ui);
+  InstallQtTimerFactory();
+  SetDeviceTransport(std::move(transport));
+  ResetDeviceEngines();
+  usbDeviceDetect();
+
+  Stage stage = Stage::Scanning;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (stage == Stage::Scanning) {
+      if (Link.ScanGaveUp) return app.exit(kExitFailed);
+      // The connect reply was rejected: nothing retries it.
+      if (!Link.LinkConfirmed && Command.CommandCode == 12 && !Timers.TimerMSComm->IsEnabled() &&
+          !Timers.Timer4->IsEnabled()) {
+        return app.exit(kExitFailed);
+      }
+      if (Link.LinkConfirmed && Command.CommandCode == 0) {
+        stage = Stage::Working;
+        if (!start()) return app.exit(kExitFailed);
+      }
+      return;
+    }
+    const int code = finished();
+    if (code >= 0) app.exit(code);
+  });
+  poll.start(20);  // seldom enough not to disturb the 20 ms block timer
+  const int code = app.exec();
+  poll.stop();
+  ResetDeviceEngines();  // closes the device and the timers before Qt goes
+  DestroyDeviceTimers();
+  SetTimerFactory(nullptr);
+  SetUi(nullptr);
+  return code;
+}
+
+bool NoOptionsLeft(Args& args, const char* usage, size_t words) {
+  if (auto bad = args.UnknownOption()) {
+    std::fprintf(stderr, "accelog-cli: unknown option '%s'\n", bad->c_str());
+  } else if (args.words.size() == words) {
+    return true;
+  }
+  std::fprintf(stderr, "usage: accelog-cli [--device usb|sim:SOCKET] %s\n", usage);
+  return false;
+}
+
+}  // namespace
+
+int RunScan(Args& args) {
+  if (!NoOptionsLeft(args, "scan", 0)) return kExitUsage;
+  DeviceUi ui;
+  return RunOnLink(args.device, ui, [] {
+    std::printf("%s\n", Command.DeviceIdText.c_str());
+    std::fflush(stdout);
+    return true;
+  }, [] { return kExitOk; });
+}
+
+int RunDownload(Args& args) {
+  const char* usage = "download OUT.kvx [--overwrite]";
+  DeviceUi ui;
+  ui.overwrite = args.TakeFlag("--overwrite");
+  if (!NoOptionsLeft(args, usage, 1)) return kExitUsage;
+  // The name the engine will write: the extension becomes .kvx.
+  const std::string target = FileNameFilter_String(args.words[0]) + ".kvx";
+  std::error_code ec;
+  if (std::filesystem::exists(target, ec) && !ui.overwrite) {
+    std::fprintf(stderr, "accelog-cli: %s exists (use --overwrite)\n", target.c_str());
+    return kExitFailed;
+  }
+  ui.save_name = args.words[0];
+  return RunOnLink(args.device, ui, [] {
+    File008_Click();
+    return Download.Outcome == DownloadOutcome::Running;
+  }, [&] {
+    switch (Download.Outcome) {
+      case DownloadOutcome::Running: return -1;
+      case DownloadOutcome::Ended:
+        std::printf("%s\n", target.c_str());
+        return kExitOk;
+      case DownloadOutcome::NoData: return kExitRefused;
+      default: return kExitFailed;
+    }
+  });
+}
+
+int RunSetParams(Args& args) {
+  if (!NoOptionsLeft(args, "set-params", 0)) return kExitUsage;
+  DeviceUi ui;
+  return RunOnLink(args.device, ui, [] {
+    File002_Click();
+    return Command.CommandCode == 20;
+  }, [] {
+    if (!Link.LinkConfirmed) return kExitFailed;
+    if (Command.CommandCode == 0) return kExitOk;
+    // The reader has run and rejected the reply.
+    if (!Timers.TimerMSComm->IsEnabled()) return kExitFailed;
+    return -1;
+  });
+}
+
+}  // namespace accelog::cli

@@ -1,0 +1,141 @@
+// render: the chart window of a .kvx file, drawn offscreen into a PNG, so the
+// chart can be looked at without the main window.
+#include <QApplication>
+#include <QImage>
+#include <cstdio>
+#include <string>
+
+#include "charts/chart_frame.h"
+#include "charts/chart_scene.h"
+#include "charts/chart_state.h"
+#include "charts/chart_views.h"
+#include "charts/cursor_scroll.h"
+#include "charts/curve_plot.h"
+#include "charts/form_picture.h"
+#include "cli/cli.h"
+#include "core/ui_port.h"
+#include "data/conversion.h"
+#include "data/kvx_file.h"
+#include "data/state.h"
+#include "params/machine_parameter.h"
+
+namespace accelog::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "render FILE.kvx OUT.png [--start N] [--end M] [--all-curves] [--cursor COLUMN] [--scale F] "
+    "[--spectrum]";
+
+class StderrUi : public UiPort {
+ public:
+  void Message(const std::string& text, MessageIcon) override {
+    std::fprintf(stderr, "%s\n", text.c_str());
+  }
+};
+
+int Usage() {
+  std::fprintf(stderr, "usage: accelog-cli %s\n", kUsage);
+  return kExitUsage;
+}
+
+std::optional<long long> TakeNumber(Args& args, const char* name, bool& bad) {
+  auto v = args.TakeValue(name);
+  if (!v) return std::nullopt;
+  auto n = ParseInteger(*v);
+  if (!n) bad = true;
+  return n;
+}
+
+// The shown window as a zoom would leave it.
+void ShowWindow(int32_t start, int32_t end) {
+  Data.DispStartPoint = start;
+  Data.DispEndPoint = end;
+  HsrollToChangPosition();
+  MapRangeToSlots(start, end);
+  HideLockPoint();
+  DispCurve(start, end);
+}
+
+}  // namespace
+
+int RunRender(Args& args) {
+  bool bad = false;
+  const auto start = TakeNumber(args, "--start", bad);
+  const auto end = TakeNumber(args, "--end", bad);
+  const auto cursor = TakeNumber(args, "--cursor", bad);
+  const auto scale_text = args.TakeValue("--scale");
+  const bool all_curves = args.TakeFlag("--all-curves");
+  const bool spectrum = args.TakeFlag("--spectrum");
+  if (bad || args.UnknownOption() || args.words.size() != 2) return Usage();
+  double scale = 1.0;
+  if (scale_text) {
+    try {
+      scale = std::stod(*scale_text);
+    } catch (...) {
+      return Usage();
+    }
+    if (!(scale >= 0.5 && scale <= 4.0)) return Usage();
+  }
+  if (spectrum) {
+    std::fprintf(stderr, "accelog-cli: render --spectrum needs the FFT, which this build does not have yet\n");
+    return kExitRefused;
+  }
+  const std::string file = args.words[0];
+  const std::string out = args.words[1];
+
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  int argc = 1;
+  char name[] = "accelog-cli";
+  char* argv[] = {name, nullptr};
+  QApplication app(argc, argv);
+
+  ResetDataState();
+  ResetConversionState();
+  ResetChartState();
+  ApplyDefaultParameters();
+  StderrUi ui;
+  SetUi(&ui);
+
+  FormPicture window;
+  if (OpenDataFileInChart(file) != OpenResult::Ok) return kExitRefused;
+
+  if (all_curves) {
+    for (int k = 0; k < kCurves; ++k) {
+      ChartState.CurveShown[k] = 1;
+      ChartScene.Check[k + 1].Value = 1;
+    }
+    DispCurve(Data.DispStartPoint, Data.DispEndPoint);
+  }
+  if (start || end) {
+    long long s = start.value_or(1), e = end.value_or(Data.CountPoint);
+    if (s < 1) s = 1;
+    if (e > Data.CountPoint) e = Data.CountPoint;
+    if (s > e) {
+      std::fprintf(stderr, "accelog-cli: --start must not lie after --end (file has %d points)\n",
+                   Data.CountPoint);
+      return kExitUsage;
+    }
+    ShowWindow(static_cast<int32_t>(s), static_cast<int32_t>(e));
+  }
+  if (cursor) {
+    const long long c = *cursor < 1 ? 1 : (*cursor > kColumns ? kColumns : *cursor);
+    PlotMouseMove(ColumnX(static_cast<int>(c)) + 10.0f, 2000.0f);
+  }
+  window.SyncFromScene();
+  window.show();
+  app.processEvents();
+
+  QImage image(window.size() * scale, QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(scale);
+  image.fill(Qt::white);
+  window.render(&image);
+  if (!image.save(QString::fromStdString(out), "PNG")) {
+    std::fprintf(stderr, "accelog-cli: cannot write %s\n", out.c_str());
+    return kExitFailed;
+  }
+  std::printf("%s: %d x %d pixels, points %d..%d of %d\n", out.c_str(), image.width(), image.height(),
+              Data.DispStartPoint, Data.DispEndPoint, Data.CountPoint);
+  return kExitOk;
+}
+
+}  // namespace accelog::cli

@@ -1,0 +1,41 @@
+#pragma once
+// "Download Data": the data inquiry, the block loop of Timer1 with its
+// retries and the communication time-out, and the clean-ups.
+#include <cstdint>
+#include <cstdio>
+
+namespace accelog {
+
+enum class DownloadOutcome { None, Running, Ended, Failed, NoData, TimedOut, DeviceLost };
+
+struct DownloadState {
+  std::FILE* DownloadFile;     // the open download file (DownloadFileNumber)
+  int32_t DownloadBlockCount;  // blocks to fetch
+  int16_t LastBlockLength;     // reply length of a partial last block, else 0
+  int32_t DownloadBlockIndex;  // blocks requested so far
+  int16_t BlockRetryCount;     // consecutive rejected block replies
+  int16_t CommTimeoutCount;    // Timer1 ticks no branch took
+  DownloadOutcome Outcome;     // how the last download ended
+};
+
+extern DownloadState Download;
+
+// Closes any open download file and clears the state.
+void ResetDownloadState();
+
+// The "Download Data" menu item.
+void File008_Click();
+// TimerMSComm branch 23: the reply to the data inquiry.
+void DataInquiry_23();
+// Timer1: the time-out prologue, then the branch CommandCode names.
+void Timer1_Timer();
+// Timer1 branch 24: one block reply.
+void BlockReader_24();
+// The lost-device step for ActiveOperation 24.
+void AbandonDownload();
+
+// 15 + 6 x (count mod 8), 0 for a multiple of 8.
+int16_t LastBlockLengthFor(uint32_t count);
+int32_t BlockCountFor(uint32_t count);
+
+}  // namespace accelog

@@ -1,0 +1,50 @@
+#pragma once
+// Command and reply frames: FE FE FE FE 68 A0 A1 A2 A3 A4 68 C L data.. CS 16.
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "params/machine_parameter.h"
+
+namespace accelog {
+
+inline constexpr int kFrameOverhead = 15;  // a frame is 15 + L bytes
+inline constexpr int kBlockReplyLength = 63;
+inline constexpr int kParameterFrameLength = 38;
+inline constexpr int kSpectrumBlocks = 32;
+inline constexpr int kSpectrumSetLength = kSpectrumBlocks * kBlockReplyLength;  // 2016
+
+// Low 8 bits of the sum of frame bytes 4 .. last.
+uint8_t FrameChecksum(std::span<const uint8_t> frame, int last);
+// A whole frame with control byte `control` and the data bytes.
+std::vector<uint8_t> BuildFrame(uint8_t control, std::span<const uint8_t> data = {});
+// The 15-byte frame of a command without data.
+std::array<uint8_t, kFrameOverhead> BuildCommandFrame(uint8_t control);
+// The 38-byte set-parameters-and-clock frame of these parameters.
+std::array<uint8_t, kParameterFrameLength> BuildCommand20Frame(const MachineParameterRecord& p);
+
+// Replies the logger sends for the command frame in `frame` (32 for 0x21).
+int RepliesOwedFor(const uint8_t* frame, int length);
+
+// Reply validators; a reply shorter than the tests need fails.
+bool CheckCommand12_Boolean(std::span<const uint8_t> reply);
+bool CheckCommand20_Boolean(std::span<const uint8_t> reply);
+bool CheckCommand23_Boolean(std::span<const uint8_t> reply);
+bool CheckCommand22_Boolean(std::span<const uint8_t> reply);
+bool CheckCommand24_Boolean(std::span<const uint8_t> reply, int n);
+bool CheckDownloadCommandStop_Boolean(std::span<const uint8_t> reply);
+bool CheckCommand21_Boolean(std::span<const uint8_t> set, int n = kSpectrumSetLength);
+
+// Command builders: each sets CommandCode, fills WriteBuffer/WriteLength,
+// writes, keeps LastWriteOk and arms its timer.
+void SendCommand_12();
+void SendCommand_11();
+void SendCommand_20();
+void SendCommand_23();
+void SendCommand_24();
+void SendCommand_25();
+void SendCommand_22();
+void SendCommand_21();
+
+}  // namespace accelog

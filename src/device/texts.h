@@ -1,0 +1,13 @@
+#pragma once
+// The language switch of the device texts: English when LanguageFlag is 1.
+#include <string>
+
+#include "params/machine_parameter.h"
+
+namespace accelog {
+
+inline std::string Lang(const char* english, const char* chinese) {
+  return MachineParameter.LanguageFlag == 1 ? english : chinese;
+}
+
+}  // namespace accelog

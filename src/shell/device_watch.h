@@ -1,0 +1,41 @@
+#pragma once
+// Device arrival and removal without a window hook: libusb hotplug events for
+// 1041:8102, and the simulated logger's socket appearing or vanishing.
+#include <QFileSystemWatcher>
+#include <QObject>
+#include <atomic>
+#include <functional>
+#include <thread>
+
+struct libusb_context;
+
+namespace accelog {
+
+class DeviceWatch : public QObject {
+  Q_OBJECT
+ public:
+  explicit DeviceWatch(QObject* parent = nullptr);
+  ~DeviceWatch() override;
+
+  // Watches the real logger; false where libusb has no hotplug support.
+  bool WatchUsb();
+  // Watches a simulated logger's socket file.
+  void WatchSocket(const QString& socket_path);
+
+ signals:
+  // The device set changed (on the UI thread).
+  void DeviceChanged();
+
+ private:
+  void SocketFolderChanged();
+
+  QFileSystemWatcher watcher_;
+  QString socket_path_;
+  bool socket_present_ = false;
+  libusb_context* usb_ = nullptr;
+  int hotplug_handle_ = 0;
+  std::atomic<bool> stopping_{false};
+  std::thread usb_thread_;
+};
+
+}  // namespace accelog

@@ -1,0 +1,153 @@
+#include "shell/program.h"
+
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QStandardPaths>
+
+#include "charts/chart_state.h"
+#include "charts/form_picture.h"
+#include "core/qt_program_folder.h"
+#include "core/qt_timer.h"
+#include "data/conversion.h"
+#include "data/state.h"
+#include "device/command_engine.h"
+#include "device/device_timers.h"
+#include "device/download.h"
+#include "device/link.h"
+#include "device/transport.h"
+#include "params/machine_parameter.h"
+#include "shell/device_watch.h"
+#include "shell/file_menu.h"
+#include "shell/main_ui.h"
+#include "shell/main_window.h"
+#include "shell/shell_rules.h"
+#include "shell/single_instance.h"
+#include "shell/tool_bar.h"
+#include "sim/recording.h"
+#include "sim/simulator.h"
+
+namespace accelog {
+
+bool ParseProgramOptions(const QStringList& args, ProgramOptions& o, QString& error) {
+  for (int i = 1; i < args.size(); ++i) {
+    const QString a = args[i];
+    if (a == "--simulate") {
+      o.simulate = true;
+    } else if ((a == "--samples" || a == "--device") && i + 1 < args.size()) {
+      const QString v = args[++i];
+      if (a == "--device") {
+        o.device = v.toStdString();
+        continue;
+      }
+      bool ok = false;
+      const qulonglong n = v.toULongLong(&ok);
+      if (!ok || n > 0xFFFFFFFFull) {
+        error = "--samples needs a number of samples";
+        return false;
+      }
+      o.samples = static_cast<uint32_t>(n);
+    } else {
+      error = "unknown option " + a;
+      return false;
+    }
+  }
+  if (o.device != "usb" && o.device.rfind("sim:", 0) != 0) {
+    error = "--device is usb or sim:SOCKET";
+    return false;
+  }
+  return true;
+}
+
+Program::Program(ProgramOptions options, UiFactory ui_factory)
+    : options_(std::move(options)), ui_factory_(std::move(ui_factory)) {
+  if (!ui_factory_) {
+    ui_factory_ = [](MainWindow* w, FormPicture* c) { return std::make_unique<MainUi>(w, c); };
+  }
+}
+
+Program::~Program() {
+  SetUi(nullptr);
+  watch_.reset();
+  // Device and timers go before the windows and the event loop.
+  ResetDeviceEngines();
+  CloseDevice();
+  SetTimerFactory(nullptr);
+  window_.reset();
+  if (simulator_) simulator_->Stop();
+}
+
+bool Program::StartSimulator() {
+  QString folder = options_.simulator_folder;
+  if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  if (folder.isEmpty()) folder = QDir::tempPath();
+  QDir().mkpath(folder);
+  const std::string socket =
+      QDir(folder).filePath(QString("accelog-sim-%1.sock").arg(::getpid())).toStdString();
+  simulator_ = std::make_unique<sim::Simulator>(sim::MakeRecording(options_.samples, 1));
+  std::string error;
+  if (!simulator_->Start(socket, &error)) return false;
+  options_.device = "sim:" + socket;
+  return true;
+}
+
+bool Program::Start() {
+  ResetShellState();
+  ResetDataState();
+  ResetConversionState();
+  ResetChartState();
+  MachineParameter.LanguageFlag = 1;
+
+  // One program per user.
+  instance_ = std::make_unique<SingleInstance>(options_.lock_folder);
+  if (!instance_->Acquire()) {
+    std::unique_ptr<MainUi> ui = ui_factory_(nullptr, nullptr);
+    ui->Message("Program runing!!", MessageIcon::Exclamation);
+    return false;
+  }
+
+  InitProgramFolderFromQt();
+  LoadParametersAtStartup();  // ends with LanguageFlag = 1
+  Shell.ExcelVersion = 12;    // workbooks are written by the program itself
+
+  if (options_.simulate && !StartSimulator()) return false;
+  std::unique_ptr<Transport> transport = MakeTransport(options_.device);
+  if (!transport) return false;
+  SetDeviceTransport(std::move(transport));
+  InstallQtTimerFactory();
+  ResetDeviceEngines();
+
+  chart_ = new FormPicture;
+  window_ = std::make_unique<MainWindow>(chart_);
+  ui_ = ui_factory_(window_.get(), chart_);
+  SetUi(ui_.get());
+  window_->SetHandlers({
+      {"File002", [] { File002_Click(); }},
+      {"File008", [] { File008_Click(); }},
+      {"File004", [] { File004_Click(); }},
+  });
+  QObject::connect(chart_, &FormPicture::ToolHintCleared, window_->ToolBar()->HintLabel(), &QLabel::clear);
+
+  // Device changes stand in for the window hook's device-change message.
+  watch_ = std::make_unique<DeviceWatch>();
+  if (options_.device.rfind("sim:", 0) == 0) {
+    watch_->WatchSocket(QString::fromStdString(options_.device.substr(4)));
+  } else {
+    watch_->WatchUsb();
+  }
+  QObject::connect(watch_.get(), &DeviceWatch::DeviceChanged, window_.get(), [this] { OnDeviceChanged(); });
+
+  usbDeviceDetect();
+  window_->show();
+  window_->RestScreen();
+  Shell.StartupComplete = true;
+  return true;
+}
+
+void Program::OnDeviceChanged() {
+  if (DeviceChangeStartsScan()) usbDeviceDetect();
+}
+
+}  // namespace accelog

@@ -1,0 +1,64 @@
+#pragma once
+// The running program: the start-up sequence, the windows, the device link
+// and, with --simulate, an embedded simulated logger.
+#include <QString>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace accelog {
+
+namespace sim {
+class Simulator;
+}
+class DeviceWatch;
+class FormPicture;
+class MainUi;
+class MainWindow;
+class SingleInstance;
+
+struct ProgramOptions {
+  std::string device = "usb";   // "usb" or "sim:<socket path>"
+  bool simulate = false;        // an embedded simulated logger
+  uint32_t samples = 20000;     // its memory
+  QString lock_folder;          // empty: the user's runtime folder
+  QString simulator_folder;     // empty: the user's runtime folder
+};
+
+// Parses the command line; false with a message in `error` on bad usage.
+bool ParseProgramOptions(const QStringList& args, ProgramOptions& options, QString& error);
+
+class Program {
+ public:
+  // Makes the message port for the windows; tests pass a scripted one.
+  using UiFactory = std::function<std::unique_ptr<MainUi>(MainWindow*, FormPicture*)>;
+
+  explicit Program(ProgramOptions options, UiFactory ui_factory = {});
+  ~Program();
+
+  // MDIForm_Load. False when the program must not go on (a second instance,
+  // an unusable device choice); the reason was shown.
+  bool Start();
+
+  MainWindow* Window() const { return window_.get(); }
+  FormPicture* Chart() const { return chart_; }
+  MainUi* Ui() const { return ui_.get(); }
+  sim::Simulator* Simulator() const { return simulator_.get(); }
+  DeviceWatch* Watch() const { return watch_.get(); }
+  // The device changed (hotplug, socket): a scan when idle after start-up.
+  void OnDeviceChanged();
+
+ private:
+  bool StartSimulator();
+
+  ProgramOptions options_;
+  UiFactory ui_factory_;
+  std::unique_ptr<SingleInstance> instance_;
+  std::unique_ptr<sim::Simulator> simulator_;
+  std::unique_ptr<MainWindow> window_;
+  FormPicture* chart_ = nullptr;  // owned by the window
+  std::unique_ptr<MainUi> ui_;
+  std::unique_ptr<DeviceWatch> watch_;
+};
+
+}  // namespace accelog

@@ -1,0 +1,78 @@
+#pragma once
+// The simulated logger on an AF_UNIX SOCK_SEQPACKET socket, served from a
+// background thread: one frame per packet each way, one connection at a
+// time, with optional faults on the replies.
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <thread>
+
+#include "sim/logger.h"
+
+namespace accelog::sim {
+
+struct Faults {
+  double corrupt = 0;    // fraction of replies with one byte flipped
+  double drop = 0;       // fraction of replies never sent
+  double late = 0;       // fraction of replies sent after late_ms
+  int late_ms = 150;     // longer than the 100 ms a read waits
+  long stop_after = -1;  // answer nothing after this many replies
+  long close_after = -1; // unplug (close and vanish) after this many replies
+  long early_end = -1;   // end-of-data reply after this many data blocks
+};
+
+struct SimulatorOptions {
+  std::string id_text = "ACCELOG-SIM1";  // 12 characters
+  Faults faults;
+  uint32_t seed = 1;     // the faults' and the live data's generator
+  bool verbose = false;  // every frame in hex on stderr
+};
+
+class Simulator {
+ public:
+  explicit Simulator(Recording memory, SimulatorOptions options = {});
+  ~Simulator();
+  Simulator(const Simulator&) = delete;
+  Simulator& operator=(const Simulator&) = delete;
+
+  // Listens on socket_path (replacing a stale socket there) and serves.
+  bool Start(const std::string& socket_path, std::string* error = nullptr);
+  // Stops serving and removes the socket.
+  void Stop();
+
+  // New faults from now on; their reply counts start again at 0.
+  void SetFaults(const Faults& faults);
+  // Replies produced since the faults were set (sent, dropped or held back).
+  long Replies() const;
+  bool Unplugged() const { return unplugged_; }
+
+  const Recording& Memory() const { return memory_; }
+  std::array<uint8_t, 23> Parameters() const;
+  bool ParametersSet() const;
+  const std::string& SocketPath() const { return socket_path_; }
+
+ private:
+  void Run();
+  // Serves one connection until it closes; false when the logger unplugged.
+  bool Serve(int fd);
+  bool Wait(int fd, int ms);  // false when asked to stop
+  double Uniform();
+  void Log(const char* what, const uint8_t* bytes, size_t n);
+
+  const Recording memory_;
+  SimulatorOptions options_;
+  mutable std::mutex mutex_;
+  Logger logger_;
+  long replies_ = 0;
+  uint64_t rng_;
+
+  std::string socket_path_;
+  int listen_fd_ = -1;
+  int wake_[2] = {-1, -1};
+  std::thread thread_;
+  std::atomic<bool> stopping_{false};
+  std::atomic<bool> unplugged_{false};
+};
+
+}  // namespace accelog::sim

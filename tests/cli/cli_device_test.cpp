@@ -1,0 +1,166 @@
+// accelog-sim and accelog-cli as separate processes over a real socket.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fcntl.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/temp_folder.h"
+
+extern char** environ;
+
+namespace accelog::testing {
+namespace {
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+class Process {
+ public:
+  Process(std::vector<std::string> args, const std::string& out, const std::string& err) {
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+  }
+  ~Process() {
+    if (pid_ > 0 && !done_) {
+      ::kill(pid_, SIGTERM);
+      Wait(5000);
+    }
+  }
+  // The exit code, or -1 when it had to be killed after limit_ms.
+  int Wait(int limit_ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limit_ms);
+    int status = 0;
+    while (pid_ > 0) {
+      const pid_t r = ::waitpid(pid_, &status, WNOHANG);
+      if (r == pid_) {
+        done_ = true;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+      }
+      if (std::chrono::steady_clock::now() > end) {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, &status, 0);
+        done_ = true;
+        return -1;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return -1;
+  }
+  bool started() const { return pid_ > 0; }
+
+ private:
+  pid_t pid_ = -1;
+  bool done_ = false;
+};
+
+class CliDeviceTest : public ::testing::Test {
+ protected:
+  void SetUp() override { setenv("XDG_DATA_HOME", folder_.File("data").c_str(), 1); }
+
+  // Starts accelog-sim with `options` and waits for its socket.
+  std::unique_ptr<Process> StartSim(std::vector<std::string> options) {
+    std::vector<std::string> args = {ACCELOG_SIM, "--socket", Socket()};
+    args.insert(args.end(), options.begin(), options.end());
+    auto p = std::make_unique<Process>(args, folder_.File("sim.out"), folder_.File("sim.err"));
+    for (int i = 0; i < 300 && !std::filesystem::exists(Socket()); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_TRUE(std::filesystem::exists(Socket()));
+    return p;
+  }
+  int Cli(std::vector<std::string> args, int limit_ms = 60000) {
+    args.insert(args.begin(), ACCELOG_CLI);
+    Process p(args, folder_.File("cli.out"), folder_.File("cli.err"));
+    EXPECT_TRUE(p.started());
+    return p.Wait(limit_ms);
+  }
+  std::string Socket() const { return folder_.File("logger.sock"); }
+  std::string CliErr() const { return ReadText(folder_.File("cli.err")); }
+  std::string CliOut() const { return ReadText(folder_.File("cli.out")); }
+
+  TempFolder folder_;
+};
+
+TEST_F(CliDeviceTest, DownloadOverASocketEqualsTheSimulatorsMemory) {
+  auto sim = StartSim({"--samples", "1003", "--seed", "4", "--save-memory", folder_.File("memory.kvx")});
+  const std::string out = folder_.File("out.kvx");
+  ASSERT_EQ(Cli({"--device", "sim:" + Socket(), "download", out}), 0) << CliErr();
+  const auto file = ReadBytes(out);
+  EXPECT_EQ(file.size(), 19u + 6 * 1003);
+  EXPECT_TRUE(file == ReadBytes(folder_.File("memory.kvx")));
+  const std::string err = CliErr();
+  EXPECT_NE(err.find("[1] Connet    OK"), std::string::npos) << err;
+  EXPECT_NE(err.find("[2] Total:1003"), std::string::npos) << err;
+  EXPECT_NE(err.find("[2] Download End"), std::string::npos) << err;
+  EXPECT_NE(err.find("126/126"), std::string::npos) << err;
+  EXPECT_EQ(CliOut(), out + "\n");
+
+  // An existing file is refused without --overwrite, before any device work.
+  EXPECT_EQ(Cli({"--device", "sim:" + Socket(), "download", out}, 5000), 1);
+  EXPECT_NE(CliErr().find("--overwrite"), std::string::npos);
+  EXPECT_TRUE(ReadBytes(out) == file);
+}
+
+TEST_F(CliDeviceTest, ScanPrintsTheIdentificationAndSetParamsSendsTheStore) {
+  auto sim = StartSim({"--samples", "5", "--id", "TESTLOGGER01", "--verbose"});
+  ASSERT_EQ(Cli({"--device", "sim:" + Socket(), "scan"}), 0) << CliErr();
+  EXPECT_EQ(CliOut(), "TESTLOGGER01\n");
+
+  ASSERT_EQ(Cli({"--device=sim:" + Socket(), "set-params"}), 0) << CliErr();
+  EXPECT_NE(CliErr().find("[2] Send parameter ok"), std::string::npos) << CliErr();
+  // The frame on the wire: default interval 500 (01 F4), unit 0.
+  const std::string sim_log = ReadText(folder_.File("sim.err"));
+  EXPECT_NE(sim_log.find("<- FE FE FE FE 68 A0 A1 A2 A3 A4 68 20 17 01 F4 00"), std::string::npos)
+      << sim_log;
+
+  // Five samples: "No data", exit 2, and no file.
+  const std::string out = folder_.File("none.kvx");
+  EXPECT_EQ(Cli({"--device", "sim:" + Socket(), "download", out}), 2) << CliErr();
+  EXPECT_NE(CliErr().find("[2] No data"), std::string::npos);
+  EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST_F(CliDeviceTest, FailuresAndUsage) {
+  EXPECT_EQ(Cli({"--device", "sim:" + folder_.File("nobody.sock"), "scan"}), 1);
+  EXPECT_NE(CliErr().find("[1] No Device !"), std::string::npos) << CliErr();
+  EXPECT_NE(CliErr().find("[1] Scan for usb devices....6"), std::string::npos) << CliErr();
+  EXPECT_EQ(Cli({"--device", "bogus", "scan"}, 5000), 64);
+  EXPECT_EQ(Cli({"download"}, 5000), 64);
+  EXPECT_EQ(Cli({"download", "a.kvx", "b.kvx"}, 5000), 64);
+  EXPECT_EQ(Cli({"scan", "--fast"}, 5000), 64);
+}
+
+TEST_F(CliDeviceTest, UnpluggedLoggerFailsTheDownload) {
+  auto sim = StartSim({"--samples", "4000", "--close-after", "40"});
+  const std::string out = folder_.File("cut.kvx");
+  EXPECT_EQ(Cli({"--device", "sim:" + Socket(), "download", out}), 1) << CliErr();
+  EXPECT_NE(CliErr().find("[2] Download failed"), std::string::npos) << CliErr();
+  // Connect, identify and the inquiry took 3 replies; 37 blocks arrived.
+  EXPECT_EQ(ReadBytes(out).size(), 19u + 37 * 48);
+}
+
+}  // namespace
+}  // namespace accelog::testing

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include "device/frames.h"
+#include "device_fixture.h"
+#include "sim/recording.h"
+
+namespace accelog::testing {
+namespace {
+
+class CommandEngineTest : public DeviceEngineTest {
+ protected:
+  LoopbackTransport* Install() {
+    auto t = std::make_unique<LoopbackTransport>(sim::MakeRecording(16, 1));
+    auto* raw = t.get();
+    SetDeviceTransport(std::move(t));
+    return raw;
+  }
+};
+
+TEST_F(CommandEngineTest, LoggerSilentOnIdentifyStillCountsAsConnected) {
+  auto* t = Install();
+  t->shape = [](sim::Packet& p, long) { return p[11] != 0x91; };
+  ASSERT_TRUE(BringUp());
+  EXPECT_TRUE(Link.LinkConfirmed);
+  EXPECT_EQ(Command.DeviceIdText, std::string(12, '\0'));
+  EXPECT_EQ(ui_.Panel(2), std::string(12, '\0'));
+}
+
+TEST_F(CommandEngineTest, RejectedConnectLeavesTheLinkDown) {
+  auto* t = Install();
+  t->shape = [](sim::Packet& p, long) {
+    p[13] ^= 1;  // checksum
+    return true;
+  };
+  usbDeviceDetect();
+  clock_.Advance(5000);
+  EXPECT_EQ(ui_.messages, std::vector<std::string>{"command12 is error!"});
+  EXPECT_FALSE(Link.LinkConfirmed);
+  EXPECT_EQ(Command.CommandCode, 12);
+  EXPECT_EQ(t->Commands(), std::vector<int>{0x12});  // nothing retries
+  File008_Click();
+  File002_Click();
+  EXPECT_EQ(ui_.messages.back(), "No Connet");
+  MachineParameter.LanguageFlag = 0;
+  File002_Click();
+  EXPECT_EQ(ui_.messages.back(), "没有连接设备");
+  EXPECT_EQ(t->Commands(), std::vector<int>{0x12});
+}
+
+TEST_F(CommandEngineTest, FailedConnectWriteRestartsTheScan) {
+  auto* t = Install();
+  int refusals = 1;
+  t->refuse_write = [&](const uint8_t*, int) { return refusals-- > 0; };
+  ASSERT_TRUE(BringUp());
+  EXPECT_EQ(t->Commands(), (std::vector<int>{0x12, 0x11}));
+  EXPECT_EQ(ui_.panels[1].front(), "Scan for usb devices....1");
+  EXPECT_EQ(std::count(ui_.panels[1].begin(), ui_.panels[1].end(), "find set"), 2);
+}
+
+TEST_F(CommandEngineTest, SystemParameterSendsTheParametersAsTheyStand) {
+  auto* t = Install();
+  ASSERT_TRUE(BringUp());
+  MachineParameter.RecordInterval = 250;
+  MachineParameter.CriticalY = 33;
+  MachineParameter.LimitTime = 1000;
+  File002_Click();
+  ASSERT_EQ(t->written.size(), 3u);
+  const auto expected = BuildCommand20Frame(MachineParameter);
+  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), t->written.back().begin()));
+  EXPECT_EQ(t->written.back().size(), 38u);
+  EXPECT_FALSE(MachineParameter.ParameterAccepted);
+  clock_.Advance(500);
+  EXPECT_EQ(ui_.Panel(2), "Send parameter ok");
+  EXPECT_EQ(Command.CommandCode, 0);
+  EXPECT_TRUE(t->logger.ParametersSet());
+  EXPECT_TRUE(std::equal(expected.begin() + 13, expected.begin() + 36, t->logger.Parameters().begin()));
+}
+
+TEST_F(CommandEngineTest, SystemParameterRespectsTheDialogAndTheLink) {
+  auto* t = Install();
+  ASSERT_TRUE(BringUp());
+
+  // Busy with another operation: nothing at all.
+  Data.MenuCommandCode = 11;
+  File002_Click();
+  EXPECT_EQ(t->written.size(), 2u);
+  EXPECT_TRUE(ui_.messages.empty());
+  Data.MenuCommandCode = 0;
+
+  // Dialog cancelled.
+  ui_.parameter_dialog = [] { MachineParameter.ParameterAccepted = false; };
+  File002_Click();
+  EXPECT_EQ(t->written.size(), 2u);
+
+  // The link is lost while the dialog is open.
+  ui_.parameter_dialog = [] {
+    MachineParameter.ParameterAccepted = true;
+    Link.LinkConfirmed = false;
+  };
+  File002_Click();
+  EXPECT_EQ(t->written.size(), 2u);
+  EXPECT_EQ(ui_.messages, std::vector<std::string>{"No connect machine!"});
+  EXPECT_FALSE(MachineParameter.ParameterAccepted);
+}
+
+TEST_F(CommandEngineTest, RejectedParameterReplyShowsNothing) {
+  auto* t = Install();
+  ASSERT_TRUE(BringUp());
+  t->shape = [](sim::Packet& p, long) {
+    if (p[11] == 0xA0) p[13] = 0;
+    return true;
+  };
+  File002_Click();
+  clock_.Advance(1000);
+  EXPECT_EQ(Command.CommandCode, 20);
+  EXPECT_NE(ui_.Panel(2), "Send parameter ok");
+  EXPECT_TRUE(ui_.messages.empty());
+}
+
+TEST_F(CommandEngineTest, ChineseTexts) {
+  Install();
+  MachineParameter.LanguageFlag = 0;
+  ASSERT_TRUE(BringUp());
+  EXPECT_EQ(ui_.Panel(1), "连接成功");
+  File002_Click();
+  clock_.Advance(500);
+  EXPECT_EQ(ui_.Panel(2), "发送参数成功");
+}
+
+TEST_F(CommandEngineTest, ScreenCaptureTakesTwoTicks) {
+  std::vector<std::string> steps;
+  ScreenCaptureHooks.PressPrintScreen = [&] { steps.push_back("print " + std::to_string(clock_.Now())); };
+  ScreenCaptureHooks.ToExcelFile = [&] { steps.push_back("excel " + std::to_string(clock_.Now())); };
+  Timers.Timer6->SetEnabled(true);
+  clock_.Advance(5000);
+  EXPECT_EQ(steps, (std::vector<std::string>{"print 1000", "excel 2000"}));
+  EXPECT_FALSE(Timers.Timer6->IsEnabled());
+  ScreenCaptureHooks = {};
+}
+
+}  // namespace
+}  // namespace accelog::testing

@@ -1,0 +1,181 @@
+#pragma once
+// What the device engine tests share: a recording message port, a loopback
+// transport onto the simulated logger's frame logic (no socket, no thread),
+// and a fixture on the virtual clock.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <deque>
+#include <thread>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "core/ui_port.h"
+#include "core/virtual_clock.h"
+#include "data/conversion.h"
+#include "data/state.h"
+#include "device/command_engine.h"
+#include "device/device_timers.h"
+#include "device/download.h"
+#include "device/link.h"
+#include "device/transport.h"
+#include "params/machine_parameter.h"
+#include "sim/logger.h"
+#include "support/temp_folder.h"
+
+namespace accelog::testing {
+
+class RecordingUi : public UiPort {
+ public:
+  std::vector<std::string> messages;
+  std::map<int, std::vector<std::string>> panels;  // every text, in order
+  std::vector<int> restored;
+  std::vector<std::string> shown_files;
+  std::string save_name;
+  bool answer_ok = true;
+  int asked = 0;
+  bool progress_visible = false;
+  int progress_max = 0, progress_value = 0;
+  std::function<void()> parameter_dialog;  // runs in place of the dialog
+
+  void Message(const std::string& text, MessageIcon) override { messages.push_back(text); }
+  bool AskOkCancel(const std::string&) override {
+    ++asked;
+    return answer_ok;
+  }
+  std::string SaveFileName(const std::string&, const std::string&) override { return save_name; }
+  void StatusPanel(int panel, const std::string& text) override { panels[panel].push_back(text); }
+  void ProgressShow(int, int maximum) override {
+    progress_visible = true;
+    progress_max = maximum;
+  }
+  void ProgressValue(int value) override { progress_value = value; }
+  void ProgressHide() override { progress_visible = false; }
+  void RestoreMenus(int code) override { restored.push_back(code); }
+  void ShowDataFile(const std::string& file) override { shown_files.push_back(file); }
+  void ShowParameterDialog() override {
+    if (parameter_dialog) {
+      parameter_dialog();
+    } else {
+      UiPort::ShowParameterDialog();
+    }
+  }
+
+  std::string Panel(int n) const {
+    auto it = panels.find(n);
+    return it == panels.end() || it->second.empty() ? std::string() : it->second.back();
+  }
+  bool PanelShowed(int n, const std::string& text) const {
+    auto it = panels.find(n);
+    return it != panels.end() && std::find(it->second.begin(), it->second.end(), text) != it->second.end();
+  }
+};
+
+// The logger's frame logic behind the transport interface, answering at once.
+// `shape` sees every reply (numbered from 0) and may change it or return
+// false to drop it.
+class LoopbackTransport : public Transport {
+ public:
+  explicit LoopbackTransport(sim::Recording memory, std::string id = "LOOPBACK0001")
+      : logger(std::move(memory), std::move(id), 7) {}
+
+  sim::Logger logger;
+  std::vector<std::string> paths = {SimulatedDevicePath("/loopback")};
+  std::function<bool(sim::Packet&, long)> shape;
+  std::function<bool(const uint8_t*, int)> refuse_write;  // true: the write fails
+  std::function<int(long)> delay_ms;  // real-time delay of reply n
+  std::vector<std::vector<uint8_t>> written;
+  struct Pending {
+    sim::Packet bytes;
+    std::chrono::steady_clock::time_point ready;
+  };
+  std::deque<Pending> queue;
+  long replies = 0;
+  bool open = false;
+  int opens = 0;
+
+  std::vector<std::string> EnumeratePaths() override { return paths; }
+  bool Open(const std::string&) override {
+    ++opens;
+    open = true;
+    return true;
+  }
+  bool Write(const uint8_t* bytes, int n) override {
+    if (!open) return false;
+    if (refuse_write && refuse_write(bytes, n)) return false;
+    written.emplace_back(bytes, bytes + n);
+    for (auto& p : logger.Respond(std::span<const uint8_t>(bytes, static_cast<size_t>(n)))) {
+      const long index = replies++;
+      if (shape && !shape(p, index)) continue;
+      const int delay = delay_ms ? delay_ms(index) : 0;
+      queue.push_back({std::move(p), std::chrono::steady_clock::now() + std::chrono::milliseconds(delay)});
+    }
+    return true;
+  }
+  int Read(uint8_t* bytes, int n, int wait_ms) override {
+    if (!open) return -1;
+    if (queue.empty()) return 0;
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::milliseconds(wait_ms);
+    if (queue.front().ready > give_up) {
+      std::this_thread::sleep_until(give_up);
+      return 0;
+    }
+    std::this_thread::sleep_until(queue.front().ready);
+    const auto p = std::move(queue.front().bytes);
+    queue.pop_front();
+    const int got = std::min<int>(n, static_cast<int>(p.size()));
+    std::copy(p.begin(), p.begin() + got, bytes);
+    return got;
+  }
+  void Close() override { open = false; }
+
+  // Control bytes of the commands written so far.
+  std::vector<int> Commands() const {
+    std::vector<int> c;
+    for (auto& w : written) c.push_back(w.size() > 11 ? w[11] : -1);
+    return c;
+  }
+};
+
+class DeviceEngineTest : public ProgramFolderTest {
+ protected:
+  void SetUp() override {
+    ProgramFolderTest::SetUp();
+    ResetDataState();
+    ResetConversionState();
+    ApplyDefaultParameters();
+    MachineParameter.LanguageFlag = 1;
+    clock_.Install();
+    SetUi(&ui_);
+    ResetDeviceEngines();
+  }
+  void TearDown() override {
+    ResetDeviceEngines();
+    DestroyDeviceTimers();
+    SetDeviceTransport(nullptr);
+    SetTimerFactory(nullptr);
+    SetUi(nullptr);
+  }
+
+  // Scan, connect and identify; true when the link is up and idle.
+  bool BringUp() {
+    usbDeviceDetect();
+    return clock_.RunUntil([] { return Link.LinkConfirmed && Command.CommandCode == 0; }, 10000);
+  }
+
+  // A whole download into `name` (through the save dialog); true when it ended
+  // one way or the other within the virtual limit.
+  bool RunDownload(const std::string& name, int64_t limit_ms = 3'600'000) {
+    ui_.save_name = name;
+    File008_Click();
+    return clock_.RunUntil([] { return Download.Outcome != DownloadOutcome::Running; }, limit_ms);
+  }
+
+  VirtualClock clock_;
+  RecordingUi ui_;
+};
+
+}  // namespace accelog::testing
