@@ -182,15 +182,21 @@ long YearSeconds(long month, long day, long hour, long minute, long second) {
   return month * 744 * 3600 + day * 24 * 3600 + hour * 3600 + minute * 60 + second;
 }
 
-}  // namespace
+ClockReading (*g_clock_source)() = nullptr;
 
-ClockReading ReadClock() {
+ClockReading LocalClock() {
   const std::time_t t = std::time(nullptr);
   std::tm tm{};
   localtime_r(&t, &tm);
   return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min,
           std::min(tm.tm_sec, 59)};
 }
+
+}  // namespace
+
+ClockReading ReadClock() { return g_clock_source ? g_clock_source() : LocalClock(); }
+
+void SetClockSource(ClockReading (*source)()) { g_clock_source = source; }
 
 const SetMachineParameterCaptions& ParameterCaptionsFor(int16_t language_flag) {
   return language_flag == 1 ? kEnglish : kChinese;

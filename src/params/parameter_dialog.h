@@ -17,6 +17,9 @@ struct ClockReading {
   int Year, Month, Day, Hour, Minute, Second;
 };
 ClockReading ReadClock();
+// Where ReadClock takes its reading: the computer's local clock, unless a
+// test puts a fixed one in (nullptr restores the computer's).
+void SetClockSource(ClockReading (*source)());
 
 // The two texts of Label18, what the limit counts.
 inline constexpr const char* kLimitMinutes = "Limit Time(Unite:Minute)";
