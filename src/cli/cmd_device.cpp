@@ -9,6 +9,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "cli/cli.h"
@@ -23,6 +24,8 @@
 #include "device/download.h"
 #include "device/link.h"
 #include "params/machine_parameter.h"
+#include "params/parameter_dialog.h"
+#include "params/parameter_entries.h"
 
 namespace accelog::cli {
 namespace {
@@ -68,6 +71,17 @@ class DeviceUi : public UiPort {
   }
   // The file is written; there is no window to show it in.
   void ShowDataFile(const std::string&) override {}
+  // set-params judged its entries before the link came up; the "dialog"
+  // now does what its OK does with entries that passed.
+  void ShowParameterDialog() override {
+    if (!accepted) return UiPort::ShowParameterDialog();
+    const int16_t mode = MachineParameter.ParameterDialogMode;
+    MachineParameter = *accepted;
+    MachineParameter.ParameterDialogMode = mode;
+    SaveMachineParameter();
+    MachineParameter.ParameterAccepted = true;
+  }
+  std::optional<MachineParameterRecord> accepted;
 
  private:
   void DrawBar() {
@@ -201,8 +215,43 @@ int RunDownload(Args& args) {
 }
 
 int RunSetParams(Args& args) {
-  if (!NoOptionsLeft(args, "set-params", 0)) return kExitUsage;
+  const char* usage =
+      "set-params [--port N] [--interval N] [--unit ms|s|min|h] [--led N] [--critical X,Y,Z]\n"
+      "         [--record-mode normal|critical] [--work-mode manual|auto|timing]\n"
+      "         [--clock \"YYYY-MM-DD hh:mm:ss\"] [--start \"YYYY-MM-DD hh:mm:ss\"] [--limit N]";
+  ParameterEntries entries;
+  entries.Port = args.TakeValue("--port");
+  entries.Interval = args.TakeValue("--interval");
+  entries.Unit = args.TakeValue("--unit");
+  entries.Led = args.TakeValue("--led");
+  entries.Critical = args.TakeValue("--critical");
+  entries.RecordMode = args.TakeValue("--record-mode");
+  entries.WorkMode = args.TakeValue("--work-mode");
+  entries.Clock = args.TakeValue("--clock");
+  entries.Start = args.TakeValue("--start");
+  entries.Limit = args.TakeValue("--limit");
+  if (!NoOptionsLeft(args, usage, 0)) return kExitUsage;
+
+  // The dialog's OK rows judge the entries before any device work, on a
+  // copy: a refused entry sends nothing and writes nothing.
   DeviceUi ui;
+  SetUi(&ui);
+  LoadParametersAtStartup();
+  SetMachineParameterForm form;
+  std::string error;
+  if (!FillFormFromEntries(entries, ReadClock(), form, error)) {
+    SetUi(nullptr);
+    std::fprintf(stderr, "accelog-cli: %s\n", error.c_str());
+    return kExitUsage;
+  }
+  MachineParameterRecord checked = MachineParameter;
+  const int code = CheckParameterForm(form, checked);
+  if (code != 0) {
+    ui.Message(ParameterErrorText(code, MachineParameter.LanguageFlag), MessageIcon::Exclamation);
+    SetUi(nullptr);
+    return kExitRefused;
+  }
+  ui.accepted = checked;
   return RunOnLink(args.device, ui, [] {
     File002_Click();
     return Command.CommandCode == 20;

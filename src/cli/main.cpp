@@ -65,7 +65,11 @@ const Command kCommands[] = {
     {"slots", "slots FILE.kvx [--from N] [--to M]", RunSlots},
     {"scan", "[--device URI] scan", RunScan},
     {"download", "[--device URI] download OUT.kvx [--overwrite]", RunDownload},
-    {"set-params", "[--device URI] set-params", RunSetParams},
+    {"set-params",
+     "[--device URI] set-params [--port N] [--interval N] [--unit ms|s|min|h] [--led N]\n"
+     "         [--critical X,Y,Z] [--record-mode normal|critical] [--work-mode manual|auto|timing]\n"
+     "         [--clock \"YYYY-MM-DD hh:mm:ss\"] [--start \"YYYY-MM-DD hh:mm:ss\"] [--limit N]",
+     RunSetParams},
     {"render", "render FILE.kvx OUT.png [--start N] [--end M] [--all-curves] [--cursor COLUMN] [--scale F] [--spectrum]", RunRender},
 };
 

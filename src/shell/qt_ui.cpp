@@ -6,6 +6,8 @@
 #include <QMessageBox>
 #include <QProgressBar>
 
+#include "params/parameter_dialog_qt.h"
+
 namespace accelog {
 
 namespace {
@@ -94,6 +96,11 @@ void QtUi::BusyPointer(bool busy) {
   } else {
     QApplication::restoreOverrideCursor();
   }
+}
+
+void QtUi::ShowParameterDialog() {
+  ParameterDialogQt dialog(parent_);
+  dialog.exec();
 }
 
 }  // namespace accelog

@@ -25,6 +25,8 @@ class QtUi : public UiPort {
   void ProgressValue(int value) override;
   void ProgressHide() override;
   void BusyPointer(bool busy) override;
+  // SetMachineParameter, modal over the main window.
+  void ShowParameterDialog() override;
 
   void SetPanels(QLabel* const* panels);
   void SetProgressBar(QProgressBar* bar);

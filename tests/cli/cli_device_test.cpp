@@ -129,7 +129,9 @@ TEST_F(CliDeviceTest, ScanPrintsTheIdentificationAndSetParamsSendsTheStore) {
   ASSERT_EQ(Cli({"--device", "sim:" + Socket(), "scan"}), 0) << CliErr();
   EXPECT_EQ(CliOut(), "TESTLOGGER01\n");
 
-  ASSERT_EQ(Cli({"--device=sim:" + Socket(), "set-params"}), 0) << CliErr();
+  // A fixed clock, so the start time defaults to the next full hour after it.
+  ASSERT_EQ(Cli({"--device=sim:" + Socket(), "set-params", "--clock", "2026-05-14 14:35:20"}), 0)
+      << CliErr();
   EXPECT_NE(CliErr().find("[2] Send parameter ok"), std::string::npos) << CliErr();
   // The frame on the wire: default interval 500 (01 F4), unit 0.
   const std::string sim_log = ReadText(folder_.File("sim.err"));
@@ -141,6 +143,64 @@ TEST_F(CliDeviceTest, ScanPrintsTheIdentificationAndSetParamsSendsTheStore) {
   EXPECT_EQ(Cli({"--device", "sim:" + Socket(), "download", out}), 2) << CliErr();
   EXPECT_NE(CliErr().find("[2] No data"), std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+// The frame as the simulator logs what it received.
+std::string HexLine(const std::vector<unsigned>& bytes) {
+  std::string s = "<-";
+  char hex[4];
+  for (unsigned b : bytes) {
+    std::snprintf(hex, sizeof hex, " %02X", b);
+    s += hex;
+  }
+  return s + "\n";
+}
+
+TEST_F(CliDeviceTest, SetParamsJudgesItsOptionsAsTheDialogsOk) {
+  auto sim = StartSim({"--samples", "5", "--verbose"});
+  const std::string store = folder_.File("data/accelog/MPInteger.kvx");
+  const std::string clock = "2026-05-14 14:35:20";
+
+  // Refused entries: the code, exit 2, no link, nothing sent, nothing written.
+  EXPECT_EQ(Cli({"--device", "sim:" + Socket(), "set-params", "--interval", "50", "--limit", "251",
+                 "--clock", clock}, 10000),
+            2);
+  EXPECT_NE(CliErr().find("Data is erro!!=21"), std::string::npos) << CliErr();
+  EXPECT_EQ(Cli({"--device", "sim:" + Socket(), "set-params", "--port", "0", "--start",
+                 "2026-05-14 14:35:29", "--clock", clock}, 10000),
+            2);
+  EXPECT_NE(CliErr().find("Port is erro!\n"), std::string::npos) << CliErr();
+  EXPECT_NE(CliErr().find("Data is erro!!=24"), std::string::npos) << CliErr();
+  EXPECT_EQ(Cli({"--device", "sim:" + Socket(), "set-params", "--unit", "sec"}, 10000), 64);
+  EXPECT_TRUE(ReadBytes(store).empty());  // opened at start-up, never written
+  EXPECT_EQ(ReadText(folder_.File("sim.err")).find(" 68 20 17"), std::string::npos);
+
+  ASSERT_EQ(Cli({"--device", "sim:" + Socket(), "set-params", "--port", "7", "--interval", "300",
+                 "--unit", "min", "--led", "5", "--critical", "1,2,3", "--record-mode", "critical",
+                 "--work-mode", "timing", "--clock", clock, "--start", "2026-05-15 08:00:00",
+                 "--limit", "900"}),
+            0)
+      << CliErr();
+  EXPECT_NE(CliErr().find("[2] Send parameter ok"), std::string::npos) << CliErr();
+  std::vector<unsigned> frame = {0xFE, 0xFE, 0xFE, 0xFE, 0x68, 0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0x68,
+                                 0x20, 0x17, 0x01, 0x2C, 2,    5,    1,    2,    3,    1,    2,
+                                 26,   5,    14,   14,   35,   20,   26,   5,    15,   8,    0,
+                                 0,    0x03, 0x84};
+  unsigned sum = 0;
+  for (size_t i = 4; i < frame.size(); ++i) sum += frame[i];
+  frame.push_back(sum & 0xFF);
+  frame.push_back(0x16);
+  ASSERT_EQ(frame.size(), 38u);
+  EXPECT_NE(ReadText(folder_.File("sim.err")).find(HexLine(frame)), std::string::npos)
+      << ReadText(folder_.File("sim.err"));
+
+  const int16_t recs[24] = {7, 300, 2, 5, 1, 2, 3, 1, 2, 26, 5, 14, 14, 35, 20, 26, 5, 15, 8, 0, 0, 900, 0, 0};
+  std::vector<unsigned char> want;
+  for (int16_t v : recs) {
+    want.push_back(static_cast<unsigned char>(v & 0xFF));
+    want.push_back(static_cast<unsigned char>((v >> 8) & 0xFF));
+  }
+  EXPECT_EQ(ReadBytes(store), want);
 }
 
 TEST_F(CliDeviceTest, FailuresAndUsage) {

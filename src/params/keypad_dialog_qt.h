@@ -1,0 +1,38 @@
+#pragma once
+// DialogInput as a Qt window: shows a DialogInputForm and forwards the keys,
+// OK and Cancel to the keypad steps. Controls carry their layout names
+// ("Text1", "Command1".., "OKButton") as object names.
+#include <QDialog>
+
+#include "params/keypad.h"
+
+class QLineEdit;
+
+namespace accelog {
+
+class KeypadDialogQt : public QDialog {
+  Q_OBJECT
+ public:
+  // The form must be loaded and filled; it outlives the window.
+  explicit KeypadDialogQt(DialogInputForm& form, QWidget* parent = nullptr);
+
+  void reject() override;
+
+ private:
+  void PressOk();
+  void ShowEntry();
+
+  DialogInputForm& form_;
+  QLineEdit* text1_;
+};
+
+// The keypad port of the Qt program: each Show runs a fresh modal window
+// over the active modal one.
+class QtKeypadPort : public KeypadPort {
+ public:
+  void Show(DialogInputForm& form) override;
+};
+// Installs the Qt keypad unless a port (a test's) is already installed.
+void InstallQtKeypadIfNone();
+
+}  // namespace accelog

@@ -1,0 +1,286 @@
+// The two Qt windows: what they show, that clicks and keys reach the form,
+// Enter and Escape, and that no caption is clipped at the scale the test
+// runs with (ctest runs this binary at 1x and 2x).
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include "params/keypad_dialog_qt.h"
+#include "params/machine_parameter.h"
+#include "params/parameter_dialog_qt.h"
+#include "keypad_script.h"
+#include "support/temp_folder.h"
+
+namespace accelog {
+namespace {
+
+template <class W>
+W* Child(QWidget* parent, const char* name) {
+  auto* w = parent->findChild<W*>(QString::fromLatin1(name));
+  EXPECT_NE(w, nullptr) << name;
+  return w;
+}
+
+QString BoxText(QWidget* dialog, int n) {
+  return Child<QLineEdit>(dialog, QStringLiteral("Text%1").arg(n).toLatin1().constData())->text();
+}
+
+// Every visible caption gets at least the room it asks for.
+void ExpectNothingClipped(QWidget* dialog) {
+  for (auto* label : dialog->findChildren<QLabel*>()) {
+    if (!label->isVisible() || label->text().isEmpty()) continue;
+    EXPECT_GE(label->width(), label->minimumSizeHint().width()) << label->text().toStdString();
+  }
+  for (auto* button : dialog->findChildren<QAbstractButton*>()) {
+    if (!button->isVisible()) continue;
+    EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+    EXPECT_GE(button->height(), button->minimumSizeHint().height()) << button->text().toStdString();
+  }
+  for (auto* frame : dialog->findChildren<QGroupBox*>()) {
+    if (!frame->isVisible()) continue;
+    EXPECT_GE(frame->width(), frame->minimumSizeHint().width()) << frame->title().toStdString();
+  }
+}
+
+// With ACCELOG_SCREENSHOT_DIR set, the window is kept as a PNG there.
+void MaybeSave(QWidget* dialog, const QString& name) {
+  const QString dir = qEnvironmentVariable("ACCELOG_SCREENSHOT_DIR");
+  if (dir.isEmpty()) return;
+  QDir().mkpath(dir);
+  const QString scale = qEnvironmentVariable("QT_SCALE_FACTOR", "1");
+  EXPECT_TRUE(dialog->grab().save(dir + "/" + name + "-" + scale + "x.png"));
+}
+
+class DialogsQtTest : public testing::ProgramFolderTest {
+ protected:
+  void SetUp() override {
+    ProgramFolderTest::SetUp();
+    ResetKeypad();
+    ApplyDefaultParameters();
+    MachineParameter.LanguageFlag = 1;
+    MachineParameter.ParameterDialogMode = 0;
+    MachineParameter.ParameterAccepted = false;
+  }
+  testing::FakePorts ports_;
+};
+
+TEST_F(DialogsQtTest, FullLayoutShowsTheFormInEnglishOrChinese) {
+  MachineParameter.RecordInterval = 750;
+  MachineParameter.IntervalUnit = 1;
+  MachineParameter.WorkMode = 2;
+  ParameterDialogQt d;
+  d.show();
+  EXPECT_EQ(d.windowTitle(), "Setup");
+  EXPECT_EQ(BoxText(&d, 1), "4");
+  EXPECT_EQ(BoxText(&d, 2), "750");
+  EXPECT_TRUE(Child<QRadioButton>(&d, "Option2")->isChecked());
+  EXPECT_EQ(Child<QRadioButton>(&d, "Option2")->text(), "Second");
+  EXPECT_EQ(Child<QGroupBox>(&d, "Frame7")->title(), "Start Record Time");
+  EXPECT_EQ(Child<QLabel>(&d, "Label18")->text(), "Limit Time(Unite:Minute)");
+  EXPECT_FALSE(Child<QLineEdit>(&d, "Text4")->isEnabled());  // normal record mode
+  EXPECT_FALSE(Child<QLineEdit>(&d, "Text9")->isEnabled());
+  EXPECT_TRUE(Child<QGroupBox>(&d, "Frame7")->isEnabled());
+  EXPECT_FALSE(Child<QRadioButton>(&d, "Option10")->isVisible());
+  EXPECT_EQ(d.font().pointSize(), 10);
+  ExpectNothingClipped(&d);
+  MaybeSave(&d, "parameter-full");
+
+  MachineParameter.LanguageFlag = 0;
+  ParameterDialogQt zh;
+  zh.show();
+  EXPECT_EQ(zh.windowTitle(), "Setup");
+  EXPECT_EQ(Child<QPushButton>(&zh, "OKButton")->text(), "确认");
+  EXPECT_EQ(Child<QGroupBox>(&zh, "Frame5")->title(), "工作模式");
+  EXPECT_EQ(Child<QRadioButton>(&zh, "Option9")->text(), "定时");
+  ExpectNothingClipped(&zh);
+  MaybeSave(&zh, "parameter-full-chinese");
+}
+
+TEST_F(DialogsQtTest, RealTimeLayoutClosesUpIntervalLimitAndButtons) {
+  MachineParameter.RecordInterval = 100;
+  MachineParameter.LimitKind = 1;
+  MachineParameter.ParameterDialogMode = 1;
+  ParameterDialogQt d;
+  d.show();
+  for (const char* hidden : {"Frame0", "Frame2", "Frame3", "Frame4", "Frame5", "Frame6", "Frame7",
+                             "Option3", "Option4"}) {
+    EXPECT_FALSE(Child<QWidget>(&d, hidden)->isVisible()) << hidden;
+  }
+  auto* frame1 = Child<QGroupBox>(&d, "Frame1");
+  auto* frame8 = Child<QGroupBox>(&d, "Frame8");
+  auto* ok = Child<QPushButton>(&d, "OKButton");
+  EXPECT_LT(frame1->geometry().bottom(), frame8->geometry().top());
+  EXPECT_LT(frame8->geometry().bottom(), ok->geometry().top());
+  EXPECT_LT(frame1->geometry().top(), 2 * frame1->height());  // at the top, not left in place
+  EXPECT_TRUE(frame8->isEnabled());
+  EXPECT_EQ(BoxText(&d, 2), "500");
+  EXPECT_EQ(Child<QLabel>(&d, "Label18")->text(), "number of times");
+
+  QTest::mouseClick(Child<QRadioButton>(&d, "Option10"), Qt::LeftButton);
+  EXPECT_EQ(Child<QLabel>(&d, "Label18")->text(), "Limit Time(Unite:Minute)");
+  ExpectNothingClipped(&d);
+  MaybeSave(&d, "parameter-realtime");
+}
+
+TEST_F(DialogsQtTest, ClicksReachTheFormAndTheKeypad) {
+  MachineParameter.WorkMode = 2;
+  ParameterDialogQt d;
+  d.show();
+  QTest::mouseClick(Child<QRadioButton>(&d, "Option3"), Qt::LeftButton);
+  EXPECT_EQ(BoxText(&d, 2), "1");
+  EXPECT_TRUE(d.Form().Option[3]);
+
+  ports_.keypad.Enter("21");
+  QTest::mouseClick(Child<QLineEdit>(&d, "Text16"), Qt::LeftButton);
+  ASSERT_EQ(ports_.keypad.shown.size(), 1u);
+  EXPECT_EQ(ports_.keypad.shown[0].Caption, "Hour");
+  EXPECT_EQ(BoxText(&d, 16), "21");
+
+  // Disabled boxes take no click; Space opens the keypad from the keyboard.
+  QTest::mouseClick(Child<QLineEdit>(&d, "Text5"), Qt::LeftButton);
+  EXPECT_EQ(ports_.keypad.shown.size(), 1u);
+  QTest::mouseClick(Child<QRadioButton>(&d, "Option6"), Qt::LeftButton);
+  EXPECT_EQ(MachineParameter.RecordMode, 1);
+  ports_.keypad.Enter("9");
+  auto* text5 = Child<QLineEdit>(&d, "Text5");
+  text5->setFocus();
+  QTest::keyClick(text5, Qt::Key_Space);
+  EXPECT_EQ(BoxText(&d, 5), "9");
+
+  QTest::mouseClick(Child<QRadioButton>(&d, "Option7"), Qt::LeftButton);
+  EXPECT_FALSE(Child<QGroupBox>(&d, "Frame7")->isEnabled());
+  EXPECT_FALSE(Child<QLineEdit>(&d, "Text19")->isEnabled());
+
+  // The port box is typed.
+  auto* text1 = Child<QLineEdit>(&d, "Text1");
+  text1->selectAll();
+  QTest::keyClicks(text1, "12");
+  EXPECT_EQ(d.Form().Text[1], "12");
+}
+
+TEST_F(DialogsQtTest, EnterIsOkAndEscapeIsCancel) {
+  {
+    ParameterDialogQt d;
+    d.show();
+    auto* text2 = Child<QLineEdit>(&d, "Text2");
+    text2->setFocus();
+    QTest::keyClick(text2, Qt::Key_Return);  // OK, not the keypad
+    EXPECT_TRUE(ports_.keypad.shown.empty());
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_TRUE(MachineParameter.ParameterAccepted);
+    EXPECT_EQ(MachineParameter.ComPort, 4);
+  }
+  {
+    ParameterDialogQt d;
+    d.show();
+    auto* text1 = Child<QLineEdit>(&d, "Text1");
+    text1->setFocus();
+    text1->selectAll();
+    QTest::keyClicks(text1, "77");
+    QTest::keyClick(text1, Qt::Key_Enter);
+    EXPECT_THAT(ports_.ui.messages, ::testing::ElementsAre("Port is erro!", "Data is erro!!=1"));
+    EXPECT_TRUE(d.isVisible());  // stays open for correcting
+    QTest::keyClick(text1, Qt::Key_Escape);
+    EXPECT_EQ(d.result(), QDialog::Rejected);
+    EXPECT_FALSE(d.isVisible());
+    EXPECT_FALSE(MachineParameter.ParameterAccepted);
+  }
+}
+
+TEST_F(DialogsQtTest, ClockRefreshesEverySecond) {
+  ParameterDialogQt d;
+  d.show();
+  auto* timer = d.findChild<QTimer*>("Timer1");
+  ASSERT_NE(timer, nullptr);
+  EXPECT_EQ(timer->interval(), 1000);
+  EXPECT_TRUE(timer->isActive());
+  auto* second = Child<QLineEdit>(&d, "Text12");
+  auto* year = Child<QLineEdit>(&d, "Text13");
+  second->setText("x");
+  year->setText("x");
+  QTest::qWait(1200);
+  EXPECT_NE(second->text(), "x");
+  EXPECT_NE(year->text(), "x");
+  d.reject();
+  EXPECT_FALSE(timer->isActive());
+}
+
+class KeypadQtTest : public DialogsQtTest {
+ protected:
+  void SetUp() override {
+    DialogsQtTest::SetUp();
+    LoadDialogInput(form_);
+    form_.Text1 = "15";
+    form_.Text2 = "23";
+    form_.Text3 = "0";
+    form_.Text4 = "0";
+    form_.Caption = "Hour";
+  }
+  DialogInputForm form_;
+};
+
+TEST_F(KeypadQtTest, KeysOkAndMessages) {
+  KeypadDialogQt k(form_);
+  k.show();
+  EXPECT_EQ(k.windowTitle(), "Hour");
+  auto* text1 = Child<QLineEdit>(&k, "Text1");
+  EXPECT_EQ(text1->text(), "15");
+  EXPECT_EQ(Child<QLineEdit>(&k, "Text2")->text(), "23");
+  EXPECT_FALSE(Child<QLineEdit>(&k, "Text2")->isEnabled());
+  QTest::mouseClick(Child<QPushButton>(&k, "Command13"), Qt::LeftButton);
+  EXPECT_EQ(text1->text(), "");
+  QTest::mouseClick(Child<QPushButton>(&k, "Command2"), Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>(&k, "Command10"), Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>(&k, "Command12"), Qt::LeftButton);
+  QTest::mouseClick(Child<QPushButton>(&k, "Command5"), Qt::LeftButton);
+  EXPECT_EQ(text1->text(), "20.5");
+  EXPECT_EQ(k.focusWidget(), text1);  // the keys leave the focus in the entry
+
+  QTest::keyClick(text1, Qt::Key_Return);
+  EXPECT_EQ(ports_.ui.messages, std::vector<std::string>{"Decimal digits too much  = 1"});
+  EXPECT_TRUE(k.isVisible());
+
+  text1->selectAll();
+  QTest::keyClicks(text1, "7");
+  QTest::mouseClick(Child<QPushButton>(&k, "OKButton"), Qt::LeftButton);
+  EXPECT_EQ(k.result(), QDialog::Accepted);
+  EXPECT_TRUE(Keypad.KeypadAccepted);
+  EXPECT_EQ(Keypad.KeypadValue, 7);
+  ExpectNothingClipped(&k);
+}
+
+TEST_F(KeypadQtTest, EscapeCancelsAndCaptionsFollowTheLanguage) {
+  {
+    KeypadDialogQt k(form_);
+    k.show();
+    EXPECT_EQ(Child<QPushButton>(&k, "OKButton")->text(), "Ok");
+    EXPECT_EQ(Child<QGroupBox>(&k, "Frame2")->title(), "Keyboard");
+    ExpectNothingClipped(&k);
+    MaybeSave(&k, "keypad");
+    QTest::keyClick(Child<QLineEdit>(&k, "Text1"), Qt::Key_Escape);
+    EXPECT_EQ(k.result(), QDialog::Rejected);
+    EXPECT_FALSE(Keypad.KeypadAccepted);
+    EXPECT_TRUE(form_.Closed);
+  }
+  MachineParameter.LanguageFlag = 0;
+  LoadDialogInput(form_);
+  KeypadDialogQt zh(form_);
+  zh.show();
+  EXPECT_EQ(zh.windowTitle(), "Input Data");
+  EXPECT_EQ(Child<QPushButton>(&zh, "CancelButton")->text(), "取消");
+  EXPECT_EQ(Child<QGroupBox>(&zh, "Frame2")->title(), "小键盘");
+  ExpectNothingClipped(&zh);
+}
+
+}  // namespace
+}  // namespace accelog

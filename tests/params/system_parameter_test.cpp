@@ -1,0 +1,231 @@
+// "System Parameter" end to end: the menu handler opens the real parameter
+// window modally through the Qt message port, the fields are edited through
+// the real keypad window, OK sends the parameters to the in-process
+// simulated logger, and the frame on the wire and the stored file are exact.
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTest>
+#include <QTimer>
+#include <deque>
+#include <functional>
+
+#include "core/program_folder.h"
+#include "core/virtual_clock.h"
+#include "data/conversion.h"
+#include "data/state.h"
+#include "device/command_engine.h"
+#include "device/device_timers.h"
+#include "device/link.h"
+#include "device/transport.h"
+#include "params/keypad.h"
+#include "params/machine_parameter.h"
+#include "params/parameter_dialog.h"
+#include "shell/qt_ui.h"
+#include "sim/recording.h"
+#include "sim/simulator.h"
+#include "support/temp_folder.h"
+
+namespace accelog {
+namespace {
+
+ClockReading FixedClock() { return {2026, 5, 14, 14, 35, 20}; }
+
+// The socket transport, keeping a copy of every frame written.
+class TappedTransport : public Transport {
+ public:
+  TappedTransport(std::unique_ptr<Transport> inner, std::vector<std::vector<uint8_t>>& writes)
+      : inner_(std::move(inner)), writes_(writes) {}
+  std::vector<std::string> EnumeratePaths() override { return inner_->EnumeratePaths(); }
+  bool Open(const std::string& path) override { return inner_->Open(path); }
+  bool Write(const uint8_t* bytes, int n) override {
+    writes_.emplace_back(bytes, bytes + n);
+    return inner_->Write(bytes, n);
+  }
+  int Read(uint8_t* bytes, int n, int wait_ms) override { return inner_->Read(bytes, n, wait_ms); }
+  void Close() override { inner_->Close(); }
+
+ private:
+  std::unique_ptr<Transport> inner_;
+  std::vector<std::vector<uint8_t>>& writes_;
+};
+
+// The main window's message port with the message boxes and panels recorded
+// instead of shown; the parameter dialog is the real, modal one.
+class WindowUi : public QtUi {
+ public:
+  WindowUi() : QtUi(nullptr) {}
+  void Message(const std::string& text, MessageIcon) override { messages.push_back(text); }
+  void StatusPanel(int panel, const std::string& text) override { panels[panel] = text; }
+  std::vector<std::string> messages;
+  std::map<int, std::string> panels;
+};
+
+// Acts on modal windows as they come up: each step names the window it
+// expects and what to do there. The next look is scheduled before a step
+// acts, because a click may open a nested modal window and not return until
+// that one closes.
+class ModalScript {
+ public:
+  using Action = std::function<void(QWidget*)>;
+  void Add(const char* window, Action action) { steps_.push_back({window, std::move(action)}); }
+  void Start() { QTimer::singleShot(0, [this] { Look(); }); }
+  bool Finished() const { return steps_.empty(); }
+  std::string Waiting() const { return steps_.empty() ? "" : steps_.front().first; }
+
+ private:
+  void Look() {
+    if (steps_.empty()) return;
+    QWidget* modal = QApplication::activeModalWidget();
+    QTimer::singleShot(20, [this] { Look(); });
+    if (!modal || modal->objectName() != QString::fromLatin1(steps_.front().first)) return;
+    Action action = std::move(steps_.front().second);
+    steps_.pop_front();
+    action(modal);
+  }
+  std::deque<std::pair<const char*, Action>> steps_;
+};
+
+void Click(QWidget* window, const QString& name) {
+  auto* w = window->findChild<QWidget*>(name);
+  ASSERT_NE(w, nullptr) << name.toStdString();
+  ASSERT_TRUE(w->isEnabled()) << name.toStdString();
+  QTest::mouseClick(w, Qt::LeftButton);
+}
+
+class SystemParameterTest : public testing::ProgramFolderTest {
+ protected:
+  void SetUp() override {
+    ProgramFolderTest::SetUp();
+    ResetDataState();
+    ResetConversionState();
+    ApplyDefaultParameters();
+    MachineParameter.LanguageFlag = 1;
+    SetClockSource(FixedClock);
+    SetKeypadPort(nullptr);  // the dialog installs the real keypad window
+    clock_.Install();
+    SetUi(&ui_);
+    ResetDeviceEngines();
+
+    sim_ = std::make_unique<sim::Simulator>(sim::MakeRecording(5, 3));
+    std::string error;
+    ASSERT_TRUE(sim_->Start(folder_.File("logger.sock"), &error)) << error;
+    SetDeviceTransport(std::make_unique<TappedTransport>(
+        MakeTransport("sim:" + folder_.File("logger.sock")), writes_));
+    usbDeviceDetect();
+    ASSERT_TRUE(clock_.RunUntil([] { return Link.LinkConfirmed && Command.CommandCode == 0; }, 10000));
+  }
+  void TearDown() override {
+    ResetDeviceEngines();
+    DestroyDeviceTimers();
+    SetDeviceTransport(nullptr);
+    SetTimerFactory(nullptr);
+    SetUi(nullptr);
+    SetClockSource(nullptr);
+    if (sim_) sim_->Stop();
+  }
+
+  // A keypad step: clear the entry, press the digits, OK.
+  void Keypad(const std::string& digits) {
+    script_.Add("DialogInput", [digits](QWidget* k) {
+      Click(k, "Command13");
+      for (char d : digits) Click(k, QStringLiteral("Command%1").arg(d == '0' ? 10 : d - '0'));
+      EXPECT_EQ(k->findChild<QLineEdit*>("Text1")->text().toStdString(), digits);
+      Click(k, "OKButton");
+    });
+  }
+
+  VirtualClock clock_;
+  WindowUi ui_;
+  std::unique_ptr<sim::Simulator> sim_;
+  std::vector<std::vector<uint8_t>> writes_;
+  ModalScript script_;
+};
+
+TEST_F(SystemParameterTest, KeypadEditsReachTheLoggerAndTheStore) {
+  writes_.clear();
+  script_.Add("SetMachineParameter", [](QWidget* d) {
+    EXPECT_TRUE(d->findChild<QWidget*>("Frame0")->isVisible());  // the full layout
+    Click(d, "Option9");  // timing: start and limit take clicks
+    Click(d, "Text2");
+  });
+  Keypad("250");
+  script_.Add("SetMachineParameter", [](QWidget* d) { Click(d, "Text3"); });
+  Keypad("5");
+  script_.Add("SetMachineParameter", [](QWidget* d) {
+    Click(d, "Option6");  // critical values
+    Click(d, "Text5");
+  });
+  Keypad("9");
+  script_.Add("SetMachineParameter", [](QWidget* d) { Click(d, "Text16"); });
+  Keypad("18");
+  script_.Add("SetMachineParameter", [](QWidget* d) { Click(d, "Text17"); });
+  Keypad("45");
+  script_.Add("SetMachineParameter", [](QWidget* d) { Click(d, "Text19"); });
+  Keypad("1200");
+  script_.Add("SetMachineParameter", [](QWidget* d) {
+    auto* port = d->findChild<QLineEdit*>("Text1");
+    port->selectAll();
+    QTest::keyClicks(port, "3");
+    Click(d, "OKButton");
+  });
+  // Never hang on a window the script did not expect.
+  QTimer watchdog;
+  watchdog.setSingleShot(true);
+  QObject::connect(&watchdog, &QTimer::timeout, [] {
+    while (QWidget* w = QApplication::activeModalWidget()) w->close();
+  });
+  watchdog.start(20000);
+  script_.Start();
+
+  File002_Click();
+  ASSERT_TRUE(script_.Finished()) << "still waiting for " << script_.Waiting();
+  EXPECT_TRUE(ui_.messages.empty()) << ui_.messages.front();
+  ASSERT_TRUE(clock_.RunUntil([] { return Command.CommandCode == 0; }, 5000));
+  EXPECT_EQ(ui_.panels[2], "Send parameter ok");
+
+  // The exact frame: interval 250 ms, LED 5, critical 16/9/16 by record,
+  // timing, the fixed clock, start today 18:45:00, limit 1200.
+  std::vector<uint8_t> frame = {0xFE, 0xFE, 0xFE, 0xFE, 0x68, 0xA0, 0xA1, 0xA2, 0xA3, 0xA4,
+                                0x68, 0x20, 0x17, 0x00, 0xFA, 0,    5,    16,   9,    16,
+                                1,    2,    26,   5,    14,   14,   35,   20,   26,   5,
+                                14,   18,   45,   0,    0x04, 0xB0};
+  unsigned sum = 0;
+  for (size_t i = 4; i < frame.size(); ++i) sum += frame[i];
+  frame.push_back(static_cast<uint8_t>(sum & 0xFF));
+  frame.push_back(0x16);
+  ASSERT_FALSE(writes_.empty());
+  EXPECT_EQ(writes_.back(), frame);
+  ASSERT_TRUE(sim_->ParametersSet());
+  const auto received = sim_->Parameters();
+  EXPECT_TRUE(std::equal(received.begin(), received.end(), frame.begin() + 13));
+
+  const int16_t recs[24] = {3,  250, 0, 5,  16, 9,  16, 1, 2,  26, 5,    14,
+                            14, 35,  20, 26, 5,  14, 18, 45, 0, 1200, 0, 0};
+  std::vector<unsigned char> want;
+  for (int16_t v : recs) {
+    want.push_back(static_cast<unsigned char>(v & 0xFF));
+    want.push_back(static_cast<unsigned char>((v >> 8) & 0xFF));
+  }
+  EXPECT_EQ(testing::ReadBytes(ProgramFile(kIntegerFileName)), want);
+  EXPECT_FALSE(MachineParameter.ParameterAccepted);  // cleared after the send
+}
+
+TEST_F(SystemParameterTest, CancelSendsNothing) {
+  writes_.clear();
+  script_.Add("SetMachineParameter", [](QWidget* d) { Click(d, "CancelButton"); });
+  script_.Start();
+  File002_Click();
+  ASSERT_TRUE(script_.Finished());
+  clock_.Advance(1000);
+  EXPECT_TRUE(writes_.empty());
+  EXPECT_FALSE(sim_->ParametersSet());
+  EXPECT_TRUE(testing::ReadBytes(ProgramFile(kIntegerFileName)).empty());
+}
+
+}  // namespace
+}  // namespace accelog
