@@ -88,12 +88,5 @@ TEST(StopButton, RunsTheHandlerOfTheRunningCapture) {
   EXPECT_EQ(StopButtonHandler(), 0);
 }
 
-TEST(ToolBarHints, InButtonOrder) {
-  EXPECT_STREQ(ToolButtonHint(0), "System Parameter");
-  EXPECT_STREQ(ToolButtonHint(kStop), "Stop");
-  EXPECT_STREQ(ToolButtonHint(kHelp), "Help");
-  EXPECT_STREQ(ToolButtonHint(11), "");
-}
-
 }  // namespace
 }  // namespace accelog
