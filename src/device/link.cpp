@@ -101,18 +101,21 @@ bool FindTheHid_Boolean() {
   const std::vector<std::string> paths = t.EnumeratePaths();
   const size_t n = std::min<size_t>(paths.size(), kMaxScanIndices);
   for (size_t i = 0; i < n; ++i) {
-    if (!t.Open(paths[i])) continue;
+    // The identity is read from the path before anything is opened: opening
+    // a USB device claims it and detaches its kernel driver, which must
+    // never happen to somebody's keyboard or disk.
     int16_t vendor = 0, product = 0;
-    if (ParseDeviceIds(paths[i], vendor, product) && vendor == want_vendor &&
-        product == want_product) {
-      Link.VendorID = vendor;
-      Link.ProductID = product;
-      Link.DevicePathName = paths[i];
-      Link.HidDeviceOpen = true;
-      Link.OwedReplies = 0;
-      return true;
+    if (!ParseDeviceIds(paths[i], vendor, product) || vendor != want_vendor ||
+        product != want_product) {
+      continue;
     }
-    t.Close();
+    if (!t.Open(paths[i])) continue;
+    Link.VendorID = vendor;
+    Link.ProductID = product;
+    Link.DevicePathName = paths[i];
+    Link.HidDeviceOpen = true;
+    Link.OwedReplies = 0;
+    return true;
   }
   return false;
 }

@@ -66,6 +66,11 @@ class UsbTransport : public Transport {
       if (libusb_get_bus_number(list[i]) != bus || libusb_get_device_address(list[i]) != address) {
         continue;
       }
+      // Only the logger is ever claimed, whatever path a caller passes.
+      libusb_device_descriptor d{};
+      if (libusb_get_device_descriptor(list[i], &d) != 0 || d.idVendor != 0x1041 || d.idProduct != 0x8102) {
+        continue;
+      }
       if (libusb_open(list[i], &handle_) != 0) handle_ = nullptr;
       if (handle_ && !FindEndpoints(list[i])) Close();
     }

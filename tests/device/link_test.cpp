@@ -89,16 +89,18 @@ TEST_F(LinkTest, FirstMatchingPathWinsAndOthersAreClosed) {
                      "usb#vid_1041&pid_8102#001-003", "usb#VID_1041&PID_8102#001-004"});
   EXPECT_TRUE(FindTheHid_Boolean());
   EXPECT_EQ(Link.DevicePathName, "usb#vid_1041&pid_8102#001-003");
-  EXPECT_EQ(t->opens, 3);  // each candidate up to the match is opened
+  EXPECT_EQ(t->opens, 1);  // only the logger itself is ever opened
   EXPECT_EQ(Link.VendorID, 4161);
   EXPECT_EQ(Link.ProductID, -32510);
 
   t->paths = {"usb#VID_1041&PID_8102#002-001"};
   EXPECT_TRUE(FindTheHid_Boolean());  // upper-case fields match too
 
-  t->paths = {"usb#vid_1041&pid_8103#001-002"};
+  const int opens = t->opens;
+  t->paths = {"usb#vid_1041&pid_8103#001-002", "usb#vid_046d&pid_c52b#001-005"};
   EXPECT_FALSE(FindTheHid_Boolean());
   EXPECT_FALSE(t->open);
+  EXPECT_EQ(t->opens, opens);  // other devices are left alone
 }
 
 TEST_F(LinkTest, ReadAndWriteRefuseAnUndetectedDevice) {
