@@ -1,11 +1,22 @@
 #pragma once
 // accelog-cli: the headless front end. Each command is a function taking the
 // words after its name; the exit codes are the same for all of them.
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "core/ui_port.h"
+
 namespace accelog::cli {
+
+// The file commands' messages ("Data is error !" ...), one line on stderr each.
+class StderrUi : public UiPort {
+ public:
+  void Message(const std::string& text, MessageIcon) override {
+    std::fprintf(stderr, "%s\n", text.c_str());
+  }
+};
 
 inline constexpr int kExitOk = 0;
 inline constexpr int kExitFailed = 1;

@@ -13,13 +13,6 @@
 namespace accelog::cli {
 namespace {
 
-class StderrUi : public UiPort {
- public:
-  void Message(const std::string& text, MessageIcon) override {
-    std::fprintf(stderr, "%s\n", text.c_str());
-  }
-};
-
 struct Window {
   int32_t from, to;
 };

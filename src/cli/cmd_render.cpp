@@ -26,13 +26,6 @@ constexpr const char* kUsage =
     "render FILE.kvx OUT.png [--start N] [--end M] [--all-curves] [--cursor COLUMN] [--scale F] "
     "[--spectrum]";
 
-class StderrUi : public UiPort {
- public:
-  void Message(const std::string& text, MessageIcon) override {
-    std::fprintf(stderr, "%s\n", text.c_str());
-  }
-};
-
 int Usage() {
   std::fprintf(stderr, "usage: accelog-cli %s\n", kUsage);
   return kExitUsage;

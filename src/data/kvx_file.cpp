@@ -9,6 +9,7 @@
 
 #include "core/ui_port.h"
 #include "data/conversion.h"
+#include "data/file_util.h"
 #include "data/state.h"
 #include "data/text_util.h"
 #include "data/utils.h"
@@ -136,8 +137,7 @@ void BuildNoZeroCopy() {
 }
 
 bool SaveParameterToFileHead(const std::string& file_name) {
-  std::FILE* f = std::fopen(file_name.c_str(), "r+b");
-  if (!f) f = std::fopen(file_name.c_str(), "w+b");
+  std::FILE* f = OpenForUpdate(file_name);
   if (!f) return false;
   auto& p = MachineParameter;
   SetCurFromClock();
@@ -157,8 +157,7 @@ bool SaveParameterToFileHead(const std::string& file_name) {
 
 bool OpenFileRealData(const std::string& file_name) {
   CloseFileRealData();
-  g_capture = std::fopen(file_name.c_str(), "r+b");
-  if (!g_capture) g_capture = std::fopen(file_name.c_str(), "w+b");
+  g_capture = OpenForUpdate(file_name);
   Data.RealFileNumber = g_capture ? 1 : 0;
   Data.RealFilePosition = kHeadBytes;
   return g_capture != nullptr;

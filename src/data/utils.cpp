@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "core/program_folder.h"
+#include "data/file_util.h"
 #include "data/state.h"
 #include "data/text_util.h"
 
@@ -187,12 +188,9 @@ std::string ErrorLogRecord(std::string_view message, int year, int month, int da
 
 void WriteErrorLog(std::string_view message) {
   const std::string path = ProgramFile("MessageTam.txt");
-  std::FILE* f = std::fopen(path.c_str(), "r+b");
-  if (!f) f = std::fopen(path.c_str(), "w+b");
+  std::FILE* f = OpenForUpdate(path);
   if (!f) return;
-  long length = 0;
-  if (std::fseek(f, 0, SEEK_END) == 0) length = std::ftell(f);
-  if (length < 0) length = 0;
+  const long length = FileLength(f);
   const long record = std::lrint(static_cast<double>(length) / 100.0) + 1;
   const std::time_t now = std::time(nullptr);
   std::tm tm{};

@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "core/program_folder.h"
+#include "data/file_util.h"
 #include "data/text_util.h"
 
 namespace accelog {
@@ -68,19 +69,6 @@ std::tm Now() {
   return tm;
 }
 
-// Opens a file for record access, creating it empty when missing.
-std::FILE* OpenRecords(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "r+b");
-  if (!f) f = std::fopen(path.c_str(), "w+b");
-  return f;
-}
-
-long FileLength(std::FILE* f) {
-  if (std::fseek(f, 0, SEEK_END) != 0) return 0;
-  long n = std::ftell(f);
-  return n < 0 ? 0 : n;
-}
-
 bool WriteRecord(std::FILE* f, int rec, int16_t value) {
   const auto u = static_cast<uint16_t>(value);
   const unsigned char bytes[2] = {static_cast<unsigned char>(u & 0xFF),
@@ -104,8 +92,7 @@ std::string PadRecord(const std::string& text) {
 
 bool WriteStringRecords(const std::string& path, const std::string& path_text,
                         const std::string& drive_text) {
-  std::FILE* f = std::fopen(path.c_str(), "r+b");
-  if (!f) f = std::fopen(path.c_str(), "w+b");
+  std::FILE* f = OpenForUpdate(path);
   if (!f) return false;
   const std::string image = PadRecord(path_text) + PadRecord(drive_text);
   bool ok = std::fseek(f, 0, SEEK_SET) == 0 &&
@@ -171,7 +158,7 @@ void ApplyDefaultParameters() {
 }
 
 void ReadMachineParameter() {
-  std::FILE* f = OpenRecords(ProgramFile(kIntegerFileName));
+  std::FILE* f = OpenForUpdate(ProgramFile(kIntegerFileName));
   long length = f ? FileLength(f) : 0;
   unsigned char image[2 * kIntegerRecords] = {};
   if (f && length / 2 > 0 && std::fseek(f, 0, SEEK_SET) == 0) {
@@ -196,7 +183,7 @@ void ReadMachineParameter() {
 void ReadDataPath() {
   auto& p = MachineParameter;
   const std::string path = ProgramFile(kStringFileName);
-  std::FILE* f = OpenRecords(path);
+  std::FILE* f = OpenForUpdate(path);
   long length = f ? FileLength(f) : 0;
   char image[2 * kStringRecord];
   std::fill(std::begin(image), std::end(image), ' ');
@@ -216,7 +203,7 @@ void ReadDataPath() {
 }
 
 void SaveMachineParameter() {
-  std::FILE* f = OpenRecords(ProgramFile(kIntegerFileName));
+  std::FILE* f = OpenForUpdate(ProgramFile(kIntegerFileName));
   if (!f) return;
   const auto& p = MachineParameter;
   for (const IntField& fd : kFields) {
@@ -226,7 +213,7 @@ void SaveMachineParameter() {
 }
 
 void SavePageSetup() {
-  std::FILE* f = OpenRecords(ProgramFile(kIntegerFileName));
+  std::FILE* f = OpenForUpdate(ProgramFile(kIntegerFileName));
   if (!f) return;
   const auto& p = MachineParameter;
   for (const IntField& fd : kFields) {

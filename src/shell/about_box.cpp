@@ -17,10 +17,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   setObjectName("FormHelp");
   setWindowTitle("about");
   setModal(true);
-  setAutoFillBackground(true);
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, QColor(0xEC, 0xE9, 0xD8));
-  setPalette(pal);
+  UseChartBackColor(this);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(24, 20, 24, 16);

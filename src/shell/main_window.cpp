@@ -32,10 +32,7 @@ MainWindow::MainWindow(QWidget* chart, QWidget* parent) : QMainWindow(parent), c
 
   client_ = new QWidget(this);
   client_->setObjectName("ClientArea");
-  client_->setAutoFillBackground(true);
-  QPalette pal = client_->palette();
-  pal.setColor(QPalette::Window, QColor(0xEC, 0xE9, 0xD8));  // ChartBackColor
-  client_->setPalette(pal);
+  UseChartBackColor(client_);
   client_->installEventFilter(this);
   setCentralWidget(client_);
 
@@ -133,13 +130,9 @@ void MainWindow::RestScreen() {
   if (chart_) chart_->move(TwipsToPixels(chart.left), TwipsToPixels(chart.top));
 }
 
-void MainWindow::resizeEvent(QResizeEvent* event) {
-  QMainWindow::resizeEvent(event);
-  if (Shell.StartupComplete) RestScreen();
-}
-
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-  // The client area is laid out after its own resize, once start-up is over.
+  // MDIForm_Resize: the client area follows every resize of the window and
+  // is laid out once start-up is over.
   if (watched == client_ && event->type() == QEvent::Resize && Shell.StartupComplete) RestScreen();
   return QMainWindow::eventFilter(watched, event);
 }

@@ -43,7 +43,6 @@ class MainWindow : public QMainWindow {
   void ShowAbout();
 
  protected:
-  void resizeEvent(QResizeEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

@@ -21,10 +21,7 @@ ToolBarWindow::ToolBarWindow(QWidget* parent) : QWidget(parent) {
   setObjectName("FormTool");
   setFixedSize(TwipsToPixels(kToolBarWidth), TwipsToPixels(kToolBarHeight));
   setMouseTracking(true);
-  setAutoFillBackground(true);
-  QPalette pal = palette();
-  pal.setColor(QPalette::Window, QColor(0xEC, 0xE9, 0xD8));
-  setPalette(pal);
+  UseChartBackColor(this);
 
   frame1_ = new QWidget(this);
   frame1_->setObjectName("Frame1");

@@ -2,7 +2,10 @@
 // Twips (1/1440 inch) to device-independent pixels at the screen's logical DPI.
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWidget>
 #include <cmath>
+
+#include "shell/shell_rules.h"
 
 namespace accelog {
 
@@ -12,5 +15,14 @@ inline double LogicalDpi() {
 }
 inline int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips * LogicalDpi() / 1440.0)); }
 inline int PixelsToTwips(double pixels) { return static_cast<int>(std::lround(pixels * 1440.0 / LogicalDpi())); }
+
+// ChartBackColor (stored blue-green-red) as a widget's filled background.
+inline void UseChartBackColor(QWidget* w) {
+  w->setAutoFillBackground(true);
+  QPalette pal = w->palette();
+  pal.setColor(QPalette::Window,
+               QColor(kChartBackColor & 0xFF, (kChartBackColor >> 8) & 0xFF, (kChartBackColor >> 16) & 0xFF));
+  w->setPalette(pal);
+}
 
 }  // namespace accelog

@@ -1,15 +1,10 @@
 #include "chart_fixture.h"
 #include "charts/chart_views.h"
 #include "core/ui_port.h"
+#include "support/recording_ui.h"
 
 namespace accelog::testing {
 namespace {
-
-class RecordingUi : public UiPort {
- public:
-  void Message(const std::string& text, MessageIcon) override { messages.push_back(text); }
-  std::vector<std::string> messages;
-};
 
 class ChartViewsTest : public ChartTest {
  protected:
