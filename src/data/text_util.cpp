@@ -54,6 +54,12 @@ void TrimFraction(std::string& s) {
 
 }  // namespace
 
+std::string ExactFloatText(float value) {
+  char buf[32];
+  const auto r = std::to_chars(buf, buf + sizeof buf, value);
+  return std::string(buf, r.ptr);
+}
+
 std::string FloatText(float value, bool with_leading_zero) {
   if (std::isnan(value)) return "NaN";
   if (std::isinf(value)) return value < 0 ? "-Infinity" : "Infinity";

@@ -18,6 +18,9 @@ std::string RemoveBlanks(std::string_view text);
 // with_leading_zero=false gives ".5" for 0.5, as the number-to-text step of
 // the runtime does.
 std::string FloatText(float value, bool with_leading_zero = true);
+// The shortest text that reads back to exactly the same 32-bit value (up to 9
+// significant digits, "C" locale): for output that scripts read back.
+std::string ExactFloatText(float value);
 // A number as the runtime's number text: a leading blank for values >= 0.
 std::string NumberText(long long value);
 std::string NumberText(float value);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 
 namespace accelog {
 namespace {
@@ -52,6 +53,20 @@ TEST(Utf8Cut, NeverSplitsACharacter) {
   EXPECT_EQ(CutUtf8("abc", 10), "abc");
   EXPECT_EQ(TrimBlanks(std::string("  c:\\ \0\0", 8)), "c:\\");
   EXPECT_EQ(RemoveBlanks(" 1 2 "), "12");
+}
+
+TEST(ExactFloatText, ReadsBackToTheSameValueWhereSevenDigitsDoNot) {
+  EXPECT_EQ(ExactFloatText(1000.530517578125f), "1000.5305");
+  std::mt19937 rng(7);
+  for (int i = 0; i < 20000; ++i) {
+    uint32_t bits = rng();
+    float v;
+    std::memcpy(&v, &bits, sizeof v);
+    if (!std::isfinite(v)) continue;
+    const std::string t = ExactFloatText(v);
+    EXPECT_EQ(std::strtof(t.c_str(), nullptr), v) << t;
+    EXPECT_EQ(t.find(','), std::string::npos);
+  }
 }
 
 }  // namespace
