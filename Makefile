@@ -1,8 +1,10 @@
 # Two entry points for a fresh machine: `make run` and `make test`.
+# `make install PREFIX=...` and `make deb` build only what gets installed.
 PRESET ?= default
 JOBS   ?= $(shell nproc 2>/dev/null || echo 2)
+PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test asan bench clean
+.PHONY: all deps configure build programs run install deb test asan bench clean
 
 all: build
 
@@ -18,8 +20,17 @@ build: configure
 test: build
 	@ctest --preset $(PRESET) -j $(JOBS)
 
-run: build
+programs: configure
+	@cmake --build --preset $(PRESET) --target programs -j $(JOBS)
+
+run: programs
 	@scripts/run.sh build/$(PRESET)
+
+install: programs
+	@cmake --install build/$(PRESET) --prefix $(PREFIX)
+
+deb: programs
+	@cd build/$(PRESET) && cpack -G DEB
 
 asan:
 	@$(MAKE) --no-print-directory test PRESET=asan

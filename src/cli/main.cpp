@@ -3,6 +3,7 @@
 #include <string>
 
 #include "cli/cli.h"
+#include "shell/build_info.h"
 
 namespace accelog::cli {
 
@@ -73,9 +74,42 @@ const Command kCommands[] = {
     {"render", "render FILE.kvx OUT.png [--start N] [--end M] [--all-curves] [--cursor COLUMN] [--scale F] [--spectrum]", RunRender},
 };
 
+// The rest of --help; the man page is made from it, so keep every option and
+// exit status here.
+const char kHelpTail[] =
+    "\n"
+    "Runs the engines of the accelog program without a window.\n"
+    "\n"
+    "Options:\n"
+    "  --device usb         the logger on USB, vendor 1041 product 8102 (default)\n"
+    "  --device sim:SOCKET  the simulated logger accelog-sim listening on SOCKET\n"
+    "  -h, --help           print this help and exit\n"
+    "  --version            print the version and build number and exit\n"
+    "\n"
+    "Exit status:\n"
+    "  0   success\n"
+    "  1   the link, a time-out, the device or writing a file failed\n"
+    "  2   refused: a bad .kvx file, \"No data\" on the logger, refused parameters\n"
+    "  64  a usage error\n";
+
+// A usage on one line: help2man ends the synopsis at the first wrapped line.
+std::string OneLine(const char* usage) {
+  std::string line;
+  for (const char* p = usage; *p; ++p) {
+    if (*p != '\n') {
+      line += *p;
+    } else {
+      while (p[1] == ' ') ++p;
+      line += ' ';
+    }
+  }
+  return line;
+}
+
 int Usage(std::FILE* out) {
-  std::fprintf(out, "usage: accelog-cli [--device usb|sim:SOCKET] COMMAND ...\n");
-  for (const auto& c : kCommands) std::fprintf(out, "       accelog-cli %s\n", c.usage);
+  std::fprintf(out, "Usage: accelog-cli [--device usb|sim:SOCKET] COMMAND ...\n");
+  for (const auto& c : kCommands) std::fprintf(out, "  or:  accelog-cli %s\n", OneLine(c.usage).c_str());
+  if (out == stdout) std::fputs(kHelpTail, out);
   return out == stdout ? kExitOk : kExitUsage;
 }
 
@@ -90,6 +124,10 @@ int main(int argc, char** argv) {
   for (; i < argc; ++i) {
     const std::string w = argv[i];
     if (w == "--help" || w == "-h") return Usage(stdout);
+    if (w == "--version") {
+      std::fputs(accelog::VersionText("accelog-cli").c_str(), stdout);
+      return kExitOk;
+    }
     if (w == "--device" && i + 1 < argc) {
       args.device = argv[++i];
     } else if (w.rfind("--device=", 0) == 0) {

@@ -1,24 +1,56 @@
 // accelog: the desktop program of the three-axis USB acceleration logger.
 #include <QApplication>
 #include <cstdio>
+#include <cstring>
 
 #include "shell/build_info.h"
 #include "shell/program.h"
 
+namespace {
+
+const char kUsage[] = "Usage: accelog [--device usb|sim:SOCKET] [--simulate [--samples N]]\n";
+
+const char kHelp[] =
+    "The desktop program of the three-axis USB acceleration logger: recording\n"
+    "parameters and clock, downloads into .kvx files, live data and spectra, charts,\n"
+    "data lists, export and printing.\n"
+    "\n"
+    "Options:\n"
+    "  --device usb         the logger on USB, vendor 1041 product 8102 (default)\n"
+    "  --device sim:SOCKET  the simulated logger accelog-sim listening on SOCKET\n"
+    "  --simulate           start a simulated logger inside the program and use it\n"
+    "  --samples N          memory of that simulated logger (default 20000)\n"
+    "  -h, --help           print this help and exit\n"
+    "  --version            print the version and build number and exit\n"
+    "\n"
+    "Exit status:\n"
+    "  0   the window was closed\n"
+    "  1   the program could not start (another accelog runs, or the\n"
+    "      simulated logger could not start)\n"
+    "  64  a usage error\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
+  // Answered before Qt starts, so they work without a display.
+  for (int i = 1; i < argc; ++i) {
+    if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
+      std::printf("%s\n%s", kUsage, kHelp);
+      return 0;
+    }
+    if (!std::strcmp(argv[i], "--version")) {
+      std::fputs(accelog::VersionText("accelog").c_str(), stdout);
+      return 0;
+    }
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName("accelog");
   QApplication::setApplicationVersion(accelog::kAccelogVersion);
-  const QStringList args = QApplication::arguments();
-  if (args.contains("--help") || args.contains("-h")) {
-    std::printf("usage: accelog [--device usb|sim:SOCKET] [--simulate [--samples N]]\n");
-    return 0;
-  }
+  QGuiApplication::setDesktopFileName("accelog");
   accelog::ProgramOptions options;
   QString error;
-  if (!accelog::ParseProgramOptions(args, options, error)) {
-    std::fprintf(stderr, "accelog: %s\nusage: accelog [--device usb|sim:SOCKET] [--simulate [--samples N]]\n",
-                 qPrintable(error));
+  if (!accelog::ParseProgramOptions(QApplication::arguments(), options, error)) {
+    std::fprintf(stderr, "accelog: %s\n%s", qPrintable(error), kUsage);
     return 64;
   }
   accelog::Program program(options);

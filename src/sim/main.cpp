@@ -5,25 +5,39 @@
 #include <fstream>
 #include <string>
 
+#include "shell/build_info.h"
 #include "sim/recording.h"
 #include "sim/simulator.h"
 
 namespace {
 
 const char kUsage[] =
-    "usage: accelog-sim --socket PATH [options]\n"
+    "Usage: accelog-sim --socket PATH [options]\n"
+    "\n"
+    "The simulated acceleration logger on a socket, for accelog --device sim:PATH.\n"
+    "\n"
+    "Options:\n"
+    "  --socket PATH      where to listen (required)\n"
     "  --samples N        memory of N synthetic samples (default 10000)\n"
     "  --from FILE.kvx    memory from the samples of a .kvx file\n"
     "  --seed S           generator seed for motion, live data and faults (default 1)\n"
     "  --id TEXT          12-character identification text (default ACCELOG-SIM1)\n"
     "  --corrupt F        fraction of replies with one byte flipped\n"
     "  --drop F           fraction of replies never sent\n"
-    "  --late F           fraction of replies sent after --late-ms (default 150)\n"
+    "  --late F           fraction of replies sent after --late-ms\n"
+    "  --late-ms N        delay of the late replies in ms (default 150)\n"
     "  --stop-after N     answer nothing after N replies\n"
     "  --close-after N    unplug after N replies\n"
     "  --early-end N      end-of-data reply after N data blocks\n"
     "  --save-memory FILE write the memory as the .kvx a download produces\n"
-    "  --verbose          log every frame in hex\n";
+    "  --verbose          log every frame in hex\n"
+    "  -h, --help         print this help and exit\n"
+    "  --version          print the version and build number and exit\n"
+    "\n"
+    "Exit status:\n"
+    "  0   stopped by SIGINT or SIGTERM\n"
+    "  1   the memory could not be read or written, or the socket not opened\n"
+    "  64  a usage error\n";
 
 bool Number(const char* text, double& out) {
   char* end = nullptr;
@@ -48,6 +62,10 @@ int main(int argc, char** argv) {
     const std::string w = argv[i];
     if (w == "--help" || w == "-h") {
       std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (w == "--version") {
+      std::fputs(accelog::VersionText("accelog-sim").c_str(), stdout);
       return 0;
     }
     if (w == "--verbose") {

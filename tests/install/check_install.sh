@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# usage: check_install.sh BUILD_DIR VERSION BUILD_NUMBER
+set -euo pipefail
+build=$1 version=$2 build_number=$3
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+flat() { tr -s '[:space:]' ' ' | sed 's/^ //; s/ $//'; }
+
+files=(bin/accelog bin/accelog-cli bin/accelog-sim lib/udev/rules.d/70-accelog.rules
+  share/applications/accelog.desktop share/icons/hicolor/scalable/apps/accelog.svg
+  share/icons/hicolor/256x256/apps/accelog.png share/doc/accelog/index.html
+  share/doc/accelog/copyright share/man/man1/accelog.1.gz
+  share/man/man1/accelog-cli.1.gz share/man/man1/accelog-sim.1.gz)
+
+root=$work/root/usr
+DESTDIR=$work/root cmake --install "$build" --prefix /usr >/dev/null
+for f in "${files[@]}"; do [[ -f $root/$f ]] || fail "not installed: $f"; done
+desktop-file-validate "$root/share/applications/accelog.desktop"
+
+for p in accelog accelog-cli accelog-sim; do
+  [[ $("$root/bin/$p" --version) == "$p (accelog) $version"$'\n'"Build $build_number" ]] ||
+    fail "$p --version: $("$root/bin/$p" --version)"
+  # Every line of --help but the headings is on the man page.
+  page=$(MANWIDTH=1000 LC_ALL=C man -l "$root/share/man/man1/$p.1.gz" | flat)
+  while IFS= read -r line; do
+    line=$(flat <<<"$line")
+    [[ $page == *"$line"* ]] || fail "$p.1 lacks: $line"
+  done < <("$root/bin/$p" --help | sed -E 's/^(Usage|  or): +//; /:$/d; /^$/d')
+done
+
+cpack --config "$build/CPackConfig.cmake" -B "$work/pkg" >/dev/null
+deb=$(echo "$work"/pkg/*.deb)
+listing=$(dpkg-deb -c "$deb")
+for f in "${files[@]}"; do grep -q " \./usr/$f\$" <<<"$listing" || fail "not in the package: $f"; done
+depends=$(dpkg-deb -f "$deb" Depends)
+for lib in libqt6widgets6 libusb-1.0-0; do [[ $depends == *"$lib "* ]] || fail "Depends lacks $lib: $depends"; done
+[[ $depends != *-dev* ]] || fail "Depends names a -dev package: $depends"
+lintian --fail-on error "$deb" || fail "lintian reports errors"
