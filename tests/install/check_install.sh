@@ -7,11 +7,9 @@ trap 'rm -rf "$work"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 flat() { tr -s '[:space:]' ' ' | sed 's/^ //; s/ $//'; }
 
-files=(bin/accelog bin/accelog-cli bin/accelog-sim lib/udev/rules.d/70-accelog.rules
-  share/applications/accelog.desktop share/icons/hicolor/scalable/apps/accelog.svg
-  share/icons/hicolor/256x256/apps/accelog.png share/doc/accelog/index.html
-  share/doc/accelog/copyright share/man/man1/accelog.1.gz
-  share/man/man1/accelog-cli.1.gz share/man/man1/accelog-sim.1.gz)
+files=(bin/accelog{,-cli,-sim} share/man/man1/accelog{,-cli,-sim}.1.gz lib/udev/rules.d/70-accelog.rules
+  share/applications/accelog.desktop share/icons/hicolor/{scalable/apps/accelog.svg,256x256/apps/accelog.png}
+  share/doc/accelog/{index.html,copyright})
 
 root=$work/root/usr
 DESTDIR=$work/root cmake --install "$build" --prefix /usr >/dev/null
