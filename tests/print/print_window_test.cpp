@@ -23,7 +23,7 @@
 #include "print/printers.h"
 #include "shell/twips.h"
 #include "support/recording_ui.h"
-#include "../charts/chart_fixture.h"
+#include "charts/chart_fixture.h"
 
 namespace accelog::testing {
 namespace {
