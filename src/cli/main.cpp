@@ -1,3 +1,4 @@
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -84,6 +85,8 @@ int Usage(std::FILE* out) {
 
 int main(int argc, char** argv) {
   using namespace accelog::cli;
+  // A file-size limit makes a write fail with a reason instead of killing us.
+  std::signal(SIGXFSZ, SIG_IGN);
   Args args;
   args.device = "usb";
   int i = 1;
