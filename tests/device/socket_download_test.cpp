@@ -37,6 +37,7 @@ struct Mix {
   double late, drop, corrupt;
   int late_ms;
 };
+void PrintTo(const Mix& m, std::ostream* os) { *os << m.name; }
 
 class FaultMixTest : public SocketDownloadTest,
                      public ::testing::WithParamInterface<std::tuple<Mix, uint32_t>> {};
