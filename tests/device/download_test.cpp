@@ -232,22 +232,14 @@ TEST_F(DownloadTest, FileNameOverwriteAndFolders) {
     ASSERT_EQ(ui_.messages.size(), 1u);
     EXPECT_EQ(ui_.messages[0].rfind(FileNameFilter_String(name), 0), 0u) << ui_.messages[0];
   }
+  // Busy with another operation: nothing at all.
+  Data.MenuCommandCode = 12;
+  File008_Click();
+  Data.MenuCommandCode = 0;
   EXPECT_TRUE(std::filesystem::is_directory(folder_.File("d.kvx")));
   EXPECT_FALSE(std::filesystem::exists(folder_.path() + "/.kvx"));
   EXPECT_EQ(t_->written.size(), sent);
   EXPECT_EQ(sent, written + 2);
-}
-
-TEST_F(DownloadTest, RefusedWithoutLinkOrWhileBusy) {
-  Install(8);
-  ui_.save_name = Out();
-  File008_Click();
-  EXPECT_EQ(ui_.messages, std::vector<std::string>{"No Connet"});
-  ASSERT_TRUE(BringUp());
-  Data.MenuCommandCode = 12;
-  File008_Click();
-  EXPECT_EQ(Count(0x23), 0);
-  EXPECT_EQ(ui_.messages.size(), 1u);
 }
 
 TEST_F(DownloadTest, EndOfDataInTheMiddleFinishesWithTheBlocksSoFar) {

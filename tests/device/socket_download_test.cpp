@@ -100,13 +100,5 @@ TEST_F(SocketDownloadTest, SilentLoggerEndsTheDownloadAfter51Tries) {
   EXPECT_TRUE(ReadBytes(Out()) == Memory(19 + 3 * 48));
 }
 
-TEST_F(SocketDownloadTest, NoLoggerOnTheSocket) {
-  SetDeviceTransport(MakeTransport("sim:" + folder_.File("nobody.sock")));
-  usbDeviceDetect();
-  ASSERT_TRUE(clock_.RunUntil([] { return Link.ScanGaveUp; }, 10000));
-  EXPECT_EQ(clock_.Now(), 3000);
-  EXPECT_EQ(ui_.Panel(1), "No Device !");
-}
-
 }  // namespace
 }  // namespace accelog::testing

@@ -5,7 +5,6 @@
 #include <sys/un.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -135,23 +134,6 @@ TEST_F(SimulatorTest, AnswersEveryCommand) {
   c.SendBytes(bad);
   c.Send(0x77);
   EXPECT_TRUE(c.Receive(100).empty());
-}
-
-TEST_F(SimulatorTest, Faults) {
-  Start(8);
-  Client c(Path());
-  struct Case {
-    Faults faults;
-    bool valid, late;  // the reply to 0x12
-  } cases[] = {{{.corrupt = 1}, false, false}, {{.drop = 1}, false, false}, {{.late = 1, .late_ms = 150}, true, true}};
-  for (const Case& k : cases) {
-    sim_->SetFaults(k.faults);
-    c.Send(0x12);
-    Packet p = c.Receive(100);
-    if (k.late) p = c.Receive(1000);
-    EXPECT_EQ(p == MakeFrame(0x92), k.valid);
-    EXPECT_EQ(sim_->Replies(), 1);
-  }
 }
 
 TEST_F(SimulatorTest, UnplugAndStopRemoveTheSocket) {
