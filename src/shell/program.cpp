@@ -131,6 +131,7 @@ bool Program::Start() {
       {"File002", [] { File002_Click(); }},
       {"File008", [] { File008_Click(); }},
       {"File004", [] { File004_Click(); }},
+      {"File005", [] { File005_Click(); }},
   });
   QObject::connect(chart_, &FormPicture::ToolHintCleared, window_->ToolBar()->HintLabel(), &QLabel::clear);
 
