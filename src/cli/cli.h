@@ -45,6 +45,7 @@ int RunScan(Args& args);
 int RunDownload(Args& args);
 int RunSetParams(Args& args);
 int RunRender(Args& args);
+int RunPrint(Args& args);
 int RunSpectrum(Args& args);
 
 }  // namespace accelog::cli

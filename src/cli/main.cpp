@@ -73,6 +73,10 @@ const Command kCommands[] = {
     {"spectrum", "spectrum FILE.kvx [--json] [--window none|hann]", RunSpectrum},
     {"render", "render FILE.kvx OUT.png [--start N] [--end M] [--all-curves] [--cursor COLUMN] [--scale F]\n"
      "         [--spectrum [--window none|hann]]", RunRender},
+    {"print",
+     "print FILE.kvx OUT.pdf [--start N] [--end M] [--paper A4|A3|Letter|Legal|Tabloid|WxH]\n"
+     "         [--portrait|--landscape] [--margins L,R,T,D] [--scale F]",
+     RunPrint},
 };
 
 int Usage(std::FILE* out) {
