@@ -151,6 +151,7 @@ bool Program::Start() {
       {"File002", [] { File002_Click(); }},
       {"File008", [] { File008_Click(); }},
       {"File004", [] { File004_Click(); }},
+      {"File005", [] { File005_Click(); }},
       {"File006", [this] { print_->File006_Click(); }},
       {"Escape", [] { StopDownload(); }},
   });
