@@ -1,5 +1,6 @@
 // accelog: the desktop program of the three-axis USB acceleration logger.
 #include <QApplication>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
@@ -43,6 +44,8 @@ int main(int argc, char** argv) {
       return 0;
     }
   }
+  // A file-size limit makes a write fail with a reason instead of killing us.
+  std::signal(SIGXFSZ, SIG_IGN);
   QApplication app(argc, argv);
   QApplication::setApplicationName("accelog");
   QApplication::setApplicationVersion(accelog::kAccelogVersion);

@@ -25,7 +25,7 @@ const char kUsage[] =
     "  --corrupt F        fraction of replies with one byte flipped\n"
     "  --drop F           fraction of replies never sent\n"
     "  --late F           fraction of replies sent after --late-ms\n"
-    "  --late-ms N        delay of the late replies in ms (default 150)\n"
+    "  --late-ms MS       how late a late reply is (default 150)\n"
     "  --stop-after N     answer nothing after N replies\n"
     "  --close-after N    unplug after N replies\n"
     "  --early-end N      end-of-data reply after N data blocks\n"
