@@ -1,5 +1,7 @@
 #include "charts/form_picture.h"
 
+#include <cstdio>
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -190,6 +192,15 @@ void FormPicture::ProgressHide() {
 void FormPicture::paintEvent(QPaintEvent*) {
   QPainter p(this);
   PaintChartScene(p, PixelsPerTwip());
+  if (timed_paint_) {
+    const std::chrono::duration<double, std::milli> ms = std::chrono::steady_clock::now() - timed_paint_->second;
+    std::fprintf(stderr, "accelog: %s drawn %.1f ms after it was chosen\n", timed_paint_->first.c_str(), ms.count());
+    timed_paint_.reset();
+  }
+}
+
+void FormPicture::TimeNextPaint(const std::string& what, std::chrono::steady_clock::time_point since) {
+  timed_paint_.emplace(what, since);
 }
 
 void FormPicture::mouseMoveEvent(QMouseEvent* event) {

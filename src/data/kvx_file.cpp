@@ -2,9 +2,12 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "core/ui_port.h"
@@ -105,35 +108,77 @@ int32_t ReadAllPoints(const std::string& file_name) {
     std::fclose(f);
   }
 
-  for (int32_t k = 1; k <= records; ++k) {
-    const uint8_t* s = bytes.data() + static_cast<size_t>(k - 1) * kSampleBytes;
-    const auto x = static_cast<int16_t>(static_cast<uint16_t>(s[1] << 8 | s[0]));
-    const auto y = static_cast<int16_t>(static_cast<uint16_t>(s[3] << 8 | s[2]));
-    const auto z = static_cast<int16_t>(static_cast<uint16_t>(s[5] << 8 | s[4]));
+  Data.NoZeroCopySource = -1;
+  // Converts records from..to; returns how many of them up to CountPoint are zero points.
+  auto convert = [&bytes](int32_t from, int32_t to) {
+    int32_t zeros = 0;
+    for (int32_t k = from; k <= to; ++k) {
+      const uint8_t* s = bytes.data() + static_cast<size_t>(k - 1) * kSampleBytes;
+      const auto x = static_cast<int16_t>(static_cast<uint16_t>(s[1] << 8 | s[0]));
+      const auto y = static_cast<int16_t>(static_cast<uint16_t>(s[3] << 8 | s[2]));
+      const auto z = static_cast<int16_t>(static_cast<uint16_t>(s[5] << 8 | s[4]));
+      RealDataRecord& r = Data.RealData[k];
+      ConvertSample(x, y, z, r);
+      r.No = k;
+      r.PlotX = r.PlotY = r.PlotZ = r.PlotV = 0;
+      r.PlotAX = r.PlotAY = r.PlotAZ = 0.0f;
+      if (k <= Data.CountPoint && r.IsZeroPoint()) ++zeros;
+    }
+    return zeros;
+  };
+  // The three atan per point are most of the work: the second half of the
+  // records is converted on a second thread. The time stamps follow one
+  // another and stay on this one.
+  const auto last = static_cast<int32_t>(records);
+  const int32_t half = last < 4096 ? last : last / 2;
+  int32_t zeros_after_half = 0;
+  std::thread second;
+  if (half < last) {
+    try {
+      second = std::thread([&] { zeros_after_half = convert(half + 1, last); });
+    } catch (const std::system_error&) {
+      zeros_after_half = convert(half + 1, last);
+    }
+  }
+  int32_t zeros = convert(1, half);
+
+  bool clock_normal = false;  // AdvanceClock has put the hour, minute and second in range
+  for (int32_t k = 1; k <= last; ++k) {
     RealDataRecord& r = Data.RealData[k];
-    ConvertSample(x, y, z, r);
-    r.No = k;
     r.Year = Data.ClockYear;
     r.Month = Data.ClockMonth;
     r.Day = Data.ClockDay;
     r.Hour = Data.ClockHour;
     r.Minute = Data.ClockMinute;
     r.Second = Data.ClockSecond;
-    r.PlotX = r.PlotY = r.PlotZ = r.PlotV = 0;
-    r.PlotAX = r.PlotAY = r.PlotAZ = 0.0f;
-    StampRecordTexts(r);
-    AdvanceClock(interval);
+    if (k > 1) {
+      StampRecordTexts(r, Data.RealData[k - 1]);
+    } else {
+      StampRecordTexts(r);
+    }
+    // Within the same second only the milliseconds move.
+    if (clock_normal && interval >= 0 && Data.ClockMillisecond + interval < 1000) {
+      Data.ClockMillisecond = static_cast<int16_t>(Data.ClockMillisecond + interval);
+    } else {
+      AdvanceClock(interval);
+      clock_normal = true;
+    }
   }
-  return static_cast<int32_t>(records);
+  if (second.joinable()) second.join();
+  zeros += zeros_after_half;
+  Data.CountPointNoZero = std::min(Data.CountPoint, last) - zeros;
+  return last;
 }
 
 void BuildNoZeroCopy() {
+  if (Data.NoZeroCopySource == Data.CountPoint) return;  // already current
   int32_t n = 0;
   for (int32_t i = 1; i <= Data.CountPoint && i <= kMaxRecords; ++i) {
     const RealDataRecord& r = Data.RealData[i];
     if (!r.IsZeroPoint()) Data.RealDataNoZero[++n] = r;
   }
   Data.CountPointNoZero = n;
+  Data.NoZeroCopySource = Data.CountPoint;
 }
 
 bool SaveParameterToFileHead(const std::string& file_name) {
@@ -205,8 +250,7 @@ OpenResult OpenDataFileServer(const std::string& file_name) {
   Data.DispEndPoint = count;
   Data.DispStartPoint = 1;
   Data.DataLoaded = true;
-  ReadAllPoints(file_name);
-  BuildNoZeroCopy();
+  ReadAllPoints(file_name);  // counts CountPointNoZero; RealDataNoZero waits for BuildNoZeroCopy()
   ComputeStatistics(1, Data.CountPoint);
   ScaleAccelAxis();
   ComputePlotPositions();
