@@ -6,6 +6,7 @@
 // window can place it below its tool bar.
 #include <QWidget>
 #include <chrono>
+#include <ctime>
 #include <optional>
 #include <string>
 
@@ -27,9 +28,11 @@ class FormPicture : public QWidget {
   // Controls follow the scene (check values, enabling, texts); then repaint.
   void SyncFromScene();
 
-  // The next paint logs on stderr how long after `since` it ended (the
-  // program does this when ACCELOG_TIMING is set, for an opened file).
-  void TimeNextPaint(const std::string& what, std::chrono::steady_clock::time_point since);
+  // The next paint logs on stderr how long after `since` it ended, and the
+  // processor time used since `cpu_since` (std::clock). The program asks
+  // for it when ACCELOG_TIMING is set, for an opened file.
+  void TimeNextPaint(const std::string& what, std::chrono::steady_clock::time_point since,
+                     std::clock_t cpu_since);
 
   // ProgressBar1, for the message port of the main window.
   void ProgressShow(int minimum, int maximum);
@@ -77,7 +80,12 @@ class FormPicture : public QWidget {
   QLineEdit* text_[25] = {};
   QProgressBar* progress_ = nullptr;
   int press_area_ = -1;  // ChartArea of the button press, -1 none
-  std::optional<std::pair<std::string, std::chrono::steady_clock::time_point>> timed_paint_;
+  struct TimedPaint {
+    std::string what;
+    std::chrono::steady_clock::time_point since;
+    std::clock_t cpu_since;
+  };
+  std::optional<TimedPaint> timed_paint_;
 };
 
 }  // namespace accelog

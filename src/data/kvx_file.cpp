@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
+#include <memory>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -99,21 +101,22 @@ int32_t ReadAllPoints(const std::string& file_name) {
   if (records > kMaxRecords) records = kMaxRecords;
   Data.DownloadBytesWritten = static_cast<int32_t>(std::min<int64_t>(length, INT32_MAX));
 
-  std::vector<uint8_t> bytes(static_cast<size_t>(records) * kSampleBytes, 0);
+  // Not zeroed first: only the bytes a short read leaves are.
+  const size_t size = static_cast<size_t>(records) * kSampleBytes;
+  std::unique_ptr<uint8_t[]> bytes(new uint8_t[size]);
+  size_t got = 0;
   if (f) {
-    if (std::fseek(f, kHeadBytes, SEEK_SET) == 0) {
-      const size_t got = std::fread(bytes.data(), 1, bytes.size(), f);
-      (void)got;  // a short read leaves zeros: missing bytes read as 0
-    }
+    if (std::fseek(f, kHeadBytes, SEEK_SET) == 0) got = std::fread(bytes.get(), 1, size, f);
     std::fclose(f);
   }
+  std::memset(bytes.get() + got, 0, size - got);  // missing bytes read as 0
 
   Data.NoZeroCopySource = -1;
   // Converts records from..to; returns how many of them up to CountPoint are zero points.
   auto convert = [&bytes](int32_t from, int32_t to) {
     int32_t zeros = 0;
     for (int32_t k = from; k <= to; ++k) {
-      const uint8_t* s = bytes.data() + static_cast<size_t>(k - 1) * kSampleBytes;
+      const uint8_t* s = bytes.get() + static_cast<size_t>(k - 1) * kSampleBytes;
       const auto x = static_cast<int16_t>(static_cast<uint16_t>(s[1] << 8 | s[0]));
       const auto y = static_cast<int16_t>(static_cast<uint16_t>(s[3] << 8 | s[2]));
       const auto z = static_cast<int16_t>(static_cast<uint16_t>(s[5] << 8 | s[4]));

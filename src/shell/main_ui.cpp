@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 
 #include "charts/chart_frame.h"
 #include "charts/chart_scene.h"
@@ -57,10 +58,11 @@ void MainUi::ClearChart() {
 
 void MainUi::ShowDataFile(const std::string& file) {
   const auto chosen = std::chrono::steady_clock::now();
+  const std::clock_t cpu = std::clock();
   OpenDataFileInChart(file);
   if (!chart_) return;
   chart_->SyncFromScene();
-  if (std::getenv("ACCELOG_TIMING")) chart_->TimeNextPaint(file, chosen);
+  if (std::getenv("ACCELOG_TIMING")) chart_->TimeNextPaint(file, chosen, cpu);
 }
 
 }  // namespace accelog
