@@ -13,6 +13,7 @@
 namespace accelog {
 namespace {
 
+// stdout and stderr of a shell command, and its exit code.
 std::string Output(const std::string& command, int* code = nullptr) {
   std::string out;
   std::FILE* p = ::popen((command + " 2>&1").c_str(), "r");
@@ -29,10 +30,6 @@ TEST(QtFree, OnlyTheDrawingHelperLinksQt) {
     ASSERT_NE(needed.find("NEEDED"), std::string::npos) << needed;
     EXPECT_EQ(needed.find("libQt6") != std::string::npos, qt) << binary;
   }
-  // Nor does anything load it at run time.
-  const std::string loaded = Output(std::string("LD_DEBUG=libs ") + ACCELOG_CLI + " --help");
-  ASSERT_NE(loaded.find("libc.so"), std::string::npos);
-  EXPECT_EQ(loaded.find("libQt"), std::string::npos);
 }
 
 TEST(QtFree, RenderFindsTheHelperWhereInstalled) {
@@ -43,13 +40,12 @@ TEST(QtFree, RenderFindsTheHelperWhereInstalled) {
   fs::copy_file(ACCELOG_CLI, root / "bin/accelog-cli");
   const std::string cli = (root / "bin/accelog-cli").string();
   int code = 0;
-  // Without the helper: a clear failure.
   EXPECT_NE(Output(cli + " render", &code).find("accelog-cli-qt not found"), std::string::npos);
   EXPECT_EQ(code, 1);
   fs::create_directories(root / "libexec/accelog");
   fs::copy_file(ACCELOG_CLI_QT, root / "libexec/accelog/accelog-cli-qt");
   // The helper's own usage error: it ran, with the same words.
-  EXPECT_NE(Output(cli + " render only-one-word", &code).find("usage: accelog-cli render"), std::string::npos);
+  EXPECT_NE(Output(cli + " render one-word", &code).find("usage: accelog-cli render"), std::string::npos);
   EXPECT_EQ(code, 64);
 }
 
