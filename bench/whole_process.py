@@ -32,7 +32,7 @@ def make_largest(sim, folder):
 
 
 def run_once(argv):
-    """Wall seconds and peak resident kB of one run of argv."""
+    """Wall and processor seconds of one run of argv."""
     start = time.perf_counter()
     pid = os.posix_spawn(argv[0], argv, os.environ,
                          file_actions=[(os.POSIX_SPAWN_OPEN, 1, os.devnull, os.O_WRONLY, 0)])
@@ -40,14 +40,22 @@ def run_once(argv):
     wall = time.perf_counter() - start
     if os.waitstatus_to_exitcode(status) != 0:
         sys.exit(f"{' '.join(argv)} failed")
-    return wall, usage.ru_maxrss
+    return wall, usage.ru_utime + usage.ru_stime
+
+
+def peak_rss_mb(argv):
+    """From /usr/bin/time: a child spawned from here would count this interpreter's pages."""
+    out = subprocess.run(["/usr/bin/time", "-f", "%M"] + argv, stdout=subprocess.DEVNULL,
+                         stderr=subprocess.PIPE, text=True, check=True).stderr
+    return int(out.split()[-1]) / 1024
 
 
 def report(label, argv):
     runs = [run_once(argv) for _ in range(RUNS)]
     wall = statistics.median(r[0] for r in runs) * 1000
-    rss = max(r[1] for r in runs) / 1024
-    print(f"{label:<34} median {wall:7.1f} ms   peak RSS {rss:6.1f} MB")
+    cpu = statistics.median(r[1] for r in runs) * 1000
+    print(f"{label:<30} median {wall:7.1f} ms wall {cpu:7.1f} ms processor"
+          f"   peak RSS {peak_rss_mb(argv):5.1f} MB")
     return wall
 
 
@@ -86,19 +94,22 @@ def main():
         report("accelog-cli --help", [cli, "--help"])
         if len(sys.argv) > 2:
             other = report("other accelog-cli info --json", [sys.argv[2], "info", path, "--json"])
-            print(f"other / this: {other / ours:.2f}x")
+            report("other accelog-cli --help", [sys.argv[2], "--help"])
+            print(f"other / this (info wall): {other / ours:.2f}x")
         try:
             import numpy as np
         except ImportError:
             print("numpy: not installed (python3-numpy), skipped")
             return
-        times = []
+        times, cpus = [], []
         for _ in range(RUNS):
-            start = time.perf_counter()
+            start, cpu = time.perf_counter(), time.process_time()
             numpy_work(np, path)
             times.append(time.perf_counter() - start)
+            cpus.append(time.process_time() - cpu)
         theirs = statistics.median(times) * 1000
-        print(f"{'numpy, in-process':<34} median {theirs:7.1f} ms")
+        print(f"{'numpy, in-process':<30} median {theirs:7.1f} ms wall "
+              f"{statistics.median(cpus) * 1000:7.1f} ms processor")
         print(f"numpy / accelog-cli: {theirs / ours:.2f}x")
 
 
