@@ -54,5 +54,6 @@ int RunSetParams(Args& args);
 int RunInQtHelper(Args& args);
 // In accelog-cli-qt.
 int RunRender(Args& args);
+int RunPrint(Args& args);
 
 }  // namespace accelog::cli

@@ -15,6 +15,7 @@ struct QtCommand {
 
 const QtCommand kQtCommands[] = {
     {"render", RunRender},
+    {"print", RunPrint},
 };
 
 }  // namespace
