@@ -55,5 +55,6 @@ int RunInQtHelper(Args& args);
 // In accelog-cli-qt.
 int RunRender(Args& args);
 int RunPrint(Args& args);
+int RunSpectrum(Args& args);
 
 }  // namespace accelog::cli

@@ -1,5 +1,6 @@
 // accelog-cli: loads no Qt. The commands that draw (RunInQtHelper) run in
 // accelog-cli-qt, with the same command line.
+#include <csignal>
 #include <cstdio>
 #include <string>
 
@@ -26,7 +27,9 @@ const Command kCommands[] = {
      "         [--critical X,Y,Z] [--record-mode normal|critical] [--work-mode manual|auto|timing]\n"
      "         [--clock \"YYYY-MM-DD hh:mm:ss\"] [--start \"YYYY-MM-DD hh:mm:ss\"] [--limit N]",
      RunSetParams},
-    {"render", "render FILE.kvx OUT.png [--start N] [--end M] [--all-curves] [--cursor COLUMN] [--scale F] [--spectrum]", RunInQtHelper},
+    {"spectrum", "spectrum FILE.kvx [--json] [--window none|hann]", RunSpectrum},
+    {"render", "render FILE.kvx OUT.png [--start N] [--end M] [--all-curves] [--cursor COLUMN] [--scale F]\n"
+     "         [--spectrum [--window none|hann]]", RunInQtHelper},
     {"print",
      "print FILE.kvx OUT.pdf [--start N] [--end M] [--paper A4|A3|Letter|Legal|Tabloid|WxH]\n"
      "         [--portrait|--landscape] [--margins L,R,T,D] [--scale F]",
@@ -44,6 +47,8 @@ int Usage(std::FILE* out) {
 
 int main(int argc, char** argv) {
   using namespace accelog::cli;
+  // A file-size limit makes a write fail with a reason instead of killing us.
+  std::signal(SIGXFSZ, SIG_IGN);
   Args args;
   const int i = ReadGlobalOptions(argc, argv, args);
   if (i < 0) return Usage(stdout);

@@ -42,13 +42,7 @@ int64_t Length(std::FILE* f) {
 
 }  // namespace
 
-bool ReadFileHead(const std::string& file_name) {
-  uint8_t h[kHeadBytes] = {};
-  std::FILE* f = OpenForReading(file_name);
-  if (!f) return false;
-  const size_t got = std::fread(h, 1, sizeof h, f);
-  (void)got;  // bytes past the end stay zero
-  std::fclose(f);
+void ReadHeadBytes(const uint8_t* h) {
   auto& p = MachineParameter;
   p.RecordInterval = static_cast<int16_t>(static_cast<uint16_t>(h[0] << 8 | h[1]));
   p.IntervalUnit = h[2];
@@ -66,6 +60,16 @@ bool ReadFileHead(const std::string& file_name) {
   p.StartHour = h[16];
   p.StartMinute = h[17];
   p.StartSecond = h[18];
+}
+
+bool ReadFileHead(const std::string& file_name) {
+  uint8_t h[kHeadBytes] = {};
+  std::FILE* f = OpenForReading(file_name);
+  if (!f) return false;
+  const size_t got = std::fread(h, 1, sizeof h, f);
+  (void)got;  // bytes past the end stay zero
+  std::fclose(f);
+  ReadHeadBytes(h);
   return true;
 }
 
@@ -81,16 +85,6 @@ int32_t CountFilePoints(const std::string& file_name) {
 }
 
 int32_t ReadAllPoints(const std::string& file_name) {
-  Data.ClockYear = static_cast<int16_t>(MachineParameter.StartYear + 2000);
-  Data.ClockMonth = MachineParameter.StartMonth;
-  Data.ClockDay = MachineParameter.StartDay;
-  Data.ClockHour = MachineParameter.StartHour;
-  Data.ClockMinute = MachineParameter.StartMinute;
-  Data.ClockSecond = MachineParameter.StartSecond;
-  Data.ClockMillisecond = 0;
-  const int64_t interval = IntervalMilliseconds(
-      static_cast<uint16_t>(MachineParameter.RecordInterval), MachineParameter.IntervalUnit);
-
   std::FILE* f = OpenForReading(file_name);
   int64_t length = f ? Length(f) : 0;
   if (length < 0) length = 0;
@@ -110,13 +104,25 @@ int32_t ReadAllPoints(const std::string& file_name) {
     std::fclose(f);
   }
   std::memset(bytes.get() + got, 0, size - got);  // missing bytes read as 0
+  ReadPointBytes(bytes.get(), static_cast<int32_t>(records));
+  return static_cast<int32_t>(records);
+}
+
+void ReadPointBytes(const uint8_t* bytes, int32_t records) {
+  Data.ClockYear = static_cast<int16_t>(MachineParameter.StartYear + 2000);
+  Data.ClockMonth = MachineParameter.StartMonth;
+  Data.ClockDay = MachineParameter.StartDay;
+  Data.ClockHour = MachineParameter.StartHour;
+  Data.ClockMinute = MachineParameter.StartMinute;
+  Data.ClockSecond = MachineParameter.StartSecond;
+  Data.ClockMillisecond = 0;
+  const int64_t interval = IntervalMilliseconds(
+      static_cast<uint16_t>(MachineParameter.RecordInterval), MachineParameter.IntervalUnit);
 
   Data.NoZeroCopySource = -1;
-  // Converts records from..to; returns how many of them up to CountPoint are zero points.
-  auto convert = [&bytes](int32_t from, int32_t to) {
-    int32_t zeros = 0;
+  auto convert = [bytes](int32_t from, int32_t to) {
     for (int32_t k = from; k <= to; ++k) {
-      const uint8_t* s = bytes.get() + static_cast<size_t>(k - 1) * kSampleBytes;
+      const uint8_t* s = bytes + static_cast<size_t>(k - 1) * kSampleBytes;
       const auto x = static_cast<int16_t>(static_cast<uint16_t>(s[1] << 8 | s[0]));
       const auto y = static_cast<int16_t>(static_cast<uint16_t>(s[3] << 8 | s[2]));
       const auto z = static_cast<int16_t>(static_cast<uint16_t>(s[5] << 8 | s[4]));
@@ -125,25 +131,22 @@ int32_t ReadAllPoints(const std::string& file_name) {
       r.No = k;
       r.PlotX = r.PlotY = r.PlotZ = r.PlotV = 0;
       r.PlotAX = r.PlotAY = r.PlotAZ = 0.0f;
-      if (k <= Data.CountPoint && r.IsZeroPoint()) ++zeros;
     }
-    return zeros;
   };
   // The three atan per point are most of the work: the second half of the
   // records is converted on a second thread. The time stamps follow one
   // another and stay on this one.
-  const auto last = static_cast<int32_t>(records);
+  const int32_t last = records;
   const int32_t half = last < 4096 ? last : last / 2;
-  int32_t zeros_after_half = 0;
   std::thread second;
   if (half < last) {
     try {
-      second = std::thread([&] { zeros_after_half = convert(half + 1, last); });
+      second = std::thread(convert, half + 1, last);
     } catch (const std::system_error&) {
-      zeros_after_half = convert(half + 1, last);
+      convert(half + 1, last);
     }
   }
-  int32_t zeros = convert(1, half);
+  convert(1, half);
 
   bool clock_normal = false;  // AdvanceClock has put the hour, minute and second in range
   for (int32_t k = 1; k <= last; ++k) {
@@ -168,9 +171,6 @@ int32_t ReadAllPoints(const std::string& file_name) {
     }
   }
   if (second.joinable()) second.join();
-  zeros += zeros_after_half;
-  Data.CountPointNoZero = std::min(Data.CountPoint, last) - zeros;
-  return last;
 }
 
 void BuildNoZeroCopy() {
@@ -253,7 +253,9 @@ OpenResult OpenDataFileServer(const std::string& file_name) {
   Data.DispEndPoint = count;
   Data.DispStartPoint = 1;
   Data.DataLoaded = true;
-  ReadAllPoints(file_name);  // counts CountPointNoZero; RealDataNoZero waits for BuildNoZeroCopy()
+  ReadAllPoints(file_name);
+  // RealDataNoZero waits for its first reader (BuildNoZeroCopy); the count is cheap.
+  Data.CountPointNoZero = Data.CountPoint - PointAllZero_Long(1, Data.CountPoint);
   ComputeStatistics(1, Data.CountPoint);
   ScaleAccelAxis();
   ComputePlotPositions();

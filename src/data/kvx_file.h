@@ -15,9 +15,12 @@ inline constexpr int32_t kTooManyPoints = 327601;
 bool ReadFileHead(const std::string& file_name);
 // (length - 19) / 6, rounded half to even; 0 or negative for a bad file.
 int32_t CountFilePoints(const std::string& file_name);
-// Fills RealData(1..) from the samples and counts the non-zero points of
-// 1..CountPoint into CountPointNoZero; returns the number of records filled.
+// Fills RealData(1..) from the samples; returns the number of records filled.
 int32_t ReadAllPoints(const std::string& file_name);
+// The same from bytes held in memory: a 19-byte head, and `records` samples
+// of 6 bytes timed from the head's start time.
+void ReadHeadBytes(const uint8_t* head);
+void ReadPointBytes(const uint8_t* bytes, int32_t records);
 // Makes RealDataNoZero(1..CountPointNoZero) the non-zero points of RealData.
 // Opening a file leaves it for the first reader: call this before reading
 // RealDataNoZero; it costs nothing when the copy is current.

@@ -9,6 +9,7 @@
 #include "charts/chart_views.h"
 #include "charts/curve_plot.h"
 #include "charts/form_picture.h"
+#include "charts/spectrum_view.h"
 #include "data/state.h"
 #include "shell/main_window.h"
 #include "shell/shell_rules.h"
@@ -63,6 +64,11 @@ void MainUi::ShowDataFile(const std::string& file) {
   if (!chart_) return;
   chart_->SyncFromScene();
   if (std::getenv("ACCELOG_TIMING")) chart_->TimeNextPaint(file, chosen, cpu);
+}
+
+void MainUi::ShowFrequencyFile(const std::string& file) {
+  OpenFrequencyFileInChart(file);
+  if (chart_) chart_->SyncFromScene();
 }
 
 }  // namespace accelog
