@@ -39,6 +39,7 @@ bench: deps
 	@cmake --preset release >/dev/null
 	@cmake --build --preset release -j $(JOBS)
 	@for b in build/release/bench/bench_*; do [ -x "$$b" ] && "$$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true; done
+	@/usr/bin/python3 bench/whole_process.py build/release
 
 clean:
 	rm -rf build

@@ -1,5 +1,7 @@
 #include "charts/form_picture.h"
 
+#include <cstdio>
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -202,6 +204,18 @@ void FormPicture::ProgressHide() {
 void FormPicture::paintEvent(QPaintEvent*) {
   QPainter p(this);
   PaintChartScene(p, PixelsPerTwip());
+  if (timed_paint_) {
+    const std::chrono::duration<double, std::milli> ms = std::chrono::steady_clock::now() - timed_paint_->since;
+    const double cpu_ms = 1000.0 * static_cast<double>(std::clock() - timed_paint_->cpu_since) / CLOCKS_PER_SEC;
+    std::fprintf(stderr, "accelog: %s drawn %.1f ms after it was chosen (%.1f ms processor time)\n",
+                 timed_paint_->what.c_str(), ms.count(), cpu_ms);
+    timed_paint_.reset();
+  }
+}
+
+void FormPicture::TimeNextPaint(const std::string& what, std::chrono::steady_clock::time_point since,
+                                std::clock_t cpu_since) {
+  timed_paint_ = TimedPaint{what, since, cpu_since};
 }
 
 void FormPicture::mouseMoveEvent(QMouseEvent* event) {

@@ -5,6 +5,10 @@
 // mouse events into the chart's mouse rules. A plain QWidget, so the main
 // window can place it below its tool bar.
 #include <QWidget>
+#include <chrono>
+#include <ctime>
+#include <optional>
+#include <string>
 
 class QCheckBox;
 class QLabel;
@@ -23,6 +27,12 @@ class FormPicture : public QWidget {
 
   // Controls follow the scene (check values, enabling, texts); then repaint.
   void SyncFromScene();
+
+  // The next paint logs on stderr how long after `since` it ended, and the
+  // processor time used since `cpu_since` (std::clock). The program asks
+  // for it when ACCELOG_TIMING is set, for an opened file.
+  void TimeNextPaint(const std::string& what, std::chrono::steady_clock::time_point since,
+                     std::clock_t cpu_since);
 
   // ProgressBar1, for the message port of the main window.
   void ProgressShow(int minimum, int maximum);
@@ -72,6 +82,12 @@ class FormPicture : public QWidget {
   QLineEdit* text_[25] = {};
   QProgressBar* progress_ = nullptr;
   int press_area_ = -1;  // ChartArea of the button press, -1 none
+  struct TimedPaint {
+    std::string what;
+    std::chrono::steady_clock::time_point since;
+    std::clock_t cpu_since;
+  };
+  std::optional<TimedPaint> timed_paint_;
 };
 
 }  // namespace accelog

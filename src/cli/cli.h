@@ -26,6 +26,7 @@ inline constexpr int kExitUsage = 64;
 struct Args {
   std::vector<std::string> words;  // what follows the command name
   std::string device;              // --device URI, "usb" when not given
+  char** argv = nullptr;           // the whole command line, for RunInQtHelper
 
   // Removes "--name VALUE" (or "--name=VALUE") and returns VALUE.
   std::optional<std::string> TakeValue(const std::string& name);
@@ -34,6 +35,12 @@ struct Args {
   // Whatever is left that looks like an option.
   std::optional<std::string> UnknownOption() const;
 };
+
+// Takes --device and --help off the front of the command line and the
+// command's words after its name. Returns the index of the name (argc when
+// there is none), -1 for --help or kAskedForVersion.
+inline constexpr int kAskedForVersion = -2;
+int ReadGlobalOptions(int argc, char** argv, Args& args);
 
 // Parses a whole decimal number; nothing on any other text.
 std::optional<long long> ParseInteger(const std::string& text);
@@ -44,6 +51,9 @@ int RunSlots(Args& args);
 int RunScan(Args& args);
 int RunDownload(Args& args);
 int RunSetParams(Args& args);
+// Runs accelog-cli-qt with the same command line: the commands that draw.
+int RunInQtHelper(Args& args);
+// In accelog-cli-qt.
 int RunRender(Args& args);
 int RunPrint(Args& args);
 int RunSpectrum(Args& args);

@@ -1,7 +1,5 @@
-// scan, download and set-params: the device engines on a Qt event loop, with
+// scan, download and set-params: the device engines on a timer loop, with
 // the status panels and the progress bar printed on stderr.
-#include <QCoreApplication>
-#include <QTimer>
 #include <unistd.h>
 
 #include <csignal>
@@ -15,7 +13,7 @@
 
 #include "cli/cli.h"
 #include "core/program_folder.h"
-#include "core/qt_timer.h"
+#include "core/timer_loop.h"
 #include "core/ui_port.h"
 #include "data/conversion.h"
 #include "data/state.h"
@@ -139,48 +137,44 @@ int RunOnLink(const std::string& device, DeviceUi& ui, const std::function<bool(
     std::fprintf(stderr, "accelog-cli: unknown device '%s' (usb or sim:SOCKET)\n", device.c_str());
     return kExitUsage;
   }
-  static int argc = 1;
-  static char name[] = "accelog-cli";
-  static char* argv[] = {name, nullptr};
-  QCoreApplication app(argc, argv);
-
+  TimerLoop loop;
+  loop.Install();
   ResetDataState();
   ResetConversionState();
   LoadParametersAtStartup();
   SetUi(&ui);
-  InstallQtTimerFactory();
   SetDeviceTransport(std::move(transport));
   ResetDeviceEngines();
   usbDeviceDetect();
 
   Stage stage = Stage::Scanning;
-  QTimer poll;
-  QObject::connect(&poll, &QTimer::timeout, [&] {
+  int code = -1;
+  auto poll = loop.MakeTimer();
+  poll->OnTick = [&] {
     if (stop_requested) {
       StopDownload();
-      const int code = stage == Stage::Working ? finished() : -1;
-      return app.exit(code >= 0 && code != kExitOk ? code : kExitFailed);
+      const int done = stage == Stage::Working ? finished() : -1;
+      return void(code = done >= 0 && done != kExitOk ? done : kExitFailed);
     }
     if (stage == Stage::Scanning) {
-      if (Link.ScanGaveUp) return app.exit(kExitFailed);
+      if (Link.ScanGaveUp) return void(code = kExitFailed);
       // The connect reply was rejected: nothing retries it.
       if (!Link.LinkConfirmed && Command.CommandCode == 12 && !Timers.TimerMSComm->IsEnabled() &&
           !Timers.Timer4->IsEnabled()) {
-        return app.exit(kExitFailed);
+        return void(code = kExitFailed);
       }
       if (Link.LinkConfirmed && Command.CommandCode == 0) {
         stage = Stage::Working;
-        if (!start()) return app.exit(kExitFailed);
+        if (!start()) code = kExitFailed;
       }
       return;
     }
-    const int code = finished();
-    if (code >= 0) app.exit(code);
-  });
-  poll.start(20);  // seldom enough not to disturb the 20 ms block timer
-  const int code = app.exec();
-  poll.stop();
-  ResetDeviceEngines();  // closes the device and the timers before Qt goes
+    code = finished();
+  };
+  poll->Start(20);  // seldom enough not to disturb the 20 ms block timer
+  loop.Run([&] { return code >= 0; });
+  poll->Stop();
+  ResetDeviceEngines();  // closes the device and the timers before the loop goes
   DestroyDeviceTimers();
   SetTimerFactory(nullptr);
   SetUi(nullptr);

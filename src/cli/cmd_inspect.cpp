@@ -102,9 +102,9 @@ void PrintJson(const StatisticsTexts& t) {
   std::printf("\"stats\":{");
   for (int c = 0; c < kChannels; ++c) {
     std::printf("%s\"%s\":{\"max\":%s,\"maxPoint\":%d,\"min\":%s,\"minPoint\":%d,\"average\":%s}",
-                c ? "," : "", kChannelNames[c], FloatText(Conv.StatMaxValue[c]).c_str(),
-                Conv.StatMaxPoint[c], FloatText(Conv.StatMinValue[c]).c_str(), Conv.StatMinPoint[c],
-                FloatText(Conv.StatAverage[c]).c_str());
+                c ? "," : "", kChannelNames[c], ExactFloatText(Conv.StatMaxValue[c]).c_str(),
+                Conv.StatMaxPoint[c], ExactFloatText(Conv.StatMinValue[c]).c_str(), Conv.StatMinPoint[c],
+                ExactFloatText(Conv.StatAverage[c]).c_str());
   }
   std::printf("},\"texts\":{");
   for (const char* kind : {"max", "min", "average"}) {
@@ -127,9 +127,9 @@ void PrintText(const StatisticsTexts& t) {
   std::printf("\n%-3s %12s %9s %12s %9s %12s\n", "", "max", "maxPoint", "min", "minPoint", "average");
   for (int c = 0; c < kChannels; ++c) {
     std::printf("%-3s %12s %9d %12s %9d %12s\n", kChannelNames[c],
-                FloatText(Conv.StatMaxValue[c]).c_str(), Conv.StatMaxPoint[c],
-                FloatText(Conv.StatMinValue[c]).c_str(), Conv.StatMinPoint[c],
-                FloatText(Conv.StatAverage[c]).c_str());
+                ExactFloatText(Conv.StatMaxValue[c]).c_str(), Conv.StatMaxPoint[c],
+                ExactFloatText(Conv.StatMinValue[c]).c_str(), Conv.StatMinPoint[c],
+                ExactFloatText(Conv.StatAverage[c]).c_str());
   }
   std::printf("\n");
   for (int c = 0; c < 4; ++c) {
@@ -170,7 +170,7 @@ int RunPoints(Args& args) {
     line += r.Time();
     for (float v : {r.X, r.Y, r.Z, r.V, r.AX, r.AY, r.AZ}) {
       line += ',';
-      line += FloatText(v);
+      line += ExactFloatText(v);
     }
     line += '\n';
     std::fputs(line.c_str(), stdout);

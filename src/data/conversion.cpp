@@ -69,7 +69,8 @@ void ConvertSample(int16_t x, int16_t y, int16_t z, RealDataRecord& r) {
   r.AZ = Z == 0.0 ? 0.0f : static_cast<float>(Degrees(std::atan(std::sqrt(X * X + Y * Y) / Z)));
 }
 
-void StampRecordTexts(RealDataRecord& r) {
+namespace {
+void StampDate(RealDataRecord& r) {
   char buf[32];
   char* p = PutNumber(buf, r.Day);
   *p++ = '/';
@@ -77,12 +78,35 @@ void StampRecordTexts(RealDataRecord& r) {
   *p++ = '/';
   p = PutNumber(p, r.Year);
   PutField(r.DateText, sizeof r.DateText, buf, static_cast<size_t>(p - buf));
-  p = PutNumber(buf, r.Hour);
+}
+
+void StampTime(RealDataRecord& r) {
+  char buf[32];
+  char* p = PutNumber(buf, r.Hour);
   *p++ = ':';
   p = PutNumber(p, r.Minute);
   *p++ = ':';
   p = PutNumber(p, r.Second);
   PutField(r.TimeText, sizeof r.TimeText, buf, static_cast<size_t>(p - buf));
+}
+}  // namespace
+
+void StampRecordTexts(RealDataRecord& r) {
+  StampDate(r);
+  StampTime(r);
+}
+
+void StampRecordTexts(RealDataRecord& r, const RealDataRecord& before) {
+  if (r.Day == before.Day && r.Month == before.Month && r.Year == before.Year) {
+    std::memcpy(r.DateText, before.DateText, sizeof r.DateText);
+  } else {
+    StampDate(r);
+  }
+  if (r.Second == before.Second && r.Minute == before.Minute && r.Hour == before.Hour) {
+    std::memcpy(r.TimeText, before.TimeText, sizeof r.TimeText);
+  } else {
+    StampTime(r);
+  }
 }
 
 float ChannelValue(const RealDataRecord& r, int channel) {
@@ -104,6 +128,7 @@ void MakeRealData() {
   localtime_r(&now, &tm);
   Data.ClockMillisecond = 0;
   Data.CountPoint += 1;
+  Data.NoZeroCopySource = -1;
   RealDataRecord& r = Data.RealData[Data.CountPoint];
   r = RealDataRecord{};
   ConvertSample(Data.RawX, Data.RawY, Data.RawZ, r);

@@ -38,6 +38,8 @@ void ResetConversionState();
 void ConvertSample(int16_t x, int16_t y, int16_t z, RealDataRecord& r);
 // Date and time texts of a record from its Year..Second fields.
 void StampRecordTexts(RealDataRecord& r);
+// The same, taking the texts of the record before where its fields match.
+void StampRecordTexts(RealDataRecord& r, const RealDataRecord& before);
 // A channel's value in a record.
 float ChannelValue(const RealDataRecord& r, int channel);
 

@@ -2,9 +2,14 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
+#include <memory>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 #include "core/ui_port.h"
@@ -90,15 +95,16 @@ int32_t ReadAllPoints(const std::string& file_name) {
   if (records > kMaxRecords) records = kMaxRecords;
   Data.DownloadBytesWritten = static_cast<int32_t>(std::min<int64_t>(length, INT32_MAX));
 
-  std::vector<uint8_t> bytes(static_cast<size_t>(records) * kSampleBytes, 0);
+  // Not zeroed first: only the bytes a short read leaves are.
+  const size_t size = static_cast<size_t>(records) * kSampleBytes;
+  std::unique_ptr<uint8_t[]> bytes(new uint8_t[size]);
+  size_t got = 0;
   if (f) {
-    if (std::fseek(f, kHeadBytes, SEEK_SET) == 0) {
-      const size_t got = std::fread(bytes.data(), 1, bytes.size(), f);
-      (void)got;  // a short read leaves zeros: missing bytes read as 0
-    }
+    if (std::fseek(f, kHeadBytes, SEEK_SET) == 0) got = std::fread(bytes.get(), 1, size, f);
     std::fclose(f);
   }
-  ReadPointBytes(bytes.data(), static_cast<int32_t>(records));
+  std::memset(bytes.get() + got, 0, size - got);  // missing bytes read as 0
+  ReadPointBytes(bytes.get(), static_cast<int32_t>(records));
   return static_cast<int32_t>(records);
 }
 
@@ -112,34 +118,70 @@ void ReadPointBytes(const uint8_t* bytes, int32_t records) {
   Data.ClockMillisecond = 0;
   const int64_t interval = IntervalMilliseconds(
       static_cast<uint16_t>(MachineParameter.RecordInterval), MachineParameter.IntervalUnit);
-  for (int32_t k = 1; k <= records; ++k) {
-    const uint8_t* s = bytes + static_cast<size_t>(k - 1) * kSampleBytes;
-    const auto x = static_cast<int16_t>(static_cast<uint16_t>(s[1] << 8 | s[0]));
-    const auto y = static_cast<int16_t>(static_cast<uint16_t>(s[3] << 8 | s[2]));
-    const auto z = static_cast<int16_t>(static_cast<uint16_t>(s[5] << 8 | s[4]));
+
+  Data.NoZeroCopySource = -1;
+  auto convert = [bytes](int32_t from, int32_t to) {
+    for (int32_t k = from; k <= to; ++k) {
+      const uint8_t* s = bytes + static_cast<size_t>(k - 1) * kSampleBytes;
+      const auto x = static_cast<int16_t>(static_cast<uint16_t>(s[1] << 8 | s[0]));
+      const auto y = static_cast<int16_t>(static_cast<uint16_t>(s[3] << 8 | s[2]));
+      const auto z = static_cast<int16_t>(static_cast<uint16_t>(s[5] << 8 | s[4]));
+      RealDataRecord& r = Data.RealData[k];
+      ConvertSample(x, y, z, r);
+      r.No = k;
+      r.PlotX = r.PlotY = r.PlotZ = r.PlotV = 0;
+      r.PlotAX = r.PlotAY = r.PlotAZ = 0.0f;
+    }
+  };
+  // The three atan per point are most of the work: the second half of the
+  // records is converted on a second thread. The time stamps follow one
+  // another and stay on this one.
+  const int32_t last = records;
+  const int32_t half = last < 4096 ? last : last / 2;
+  std::thread second;
+  if (half < last) {
+    try {
+      second = std::thread(convert, half + 1, last);
+    } catch (const std::system_error&) {
+      convert(half + 1, last);
+    }
+  }
+  convert(1, half);
+
+  bool clock_normal = false;  // AdvanceClock has put the hour, minute and second in range
+  for (int32_t k = 1; k <= last; ++k) {
     RealDataRecord& r = Data.RealData[k];
-    ConvertSample(x, y, z, r);
-    r.No = k;
     r.Year = Data.ClockYear;
     r.Month = Data.ClockMonth;
     r.Day = Data.ClockDay;
     r.Hour = Data.ClockHour;
     r.Minute = Data.ClockMinute;
     r.Second = Data.ClockSecond;
-    r.PlotX = r.PlotY = r.PlotZ = r.PlotV = 0;
-    r.PlotAX = r.PlotAY = r.PlotAZ = 0.0f;
-    StampRecordTexts(r);
-    AdvanceClock(interval);
+    if (k > 1) {
+      StampRecordTexts(r, Data.RealData[k - 1]);
+    } else {
+      StampRecordTexts(r);
+    }
+    // Within the same second only the milliseconds move.
+    if (clock_normal && interval >= 0 && Data.ClockMillisecond + interval < 1000) {
+      Data.ClockMillisecond = static_cast<int16_t>(Data.ClockMillisecond + interval);
+    } else {
+      AdvanceClock(interval);
+      clock_normal = true;
+    }
   }
+  if (second.joinable()) second.join();
 }
 
 void BuildNoZeroCopy() {
+  if (Data.NoZeroCopySource == Data.CountPoint) return;  // already current
   int32_t n = 0;
   for (int32_t i = 1; i <= Data.CountPoint && i <= kMaxRecords; ++i) {
     const RealDataRecord& r = Data.RealData[i];
     if (!r.IsZeroPoint()) Data.RealDataNoZero[++n] = r;
   }
   Data.CountPointNoZero = n;
+  Data.NoZeroCopySource = Data.CountPoint;
 }
 
 bool SaveParameterToFileHead(const std::string& file_name) {
@@ -212,7 +254,8 @@ OpenResult OpenDataFileServer(const std::string& file_name) {
   Data.DispStartPoint = 1;
   Data.DataLoaded = true;
   ReadAllPoints(file_name);
-  BuildNoZeroCopy();
+  // RealDataNoZero waits for its first reader (BuildNoZeroCopy); the count is cheap.
+  Data.CountPointNoZero = Data.CountPoint - PointAllZero_Long(1, Data.CountPoint);
   ComputeStatistics(1, Data.CountPoint);
   ScaleAccelAxis();
   ComputePlotPositions();

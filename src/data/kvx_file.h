@@ -21,6 +21,9 @@ int32_t ReadAllPoints(const std::string& file_name);
 // of 6 bytes timed from the head's start time.
 void ReadHeadBytes(const uint8_t* head);
 void ReadPointBytes(const uint8_t* bytes, int32_t records);
+// Makes RealDataNoZero(1..CountPointNoZero) the non-zero points of RealData.
+// Opening a file leaves it for the first reader: call this before reading
+// RealDataNoZero; it costs nothing when the copy is current.
 void BuildNoZeroCopy();
 // Writes positions 1..9 and 14..19 of a new capture file.
 bool SaveParameterToFileHead(const std::string& file_name);

@@ -33,10 +33,21 @@ struct Complex {
   double Im;
 };
 
+// A record table straight from the kernel: its pages are zero and cost
+// nothing until a record is written.
+struct FreeRecordTable {
+  void operator()(RealDataRecord* table) const;
+};
+using RecordTable = std::unique_ptr<RealDataRecord[], FreeRecordTable>;
+
 struct DataState {
   // Both tables are indexed 1..kMaxRecords; element 0 is unused.
-  std::unique_ptr<RealDataRecord[]> RealData;
-  std::unique_ptr<RealDataRecord[]> RealDataNoZero;
+  RecordTable RealData;
+  // Valid after BuildNoZeroCopy(): whoever reads it calls that first.
+  RecordTable RealDataNoZero;
+  // The CountPoint RealDataNoZero was built for; -1 once X, Y or Z of any
+  // record changed since (whatever writes them sets it).
+  int32_t NoZeroCopySource;
 
   int32_t SlotUsed[kSlots + 1];
   int32_t SlotPoint[kSlots + 1];
@@ -72,7 +83,7 @@ struct DataState {
 
 extern DataState Data;
 
-// Allocates the tables on first use and zeroes everything.
+// Fresh zero tables and start-of-run values everywhere.
 void ResetDataState();
 
 }  // namespace accelog

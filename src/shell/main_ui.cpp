@@ -1,5 +1,9 @@
 #include "shell/main_ui.h"
 
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+
 #include "charts/chart_frame.h"
 #include "charts/chart_scene.h"
 #include "charts/chart_views.h"
@@ -54,8 +58,12 @@ void MainUi::ClearChart() {
 }
 
 void MainUi::ShowDataFile(const std::string& file) {
+  const auto chosen = std::chrono::steady_clock::now();
+  const std::clock_t cpu = std::clock();
   OpenDataFileInChart(file);
-  if (chart_) chart_->SyncFromScene();
+  if (!chart_) return;
+  chart_->SyncFromScene();
+  if (std::getenv("ACCELOG_TIMING")) chart_->TimeNextPaint(file, chosen, cpu);
 }
 
 void MainUi::ShowFrequencyFile(const std::string& file) {

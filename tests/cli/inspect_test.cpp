@@ -7,6 +7,10 @@
 #include <QProcess>
 #include <QStringList>
 
+#include <cstdlib>
+#include <cstring>
+
+#include "data/conversion.h"
 #include "support/kvx_builder.h"
 #include "support/temp_folder.h"
 
@@ -90,6 +94,23 @@ TEST_F(InspectorTest, PointsLines) {
   // The whole file by default, and a window clipped to it.
   EXPECT_EQ(Cli({"points", Sample()}).out.count('\n'), 30);
   EXPECT_EQ(Cli({"points", Sample(), "--from", "25", "--to", "1000"}).out.count('\n'), 6);
+}
+
+// Every value reads back to the very float the program holds.
+TEST_F(InspectorTest, PointValuesReadBackExactly) {
+  std::vector<testing::Sample> samples;
+  for (int i = 0; i < 400; ++i) samples.push_back({int16_t(i * 163 - 32000), int16_t(i * 7 - 1400), int16_t(256 + i % 13)});
+  KvxHead h;
+  const QStringList lines = Cli({"points", Write(KvxImage(h, samples))}).out.split('\n', Qt::SkipEmptyParts);
+  ASSERT_EQ(lines.size(), 400);
+  for (int i = 0; i < 400; ++i) {
+    RealDataRecord want{};
+    ConvertSample(samples[i].x, samples[i].y, samples[i].z, want);
+    const QStringList f = lines[i].split(',');
+    float got[7];
+    for (int c = 0; c < 7; ++c) got[c] = std::strtof(f.value(3 + c).toStdString().c_str(), nullptr);
+    ASSERT_EQ(std::memcmp(got, &want.X, sizeof got), 0) << lines[i].toStdString();
+  }
 }
 
 TEST_F(InspectorTest, SlotsLines) {

@@ -214,6 +214,7 @@ TEST_F(KvxFileTest, OpenComputesTheView) {
   EXPECT_EQ(Data.MenuCommandCode, 0);
   EXPECT_EQ(Data.CountPoint, 300);
   EXPECT_EQ(Data.CountPointNoZero, 298);
+  BuildNoZeroCopy();
   EXPECT_EQ(Data.RealDataNoZero[11].No, 13);  // the two zero points are left out
   EXPECT_EQ(Conv.StatMaxPoint[kX], 21);
   EXPECT_EQ(Conv.AccelRangeLow, -1700.0f);  // Int((1560 + 200) / 100) x 100

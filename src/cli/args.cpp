@@ -1,0 +1,74 @@
+// The command line as both cli programs read it.
+#include <cstdio>
+#include <string>
+
+#include "cli/cli.h"
+
+namespace accelog::cli {
+
+std::optional<std::string> Args::TakeValue(const std::string& name) {
+  for (size_t i = 0; i < words.size(); ++i) {
+    if (words[i] == name && i + 1 < words.size()) {
+      std::string v = words[i + 1];
+      words.erase(words.begin() + static_cast<long>(i), words.begin() + static_cast<long>(i) + 2);
+      return v;
+    }
+    if (words[i].rfind(name + "=", 0) == 0) {
+      std::string v = words[i].substr(name.size() + 1);
+      words.erase(words.begin() + static_cast<long>(i));
+      return v;
+    }
+  }
+  return std::nullopt;
+}
+
+bool Args::TakeFlag(const std::string& name) {
+  for (size_t i = 0; i < words.size(); ++i) {
+    if (words[i] == name) {
+      words.erase(words.begin() + static_cast<long>(i));
+      return true;
+    }
+  }
+  return false;
+}
+
+std::optional<std::string> Args::UnknownOption() const {
+  for (const auto& w : words) {
+    if (w.size() > 1 && w[0] == '-' && !(w[1] >= '0' && w[1] <= '9')) return w;
+  }
+  return std::nullopt;
+}
+
+std::optional<long long> ParseInteger(const std::string& text) {
+  if (text.empty() || text.size() > 18) return std::nullopt;
+  size_t i = (text[0] == '-' || text[0] == '+') ? 1 : 0;
+  if (i == text.size()) return std::nullopt;
+  long long v = 0;
+  for (; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return std::nullopt;
+    v = v * 10 + (text[i] - '0');
+  }
+  return text[0] == '-' ? -v : v;
+}
+
+int ReadGlobalOptions(int argc, char** argv, Args& args) {
+  args.device = "usb";
+  args.argv = argv;
+  int i = 1;
+  for (; i < argc; ++i) {
+    const std::string w = argv[i];
+    if (w == "--help" || w == "-h") return -1;
+    if (w == "--version") return kAskedForVersion;
+    if (w == "--device" && i + 1 < argc) {
+      args.device = argv[++i];
+    } else if (w.rfind("--device=", 0) == 0) {
+      args.device = w.substr(9);
+    } else {
+      break;
+    }
+  }
+  for (int k = i + 1; k < argc; ++k) args.words.emplace_back(argv[k]);
+  return i;
+}
+
+}  // namespace accelog::cli

@@ -1,0 +1,35 @@
+// accelog-cli-qt: the accelog-cli commands that draw with Qt. accelog-cli
+// runs it with the command line the user typed.
+#include <cstdio>
+#include <string>
+
+#include "cli/cli.h"
+
+namespace accelog::cli {
+namespace {
+
+struct QtCommand {
+  const char* name;
+  int (*run)(Args&);
+};
+
+const QtCommand kQtCommands[] = {
+    {"render", RunRender},
+    {"print", RunPrint},
+};
+
+}  // namespace
+}  // namespace accelog::cli
+
+int main(int argc, char** argv) {
+  using namespace accelog::cli;
+  Args args;
+  const int i = ReadGlobalOptions(argc, argv, args);
+  if (i >= 0 && i < argc) {
+    for (const auto& c : kQtCommands) {
+      if (std::string(argv[i]) == c.name) return c.run(args);
+    }
+  }
+  std::fprintf(stderr, "accelog-cli-qt: runs only for accelog-cli (see accelog-cli --help)\n");
+  return kExitUsage;
+}
