@@ -74,7 +74,7 @@ bool WriteLineExport(const std::string& path, ExportRows rows, const std::string
                      size_t max_line, uint64_t bytes_hint, const ExportLineWriter& line,
                      const ExportProgress& progress, ExportError& error) {
   error = {10, {}};
-  if (!CheckFreeSpace(FolderOf(path), bytes_hint, error.reason)) return false;
+  if (!CheckFreeSpace(path, bytes_hint, error.reason)) return false;
   std::string staged;
   const int fd = CreateStagedFile(path, staged, error.reason);
   if (fd < 0) return false;

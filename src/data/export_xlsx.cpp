@@ -41,7 +41,7 @@ bool WriteWorkbookExport(const std::string& path, ExportRows rows, const ExportP
   const std::string folder = FolderOf(path);
   // The sheet is spooled uncompressed beside the target before it is zipped.
   const uint64_t need = 400 * (static_cast<uint64_t>(rows.Count()) + 1) + (64 << 10);
-  if (!CheckFreeSpace(folder, need, error.reason)) return false;
+  if (!CheckFreeSpace(path, need, error.reason)) return false;
   std::string staged;
   const int fd = CreateStagedFile(path, staged, error.reason);
   if (fd < 0) return false;

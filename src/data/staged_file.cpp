@@ -38,15 +38,15 @@ int CreateStagedFile(const std::string& path, std::string& staged, std::string& 
   return fd;
 }
 
-bool CheckFreeSpace(const std::string& folder, uint64_t bytes, std::string& reason) {
+bool CheckFreeSpace(const std::string& path, uint64_t bytes, std::string& reason) {
   struct statvfs s {};
-  if (statvfs(folder.c_str(), &s) != 0) {
-    reason = ErrnoReason(folder);
+  if (statvfs(FolderOf(path).c_str(), &s) != 0) {
+    reason = ErrnoReason(path);
     return false;
   }
   const uint64_t free = static_cast<uint64_t>(s.f_bavail) * s.f_frsize;
   if (free >= bytes) return true;
-  reason = folder + ": not enough free space (" + std::to_string(bytes / 1024 + 1) + " KiB needed, " +
+  reason = path + ": not enough free space (" + std::to_string(bytes / 1024 + 1) + " KiB needed, " +
            std::to_string(free / 1024) + " KiB free)";
   return false;
 }

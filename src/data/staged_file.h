@@ -16,8 +16,8 @@ std::string FolderOf(const std::string& path);
 // file systems). Returns its descriptor and name, or -1 with the reason.
 int CreateStagedFile(const std::string& path, std::string& staged, std::string& reason);
 
-// False with the reason when the folder has fewer than `bytes` free.
-bool CheckFreeSpace(const std::string& folder, uint64_t bytes, std::string& reason);
+// False with the reason when the folder of `path` has fewer than `bytes` free.
+bool CheckFreeSpace(const std::string& path, uint64_t bytes, std::string& reason);
 
 // Flushes the staged file to disk and renames it to `path`; on failure the
 // staged file is removed and the reason given.

@@ -14,7 +14,8 @@ int32_t PreviousPageTop(int32_t top) { return std::max(top - kListRows, 1); }
 
 int32_t NextPageTop(int32_t top, int32_t count) {
   int32_t t = top + kListRows;
-  if (t > count) t = count - (kListRows - 1);
+  // A page that would run past the last point ends at it (30 points: 6..30).
+  if (t + kListRows - 1 > count) t = count - (kListRows - 1);
   return std::max(t, 1);
 }
 
