@@ -13,10 +13,10 @@ namespace {
 
 TEST(ExportCliTest, ExitCodesAndFiles) {
   testing::TempFolder f;
-  testing::KvxHead h;
-  h.count = 30;
   auto samples = testing::Wave(30);
   samples[4] = {0, 0, 0};
+  testing::KvxHead h;
+  h.count = 30;
   testing::WriteBytes(f.File("good.kvx"), testing::KvxImage(h, samples));
   testing::WriteBytes(f.File("bad.kvx"), {1, 2, 3});
   const std::string good = f.File("good.kvx"), out = f.File("out.csv");

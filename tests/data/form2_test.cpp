@@ -24,7 +24,9 @@ void Wheel(QWidget* w, int delta) {
 
 TEST(Form2Test, PagesWithButtonsKeysAndTheWheel) {
   ResetShellState();
-  testing::LoadPoints(std::vector<testing::Point>(30, {1, 2, 3, 4}));
+  std::vector<testing::Point> points(30, {1, 2, 3, 4});
+  points[0].x = -12.7f;
+  testing::LoadPoints(points);
   MainWindow main(nullptr);
   Wheel(main.ClientArea(), -120);  // nothing to page yet
 
@@ -35,6 +37,7 @@ TEST(Form2Test, PagesWithButtonsKeysAndTheWheel) {
   EXPECT_EQ(File012_Click(&main), nullptr);  // one list at a time
   auto top = [&] { return list->Cell(0, 0) + ".." + list->Cell(24, 0); };
   EXPECT_EQ(top(), "1..25");
+  EXPECT_EQ(list->Cell(0, 2), "-12.7");  // full precision, unlike the export
 
   list->Button(3)->click();
   EXPECT_EQ(top(), "6..30");
@@ -49,18 +52,30 @@ TEST(Form2Test, PagesWithButtonsKeysAndTheWheel) {
   Wheel(list, -120);
   EXPECT_EQ(top(), "7..");  // 31 is beyond the points
 
-  for (const char* typed : {"0", "-3", "x"}) {
+  for (int i = 0; i < 30; ++i) list->RowButton(6)->click();
+  EXPECT_EQ(top(), "25..");  // forward stops with the last point in row 6
+  list->Button(3)->click();
+  EXPECT_EQ(top(), "6..30");
+
+  // Typed, then the rows shown and the box afterwards.
+  const char* const moves[][2] = {{"0", "1..25 1"}, {"-3", "1..25 1"}, {"x", "1..25 1"}, {"12.7", "12.. 12"}, {"99", "6..30 6"}};
+  for (const auto& [typed, shown] : moves) {
     list->Text1()->setText(typed);
     list->Button(4)->click();
-    EXPECT_EQ(list->Text1()->text(), "1") << typed;
-    EXPECT_EQ(top(), "1..25") << typed;
+    EXPECT_EQ(top() + " " + list->Text1()->text(), shown) << typed;
   }
-
   list->Button(1)->click();
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(DataListWindow(), nullptr);
   EXPECT_FALSE(Shell.DataListOpen);
   EXPECT_EQ(Data.MenuCommandCode, 0);
+
+  testing::LoadPoints(std::vector<testing::Point>(10, {1, 2, 3, 4}));
+  list = File012_Click(&main);
+  list->Text1()->setText("7");
+  list->Button(4)->click();  // ten points: the box is only emptied
+  EXPECT_EQ(top() + "|" + list->Text1()->text(), "1..|");
+  list->close();
 }
 
 }  // namespace

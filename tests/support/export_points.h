@@ -14,18 +14,16 @@ struct Point {
 // Points 1..n at 9:5:7 on 7 May 2013, shown whole as after opening a file.
 inline void LoadPoints(const std::vector<Point>& points) {
   ResetDataState();
-  int32_t n = 0;
   for (const Point& p : points) {
-    RealDataRecord& r = Data.RealData[++n];
-    r.No = n;
+    RealDataRecord& r = Data.RealData[++Data.CountPoint];
+    r.No = Data.CountPoint;
     r.Year = 2013, r.Month = 5, r.Day = 7, r.Hour = 9, r.Minute = 5, r.Second = 7;
-    r.X = p.x, r.Y = p.y, r.Z = p.z, r.V = p.z * 1.5f, r.AX = p.ax, r.AY = -p.ax, r.AZ = 0.0f;
+    r.X = p.x, r.Y = p.y, r.Z = p.z, r.V = p.z * 1.5f, r.AX = p.ax, r.AY = -p.ax;
     std::memcpy(r.DateText, "7/5/2013  ", 10);
     std::memcpy(r.TimeText, "9:5:7   ", 8);
   }
-  Data.CountPoint = n;
   Data.DispStartPoint = 1;
-  Data.DispEndPoint = n;
+  Data.DispEndPoint = Data.CountPoint;
   Data.DataLoaded = true;
 }
 
