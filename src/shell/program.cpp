@@ -155,7 +155,9 @@ bool Program::Start() {
       {"File004", [] { File004_Click(); }},
       {"File007", [] { File007_Click(); }},
       {"File012", [this] { File012_Click(window_.get()); }},
+      {"File005", [] { File005_Click(); }},
       {"File006", [this] { print_->File006_Click(); }},
+      {"Escape", [] { StopDownload(); }},
   });
   print_ = std::make_unique<PrintCommand>(window_.get(), chart_, *printers_);
   QObject::connect(chart_, &FormPicture::ToolHintCleared, window_->ToolBar()->HintLabel(), &QLabel::clear);
