@@ -45,7 +45,12 @@ int ReadGlobalOptions(int argc, char** argv, Args& args);
 // Parses a whole decimal number; nothing on any other text.
 std::optional<long long> ParseInteger(const std::string& text);
 
+// Opens a .kvx file as the acceleration view does: kExitOk, or kExitRefused
+// with the program's message on stderr.
+int OpenKvxFile(const std::string& file);
+
 int RunInfo(Args& args);
+int RunExport(Args& args);
 int RunPoints(Args& args);
 int RunSlots(Args& args);
 int RunScan(Args& args);

@@ -30,13 +30,7 @@ int OpenFile(Args& args, const char* usage, std::string& file) {
   }
   if (args.words.size() != 1) return UsageError(usage);
   file = args.words[0];
-  ResetDataState();
-  ResetConversionState();
-  ApplyDefaultParameters();
-  static StderrUi ui;
-  SetUi(&ui);
-  Data.MenuCommandCode = 14;
-  return OpenDataFileServer(file) == OpenResult::Ok ? kExitOk : kExitRefused;
+  return OpenKvxFile(file);
 }
 
 // --from/--to, defaulting to the whole file and kept inside it.
@@ -143,6 +137,16 @@ void PrintText(const StatisticsTexts& t) {
 }
 
 }  // namespace
+
+int OpenKvxFile(const std::string& file) {
+  ResetDataState();
+  ResetConversionState();
+  ApplyDefaultParameters();
+  static StderrUi ui;
+  SetUi(&ui);
+  Data.MenuCommandCode = 14;
+  return OpenDataFileServer(file) == OpenResult::Ok ? kExitOk : kExitRefused;
+}
 
 int RunInfo(Args& args) {
   const bool json = args.TakeFlag("--json");

@@ -21,6 +21,7 @@ const Command kCommands[] = {
     {"info", "info FILE.kvx [--json]", RunInfo},
     {"points", "points FILE.kvx [--from N] [--to M]", RunPoints},
     {"slots", "slots FILE.kvx [--from N] [--to M]", RunSlots},
+    {"export", "export FILE.kvx OUT.txt|OUT.xlsx|OUT.csv [--overwrite] [--from N] [--to M]", RunExport},
     {"scan", "[--device URI] scan", RunScan},
     {"download", "[--device URI] download OUT.kvx [--overwrite]", RunDownload},
     {"set-params",

@@ -3,10 +3,20 @@
 // real dialogs and panels, the CLI prints, tests record. Every method has a
 // quiet default so a front end overrides only what it shows.
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace accelog {
 
 enum class MessageIcon { None, Exclamation, Information, Critical };
+
+// The export's save dialog: the name, the filter chosen (1-based) and the
+// "Only the points shown" box. An empty name means cancelled.
+struct ExportChoice {
+  std::string name;
+  int filter = 0;
+  bool only_shown = false;
+};
 
 class UiPort {
  public:
@@ -25,6 +35,13 @@ class UiPort {
   virtual std::string SaveFileName(const std::string& title, const std::string& filter) {
     (void)title; (void)filter; return {};
   }
+  // Filters as (caption, pattern) pairs, e.g. ("Text Files(*.txt)", "*.txt").
+  virtual ExportChoice ExportFileName(const std::string& title,
+                                      const std::vector<std::pair<std::string, std::string>>& filters) {
+    (void)title; (void)filters; return {};
+  }
+  // Lets the window system handle waiting input while a long job runs.
+  virtual void ProcessMessages() {}
   // Status bar panels 1..5.
   virtual void StatusPanel(int panel, const std::string& text) { (void)panel; (void)text; }
   // The chart window's progress bar (ProgressBar1).

@@ -8,8 +8,10 @@
 #include <QResizeEvent>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QWheelEvent>
 
 #include "core/ui_port.h"
+#include "data/list/form2.h"
 #include "shell/about_box.h"
 #include "shell/help_window.h"
 #include "shell/shell_rules.h"
@@ -36,6 +38,8 @@ MainWindow::MainWindow(QWidget* chart, QWidget* parent) : QMainWindow(parent), c
   UseChartBackColor(client_);
   client_->installEventFilter(this);
   setCentralWidget(client_);
+  // The window hook's wheel duty: every wheel turn over this window.
+  qApp->installEventFilter(this);
 
   tool_bar_ = new ToolBarWindow(client_);
   connect(tool_bar_, &ToolBarWindow::ButtonClicked, this,
@@ -144,6 +148,14 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   // MDIForm_Resize: the client area follows every resize of the window and
   // is laid out once start-up is over.
   if (watched == client_ && event->type() == QEvent::Resize && Shell.StartupComplete) RestScreen();
+  // The wheel pages the data list while it is open and does nothing else here.
+  if (event->type() == QEvent::Wheel && watched->isWidgetType() &&
+      static_cast<QWidget*>(watched)->window() == this) {
+    const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
+    if (delta == 0) return QMainWindow::eventFilter(watched, event);
+    DataListWheel(delta);
+    return true;
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 

@@ -12,6 +12,8 @@
 #include "core/qt_program_folder.h"
 #include "core/qt_timer.h"
 #include "data/conversion.h"
+#include "data/export_menu.h"
+#include "data/list/form2.h"
 #include "data/state.h"
 #include "device/command_engine.h"
 #include "device/device_timers.h"
@@ -151,6 +153,8 @@ bool Program::Start() {
       {"File002", [] { File002_Click(); }},
       {"File008", [] { File008_Click(); }},
       {"File004", [] { File004_Click(); }},
+      {"File007", [] { File007_Click(); }},
+      {"File012", [this] { File012_Click(window_.get()); }},
       {"File005", [] { File005_Click(); }},
       {"File006", [this] { print_->File006_Click(); }},
       {"Escape", [] { StopDownload(); }},

@@ -1,6 +1,8 @@
 #include "shell/qt_ui.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QGridLayout>
 #include <QFileDialog>
 #include <QLabel>
 #include <QMessageBox>
@@ -64,6 +66,31 @@ std::string QtUi::SaveFileName(const std::string& title, const std::string& filt
   if (!name.isEmpty()) last_folder_ = QFileInfo(name).absolutePath();
   return name.toStdString();
 }
+
+ExportChoice QtUi::ExportFileName(const std::string& title,
+                                  const std::vector<std::pair<std::string, std::string>>& filters) {
+  QStringList names;
+  for (const auto& f : filters) names << QString::fromStdString(f.first);
+  QFileDialog dialog(parent_, QString::fromStdString(title), last_folder_);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);  // asked after the extension is added
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilters(names);
+  auto* only_shown = new QCheckBox("Only the points shown", &dialog);
+  only_shown->setObjectName("OnlyShown");
+  if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+    grid->addWidget(only_shown, grid->rowCount(), 0, 1, -1);
+  }
+  ExportChoice c;
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return c;
+  c.name = dialog.selectedFiles().first().toStdString();
+  c.filter = static_cast<int>(names.indexOf(dialog.selectedNameFilter())) + 1;
+  c.only_shown = only_shown->isChecked();
+  last_folder_ = QFileInfo(dialog.selectedFiles().first()).absolutePath();
+  return c;
+}
+
+void QtUi::ProcessMessages() { QApplication::processEvents(); }
 
 void QtUi::StatusPanel(int panel, const std::string& text) {
   if (panel < 1 || panel > 5 || !panels_[panel - 1]) return;

@@ -20,6 +20,9 @@ class QtUi : public UiPort {
   bool AskOkCancel(const std::string& text) override;
   std::string OpenFileName(const std::string& title, const std::string& filter) override;
   std::string SaveFileName(const std::string& title, const std::string& filter) override;
+  ExportChoice ExportFileName(const std::string& title,
+                              const std::vector<std::pair<std::string, std::string>>& filters) override;
+  void ProcessMessages() override;
   void StatusPanel(int panel, const std::string& text) override;
   void ProgressShow(int minimum, int maximum) override;
   void ProgressValue(int value) override;

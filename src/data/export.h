@@ -1,0 +1,56 @@
+#pragma once
+// Export of the non-zero points (RealDataNoZero) to the fixed-column text
+// file, the workbook and CSV. No windows here: progress goes to a callback so
+// the caller can keep its window responsive.
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace accelog {
+
+enum class ExportFormat { Text, Workbook, Csv };
+
+// The format a target name asks for by its ending (".txt", ".xlsx", ".csv");
+// false for anything else.
+bool ExportFormatOf(const std::string& path, ExportFormat& format);
+
+// RealDataNoZero indices first..last; an empty range writes the header alone.
+struct ExportRows {
+  int32_t first = 1;
+  int32_t last = 0;
+  int32_t Count() const { return last >= first ? last - first + 1 : 0; }
+};
+// Every non-zero point of the open file.
+ExportRows AllNoZeroRows();
+// The non-zero points among RealData(from..to).
+ExportRows NoZeroRowsBetween(int32_t from, int32_t to);
+
+// Called after each data row with the number of rows written so far.
+using ExportProgress = std::function<void(int32_t rows_written)>;
+
+// Where a workbook export failed: 7 the workbook could not be made, 8 the
+// sheet could not be added, 10 writing or saving it. Text and CSV use 10.
+struct ExportError {
+  int checkpoint = 0;
+  std::string reason;  // "<file>: <why>"
+};
+
+// Each writer fills a file beside `path` and renames it into place once it is
+// complete and on disk; on failure nothing is left under `path`.
+bool WriteTextExport(const std::string& path, ExportRows rows, const ExportProgress& progress,
+                     ExportError& error);
+bool WriteWorkbookExport(const std::string& path, ExportRows rows, const ExportProgress& progress,
+                         ExportError& error);
+bool WriteCsvExport(const std::string& path, ExportRows rows, const ExportProgress& progress,
+                    ExportError& error);
+bool WriteExport(ExportFormat format, const std::string& path, ExportRows rows,
+                 const ExportProgress& progress, ExportError& error);
+
+// Shared by the text and CSV writers: the header and one line per row into a
+// staged file, checked against the expected size before the rename.
+using ExportLineWriter = std::function<size_t(char* buffer, int32_t row, int32_t index)>;
+bool WriteLineExport(const std::string& path, ExportRows rows, const std::string& header,
+                     size_t max_line, uint64_t bytes_hint, const ExportLineWriter& line,
+                     const ExportProgress& progress, ExportError& error);
+
+}  // namespace accelog

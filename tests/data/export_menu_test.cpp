@@ -1,0 +1,80 @@
+// "Export Data" from the dialog to the message: names, the overwrite
+// question, the progress bar and a failed workbook.
+#include "data/export_menu.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/program_folder.h"
+#include "support/export_points.h"
+#include "support/recording_ui.h"
+#include "support/temp_folder.h"
+
+namespace accelog {
+namespace {
+
+struct ExportUi : testing::RecordingUi {
+  ExportChoice ExportFileName(const std::string&, const std::vector<std::pair<std::string, std::string>>&) override {
+    ++asked;
+    return choice;
+  }
+  ExportChoice choice;
+  int asked = 0;
+};
+
+class ExportMenuTest : public testing::ProgramFolderTest {
+ protected:
+  void SetUp() override {
+    ProgramFolderTest::SetUp();
+    SetUi(&ui_);
+  }
+  void TearDown() override { SetUi(nullptr); }
+  ExportUi ui_;
+};
+
+TEST_F(ExportMenuTest, OverwriteIsAskedAndOnlyShownPointsAreKept) {
+  testing::LoadPoints({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 1, 2, 3}});
+  const std::string target = folder_.File("a.txt");
+  testing::WriteBytes(target, {'o', 'l', 'd'});
+  ui_.choice = {target, 1, false};
+  ui_.answer_ok = false;
+  File007_Click();
+  EXPECT_EQ(ui_.questions, std::vector<std::string>{"The filename already exists ,overwrite it  ?"});
+  EXPECT_EQ(testing::ReadBytes(target).size(), 3u);
+  ui_.answer_ok = true;
+  File007_Click();
+  EXPECT_EQ(testing::ReadBytes(target).size(), 151u * 4);
+  EXPECT_EQ(ui_.messages.back(), "Complete!");
+
+  Data.DispStartPoint = Data.DispEndPoint = 2;
+  ui_.choice = {folder_.File("b"), 3, true};
+  File007_Click();
+  const auto bytes = testing::ReadBytes(folder_.File("b.csv"));
+  const std::string rows = std::string(bytes.begin(), bytes.end()).substr(std::find(bytes.begin(), bytes.end(), '\n') - bytes.begin() + 1);
+  EXPECT_EQ(rows.substr(0, 2) + std::to_string(std::count(rows.begin(), rows.end(), '\n')), "2,1");  // point 2 alone
+
+  Data.MenuCommandCode = 16;  // the data list is open: no dialog
+  File007_Click();
+  EXPECT_EQ(ui_.asked, 3);
+}
+
+TEST_F(ExportMenuTest, WorkbookShowsProgressAndReportsItsFailure) {
+  testing::LoadPoints(std::vector<testing::Point>(1250, {1, 2, 3, 4}));
+  ui_.choice = {folder_.File("c.dat"), 2, false};
+  File007_Click();
+  EXPECT_EQ(ui_.messages.back(), "Complete !");
+  EXPECT_TRUE(std::filesystem::exists(folder_.File("c.xlsx")));
+  EXPECT_EQ(ui_.progress_max, 1250 / 100 + 1);
+  EXPECT_FALSE(ui_.progress_visible);
+
+  ui_.choice = {folder_.File("gone/d"), 2, false};
+  File007_Click();
+  EXPECT_EQ(ui_.messages.back(), "Data is error=7,Please check Microsoft Office Excel\n" +
+                                     folder_.File("gone/d.xlsx") + ": No such file or directory");
+  EXPECT_EQ(testing::ReadBytes(ProgramFile("MessageTam.txt")).size(), 100u);
+  EXPECT_EQ(Data.MenuCommandCode, 0);
+}
+
+}  // namespace
+}  // namespace accelog
