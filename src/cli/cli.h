@@ -45,5 +45,7 @@ int RunScan(Args& args);
 int RunDownload(Args& args);
 int RunSetParams(Args& args);
 int RunRender(Args& args);
+int RunLive(Args& args);
+int RunLiveSpectrum(Args& args);
 
 }  // namespace accelog::cli

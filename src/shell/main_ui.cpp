@@ -5,6 +5,7 @@
 #include "charts/chart_views.h"
 #include "charts/curve_plot.h"
 #include "charts/form_picture.h"
+#include "charts/live_chart.h"
 #include "data/state.h"
 #include "shell/main_window.h"
 #include "shell/shell_rules.h"
@@ -55,6 +56,28 @@ void MainUi::ClearChart() {
 void MainUi::ShowDataFile(const std::string& file) {
   OpenDataFileInChart(file);
   if (chart_) chart_->SyncFromScene();
+}
+
+void MainUi::SetCaption(const std::string& text) {
+  if (window_) window_->SetCaption(QString::fromStdString(text));
+}
+
+void MainUi::SetMenuMark(int item, bool checked) {
+  if (window_) window_->SetMenuMark(QString("File%1").arg(item, 3, 10, QChar('0')), checked);
+}
+
+void MainUi::LiveChartReady(int code, const std::string& file) {
+  if (!chart_) return;
+  ChartScene.Text[24].Caption = file;
+  if (code == 12) DispRealTimeDataReady_12();
+  if (code == 13) DispRealTimeFrequencyReady_13();
+  chart_->SyncFromScene();
+}
+
+void MainUi::ShowLivePoint() {
+  if (!chart_) return;
+  DispLivePoint();
+  chart_->SyncFromScene();
 }
 
 }  // namespace accelog

@@ -21,6 +21,11 @@ class MainUi : public QtUi {
   void ClearChart() override;
   void ShowDataFile(const std::string& file) override;
 
+  void SetCaption(const std::string& text) override;
+  void SetMenuMark(int item, bool checked) override;
+  void LiveChartReady(int code, const std::string& file) override;
+  void ShowLivePoint() override;
+
  private:
   MainWindow* window_;
   FormPicture* chart_;

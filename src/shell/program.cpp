@@ -17,6 +17,7 @@
 #include "device/device_timers.h"
 #include "device/download.h"
 #include "device/link.h"
+#include "device/realtime.h"
 #include "device/transport.h"
 #include "params/machine_parameter.h"
 #include "shell/device_watch.h"
@@ -131,6 +132,7 @@ bool Program::Start() {
       {"File002", [] { File002_Click(); }},
       {"File008", [] { File008_Click(); }},
       {"File004", [] { File004_Click(); }},
+      {"File009", [] { File009_Click(); }},
   });
   QObject::connect(chart_, &FormPicture::ToolHintCleared, window_->ToolBar()->HintLabel(), &QLabel::clear);
 

@@ -1,0 +1,64 @@
+// accelog-cli live against accelog-sim as separate processes.
+#include "cli_fixture.h"
+#include "sim/recording.h"
+
+namespace accelog::testing {
+namespace {
+
+// The first n live samples of a simulator seeded with `seed`, as a file holds them.
+std::vector<unsigned char> LiveSamples(uint32_t seed, int n) {
+  sim::Motion motion(seed);
+  std::vector<unsigned char> bytes;
+  for (int k = 0; k < n; ++k) {
+    int16_t v[3];
+    motion.Sample(static_cast<uint64_t>(k), v[0], v[1], v[2]);
+    for (int16_t a : v) {
+      bytes.push_back(static_cast<unsigned char>(a & 0xFF));
+      bytes.push_back(static_cast<unsigned char>((static_cast<uint16_t>(a) >> 8) & 0xFF));
+    }
+  }
+  return bytes;
+}
+
+uint32_t HeadCount(const std::vector<unsigned char>& f) {
+  return f.size() < 13 ? 0 : uint32_t(f[9]) << 24 | f[10] << 16 | f[11] << 8 | f[12];
+}
+
+TEST_F(CliDeviceTest, LiveRunsToItsLimitOrToAStopSignal) {
+  auto sim = StartSim({"--seed", "5"});
+  const std::string device = "sim:" + Socket();
+
+  // A refused field: its code, exit 2, no file.
+  const std::string refused = folder_.File("refused.kvx");
+  EXPECT_EQ(Cli({"--device", device, "live", refused, "--interval", "0"}, 10000), 2);
+  EXPECT_NE(CliErr().find("Data is erro!!=3"), std::string::npos) << CliErr();
+  EXPECT_FALSE(std::filesystem::exists(refused));
+
+  // Count limit 3: the logger's first three live samples, and their count in the head.
+  const std::string out = folder_.File("live.kvx");
+  ASSERT_EQ(Cli({"--device", device, "live", out, "--unit", "ms", "--limit", "3", "--limit-kind", "count"}),
+            0)
+      << CliErr();
+  EXPECT_EQ(CliOut(), out + "\n");
+  auto file = ReadBytes(out);
+  ASSERT_EQ(file.size(), 19u + 18);
+  EXPECT_EQ(HeadCount(file), 3u);
+  EXPECT_TRUE(std::vector<unsigned char>(file.begin() + 19, file.end()) == LiveSamples(5, 3));
+  EXPECT_NE(CliErr().find("samples: 3"), std::string::npos) << CliErr();
+
+  // SIGINT is the second click: the run ends normally with what arrived.
+  EXPECT_EQ(Cli({"--device", device, "live", out}, 5000), 1);  // exists, no --overwrite
+  Process run({ACCELOG_CLI, "--device", device, "live", out, "--overwrite", "--limit", "1000"},
+              folder_.File("cli.out"), folder_.File("cli.err"));
+  for (int i = 0; i < 500 && CliErr().find("samples: 2") == std::string::npos; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  run.Signal(SIGINT);
+  ASSERT_EQ(run.Wait(10000), 0) << CliErr();
+  file = ReadBytes(out);
+  EXPECT_GE(HeadCount(file), 2u);
+  EXPECT_EQ(file.size(), 19 + 6 * HeadCount(file));
+}
+
+}  // namespace
+}  // namespace accelog::testing
