@@ -6,7 +6,11 @@
 #include "charts/chart_frame.h"
 #include "charts/chart_scene.h"
 #include "charts/chart_state.h"
+#include "charts/cursor_scroll.h"
 #include "charts/curve_plot.h"
+#include "charts/frequency_chart.h"
+#include "data/fft.h"
+#include "data/utils.h"
 #include "data/conversion.h"
 #include "data/state.h"
 #include "params/machine_parameter.h"
@@ -23,6 +27,20 @@ void SetCurveBoxes(const int16_t (&shown)[8], const bool (&enabled)[8]) {
   }
 }
 
+// The spectra of RealData(1..256) drawn over 128 lines, the curve offset 0
+// while they are drawn.
+void DrawSpectra() {
+  ChartState.SavedAccelOffset = Conv.AccelOffset;
+  Conv.AccelOffset = 0;
+  FrequencySpectra();
+  DispLeftLableF();
+  FrequencySpectrumPoints();
+  ChartScene.Frame5.Top = 100000;
+  DispCurve(1, kSpectrumBins);
+  ChartScene.Frame5.Top = ChartScene.Frame4.Top;
+  Conv.AccelOffset = ChartState.SavedAccelOffset;
+}
+
 }  // namespace
 
 void DispRealTimeDataReady_12() {
@@ -32,6 +50,7 @@ void DispRealTimeDataReady_12() {
 
 void DispRealTimeFrequencyReady_13() {
   SetCurveBoxes({1, 1, 1, 0, 0, 0, 0, 1}, {true, true, true, false, false, false, false, true});
+  ChartScene.Check[13].Value = 1;  // the box shows the spectrum view
   Data.MenuCommandCode = 13;
   Data.FrequencyView = true;
   MachineParameter.ParameterDialogMode = 2;
@@ -54,6 +73,38 @@ void DispLivePoint() {
   DispCurve(1, n);
   ChartScene.Frame5.Top = ChartScene.Frame4.Top;
   ChartScene.Text[19].Caption = std::to_string(n);
+}
+
+void DispLiveSet() {
+  DispMaxMin();
+  if (Data.FrequencyView) {
+    DrawSpectra();
+    return;
+  }
+  FrequencyDataPoints();
+  DispLeftLableY();
+  DispRightLableAngl();
+  ChartScene.Frame5.Top = 100000;
+  DispCurve(1, kFFTPoints);
+  ChartScene.Frame5.Top = ChartScene.Frame4.Top;
+}
+
+bool DispFrequencyFile(const std::string& file) {
+  Data.DataFileName = Data.DownloadFileName = file;
+  ChartScene.Text[24].Caption = CutAtFirstDotNoBlanks(file) + ".kvx";
+  if (ReadFrequencyFile(file) != FrequencyFileResult::Ok) {
+    Data.MenuCommandCode = 0;
+    return false;
+  }
+  Data.FrequencyFileLoaded = true;
+  SetCurveBoxes({1, 1, 1, 0, 0, 0, 0, 1}, {true, true, true, true, true, true, true, true});
+  Data.MenuCommandCode = 15;
+  Data.FrequencyView = true;
+  DrawSpectra();
+  ChartScene.Text[19].Caption = std::to_string(Data.CountPoint);
+  HsrollToChangPosition();
+  Data.MenuCommandCode = 0;
+  return true;
 }
 
 }  // namespace accelog

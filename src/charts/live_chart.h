@@ -1,5 +1,6 @@
 #pragma once
 // The chart side of the two live captures.
+#include <string>
 
 namespace accelog {
 
@@ -14,5 +15,12 @@ void DispRealTimeFrequencyReady_13();
 // so far, and the curves, statistics and count box show points 1..CountPoint
 // in the slots RealCountPoint laid out.
 void DispLivePoint();
+// RealData(1..256) holds a new live set (statistics done): the statistics
+// boxes and, with the spectrum view on, the three spectra over 128 lines;
+// otherwise the 256 samples as curves.
+void DispLiveSet();
+// A spectrum file shown as the "Frequency" item shows one; false when the
+// file was refused (its message shown).
+bool DispFrequencyFile(const std::string& file);
 
 }  // namespace accelog

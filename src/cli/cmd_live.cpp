@@ -19,6 +19,7 @@
 #include "core/ui_port.h"
 #include "core/virtual_clock.h"
 #include "data/conversion.h"
+#include "data/fft.h"
 #include "data/state.h"
 #include "data/utils.h"
 #include "device/command_engine.h"
@@ -225,6 +226,81 @@ int RunLive(Args& args) {
   ui.save_name = args.words[0];
   const int exit = RunCapture(args.device, ui, File009_Click, RealTime.DataOutcome, File009_Click);
   if (exit == kExitOk) std::printf("%s\n", target.c_str());
+  return exit;
+}
+
+namespace {
+
+// One good set as a JSON line: the peak line of each axis and its 128
+// magnitudes (the spectra are in PlotX..PlotZ of records 1..128).
+void PrintSetJson(int set) {
+  int32_t RealDataRecord::*const fields[3] = {&RealDataRecord::PlotX, &RealDataRecord::PlotY,
+                                              &RealDataRecord::PlotZ};
+  const char* const names[3] = {"X", "Y", "Z"};
+  std::string peaks, magnitudes;
+  for (int axis = 0; axis < 3; ++axis) {
+    int peak = 1;
+    std::string list;
+    for (int i = 1; i <= kSpectrumBins; ++i) {
+      const int32_t v = Data.RealData[i].*fields[axis];
+      if (v > Data.RealData[peak].*fields[axis]) peak = i;
+      list += (i > 1 ? "," : "") + std::to_string(v);
+    }
+    const std::string sep = axis > 0 ? ", " : "";
+    peaks += sep + "\"" + names[axis] + "\": " + std::to_string(peak);
+    magnitudes += sep + "\"" + names[axis] + "\": [" + list + "]";
+  }
+  std::printf("{\"set\": %d, \"peaks\": {%s}, \"magnitudes\": {%s}}\n", set, peaks.c_str(),
+              magnitudes.c_str());
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int RunLiveSpectrum(Args& args) {
+  const char* usage = "live-spectrum [OUT] [--sets N] [--overwrite] [--json]";
+  LiveUi ui;
+  ui.overwrite = args.TakeFlag("--overwrite");
+  const bool json = args.TakeFlag("--json");
+  const auto sets = args.TakeValue("--sets");
+  if (!NoOptionsLeft(args, usage, 0, 1)) return kExitUsage;
+  long long limit = 0;
+  if (sets) {
+    const auto n = ParseInteger(*sets);
+    if (!n || *n < 1) {
+      std::fprintf(stderr, "accelog-cli: --sets wants a number of sets above 0, not '%s'\n", sets->c_str());
+      return kExitUsage;
+    }
+    limit = *n;
+  }
+  SetUi(&ui);
+  LoadParametersAtStartup();
+  SetUi(nullptr);
+
+  // With OUT the question is answered OK and OUT is the chosen name; without
+  // it, Cancel: the fixed file in the data folder.
+  std::string target;
+  ui.save_answer = args.words.size() == 1;
+  if (ui.save_answer) {
+    ui.save_name = args.words[0];
+    target = SpectrumFileName(FileNameFilter_String(args.words[0]) + ".kvx");
+    if (Exists(target) && !ui.overwrite) {
+      std::fprintf(stderr, "accelog-cli: %s exists (use --overwrite)\n", target.c_str());
+      return kExitFailed;
+    }
+  } else {
+    target = ProgramFile(kSpectrumCancelName);
+  }
+  int shown = 0;
+  ui.on_set = [&] {
+    ++shown;
+    FrequencySpectra();
+    if (json) PrintSetJson(shown);
+    std::fprintf(stderr, "sets: %d\n", shown);
+    if (limit > 0 && shown >= limit) RequestSpectrumStop();
+  };
+  const int exit = RunCapture(args.device, ui, File011_Click, RealTime.SpectrumOutcome, File011_Click);
+  if (exit == kExitOk && !json) std::printf("%s\n", target.c_str());
   return exit;
 }
 

@@ -74,6 +74,8 @@ const Command kCommands[] = {
      "[--device URI] live OUT.kvx [--overwrite] [--interval N] [--unit ms|s] [--limit N]\n"
      "         [--limit-kind time|count]",
      RunLive},
+    {"live-spectrum", "[--device URI] live-spectrum [OUT] [--sets N] [--overwrite] [--json]",
+     RunLiveSpectrum},
     {"render", "render FILE.kvx OUT.png [--start N] [--end M] [--all-curves] [--cursor COLUMN] [--scale F] [--spectrum]", RunRender},
 };
 

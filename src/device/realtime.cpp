@@ -99,6 +99,9 @@ void ResetRealTimeState() {
   RealTimeHooks.Timer1Branch22 = RealTimeSample_22;
   RealTimeHooks.Timer5Tick = Timer5_Timer;
   RealTimeHooks.AbandonRealTimeData = AbandonRealTimeData;
+  RealTimeHooks.Timer1Branch21 = SpectrumSet_21;
+  RealTimeHooks.Timer20msTick = Timer20ms_Timer;
+  RealTimeHooks.AbandonRealTimeFrequency = AbandonRealTimeFrequency;
 }
 
 int SamplePeriodMs(int16_t interval, int16_t unit) {

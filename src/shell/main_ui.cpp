@@ -80,4 +80,16 @@ void MainUi::ShowLivePoint() {
   chart_->SyncFromScene();
 }
 
+void MainUi::ShowLiveSet() {
+  if (!chart_) return;
+  DispLiveSet();
+  chart_->SyncFromScene();
+}
+
+void MainUi::ShowFrequencyFile(const std::string& file) {
+  if (!chart_) return;
+  DispFrequencyFile(file);
+  chart_->SyncFromScene();
+}
+
 }  // namespace accelog

@@ -25,6 +25,8 @@ class MainUi : public QtUi {
   void SetMenuMark(int item, bool checked) override;
   void LiveChartReady(int code, const std::string& file) override;
   void ShowLivePoint() override;
+  void ShowLiveSet() override;
+  void ShowFrequencyFile(const std::string& file) override;
 
  private:
   MainWindow* window_;

@@ -133,6 +133,7 @@ bool Program::Start() {
       {"File008", [] { File008_Click(); }},
       {"File004", [] { File004_Click(); }},
       {"File009", [] { File009_Click(); }},
+      {"File011", [] { File011_Click(); }},
   });
   QObject::connect(chart_, &FormPicture::ToolHintCleared, window_->ToolBar()->HintLabel(), &QLabel::clear);
 

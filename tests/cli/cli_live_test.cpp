@@ -1,5 +1,8 @@
 // accelog-cli live against accelog-sim as separate processes.
 #include "cli_fixture.h"
+#include "data/fft.h"
+#include "data/kvx_file.h"
+#include "data/state.h"
 #include "sim/recording.h"
 
 namespace accelog::testing {
@@ -58,6 +61,36 @@ TEST_F(CliDeviceTest, LiveRunsToItsLimitOrToAStopSignal) {
   file = ReadBytes(out);
   EXPECT_GE(HeadCount(file), 2u);
   EXPECT_EQ(file.size(), 19 + 6 * HeadCount(file));
+}
+
+TEST_F(CliDeviceTest, LiveSpectrumWritesTheLastSetItShowed) {
+  auto sim = StartSim({"--seed", "5"});
+  const std::string fixed = folder_.File("data/accelog/123Frequency.Kvx");
+  ASSERT_EQ(Cli({"--device", "sim:" + Socket(), "live-spectrum", "--sets", "2", "--json"}), 0) << CliErr();
+  const auto file = ReadBytes(fixed);
+  ASSERT_EQ(file.size(), 1555u);
+  const auto all = LiveSamples(5, 512);
+  EXPECT_TRUE(std::vector<unsigned char>(file.begin() + 19, file.end()) ==
+              std::vector<unsigned char>(all.begin() + 256 * 6, all.end()));
+
+  // Two lines; the second carries the spectrum of the saved set.
+  std::istringstream out(CliOut());
+  std::string first, second, extra;
+  ASSERT_TRUE(std::getline(out, first) && std::getline(out, second)) << CliOut();
+  EXPECT_FALSE(std::getline(out, extra));
+  EXPECT_EQ(first.rfind("{\"set\": 1, \"peaks\": {\"X\": ", 0), 0u) << first;
+  ResetDataState();
+  ReadAllPoints(fixed);
+  FFTSpectrumX();
+  std::string x = "\"X\": [";
+  for (int i = 1; i <= kSpectrumBins; ++i) x += (i > 1 ? "," : "") + std::to_string(Data.RealData[i].PlotX);
+  EXPECT_NE(second.find(x + "]"), std::string::npos) << second;
+
+  // With OUT: the name rule, the final name printed.
+  ASSERT_EQ(Cli({"--device", "sim:" + Socket(), "live-spectrum", folder_.File("abcde"), "--sets", "1"}), 0)
+      << CliErr();
+  EXPECT_EQ(CliOut(), folder_.File("abcdeFrequency.Kvx") + "\n");
+  EXPECT_EQ(ReadBytes(folder_.File("abcdeFrequency.Kvx")).size(), 1555u);
 }
 
 }  // namespace

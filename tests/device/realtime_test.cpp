@@ -14,13 +14,13 @@ namespace {
 class LiveUi : public RecordingUi {
  public:
   std::vector<std::string> captions;
-  std::vector<bool> marks;
+  std::vector<bool> marks, spectrum_marks;
+  std::vector<std::string> frequency_files;
   int points_shown = 0;
   void SetCaption(const std::string& text) override { captions.push_back(text); }
-  void SetMenuMark(int item, bool on) override {
-    if (item == 9) marks.push_back(on);
-  }
+  void SetMenuMark(int item, bool on) override { (item == 9 ? marks : spectrum_marks).push_back(on); }
   void ShowLivePoint() override { ++points_shown; }
+  void ShowFrequencyFile(const std::string& file) override { frequency_files.push_back(file); }
 };
 
 class RealTimeTest : public DeviceEngineTest {
@@ -173,6 +173,58 @@ TEST_F(RealTimeTest, EveryEndingKeepsEverySampleWithItsCount) {
       ASSERT_FALSE(ui_.messages.empty());
       EXPECT_NE(ui_.messages.back().find(Out()), std::string::npos) << ui_.messages.back();
     }
+  }
+}
+
+// The live samples first..first+n-1 of the loopback logger, as a file holds them.
+std::vector<unsigned char> LoopbackSamples(uint64_t first, int n) {
+  sim::Motion motion(7);
+  std::vector<unsigned char> bytes;
+  for (uint64_t k = 0; k < first + static_cast<uint64_t>(n); ++k) {
+    int16_t v[3];
+    motion.Sample(k, v[0], v[1], v[2]);
+    if (k < first) continue;
+    for (int16_t a : v) {
+      bytes.push_back(static_cast<unsigned char>(a & 0xFF));
+      bytes.push_back(static_cast<unsigned char>(static_cast<uint16_t>(a) >> 8));
+    }
+  }
+  return bytes;
+}
+
+TEST_F(RealTimeTest, SpectrumRunSavesTheLastGoodSet) {
+  const std::string fixed = ProgramFile(kSpectrumCancelName);
+  // Unplugged, the second set is the last good one; stopped, the set under
+  // way when the click came (the third) completes and is saved.
+  const std::pair<bool, uint64_t> cases[] = {{true, 256}, {false, 768 + 512}};
+  for (const auto& [unplug, first] : cases) {
+    SCOPED_TRACE(unplug);
+    WriteBytes(fixed, std::vector<unsigned char>(5000, 0xAA));  // an earlier capture
+    ui_.answer_ok = false;  // Cancel: the fixed name
+    ui_.spectrum_marks.clear();
+    File011_Click();
+    ASSERT_TRUE(clock_.RunUntil([] { return RealTime.GoodSets == 2; }, 60'000));
+    if (unplug) {
+      t_->open = false;  // eleven bad sets in a row end the run
+    } else {
+      File011_Click();
+      EXPECT_EQ(RealTime.SpectrumState, 2);
+    }
+    ASSERT_TRUE(clock_.RunUntil([] { return RealTime.SpectrumOutcome != LiveOutcome::Running; }, 600'000));
+    EXPECT_EQ(RealTime.SpectrumOutcome, unplug ? LiveOutcome::Rejected : LiveOutcome::Stopped);
+    const auto f = ReadBytes(fixed);
+    ASSERT_EQ(f.size(), 1555u);
+    EXPECT_EQ(f[1], 4);  // 4 ms, work mode 1, 256 samples
+    EXPECT_EQ(f[8], 1);
+    EXPECT_EQ(std::vector<unsigned char>(f.begin() + 9, f.begin() + 13), (std::vector<unsigned char>{0, 0, 1, 0}));
+    EXPECT_TRUE(std::vector<unsigned char>(f.begin() + 19, f.end()) == LoopbackSamples(first, 256));
+    EXPECT_EQ(ui_.spectrum_marks, (std::vector<bool>{true, false}));
+    EXPECT_EQ(ui_.frequency_files.back(), fixed);
+    EXPECT_EQ(Data.MenuCommandCode, 0);
+    EXPECT_FALSE(Timers.Timer20ms->IsEnabled());
+    ResetDeviceEngines();
+    t_->paths = {SimulatedDevicePath("/loopback")};
+    ASSERT_TRUE(BringUp());
   }
 }
 
