@@ -46,11 +46,13 @@ void DrawSpectra() {
 void DispRealTimeDataReady_12() {
   SetCurveBoxes({1, 1, 1, 1, 0, 0, 0, 1}, {true, true, true, true, true, true, true, true});
   Conv.AccelPeak = 0;  // the first point scales the axis
+  ChartScene.Label26.Visible = true;
 }
 
 void DispRealTimeFrequencyReady_13() {
   SetCurveBoxes({1, 1, 1, 0, 0, 0, 0, 1}, {true, true, true, false, false, false, false, true});
   ChartScene.Check[13].Value = 1;  // the box shows the spectrum view
+  ChartScene.Label26.Visible = false;  // no mg unit over spectrum lines
   Data.MenuCommandCode = 13;
   Data.FrequencyView = true;
   MachineParameter.ParameterDialogMode = 2;

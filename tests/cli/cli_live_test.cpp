@@ -8,19 +8,10 @@
 namespace accelog::testing {
 namespace {
 
-// The first n live samples of a simulator seeded with `seed`, as a file holds them.
+// The first n live samples of a simulator seeded with `seed`: its motion from sample 0.
 std::vector<unsigned char> LiveSamples(uint32_t seed, int n) {
-  sim::Motion motion(seed);
-  std::vector<unsigned char> bytes;
-  for (int k = 0; k < n; ++k) {
-    int16_t v[3];
-    motion.Sample(static_cast<uint64_t>(k), v[0], v[1], v[2]);
-    for (int16_t a : v) {
-      bytes.push_back(static_cast<unsigned char>(a & 0xFF));
-      bytes.push_back(static_cast<unsigned char>((static_cast<uint16_t>(a) >> 8) & 0xFF));
-    }
-  }
-  return bytes;
+  const auto bytes = sim::MakeRecording(static_cast<uint32_t>(n), seed).samples;
+  return {bytes.begin(), bytes.end()};
 }
 
 uint32_t HeadCount(const std::vector<unsigned char>& f) {

@@ -176,22 +176,6 @@ TEST_F(RealTimeTest, EveryEndingKeepsEverySampleWithItsCount) {
   }
 }
 
-// The live samples first..first+n-1 of the loopback logger, as a file holds them.
-std::vector<unsigned char> LoopbackSamples(uint64_t first, int n) {
-  sim::Motion motion(7);
-  std::vector<unsigned char> bytes;
-  for (uint64_t k = 0; k < first + static_cast<uint64_t>(n); ++k) {
-    int16_t v[3];
-    motion.Sample(k, v[0], v[1], v[2]);
-    if (k < first) continue;
-    for (int16_t a : v) {
-      bytes.push_back(static_cast<unsigned char>(a & 0xFF));
-      bytes.push_back(static_cast<unsigned char>(static_cast<uint16_t>(a) >> 8));
-    }
-  }
-  return bytes;
-}
-
 TEST_F(RealTimeTest, SpectrumRunSavesTheLastGoodSet) {
   const std::string fixed = ProgramFile(kSpectrumCancelName);
   // Unplugged, the second set is the last good one; stopped, the set under
@@ -217,7 +201,9 @@ TEST_F(RealTimeTest, SpectrumRunSavesTheLastGoodSet) {
     EXPECT_EQ(f[1], 4);  // 4 ms, work mode 1, 256 samples
     EXPECT_EQ(f[8], 1);
     EXPECT_EQ(std::vector<unsigned char>(f.begin() + 9, f.begin() + 13), (std::vector<unsigned char>{0, 0, 1, 0}));
-    EXPECT_TRUE(std::vector<unsigned char>(f.begin() + 19, f.end()) == LoopbackSamples(first, 256));
+    // The loopback logger's live samples are its motion from sample 0 on.
+    const auto motion = sim::MakeRecording(static_cast<uint32_t>(first + 256), 7).samples;
+    EXPECT_TRUE(std::equal(f.begin() + 19, f.end(), motion.end() - 256 * 6));
     EXPECT_EQ(ui_.spectrum_marks, (std::vector<bool>{true, false}));
     EXPECT_EQ(ui_.frequency_files.back(), fixed);
     EXPECT_EQ(Data.MenuCommandCode, 0);
