@@ -47,5 +47,6 @@ int RunSetParams(Args& args);
 int RunRender(Args& args);
 int RunLive(Args& args);
 int RunLiveSpectrum(Args& args);
+int RunPrint(Args& args);
 
 }  // namespace accelog::cli

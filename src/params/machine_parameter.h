@@ -44,7 +44,7 @@ void ApplyDefaultParameters();
 void ReadMachineParameter();
 void ReadDataPath();
 void SaveMachineParameter();  // records 1..22 and 24
-void SavePageSetup();         // records 31..39
+bool SavePageSetup();         // records 31..39; false when not written
 // The start-up order: both files, the data folder check, the copies, English.
 void LoadParametersAtStartup();
 

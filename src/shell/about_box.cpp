@@ -30,7 +30,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   layout->addWidget(title);
   layout->addWidget(new QLabel(BuildLine(), this));
   layout->addWidget(new QLabel("Set-up, download, live view and analysis for the three-axis USB acceleration logger.", this));
-  layout->addWidget(new QLabel("Opens .kvx recordings as acceleration, vector-sum, tilt-angle and spectrum charts.", this));
+  layout->addWidget(new QLabel("Opens .kvx recordings as acceleration, vector-sum, tilt-angle and spectrum charts and prints them.", this));
   auto* exit = new QPushButton("EXIT", this);
   exit->setObjectName("Command1");
   exit->setDefault(true);
