@@ -6,11 +6,8 @@
 #include "charts/chart_frame.h"
 #include "charts/chart_scene.h"
 #include "charts/chart_state.h"
-#include "charts/cursor_scroll.h"
 #include "charts/curve_plot.h"
-#include "charts/frequency_chart.h"
-#include "data/fft.h"
-#include "data/utils.h"
+#include "charts/spectrum_view.h"
 #include "data/conversion.h"
 #include "data/state.h"
 #include "params/machine_parameter.h"
@@ -25,20 +22,6 @@ void SetCurveBoxes(const int16_t (&shown)[8], const bool (&enabled)[8]) {
     ChartScene.Check[i + 1].Value = shown[i];
     ChartScene.Check[i + 1].Enabled = enabled[i];
   }
-}
-
-// The spectra of RealData(1..256) drawn over 128 lines, the curve offset 0
-// while they are drawn.
-void DrawSpectra() {
-  ChartState.SavedAccelOffset = Conv.AccelOffset;
-  Conv.AccelOffset = 0;
-  FrequencySpectra();
-  DispLeftLableF();
-  FrequencySpectrumPoints();
-  ChartScene.Frame5.Top = 100000;
-  DispCurve(1, kSpectrumBins);
-  ChartScene.Frame5.Top = ChartScene.Frame4.Top;
-  Conv.AccelOffset = ChartState.SavedAccelOffset;
 }
 
 }  // namespace
@@ -79,34 +62,14 @@ void DispLivePoint() {
 
 void DispLiveSet() {
   DispMaxMin();
-  if (Data.FrequencyView) {
-    DrawSpectra();
+  if (!Data.FrequencyView) {
+    DispFrequencyData();
     return;
   }
-  FrequencyDataPoints();
-  DispLeftLableY();
-  DispRightLableAngl();
-  ChartScene.Frame5.Top = 100000;
-  DispCurve(1, kFFTPoints);
-  ChartScene.Frame5.Top = ChartScene.Frame4.Top;
-}
-
-bool DispFrequencyFile(const std::string& file) {
-  Data.DataFileName = Data.DownloadFileName = file;
-  ChartScene.Text[24].Caption = CutAtFirstDotNoBlanks(file) + ".kvx";
-  if (ReadFrequencyFile(file) != FrequencyFileResult::Ok) {
-    Data.MenuCommandCode = 0;
-    return false;
-  }
-  Data.FrequencyFileLoaded = true;
-  SetCurveBoxes({1, 1, 1, 0, 0, 0, 0, 1}, {true, true, true, true, true, true, true, true});
-  Data.MenuCommandCode = 15;
-  Data.FrequencyView = true;
-  DrawSpectra();
-  ChartScene.Text[19].Caption = std::to_string(Data.CountPoint);
-  HsrollToChangPosition();
-  Data.MenuCommandCode = 0;
-  return true;
+  ChartState.SavedAccelOffset = Conv.AccelOffset;
+  Conv.AccelOffset = 0;
+  DispFrequency();
+  Conv.AccelOffset = ChartState.SavedAccelOffset;
 }
 
 }  // namespace accelog

@@ -1,6 +1,5 @@
 #pragma once
 // The chart side of the two live captures.
-#include <string>
 
 namespace accelog {
 
@@ -19,8 +18,5 @@ void DispLivePoint();
 // boxes and, with the spectrum view on, the three spectra over 128 lines;
 // otherwise the 256 samples as curves.
 void DispLiveSet();
-// A spectrum file shown as the "Frequency" item shows one; false when the
-// file was refused (its message shown).
-bool DispFrequencyFile(const std::string& file);
 
 }  // namespace accelog

@@ -48,5 +48,6 @@ int RunRender(Args& args);
 int RunLive(Args& args);
 int RunLiveSpectrum(Args& args);
 int RunPrint(Args& args);
+int RunSpectrum(Args& args);
 
 }  // namespace accelog::cli

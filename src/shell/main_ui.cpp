@@ -6,6 +6,7 @@
 #include "charts/curve_plot.h"
 #include "charts/form_picture.h"
 #include "charts/live_chart.h"
+#include "charts/spectrum_view.h"
 #include "data/state.h"
 #include "shell/main_window.h"
 #include "shell/shell_rules.h"
@@ -87,9 +88,8 @@ void MainUi::ShowLiveSet() {
 }
 
 void MainUi::ShowFrequencyFile(const std::string& file) {
-  if (!chart_) return;
-  DispFrequencyFile(file);
-  chart_->SyncFromScene();
+  OpenFrequencyFileInChart(file);
+  if (chart_) chart_->SyncFromScene();
 }
 
 }  // namespace accelog

@@ -20,13 +20,13 @@ class MainUi : public QtUi {
   void RestoreMenus(int code) override;
   void ClearChart() override;
   void ShowDataFile(const std::string& file) override;
+  void ShowFrequencyFile(const std::string& file) override;
 
   void SetCaption(const std::string& text) override;
   void SetMenuMark(int item, bool checked) override;
   void LiveChartReady(int code, const std::string& file) override;
   void ShowLivePoint() override;
   void ShowLiveSet() override;
-  void ShowFrequencyFile(const std::string& file) override;
 
  private:
   MainWindow* window_;

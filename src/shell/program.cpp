@@ -154,7 +154,9 @@ bool Program::Start() {
       {"File004", [] { File004_Click(); }},
       {"File009", [] { File009_Click(); }},
       {"File011", [] { File011_Click(); }},
+      {"File005", [] { File005_Click(); }},
       {"File006", [this] { print_->File006_Click(); }},
+      {"Escape", [] { StopDownload(); }},
   });
   print_ = std::make_unique<PrintCommand>(window_.get(), chart_, *printers_);
   QObject::connect(chart_, &FormPicture::ToolHintCleared, window_->ToolBar()->HintLabel(), &QLabel::clear);

@@ -37,7 +37,7 @@ TEST(RenderCli, RefusesWhatItCannotShow) {
   TempFolder folder;
   const std::string file = folder.File("run.kvx"), png = folder.File("chart.png");
   ASSERT_TRUE(WriteKvx(file, RealisticSamples(300)));
-  EXPECT_EQ(RunCli(file + " " + png + " --spectrum"), 2);
+  EXPECT_EQ(RunCli(file + " " + png + " --spectrum --all-curves"), 64);
   EXPECT_EQ(RunCli(folder.File("missing.kvx") + " " + png), 2);
   EXPECT_EQ(RunCli(file + " " + png + " --start 200 --end 100"), 64);
   EXPECT_EQ(RunCli(file + " " + png + " --start x"), 64);

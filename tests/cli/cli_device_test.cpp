@@ -122,5 +122,26 @@ TEST_F(CliDeviceTest, UnpluggedLoggerFailsTheDownload) {
   EXPECT_EQ(ReadBytes(out).size(), 19u + 37 * 48);
 }
 
+TEST_F(CliDeviceTest, SignalsStopADownloadKeepingWholeBlocks) {
+  auto sim = StartSim({"--samples", "100000"});
+  for (int sig : {SIGINT, SIGTERM}) {
+    const std::string out = folder_.File("part.kvx");
+    std::filesystem::remove(out);
+    auto cli = StartCli({"--device", "sim:" + Socket(), "download", out});
+    for (int i = 0; i < 1000 && ReadBytes(out).size() < 19 + 10 * 48; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    cli->Signal(sig);
+    EXPECT_EQ(cli->Wait(10000), 1) << sig;
+    EXPECT_NE(CliErr().find("[2] Download stopped"), std::string::npos) << CliErr();
+    const size_t size = ReadBytes(out).size();
+    EXPECT_GE(size, 19u + 10 * 48);
+    EXPECT_EQ((size - 19) % 48, 0u);
+  }
+  // A folder is refused before any device work.
+  EXPECT_EQ(Cli({"--device", "sim:" + Socket(), "download", folder_.path() + "/"}, 5000), 1);
+  EXPECT_NE(CliErr().find("/.kvx: names a folder"), std::string::npos) << CliErr();
+}
+
 }  // namespace
 }  // namespace accelog::testing

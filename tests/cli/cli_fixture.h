@@ -97,12 +97,13 @@ class CliDeviceTest : public ::testing::Test {
     EXPECT_TRUE(std::filesystem::exists(Socket()));
     return p;
   }
-  int Cli(std::vector<std::string> args, int limit_ms = 60000) {
+  std::unique_ptr<Process> StartCli(std::vector<std::string> args) {
     args.insert(args.begin(), ACCELOG_CLI);
-    Process p(args, folder_.File("cli.out"), folder_.File("cli.err"));
-    EXPECT_TRUE(p.started());
-    return p.Wait(limit_ms);
+    auto p = std::make_unique<Process>(args, folder_.File("cli.out"), folder_.File("cli.err"));
+    EXPECT_TRUE(p->started());
+    return p;
   }
+  int Cli(std::vector<std::string> args, int limit_ms = 60000) { return StartCli(std::move(args))->Wait(limit_ms); }
   std::string Socket() const { return folder_.File("logger.sock"); }
   std::string CliErr() const { return ReadText(folder_.File("cli.err")); }
   std::string CliOut() const { return ReadText(folder_.File("cli.out")); }

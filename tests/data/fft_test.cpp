@@ -2,192 +2,133 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <complex>
+#include <cstring>
 #include <numbers>
 #include <random>
 
-#include "core/ui_port.h"
-#include "data/conversion.h"
-#include "data/kvx_file.h"
-#include "params/machine_parameter.h"
-#include "support/kvx_builder.h"
-#include "support/temp_folder.h"
+#include "charts/chart_fixture.h"
+#include "charts/cursor_scroll.h"
+#include "charts/spectrum_view.h"
 
-namespace accelog {
+namespace accelog::testing {
 namespace {
 
-// The textbook transform with the same sign of exponent.
-std::vector<std::complex<double>> PlainDft(const std::vector<double>& x) {
-  const size_t n = x.size();
-  std::vector<std::complex<double>> out(n);
-  for (size_t k = 0; k < n; ++k) {
-    for (size_t t = 0; t < n; ++t) out[k] += x[t] * std::polar(1.0, 2 * std::numbers::pi * double(k * t % n) / double(n));
-  }
-  return out;
-}
+using FftTest = ChartTest;
 
-class FftTest : public testing::ProgramFolderTest {
- protected:
-  void SetUp() override {
-    ProgramFolderTest::SetUp();
-    ResetDataState();
-    ResetConversionState();
-    ApplyDefaultParameters();
-    FFTWindow = SpectrumWindow::None;
-    SetUi(&ui_);
-  }
-  void TearDown() override {
-    FFTWindow = SpectrumWindow::None;
-    SetUi(nullptr);
-  }
-  struct Log : UiPort {
-    void Message(const std::string& text, MessageIcon) override { messages.push_back(text); }
-    std::vector<std::string> messages;
-  } ui_;
-};
-
-TEST_F(FftTest, MatchesAPlainDftForEveryOrder) {
-  std::mt19937 rng(7);
-  std::uniform_real_distribution<double> u(-2000, 2000);
-  for (int16_t m = 0; m <= 10; ++m) {
-    const size_t n = size_t{1} << m;
-    std::vector<double> x(n);
-    Data.FFTInput.assign(1024, Complex{0, 0});
-    for (size_t i = 0; i < n; ++i) Data.FFTInput[i] = {x[i] = u(rng), 0};
-    FFT(m);
-    const auto want = PlainDft(x);
-    for (size_t k = 0; k < n; ++k) {
-      // The twiddles come from 3.1415926, so allow its error times N terms.
-      const double tol = 1e-6 * 2000 * double(n);
-      ASSERT_NEAR(Data.FFTOutput[k].Re, want[k].real(), tol) << "order " << m << " bin " << k;
-      ASSERT_NEAR(Data.FFTOutput[k].Im, want[k].imag(), tol) << "order " << m << " bin " << k;
-    }
-  }
-  const auto before = Data.FFTOutput[3].Re;
-  FFT(11);  // beyond FFTWork: refused, nothing written
-  FFT(-1);
-  EXPECT_EQ(Data.FFTOutput[3].Re, before);
-}
-
-TEST_F(FftTest, SpectraAreTheRoundedMagnitudesOfTheFirst256Points) {
+TEST_F(FftTest, SpectraAreTheRoundedMagnitudesOfAPlainDftOfTheFirst256Points) {
   std::mt19937 rng(11);
   std::uniform_real_distribution<float> u(-4000, 4000);
-  for (int i = 1; i <= 300; ++i) {
-    RealDataRecord& r = Data.RealData[i];
-    r.X = u(rng), r.Y = u(rng), r.Z = u(rng);
-  }
-  std::vector<double> axes[3];
-  for (int i = 1; i <= 256; ++i) {
-    axes[0].push_back(Data.RealData[i].X);
-    axes[1].push_back(Data.RealData[i].Y);
-    axes[2].push_back(Data.RealData[i].Z);
-  }
+  for (int i = 1; i <= 300; ++i) Data.RealData[i].X = u(rng), Data.RealData[i].Y = u(rng), Data.RealData[i].Z = u(rng);
   FrequencySpectra();
-  int32_t RealDataRecord::*plots[3] = {&RealDataRecord::PlotX, &RealDataRecord::PlotY, &RealDataRecord::PlotZ};
-  for (int a = 0; a < 3; ++a) {
-    const auto want = PlainDft(axes[a]);
+  for (auto [value, plot] : {std::pair{&RealDataRecord::X, &RealDataRecord::PlotX},
+                             {&RealDataRecord::Y, &RealDataRecord::PlotY}, {&RealDataRecord::Z, &RealDataRecord::PlotZ}}) {
     for (int k = 0; k < 128; ++k) {
-      const double m = std::abs(want[size_t(k)]);
-      if (std::abs(m - std::floor(m) - 0.5) < 1e-3) continue;  // too close to a rounding edge
-      ASSERT_EQ(Data.RealData[k + 1].*plots[a], std::lround(m)) << "axis " << a << " bin " << k;
+      std::complex<double> sum;
+      for (int t = 0; t < 256; ++t) sum += double(Data.RealData[t + 1].*value) * std::polar(1.0, 2 * std::numbers::pi * (k * t % 256) / 256);
+      const double m = std::abs(sum);
+      if (std::abs(m - std::floor(m) - 0.5) < 1e-3) continue;  // too near a rounding edge
+      ASSERT_EQ(Data.RealData[k + 1].*plot, std::lround(m)) << "bin " << k;
     }
   }
   EXPECT_EQ(Data.RealData[129].PlotX, 0) << "only 128 lines are written";
 }
 
-TEST_F(FftTest, ConstantGivesOnlyBinZeroRoundedHalfToEven) {
-  // 256 x c: 1.5 -> 2, 2.5 -> 2 (half to even), 1000 mg and its negative.
-  const std::pair<float, int32_t> cases[] = {{3.f / 512, 2}, {5.f / 512, 2}, {1000.f, 256000}, {-1000.f, 256000}};
-  for (auto [c, bin0] : cases) {
+TEST_F(FftTest, ConstantGivesOnlyBinZeroAndHannKeepsATonesHeight) {
+  // 256 x c: 1.5 -> 2, 2.5 -> 2 (half to even).
+  for (auto [c, bin0] : {std::pair{3.f / 512, 2}, {5.f / 512, 2}, {-1000.f, 256000}}) {
     for (int i = 1; i <= 256; ++i) Data.RealData[i].X = c;
     FFTSpectrumX();
     EXPECT_EQ(Data.RealData[1].PlotX, bin0) << c;
     for (int k = 2; k <= 128; ++k) ASSERT_EQ(Data.RealData[k].PlotX, 0) << c << " bin " << k;
   }
-}
-
-TEST_F(FftTest, HannKeepsATonesHeightAndCutsLeakage) {
-  auto tone = [](double bin) {
-    for (int i = 1; i <= 256; ++i) Data.RealData[i].X = float(100 * std::cos(2 * std::numbers::pi * bin * (i - 1) / 256));
-    FFTSpectrumX();
-  };
-  tone(20);
-  const int32_t plain_peak = Data.RealData[21].PlotX;
-  tone(20.5);
-  const int32_t plain_far = Data.RealData[61].PlotX;
+  Data.FFTInput.assign(1024, Complex{0.5, 0});  // the largest order: 1024 points
+  FFT(10);
+  EXPECT_EQ(Data.FFTOutput[0].Re, 512);
+  EXPECT_EQ(std::abs(Data.FFTOutput[1023].Re) + std::abs(Data.FFTOutput[513].Im), 0);
   FFTWindow = SpectrumWindow::Hann;
-  tone(20);
-  EXPECT_EQ(Data.RealData[21].PlotX, plain_peak);
-  EXPECT_EQ(Data.RealData[22].PlotX, plain_peak / 2);
-  tone(20.5);
-  EXPECT_LT(Data.RealData[61].PlotX * 20, plain_far);
+  for (int i = 1; i <= 256; ++i) Data.RealData[i].X = float(100 * std::cos(2 * std::numbers::pi * 20 * (i - 1) / 256));
+  FFTSpectrumX();
+  EXPECT_EQ(Data.RealData[21].PlotX, 12800);
+  EXPECT_EQ(Data.RealData[22].PlotX, 6400);
+  EXPECT_EQ(Data.RealData[30].PlotX, 0);
+  FFTWindow = SpectrumWindow::None;
 }
 
 TEST_F(FftTest, FrequencyFileLimits) {
   using R = FrequencyFileResult;
-  const std::tuple<int, R, std::string> cases[] = {
-      {0, R::NoData, "Data is error !"},
-      {255, R::TooFewPoints, "Data is error !  <256"},
-      {256, R::Ok, ""},
-      {30000, R::Ok, ""},
-      {30001, R::TooMuchData, "Too much data = 30001"},
-  };
-  for (const auto& [n, want, message] : cases) {
-    const std::string path = folder_.File("n" + std::to_string(n) + ".kvx");
-    testing::WriteBytes(path, testing::KvxImage({}, testing::Wave(n)));
-    ui_.messages.clear();
+  for (auto [n, want, message] : {std::tuple{0, R::NoData, "Data is error !"}, {255, R::TooFewPoints, "Data is error !  <256"},
+                                  {256, R::Ok, ""}, {30000, R::Ok, ""}, {30001, R::TooMuchData, "Too much data = 30001"}}) {
+    WriteKvx(folder_.File("f.kvx"), std::vector<KvxSample>(size_t(n), {1, -2, 3}));
     Data.CountPoint = 7;
-    int32_t count = 0;
-    EXPECT_EQ(ReadFrequencyFile(path, &count), want) << n;
-    EXPECT_EQ(count, n);
-    EXPECT_EQ(ui_.messages, want == R::Ok ? std::vector<std::string>{} : std::vector<std::string>{message});
+    EXPECT_EQ(ReadFrequencyFile(folder_.File("f.kvx")), want) << n;
+    EXPECT_EQ(FrequencyFileMessage(want, n), message);
     EXPECT_EQ(Data.CountPoint, want == R::Ok ? 256 : 7) << n;
   }
 }
 
 TEST_F(FftTest, MemoryCaptureReadsLikeItsFile) {
-  MachineParameter.LedCycle = 3;
-  MachineParameter.CriticalY = 40;
-  MachineParameter.CurYear = 24;
   MachineParameter.CurMinute = 59;
-  MachineParameter.RecordInterval = 500;
   SaveParameterToFFTMemory();
-  EXPECT_EQ(MachineParameter.RecordInterval, 4);
-  const auto samples = testing::KvxImage({}, testing::Wave(256));
-  for (int i = 19; i < 1555; ++i) Data.FFTMemory[i + 1] = samples[size_t(i)];
-  std::vector<unsigned char> image;
-  for (int i = 1; i <= 1555; ++i) image.push_back(static_cast<unsigned char>(Data.FFTMemory[i]));
-  const std::string path = folder_.File("123Frequency.Kvx");
-  testing::WriteBytes(path, image);
-
-  ApplyDefaultParameters();
-  ASSERT_EQ(ReadFrequencyFile(path), FrequencyFileResult::Ok);
-  const MachineParameterRecord from_file = MachineParameter;
-  std::vector<RealDataRecord> file_points(&Data.RealData[1], &Data.RealData[257]);
-  EXPECT_EQ(Data.DeviceSampleCount, 256u);
-
+  for (int i = 20; i <= 1555; ++i) Data.FFTMemory[i] = int16_t(i * 37 % 256);
+  const std::vector<unsigned char> image(&Data.FFTMemory[1], &Data.FFTMemory[1556]);
+  WriteBytes(folder_.File("f.kvx"), image);
+  ASSERT_EQ(ReadFrequencyFile(folder_.File("f.kvx")), FrequencyFileResult::Ok);
+  const std::vector<RealDataRecord> file_points(&Data.RealData[1], &Data.RealData[257]);
   ResetDataState();
   ApplyDefaultParameters();
   for (int i = 1; i <= 1555; ++i) Data.FFTMemory[i] = image[size_t(i - 1)];
   ReadFFTMemoryHead();
   EXPECT_EQ(ReadFFTMemoryPoints(), 256);
-  EXPECT_EQ(Data.DeviceSampleCount, 256u);
-  for (auto f : {&MachineParameterRecord::RecordInterval, &MachineParameterRecord::IntervalUnit,
-                 &MachineParameterRecord::LedCycle, &MachineParameterRecord::CriticalY,
-                 &MachineParameterRecord::WorkMode, &MachineParameterRecord::StartYear,
-                 &MachineParameterRecord::StartMinute}) {
-    EXPECT_EQ(MachineParameter.*f, from_file.*f);
+  EXPECT_EQ(std::tuple(MachineParameter.RecordInterval, MachineParameter.StartMinute, Data.DeviceSampleCount), std::tuple(4, 59, 256u));
+  for (int i = 1; i <= 256; ++i) ASSERT_EQ(std::memcmp(&Data.RealData[i], &file_points[size_t(i - 1)], sizeof(RealDataRecord)), 0) << i;
+}
+
+std::vector<float> Curves() {
+  std::vector<float> y;
+  for (int k = 0; k < kCurves; ++k) {
+    for (int c = 1; c <= kColumns; ++c) y.push_back(ChartScene.CurveLine[k][2][c].Y1);
   }
-  EXPECT_EQ(from_file.RecordInterval, 4);
-  EXPECT_EQ(from_file.LedCycle, 3);
-  EXPECT_EQ(from_file.StartMinute, 59);
-  for (int i = 1; i <= 256; ++i) {
-    const RealDataRecord& a = Data.RealData[i];
-    const RealDataRecord& b = file_points[size_t(i - 1)];
-    ASSERT_TRUE(a.X == b.X && a.Y == b.Y && a.Z == b.Z && a.Second == b.Second && a.Minute == b.Minute) << i;
+  return y;
+}
+
+// Tones on X (line 11) and Y (line 31), gravity on Z (line 1), 300 points.
+TEST_F(ChartTest, SpectrumViewOpensAndTogglesBackToTheSameCurves) {
+  std::vector<KvxSample> s;
+  for (int i = 0; i < 300; ++i) {
+    const double t = 2 * std::numbers::pi * i / 256;
+    s.push_back({int16_t(std::lround(80 * std::sin(10 * t))), int16_t(std::lround(30 * std::cos(30 * t))), 256});
+  }
+  const std::string path = folder_.File("shaker Frequency.Kvx");
+  ASSERT_TRUE(WriteKvx(path, s));
+  Conv.AccelOffset = 25;
+  ASSERT_EQ(OpenFrequencyFileInChart(path), FrequencyFileResult::Ok);
+  EXPECT_EQ(std::tuple(Data.MenuCommandCode, Data.CountPoint, Conv.AccelOffset, ChartState.SavedAccelOffset), std::tuple(0, 128, 0, 25));
+  EXPECT_EQ(std::tie(ChartScene.Text[21].Caption, ChartScene.Text[22].Caption, ChartScene.Text[23].Caption),
+            std::tuple("11", "31", "1"));
+  EXPECT_TRUE(ChartScene.Check[13].Value == 1 && !ChartScene.Label26.Visible && !ChartScene.Check[4].Enabled);
+  int column = 0;
+  for (int c = kColumns; c >= 1; --c) column = Data.SlotPoint[c] == 11 && Data.SlotUsed[c] ? c : column;
+  ASSERT_GT(column, 0);
+  PlotMouseMove(column * (ColumnX(2) - ColumnX(1)) + 10.0f, 2000.0f);
+  EXPECT_EQ(ChartScene.Label25.Caption, "Frequency = 11  HZ");
+
+  const auto spectrum = Curves();
+  CheckHann_Click(1);  // redrawn at once, and back
+  EXPECT_NE(Curves(), spectrum);
+  CheckHann_Click(0);
+  Check13_Click(0);
+  EXPECT_TRUE(Data.CountPoint == 256 && ChartScene.Label26.Visible && ChartState.CurveShown[kCurveV] == 1);
+  const int16_t offset = Conv.AccelOffset;
+  const auto raw = Curves();
+  for (int round = 0; round < 2; ++round) {
+    Check13_Click(1);
+    EXPECT_EQ(Curves(), spectrum);
+    EXPECT_EQ(Conv.AccelOffset, offset);
+    Check13_Click(0);
+    EXPECT_EQ(Curves(), raw);
   }
 }
 
 }  // namespace
-}  // namespace accelog
+}  // namespace accelog::testing
