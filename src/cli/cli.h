@@ -60,6 +60,8 @@ int RunSetParams(Args& args);
 int RunInQtHelper(Args& args);
 // In accelog-cli-qt.
 int RunRender(Args& args);
+int RunLive(Args& args);
+int RunLiveSpectrum(Args& args);
 int RunPrint(Args& args);
 int RunSpectrum(Args& args);
 

@@ -29,6 +29,12 @@ const Command kCommands[] = {
      "         [--critical X,Y,Z] [--record-mode normal|critical] [--work-mode manual|auto|timing]\n"
      "         [--clock \"YYYY-MM-DD hh:mm:ss\"] [--start \"YYYY-MM-DD hh:mm:ss\"] [--limit N]",
      RunSetParams},
+    {"live",
+     "[--device URI] live OUT.kvx [--overwrite] [--interval N] [--unit ms|s] [--limit N]\n"
+     "         [--limit-kind time|count]",
+     RunLive},
+    {"live-spectrum", "[--device URI] live-spectrum [OUT] [--sets N] [--overwrite] [--json]",
+     RunLiveSpectrum},
     {"spectrum", "spectrum FILE.kvx [--json] [--window none|hann]", RunSpectrum},
     {"render", "render FILE.kvx OUT.png [--start N] [--end M] [--all-curves] [--cursor COLUMN] [--scale F]\n"
      "         [--spectrum [--window none|hann]]", RunInQtHelper},

@@ -28,6 +28,10 @@ class UiPort {
   }
   // OK/Cancel question; true for OK.
   virtual bool AskOkCancel(const std::string& text) { (void)text; return false; }
+  // The same with its own title (the spectrum capture's question has two blanks).
+  virtual bool AskOkCancel(const std::string& text, const std::string& title) {
+    (void)title; return AskOkCancel(text);
+  }
   // File dialogs; an empty result means cancelled.
   virtual std::string OpenFileName(const std::string& title, const std::string& filter) {
     (void)title; (void)filter; return {};
@@ -64,6 +68,19 @@ class UiPort {
   // MachineParameter.ParameterAccepted. The default accepts the parameters as
   // they stand, without a dialog.
   virtual void ShowParameterDialog();
+
+  // Live captures.
+  // The main window's caption; empty gives back the program's own.
+  virtual void SetCaption(const std::string& text) { (void)text; }
+  // The check mark of "Real Time Data" (9) or "Real Time Data For Frequency" (11).
+  virtual void SetMenuMark(int item, bool checked) { (void)item; (void)checked; }
+  // DispRealTimeDataReady_12 (code 12) or DispRealTimeFrequencyReady_13 (13),
+  // the file-name box showing `file`.
+  virtual void LiveChartReady(int code, const std::string& file) { (void)code; (void)file; }
+  // RealData(CountPoint) is a new live point: curves, statistics, count box.
+  virtual void ShowLivePoint() {}
+  // RealData(1..256) holds a new live set: its spectra or its curves.
+  virtual void ShowLiveSet() {}
 };
 
 // The port in use; a silent one until a front end installs its own.

@@ -185,7 +185,8 @@ void BuildNoZeroCopy() {
 }
 
 bool SaveParameterToFileHead(const std::string& file_name) {
-  std::FILE* f = OpenForUpdate(file_name);
+  // A new capture starts empty: nothing of an older file may follow its head.
+  std::FILE* f = std::fopen(file_name.c_str(), "w+b");
   if (!f) return false;
   auto& p = MachineParameter;
   SetCurFromClock();
@@ -206,6 +207,9 @@ bool SaveParameterToFileHead(const std::string& file_name) {
 bool OpenFileRealData(const std::string& file_name) {
   CloseFileRealData();
   g_capture = OpenForUpdate(file_name);
+  // Unbuffered: a sample is in the kernel once written, and a failed write
+  // leaves nothing behind to fail the head's count after it.
+  if (g_capture) std::setvbuf(g_capture, nullptr, _IONBF, 0);
   Data.RealFileNumber = g_capture ? 1 : 0;
   Data.RealFilePosition = kHeadBytes;
   return g_capture != nullptr;
@@ -218,10 +222,11 @@ bool WriteRealDataBytes(int32_t position, const uint8_t* bytes, int count) {
          std::fflush(g_capture) == 0;
 }
 
-void CloseFileRealData() {
-  if (g_capture) std::fclose(g_capture);
+bool CloseFileRealData() {
+  const bool ok = !g_capture || std::fclose(g_capture) == 0;
   g_capture = nullptr;
   Data.RealFileNumber = 0;
+  return ok;
 }
 
 std::string OpenResultMessage(OpenResult result, int32_t count) {

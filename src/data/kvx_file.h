@@ -29,9 +29,11 @@ void BuildNoZeroCopy();
 bool SaveParameterToFileHead(const std::string& file_name);
 // Opens a capture file and keeps it open for the live engine.
 bool OpenFileRealData(const std::string& file_name);
-// Writes bytes at 1-based positions of the open capture file.
+// Writes bytes at 1-based positions of the open capture file and hands them
+// to the kernel, so a crash after it loses nothing.
 bool WriteRealDataBytes(int32_t position, const uint8_t* bytes, int count);
-void CloseFileRealData();
+// False when the last buffered bytes could not be written.
+bool CloseFileRealData();
 
 enum class OpenResult { Ok, TooMuchData, DataError };
 

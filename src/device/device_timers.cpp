@@ -3,6 +3,7 @@
 #include "device/command_engine.h"
 #include "device/download.h"
 #include "device/link.h"
+#include "device/realtime.h"
 
 namespace accelog {
 
@@ -42,6 +43,7 @@ void ResetDeviceEngines() {
   ResetLinkState();
   ResetCommandState();
   ResetDownloadState();
+  ResetRealTimeState();
   CreateDeviceTimers();
 }
 

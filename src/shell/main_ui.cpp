@@ -9,6 +9,7 @@
 #include "charts/chart_views.h"
 #include "charts/curve_plot.h"
 #include "charts/form_picture.h"
+#include "charts/live_chart.h"
 #include "charts/spectrum_view.h"
 #include "data/state.h"
 #include "shell/main_window.h"
@@ -64,6 +65,34 @@ void MainUi::ShowDataFile(const std::string& file) {
   if (!chart_) return;
   chart_->SyncFromScene();
   if (std::getenv("ACCELOG_TIMING")) chart_->TimeNextPaint(file, chosen, cpu);
+}
+
+void MainUi::SetCaption(const std::string& text) {
+  if (window_) window_->SetCaption(QString::fromStdString(text));
+}
+
+void MainUi::SetMenuMark(int item, bool checked) {
+  if (window_) window_->SetMenuMark(QString("File%1").arg(item, 3, 10, QChar('0')), checked);
+}
+
+void MainUi::LiveChartReady(int code, const std::string& file) {
+  if (!chart_) return;
+  ChartScene.Text[24].Caption = file;
+  if (code == 12) DispRealTimeDataReady_12();
+  if (code == 13) DispRealTimeFrequencyReady_13();
+  chart_->SyncFromScene();
+}
+
+void MainUi::ShowLivePoint() {
+  if (!chart_) return;
+  DispLivePoint();
+  chart_->SyncFromScene();
+}
+
+void MainUi::ShowLiveSet() {
+  if (!chart_) return;
+  DispLiveSet();
+  chart_->SyncFromScene();
 }
 
 void MainUi::ShowFrequencyFile(const std::string& file) {

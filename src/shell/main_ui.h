@@ -22,6 +22,12 @@ class MainUi : public QtUi {
   void ShowDataFile(const std::string& file) override;
   void ShowFrequencyFile(const std::string& file) override;
 
+  void SetCaption(const std::string& text) override;
+  void SetMenuMark(int item, bool checked) override;
+  void LiveChartReady(int code, const std::string& file) override;
+  void ShowLivePoint() override;
+  void ShowLiveSet() override;
+
  private:
   MainWindow* window_;
   FormPicture* chart_;

@@ -87,7 +87,10 @@ void MainWindow::BuildMenus() {
     QAction* a = menus[it.menu]->addAction(it.caption);
     a->setObjectName(it.name);
     const QString name = it.name;
-    connect(a, &QAction::triggered, this, [this, name] { RunMenuItem(name); });
+    connect(a, &QAction::triggered, this, [this, a, name] {
+      if (a->isCheckable()) a->setChecked(marks_[name]);  // undo Qt's own toggle
+      RunMenuItem(name);
+    });
     actions_[name] = a;
   }
   actions_["File009"]->setCheckable(true);
@@ -157,6 +160,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     return true;
   }
   return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::SetCaption(const QString& text) { setWindowTitle(text.isEmpty() ? "accelog" : text); }
+
+void MainWindow::SetMenuMark(const QString& item, bool checked) {
+  marks_[item] = checked;
+  if (QAction* a = Action(item)) a->setChecked(checked);
 }
 
 HelpWindow* MainWindow::Help() const { return help_; }

@@ -39,6 +39,11 @@ class MainWindow : public QMainWindow {
 
   // RestScreen: places the tool bar and the chart window in the client area.
   void RestScreen();
+  // The caption; empty gives back the program's own.
+  void SetCaption(const QString& text);
+  // The check mark of a checkable item belongs to its handler: a click
+  // leaves it as the handler set it.
+  void SetMenuMark(const QString& item, bool checked);
   void ShowHelp();
   void ShowAbout();
 
@@ -54,6 +59,7 @@ class MainWindow : public QMainWindow {
   QWidget* chart_ = nullptr;
   std::array<QLabel*, 5> panels_{};
   std::map<QString, QAction*> actions_;
+  std::map<QString, bool> marks_;
   Handlers handlers_;
   QPointer<HelpWindow> help_;
 };

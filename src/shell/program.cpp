@@ -19,6 +19,7 @@
 #include "device/device_timers.h"
 #include "device/download.h"
 #include "device/link.h"
+#include "device/realtime.h"
 #include "device/transport.h"
 #include "params/machine_parameter.h"
 #include "print/print_command.h"
@@ -155,6 +156,8 @@ bool Program::Start() {
       {"File004", [] { File004_Click(); }},
       {"File007", [] { File007_Click(); }},
       {"File012", [this] { File012_Click(window_.get()); }},
+      {"File009", [] { File009_Click(); }},
+      {"File011", [] { File011_Click(); }},
       {"File005", [] { File005_Click(); }},
       {"File006", [this] { print_->File006_Click(); }},
       {"Escape", [] { StopDownload(); }},

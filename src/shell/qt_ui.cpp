@@ -45,8 +45,10 @@ void QtUi::Message(const std::string& text, MessageIcon icon) {
   box.exec();
 }
 
-bool QtUi::AskOkCancel(const std::string& text) {
-  QMessageBox box(QMessageBox::NoIcon, " ", QString::fromStdString(text),
+bool QtUi::AskOkCancel(const std::string& text) { return AskOkCancel(text, " "); }
+
+bool QtUi::AskOkCancel(const std::string& text, const std::string& title) {
+  QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(title), QString::fromStdString(text),
                   QMessageBox::Ok | QMessageBox::Cancel, parent_);
   return box.exec() == QMessageBox::Ok;
 }

@@ -18,6 +18,7 @@ class QtUi : public UiPort {
 
   void Message(const std::string& text, MessageIcon icon) override;
   bool AskOkCancel(const std::string& text) override;
+  bool AskOkCancel(const std::string& text, const std::string& title) override;
   std::string OpenFileName(const std::string& title, const std::string& filter) override;
   std::string SaveFileName(const std::string& title, const std::string& filter) override;
   ExportChoice ExportFileName(const std::string& title,

@@ -1,0 +1,307 @@
+// live and live-spectrum: the two live captures without a window and without
+// Qt. The engines' timers run on a clock that follows the real one; SIGINT
+// and SIGTERM are the second click of the menu item.
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "cli/cli.h"
+#include "core/program_folder.h"
+#include "core/ui_port.h"
+#include "core/virtual_clock.h"
+#include "data/conversion.h"
+#include "data/fft.h"
+#include "data/state.h"
+#include "data/utils.h"
+#include "device/command_engine.h"
+#include "device/device_timers.h"
+#include "device/link.h"
+#include "device/realtime.h"
+#include "params/machine_parameter.h"
+#include "params/parameter_dialog.h"
+
+namespace accelog::cli {
+namespace {
+
+std::atomic<bool> g_stop_signal{false};
+
+extern "C" void OnStopSignal(int) { g_stop_signal = true; }
+
+class LiveUi : public UiPort {
+ public:
+  std::string save_name;
+  bool overwrite = false;
+  bool save_answer = true;  // "Do you want to save FFT Data  ?"
+  std::optional<MachineParameterRecord> accepted;
+  std::function<void()> on_set;
+
+  void Message(const std::string& text, MessageIcon) override {
+    EndCount();
+    std::fprintf(stderr, "accelog-cli: %s\n", text.c_str());
+  }
+  bool AskOkCancel(const std::string& text) override {
+    const bool ok = text.rfind("Do you want", 0) == 0 ? save_answer : overwrite;
+    EndCount();
+    std::fprintf(stderr, "accelog-cli: %s %s\n", text.c_str(), ok ? "OK" : "Cancel");
+    return ok;
+  }
+  std::string SaveFileName(const std::string&, const std::string&) override { return save_name; }
+  void StatusPanel(int panel, const std::string& text) override {
+    std::string& last = panels_[panel];
+    if (last == text || TrimmedEmpty(text)) return;
+    last = text;
+    EndCount();
+    std::fprintf(stderr, "[%d] %s\n", panel, text.c_str());
+  }
+  void SetCaption(const std::string& text) override {
+    if (text.empty()) return;
+    EndCount();
+    std::fprintf(stderr, "accelog-cli: %s\n", text.c_str());
+  }
+  // The OK rows judged the fields before the link came up; the "dialog"
+  // stores them as its OK does.
+  void ShowParameterDialog() override {
+    if (!accepted) return UiPort::ShowParameterDialog();
+    const int16_t mode = MachineParameter.ParameterDialogMode;
+    MachineParameter = *accepted;
+    MachineParameter.ParameterDialogMode = mode;
+    SaveMachineParameter();
+    MachineParameter.ParameterAccepted = true;
+  }
+  // The file is written; there is no window to show it in.
+  void ShowDataFile(const std::string&) override {}
+  void ShowLivePoint() override {
+    std::fprintf(stderr, tty_ ? "\rsamples: %d" : "samples: %d\n", Data.CountPoint);
+    std::fflush(stderr);
+    counting_ = tty_;
+  }
+  void ShowLiveSet() override {
+    if (on_set) on_set();
+  }
+  void EndCount() {
+    if (counting_) std::fputc('\n', stderr);
+    counting_ = false;
+  }
+
+ private:
+  static bool TrimmedEmpty(const std::string& s) { return s.find_first_not_of(' ') == std::string::npos; }
+  std::map<int, std::string> panels_;
+  const bool tty_ = isatty(fileno(stderr)) != 0;
+  bool counting_ = false;
+};
+
+// The engines' timers on a clock that keeps up with the real one.
+class SteadyLoop {
+ public:
+  SteadyLoop() { clock_.Install(); }
+  ~SteadyLoop() { SetTimerFactory(nullptr); }
+  // Runs the due ticks until done() holds; a stop signal runs on_stop once.
+  void RunUntil(const std::function<bool()>& done, const std::function<void()>& on_stop) {
+    bool stop_sent = false;
+    while (!done()) {
+      const auto real = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now() - start_)
+                            .count();
+      clock_.Advance(real - clock_.Now());
+      if (g_stop_signal && !stop_sent && on_stop) {
+        stop_sent = true;
+        on_stop();
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+  }
+
+ private:
+  VirtualClock clock_;
+  const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+};
+
+// Brings the link up and runs `start`; then runs until `outcome` is no
+// longer Running. Returns the exit code.
+int RunCapture(const std::string& device, LiveUi& ui, const std::function<void()>& start,
+               const LiveOutcome& outcome, const std::function<void()>& stop) {
+  auto transport = MakeTransport(device);
+  if (!transport) {
+    std::fprintf(stderr, "accelog-cli: unknown device '%s' (usb or sim:SOCKET)\n", device.c_str());
+    return kExitUsage;
+  }
+  std::signal(SIGINT, OnStopSignal);
+  std::signal(SIGTERM, OnStopSignal);
+  ResetDataState();
+  ResetConversionState();
+  SetUi(&ui);
+  int code = kExitFailed;
+  {
+    SteadyLoop loop;
+    SetDeviceTransport(std::move(transport));
+    ResetDeviceEngines();
+    usbDeviceDetect();
+    // A rejected connect reply is retried by nobody; a signal ends the wait.
+    auto connect_failed = [] {
+      return !Link.LinkConfirmed && Command.CommandCode == 12 && !Timers.TimerMSComm->IsEnabled() &&
+             !Timers.Timer4->IsEnabled();
+    };
+    loop.RunUntil([&] {
+      return Link.ScanGaveUp || connect_failed() || g_stop_signal ||
+             (Link.LinkConfirmed && Command.CommandCode == 0);
+    }, nullptr);
+    if (Link.LinkConfirmed && Command.CommandCode == 0 && !g_stop_signal) {
+      start();
+      loop.RunUntil([&] { return outcome != LiveOutcome::Running; }, stop);
+      ui.EndCount();
+      code = outcome == LiveOutcome::Stopped ? kExitOk : kExitFailed;
+    }
+    ResetDeviceEngines();
+    DestroyDeviceTimers();
+  }
+  SetUi(nullptr);
+  return code;
+}
+
+bool NoOptionsLeft(Args& args, const char* usage, size_t min_words, size_t max_words) {
+  if (auto bad = args.UnknownOption()) {
+    std::fprintf(stderr, "accelog-cli: unknown option '%s'\n", bad->c_str());
+  } else if (args.words.size() >= min_words && args.words.size() <= max_words) {
+    return true;
+  }
+  std::fprintf(stderr, "usage: accelog-cli [--device usb|sim:SOCKET] %s\n", usage);
+  return false;
+}
+
+bool Exists(const std::string& name) {
+  std::error_code ec;
+  return std::filesystem::exists(name, ec);
+}
+
+}  // namespace
+
+int RunLive(Args& args) {
+  const char* usage =
+      "live OUT.kvx [--overwrite] [--interval N] [--unit ms|s] [--limit N] [--limit-kind time|count]";
+  LiveUi ui;
+  ui.overwrite = args.TakeFlag("--overwrite");
+  const auto interval = args.TakeValue("--interval");
+  const auto unit = args.TakeValue("--unit");
+  const auto limit = args.TakeValue("--limit");
+  const auto kind = args.TakeValue("--limit-kind");
+  if (!NoOptionsLeft(args, usage, 1, 1)) return kExitUsage;
+  if ((unit && *unit != "ms" && *unit != "s") || (kind && *kind != "time" && *kind != "count")) {
+    std::fprintf(stderr, "usage: accelog-cli [--device usb|sim:SOCKET] %s\n", usage);
+    return kExitUsage;
+  }
+
+  // The real-time layout as it opens, with the fields given, judged by its OK rows.
+  SetUi(&ui);
+  LoadParametersAtStartup();
+  MachineParameter.ParameterDialogMode = 1;
+  SetMachineParameterForm form;
+  OpenParameterForm(form, ReadClock());
+  if (interval) form.Text[2] = *interval;
+  if (unit) form.Option[1] = !(form.Option[2] = *unit == "s");
+  if (limit) form.Text[19] = *limit;
+  if (kind) form.Option[10] = !(form.Option[11] = *kind == "count");
+  MachineParameterRecord checked = MachineParameter;
+  const int code = CheckParameterForm(form, checked);
+  SetUi(nullptr);
+  if (code != 0) {
+    ui.Message(ParameterErrorText(code, MachineParameter.LanguageFlag), MessageIcon::Exclamation);
+    return kExitRefused;
+  }
+  ui.accepted = checked;
+
+  const std::string target = FileNameFilter_String(args.words[0]) + ".kvx";
+  if (Exists(target) && !ui.overwrite) {
+    std::fprintf(stderr, "accelog-cli: %s exists (use --overwrite)\n", target.c_str());
+    return kExitFailed;
+  }
+  ui.save_name = args.words[0];
+  const int exit = RunCapture(args.device, ui, File009_Click, RealTime.DataOutcome, File009_Click);
+  if (exit == kExitOk) std::printf("%s\n", target.c_str());
+  return exit;
+}
+
+namespace {
+
+// One good set as a JSON line: the peak line of each axis and its 128
+// magnitudes (the spectra are in PlotX..PlotZ of records 1..128).
+void PrintSetJson(int set) {
+  int32_t RealDataRecord::*const fields[3] = {&RealDataRecord::PlotX, &RealDataRecord::PlotY,
+                                              &RealDataRecord::PlotZ};
+  const char* const names[3] = {"X", "Y", "Z"};
+  std::string peaks, magnitudes;
+  for (int axis = 0; axis < 3; ++axis) {
+    int peak = 1;
+    std::string list;
+    for (int i = 1; i <= kSpectrumBins; ++i) {
+      const int32_t v = Data.RealData[i].*fields[axis];
+      if (v > Data.RealData[peak].*fields[axis]) peak = i;
+      list += (i > 1 ? "," : "") + std::to_string(v);
+    }
+    const std::string sep = axis > 0 ? ", " : "";
+    peaks += sep + "\"" + names[axis] + "\": " + std::to_string(peak);
+    magnitudes += sep + "\"" + names[axis] + "\": [" + list + "]";
+  }
+  std::printf("{\"set\": %d, \"peaks\": {%s}, \"magnitudes\": {%s}}\n", set, peaks.c_str(),
+              magnitudes.c_str());
+  std::fflush(stdout);
+}
+
+}  // namespace
+
+int RunLiveSpectrum(Args& args) {
+  const char* usage = "live-spectrum [OUT] [--sets N] [--overwrite] [--json]";
+  LiveUi ui;
+  ui.overwrite = args.TakeFlag("--overwrite");
+  const bool json = args.TakeFlag("--json");
+  const auto sets = args.TakeValue("--sets");
+  if (!NoOptionsLeft(args, usage, 0, 1)) return kExitUsage;
+  long long limit = 0;
+  if (sets) {
+    const auto n = ParseInteger(*sets);
+    if (!n || *n < 1) {
+      std::fprintf(stderr, "accelog-cli: --sets wants a number of sets above 0, not '%s'\n", sets->c_str());
+      return kExitUsage;
+    }
+    limit = *n;
+  }
+  SetUi(&ui);
+  LoadParametersAtStartup();
+  SetUi(nullptr);
+
+  // With OUT the question is answered OK and OUT is the chosen name; without
+  // it, Cancel: the fixed file in the data folder.
+  std::string target;
+  ui.save_answer = args.words.size() == 1;
+  if (ui.save_answer) {
+    ui.save_name = args.words[0];
+    target = SpectrumFileName(FileNameFilter_String(args.words[0]) + ".kvx");
+    if (Exists(target) && !ui.overwrite) {
+      std::fprintf(stderr, "accelog-cli: %s exists (use --overwrite)\n", target.c_str());
+      return kExitFailed;
+    }
+  } else {
+    target = ProgramFile(kSpectrumCancelName);
+  }
+  int shown = 0;
+  ui.on_set = [&] {
+    ++shown;
+    FrequencySpectra();
+    if (json) PrintSetJson(shown);
+    std::fprintf(stderr, "sets: %d\n", shown);
+    if (limit > 0 && shown >= limit) RequestSpectrumStop();
+  };
+  const int exit = RunCapture(args.device, ui, File011_Click, RealTime.SpectrumOutcome, File011_Click);
+  if (exit == kExitOk && !json) std::printf("%s\n", target.c_str());
+  return exit;
+}
+
+}  // namespace accelog::cli

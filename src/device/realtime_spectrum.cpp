@@ -1,0 +1,226 @@
+// "Real Time Data For Frequency": 256-sample sets of 32 blocks, each shown
+// as it arrives; the last good set is saved when the run ends.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "core/program_folder.h"
+#include "core/ui_port.h"
+#include "data/conversion.h"
+#include "data/fft.h"
+#include "data/kvx_file.h"
+#include "data/state.h"
+#include "data/text_util.h"
+#include "data/utils.h"
+#include "device/command_engine.h"
+#include "device/device_timers.h"
+#include "device/download.h"
+#include "device/frames.h"
+#include "device/link.h"
+#include "device/realtime.h"
+#include "device/texts.h"
+#include "params/machine_parameter.h"
+
+namespace accelog {
+
+namespace {
+
+constexpr int kMaxRejectedSets = 10;
+
+void RequestSet() {
+  Command.CommandCode = 21;
+  Command.ActiveOperation = 21;
+  SendCommand_21();
+}
+
+// FFTMemory(1..1555) into the capture file, replacing what was there. Only
+// the head when no good set arrived: zeros are no samples. Checked to the
+// end, with the file and the reason named on failure.
+bool SaveSpectrumFile(const std::string& file) {
+  const int bytes = RealTime.GoodSets > 0 ? kFFTMemoryBytes : kHeadBytes;
+  uint8_t image[kFFTMemoryBytes];
+  for (int i = 0; i < bytes; ++i) image[i] = static_cast<uint8_t>(Data.FFTMemory[i + 1]);
+  errno = 0;
+  std::FILE* f = std::fopen(file.c_str(), "wb");
+  bool ok = f && std::fwrite(image, 1, static_cast<size_t>(bytes), f) == static_cast<size_t>(bytes);
+  const int write_errno = errno;
+  if (f && std::fclose(f) != 0) ok = false;
+  else if (!ok) errno = write_errno;
+  if (!ok) {
+    Ui().Message("The capture file " + file + " could not be written: " +
+                     (errno ? std::strerror(errno) : "unknown error"),
+                 MessageIcon::Exclamation);
+  }
+  return ok;
+}
+
+// The end of a run that reached its end procedure.
+void EndSpectrumRun(LiveOutcome outcome) {
+  RealTime.SpectrumOutcome = outcome;
+  MenuFile011();
+  RealTime.SpectrumState = 0;
+}
+
+}  // namespace
+
+void RequestSpectrumStop() {
+  if (RealTime.SpectrumState == 1) RealTime.SpectrumState = 2;
+}
+
+void File011_Click() {
+  if (!Link.LinkConfirmed) {
+    Ui().Message(Lang("No Connet", "没有连接设备"));
+    return;
+  }
+  if (Data.MenuCommandCode != 0 && Data.MenuCommandCode != 13) return;
+  switch (RealTime.SpectrumState) {
+    case 1: RealTime.SpectrumState = 2; return;
+    case 2: return;
+    case 3: EndSpectrumRun(LiveOutcome::Stopped); return;
+    default: break;
+  }
+
+  std::string name;
+  if (!Ui().AskOkCancel("Do you want to save FFT Data  ?", "  ")) {
+    name = ProgramFile(kSpectrumCancelName);
+  } else {
+    const std::string chosen = Ui().SaveFileName("Select File", "*.KVX");
+    if (TrimBlanks(chosen).empty()) return;
+    // The rule first: the file asked about is the file that is written.
+    name = SpectrumFileName(FileNameFilter_String(chosen) + ".kvx");
+    std::error_code ec;
+    if (std::filesystem::exists(name, ec)) {
+      if (!Ui().AskOkCancel("The filename already exists ,overwrite it  ?")) return;
+      if (!std::filesystem::remove(name, ec)) {
+        Ui().Message("The capture file " + name + " could not be written: " + ec.message(),
+                     MessageIcon::Exclamation);
+        return;
+      }
+    }
+    Ui().Message("File name is  " + name);
+  }
+  Data.DownloadFileName = name;
+
+  Data.DataLoaded = false;
+  Data.FrequencyFileLoaded = false;
+  Data.MenuCommandCode = 0;
+  Ui().ClearChart();
+  Download.CommTimeoutCount = 0;
+  Data.MenuCommandCode = 13;  // the menus follow it
+  Ui().RestoreMenus(13);
+  Ui().LiveChartReady(13, name);
+  SaveParameterToFFTMemory();
+
+  RealTime.GoodSets = 0;
+  RealTime.DataErrorCount = 0;
+  RealTime.SpectrumOutcome = LiveOutcome::Running;
+  Command.ActiveOperation = 21;
+  SendCommand_21();
+  Timers.Timer1->SetInterval(3000);
+  Ui().SetMenuMark(11, true);
+  RealTime.SpectrumState = 1;
+}
+
+void Timer20ms_Timer() {
+  Link.ReadLength = kBlockReplyLength;
+  ReadReport_Boolean();
+  const int at = kBlockReplyLength * Command.FreqBlockIndex + 1;
+  if (at + kBlockReplyLength <= static_cast<int>(sizeof RealTime.FreqBlockBuffer)) {
+    std::memcpy(RealTime.FreqBlockBuffer + at, Link.ReadBuffer, kBlockReplyLength);
+  }
+  ++Command.FreqBlockIndex;
+  if (Command.FreqBlockIndex < kSpectrumBlocks) return;
+  Command.FreqBlockIndex = 0;
+  Timers.Timer20ms->SetEnabled(false);
+  Timers.Timer1->Start(500);
+}
+
+void SpectrumSet_21() {
+  Download.CommTimeoutCount = 0;
+  Command.CommandCode = 0;
+  Timers.Timer1->SetEnabled(false);
+  const std::span<const uint8_t> set(RealTime.FreqBlockBuffer + 1, kSpectrumSetLength);
+
+  if (!CheckCommand21_Boolean(set)) {
+    // A logger that has gone answers nothing: the run cannot go on for ever.
+    if (++RealTime.DataErrorCount > kMaxRejectedSets) {
+      RealTime.DataErrorCount = 0;
+      RealTime.SpectrumState = 3;
+      Timers.Timer1->SetEnabled(false);
+      EndSpectrumRun(LiveOutcome::Rejected);
+    } else if (RealTime.SpectrumState == 2) {
+      RealTime.SpectrumState = 3;
+      EndSpectrumRun(LiveOutcome::Stopped);
+    } else {
+      RequestSet();
+    }
+    return;
+  }
+
+  RealTime.DataErrorCount = 0;
+  ++RealTime.GoodSets;
+  Data.RealFilePosition = 20;
+  for (int b = 0; b < kSpectrumBlocks; ++b) {
+    for (int s = 0; s < 8; ++s) {
+      const int p = kBlockReplyLength * b + kSampleBytes * s;
+      for (int i = 0; i < kSampleBytes; ++i) Data.FFTMemory[Data.RealFilePosition + i] = set[p + 13 + i];
+      Data.RealFilePosition += kSampleBytes;
+    }
+  }
+  Ui().StatusPanel(2, "Download the end");
+  Data.DispStartPoint = 1;
+  Data.CountPoint = Data.DispEndPoint = 256;
+  Data.DataLoaded = true;
+  ReadFFTMemoryHead();
+  ReadFFTMemoryPoints();
+  ComputeStatistics(1, kFFTPoints);
+  Ui().ShowLiveSet();
+
+  if (RealTime.SpectrumState == 2) {
+    RealTime.SpectrumState = 3;
+    Timers.Timer1->SetEnabled(false);
+    EndSpectrumRun(LiveOutcome::Stopped);
+    return;
+  }
+  Ui().StatusPanel(2, "download");
+  MachineParameter.ParameterDialogMode = 2;
+  RequestSet();
+}
+
+void MenuFile011() {
+  Data.DataLoaded = false;
+  Data.FrequencyFileLoaded = false;
+  Data.MenuCommandCode = 0;
+  Ui().ClearChart();
+  const std::string file = Data.DownloadFileName;
+  const bool saved = SaveSpectrumFile(file);
+  Ui().RestoreMenus(13);
+  Ui().SetMenuMark(11, false);
+  Timers.Timer1->SetEnabled(false);
+  Timers.Timer20ms->SetEnabled(false);
+  Command.CommandCode = 0;
+  Command.ActiveOperation = 0;
+  if (!saved) RealTime.SpectrumOutcome = LiveOutcome::FileError;
+  Data.DataFileName = file;
+  Ui().ShowFrequencyFile(file);
+  Data.MenuCommandCode = 0;
+}
+
+void AbandonRealTimeFrequency() {
+  Ui().SetMenuMark(11, false);
+  Timers.Timer1->SetEnabled(false);
+  Timers.Timer20ms->SetEnabled(false);
+  Data.MenuCommandCode = 0;
+  Data.DataLoaded = false;
+  Data.FrequencyFileLoaded = false;
+  Data.FrequencyView = false;
+  RealTime.SpectrumState = 0;
+  // Nothing received is lost: the last good set is saved as a stop saves it.
+  const bool saved = RealTime.GoodSets == 0 || SaveSpectrumFile(Data.DownloadFileName);
+  RealTime.SpectrumOutcome = saved ? LiveOutcome::DeviceLost : LiveOutcome::FileError;
+  Ui().RestoreMenus(13);
+  Ui().ClearChart();
+}
+
+}  // namespace accelog

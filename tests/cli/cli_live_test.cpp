@@ -1,0 +1,88 @@
+// accelog-cli live against accelog-sim as separate processes.
+#include "cli_fixture.h"
+#include "data/fft.h"
+#include "data/kvx_file.h"
+#include "data/state.h"
+#include "sim/recording.h"
+
+namespace accelog::testing {
+namespace {
+
+// The first n live samples of a simulator seeded with `seed`: its motion from sample 0.
+std::vector<unsigned char> LiveSamples(uint32_t seed, int n) {
+  const auto bytes = sim::MakeRecording(static_cast<uint32_t>(n), seed).samples;
+  return {bytes.begin(), bytes.end()};
+}
+
+uint32_t HeadCount(const std::vector<unsigned char>& f) {
+  return f.size() < 13 ? 0 : uint32_t(f[9]) << 24 | f[10] << 16 | f[11] << 8 | f[12];
+}
+
+TEST_F(CliDeviceTest, LiveRunsToItsLimitOrToAStopSignal) {
+  auto sim = StartSim({"--seed", "5"});
+  const std::string device = "sim:" + Socket();
+
+  // A refused field: its code, exit 2, no file.
+  const std::string refused = folder_.File("refused.kvx");
+  EXPECT_EQ(Cli({"--device", device, "live", refused, "--interval", "0"}, 10000), 2);
+  EXPECT_NE(CliErr().find("Data is erro!!=3"), std::string::npos) << CliErr();
+  EXPECT_FALSE(std::filesystem::exists(refused));
+
+  // Count limit 3: the logger's first three live samples, and their count in the head.
+  const std::string out = folder_.File("live.kvx");
+  ASSERT_EQ(Cli({"--device", device, "live", out, "--unit", "ms", "--limit", "3", "--limit-kind", "count"}),
+            0)
+      << CliErr();
+  EXPECT_EQ(CliOut(), out + "\n");
+  auto file = ReadBytes(out);
+  ASSERT_EQ(file.size(), 19u + 18);
+  EXPECT_EQ(HeadCount(file), 3u);
+  EXPECT_TRUE(std::vector<unsigned char>(file.begin() + 19, file.end()) == LiveSamples(5, 3));
+  EXPECT_NE(CliErr().find("samples: 3"), std::string::npos) << CliErr();
+
+  // SIGINT is the second click: the run ends normally with what arrived.
+  EXPECT_EQ(Cli({"--device", device, "live", out}, 5000), 1);  // exists, no --overwrite
+  Process run({ACCELOG_CLI, "--device", device, "live", out, "--overwrite", "--limit", "1000"},
+              folder_.File("cli.out"), folder_.File("cli.err"));
+  for (int i = 0; i < 500 && CliErr().find("samples: 2") == std::string::npos; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  run.Signal(SIGINT);
+  ASSERT_EQ(run.Wait(10000), 0) << CliErr();
+  file = ReadBytes(out);
+  EXPECT_GE(HeadCount(file), 2u);
+  EXPECT_EQ(file.size(), 19 + 6 * HeadCount(file));
+}
+
+TEST_F(CliDeviceTest, LiveSpectrumWritesTheLastSetItShowed) {
+  auto sim = StartSim({"--seed", "5"});
+  const std::string fixed = folder_.File("data/accelog/123Frequency.Kvx");
+  ASSERT_EQ(Cli({"--device", "sim:" + Socket(), "live-spectrum", "--sets", "2", "--json"}), 0) << CliErr();
+  const auto file = ReadBytes(fixed);
+  ASSERT_EQ(file.size(), 1555u);
+  const auto all = LiveSamples(5, 512);
+  EXPECT_TRUE(std::vector<unsigned char>(file.begin() + 19, file.end()) ==
+              std::vector<unsigned char>(all.begin() + 256 * 6, all.end()));
+
+  // Two lines; the second carries the spectrum of the saved set.
+  std::istringstream out(CliOut());
+  std::string first, second, extra;
+  ASSERT_TRUE(std::getline(out, first) && std::getline(out, second)) << CliOut();
+  EXPECT_FALSE(std::getline(out, extra));
+  EXPECT_EQ(first.rfind("{\"set\": 1, \"peaks\": {\"X\": ", 0), 0u) << first;
+  ResetDataState();
+  ReadAllPoints(fixed);
+  FFTSpectrumX();
+  std::string x = "\"X\": [";
+  for (int i = 1; i <= kSpectrumBins; ++i) x += (i > 1 ? "," : "") + std::to_string(Data.RealData[i].PlotX);
+  EXPECT_NE(second.find(x + "]"), std::string::npos) << second;
+
+  // With OUT: the name rule, the final name printed.
+  ASSERT_EQ(Cli({"--device", "sim:" + Socket(), "live-spectrum", folder_.File("abcde"), "--sets", "1"}), 0)
+      << CliErr();
+  EXPECT_EQ(CliOut(), folder_.File("abcdeFrequency.Kvx") + "\n");
+  EXPECT_EQ(ReadBytes(folder_.File("abcdeFrequency.Kvx")).size(), 1555u);
+}
+
+}  // namespace
+}  // namespace accelog::testing

@@ -1,0 +1,228 @@
+// "Real Time Data" against the simulated logger's frame logic on the virtual clock.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+
+#include "device/realtime.h"
+#include "device_fixture.h"
+#include "sim/recording.h"
+
+namespace accelog::testing {
+namespace {
+
+class LiveUi : public RecordingUi {
+ public:
+  std::vector<std::string> captions;
+  std::vector<bool> marks, spectrum_marks;
+  std::vector<std::string> frequency_files;
+  int points_shown = 0;
+  void SetCaption(const std::string& text) override { captions.push_back(text); }
+  void SetMenuMark(int item, bool on) override { (item == 9 ? marks : spectrum_marks).push_back(on); }
+  void ShowLivePoint() override { ++points_shown; }
+  void ShowFrequencyFile(const std::string& file) override { frequency_files.push_back(file); }
+};
+
+class RealTimeTest : public DeviceEngineTest {
+ protected:
+  void SetUp() override {
+    DeviceEngineTest::SetUp();
+    SetUi(&ui_);
+    auto t = std::make_unique<LoopbackTransport>(sim::MakeRecording(8, 1));
+    t_ = t.get();
+    SetDeviceTransport(std::move(t));
+    ASSERT_TRUE(BringUp());
+    ui_.save_name = Out();
+  }
+  // Starts a run: interval 500 ms, the limit of `kind` (0 minutes, 1 samples).
+  void Start(int16_t kind, int16_t limit) {
+    MachineParameter.RecordInterval = 500;
+    MachineParameter.IntervalUnit = 0;
+    MachineParameter.LimitKind = kind;
+    MachineParameter.LimitTime = limit;
+    File009_Click();
+    ASSERT_EQ(RealTime.RealTimeState, 1);
+  }
+  bool RunToEnd(int64_t limit_ms = 600'000) {
+    return clock_.RunUntil([] { return RealTime.DataOutcome != LiveOutcome::Running; }, limit_ms);
+  }
+  int Sent(int control) const {
+    const auto c = t_->Commands();
+    return static_cast<int>(std::count(c.begin(), c.end(), control));
+  }
+  // The file holds n samples, and its head says so.
+  void ExpectFileOf(uint32_t n) const {
+    const auto f = ReadBytes(Out());
+    ASSERT_EQ(f.size(), 19 + 6 * n);
+    EXPECT_EQ(uint32_t(f[9]) << 24 | f[10] << 16 | f[11] << 8 | f[12], n);
+    EXPECT_EQ(Data.RealFileNumber, 0);
+    EXPECT_EQ(Data.MenuCommandCode, 0);
+    EXPECT_EQ(RealTime.RealTimeState, 0);
+    EXPECT_EQ(ui_.marks, (std::vector<bool>{true, false}));
+  }
+  std::string Out() const { return folder_.File("live.kvx"); }
+
+  LiveUi ui_;
+  LoopbackTransport* t_ = nullptr;
+};
+
+TEST_F(RealTimeTest, LimitsEndTheRun) {
+  // Count limit 5: the fifth sample requests the stop and ends the run in its tick.
+  Start(1, 5);
+  ASSERT_TRUE(RunToEnd());
+  EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::Stopped);
+  EXPECT_EQ(Sent(0x22), 5);
+  EXPECT_EQ(ui_.points_shown, 5);
+  ExpectFileOf(5);
+  EXPECT_EQ(ui_.shown_files, std::vector<std::string>{Out()});
+
+  // Time limit 1 minute: the stop is asked for 121 ticks of 500 ms after the start.
+  ui_.marks.clear();
+  const int64_t start = clock_.Now();
+  Start(0, 1);
+  ASSERT_TRUE(clock_.RunUntil([] { return RealTime.RealTimeState != 1; }, 120'000));
+  EXPECT_EQ(clock_.Now() - start, 121 * 500);
+  ASSERT_TRUE(RunToEnd());
+  EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::Stopped);
+  ExpectFileOf(static_cast<uint32_t>(Data.CountPoint));
+  EXPECT_EQ(Data.CountPoint, 121);
+}
+
+TEST_F(RealTimeTest, ElevenRejectedRepliesInARowEndTheRunTenDoNot) {
+  for (int rejected : {10, 11}) {
+    SCOPED_TRACE(rejected);
+    ui_.marks.clear();
+    ui_.captions.clear();
+    const long first = t_->replies + 2;  // after two good samples
+    t_->shape = [=](sim::Packet& p, long n) {
+      if (n >= first && n < first + rejected) p[19] ^= 0xFF;
+      return true;
+    };
+    Start(1, 4);
+    ASSERT_TRUE(RunToEnd());
+    const bool ended = rejected > 10;
+    EXPECT_EQ(RealTime.DataOutcome, ended ? LiveOutcome::Rejected : LiveOutcome::Stopped);
+    ExpectFileOf(ended ? 2 : 4);
+    EXPECT_EQ(ui_.captions[static_cast<size_t>(rejected)], "data is erro!" + std::to_string(rejected));
+    // The next good sample gives the caption back.
+    EXPECT_EQ(ui_.captions.back(), ended ? "data is erro!11" : "");
+    t_->shape = nullptr;
+  }
+}
+
+TEST_F(RealTimeTest, SecondClicksOnlyStopAtTheNextTick) {
+  Start(1, 1000);
+  clock_.Advance(1600);  // three samples
+  File009_Click();
+  EXPECT_EQ(RealTime.RealTimeState, 2);
+  File009_Click();  // still stopping: nothing more
+  EXPECT_EQ(RealTime.RealTimeState, 2);
+  EXPECT_TRUE(Timers.Timer1->IsEnabled());
+  ASSERT_TRUE(RunToEnd());
+  ExpectFileOf(4);
+
+  // A click in state 3 ends the run at once.
+  ui_.marks.clear();
+  Start(1, 1000);
+  clock_.Advance(600);
+  RealTime.RealTimeState = 3;
+  File009_Click();
+  EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::Stopped);
+  ExpectFileOf(1);
+  EXPECT_FALSE(Timers.Timer1->IsEnabled());
+}
+
+TEST_F(RealTimeTest, EveryEndingKeepsEverySampleWithItsCount) {
+  struct Case {
+    const char* name;
+    std::function<void(LoopbackTransport&)> cut;  // after three samples
+    LiveOutcome outcome;
+  };
+  const Case cases[] = {
+      {"unplugged", [](LoopbackTransport& t) { t.open = false; }, LiveOutcome::Rejected},
+      {"lost device step",
+       [](LoopbackTransport& t) {
+         t.paths.clear();
+         usbDeviceDetect();
+       },
+       LiveOutcome::DeviceLost},
+      {"file limit",
+       [](LoopbackTransport&) {
+         const rlimit small{19 + 3 * 6, RLIM_INFINITY};
+         setrlimit(RLIMIT_FSIZE, &small);
+       },
+       LiveOutcome::FileError},
+  };
+  std::signal(SIGXFSZ, SIG_IGN);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResetDeviceEngines();
+    t_->paths = {SimulatedDevicePath("/loopback")};
+    ASSERT_TRUE(BringUp());
+    ui_ = LiveUi{};
+    ui_.save_name = Out();
+    Start(1, 1000);
+    clock_.Advance(1600);
+    c.cut(*t_);
+    ASSERT_TRUE(RunToEnd());
+    const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
+    setrlimit(RLIMIT_FSIZE, &none);
+    EXPECT_EQ(RealTime.DataOutcome, c.outcome);
+    ExpectFileOf(3);
+    if (c.outcome == LiveOutcome::FileError) {
+      ASSERT_FALSE(ui_.messages.empty());
+      EXPECT_NE(ui_.messages.back().find(Out()), std::string::npos) << ui_.messages.back();
+    }
+  }
+}
+
+TEST_F(RealTimeTest, SpectrumRunSavesTheLastGoodSet) {
+  const std::string fixed = ProgramFile(kSpectrumCancelName);
+  // Unplugged, the second set is the last good one; stopped, the set under
+  // way when the click came (the third) completes and is saved.
+  const std::pair<bool, uint64_t> cases[] = {{true, 256}, {false, 768 + 512}};
+  for (const auto& [unplug, first] : cases) {
+    SCOPED_TRACE(unplug);
+    WriteBytes(fixed, std::vector<unsigned char>(5000, 0xAA));  // an earlier capture
+    ui_.answer_ok = false;  // Cancel: the fixed name
+    ui_.spectrum_marks.clear();
+    File011_Click();
+    ASSERT_TRUE(clock_.RunUntil([] { return RealTime.GoodSets == 2; }, 60'000));
+    if (unplug) {
+      t_->open = false;  // eleven bad sets in a row end the run
+    } else {
+      File011_Click();
+      EXPECT_EQ(RealTime.SpectrumState, 2);
+    }
+    ASSERT_TRUE(clock_.RunUntil([] { return RealTime.SpectrumOutcome != LiveOutcome::Running; }, 600'000));
+    EXPECT_EQ(RealTime.SpectrumOutcome, unplug ? LiveOutcome::Rejected : LiveOutcome::Stopped);
+    const auto f = ReadBytes(fixed);
+    ASSERT_EQ(f.size(), 1555u);
+    EXPECT_EQ(f[1], 4);  // 4 ms, work mode 1, 256 samples
+    EXPECT_EQ(f[8], 1);
+    EXPECT_EQ(std::vector<unsigned char>(f.begin() + 9, f.begin() + 13), (std::vector<unsigned char>{0, 0, 1, 0}));
+    // The loopback logger's live samples are its motion from sample 0 on.
+    const auto motion = sim::MakeRecording(static_cast<uint32_t>(first + 256), 7).samples;
+    EXPECT_TRUE(std::equal(f.begin() + 19, f.end(), motion.end() - 256 * 6));
+    EXPECT_EQ(ui_.spectrum_marks, (std::vector<bool>{true, false}));
+    EXPECT_EQ(ui_.frequency_files.back(), fixed);
+    EXPECT_EQ(Data.MenuCommandCode, 0);
+    EXPECT_FALSE(Timers.Timer20ms->IsEnabled());
+    ResetDeviceEngines();
+    t_->paths = {SimulatedDevicePath("/loopback")};
+    ASSERT_TRUE(BringUp());
+  }
+}
+
+TEST(SpectrumFileName, EndsInFrequencyKvx) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"abcde.kvx", "abcdeFrequency.Kvx"},  // 9 characters: the first 5 stay
+      {"/d/xFREQUENCY.KVX", "/d/xFREQUENCY.KVX"},
+      {"Frequency.Kvx", "FrequencyFrequency.Kvx"},  // 13 characters are too few
+      {"/data/run.kvx", "/data/runFrequency.Kvx"},
+  };
+  for (const auto& [in, out] : cases) EXPECT_EQ(SpectrumFileName(in), out) << in;
+}
+
+}  // namespace
+}  // namespace accelog::testing
