@@ -4,7 +4,6 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
@@ -12,12 +11,11 @@
 #include <map>
 #include <optional>
 #include <string>
-#include <thread>
 
 #include "cli/cli.h"
 #include "core/program_folder.h"
 #include "core/ui_port.h"
-#include "core/virtual_clock.h"
+#include "core/timer_loop.h"
 #include "data/conversion.h"
 #include "data/fft.h"
 #include "data/state.h"
@@ -99,30 +97,32 @@ class LiveUi : public UiPort {
   bool counting_ = false;
 };
 
-// The engines' timers on a clock that keeps up with the real one.
+// The engines' timers on the steady clock; a 20 ms wake-up keeps a stop
+// signal prompt however long the sample period is.
 class SteadyLoop {
  public:
-  SteadyLoop() { clock_.Install(); }
+  SteadyLoop() {
+    loop_.Install();
+    wake_ = loop_.MakeTimer();
+    wake_->OnTick = [] {};
+    wake_->Start(20);
+  }
   ~SteadyLoop() { SetTimerFactory(nullptr); }
   // Runs the due ticks until done() holds; a stop signal runs on_stop once.
   void RunUntil(const std::function<bool()>& done, const std::function<void()>& on_stop) {
     bool stop_sent = false;
-    while (!done()) {
-      const auto real = std::chrono::duration_cast<std::chrono::milliseconds>(
-                            std::chrono::steady_clock::now() - start_)
-                            .count();
-      clock_.Advance(real - clock_.Now());
+    loop_.Run([&] {
       if (g_stop_signal && !stop_sent && on_stop) {
         stop_sent = true;
         on_stop();
       }
-      std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    }
+      return done();
+    });
   }
 
  private:
-  VirtualClock clock_;
-  const std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
+  TimerLoop loop_;
+  std::unique_ptr<Timer> wake_;
 };
 
 // Brings the link up and runs `start`; then runs until `outcome` is no

@@ -107,11 +107,6 @@ int RunPrint(Args& args) {
     m.PictureScale = static_cast<float>(*f);
   }
 
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int argc = 1;
-  char name[] = "accelog-cli";
-  char* argv[] = {name, nullptr};
-  QApplication app(argc, argv);
 
   ResetDataState();
   ResetConversionState();
@@ -137,7 +132,7 @@ int RunPrint(Args& args) {
   }
   window.SyncFromScene();
   window.show();
-  app.processEvents();
+  QApplication::processEvents();
 
   // The chart window stands for the main window: the capture starts at its corner.
   const QImage capture = window.grab().toImage();

@@ -77,11 +77,6 @@ int RunRender(Args& args) {
   const std::string file = args.words[0];
   const std::string out = args.words[1];
 
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int argc = 1;
-  char name[] = "accelog-cli";
-  char* argv[] = {name, nullptr};
-  QApplication app(argc, argv);
 
   ResetDataState();
   ResetConversionState();
@@ -122,7 +117,7 @@ int RunRender(Args& args) {
   }
   window.SyncFromScene();
   window.show();
-  app.processEvents();
+  QApplication::processEvents();
 
   QImage image(window.size() * scale, QImage::Format_ARGB32_Premultiplied);
   image.setDevicePixelRatio(scale);

@@ -1,5 +1,7 @@
 // accelog-cli-qt: the accelog-cli commands that draw with Qt. accelog-cli
 // runs it with the command line the user typed.
+#include <QApplication>
+
 #include <cstdio>
 #include <string>
 
@@ -25,6 +27,12 @@ int main(int argc, char** argv) {
   using namespace accelog::cli;
   Args args;
   const int i = ReadGlobalOptions(argc, argv, args);
+  // The drawing needs no display: offscreen unless the caller chose one.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  int app_argc = 1;
+  char app_name[] = "accelog-cli";
+  char* app_argv[] = {app_name, nullptr};
+  QApplication app(app_argc, app_argv);
   if (i >= 0 && i < argc) {
     for (const auto& c : kQtCommands) {
       if (std::string(argv[i]) == c.name) return c.run(args);
