@@ -16,6 +16,12 @@ class UiPort {
   virtual void Message(const std::string& text, MessageIcon icon = MessageIcon::None) {
     (void)text; (void)icon;
   }
+  // The same with a title of its own and an explanation under the text.
+  virtual void MessageWith(const std::string& text, MessageIcon icon, const std::string& title,
+                           const std::string& explanation) {
+    (void)title; (void)explanation;
+    Message(text, icon);
+  }
   // OK/Cancel question; true for OK.
   virtual bool AskOkCancel(const std::string& text) { (void)text; return false; }
   // File dialogs; an empty result means cancelled.

@@ -29,11 +29,12 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   title->setFont(f);
   layout->addWidget(title);
   layout->addWidget(new QLabel(BuildLine(), this));
-  layout->addWidget(new QLabel("Set-up, download, live view and analysis for the three-axis USB acceleration logger.", this));
-  layout->addWidget(new QLabel("Opens .kvx recordings as acceleration, vector-sum, tilt-angle and spectrum charts.", this));
+  layout->addWidget(new QLabel("Parameter set-up and download for the three-axis USB acceleration logger.", this));
+  layout->addWidget(new QLabel("Opens .kvx recordings as acceleration, vector-sum and tilt-angle charts.", this));
   auto* exit = new QPushButton("EXIT", this);
   exit->setObjectName("Command1");
   exit->setDefault(true);
+  UseChartBackColorButton(exit);
   connect(exit, &QPushButton::clicked, this, &QDialog::accept);
   layout->addSpacing(6);
   layout->addWidget(exit, 0, Qt::AlignRight);

@@ -10,6 +10,7 @@
 
 class QAction;
 class QLabel;
+class QScrollArea;
 
 namespace accelog {
 
@@ -38,18 +39,26 @@ class MainWindow : public QMainWindow {
   HelpWindow* Help() const;
 
   // RestScreen: places the tool bar and the chart window in the client area.
+  // A window smaller than the layout scrolls; with Fit to Window the chart
+  // is scaled to the free area instead.
   void RestScreen();
+  QScrollArea* Scroller() const { return scroll_; }
+  bool FitToWindow() const;
+  void SetFitToWindow(bool on);
   void ShowHelp();
   void ShowAbout();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void BuildMenus();
   void BuildStatusBar();
 
+  QScrollArea* scroll_ = nullptr;
   QWidget* client_ = nullptr;
+  bool outer_size_set_ = false;
   ToolBarWindow* tool_bar_ = nullptr;
   QWidget* chart_ = nullptr;
   std::array<QLabel*, 5> panels_{};

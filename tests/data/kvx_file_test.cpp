@@ -51,48 +51,23 @@ class KvxFileTest : public testing::ProgramFolderTest {
 };
 
 TEST_F(KvxFileTest, HeadFieldsLandInTheParameterStore) {
-  KvxHead h;
-  h.interval = 0x1234;
-  h.unit = 2;
-  h.led = 5;
-  h.cx = 1;
-  h.cy = 2;
-  h.cz = 3;
-  h.record_mode = 1;
-  h.work_mode = 2;
-  h.count = 0x01020304;
-  h.year = 14;
-  h.month = 2;
-  h.day = 28;
-  h.hour = 23;
-  h.minute = 58;
-  h.second = 59;
+  const KvxHead h{0x1234, 2, 5, 1, 2, 3, 1, 2, 0x01020304, 14, 2, 28, 23, 58, 59};
   ASSERT_TRUE(ReadFileHead(Write(KvxImage(h, {}))));
   const auto& p = MachineParameter;
-  EXPECT_EQ(p.RecordInterval, 0x1234);
-  EXPECT_EQ(p.IntervalUnit, 2);
-  EXPECT_EQ(p.LedCycle, 5);
-  EXPECT_EQ(p.CriticalX, 1);
-  EXPECT_EQ(p.CriticalY, 2);
-  EXPECT_EQ(p.CriticalZ, 3);
-  EXPECT_EQ(p.RecordMode, 1);
-  EXPECT_EQ(p.WorkMode, 2);
-  EXPECT_EQ(Data.DeviceSampleCount, 0x01020304u);
-  EXPECT_EQ(p.StartYear, 14);
-  EXPECT_EQ(p.StartDay, 28);
-  EXPECT_EQ(p.StartSecond, 59);
-  h.count = 0xFFFFFFFF;
-  ReadFileHead(Write(KvxImage(h, {})));
-  EXPECT_EQ(Data.DeviceSampleCount, 0xFFFFFFFFu);
+  EXPECT_EQ(std::vector<int>({p.RecordInterval, p.IntervalUnit, p.LedCycle, p.CriticalX, p.CriticalY,
+                              p.CriticalZ, p.RecordMode, p.WorkMode, p.StartYear, p.StartMonth, p.StartDay,
+                              p.StartHour, p.StartMinute, p.StartSecond}),
+            std::vector<int>({0x1234, 2, 5, 1, 2, 3, 1, 2, 14, 2, 28, 23, 58, 59}));
+  EXPECT_EQ(Data.DeviceSampleCount, 0x01020304);
+  ReadFileHead(Write(KvxImage({.count = 0xFFFFFFFF}, {})));
+  EXPECT_EQ(Data.DeviceSampleCount, -1);  // a signed 32-bit count
 }
 
 TEST_F(KvxFileTest, CountRoundsTheTailHalfToEven) {
-  EXPECT_EQ(CountFilePoints(WriteLength(19)), 0);
-  EXPECT_EQ(CountFilePoints(WriteLength(19 + 6 * 4)), 4);
-  EXPECT_EQ(CountFilePoints(WriteLength(19 + 9)), 2);   // 1.5 -> 2
-  EXPECT_EQ(CountFilePoints(WriteLength(19 + 3)), 0);   // 0.5 -> 0
-  EXPECT_EQ(CountFilePoints(WriteLength(19 + 15)), 2);  // 2.5 -> 2
-  EXPECT_EQ(CountFilePoints(WriteLength(19 + 21)), 4);  // 3.5 -> 4
+  // 1.5 -> 2, 0.5 -> 0, 2.5 -> 2, 3.5 -> 4
+  for (auto [tail, count] : {std::pair{0, 0}, {24, 4}, {9, 2}, {3, 0}, {15, 2}, {21, 4}}) {
+    EXPECT_EQ(CountFilePoints(WriteLength(19 + static_cast<size_t>(tail))), count) << tail;
+  }
   EXPECT_LE(CountFilePoints(WriteLength(0)), 0);
   EXPECT_EQ(CountFilePoints(folder_.File("missing.kvx")), 0);
   EXPECT_EQ(CountFilePoints(folder_.path()), 0);
@@ -150,13 +125,7 @@ TEST_F(KvxFileTest, AFileThatShrankAfterCountingReadsAsZeroPoints) {
 }
 
 TEST_F(KvxFileTest, TimestampsRunAcrossTheYearEnd) {
-  KvxHead h;
-  h.year = 13;
-  h.month = 12;
-  h.day = 31;
-  h.hour = 23;
-  h.minute = 59;
-  h.second = 59;
+  const KvxHead h{.year = 13, .month = 12, .day = 31, .hour = 23, .minute = 59, .second = 59};
   const std::string f = Write(KvxImage(h, testing::Wave(4)));
   ReadFileHead(f);
   Data.CountPoint = CountFilePoints(f);
@@ -169,17 +138,6 @@ TEST_F(KvxFileTest, TimestampsRunAcrossTheYearEnd) {
   EXPECT_EQ(std::string(Data.RealData[3].TimeText, 8), "0:0:0   ");
   EXPECT_EQ(Data.RealData[4].No, 4);
   EXPECT_EQ(Data.RealData[4].Year, 2014);
-}
-
-TEST_F(KvxFileTest, OpenRefusesTinyFiles) {
-  Data.MenuCommandCode = 14;
-  EXPECT_EQ(OpenDataFileServer(WriteLength(19)), OpenResult::DataError);
-  EXPECT_EQ(Data.MenuCommandCode, 0);
-  EXPECT_EQ(Data.CountPoint, 0);
-  EXPECT_EQ(OpenDataFileServer(Write(KvxImage(KvxHead{}, {{1, 1, 1}}))), OpenResult::DataError);
-  EXPECT_EQ(OpenDataFileServer(folder_.File("missing.kvx")), OpenResult::DataError);
-  EXPECT_EQ(OpenDataFileServer(folder_.path()), OpenResult::DataError);
-  EXPECT_EQ(ui_.messages, std::vector<std::string>(4, "Data is error !"));
 }
 
 TEST_F(KvxFileTest, OpenAcceptsTheLargestFileAndRefusesOneMore) {
@@ -239,19 +197,18 @@ TEST_F(KvxFileTest, ArbitraryBytesNeverFail) {
       for (int32_t i = 1; i <= Data.CountPoint; ++i) ASSERT_LE(std::fabs(Data.RealData[i].AX), 90.0f);
     } else {
       EXPECT_EQ(r, OpenResult::DataError) << length;
+      EXPECT_EQ(ui_.messages.back(), "Data is error !");
+      EXPECT_EQ(Data.CountPoint, 0);
     }
   }
+  EXPECT_EQ(OpenDataFileServer(folder_.File("missing.kvx")), OpenResult::DataError);
+  EXPECT_EQ(OpenDataFileServer(folder_.path()), OpenResult::DataError);
 }
 
 TEST_F(KvxFileTest, CaptureHeadAndSamples) {
-  MachineParameter.RecordInterval = 0x0203;
-  MachineParameter.IntervalUnit = 1;
-  MachineParameter.LedCycle = 4;
-  MachineParameter.CriticalX = 5;
-  MachineParameter.CriticalY = 6;
-  MachineParameter.CriticalZ = 7;
-  MachineParameter.RecordMode = 1;
-  MachineParameter.WorkMode = 2;
+  auto& p = MachineParameter;
+  p.RecordInterval = 0x0203, p.IntervalUnit = 1, p.LedCycle = 4, p.CriticalX = 5, p.CriticalY = 6;
+  p.CriticalZ = 7, p.RecordMode = 1, p.WorkMode = 2;
   const std::string f = folder_.File("live.kvx");
   ASSERT_TRUE(SaveParameterToFileHead(f));
   auto b = testing::ReadBytes(f);

@@ -60,6 +60,9 @@ class WindowUi : public QtUi {
  public:
   WindowUi() : QtUi(nullptr) {}
   void Message(const std::string& text, MessageIcon) override { messages.push_back(text); }
+  void MessageWith(const std::string& text, MessageIcon, const std::string&, const std::string&) override {
+    messages.push_back(text);
+  }
   void StatusPanel(int panel, const std::string& text) override { panels[panel] = text; }
   std::vector<std::string> messages;
   std::map<int, std::string> panels;
