@@ -45,5 +45,6 @@ int RunScan(Args& args);
 int RunDownload(Args& args);
 int RunSetParams(Args& args);
 int RunRender(Args& args);
+int RunPrint(Args& args);
 
 }  // namespace accelog::cli

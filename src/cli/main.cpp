@@ -71,6 +71,10 @@ const Command kCommands[] = {
      "         [--clock \"YYYY-MM-DD hh:mm:ss\"] [--start \"YYYY-MM-DD hh:mm:ss\"] [--limit N]",
      RunSetParams},
     {"render", "render FILE.kvx OUT.png [--start N] [--end M] [--all-curves] [--cursor COLUMN] [--scale F] [--spectrum]", RunRender},
+    {"print",
+     "print FILE.kvx OUT.pdf [--start N] [--end M] [--paper A4|A3|Letter|Legal|Tabloid|WxH]\n"
+     "         [--portrait|--landscape] [--margins L,R,T,D] [--scale F]",
+     RunPrint},
 };
 
 int Usage(std::FILE* out) {

@@ -230,16 +230,17 @@ bool SaveMachineParameter(std::string* error) {
   return ok;
 }
 
-void SavePageSetup() {
+bool SavePageSetup() {
   std::FILE* f = OpenForUpdate(ProgramFile(kIntegerFileName));
-  if (!f) return;
+  if (!f) return false;
   const auto& p = MachineParameter;
+  bool ok = true;
   for (const IntField& fd : kFields) {
-    if (fd.rec >= 31) WriteRecord(f, fd.rec, p.*fd.field);
+    if (fd.rec >= 31) ok = WriteRecord(f, fd.rec, p.*fd.field) && ok;
   }
   const double percent = std::nearbyint(static_cast<double>(p.PictureScale) * 100.0);
-  WriteRecord(f, 39, static_cast<int16_t>(std::clamp(percent, -32768.0, 32767.0)));
-  std::fclose(f);
+  ok = WriteRecord(f, 39, static_cast<int16_t>(std::clamp(percent, -32768.0, 32767.0))) && ok;
+  return (std::fclose(f) == 0) && ok;
 }
 
 void LoadParametersAtStartup() {

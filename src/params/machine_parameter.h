@@ -46,7 +46,7 @@ void ReadDataPath();
 // Records 1..22 and 24. False when the file could not be written, with
 // "file: reason" in *error.
 bool SaveMachineParameter(std::string* error = nullptr);
-void SavePageSetup();         // records 31..39
+bool SavePageSetup();         // records 31..39; false when not written
 // The start-up order: both files, the data folder check, the copies, English.
 void LoadParametersAtStartup();
 

@@ -30,7 +30,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   layout->addWidget(title);
   layout->addWidget(new QLabel(BuildLine(), this));
   layout->addWidget(new QLabel("Parameter set-up and download for the three-axis USB acceleration logger.", this));
-  layout->addWidget(new QLabel("Opens .kvx recordings as acceleration, vector-sum and tilt-angle charts.", this));
+  layout->addWidget(new QLabel("Opens .kvx recordings as acceleration, vector-sum and tilt-angle charts and prints them.", this));
   auto* exit = new QPushButton("EXIT", this);
   exit->setObjectName("Command1");
   exit->setDefault(true);

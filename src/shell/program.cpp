@@ -19,6 +19,9 @@
 #include "device/link.h"
 #include "device/transport.h"
 #include "params/machine_parameter.h"
+#include "print/print_command.h"
+#include "print/print_layout.h"
+#include "print/printers.h"
 #include "shell/device_watch.h"
 #include "shell/file_menu.h"
 #include "shell/main_ui.h"
@@ -26,6 +29,7 @@
 #include "shell/shell_rules.h"
 #include "shell/single_instance.h"
 #include "shell/tool_bar.h"
+#include "shell/twips.h"
 #include "sim/recording.h"
 #include "sim/simulator.h"
 
@@ -61,8 +65,21 @@ bool ParseProgramOptions(const QStringList& args, ProgramOptions& o, QString& er
   return true;
 }
 
-Program::Program(ProgramOptions options, UiFactory ui_factory)
-    : options_(std::move(options)), ui_factory_(std::move(ui_factory)) {
+namespace {
+// TwipsPerPixelX/Y and the screen's size, as the print capture needs them.
+void RecordScreenMetrics() {
+  const QScreen* s = QGuiApplication::primaryScreen();
+  Shell.TwipsPerPixelX = 1440.0 / (s ? s->logicalDotsPerInchX() : 96.0);
+  Shell.TwipsPerPixelY = 1440.0 / (s ? s->logicalDotsPerInchY() : 96.0);
+  const QSize size = s ? s->size() : QSize();
+  Shell.ScreenWidth = static_cast<int>(std::lround(size.width() * Shell.TwipsPerPixelX));
+  Shell.ScreenHeight = static_cast<int>(std::lround(size.height() * Shell.TwipsPerPixelY));
+}
+}  // namespace
+
+Program::Program(ProgramOptions options, UiFactory ui_factory, std::unique_ptr<PrinterSystem> printers)
+    : options_(std::move(options)), ui_factory_(std::move(ui_factory)), printers_(std::move(printers)) {
+  if (!printers_) printers_ = MakeCupsPrinters();
   if (!ui_factory_) {
     ui_factory_ = [](MainWindow* w, FormPicture* c) { return std::make_unique<MainUi>(w, c); };
   }
@@ -71,6 +88,7 @@ Program::Program(ProgramOptions options, UiFactory ui_factory)
 Program::~Program() {
   if (!window_) return;  // never started: nothing of ours to take down
   SetUi(nullptr);
+  print_.reset();
   watch_.reset();
   // Device and timers go before the windows and the event loop.
   ResetDeviceEngines();
@@ -111,6 +129,8 @@ bool Program::Start() {
   ResetDataState();
   ResetConversionState();
   ResetChartState();
+  ResetPrintState();
+  RecordScreenMetrics();
 
   InitProgramFolderFromQt();
   LoadParametersAtStartup();  // ends with LanguageFlag = 1
@@ -131,7 +151,9 @@ bool Program::Start() {
       {"File002", [] { File002_Click(); }},
       {"File008", [] { File008_Click(); }},
       {"File004", [] { File004_Click(); }},
+      {"File006", [this] { print_->File006_Click(); }},
   });
+  print_ = std::make_unique<PrintCommand>(window_.get(), chart_, *printers_);
   QObject::connect(chart_, &FormPicture::ToolHintCleared, window_->ToolBar()->HintLabel(), &QLabel::clear);
 
   // Device changes stand in for the window hook's device-change message.

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "print/printers.h"
+
 namespace accelog {
 
 namespace sim {
@@ -15,6 +17,7 @@ class DeviceWatch;
 class FormPicture;
 class MainUi;
 class MainWindow;
+class PrintCommand;
 class SingleInstance;
 
 struct ProgramOptions {
@@ -33,7 +36,9 @@ class Program {
   // Makes the message port for the windows; tests pass a scripted one.
   using UiFactory = std::function<std::unique_ptr<MainUi>(MainWindow*, FormPicture*)>;
 
-  explicit Program(ProgramOptions options, UiFactory ui_factory = {});
+  // The printers default to the system's (CUPS); tests pass a fake.
+  explicit Program(ProgramOptions options, UiFactory ui_factory = {},
+                   std::unique_ptr<PrinterSystem> printers = {});
   ~Program();
 
   // MDIForm_Load. False when the program must not go on (a second instance,
@@ -45,6 +50,7 @@ class Program {
   MainUi* Ui() const { return ui_.get(); }
   sim::Simulator* Simulator() const { return simulator_.get(); }
   DeviceWatch* Watch() const { return watch_.get(); }
+  PrintCommand* Printing() const { return print_.get(); }
   // The device changed (hotplug, socket): a scan when idle after start-up.
   void OnDeviceChanged();
 
@@ -59,6 +65,8 @@ class Program {
   FormPicture* chart_ = nullptr;  // owned by the window
   std::unique_ptr<MainUi> ui_;
   std::unique_ptr<DeviceWatch> watch_;
+  std::unique_ptr<PrinterSystem> printers_;
+  std::unique_ptr<PrintCommand> print_;
 };
 
 }  // namespace accelog

@@ -13,6 +13,9 @@ struct ShellState {
   int ExcelVersion;  // workbooks are written in-process: always 12
   int MainWindowWidth;   // twips
   int MainWindowHeight;  // twips
+  // Screen metrics taken at start-up, for the print capture.
+  double TwipsPerPixelX, TwipsPerPixelY;
+  int ScreenWidth, ScreenHeight;  // twips
 };
 
 extern ShellState Shell;

@@ -1,0 +1,165 @@
+// print: the chart window of a .kvx file, drawn offscreen and laid on a PDF
+// page the way the preview's "Print" lays it, from the stored page set-up
+// where an option does not say otherwise.
+#include <QApplication>
+#include <QFileInfo>
+#include <QImage>
+#include <QPrinter>
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
+#include <string>
+
+#include "charts/chart_state.h"
+#include "charts/chart_views.h"
+#include "charts/cursor_scroll.h"
+#include "charts/curve_plot.h"
+#include "charts/form_picture.h"
+#include "cli/cli.h"
+#include "core/program_folder.h"
+#include "data/conversion.h"
+#include "data/kvx_file.h"
+#include "data/state.h"
+#include "params/machine_parameter.h"
+#include "params/numeric_text.h"
+#include "print/page_setup.h"
+#include "print/print_layout.h"
+#include "print/print_page.h"
+
+namespace accelog::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "print FILE.kvx OUT.pdf [--start N] [--end M] [--paper A4|A3|Letter|Legal|Tabloid|WxH]\n"
+    "         [--portrait|--landscape] [--margins L,R,T,D] [--scale F]";
+
+int Usage() {
+  std::fprintf(stderr, "usage: accelog-cli %s\n", kUsage);
+  return kExitUsage;
+}
+
+// Whole numbers separated by `sep`, exactly `count` of them.
+bool SplitNumbers(const std::string& text, char sep, size_t count, int16_t* out) {
+  std::stringstream in(text);
+  std::string part;
+  size_t n = 0;
+  while (std::getline(in, part, sep)) {
+    const auto v = ParseInteger(part);
+    if (n == count || !v || *v < 0 || *v > 32767) return false;
+    out[n++] = static_cast<int16_t>(*v);
+  }
+  return n == count;
+}
+
+bool ApplyPaper(const std::string& paper) {
+  const char* const kNames[6] = {"A4", "A3", "", "Letter", "Legal", "Tabloid"};
+  auto& m = MachineParameter;
+  for (int k = 0; k < 6; ++k) {
+    if (k != 2 && paper == kNames[k]) {
+      m.PaperKind = static_cast<int16_t>(k);
+      return PaperSizeOf(k, m.PaperWidth, m.PaperHeight);
+    }
+  }
+  int16_t wh[2];
+  if (!SplitNumbers(paper, 'x', 2, wh) || wh[0] < 1 || wh[1] < 1) return false;
+  m.PaperKind = 2;
+  m.PaperWidth = wh[0];
+  m.PaperHeight = wh[1];
+  return true;
+}
+
+}  // namespace
+
+int RunPrint(Args& args) {
+  bool bad = false;
+  auto number = [&](const char* name) -> std::optional<long long> {
+    auto v = args.TakeValue(name);
+    if (!v) return std::nullopt;
+    auto n = ParseInteger(*v);
+    if (!n) bad = true;
+    return n;
+  };
+  const auto start = number("--start");
+  const auto end = number("--end");
+  const auto paper = args.TakeValue("--paper");
+  const auto margins = args.TakeValue("--margins");
+  const auto scale = args.TakeValue("--scale");
+  const bool portrait = args.TakeFlag("--portrait");
+  const bool landscape = args.TakeFlag("--landscape");
+  if (bad || (portrait && landscape) || args.UnknownOption() || args.words.size() != 2) return Usage();
+  const std::string file = args.words[0];
+  const std::string out = args.words[1];
+
+  // The stored page set-up, without creating the file when there is none.
+  auto& m = MachineParameter;
+  ApplyDefaultParameters();
+  if (std::filesystem::exists(ProgramFile(kIntegerFileName))) ReadMachineParameter();
+  if (paper && !ApplyPaper(*paper)) return Usage();
+  if (portrait || landscape) m.PaperDirection = landscape ? 1 : 0;
+  if (margins) {
+    int16_t v[4];
+    if (!SplitNumbers(*margins, ',', 4, v)) return Usage();
+    m.MarginLeft = v[0], m.MarginRight = v[1], m.MarginTop = v[2], m.MarginDown = v[3];
+  }
+  if (scale) {
+    const auto f = NumericValue(*scale);
+    if (!f || !(*f > 0 && *f <= 10)) return Usage();
+    m.PictureScale = static_cast<float>(*f);
+  }
+
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  int argc = 1;
+  char name[] = "accelog-cli";
+  char* argv[] = {name, nullptr};
+  QApplication app(argc, argv);
+
+  ResetDataState();
+  ResetConversionState();
+  ResetChartState();
+  ResetPrintState();
+  StderrUi ui;
+  SetUi(&ui);
+
+  FormPicture window;
+  if (OpenDataFileInChart(file) != OpenResult::Ok) return kExitRefused;
+  if (start || end) {
+    long long s = std::max(start.value_or(1), 1LL), e = std::min<long long>(end.value_or(Data.CountPoint), Data.CountPoint);
+    if (s > e) {
+      std::fprintf(stderr, "accelog-cli: --start must not lie after --end (file has %d points)\n", Data.CountPoint);
+      return kExitUsage;
+    }
+    Data.DispStartPoint = static_cast<int32_t>(s);
+    Data.DispEndPoint = static_cast<int32_t>(e);
+    HsrollToChangPosition();
+    MapRangeToSlots(Data.DispStartPoint, Data.DispEndPoint);
+    HideLockPoint();
+    DispCurve(Data.DispStartPoint, Data.DispEndPoint);
+  }
+  window.SyncFromScene();
+  window.show();
+  app.processEvents();
+
+  // The chart window stands for the main window: the capture starts at its corner.
+  const QImage capture = window.grab().toImage();
+  MeasureCapture(capture);
+  PrintBeging(0, 0);
+  LayOutPreview(19000, 11800);
+
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(QString::fromStdString(out));
+  const QString error = PrintCutOut(printer, capture);
+  if (!error.isEmpty() || QFileInfo(QString::fromStdString(out)).size() <= 0) {
+    std::fprintf(stderr, "accelog-cli: cannot write %s: %s\n", out.c_str(),
+                 error.isEmpty() ? "nothing was written" : qPrintable(error));
+    return kExitFailed;
+  }
+  const PageTwips page = PageSizeTwips(m.PaperWidth, m.PaperHeight, m.PaperDirection);
+  const TwipRect at = PrintedPicture();
+  std::printf("%s: page %.0f x %.0f mm, chart %.1f x %.1f mm at %d,%d mm, points %d..%d of %d\n", out.c_str(),
+              page.Width / kTwipsPerMm, page.Height / kTwipsPerMm, at.Width / kTwipsPerMm, at.Height / kTwipsPerMm,
+              m.MarginLeft, m.MarginTop, Data.DispStartPoint, Data.DispEndPoint, Data.CountPoint);
+  return kExitOk;
+}
+
+}  // namespace accelog::cli

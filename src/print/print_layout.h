@@ -1,0 +1,76 @@
+#pragma once
+// The print path without a window: the chart rectangle in the capture, the
+// preview page with its zoom, margin lines and picture, margin dragging, the
+// picture moves, and where the cut-out lands on the printed page. All in
+// twips (1/1440 inch); page set-up values in millimetres.
+#include <cstdint>
+#include <string>
+
+namespace accelog {
+
+inline constexpr double kTwipsPerMm = 56.6929;
+
+struct PrintStateRecord {
+  bool PrintRequested;
+  int16_t PrintStep;  // Timer3's step, 0 idle
+  int16_t PrintLeft, PrintTop, PrintWidth, PrintHeight;  // chart in the capture
+  int16_t CropLeft, CropTop, CropWidth, CropHeight;
+  int32_t CaptureWidth, CaptureHeight;  // twips; a large screen passes 32767
+  float PreviewZoom;
+  int16_t ViewMarginTop, ViewMarginDown, ViewMarginLeft, ViewMarginRight;
+  bool MarginDragging;
+  std::string CurrentPrinter;  // the application's printer; empty: the system default
+};
+
+extern PrintStateRecord PrintState;
+void ResetPrintState();
+
+struct TwipRect {
+  double Left, Top, Width, Height;
+};
+
+// PrintBeging. (origin_x, origin_y): the chart window's corner in the
+// capture, twips. The frames come from the chart scene.
+void PrintBeging(int32_t origin_x, int32_t origin_y);
+
+// The paper in twips, width and height exchanged for a horizontal page.
+struct PageTwips {
+  double Width, Height;
+};
+PageTwips PageSizeTwips(int width_mm, int height_mm, int direction);
+
+// The zoom loop: 0.01 steps from 1.0 until the page plus 1000 twips fits
+// the window both ways, then a further 0.1 off.
+float PreviewZoomFor(PageTwips page, int window_width, int window_height);
+
+// The preview as DispPicture lays it out, in preview twips. Lines are
+// positions inside the page.
+struct PreviewLayout {
+  double PageWidth, PageHeight;
+  int32_t LineTop, LineDown, LineLeft, LineRight;
+  TwipRect Picture;
+};
+// DispPicture's arithmetic for a main window of the given size (twips):
+// sets PreviewZoom, the view margins and the crop from the page set-up.
+PreviewLayout LayOutPreview(int window_width, int window_height);
+
+enum class MarginLine { None, Top, Down, Left, Right };
+// The margin line within 50 twips of (x, y), page coordinates.
+MarginLine MarginLineNear(const PreviewLayout& layout, double x, double y);
+// The line follows the pointer: its view margin is the distance from the
+// page edge it belongs to, and the margin in mm follows. Returns the mm.
+int16_t DragMarginLine(MarginLine line, const PreviewLayout& layout, double x, double y);
+// The mm of a view margin at the current zoom.
+int16_t MarginFromView(double view, float zoom);
+
+// A double click at (x, y) on a picture of the given size moves the
+// cut-out by zone; false when the click is in no zone.
+bool MovePictureByZone(int32_t x, int32_t y, double width, double height);
+
+// The cut-out of the capture the preview and the printer draw, twips.
+TwipRect CutOutSource();
+// Where it lands on the printed page, in page twips: at the margins' true
+// size, PictureScale of its captured size.
+TwipRect PrintedPicture();
+
+}  // namespace accelog

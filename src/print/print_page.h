@@ -1,0 +1,31 @@
+#pragma once
+// The printed page, shared by the preview's "Print" and `accelog-cli print`:
+// paper and orientation from the page set-up, the cut-out of the capture at
+// the margins' true size and PictureScale of its captured size.
+#include <QImage>
+#include <QRectF>
+#include <QString>
+
+class QPainter;
+class QPrinter;
+
+namespace accelog {
+
+// ScreenNew.bmp in the program's folder.
+QString CaptureFilePath();
+
+// The screen metrics of start-up, or the screen's now when there were none.
+double TwipsPerPixelX();
+double TwipsPerPixelY();
+// CaptureWidth and CaptureHeight of a capture in device pixels.
+void MeasureCapture(const QImage& capture);
+
+// Draws the cut-out (CutOutSource) of the capture into target; the parts of
+// the cut-out outside the capture stay unpainted.
+void DrawCutOut(QPainter& painter, const QImage& capture, const QRectF& target);
+
+// Lays out and prints one page; an empty result when the page was printed,
+// else the reason.
+QString PrintCutOut(QPrinter& printer, const QImage& capture);
+
+}  // namespace accelog

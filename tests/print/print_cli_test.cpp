@@ -1,0 +1,106 @@
+// accelog-cli print, judged on the PDF it writes: pdfinfo for the page,
+// pdftoppm for where the chart lands.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "charts/kvx_maker.h"
+#include "support/temp_folder.h"
+
+namespace accelog::testing {
+namespace {
+
+std::string Output(const std::string& command) {
+  std::string out;
+  if (FILE* p = popen(command.c_str(), "r")) {
+    char buf[512];
+    while (fgets(buf, sizeof buf, p)) out += buf;
+    pclose(p);
+  }
+  return out;
+}
+
+class PrintCli : public ::testing::Test {
+ protected:
+  int Run(const std::string& args) {
+    const std::string command = "QT_QPA_PLATFORM=offscreen XDG_DATA_HOME=" + folder_.path() + " " + ACCELOG_CLI +
+                                " print " + args + " >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  }
+  // The painted box of page 1 at 72 dpi (1 pixel = 1/72 inch), from a grey map.
+  struct Box {
+    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
+  };
+  Box Painted(const std::string& pdf) {
+    const std::string base = folder_.File("page");
+    Output("pdftoppm -r 72 -gray -singlefile " + pdf + " " + base);
+    std::ifstream in(base + ".pgm", std::ios::binary);
+    std::string magic;
+    int w = 0, h = 0, max = 0;
+    in >> magic >> w >> h >> max;
+    in.get();
+    Box b;
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        if (in.get() >= 250) continue;
+        b.left = std::min(b.left, x), b.right = std::max(b.right, x);
+        b.top = std::min(b.top, y), b.bottom = std::max(b.bottom, y);
+      }
+    }
+    return b;
+  }
+  // pdfinfo's page size in points, rounded as it prints it.
+  std::pair<double, double> PageSize(const std::string& pdf) {
+    std::istringstream in(Output("pdfinfo " + pdf + " | grep 'Page size:'"));
+    std::string page, size, x;
+    double w = 0, h = 0;
+    in >> page >> size >> w >> x >> h;
+    return {w, h};
+  }
+  static int Points(double mm) { return static_cast<int>(std::lround(mm / 25.4 * 72)); }
+
+  TempFolder folder_;
+};
+
+TEST_F(PrintCli, LaysTheChartOnThePageAtTheMarginsAndScale) {
+  const std::string kvx = folder_.File("run.kvx"), pdf = folder_.File("out.pdf");
+  ASSERT_TRUE(WriteKvx(kvx, RealisticSamples(2000)));
+
+  ASSERT_EQ(Run(kvx + " " + pdf + " --scale 0.5"), 0);  // A4 horizontal, margins 4/5/50/10
+  EXPECT_EQ(PageSize(pdf), std::make_pair(842.0, 595.0));
+  const Box half = Painted(pdf);
+  EXPECT_NEAR(half.left, Points(4), 1);
+  EXPECT_NEAR(half.top, Points(50), 1);
+
+  ASSERT_EQ(Run(kvx + " " + pdf + " --paper A3 --portrait --margins 20,5,30,10 --start 100 --end 900"), 0);
+  EXPECT_EQ(PageSize(pdf), std::make_pair(842.0, 1191.0));
+  const Box part = Painted(pdf);
+  EXPECT_NEAR(part.left, Points(20), 1);
+  EXPECT_NEAR(part.top, Points(30), 1);
+  // The stored PictureScale 0.9 against 0.5: the cut-out at 90 % of its size.
+  EXPECT_NEAR(part.right - part.left + 1, 1.8 * (half.right - half.left + 1), 3);
+  EXPECT_NEAR(part.bottom - part.top + 1, 1.8 * (half.bottom - half.top + 1), 3);
+
+  ASSERT_EQ(Run(kvx + " " + pdf + " --paper 100x150 --landscape --margins 0,0,0,0"), 0);
+  EXPECT_EQ(PageSize(pdf), std::make_pair(425.0, 283.0));
+}
+
+TEST_F(PrintCli, ExitCodes) {
+  const std::string kvx = folder_.File("run.kvx"), pdf = folder_.File("out.pdf");
+  ASSERT_TRUE(WriteKvx(kvx, RealisticSamples(300)));
+  EXPECT_EQ(Run(folder_.File("missing.kvx") + " " + pdf), 2);
+  EXPECT_EQ(Run(kvx + " " + folder_.File("no/such/folder/out.pdf")), 1);
+  for (const char* bad : {"--paper B5", "--margins 1,2,3", "--scale 0", "--scale x", "--portrait --landscape",
+                          "--start 900 --end 100", "--colour"}) {
+    EXPECT_EQ(Run(kvx + " " + pdf + " " + bad), 64) << bad;
+  }
+  EXPECT_EQ(Run(kvx), 64);
+}
+
+}  // namespace
+}  // namespace accelog::testing
