@@ -40,6 +40,11 @@ class BenchUi : public UiPort {
   void ShowDataFile(const std::string&) override {}
 };
 
+std::vector<uint8_t> ReadBytesOf(const std::string& path) {
+  const auto bytes = accelog::testing::ReadBytes(path);
+  return {bytes.begin(), bytes.end()};
+}
+
 // Runs the Qt loop until done() holds or limit_ms pass.
 bool RunUntil(const std::function<bool()>& done, int limit_ms) {
   QEventLoop loop;
@@ -82,12 +87,22 @@ void BM_RealTimeDownload(benchmark::State& state) {
     return;
   }
 
+  // Fault mixes: none, 10 % late by 400 ms, 10 % late by 900 ms, 2 % lost,
+  // 5 % damaged, and a bit of each.
+  const sim::Faults mixes[] = {{},
+                               {.late = 0.1, .late_ms = 400},
+                               {.late = 0.1, .late_ms = 900},
+                               {.drop = 0.02},
+                               {.corrupt = 0.05},
+                               {.corrupt = 0.03, .drop = 0.01, .late = 0.05, .late_ms = 700}};
+  logger.SetFaults(mixes[state.range(1)]);
   double seconds = 0;
   int64_t blocks = 0;
   for (auto _ : state) {
     File008_Click();
     RunUntil([] { return Download.Outcome != DownloadOutcome::Running; }, 600000);
-    if (Download.Outcome != DownloadOutcome::Ended) {
+    if (Download.Outcome != DownloadOutcome::Ended ||
+        ReadBytesOf(ui.save_name) != logger.Memory().FileImage()) {
       state.SkipWithError("download did not end");
       break;
     }
@@ -106,7 +121,13 @@ void BM_RealTimeDownload(benchmark::State& state) {
   logger.Stop();
 }
 
-// 4000 samples: 500 blocks, about 10 s of block loop per iteration.
-BENCHMARK(BM_RealTimeDownload)->Arg(4000)->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+// 4000 samples: 500 blocks, about 10 s of block loop per iteration; the
+// fault mixes over 1600 samples (200 blocks), once each.
+BENCHMARK(BM_RealTimeDownload)->Args({4000, 0})->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RealTimeDownload)
+    ->ArgsProduct({{1600}, {1, 2, 3, 4, 5}})
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace

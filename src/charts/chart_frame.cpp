@@ -177,6 +177,11 @@ void FormPictureLoad() {
     s.Check[i] = Control(kChecks[i], 800, 600 + 330 * (i - 1), 1700, 280);
     s.Check[i].Value = value;
   }
+  // In the row Check12 leaves empty (it is kept out of sight), just above
+  // "Disp Frequency".
+  const int16_t hann = s.CheckHann.Value;
+  s.CheckHann = Control("Hann window", 800, 600 + 330 * 11, 1700, 280);
+  s.CheckHann.Value = hann;
   s.Label27 = Control("Unit:degree", s.Check[1].Left, s.Check[1].Top - 250, 1200, 200);
   s.Command1 = Control("All Point", 800, s.Check[13].Top + 420, 1200, 350);
   s.Command3 = Control("Next", 800, s.Command1.Top + 450, 1200, 350);

@@ -11,6 +11,7 @@
 
 #include "charts/chart_scene.h"
 #include "charts/chart_state.h"
+#include "data/state.h"
 
 namespace accelog {
 
@@ -185,8 +186,9 @@ void PaintChartScene(QPainter& p, double pixels_per_twip) {
     p.drawLine(QLineF(f6.X + l.X1, f6.Y + l.Y1, f6.X + l.X2, f6.Y + l.Y2));
   }
 
-  // X labels.
-  p.setFont(TwipFont(9));
+  // X labels. Frequency labels stand only 500 twips apart: a smaller font
+  // keeps "102 Hz" clear of its neighbour.
+  p.setFont(TwipFont(Data.FrequencyView ? 7 : 9));
   p.setPen(Pen(Qt::black));
   const TwipPoint f7 = FrameOrigin(s.Frame7);
   for (int c = 1; c <= kColumns; ++c) {

@@ -59,6 +59,7 @@ struct ChartSceneRecord {
   SceneLine LineZ[11];
   SceneControl Label27;  // "Unit:degree"
   SceneControl Check[14];  // Check1..Check13
+  SceneControl CheckHann;  // Hann window for the spectra, beside "Disp Frequency"
   SceneLine LineColor[8];
   SceneControl Command1, Command3;  // "All Point", "Next"
 

@@ -74,7 +74,9 @@ void DispLockPoint(int16_t column) {
       lock.Left = -1000;
     }
   }
-  if (Data.MenuCommandCode == 15 && Data.FrequencyView) {
+  // A spectrum file stays in view after its MenuCommandCode 15 went back to
+  // 0, and its lines are frequencies all that time.
+  if ((Data.MenuCommandCode == 15 || Data.FrequencyFileLoaded) && Data.FrequencyView) {
     ChartScene.Label25.Caption = "Frequency = " + std::to_string(p) + "  HZ";
   } else {
     ChartScene.Label25.Caption = LockReadOutText(p);

@@ -16,6 +16,7 @@
 #include "charts/chart_state.h"
 #include "charts/cursor_scroll.h"
 #include "charts/curve_plot.h"
+#include "charts/spectrum_view.h"
 
 namespace accelog {
 
@@ -120,6 +121,12 @@ void FormPicture::CreateControls() {
       Changed();
     });
   }
+  check_hann_ = new QCheckBox(QString::fromStdString(ChartScene.CheckHann.Caption), this);
+  check_hann_->setToolTip("Spectra with a Hann window: less leakage from tones between lines");
+  connect(check_hann_, &QCheckBox::clicked, this, [this](bool on) {
+    CheckHann_Click(on ? 1 : 0);
+    Changed();
+  });
   command1_ = new QPushButton(QString::fromStdString(ChartScene.Command1.Caption), this);
   command2_ = new QPushButton(QString::fromStdString(ChartScene.Command2.Caption), this);
   command3_ = new QPushButton(QString::fromStdString(ChartScene.Command3.Caption), this);
@@ -162,6 +169,7 @@ void FormPicture::LayOutControls() {
   const TwipPoint f8 = FrameOrigin(s.Frame8), f9 = FrameOrigin(s.Frame9);
   const TwipPoint f10 = FrameOrigin(s.Frame10);
   for (int i = 1; i <= 13; ++i) place(check_[i], f6, s.Check[i]);
+  place(check_hann_, f6, s.CheckHann);
   place(command1_, f6, s.Command1);
   place(command3_, f6, s.Command3);
   place(command2_, f4, s.Command2);
@@ -183,6 +191,10 @@ void FormPicture::SyncFromScene() {
     check_[i]->setChecked(s.Check[i].Value == 1);
     check_[i]->setEnabled(s.Check[i].Enabled);
     check_[i]->setVisible(s.Check[i].Visible && s.Check[i].Left >= 0);
+  }
+  {
+    QSignalBlocker block(check_hann_);
+    check_hann_->setChecked(s.CheckHann.Value == 1);
   }
   command1_->setEnabled(s.Command1.Enabled);
   command2_->setVisible(s.Command2.Visible);

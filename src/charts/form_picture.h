@@ -41,6 +41,7 @@ class FormPicture : public QWidget {
   QPointF ToTwips(const QPointF& pixels) const;
 
   QCheckBox* Check(int i) const { return check_[i]; }
+  QCheckBox* CheckHann() const { return check_hann_; }
   QPushButton* Command1() const { return command1_; }
   QToolButton* Picture(int n) const;  // 1, 2, 100, 101
   QLineEdit* Text(int i) const { return text_[i]; }
@@ -66,6 +67,7 @@ class FormPicture : public QWidget {
   void Changed();
 
   QCheckBox* check_[14] = {};
+  QCheckBox* check_hann_ = nullptr;
   QPushButton* command1_ = nullptr;
   QPushButton* command2_ = nullptr;
   QPushButton* command3_ = nullptr;

@@ -10,6 +10,10 @@
 
 namespace accelog {
 
+float SpectrumScale(int64_t max_magnitude) {
+  return max_magnitude >= 4500 ? static_cast<float>(std::floor(max_magnitude / 5000.0) + 2) : 1.0f;
+}
+
 void DispLeftLableF() {
   int32_t RealDataRecord::*const fields[3] = {&RealDataRecord::PlotX, &RealDataRecord::PlotY,
                                               &RealDataRecord::PlotZ};
@@ -27,7 +31,7 @@ void DispLeftLableF() {
     ChartScene.Text[21 + axis].Caption = std::to_string(peak);
     if (max > all_max) all_max = max;
   }
-  const double f = all_max >= 4500 ? std::floor(all_max / 5000.0) + 2 : 1.0;
+  const double f = SpectrumScale(all_max);
   for (int i = 0; i <= 10; ++i) {
     ChartScene.LabelY[i].Caption = NumberText(static_cast<long long>(i * 500 * f));
   }

@@ -2,6 +2,8 @@
 // Spectrum mode of the chart: the three spectra of RealData(1..128) drawn
 // as the X, Y and Z curves.
 
+#include <cstdint>
+
 namespace accelog {
 
 inline constexpr int kSpectrumLines = 128;
@@ -10,5 +12,9 @@ inline constexpr int kSpectrumLines = 128;
 // spectrum units, and the magnitudes in PlotX/PlotY/PlotZ of records
 // 1..128 turned into plot positions. Converts in place: once per spectrum.
 void DispLeftLableF();
+
+// The spectrum axis divisor F for the largest magnitude of the three axes:
+// 1 below 4500, else Int(max / 5000) + 2. The axis reads 0 .. 5000 x F.
+float SpectrumScale(int64_t max_magnitude);
 
 }  // namespace accelog

@@ -46,5 +46,6 @@ int RunDownload(Args& args);
 int RunSetParams(Args& args);
 int RunRender(Args& args);
 int RunPrint(Args& args);
+int RunSpectrum(Args& args);
 
 }  // namespace accelog::cli

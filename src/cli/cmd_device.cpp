@@ -4,6 +4,7 @@
 #include <QTimer>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -34,6 +35,7 @@ class DeviceUi : public UiPort {
  public:
   std::string save_name;
   bool overwrite = false;
+  bool force = false;  // a count too large to open is downloaded anyway
 
   void Message(const std::string& text, MessageIcon) override {
     EndBar();
@@ -41,8 +43,10 @@ class DeviceUi : public UiPort {
     DrawBar();
   }
   bool AskOkCancel(const std::string& text) override {
-    std::fprintf(stderr, "accelog-cli: %s %s\n", text.c_str(), overwrite ? "OK" : "Cancel");
-    return overwrite;
+    const bool ok = text.rfind("The filename already exists", 0) == 0 ? overwrite : force;
+    EndBar();
+    std::fprintf(stderr, "accelog-cli: %s %s\n", text.c_str(), ok ? "OK" : "Cancel");
+    return ok;
   }
   std::string SaveFileName(const std::string&, const std::string&) override { return save_name; }
   void StatusPanel(int panel, const std::string& text) override {
@@ -113,6 +117,20 @@ class DeviceUi : public UiPort {
 
 enum class Stage { Scanning, Working };
 
+volatile std::sig_atomic_t stop_requested = 0;
+void RequestStop(int) { stop_requested = 1; }
+
+// SIGINT and SIGTERM stop the work instead of killing the program.
+void CatchStopSignals() {
+  stop_requested = 0;
+  struct sigaction sa {};
+  sa.sa_handler = RequestStop;
+  sa.sa_flags = SA_RESTART;
+  sigemptyset(&sa.sa_mask);
+  sigaction(SIGINT, &sa, nullptr);
+  sigaction(SIGTERM, &sa, nullptr);
+}
+
 // Brings the link up, runs `start` once the logger has identified itself,
 // then polls `finished` (which returns an exit code, or -1 while running).
 int RunOnLink(const std::string& device, DeviceUi& ui, const std::function<bool()>& start,
@@ -139,6 +157,11 @@ int RunOnLink(const std::string& device, DeviceUi& ui, const std::function<bool(
   Stage stage = Stage::Scanning;
   QTimer poll;
   QObject::connect(&poll, &QTimer::timeout, [&] {
+    if (stop_requested) {
+      StopDownload();
+      const int code = stage == Stage::Working ? finished() : -1;
+      return app.exit(code >= 0 && code != kExitOk ? code : kExitFailed);
+    }
     if (stage == Stage::Scanning) {
       if (Link.ScanGaveUp) return app.exit(kExitFailed);
       // The connect reply was rejected: nothing retries it.
@@ -188,18 +211,25 @@ int RunScan(Args& args) {
 }
 
 int RunDownload(Args& args) {
-  const char* usage = "download OUT.kvx [--overwrite]";
+  const char* usage = "download OUT.kvx [--overwrite] [--force]";
   DeviceUi ui;
   ui.overwrite = args.TakeFlag("--overwrite");
+  ui.force = args.TakeFlag("--force");
   if (!NoOptionsLeft(args, usage, 1)) return kExitUsage;
-  // The name the engine will write: the extension becomes .kvx.
+  // The name the engine will write: the extension becomes .kvx. It is
+  // judged before any device work.
   const std::string target = FileNameFilter_String(args.words[0]) + ".kvx";
+  if (const std::string problem = DownloadTargetProblem(target); !problem.empty()) {
+    std::fprintf(stderr, "accelog-cli: %s: %s\n", target.c_str(), problem.c_str());
+    return kExitFailed;
+  }
   std::error_code ec;
   if (std::filesystem::exists(target, ec) && !ui.overwrite) {
     std::fprintf(stderr, "accelog-cli: %s exists (use --overwrite)\n", target.c_str());
     return kExitFailed;
   }
   ui.save_name = args.words[0];
+  CatchStopSignals();
   return RunOnLink(args.device, ui, [] {
     File008_Click();
     return Download.Outcome == DownloadOutcome::Running;
@@ -209,7 +239,11 @@ int RunDownload(Args& args) {
       case DownloadOutcome::Ended:
         std::printf("%s\n", target.c_str());
         return kExitOk;
+      // Only a logger that answered with fewer than 8 samples has no data.
       case DownloadOutcome::NoData: return kExitRefused;
+      case DownloadOutcome::Declined:
+        std::fprintf(stderr, "accelog-cli: nothing downloaded (use --force)\n");
+        return kExitFailed;
       default: return kExitFailed;
     }
   });

@@ -12,6 +12,7 @@
 #include "charts/cursor_scroll.h"
 #include "charts/curve_plot.h"
 #include "charts/form_picture.h"
+#include "charts/spectrum_view.h"
 #include "cli/cli.h"
 #include "core/ui_port.h"
 #include "data/conversion.h"
@@ -24,7 +25,7 @@ namespace {
 
 constexpr const char* kUsage =
     "render FILE.kvx OUT.png [--start N] [--end M] [--all-curves] [--cursor COLUMN] [--scale F] "
-    "[--spectrum]";
+    "[--spectrum] [--window none|hann]";
 
 int Usage() {
   std::fprintf(stderr, "usage: accelog-cli %s\n", kUsage);
@@ -59,7 +60,11 @@ int RunRender(Args& args) {
   const auto scale_text = args.TakeValue("--scale");
   const bool all_curves = args.TakeFlag("--all-curves");
   const bool spectrum = args.TakeFlag("--spectrum");
+  const auto fft_window = args.TakeValue("--window");
   if (bad || args.UnknownOption() || args.words.size() != 2) return Usage();
+  // The spectrum view has no vector sum or angle curves; a window needs spectra.
+  if (spectrum && all_curves) return Usage();
+  if (fft_window && (!spectrum || (*fft_window != "none" && *fft_window != "hann"))) return Usage();
   double scale = 1.0;
   if (scale_text) {
     try {
@@ -68,10 +73,6 @@ int RunRender(Args& args) {
       return Usage();
     }
     if (!(scale >= 0.5 && scale <= 4.0)) return Usage();
-  }
-  if (spectrum) {
-    std::fprintf(stderr, "accelog-cli: render --spectrum needs the FFT, which this build does not have yet\n");
-    return kExitRefused;
   }
   const std::string file = args.words[0];
   const std::string out = args.words[1];
@@ -90,7 +91,12 @@ int RunRender(Args& args) {
   SetUi(&ui);
 
   FormPicture window;
-  if (OpenDataFileInChart(file) != OpenResult::Ok) return kExitRefused;
+  if (spectrum) {
+    if (fft_window && *fft_window == "hann") CheckHann_Click(1);
+    if (OpenFrequencyFileInChart(file) != FrequencyFileResult::Ok) return kExitRefused;
+  } else if (OpenDataFileInChart(file) != OpenResult::Ok) {
+    return kExitRefused;
+  }
 
   if (all_curves) {
     for (int k = 0; k < kCurves; ++k) {

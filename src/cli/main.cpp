@@ -1,3 +1,4 @@
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -70,7 +71,9 @@ const Command kCommands[] = {
      "         [--critical X,Y,Z] [--record-mode normal|critical] [--work-mode manual|auto|timing]\n"
      "         [--clock \"YYYY-MM-DD hh:mm:ss\"] [--start \"YYYY-MM-DD hh:mm:ss\"] [--limit N]",
      RunSetParams},
-    {"render", "render FILE.kvx OUT.png [--start N] [--end M] [--all-curves] [--cursor COLUMN] [--scale F] [--spectrum]", RunRender},
+    {"spectrum", "spectrum FILE.kvx [--json] [--window none|hann]", RunSpectrum},
+    {"render", "render FILE.kvx OUT.png [--start N] [--end M] [--all-curves] [--cursor COLUMN] [--scale F]\n"
+     "         [--spectrum [--window none|hann]]", RunRender},
     {"print",
      "print FILE.kvx OUT.pdf [--start N] [--end M] [--paper A4|A3|Letter|Legal|Tabloid|WxH]\n"
      "         [--portrait|--landscape] [--margins L,R,T,D] [--scale F]",
@@ -88,6 +91,8 @@ int Usage(std::FILE* out) {
 
 int main(int argc, char** argv) {
   using namespace accelog::cli;
+  // A file-size limit makes a write fail with a reason instead of killing us.
+  std::signal(SIGXFSZ, SIG_IGN);
   Args args;
   args.device = "usb";
   int i = 1;

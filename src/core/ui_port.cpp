@@ -1,5 +1,6 @@
 #include "core/ui_port.h"
 
+#include "data/fft.h"
 #include "data/kvx_file.h"
 #include "params/machine_parameter.h"
 
@@ -10,6 +11,7 @@ UiPort* g_port = &g_silent;
 }  // namespace
 
 void UiPort::ShowDataFile(const std::string& file) { OpenDataFileServer(file); }
+void UiPort::ShowFrequencyFile(const std::string& file) { ReadFrequencyFile(file); }
 void UiPort::ShowParameterDialog() { MachineParameter.ParameterAccepted = true; }
 
 UiPort& Ui() { return *g_port; }

@@ -46,6 +46,9 @@ class UiPort {
   // DispDataReady_14, then OpenDataFileServer with the chart's drawing. The
   // default does the data side only (no window to draw in).
   virtual void ShowDataFile(const std::string& file);
+  // The "Frequency" view of a chosen file: read, refused or shown as spectra
+  // in the chart. The default does the data side only.
+  virtual void ShowFrequencyFile(const std::string& file);
   // SetMachineParameter, the modal parameter dialog: it leaves its answer in
   // MachineParameter.ParameterAccepted. The default accepts the parameters as
   // they stand, without a dialog.

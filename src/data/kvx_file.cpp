@@ -37,13 +37,7 @@ int64_t Length(std::FILE* f) {
 
 }  // namespace
 
-bool ReadFileHead(const std::string& file_name) {
-  uint8_t h[kHeadBytes] = {};
-  std::FILE* f = OpenForReading(file_name);
-  if (!f) return false;
-  const size_t got = std::fread(h, 1, sizeof h, f);
-  (void)got;  // bytes past the end stay zero
-  std::fclose(f);
+void ReadHeadBytes(const uint8_t* h) {
   auto& p = MachineParameter;
   p.RecordInterval = static_cast<int16_t>(static_cast<uint16_t>(h[0] << 8 | h[1]));
   p.IntervalUnit = h[2];
@@ -61,6 +55,16 @@ bool ReadFileHead(const std::string& file_name) {
   p.StartHour = h[16];
   p.StartMinute = h[17];
   p.StartSecond = h[18];
+}
+
+bool ReadFileHead(const std::string& file_name) {
+  uint8_t h[kHeadBytes] = {};
+  std::FILE* f = OpenForReading(file_name);
+  if (!f) return false;
+  const size_t got = std::fread(h, 1, sizeof h, f);
+  (void)got;  // bytes past the end stay zero
+  std::fclose(f);
+  ReadHeadBytes(h);
   return true;
 }
 
@@ -76,16 +80,6 @@ int32_t CountFilePoints(const std::string& file_name) {
 }
 
 int32_t ReadAllPoints(const std::string& file_name) {
-  Data.ClockYear = static_cast<int16_t>(MachineParameter.StartYear + 2000);
-  Data.ClockMonth = MachineParameter.StartMonth;
-  Data.ClockDay = MachineParameter.StartDay;
-  Data.ClockHour = MachineParameter.StartHour;
-  Data.ClockMinute = MachineParameter.StartMinute;
-  Data.ClockSecond = MachineParameter.StartSecond;
-  Data.ClockMillisecond = 0;
-  const int64_t interval = IntervalMilliseconds(
-      static_cast<uint16_t>(MachineParameter.RecordInterval), MachineParameter.IntervalUnit);
-
   std::FILE* f = OpenForReading(file_name);
   int64_t length = f ? Length(f) : 0;
   if (length < 0) length = 0;
@@ -104,9 +98,22 @@ int32_t ReadAllPoints(const std::string& file_name) {
     }
     std::fclose(f);
   }
+  ReadPointBytes(bytes.data(), static_cast<int32_t>(records));
+  return static_cast<int32_t>(records);
+}
 
+void ReadPointBytes(const uint8_t* bytes, int32_t records) {
+  Data.ClockYear = static_cast<int16_t>(MachineParameter.StartYear + 2000);
+  Data.ClockMonth = MachineParameter.StartMonth;
+  Data.ClockDay = MachineParameter.StartDay;
+  Data.ClockHour = MachineParameter.StartHour;
+  Data.ClockMinute = MachineParameter.StartMinute;
+  Data.ClockSecond = MachineParameter.StartSecond;
+  Data.ClockMillisecond = 0;
+  const int64_t interval = IntervalMilliseconds(
+      static_cast<uint16_t>(MachineParameter.RecordInterval), MachineParameter.IntervalUnit);
   for (int32_t k = 1; k <= records; ++k) {
-    const uint8_t* s = bytes.data() + static_cast<size_t>(k - 1) * kSampleBytes;
+    const uint8_t* s = bytes + static_cast<size_t>(k - 1) * kSampleBytes;
     const auto x = static_cast<int16_t>(static_cast<uint16_t>(s[1] << 8 | s[0]));
     const auto y = static_cast<int16_t>(static_cast<uint16_t>(s[3] << 8 | s[2]));
     const auto z = static_cast<int16_t>(static_cast<uint16_t>(s[5] << 8 | s[4]));
@@ -124,7 +131,6 @@ int32_t ReadAllPoints(const std::string& file_name) {
     StampRecordTexts(r);
     AdvanceClock(interval);
   }
-  return static_cast<int32_t>(records);
 }
 
 void BuildNoZeroCopy() {

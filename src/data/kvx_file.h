@@ -17,6 +17,10 @@ bool ReadFileHead(const std::string& file_name);
 int32_t CountFilePoints(const std::string& file_name);
 // Fills RealData(1..) from the samples; returns the number of records filled.
 int32_t ReadAllPoints(const std::string& file_name);
+// The same from bytes held in memory: a 19-byte head, and `records` samples
+// of 6 bytes timed from the head's start time.
+void ReadHeadBytes(const uint8_t* head);
+void ReadPointBytes(const uint8_t* bytes, int32_t records);
 void BuildNoZeroCopy();
 // Writes positions 1..9 and 14..19 of a new capture file.
 bool SaveParameterToFileHead(const std::string& file_name);

@@ -2,19 +2,25 @@
 // "Download Data": the data inquiry, the block loop of Timer1 with its
 // retries and the communication time-out, and the clean-ups.
 #include <cstdint>
-#include <cstdio>
+#include <string>
 
 namespace accelog {
 
-enum class DownloadOutcome { None, Running, Ended, Failed, NoData, TimedOut, DeviceLost };
+// NoReply: the data inquiry got no valid answer; NoData: a valid answer of
+// fewer than 8 samples; Declined: a count too large to open was not confirmed.
+enum class DownloadOutcome {
+  None, Running, Ended, Failed, NoData, NoReply, Declined, Stopped, TimedOut, DeviceLost
+};
 
 struct DownloadState {
-  std::FILE* DownloadFile;     // the open download file (DownloadFileNumber)
+  int DownloadFileNumber = -1; // descriptor of the open download file
   int32_t DownloadBlockCount;  // blocks to fetch
   int16_t LastBlockLength;     // reply length of a partial last block, else 0
   int32_t DownloadBlockIndex;  // blocks requested so far
   int16_t BlockRetryCount;     // consecutive rejected block replies
   int16_t CommTimeoutCount;    // Timer1 ticks no branch took
+  uint8_t PendingRequest;      // 0x24 or 0x25 held back until no reply is owed
+  int UnsolicitedAtStart;      // Link.UnsolicitedReplies when the block loop began
   DownloadOutcome Outcome;     // how the last download ended
 };
 
@@ -25,6 +31,12 @@ void ResetDownloadState();
 
 // The "Download Data" menu item.
 void File008_Click();
+// Why `name` cannot be the download file (a folder, a missing or closed
+// folder...), empty when it can.
+std::string DownloadTargetProblem(const std::string& name);
+// Escape and the CLI's signals: ends a running download or inquiry; the file
+// keeps the whole blocks received.
+void StopDownload();
 // TimerMSComm branch 23: the reply to the data inquiry.
 void DataInquiry_23();
 // Timer1: the time-out prologue, then the branch CommandCode names.

@@ -113,9 +113,9 @@ bool CheckCommand24_Boolean(std::span<const uint8_t> r, int n) {
   return FrameOk(r, 0xA4, n - kFrameOverhead);
 }
 
-bool CheckDownloadCommandStop_Boolean(std::span<const uint8_t> r) {
-  return HeaderOk(r, 0xA4) && r[12] == 0;
-}
+// Judged whole, checksum and end byte too: a damaged end-of-data frame is a
+// rejected reply and is asked for again, never the end of a download.
+bool CheckDownloadCommandStop_Boolean(std::span<const uint8_t> r) { return FrameOk(r, 0xA4, 0); }
 
 bool CheckCommand21_Boolean(std::span<const uint8_t> set, int n) {
   if (n < kSpectrumSetLength || static_cast<int>(set.size()) < kSpectrumSetLength) return false;

@@ -18,42 +18,42 @@ namespace {
 
 constexpr const char* kVendorText = "1041";
 constexpr const char* kProductText = "8102";
-constexpr int kDefaultGraceMs = 300;
+// Longer than any reply is late (up to 1 s), so a late one is still matched.
+constexpr int kLostReplyMs = 1500;
+constexpr int kMaxFramesPerRead = 64;
 
 std::unique_ptr<Transport>& TransportSlot() {
   static std::unique_ptr<Transport> transport;
   return transport;
 }
 
-int ElapsedMs(std::chrono::steady_clock::time_point since) {
-  return static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                              std::chrono::steady_clock::now() - since)
-                              .count());
+using std::chrono::steady_clock;
+
+int ElapsedMs(steady_clock::time_point since) {
+  return static_cast<int>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(steady_clock::now() - since).count());
 }
 
-// Reads and drops whatever the logger sent after its read gave up, waiting
-// for owed replies up to the grace period.
-void DiscardStaleReplies() {
-  uint8_t scratch[kReadBufferSize];
-  Transport& t = DeviceTransport();
-  for (;;) {
-    int wait = 0;
-    if (Link.OwedReplies > 0) {
-      const int left = Link.StaleReplyGraceMs - ElapsedMs(Link.OwedSince);
-      if (left <= 0) {
-        Link.OwedReplies = 0;  // lost on the way; stop waiting for it
-      } else {
-        wait = std::min(left, kReadWaitMs);
-      }
-    }
-    const int got = t.Read(scratch, kReadBufferSize, wait);
-    if (got < 0) return;
-    if (got == 0) {
-      if (Link.OwedReplies == 0) return;
-      continue;
-    }
-    if (Link.OwedReplies > 0) --Link.OwedReplies;
-    ++Link.StaleRepliesDiscarded;
+// One frame has come in: it settles the oldest owed reply. True when it is
+// the reply to the last command, false when it is dropped.
+bool TakeFrame() {
+  Link.LastTraffic = steady_clock::now();
+  if (Link.OwedReplies == 0) {
+    ++Link.UnsolicitedReplies;
+    return false;
+  }
+  --Link.OwedReplies;
+  if (Link.StaleReplies == 0) return true;
+  --Link.StaleReplies;
+  ++Link.StaleRepliesDiscarded;
+  return false;
+}
+
+void ForgetLostReplies() {
+  if (Link.OwedReplies > 0 && ElapsedMs(Link.LastTraffic) > Link.LostReplyMs) {
+    Link.ForgottenReplies += Link.OwedReplies;
+    Link.OwedReplies = 0;
+    Link.StaleReplies = 0;
   }
 }
 
@@ -63,7 +63,7 @@ void RefuseUndetected() { Ui().Message("Please First Detect the Device!"); }
 
 void ResetLinkState() {
   Link = LinkState{};
-  Link.StaleReplyGraceMs = kDefaultGraceMs;
+  Link.LostReplyMs = kLostReplyMs;
 }
 
 void SetDeviceTransport(std::unique_ptr<Transport> transport) {
@@ -80,6 +80,7 @@ void CloseDevice() {
   if (TransportSlot()) TransportSlot()->Close();
   Link.HidDeviceOpen = false;
   Link.OwedReplies = 0;
+  Link.StaleReplies = 0;
 }
 
 bool ParseDeviceIds(const std::string& path, int16_t& vendor, int16_t& product) {
@@ -115,7 +116,21 @@ bool FindTheHid_Boolean() {
     Link.DevicePathName = paths[i];
     Link.HidDeviceOpen = true;
     Link.OwedReplies = 0;
+    Link.StaleReplies = 0;
+    Link.LastTraffic = steady_clock::now();
     return true;
+  }
+  return false;
+}
+
+bool LoggerPresent() {
+  const int16_t want_vendor = HexTextToInteger(kVendorText);
+  const int16_t want_product = HexTextToInteger(kProductText);
+  for (const std::string& path : DeviceTransport().EnumeratePaths()) {
+    int16_t vendor = 0, product = 0;
+    if (ParseDeviceIds(path, vendor, product) && vendor == want_vendor && product == want_product) {
+      return true;
+    }
   }
   return false;
 }
@@ -126,11 +141,50 @@ bool ReadReport_Boolean() {
     return false;
   }
   std::memset(Link.ReadBuffer, 0, 255);
+  Link.LastReadOk = false;
   const int n = std::clamp<int>(Link.ReadLength, 0, kReadBufferSize);
-  const int got = Link.HidDeviceOpen ? DeviceTransport().Read(Link.ReadBuffer, n, kReadWaitMs) : -1;
-  if (got > 0 && Link.OwedReplies > 0) --Link.OwedReplies;
-  Link.LastReadOk = got > 0;
-  return Link.LastReadOk;
+  if (!Link.HidDeviceOpen) return false;
+  uint8_t frame[kReadBufferSize];
+  const auto give_up = steady_clock::now() + std::chrono::milliseconds(kReadWaitMs);
+  // A logger that floods frames cannot hold the read past its wait.
+  for (int frames = 0; frames < kMaxFramesPerRead; ++frames) {
+    const int left = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                          give_up - steady_clock::now()).count());
+    if (frames > 0 && left <= 0) break;
+    const int got = DeviceTransport().Read(frame, n, std::max(left, 0));
+    if (got <= 0) break;
+    if (TakeFrame()) {
+      std::memcpy(Link.ReadBuffer, frame, static_cast<size_t>(got));
+      Link.LastReadOk = true;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool LinkQuiet(int wait_ms) {
+  if (!Link.HidDeviceOpen) return Link.OwedReplies == 0;
+  uint8_t frame[kReadBufferSize];
+  const auto give_up = steady_clock::now() + std::chrono::milliseconds(std::clamp(wait_ms, 0, kReadWaitMs));
+  for (int frames = 0; frames < kMaxFramesPerRead; ++frames) {
+    ForgetLostReplies();
+    int left = 0;
+    if (Link.OwedReplies > 0) {
+      left = std::max(0, static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                              give_up - steady_clock::now()).count()));
+    }
+    const int got = DeviceTransport().Read(frame, kReadBufferSize, left);
+    if (got < 0) {
+      // The device has gone: nothing owed will come, and the next write
+      // finds out and restarts the scan.
+      Link.OwedReplies = Link.StaleReplies = 0;
+      break;
+    }
+    if (got == 0) break;
+    TakeFrame();
+  }
+  ForgetLostReplies();
+  return Link.OwedReplies == 0;
 }
 
 bool WriteReport_Boolean() {
@@ -139,12 +193,14 @@ bool WriteReport_Boolean() {
     return false;
   }
   if (!Link.HidDeviceOpen) return Link.LastWriteOk = false;
-  DiscardStaleReplies();
+  LinkQuiet(0);
   const int n = std::clamp<int>(Link.WriteLength, 0, kWriteBufferSize);
   Link.LastWriteOk = DeviceTransport().Write(Link.WriteBuffer, n);
   if (Link.LastWriteOk) {
+    // What is still owed answers earlier commands and comes first.
+    Link.StaleReplies = Link.OwedReplies;
     Link.OwedReplies += RepliesOwedFor(Link.WriteBuffer, n);
-    Link.OwedSince = std::chrono::steady_clock::now();
+    Link.LastTraffic = steady_clock::now();
   }
   return Link.LastWriteOk;
 }

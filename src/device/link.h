@@ -33,13 +33,17 @@ struct LinkState {
   uint8_t ReadBuffer[kReadBufferSize];
   int16_t ReadLength;
 
-  // Replies the logger still owes for commands whose read gave up. A reply
-  // that comes after its read gave up is discarded before the next command
-  // is written, so it is never taken for the reply to that command.
-  int OwedReplies;
-  std::chrono::steady_clock::time_point OwedSince;
-  int StaleReplyGraceMs;  // how long an owed reply is waited for
+  // Reply accounting. The logger answers every command in order, one reply
+  // each (32 for 0x21), but a reply may come late, or never. A reply is never
+  // forgotten because its read gave up: it stays owed, and when it comes it
+  // is dropped instead of being taken for the answer to a later command.
+  int OwedReplies;         // replies still to come for the commands written
+  int StaleReplies;        // of those, the ones owed to earlier commands
+  int UnsolicitedReplies;  // frames that came while nothing was owed
+  int ForgottenReplies;    // owed replies given up after LostReplyMs of silence
   int StaleRepliesDiscarded;
+  std::chrono::steady_clock::time_point LastTraffic;  // last write or arriving frame
+  int LostReplyMs;  // silence after which owed replies count as lost
 };
 
 extern LinkState Link;
@@ -55,10 +59,19 @@ Transport& DeviceTransport();
 void usbDeviceDetect();
 // One enumeration pass; leaves the accepted device open.
 bool FindTheHid_Boolean();
-// Read ReadLength bytes into ReadBuffer, waiting at most 100 ms.
+// The reply to the last command written: replies owed to earlier commands
+// are dropped on the way. Up to ReadLength bytes into ReadBuffer, waiting at
+// most 100 ms in all.
 bool ReadReport_Boolean();
+// Takes in the frames that have come (owed replies whose reads gave up, and
+// unsolicited ones), waiting at most wait_ms (capped at 100) while replies are
+// owed, and forgets owed replies after LostReplyMs without traffic. True when
+// nothing is owed: the reply to a command written now is the next frame.
+bool LinkQuiet(int wait_ms);
 // Write WriteLength bytes of WriteBuffer.
 bool WriteReport_Boolean();
+// Whether a path of the logger is listed now; nothing is opened.
+bool LoggerPresent();
 // Closes the device and runs one enumeration pass.
 void RestUsbSet();
 void CloseDevice();

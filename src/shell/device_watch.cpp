@@ -5,10 +5,15 @@
 #include <QFileInfo>
 #include <QMetaObject>
 
+#include "data/state.h"
+#include "device/device_timers.h"
+#include "device/link.h"
+
 namespace accelog {
 
 DeviceWatch::DeviceWatch(QObject* parent) : QObject(parent) {
   connect(&watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { SocketFolderChanged(); });
+  connect(&poll_, &QTimer::timeout, this, [this] { Poll(); });
 }
 
 DeviceWatch::~DeviceWatch() {
@@ -33,6 +38,7 @@ bool DeviceWatch::WatchUsb() {
   if (usb_) return true;
   if (libusb_init(&usb_) != 0) {
     usb_ = nullptr;
+    poll_.start(2000);
     return false;
   }
   if (!libusb_has_capability(LIBUSB_CAP_HAS_HOTPLUG) ||
@@ -42,6 +48,7 @@ bool DeviceWatch::WatchUsb() {
           &hotplug_handle_) != LIBUSB_SUCCESS) {
     libusb_exit(usb_);
     usb_ = nullptr;
+    poll_.start(2000);
     return false;
   }
   usb_thread_ = std::thread([this] {
@@ -58,6 +65,14 @@ void DeviceWatch::WatchSocket(const QString& socket_path) {
   socket_present_ = QFileInfo::exists(socket_path);
   const QString folder = QFileInfo(socket_path).absolutePath();
   if (!watcher_.directories().contains(folder)) watcher_.addPath(folder);
+}
+
+void DeviceWatch::Poll() {
+  // Only while nothing runs and the last scan gave up: a plugged-in logger
+  // then counts as a device change. The look opens nothing.
+  if (Data.MenuCommandCode != 0 || Link.LinkConfirmed || !Link.ScanGaveUp) return;
+  if (Timers.Timer4 && Timers.Timer4->IsEnabled()) return;
+  if (LoggerPresent()) emit DeviceChanged();
 }
 
 void DeviceWatch::SocketFolderChanged() {

@@ -3,6 +3,7 @@
 // 1041:8102, and the simulated logger's socket appearing or vanishing.
 #include <QFileSystemWatcher>
 #include <QObject>
+#include <QTimer>
 #include <atomic>
 #include <functional>
 #include <thread>
@@ -17,7 +18,8 @@ class DeviceWatch : public QObject {
   explicit DeviceWatch(QObject* parent = nullptr);
   ~DeviceWatch() override;
 
-  // Watches the real logger; false where libusb has no hotplug support.
+  // Watches the real logger. Where libusb has no hotplug support it polls
+  // instead, every 2 s while idle, and returns false.
   bool WatchUsb();
   // Watches a simulated logger's socket file.
   void WatchSocket(const QString& socket_path);
@@ -28,8 +30,10 @@ class DeviceWatch : public QObject {
 
  private:
   void SocketFolderChanged();
+  void Poll();
 
   QFileSystemWatcher watcher_;
+  QTimer poll_;
   QString socket_path_;
   bool socket_present_ = false;
   libusb_context* usb_ = nullptr;

@@ -21,4 +21,13 @@ void File004_Click() {
   Ui().BusyPointer(false);
 }
 
+void File005_Click() {
+  if (Data.MenuCommandCode != 0) return;
+  Data.DataLoaded = false;
+  Ui().ClearChart();
+  const std::string name = Ui().OpenFileName("Select File", "*.Kvx");
+  if (TrimBlanks(name).empty()) return;
+  Ui().ShowFrequencyFile(name);
+}
+
 }  // namespace accelog

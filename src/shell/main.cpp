@@ -1,11 +1,14 @@
 // accelog: the desktop program of the three-axis USB acceleration logger.
 #include <QApplication>
+#include <csignal>
 #include <cstdio>
 
 #include "shell/build_info.h"
 #include "shell/program.h"
 
 int main(int argc, char** argv) {
+  // A file-size limit makes a write fail with a reason instead of killing us.
+  std::signal(SIGXFSZ, SIG_IGN);
   QApplication app(argc, argv);
   QApplication::setApplicationName("accelog");
   QApplication::setApplicationVersion(accelog::kAccelogVersion);

@@ -5,6 +5,7 @@
 #include "charts/chart_views.h"
 #include "charts/curve_plot.h"
 #include "charts/form_picture.h"
+#include "charts/spectrum_view.h"
 #include "data/state.h"
 #include "shell/main_window.h"
 #include "shell/shell_rules.h"
@@ -54,6 +55,11 @@ void MainUi::ClearChart() {
 
 void MainUi::ShowDataFile(const std::string& file) {
   OpenDataFileInChart(file);
+  if (chart_) chart_->SyncFromScene();
+}
+
+void MainUi::ShowFrequencyFile(const std::string& file) {
+  OpenFrequencyFileInChart(file);
   if (chart_) chart_->SyncFromScene();
 }
 

@@ -20,6 +20,7 @@ class MainUi : public QtUi {
   void RestoreMenus(int code) override;
   void ClearChart() override;
   void ShowDataFile(const std::string& file) override;
+  void ShowFrequencyFile(const std::string& file) override;
 
  private:
   MainWindow* window_;

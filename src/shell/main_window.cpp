@@ -9,6 +9,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
+#include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
@@ -63,6 +64,15 @@ MainWindow::MainWindow(QWidget* chart, QWidget* parent) : QMainWindow(parent), c
 
   BuildMenus();
   BuildStatusBar();
+
+  // Escape stops a running download; it is no menu item, so nothing is
+  // shown when no handler takes it.
+  auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+  escape->setContext(Qt::WindowShortcut);
+  connect(escape, &QShortcut::activated, this, [this] {
+    auto it = handlers_.find("Escape");
+    if (it != handlers_.end() && it->second) it->second();
+  });
 }
 
 MainWindow::~MainWindow() = default;

@@ -151,7 +151,9 @@ bool Program::Start() {
       {"File002", [] { File002_Click(); }},
       {"File008", [] { File008_Click(); }},
       {"File004", [] { File004_Click(); }},
+      {"File005", [] { File005_Click(); }},
       {"File006", [this] { print_->File006_Click(); }},
+      {"Escape", [] { StopDownload(); }},
   });
   print_ = std::make_unique<PrintCommand>(window_.get(), chart_, *printers_);
   QObject::connect(chart_, &FormPicture::ToolHintCleared, window_->ToolBar()->HintLabel(), &QLabel::clear);

@@ -9,7 +9,9 @@ namespace accelog::sim {
 namespace {
 
 constexpr double kCountsPerG = 256.0;  // 3.9 mg per count
-constexpr double kSampleSeconds = 0.01;
+// 50 ms, the shortest interval the parameter dialog takes in milliseconds,
+// so a downloaded recording's parameters open there as they stand.
+constexpr double kSampleSeconds = 0.05;
 
 void PutCount(std::array<uint8_t, 19>& head, uint32_t count) {
   head[9] = static_cast<uint8_t>(count >> 24);
@@ -57,16 +59,16 @@ void Motion::Sample(uint64_t k, int16_t& x, int16_t& y, int16_t& z) {
   const double gx = kCountsPerG * std::sin(tilt);
   const double gy = kCountsPerG * std::cos(tilt) * std::sin(roll);
   const double gz = kCountsPerG * std::cos(tilt) * std::cos(roll);
-  x = Counts(gx + 18.0 * std::sin(two_pi * 3.0 * t) + Noise());
-  y = Counts(gy + 11.0 * std::sin(two_pi * 7.5 * t + 1.0) + Noise());
-  z = Counts(gz + 7.0 * std::sin(two_pi * 12.0 * t + 2.0) + Noise());
+  x = Counts(gx + 18.0 * std::sin(two_pi * 1.0 * t) + Noise());
+  y = Counts(gy + 11.0 * std::sin(two_pi * 2.5 * t + 1.0) + Noise());
+  z = Counts(gz + 7.0 * std::sin(two_pi * 4.0 * t + 2.0) + Noise());
 }
 
 Recording MakeRecording(uint32_t count, uint32_t seed) {
   Recording r;
-  // 10 ms interval, LED cycle 1 s, critical values 16, normal, manual mode,
+  // 50 ms interval, LED cycle 1 s, critical values 16, normal, manual mode,
   // started 6 December 2026 10:00:00.
-  r.head = {0x00, 0x0A, 0x00, 0x01, 16, 16, 16, 0x00, 0x00, 0, 0, 0, 0, 26, 12, 6, 10, 0, 0};
+  r.head = {0x00, 0x32, 0x00, 0x01, 16, 16, 16, 0x00, 0x00, 0, 0, 0, 0, 26, 12, 6, 10, 0, 0};
   PutCount(r.head, count);
   r.samples.reserve(static_cast<size_t>(count) * 6);
   Motion motion(seed);

@@ -17,8 +17,8 @@ struct Recording {
   std::vector<uint8_t> FileImage() const;
 };
 
-// One sample of the synthetic motion at sample index k (10 ms apart):
-// gravity on Z, a slow tilt, vibrations at 3, 7.5 and 12 Hz and noise drawn
+// One sample of the synthetic motion at sample index k (50 ms apart):
+// gravity on Z, a slow tilt, vibrations at 1, 2.5 and 4 Hz and noise drawn
 // from a generator seeded with `seed`.
 struct Motion {
   explicit Motion(uint32_t seed);

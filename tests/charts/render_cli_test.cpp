@@ -48,7 +48,7 @@ TEST(RenderCli, RefusesWhatItCannotShow) {
   TempFolder folder;
   const std::string file = folder.File("run.kvx"), png = folder.File("chart.png");
   ASSERT_TRUE(WriteKvx(file, RealisticSamples(300)));
-  for (auto [args, code] : {std::pair{file + " " + png + " --spectrum", 2},
+  for (auto [args, code] : {std::pair{file + " " + png + " --spectrum --all-curves", 64},
                             {folder.File("missing.kvx") + " " + png, 2},
                             {file + " " + png + " --start 200 --end 100", 64},
                             {file + " " + png + " --start x", 64},

@@ -70,6 +70,7 @@ class Process {
     return -1;
   }
   bool started() const { return pid_ > 0; }
+  void Signal(int sig) const { ::kill(pid_, sig); }
 
  private:
   pid_t pid_ = -1;
@@ -91,12 +92,13 @@ class CliDeviceTest : public ::testing::Test {
     EXPECT_TRUE(std::filesystem::exists(Socket()));
     return p;
   }
-  int Cli(std::vector<std::string> args, int limit_ms = 60000) {
+  std::unique_ptr<Process> StartCli(std::vector<std::string> args) {
     args.insert(args.begin(), ACCELOG_CLI);
-    Process p(args, folder_.File("cli.out"), folder_.File("cli.err"));
-    EXPECT_TRUE(p.started());
-    return p.Wait(limit_ms);
+    auto p = std::make_unique<Process>(args, folder_.File("cli.out"), folder_.File("cli.err"));
+    EXPECT_TRUE(p->started());
+    return p;
   }
+  int Cli(std::vector<std::string> args, int limit_ms = 60000) { return StartCli(std::move(args))->Wait(limit_ms); }
   std::string Socket() const { return folder_.File("logger.sock"); }
   std::string CliErr() const { return ReadText(folder_.File("cli.err")); }
   std::string CliOut() const { return ReadText(folder_.File("cli.out")); }
@@ -220,6 +222,27 @@ TEST_F(CliDeviceTest, UnpluggedLoggerFailsTheDownload) {
   EXPECT_NE(CliErr().find("[2] Download failed"), std::string::npos) << CliErr();
   // Connect, identify and the inquiry took 3 replies; 37 blocks arrived.
   EXPECT_EQ(ReadBytes(out).size(), 19u + 37 * 48);
+}
+
+TEST_F(CliDeviceTest, SignalsStopADownloadKeepingWholeBlocks) {
+  auto sim = StartSim({"--samples", "100000"});
+  for (int sig : {SIGINT, SIGTERM}) {
+    const std::string out = folder_.File("part.kvx");
+    std::filesystem::remove(out);
+    auto cli = StartCli({"--device", "sim:" + Socket(), "download", out});
+    for (int i = 0; i < 1000 && ReadBytes(out).size() < 19 + 10 * 48; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    cli->Signal(sig);
+    EXPECT_EQ(cli->Wait(10000), 1) << sig;
+    EXPECT_NE(CliErr().find("[2] Download stopped"), std::string::npos) << CliErr();
+    const size_t size = ReadBytes(out).size();
+    EXPECT_GE(size, 19u + 10 * 48);
+    EXPECT_EQ((size - 19) % 48, 0u);
+  }
+  // A folder is refused before any device work.
+  EXPECT_EQ(Cli({"--device", "sim:" + Socket(), "download", folder_.path() + "/"}, 5000), 1);
+  EXPECT_NE(CliErr().find("/.kvx: names a folder"), std::string::npos) << CliErr();
 }
 
 }  // namespace

@@ -103,25 +103,21 @@ TEST_F(CommandEngineTest, SystemParameterRespectsTheDialogAndTheLink) {
   EXPECT_FALSE(MachineParameter.ParameterAccepted);
 }
 
-TEST_F(CommandEngineTest, RejectedParameterReplyShowsNothing) {
+TEST_F(CommandEngineTest, ParameterReplyRejectedShowsNothingAcceptedShowsTheLanguagesText) {
   auto* t = Install();
+  MachineParameter.LanguageFlag = 0;
   ASSERT_TRUE(BringUp());
+  EXPECT_EQ(ui_.Panel(1), "连接成功");
   t->shape = [](sim::Packet& p, long) {
     if (p[11] == 0xA0) p[13] = 0;
-    return true;
+    return 1;
   };
   File002_Click();
   clock_.Advance(1000);
   EXPECT_EQ(Command.CommandCode, 20);
-  EXPECT_NE(ui_.Panel(2), "Send parameter ok");
+  EXPECT_NE(ui_.Panel(2), "发送参数成功");
   EXPECT_TRUE(ui_.messages.empty());
-}
-
-TEST_F(CommandEngineTest, ChineseTexts) {
-  Install();
-  MachineParameter.LanguageFlag = 0;
-  ASSERT_TRUE(BringUp());
-  EXPECT_EQ(ui_.Panel(1), "连接成功");
+  t->shape = nullptr;
   File002_Click();
   clock_.Advance(500);
   EXPECT_EQ(ui_.Panel(2), "发送参数成功");

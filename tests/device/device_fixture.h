@@ -75,8 +75,8 @@ class RecordingUi : public UiPort {
 };
 
 // The logger's frame logic behind the transport interface, answering at once.
-// `shape` sees every reply (numbered from 0) and may change it or return
-// false to drop it.
+// `shape` sees every reply (numbered from 0), may change it, and says how
+// often it is sent: 0 drops it, 2 adds a copy nobody asked for.
 class LoopbackTransport : public Transport {
  public:
   explicit LoopbackTransport(sim::Recording memory, std::string id = "LOOPBACK0001")
@@ -84,7 +84,7 @@ class LoopbackTransport : public Transport {
 
   sim::Logger logger;
   std::vector<std::string> paths = {SimulatedDevicePath("/loopback")};
-  std::function<bool(sim::Packet&, long)> shape;
+  std::function<int(sim::Packet&, long)> shape;
   std::function<bool(const uint8_t*, int)> refuse_write;  // true: the write fails
   std::function<int(long)> delay_ms;  // real-time delay of reply n
   std::vector<std::vector<uint8_t>> written;
@@ -109,9 +109,9 @@ class LoopbackTransport : public Transport {
     written.emplace_back(bytes, bytes + n);
     for (auto& p : logger.Respond(std::span<const uint8_t>(bytes, static_cast<size_t>(n)))) {
       const long index = replies++;
-      if (shape && !shape(p, index)) continue;
-      const int delay = delay_ms ? delay_ms(index) : 0;
-      queue.push_back({std::move(p), std::chrono::steady_clock::now() + std::chrono::milliseconds(delay)});
+      const int copies = shape ? shape(p, index) : 1;
+      const auto ready = std::chrono::steady_clock::now() + std::chrono::milliseconds(delay_ms ? delay_ms(index) : 0);
+      for (int c = 0; c < copies; ++c) queue.push_back({p, ready});
     }
     return true;
   }

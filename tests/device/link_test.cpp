@@ -21,18 +21,24 @@ class LinkTest : public DeviceEngineTest {
 };
 
 TEST(DevicePath, VendorAndProductFieldsAreHexadecimal) {
-  int16_t v = 0, p = 0;
-  ASSERT_TRUE(ParseDeviceIds("usb#vid_1041&pid_8102#001-004", v, p));
-  EXPECT_EQ(v, 4161);
-  EXPECT_EQ(p, -32510);
-  ASSERT_TRUE(ParseDeviceIds("\\\\?\\usb#VID_1041&PID_8102#6&abc#{a5dcbf10}", v, p));
-  EXPECT_EQ(p, -32510);
-  ASSERT_TRUE(ParseDeviceIds("x#vid_10zz&pid_81", v, p));
-  EXPECT_EQ(v, 0);  // not four hex digits
-  EXPECT_EQ(p, 0);  // cut short
-  EXPECT_FALSE(ParseDeviceIds("no hash here", v, p));
-  EXPECT_FALSE(ParseDeviceIds(std::string(100, 'a') + "#vid_1041&pid_8102#", v, p));
-  EXPECT_TRUE(ParseDeviceIds(std::string(99, 'a') + "#vid_1041&pid_8102#", v, p));
+  struct Case {
+    std::string path;
+    bool parsed;
+    int16_t vendor, product;
+  } cases[] = {
+      {"usb#vid_1041&pid_8102#001-004", true, 4161, -32510},
+      {"\\\\?\\usb#VID_1041&PID_8102#6&abc#{a5dcbf10}", true, 4161, -32510},
+      {"x#vid_10zz&pid_81", true, 0, 0},  // not four hex digits; cut short
+      {"no hash here", false, 0, 0},
+      {std::string(100, 'a') + "#vid_1041&pid_8102#", false, 0, 0},
+      {std::string(99, 'a') + "#vid_1041&pid_8102#", true, 4161, -32510},
+  };
+  for (const Case& c : cases) {
+    int16_t v = 0, p = 0;
+    EXPECT_EQ(ParseDeviceIds(c.path, v, p), c.parsed) << c.path;
+    EXPECT_EQ(v, c.vendor) << c.path;
+    EXPECT_EQ(p, c.product) << c.path;
+  }
 }
 
 TEST_F(LinkTest, SixFailedPassesEndInNoDevice) {
@@ -103,7 +109,7 @@ TEST_F(LinkTest, FirstMatchingPathWinsAndOthersAreClosed) {
   EXPECT_EQ(t->opens, opens);  // other devices are left alone
 }
 
-TEST_F(LinkTest, ReadAndWriteRefuseAnUndetectedDevice) {
+TEST_F(LinkTest, ReadAndWriteRefuseAnUndetectedDeviceAndReadsClear255Bytes) {
   auto* t = Install({SimulatedDevicePath("/loopback")});
   ASSERT_TRUE(FindTheHid_Boolean());
   Link.WriteLength = 15;
@@ -112,11 +118,6 @@ TEST_F(LinkTest, ReadAndWriteRefuseAnUndetectedDevice) {
   EXPECT_EQ(ui_.messages, (std::vector<std::string>{"Please First Detect the Device!",
                                                     "Please First Detect the Device!"}));
   EXPECT_TRUE(t->written.empty());
-}
-
-TEST_F(LinkTest, ReadClearsTheFirst255BytesWhateverItAsksFor) {
-  Install({SimulatedDevicePath("/loopback")});
-  ASSERT_TRUE(FindTheHid_Boolean());
   Link.DeviceConnected = true;
   std::memset(Link.ReadBuffer, 0xEE, sizeof Link.ReadBuffer);
   Link.ReadLength = 15;
@@ -125,47 +126,45 @@ TEST_F(LinkTest, ReadClearsTheFirst255BytesWhateverItAsksFor) {
   EXPECT_EQ(Link.ReadBuffer[255], 0xEE);
 }
 
-TEST_F(LinkTest, LateReplyIsNeverTakenForTheNextCommand) {
-  auto* t = Install({SimulatedDevicePath("/loopback")});
-  ASSERT_TRUE(FindTheHid_Boolean());
-  Link.DeviceConnected = true;
-  // The first reply (to 0x12) comes 150 ms late; the read waits 100 ms.
-  t->delay_ms = [](long n) { return n == 0 ? 150 : 0; };
-  auto send = [](uint8_t control) {
-    const auto f = BuildCommandFrame(control);
-    std::memcpy(Link.WriteBuffer, f.data(), f.size());
-    Link.WriteLength = 15;
-    return WriteReport_Boolean();
+// Commands 0x12, 0x23, 0x11, 0x20 in turn, each read once; replies late or
+// lost. A read gives the reply to its own command or nothing, never an
+// earlier one, and the count of owed replies ends at 0. With `settle` a
+// command waits until nothing is owed, as the download does.
+TEST_F(LinkTest, ReadsNeverTakeAnEarlierCommandsReply) {
+  const uint8_t commands[] = {0x12, 0x23, 0x11, 0x20};
+  struct Case {
+    std::vector<int> delay_ms;  // per reply; -1 never comes
+    bool settle;
+    int lost_ms;
+    int forgotten;
+  } cases[] = {
+      {{150, 0, 0, 0}, false, 1500, 0}, {{350, 0, 0, 0}, false, 1500, 0},
+      {{900, 0, 0, 0}, true, 1500, 0},  {{-1, 0, 0, 0}, true, 300, 1},
+      {{0, 250, -1, 0}, true, 300, 1},
   };
-  ASSERT_TRUE(send(0x12));
-  Link.ReadLength = 15;
-  EXPECT_FALSE(ReadReport_Boolean());
-  EXPECT_EQ(Link.OwedReplies, 1);
-  ASSERT_TRUE(send(0x23));
-  Link.ReadLength = 34;
-  EXPECT_TRUE(ReadReport_Boolean());
-  EXPECT_TRUE(CheckCommand23_Boolean(std::span<const uint8_t>(Link.ReadBuffer, 34)));
-  EXPECT_EQ(Link.StaleRepliesDiscarded, 1);
-  EXPECT_EQ(Link.OwedReplies, 0);
-}
-
-TEST_F(LinkTest, LostReplyIsWaitedForOnlyForTheGracePeriod) {
-  auto* t = Install({SimulatedDevicePath("/loopback")});
-  ASSERT_TRUE(FindTheHid_Boolean());
-  Link.DeviceConnected = true;
-  t->shape = [](sim::Packet&, long n) { return n != 0; };  // the first reply is lost
-  const auto f = BuildCommandFrame(0x12);
-  std::memcpy(Link.WriteBuffer, f.data(), f.size());
-  Link.WriteLength = 15;
-  ASSERT_TRUE(WriteReport_Boolean());
-  Link.ReadLength = 15;
-  EXPECT_FALSE(ReadReport_Boolean());
-  const auto before = std::chrono::steady_clock::now();
-  ASSERT_TRUE(WriteReport_Boolean());
-  const auto waited = std::chrono::steady_clock::now() - before;
-  EXPECT_LT(waited, std::chrono::milliseconds(Link.StaleReplyGraceMs + 50));
-  EXPECT_TRUE(ReadReport_Boolean());
-  EXPECT_TRUE(CheckCommand12_Boolean(std::span<const uint8_t>(Link.ReadBuffer, 15)));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.delay_ms[0]);
+    auto* t = Install({SimulatedDevicePath("/loopback")});
+    ResetLinkState();
+    ASSERT_TRUE(FindTheHid_Boolean());
+    Link.DeviceConnected = true;
+    Link.LostReplyMs = c.lost_ms;
+    t->shape = [&](sim::Packet&, long n) { return c.delay_ms[static_cast<size_t>(n)] >= 0 ? 1 : 0; };
+    t->delay_ms = [&](long n) { return c.delay_ms[static_cast<size_t>(n)]; };
+    for (const uint8_t command : commands) {
+      while (c.settle && !LinkQuiet(100)) {}
+      const auto f = BuildFrame(command, std::vector<uint8_t>(command == 0x20 ? 23 : 0, 1));
+      std::memcpy(Link.WriteBuffer, f.data(), f.size());
+      Link.WriteLength = static_cast<int16_t>(f.size());
+      ASSERT_TRUE(WriteReport_Boolean());
+      Link.ReadLength = 34;
+      if (ReadReport_Boolean()) EXPECT_EQ(Link.ReadBuffer[11], command | 0x80) << int(command);
+    }
+    EXPECT_TRUE(Link.LastReadOk);
+    EXPECT_EQ(Link.OwedReplies, 0);
+    EXPECT_EQ(Link.ForgottenReplies, c.forgotten);
+    EXPECT_EQ(Link.UnsolicitedReplies, 0);
+  }
 }
 
 }  // namespace

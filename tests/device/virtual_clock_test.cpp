@@ -52,28 +52,6 @@ TEST(VirtualClock, WindowTimerSemantics) {
   EXPECT_EQ(ticks.size(), 2u);
 }
 
-TEST(VirtualClock, CallbacksCanStopAndRearmTimers) {
-  VirtualClock clock;
-  auto reader = clock.MakeTimer();
-  auto other = clock.MakeTimer();
-  int reads = 0, others = 0;
-  // A reader that stops itself and arms again every other tick, like the
-  // block loop.
-  reader->OnTick = [&] {
-    reader->SetEnabled(false);
-    if (++reads < 3) reader->Start(20);
-  };
-  other->OnTick = [&] { ++others; other->Stop(); };
-  reader->Start(20);
-  other->Start(30);
-  EXPECT_TRUE(clock.RunUntil([&] { return reads == 3; }, 1000));
-  EXPECT_EQ(clock.Now(), 60);
-  EXPECT_EQ(others, 1);
-  // Nothing left to fire: the limit is reached and the answer is false.
-  EXPECT_FALSE(clock.RunUntil([] { return false; }, 500));
-  EXPECT_EQ(clock.Now(), 560);
-}
-
 TEST(VirtualClock, FactoryAndTimersOutlivingTheClock) {
   std::unique_ptr<Timer> survivor;
   {

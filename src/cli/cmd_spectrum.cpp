@@ -1,0 +1,110 @@
+// spectrum: what the "Frequency" view computes for a .kvx file, without a
+// window: the magnitudes of the first 256 points, the peaks, the axis.
+#include <cstdio>
+#include <string>
+
+#include "charts/chart_scene.h"
+#include "charts/frequency_chart.h"
+#include "cli/cli.h"
+#include "data/conversion.h"
+#include "data/fft.h"
+#include "data/state.h"
+#include "params/machine_parameter.h"
+
+namespace accelog::cli {
+namespace {
+
+constexpr const char* kUsage = "spectrum FILE.kvx [--json] [--window none|hann]";
+constexpr const char* kAxes[3] = {"X", "Y", "Z"};
+int32_t RealDataRecord::*const kPlots[3] = {&RealDataRecord::PlotX, &RealDataRecord::PlotY,
+                                            &RealDataRecord::PlotZ};
+
+struct Spectrum {
+  int32_t magnitude[3][kSpectrumBins];
+  int32_t plot[3][kSpectrumBins];
+  std::string peak[3];
+  std::string labels[11];
+  float f;
+};
+
+int Usage() {
+  std::fprintf(stderr, "usage: accelog-cli %s\n", kUsage);
+  return kExitUsage;
+}
+
+// The spectra, then the chart's conversion of them (DispLeftLableF).
+Spectrum Compute() {
+  Spectrum s{};
+  FrequencySpectra();
+  int64_t max = -10000;
+  for (int a = 0; a < 3; ++a) {
+    for (int i = 0; i < kSpectrumBins; ++i) {
+      s.magnitude[a][i] = Data.RealData[i + 1].*kPlots[a];
+      if (s.magnitude[a][i] > max) max = s.magnitude[a][i];
+    }
+  }
+  s.f = SpectrumScale(max);
+  DispLeftLableF();
+  for (int a = 0; a < 3; ++a) {
+    s.peak[a] = ChartScene.Text[21 + a].Caption;
+    for (int i = 0; i < kSpectrumBins; ++i) s.plot[a][i] = Data.RealData[i + 1].*kPlots[a];
+  }
+  for (int i = 0; i <= 10; ++i) s.labels[i] = ChartScene.LabelY[i].Caption;
+  FrequencySpectrumPoints();
+  return s;
+}
+
+void PrintAxes(const char* name, const int32_t (&v)[3][kSpectrumBins]) {
+  std::printf(",\"%s\":{", name);
+  for (int a = 0; a < 3; ++a) {
+    std::printf("%s\"%s\":[", a ? "," : "", kAxes[a]);
+    for (int i = 0; i < kSpectrumBins; ++i) std::printf("%s%d", i ? "," : "", v[a][i]);
+    std::printf("]");
+  }
+  std::printf("}");
+}
+
+void PrintJson(const Spectrum& s) {
+  std::printf("{\"CountPoint\":%d", Data.CountPoint);
+  PrintAxes("magnitudes", s.magnitude);
+  std::printf(",\"peaks\":{\"X\":%s,\"Y\":%s,\"Z\":%s}", s.peak[0].c_str(), s.peak[1].c_str(),
+              s.peak[2].c_str());
+  std::printf(",\"F\":%.0f,\"labels\":[", static_cast<double>(s.f));
+  for (int i = 0; i <= 10; ++i) std::printf("%s\"%s\"", i ? "," : "", s.labels[i].c_str());
+  std::printf("]");
+  PrintAxes("plot", s.plot);
+  std::printf("}\n");
+}
+
+void PrintText(const Spectrum& s) {
+  std::printf("%4s %8s %10s %10s %10s\n", "bin", "line", "X", "Y", "Z");
+  for (int i = 0; i < kSpectrumBins; ++i) {
+    const std::string hz = std::to_string(i + 1) + " Hz";
+    std::printf("%4d %8s %10d %10d %10d\n", i, hz.c_str(), s.magnitude[0][i], s.magnitude[1][i],
+                s.magnitude[2][i]);
+  }
+  for (int a = 0; a < 3; ++a) std::printf("%s Max HZ %s\n", kAxes[a], s.peak[a].c_str());
+  std::printf("Axis 0 .. %.0f (F = %.0f)\n", 5000.0 * s.f, static_cast<double>(s.f));
+}
+
+}  // namespace
+
+int RunSpectrum(Args& args) {
+  const bool json = args.TakeFlag("--json");
+  const auto window = args.TakeValue("--window");
+  if (args.UnknownOption() || args.words.size() != 1) return Usage();
+  if (window && *window != "none" && *window != "hann") return Usage();
+
+  ResetDataState();
+  ResetConversionState();
+  ApplyDefaultParameters();
+  static StderrUi ui;
+  SetUi(&ui);
+  FFTWindow = window && *window == "hann" ? SpectrumWindow::Hann : SpectrumWindow::None;
+  if (ReadFrequencyFile(args.words[0]) != FrequencyFileResult::Ok) return kExitRefused;
+  const Spectrum s = Compute();
+  json ? PrintJson(s) : PrintText(s);
+  return kExitOk;
+}
+
+}  // namespace accelog::cli

@@ -1,0 +1,36 @@
+// Escape in the main window stops a running download, and only that.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+
+#include "device_fixture.h"
+#include "shell/main_window.h"
+#include "sim/recording.h"
+
+namespace accelog::testing {
+namespace {
+
+class StopKeyTest : public DeviceEngineTest {};
+
+TEST_F(StopKeyTest, EscapeStopsADownload) {
+  SetDeviceTransport(std::make_unique<LoopbackTransport>(sim::MakeRecording(800, 1)));
+  ASSERT_TRUE(BringUp());
+  MainWindow window(nullptr);
+  window.SetHandlers({{"Escape", [] { StopDownload(); }}});
+  window.show();
+  QApplication::setActiveWindow(&window);
+  QTest::keyClick(&window, Qt::Key_Escape);  // idle: nothing to stop, nothing shown
+  EXPECT_TRUE(ui_.messages.empty());
+  ui_.save_name = folder_.File("out.kvx");
+  File008_Click();
+  ASSERT_TRUE(clock_.RunUntil([] { return Download.DownloadBlockIndex >= 5; }, 100000));
+  QTest::keyClick(&window, Qt::Key_Escape);
+  EXPECT_EQ(Download.Outcome, DownloadOutcome::Stopped);
+  EXPECT_EQ(ui_.Panel(2), "Download stopped");
+  EXPECT_EQ(Data.MenuCommandCode, 0);
+  EXPECT_EQ((ReadBytes(folder_.File("out.kvx")).size() - 19) % 48, 0u);
+}
+
+}  // namespace
+}  // namespace accelog::testing
