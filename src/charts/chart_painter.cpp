@@ -91,6 +91,12 @@ void PaintPlot(QPainter& p, TwipPoint o) {
   p.setPen(Pen(Rgb(kHorizontalGridColor)));
   p.drawLines(lines);
 
+  // The plot's border; the cross-hair runs between these lines.
+  p.setPen(Pen(Qt::black));
+  for (const SceneLine* l : {&s.LineLeft, &s.LineRight, &s.LineUp, &s.LineDown}) {
+    if (l->Visible) p.drawLine(QLineF(l->X1, l->Y1, l->X2, l->Y2));
+  }
+
   // Curves, then their markers.
   QVector<QRectF> marks;
   for (int k = kCurves - 1; k >= 0; --k) {
@@ -194,7 +200,7 @@ void PaintChartScene(QPainter& p, double pixels_per_twip) {
   p.setFont(TwipFont(8));
   const TwipPoint track = TrackOrigin();
   const QRectF track_rect(track.X, track.Y, s.Frame100.Width, s.Frame100.Height);
-  p.fillRect(track_rect, BackColor().darker(108));
+  p.fillRect(track_rect, BackColor());
   Border(p, track_rect, dark, light);
   p.setPen(Pen(QColor(255, 255, 0), 4.0));
   for (const SceneLine* l : {&s.Line100, &s.Line101}) {

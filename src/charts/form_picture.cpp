@@ -33,15 +33,44 @@ FormPicture::FormPicture(QWidget* parent) : QWidget(parent) {
   FormPictureLoad();
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
-  QFont f = font();
-  f.setPointSize(8);
-  setFont(f);
   CreateControls();
+  ApplyFonts();
   LayOutControls();
   SyncFromScene();
 }
 
-double FormPicture::PixelsPerTwip() const { return logicalDpiX() / 1440.0; }
+double FormPicture::PixelsPerTwip() const { return logicalDpiX() / 1440.0 * zoom_; }
+
+QSize FormPicture::NormalSize() const {
+  const double s = logicalDpiX() / 1440.0;
+  return QSize(static_cast<int>(std::lround(ChartScene.Width * s)), static_cast<int>(std::lround(ChartScene.Height * s)));
+}
+
+void FormPicture::SetZoom(double zoom) {
+  if (zoom <= 0 || zoom == zoom_) return;
+  zoom_ = zoom;
+  ApplyFonts();
+  LayOutControls();
+  update();
+}
+
+void FormPicture::ApplyFonts() {
+  QFont f = font();
+  f.setPointSizeF(8 * zoom_);
+  setFont(f);
+  // Styled children do not follow the window's font: each gets its own.
+  for (int i = 1; i <= 13; ++i) check_[i]->setFont(f);
+  for (QWidget* w : {static_cast<QWidget*>(command1_), static_cast<QWidget*>(command2_),
+                     static_cast<QWidget*>(command3_)}) {
+    w->setFont(f);
+  }
+  // The panel's 23 boxes share the window's width: one size smaller.
+  f.setPointSizeF(7 * zoom_);
+  for (int i = 1; i <= 24; ++i) {
+    caption_[i]->setFont(f);
+    text_[i]->setFont(f);
+  }
+}
 
 QPoint FormPicture::ToPixels(int32_t x, int32_t y) const {
   const double s = PixelsPerTwip();
@@ -71,7 +100,13 @@ QToolButton* FormPicture::Picture(int n) const {
 
 void FormPicture::CreateControls() {
   const QString back = BackColorCss();
-  setStyleSheet(QString("QCheckBox, QLabel, QPushButton { background: %1; }"
+  // A styled push button ignores a bare background: with a border of its own
+  // the sheet draws the whole button, so it takes ChartBackColor too.
+  setStyleSheet(QString("QCheckBox, QLabel { background: %1; }"
+                        "QPushButton { background: %1; border: 1px solid rgb(128,128,128);"
+                        " border-radius: 2px; padding: 1px 4px; }"
+                        "QPushButton:pressed { background: rgb(200,200,190); }"
+                        "QPushButton:disabled { color: rgb(150,150,150); }"
                         "QLineEdit { background: %1; border: 1px solid rgb(160,160,160); }")
                     .arg(back));
   for (int i = 1; i <= 13; ++i) {
@@ -118,11 +153,6 @@ void FormPicture::CreateControls() {
   for (int i = 1; i <= 24; ++i) {
     caption_[i] = new QLabel(QString::fromStdString(ChartScene.StatCaption[i].Caption), this);
     text_[i] = new QLineEdit(this);
-    // The panel's 23 boxes share the window's width: one size smaller.
-    QFont small = font();
-    small.setPointSize(7);
-    caption_[i]->setFont(small);
-    text_[i]->setFont(small);
     text_[i]->setReadOnly(true);
     text_[i]->setFocusPolicy(Qt::NoFocus);
   }
@@ -292,6 +322,16 @@ void FormPicture::mouseDoubleClickEvent(QMouseEvent* event) {
     ChartState.ScrollDragging = false;
   }
   SyncFromScene();
+}
+
+// The cross-hair follows the pointer: leaving the window hides it as leaving
+// the plot for another frame does.
+void FormPicture::leaveEvent(QEvent* event) {
+  if (press_area_ < 0) {
+    OtherFrameMouseMove();
+    update();
+  }
+  QWidget::leaveEvent(event);
 }
 
 }  // namespace accelog

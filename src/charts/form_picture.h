@@ -39,8 +39,14 @@ class FormPicture : public QWidget {
   void ProgressValue(int value);
   void ProgressHide();
 
-  // 1 twip = 1/1440 inch at the logical DPI.
+  // 1 twip = 1/1440 inch at the logical DPI, times the window's zoom.
   double PixelsPerTwip() const;
+  // Fit to Window: the whole window, controls and fonts, drawn `zoom` times
+  // its size (1 is the normal layout).
+  void SetZoom(double zoom);
+  double Zoom() const { return zoom_; }
+  // The window's size in pixels at zoom 1.
+  QSize NormalSize() const;
   QPoint ToPixels(int32_t x_twips, int32_t y_twips) const;
   QPointF ToTwips(const QPointF& pixels) const;
 
@@ -61,6 +67,7 @@ class FormPicture : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
 
  private:
   QRect PixelRect(int32_t origin_x, int32_t origin_y, int32_t left, int32_t top, int32_t width,
@@ -81,6 +88,8 @@ class FormPicture : public QWidget {
   QLabel* caption_[25] = {};
   QLineEdit* text_[25] = {};
   QProgressBar* progress_ = nullptr;
+  void ApplyFonts();
+
   int press_area_ = -1;  // ChartArea of the button press, -1 none
   struct TimedPaint {
     std::string what;
@@ -88,6 +97,7 @@ class FormPicture : public QWidget {
     std::clock_t cpu_since;
   };
   std::optional<TimedPaint> timed_paint_;
+  double zoom_ = 1.0;
 };
 
 }  // namespace accelog

@@ -80,8 +80,9 @@ class DeviceUi : public UiPort {
     const int16_t mode = MachineParameter.ParameterDialogMode;
     MachineParameter = *accepted;
     MachineParameter.ParameterDialogMode = mode;
-    SaveMachineParameter();
-    MachineParameter.ParameterAccepted = true;
+    std::string reason;
+    MachineParameter.ParameterAccepted = SaveMachineParameter(&reason);
+    if (!MachineParameter.ParameterAccepted) Message(ParameterSaveErrorText(reason, MachineParameter.LanguageFlag), MessageIcon::Exclamation);
   }
   std::optional<MachineParameterRecord> accepted;
 

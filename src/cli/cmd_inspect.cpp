@@ -79,7 +79,8 @@ struct Field {
 
 std::vector<Field> HeadFields() {
   const auto& p = MachineParameter;
-  return {{"RecordInterval", p.RecordInterval}, {"IntervalUnit", p.IntervalUnit},
+  // The interval as the statistics text shows it: the head's two bytes unsigned.
+  return {{"RecordInterval", static_cast<uint16_t>(p.RecordInterval)}, {"IntervalUnit", p.IntervalUnit},
           {"LedCycle", p.LedCycle},             {"CriticalX", p.CriticalX},
           {"CriticalY", p.CriticalY},           {"CriticalZ", p.CriticalZ},
           {"RecordMode", p.RecordMode},         {"WorkMode", p.WorkMode},

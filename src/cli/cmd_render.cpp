@@ -113,7 +113,9 @@ int RunRender(Args& args) {
   }
   if (cursor) {
     const long long c = *cursor < 1 ? 1 : (*cursor > kColumns ? kColumns : *cursor);
-    PlotMouseMove(ColumnX(static_cast<int>(c)) + 10.0f, 2000.0f);
+    // The plot reads column Int(x / column width): the middle of column c.
+    const double width = 50.0 * static_cast<double>(ChartState.TwipsPerUnitX);
+    PlotMouseMove(static_cast<float>((static_cast<double>(c) + 0.5) * width), 2000.0f);
   }
   window.SyncFromScene();
   window.show();
@@ -129,6 +131,7 @@ int RunRender(Args& args) {
   }
   std::printf("%s: %d x %d pixels, points %d..%d of %d\n", out.c_str(), image.width(), image.height(),
               Data.DispStartPoint, Data.DispEndPoint, Data.CountPoint);
+  if (cursor) std::printf("%s\n", ChartScene.Label25.Caption.c_str());
   return kExitOk;
 }
 

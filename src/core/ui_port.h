@@ -26,6 +26,12 @@ class UiPort {
   virtual void Message(const std::string& text, MessageIcon icon = MessageIcon::None) {
     (void)text; (void)icon;
   }
+  // The same with a title of its own and an explanation under the text.
+  virtual void MessageWith(const std::string& text, MessageIcon icon, const std::string& title,
+                           const std::string& explanation) {
+    (void)title; (void)explanation;
+    Message(text, icon);
+  }
   // OK/Cancel question; true for OK.
   virtual bool AskOkCancel(const std::string& text) { (void)text; return false; }
   // The same with its own title (the spectrum capture's question has two blanks).

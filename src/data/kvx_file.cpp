@@ -52,8 +52,8 @@ void ReadHeadBytes(const uint8_t* h) {
   p.CriticalZ = h[6];
   p.RecordMode = h[7];
   p.WorkMode = h[8];
-  Data.DeviceSampleCount = static_cast<uint32_t>(h[9]) << 24 | static_cast<uint32_t>(h[10]) << 16 |
-                           static_cast<uint32_t>(h[11]) << 8 | h[12];
+  Data.DeviceSampleCount = static_cast<int32_t>(static_cast<uint32_t>(h[9]) << 24 | static_cast<uint32_t>(h[10]) << 16 |
+                                                static_cast<uint32_t>(h[11]) << 8 | h[12]);
   p.StartYear = h[13];
   p.StartMonth = h[14];
   p.StartDay = h[15];

@@ -73,7 +73,7 @@ struct DataState {
   std::string DownloadFileName;
   int16_t DownloadFileNumber;
   int32_t DownloadBytesWritten;
-  uint32_t DeviceSampleCount;  // the head's 32-bit count, unsigned
+  int32_t DeviceSampleCount;  // the head's 32-bit count, signed
   bool FrequencyFileLoaded;
   bool FrequencyView;  // the chart shows spectrum data
   int16_t RealFileNumber;

@@ -275,7 +275,7 @@ void DataInquiry_23() {
   Command.CommandCode = 0;
   const uint32_t count = (uint32_t{reply[22]} << 24) | (uint32_t{reply[23]} << 16) |
                          (uint32_t{reply[24]} << 8) | uint32_t{reply[25]};
-  Data.DeviceSampleCount = count;
+  Data.DeviceSampleCount = static_cast<int32_t>(count);
   if (count < 8) {
     ShowNoData(DownloadOutcome::NoData);
     return;

@@ -57,7 +57,7 @@ void KeypadBackspace(DialogInputForm& form) { form.Text1.clear(); }
 bool OkDialogInput(DialogInputForm& form) {
   const auto entry = NumericValue(form.Text1);
   if (!entry) {
-    Ui().Message("非法数据", MessageIcon::Exclamation);
+    Ui().MessageWith("非法数据", MessageIcon::Exclamation, "  ", {});  // its title is two blanks
     return false;
   }
   double v = *entry;

@@ -104,12 +104,20 @@ KeypadDialogQt::KeypadDialogQt(DialogInputForm& form, QWidget* parent)
   top->setSizeConstraint(QLayout::SetFixedSize);
 
   text1_->setFocus();
-  text1_->selectAll();
+}
+
+void KeypadDialogQt::setVisible(bool visible) {
+  QDialog::setVisible(visible);
+  if (!visible) return;
+  text1_->deselect();
+  text1_->end(false);
 }
 
 void KeypadDialogQt::ShowEntry() {
   text1_->setText(Q(form_.Text1));
   text1_->setFocus();
+  text1_->deselect();
+  text1_->end(false);
 }
 
 void KeypadDialogQt::PressOk() {

@@ -17,6 +17,9 @@ class KeypadDialogQt : public QDialog {
   explicit KeypadDialogQt(DialogInputForm& form, QWidget* parent = nullptr);
 
   void reject() override;
+  // QDialog focuses the entry as if by Tab, which selects it all: the keys
+  // append, so it is shown unselected with the cursor at its end instead.
+  void setVisible(bool visible) override;
 
  private:
   void PressOk();

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
@@ -76,12 +78,12 @@ bool WriteRecord(std::FILE* f, int rec, int16_t value) {
   return std::fseek(f, 2L * (rec - 1), SEEK_SET) == 0 && std::fwrite(bytes, 1, 2, f) == 2;
 }
 
-// Bytes past the end of the file read as zero.
-int16_t ReadRecord(const unsigned char* image, long length, int rec) {
+// Whether the file holds the whole record.
+bool HasRecord(long length, int rec) { return 2L * rec <= length; }
+
+int16_t ReadRecord(const unsigned char* image, int rec) {
   const long at = 2L * (rec - 1);
-  const unsigned lo = at < length ? image[at] : 0;
-  const unsigned hi = at + 1 < length ? image[at + 1] : 0;
-  return static_cast<int16_t>(static_cast<uint16_t>(lo | (hi << 8)));
+  return static_cast<int16_t>(static_cast<uint16_t>(image[at] | (image[at + 1] << 8)));
 }
 
 std::string PadRecord(const std::string& text) {
@@ -172,11 +174,14 @@ void ReadMachineParameter() {
   // A record outside its valid range keeps its default, so a damaged file
   // never puts an interval of 0 or a unit of 9 into later arithmetic.
   auto& p = MachineParameter;
+  // Records beyond the end of the file (the first OK writes only 1..24)
+  // keep their defaults too.
   for (const IntField& fd : kFields) {
-    const int16_t v = ReadRecord(image, length, fd.rec);
+    if (!HasRecord(length, fd.rec)) continue;
+    const int16_t v = ReadRecord(image, fd.rec);
     if (fd.lo > fd.hi || (v >= fd.lo && v <= fd.hi)) p.*fd.field = v;
   }
-  const int16_t scale = ReadRecord(image, length, 39);
+  const int16_t scale = HasRecord(length, 39) ? ReadRecord(image, 39) : 0;
   if (scale > 0) p.PictureScale = scale / 100.0f;
 }
 
@@ -202,14 +207,27 @@ void ReadDataPath() {
   p.DataDrive = TrimBlanks(CutUtf8(std::string(image + kStringRecord, 10), 10));
 }
 
-void SaveMachineParameter() {
-  std::FILE* f = OpenForUpdate(ProgramFile(kIntegerFileName));
-  if (!f) return;
-  const auto& p = MachineParameter;
-  for (const IntField& fd : kFields) {
-    if (fd.rec <= 24 && fd.rec != 23) WriteRecord(f, fd.rec, p.*fd.field);
+bool SaveMachineParameter(std::string* error) {
+  const std::string path = ProgramFile(kIntegerFileName);
+  errno = 0;
+  std::FILE* f = OpenForUpdate(path);
+  bool ok = f != nullptr;
+  int reason = errno;
+  if (f) {
+    const auto& p = MachineParameter;
+    for (const IntField& fd : kFields) {
+      if (ok && fd.rec <= 24 && fd.rec != 23) ok = WriteRecord(f, fd.rec, p.*fd.field);
+    }
+    // A full disk shows only when the buffer goes out.
+    ok = std::fflush(f) == 0 && ok;
+    if (!ok) reason = errno;
+    if (std::fclose(f) != 0 && ok) {
+      ok = false;
+      reason = errno;
+    }
   }
-  std::fclose(f);
+  if (!ok && error) *error = path + ": " + std::strerror(reason != 0 ? reason : EIO);
+  return ok;
 }
 
 bool SavePageSetup() {

@@ -43,7 +43,9 @@ inline constexpr const char* kStringFileName = "MPstring.kvx";
 void ApplyDefaultParameters();
 void ReadMachineParameter();
 void ReadDataPath();
-void SaveMachineParameter();  // records 1..22 and 24
+// Records 1..22 and 24. False when the file could not be written, with
+// "file: reason" in *error.
+bool SaveMachineParameter(std::string* error = nullptr);
 bool SavePageSetup();         // records 31..39; false when not written
 // The start-up order: both files, the data folder check, the copies, English.
 void LoadParametersAtStartup();

@@ -95,9 +95,30 @@ void FillClock(SetMachineParameterForm& form, const ClockReading& now) {
   form.Text[10] = Decimal(now.Hour);
   form.Text[11] = Decimal(now.Minute);
   form.Text[12] = Decimal(now.Second);
-  form.Text[13] = Decimal(now.Year - 2000);
-  form.Text[14] = Decimal(now.Month);
-  form.Text[15] = Decimal(now.Day);
+  ClockReading start = now;
+  if (form.StartDateAhead > now.Year * 10000 + now.Month * 100 + now.Day) {
+    start.Year = form.StartDateAhead / 10000;
+    start.Month = form.StartDateAhead / 100 % 100;
+    start.Day = form.StartDateAhead % 100;
+  }
+  form.Text[13] = Decimal(start.Year - 2000);
+  form.Text[14] = Decimal(start.Month);
+  form.Text[15] = Decimal(start.Day);
+}
+
+// The day after `now`, with month and year ends.
+ClockReading NextDay(ClockReading now) {
+  static const int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  const bool leap = (now.Year % 4 == 0 && now.Year % 100 != 0) || now.Year % 400 == 0;
+  const int last = now.Month == 2 && leap ? 29 : kDays[(now.Month - 1) % 12];
+  if (++now.Day > last) {
+    now.Day = 1;
+    if (++now.Month > 12) {
+      now.Month = 1;
+      ++now.Year;
+    }
+  }
+  return now;
 }
 
 void FollowWorkMode(SetMachineParameterForm& form) {
@@ -123,11 +144,17 @@ void OpenFull(SetMachineParameterForm& form, const ClockReading& now) {
   }
   if (p.WorkMode >= 0 && p.WorkMode <= 2) Select(form, 7 + p.WorkMode);
   FollowWorkMode(form);
+  // In the day's last hour the next full hour is tomorrow's 00:00:00: the
+  // current time itself would always be refused as too close (code 24).
+  if (now.Hour + 1 == 24) {
+    const ClockReading t = NextDay(now);
+    form.StartDateAhead = t.Year * 10000 + t.Month * 100 + t.Day;
+  }
   FillClock(form, now);
   if (now.Hour + 1 == 24) {
-    form.Text[16] = Decimal(now.Hour);
-    form.Text[17] = Decimal(now.Minute);
-    form.Text[18] = Decimal(now.Second);
+    form.Text[16] = "0";
+    form.Text[17] = "0";
+    form.Text[18] = "0";
   } else {
     form.Text[16] = Decimal(now.Hour + 1);
     form.Text[17] = "0";
@@ -395,13 +422,58 @@ std::string ParameterErrorText(int code, int16_t language_flag) {
   return (language_flag == 1 ? "Data is erro!!=" : "数据有错误!=") + std::to_string(code);
 }
 
+std::string ParameterErrorExplanation(int code, int16_t language_flag) {
+  struct Row {
+    int code;
+    const char* english;
+    const char* chinese;
+  };
+  static const Row kRows[] = {
+      {1, "The port must be a number from 1 to 49: change Port.", "端口必须是 1 到 49 的数字: 请修改串口号。"},
+      {2, "The port is not a number: change Port.", "端口不是数字: 请修改串口号。"},
+      {3, "The interval must be from 1 to 32766: change Interval Time.", "间隔时间必须在 1 到 32766 之间: 请修改间隔时间。"},
+      {5, "The LED cycle must be from 0 to 16: change Led Twinkle Cycle.", "Led闪烁时间必须在 0 到 16 之间: 请修改Led闪烁时间。"},
+      {6, "The X critical value must be from 1 to 16: change X Axial.", "X轴临界值必须在 1 到 16 之间: 请修改X轴。"},
+      {7, "The Y critical value must be from 1 to 16: change Y Axial.", "Y轴临界值必须在 1 到 16 之间: 请修改Y轴。"},
+      {8, "The Z critical value must be from 1 to 16: change Z Axial.", "Z轴临界值必须在 1 到 16 之间: 请修改Z轴。"},
+      {9, "The current year must be from 13 to 50: set the computer's clock.", "当前年份必须在 13 到 50 之间: 请设置电脑时钟。"},
+      {10, "The current month is not valid: set the computer's clock.", "当前月份无效: 请设置电脑时钟。"},
+      {11, "The current day is not valid: set the computer's clock.", "当前日期无效: 请设置电脑时钟。"},
+      {12, "The current hour is not valid: set the computer's clock.", "当前小时无效: 请设置电脑时钟。"},
+      {13, "The current minute is not valid: set the computer's clock.", "当前分钟无效: 请设置电脑时钟。"},
+      {14, "The current second is not valid: set the computer's clock.", "当前秒无效: 请设置电脑时钟。"},
+      {15, "The start year must be from 13 to 50: change Start Record Time, Year.", "开始年份必须在 13 到 50 之间: 请修改开始记录时间的年。"},
+      {16, "The start month must be from 1 to 12: change Start Record Time, Month.", "开始月份必须在 1 到 12 之间: 请修改开始记录时间的月。"},
+      {17, "The start day must be from 1 to 31: change Start Record Time, Day.", "开始日期必须在 1 到 31 之间: 请修改开始记录时间的日。"},
+      {18, "The start hour must be from 0 to 23: change Start Record Time, Hour.", "开始小时必须在 0 到 23 之间: 请修改开始记录时间的时。"},
+      {19, "The start minute and second must be from 0 to 59: change Start Record Time, Minute or Second.", "开始分钟和秒必须在 0 到 59 之间: 请修改开始记录时间的分或秒。"},
+      {20, "The limit time is not a number: change Limit Time.", "记录最长时间不是数字: 请修改记录最长时间。"},
+      {21, "With millisecond intervals the limit time gives more than 300000 points (limit x 60000 / interval): shorten Limit Time or lengthen Interval Time. The limit counts even where its box is disabled.", "毫秒间隔时记录点数超过 300000 (最长时间 x 60000 / 间隔): 请缩短记录最长时间或加长间隔时间。该框禁用时也参与检查。"},
+      {22, "The start year must be this year or next year: change Start Record Time, Year.", "开始年份必须是今年或明年: 请修改开始记录时间的年。"},
+      {24, "The start must be at least 10 seconds after the current time: change Start Record Time.", "开始时间必须比当前时间晚至少 10 秒: 请修改开始记录时间。"},
+  };
+  for (const Row& r : kRows) {
+    if (r.code == code) return language_flag == 1 ? r.english : r.chinese;
+  }
+  return {};
+}
+
+std::string ParameterSaveErrorText(const std::string& reason, int16_t language_flag) {
+  return (language_flag == 1 ? "The parameters were not saved: " : "参数未能保存: ") + reason;
+}
+
 bool OkParameterForm(SetMachineParameterForm& form) {
   const int code = CheckParameterForm(form, MachineParameter);
+  const int16_t language = MachineParameter.LanguageFlag;
   if (code != 0) {
-    Ui().Message(ParameterErrorText(code, MachineParameter.LanguageFlag), MessageIcon::Exclamation);
+    Ui().MessageWith(ParameterErrorText(code, language), MessageIcon::Exclamation, " ",
+                     ParameterErrorExplanation(code, language));
     return false;
   }
-  SaveMachineParameter();
+  if (std::string reason; !SaveMachineParameter(&reason)) {
+    Ui().Message(ParameterSaveErrorText(reason, language), MessageIcon::Exclamation);
+    return false;
+  }
   MachineParameter.ParameterAccepted = true;
   form.Closed = true;
   form.Timer1Enabled = false;

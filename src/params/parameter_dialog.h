@@ -35,6 +35,7 @@ struct SetMachineParameterForm {
   bool CriticalEnabled = false;         // Text4..Text6
   std::string Label18;
   bool Timer1Enabled = false;           // the live clock
+  int StartDateAhead = 0;               // yyyymmdd the start date stays on until today reaches it
   bool Closed = false;
 };
 
@@ -67,8 +68,13 @@ void ClickValueBox(SetMachineParameterForm& form, int box);
 int CheckParameterForm(const SetMachineParameterForm& form, MachineParameterRecord& record);
 // The summary message of a failed OK: "Data is erro!!=" and the code.
 std::string ParameterErrorText(int code, int16_t language_flag);
+// What a refusal code means and which box to change, in the active language.
+std::string ParameterErrorExplanation(int code, int16_t language_flag);
+// The message when MPInteger.kvx could not be written: file and reason.
+std::string ParameterSaveErrorText(const std::string& reason, int16_t language_flag);
 // OK: checks into MachineParameter; with no failure writes MPInteger.kvx,
-// sets ParameterAccepted and closes (true); otherwise shows the summary.
+// sets ParameterAccepted and closes (true); otherwise shows the summary, or
+// names the file and the reason when it could not be written.
 bool OkParameterForm(SetMachineParameterForm& form);
 void CancelParameterForm(SetMachineParameterForm& form);
 

@@ -87,8 +87,12 @@ void PrintCommand::Beging() {
 }
 
 void PrintCommand::PressPrintScreen() {
-  // The main window as it is shown, in device pixels.
+  // The main window as it is shown, in device pixels; a chart scaled by Fit
+  // to Window is captured at its normal size, which the crop is measured in.
+  const double zoom = chart_ ? chart_->Zoom() : 1.0;
+  if (zoom != 1.0) chart_->SetZoom(1.0);
   clipboard_ = main_window_->grab().toImage();
+  if (zoom != 1.0) chart_->SetZoom(zoom);
 }
 
 bool PrintCommand::MakePicture() {

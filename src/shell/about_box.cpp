@@ -34,6 +34,7 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
   auto* exit = new QPushButton("EXIT", this);
   exit->setObjectName("Command1");
   exit->setDefault(true);
+  UseChartBackColorButton(exit);
   connect(exit, &QPushButton::clicked, this, &QDialog::accept);
   layout->addSpacing(6);
   layout->addWidget(exit, 0, Qt::AlignRight);

@@ -6,9 +6,17 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QResizeEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSettings>
 #include <QShortcut>
 #include <QStatusBar>
+#include <QTimer>
 #include <QWheelEvent>
+#include <algorithm>
+
+#include "charts/form_picture.h"
+#include "core/program_folder.h"
 
 #include "core/ui_port.h"
 #include "data/list/form2.h"
@@ -21,6 +29,11 @@
 namespace accelog {
 
 namespace {
+// User settings of the window, beside the parameter files.
+QSettings ViewSettings() {
+  return QSettings(QString::fromStdString(ProgramFile("accelog.ini")), QSettings::IniFormat);
+}
+
 // What each tool-bar button runs, Command1..Command11.
 const char* const kButtonItems[kToolButtons] = {"File002", "File011", "File006", "File008",
                                                 "File009", "File012", "File007", "File004",
@@ -33,11 +46,18 @@ MainWindow::MainWindow(QWidget* chart, QWidget* parent) : QMainWindow(parent), c
   setWindowFlag(Qt::WindowMaximizeButtonHint, false);
   resize(TwipsToPixels(Shell.MainWindowWidth), TwipsToPixels(Shell.MainWindowHeight));
 
-  client_ = new QWidget(this);
+  // The client area scrolls when the window is smaller than the layout.
+  scroll_ = new QScrollArea(this);
+  scroll_->setObjectName("ClientScroll");
+  scroll_->setFrameShape(QFrame::NoFrame);
+  scroll_->setWidgetResizable(false);
+  UseChartBackColor(scroll_->viewport());
+  scroll_->viewport()->installEventFilter(this);
+  setCentralWidget(scroll_);
+  client_ = new QWidget;
   client_->setObjectName("ClientArea");
   UseChartBackColor(client_);
-  client_->installEventFilter(this);
-  setCentralWidget(client_);
+  scroll_->setWidget(client_);
   // The window hook's wheel duty: every wheel turn over this window.
   qApp->installEventFilter(this);
 
@@ -95,6 +115,14 @@ void MainWindow::BuildMenus() {
   }
   actions_["File009"]->setCheckable(true);
   actions_["File011"]->setCheckable(true);
+  QMenu* view = menuBar()->insertMenu(menus["File014"]->menuAction(), new QMenu("&View", this))->menu();
+  view->setObjectName("View");
+  QAction* fit = view->addAction("Fit to Window");
+  fit->setObjectName("FitToWindow");
+  fit->setCheckable(true);
+  fit->setChecked(ViewSettings().value("FitToWindow", false).toBool());
+  connect(fit, &QAction::toggled, this, &MainWindow::SetFitToWindow);
+  actions_["FitToWindow"] = fit;
   actions_["File016"]->setShortcut(QKeySequence::HelpContents);
   actions_["File016"]->setShortcutContext(Qt::ApplicationShortcut);
 }
@@ -106,9 +134,12 @@ void MainWindow::BuildStatusBar() {
   for (int i = 0; i < kStatusPanels; ++i) {
     auto* panel = new QLabel(bar);
     panel->setObjectName(QString("Panel%1").arg(i + 1));
-    panel->setFixedWidth(TwipsToPixels(kStatusPanelWidth));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    bar->addWidget(panel);
+    // 3720 twips each where the window has room; narrower, never cut off and
+    // never a floor under the window's width.
+    panel->setMinimumWidth(1);
+    panel->setMaximumWidth(TwipsToPixels(kStatusPanelWidth));
+    bar->addWidget(panel, 1);
     panels_[static_cast<size_t>(i)] = panel;
   }
 }
@@ -137,22 +168,65 @@ void MainWindow::RunMenuItem(const QString& item) {
   Ui().Message((caption + " is not available yet.").toStdString(), MessageIcon::Information);
 }
 
+bool MainWindow::FitToWindow() const { return actions_.at("FitToWindow")->isChecked(); }
+
+void MainWindow::SetFitToWindow(bool on) {
+  QAction* fit = actions_.at("FitToWindow");
+  if (fit->isChecked() != on) return fit->setChecked(on);  // comes back through toggled
+  QSettings settings = ViewSettings();
+  settings.setValue("FitToWindow", on);
+  settings.sync();
+  if (settings.status() != QSettings::NoError) {
+    Ui().Message("Fit to Window is not remembered: " + settings.fileName().toStdString() + " cannot be written.",
+                 MessageIcon::Exclamation);
+  }
+  RestScreen();
+}
+
 void MainWindow::RestScreen() {
-  const int w = PixelsToTwips(client_->width());
-  const int h = PixelsToTwips(height());
+  const QSize view = scroll_->viewport()->size();
+  auto* picture = qobject_cast<FormPicture*>(chart_);
+  const bool fit = picture && FitToWindow();
+  if (picture) {
+    // One scale for the whole chart window: the largest that fits below the tool bar.
+    const QSize normal = picture->NormalSize();
+    const double free_height = view.height() - tool_bar_->height();
+    const double zoom = fit ? std::max(0.25, std::min(view.width() / double(normal.width()),
+                                                      free_height / normal.height()))
+                            : 1.0;
+    picture->SetZoom(zoom);
+  }
+  // The outer height counts, as the rule's 1400 twips stand for the title,
+  // menu and status bars; a window narrower than the tool bar scrolls.
+  const int w = std::max(PixelsToTwips(view.width()), PixelsToTwips(tool_bar_->width()));
+  const int h = PixelsToTwips(frameGeometry().height());
   Rect tool{0, 0, PixelsToTwips(tool_bar_->width()), PixelsToTwips(tool_bar_->height())};
   Rect chart{0, 0, chart_ ? PixelsToTwips(chart_->width()) : 0, chart_ ? PixelsToTwips(chart_->height()) : 0};
   accelog::RestScreen(w, h, tool, chart);
   tool_bar_->move(TwipsToPixels(tool.left), TwipsToPixels(tool.top));
-  if (chart_) chart_->move(TwipsToPixels(chart.left), TwipsToPixels(chart.top));
+  QRect used = tool_bar_->geometry();
+  if (chart_) {
+    QPoint at(TwipsToPixels(chart.left), TwipsToPixels(chart.top));
+    if (fit) {
+      // The bar's buttons sit in its middle: centred on the window, its empty
+      // ends may be cut rather than scroll a window that fits.
+      tool_bar_->move((view.width() - tool_bar_->width()) / 2, 0);
+      at = QPoint(std::max(0, (view.width() - chart_->width()) / 2), tool_bar_->height());
+      used = QRect(0, 0, 1, tool_bar_->height());
+    }
+    chart_->move(at);
+    used |= chart_->geometry();
+  }
+  client_->resize(std::max(view.width(), used.right() + 1), std::max(view.height(), used.bottom() + 1));
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   // MDIForm_Resize: the client area follows every resize of the window and
   // is laid out once start-up is over.
-  if (watched == client_ && event->type() == QEvent::Resize && Shell.StartupComplete) RestScreen();
-  // The wheel pages the data list while it is open and does nothing else here.
-  if (event->type() == QEvent::Wheel && watched->isWidgetType() &&
+  if (watched == scroll_->viewport() && event->type() == QEvent::Resize && Shell.StartupComplete) RestScreen();
+  // The wheel pages the data list while it is open; otherwise it only
+  // scrolls a window smaller than its layout.
+  if (event->type() == QEvent::Wheel && Shell.DataListOpen && watched->isWidgetType() &&
       static_cast<QWidget*>(watched)->window() == this) {
     const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
     if (delta == 0) return QMainWindow::eventFilter(watched, event);
@@ -167,6 +241,19 @@ void MainWindow::SetCaption(const QString& text) { setWindowTitle(text.isEmpty()
 void MainWindow::SetMenuMark(const QString& item, bool checked) {
   marks_[item] = checked;
   if (QAction* a = Action(item)) a->setChecked(checked);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (outer_size_set_) return;
+  outer_size_set_ = true;
+  // The start-up size is the outer window's, frame included: once the window
+  // manager has framed the window, take the frame off the inner size.
+  QTimer::singleShot(0, this, [this] {
+    const QSize start(TwipsToPixels(Shell.MainWindowWidth), TwipsToPixels(Shell.MainWindowHeight));
+    const QSize frame = frameGeometry().size() - size();
+    if (size() == start && (frame.width() > 0 || frame.height() > 0)) resize(start - frame);
+  });
 }
 
 HelpWindow* MainWindow::Help() const { return help_; }

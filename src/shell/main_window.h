@@ -10,6 +10,7 @@
 
 class QAction;
 class QLabel;
+class QScrollArea;
 
 namespace accelog {
 
@@ -38,23 +39,31 @@ class MainWindow : public QMainWindow {
   HelpWindow* Help() const;
 
   // RestScreen: places the tool bar and the chart window in the client area.
+  // A window smaller than the layout scrolls; with Fit to Window the chart
+  // is scaled to the free area instead.
   void RestScreen();
   // The caption; empty gives back the program's own.
   void SetCaption(const QString& text);
   // The check mark of a checkable item belongs to its handler: a click
   // leaves it as the handler set it.
   void SetMenuMark(const QString& item, bool checked);
+  QScrollArea* Scroller() const { return scroll_; }
+  bool FitToWindow() const;
+  void SetFitToWindow(bool on);
   void ShowHelp();
   void ShowAbout();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void BuildMenus();
   void BuildStatusBar();
 
+  QScrollArea* scroll_ = nullptr;
   QWidget* client_ = nullptr;
+  bool outer_size_set_ = false;
   ToolBarWindow* tool_bar_ = nullptr;
   QWidget* chart_ = nullptr;
   std::array<QLabel*, 5> panels_{};

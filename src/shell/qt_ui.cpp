@@ -40,8 +40,14 @@ void QtUi::SetPanels(QLabel* const* panels) {
 
 void QtUi::SetProgressBar(QProgressBar* bar) { progress_ = bar; }
 
-void QtUi::Message(const std::string& text, MessageIcon icon) {
-  QMessageBox box(ToQt(icon), " ", QString::fromStdString(text), QMessageBox::Ok, parent_);
+void QtUi::Message(const std::string& text, MessageIcon icon) { MessageWith(text, icon, " ", {}); }
+
+void QtUi::MessageWith(const std::string& text, MessageIcon icon, const std::string& title,
+                       const std::string& explanation) {
+  QMessageBox box(ToQt(icon), QString::fromStdString(title), QString::fromStdString(text), QMessageBox::Ok,
+                  parent_);
+  box.setObjectName("Message");
+  if (!explanation.empty()) box.setInformativeText(QString::fromStdString(explanation));
   box.exec();
 }
 

@@ -17,6 +17,8 @@ class QtUi : public UiPort {
   explicit QtUi(QWidget* parent) : parent_(parent) {}
 
   void Message(const std::string& text, MessageIcon icon) override;
+  void MessageWith(const std::string& text, MessageIcon icon, const std::string& title,
+                   const std::string& explanation) override;
   bool AskOkCancel(const std::string& text) override;
   bool AskOkCancel(const std::string& text, const std::string& title) override;
   std::string OpenFileName(const std::string& title, const std::string& filter) override;

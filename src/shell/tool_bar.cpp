@@ -83,4 +83,10 @@ void ToolBarWindow::ApplyEnabling(int code, bool enabled) {
   }
 }
 
+// A hint belongs to the pointer: it goes when the pointer leaves the bar.
+void ToolBarWindow::leaveEvent(QEvent* event) {
+  label1_->clear();
+  QWidget::leaveEvent(event);
+}
+
 }  // namespace accelog

@@ -23,6 +23,7 @@ class ToolBarWindow : public QWidget {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
 
  private:
   std::array<QToolButton*, 11> buttons_{};

@@ -25,4 +25,13 @@ inline void UseChartBackColor(QWidget* w) {
   w->setPalette(pal);
 }
 
+// A push button filled with ChartBackColor (a styled button ignores the palette).
+inline void UseChartBackColorButton(QWidget* b) {
+  const QColor c(kChartBackColor & 0xFF, (kChartBackColor >> 8) & 0xFF, (kChartBackColor >> 16) & 0xFF);
+  b->setStyleSheet(QString("QPushButton { background: %1; border: 1px solid rgb(128,128,128);"
+                           " border-radius: 2px; padding: 3px 12px; }"
+                           "QPushButton:pressed { background: rgb(200,200,190); }")
+                       .arg(c.name()));
+}
+
 }  // namespace accelog

@@ -1,47 +1,23 @@
 #pragma once
-// Small .kvx files for the chart tests and benchmarks: a 19-byte head and
-// 6-byte samples (X, Y, Z as 16-bit counts, low byte first; 3.9 mg a count).
+// Chart test files: a realistic recording written through the shared builder.
 #include <cmath>
-#include <cstdint>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "support/kvx_builder.h"
+#include "support/temp_folder.h"
+
 namespace accelog::testing {
 
-struct KvxSample {
-  int16_t x, y, z;
-};
+using KvxSample = Sample;
 
-struct KvxHead {
-  uint16_t interval = 500;
-  uint8_t unit = 0;  // milliseconds
-  uint8_t led = 5, critical_x = 10, critical_y = 20, critical_z = 30;
-  uint8_t record_mode = 0, work_mode = 0;
-  uint8_t year = 13, month = 5, day = 7, hour = 9, minute = 5, second = 7;
-};
-
-inline bool WriteKvx(const std::string& path, const std::vector<KvxSample>& samples,
-                     const KvxHead& h = {}) {
-  std::vector<uint8_t> b;
-  b.reserve(19 + samples.size() * 6);
-  const uint32_t n = static_cast<uint32_t>(samples.size());
-  const uint8_t head[19] = {static_cast<uint8_t>(h.interval >> 8), static_cast<uint8_t>(h.interval & 0xFF),
-                            h.unit, h.led, h.critical_x, h.critical_y, h.critical_z, h.record_mode,
-                            h.work_mode, static_cast<uint8_t>(n >> 24), static_cast<uint8_t>(n >> 16),
-                            static_cast<uint8_t>(n >> 8), static_cast<uint8_t>(n), h.year, h.month,
-                            h.day, h.hour, h.minute, h.second};
-  b.insert(b.end(), head, head + 19);
-  for (const KvxSample& s : samples) {
-    for (int16_t v : {s.x, s.y, s.z}) {
-      const auto u = static_cast<uint16_t>(v);
-      b.push_back(static_cast<uint8_t>(u & 0xFF));
-      b.push_back(static_cast<uint8_t>(u >> 8));
-    }
-  }
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(b.data()), static_cast<std::streamsize>(b.size()));
-  return static_cast<bool>(out);
+// LED 5, critical values 10/20/30: values a view shows unchanged.
+inline bool WriteKvx(const std::string& path, const std::vector<KvxSample>& samples) {
+  KvxHead h;
+  h.led = 5, h.cx = 10, h.cy = 20, h.cz = 30;
+  h.count = static_cast<uint32_t>(samples.size());
+  WriteBytes(path, KvxImage(h, samples));
+  return ReadBytes(path).size() == 19 + 6 * samples.size();
 }
 
 // A logger lying flat: gravity on Z (256 counts, 998.4 mg), a decaying

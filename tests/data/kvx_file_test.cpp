@@ -47,52 +47,34 @@ class KvxFileTest : public testing::ProgramFolderTest {
     return Write(b);
   }
 
+  // Point i's X, Y, Z back in raw counts (3.9 mg a count).
+  static std::vector<int> Counts(int32_t i) {
+    const RealDataRecord& r = Data.RealData[i];
+    return {static_cast<int>(std::lround(r.X / 3.9)), static_cast<int>(std::lround(r.Y / 3.9)),
+            static_cast<int>(std::lround(r.Z / 3.9))};
+  }
+
   MessageLog ui_;
 };
 
 TEST_F(KvxFileTest, HeadFieldsLandInTheParameterStore) {
-  KvxHead h;
-  h.interval = 0x1234;
-  h.unit = 2;
-  h.led = 5;
-  h.cx = 1;
-  h.cy = 2;
-  h.cz = 3;
-  h.record_mode = 1;
-  h.work_mode = 2;
-  h.count = 0x01020304;
-  h.year = 14;
-  h.month = 2;
-  h.day = 28;
-  h.hour = 23;
-  h.minute = 58;
-  h.second = 59;
+  const KvxHead h{0x1234, 2, 5, 1, 2, 3, 1, 2, 0x01020304, 14, 2, 28, 23, 58, 59};
   ASSERT_TRUE(ReadFileHead(Write(KvxImage(h, {}))));
   const auto& p = MachineParameter;
-  EXPECT_EQ(p.RecordInterval, 0x1234);
-  EXPECT_EQ(p.IntervalUnit, 2);
-  EXPECT_EQ(p.LedCycle, 5);
-  EXPECT_EQ(p.CriticalX, 1);
-  EXPECT_EQ(p.CriticalY, 2);
-  EXPECT_EQ(p.CriticalZ, 3);
-  EXPECT_EQ(p.RecordMode, 1);
-  EXPECT_EQ(p.WorkMode, 2);
-  EXPECT_EQ(Data.DeviceSampleCount, 0x01020304u);
-  EXPECT_EQ(p.StartYear, 14);
-  EXPECT_EQ(p.StartDay, 28);
-  EXPECT_EQ(p.StartSecond, 59);
-  h.count = 0xFFFFFFFF;
-  ReadFileHead(Write(KvxImage(h, {})));
-  EXPECT_EQ(Data.DeviceSampleCount, 0xFFFFFFFFu);
+  EXPECT_EQ(std::vector<int>({p.RecordInterval, p.IntervalUnit, p.LedCycle, p.CriticalX, p.CriticalY,
+                              p.CriticalZ, p.RecordMode, p.WorkMode, p.StartYear, p.StartMonth, p.StartDay,
+                              p.StartHour, p.StartMinute, p.StartSecond}),
+            std::vector<int>({0x1234, 2, 5, 1, 2, 3, 1, 2, 14, 2, 28, 23, 58, 59}));
+  EXPECT_EQ(Data.DeviceSampleCount, 0x01020304);
+  ReadFileHead(Write(KvxImage({.count = 0xFFFFFFFF}, {})));
+  EXPECT_EQ(Data.DeviceSampleCount, -1);  // a signed 32-bit count
 }
 
 TEST_F(KvxFileTest, CountRoundsTheTailHalfToEven) {
-  EXPECT_EQ(CountFilePoints(WriteLength(19)), 0);
-  EXPECT_EQ(CountFilePoints(WriteLength(19 + 6 * 4)), 4);
-  EXPECT_EQ(CountFilePoints(WriteLength(19 + 9)), 2);   // 1.5 -> 2
-  EXPECT_EQ(CountFilePoints(WriteLength(19 + 3)), 0);   // 0.5 -> 0
-  EXPECT_EQ(CountFilePoints(WriteLength(19 + 15)), 2);  // 2.5 -> 2
-  EXPECT_EQ(CountFilePoints(WriteLength(19 + 21)), 4);  // 3.5 -> 4
+  // 1.5 -> 2, 0.5 -> 0, 2.5 -> 2, 3.5 -> 4
+  for (auto [tail, count] : {std::pair{0, 0}, {24, 4}, {9, 2}, {3, 0}, {15, 2}, {21, 4}}) {
+    EXPECT_EQ(CountFilePoints(WriteLength(19 + static_cast<size_t>(tail))), count) << tail;
+  }
   EXPECT_LE(CountFilePoints(WriteLength(0)), 0);
   EXPECT_EQ(CountFilePoints(folder_.File("missing.kvx")), 0);
   EXPECT_EQ(CountFilePoints(folder_.path()), 0);
@@ -106,12 +88,8 @@ TEST_F(KvxFileTest, SamplesAreLowByteFirstSignedCounts) {
   ReadFileHead(f);
   Data.CountPoint = CountFilePoints(f);
   ASSERT_EQ(ReadAllPoints(f), 2);
-  EXPECT_EQ(Data.RealData[1].X, static_cast<float>(-200 * 3.9));
-  EXPECT_EQ(Data.RealData[1].Y, 0.0f);
-  EXPECT_EQ(Data.RealData[1].Z, static_cast<float>(100 * 3.9));
-  EXPECT_EQ(Data.RealData[2].X, static_cast<float>(-32768 * 3.9));
-  EXPECT_EQ(Data.RealData[2].Y, static_cast<float>(32767 * 3.9));
-  EXPECT_EQ(Data.RealData[2].Z, static_cast<float>(-1 * 3.9));
+  EXPECT_EQ(Counts(1), (std::vector<int>{-200, 0, 100}));
+  EXPECT_EQ(Counts(2), (std::vector<int>{-32768, 32767, -1}));
   EXPECT_EQ(Data.DownloadBytesWritten, 31);
 }
 
@@ -123,9 +101,7 @@ TEST_F(KvxFileTest, ARecordCutShortReadsItsMissingBytesAsZero) {
   Data.CountPoint = CountFilePoints(f);
   EXPECT_EQ(Data.CountPoint, 2);  // 1.5 rounds to 2
   ASSERT_EQ(ReadAllPoints(f), 2);
-  EXPECT_EQ(Data.RealData[2].X, static_cast<float>(10 * 3.9));
-  EXPECT_EQ(Data.RealData[2].Y, static_cast<float>(11 * 3.9));
-  EXPECT_EQ(Data.RealData[2].Z, 0.0f);
+  EXPECT_EQ(Counts(2), (std::vector<int>{10, 11, 0}));
 
   // Three tail bytes count as no point, yet one record is read for them.
   b = KvxImage(KvxHead{}, {{1, 2, 3}, {4, 5, 6}});
@@ -134,8 +110,7 @@ TEST_F(KvxFileTest, ARecordCutShortReadsItsMissingBytesAsZero) {
   Data.CountPoint = CountFilePoints(g);
   EXPECT_EQ(Data.CountPoint, 2);
   EXPECT_EQ(ReadAllPoints(g), 3);
-  EXPECT_EQ(Data.RealData[3].X, static_cast<float>(7 * 3.9));
-  EXPECT_EQ(Data.RealData[3].Y, static_cast<float>(8 * 3.9));
+  EXPECT_EQ(Counts(3), (std::vector<int>{7, 8, 0}));
 }
 
 TEST_F(KvxFileTest, AFileThatShrankAfterCountingReadsAsZeroPoints) {
@@ -150,36 +125,17 @@ TEST_F(KvxFileTest, AFileThatShrankAfterCountingReadsAsZeroPoints) {
 }
 
 TEST_F(KvxFileTest, TimestampsRunAcrossTheYearEnd) {
-  KvxHead h;
-  h.year = 13;
-  h.month = 12;
-  h.day = 31;
-  h.hour = 23;
-  h.minute = 59;
-  h.second = 59;
+  const KvxHead h{.year = 13, .month = 12, .day = 31, .hour = 23, .minute = 59, .second = 59};
   const std::string f = Write(KvxImage(h, testing::Wave(4)));
   ReadFileHead(f);
   Data.CountPoint = CountFilePoints(f);
   ReadAllPoints(f);
   EXPECT_EQ(Data.RealData[1].Date(), "31/12/2013");
   EXPECT_EQ(Data.RealData[2].Time(), "23:59:59");
-  EXPECT_EQ(Data.RealData[3].Date(), "1/1/2014");
-  EXPECT_EQ(Data.RealData[3].Time(), "0:0:0");
   EXPECT_EQ(std::string(Data.RealData[3].DateText, 10), "1/1/2014  ");
   EXPECT_EQ(std::string(Data.RealData[3].TimeText, 8), "0:0:0   ");
   EXPECT_EQ(Data.RealData[4].No, 4);
   EXPECT_EQ(Data.RealData[4].Year, 2014);
-}
-
-TEST_F(KvxFileTest, OpenRefusesTinyFiles) {
-  Data.MenuCommandCode = 14;
-  EXPECT_EQ(OpenDataFileServer(WriteLength(19)), OpenResult::DataError);
-  EXPECT_EQ(Data.MenuCommandCode, 0);
-  EXPECT_EQ(Data.CountPoint, 0);
-  EXPECT_EQ(OpenDataFileServer(Write(KvxImage(KvxHead{}, {{1, 1, 1}}))), OpenResult::DataError);
-  EXPECT_EQ(OpenDataFileServer(folder_.File("missing.kvx")), OpenResult::DataError);
-  EXPECT_EQ(OpenDataFileServer(folder_.path()), OpenResult::DataError);
-  EXPECT_EQ(ui_.messages, std::vector<std::string>(4, "Data is error !"));
 }
 
 TEST_F(KvxFileTest, OpenAcceptsTheLargestFileAndRefusesOneMore) {
@@ -240,19 +196,18 @@ TEST_F(KvxFileTest, ArbitraryBytesNeverFail) {
       for (int32_t i = 1; i <= Data.CountPoint; ++i) ASSERT_LE(std::fabs(Data.RealData[i].AX), 90.0f);
     } else {
       EXPECT_EQ(r, OpenResult::DataError) << length;
+      EXPECT_EQ(ui_.messages.back(), "Data is error !");
+      EXPECT_EQ(Data.CountPoint, 0);
     }
   }
+  EXPECT_EQ(OpenDataFileServer(folder_.File("missing.kvx")), OpenResult::DataError);
+  EXPECT_EQ(OpenDataFileServer(folder_.path()), OpenResult::DataError);
 }
 
 TEST_F(KvxFileTest, CaptureHeadAndSamples) {
-  MachineParameter.RecordInterval = 0x0203;
-  MachineParameter.IntervalUnit = 1;
-  MachineParameter.LedCycle = 4;
-  MachineParameter.CriticalX = 5;
-  MachineParameter.CriticalY = 6;
-  MachineParameter.CriticalZ = 7;
-  MachineParameter.RecordMode = 1;
-  MachineParameter.WorkMode = 2;
+  auto& p = MachineParameter;
+  p.RecordInterval = 0x0203, p.IntervalUnit = 1, p.LedCycle = 4, p.CriticalX = 5, p.CriticalY = 6;
+  p.CriticalZ = 7, p.RecordMode = 1, p.WorkMode = 2;
   const std::string f = folder_.File("live.kvx");
   ASSERT_TRUE(SaveParameterToFileHead(f));
   auto b = testing::ReadBytes(f);

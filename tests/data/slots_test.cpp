@@ -34,26 +34,25 @@ class SlotsTest : public ::testing::Test {
   }
 };
 
-TEST_F(SlotsTest, OneAndTwoPoints) {
-  MapRangeToSlots(7, 7);
-  EXPECT_EQ(Occupied(), std::vector<int>{1});
-  EXPECT_EQ(Data.SlotPoint[1], 7);
-  MapRangeToSlots(7, 8);
-  EXPECT_EQ(Occupied(), (std::vector<int>{1, 200}));
-  EXPECT_EQ(Data.SlotPoint[200], 8);
-}
-
 TEST_F(SlotsTest, FewPointsAreSpreadEvenly) {
-  MapRangeToSlots(1, 10);
-  EXPECT_EQ(Occupied(), (std::vector<int>{1, 24, 47, 70, 93, 116, 139, 162, 185, 200}));
-  MapRangeToSlots(1, 3);
-  EXPECT_EQ(Occupied(), (std::vector<int>{1, 101, 200}));
-  MapRangeToSlots(101, 114);  // n = 14: steps of 16
-  std::vector<int> expected = {1};
-  for (int k = 17; k <= 193; k += 16) expected.push_back(k);
-  expected.push_back(200);
-  EXPECT_EQ(Occupied(), expected);
-  ExpectEveryPointOnce(101, 114);
+  std::vector<int> fourteen = {1};  // n = 14: steps of 16
+  for (int k = 17; k <= 193; k += 16) fourteen.push_back(k);
+  fourteen.push_back(200);
+  const struct {
+    int32_t start, end;
+    std::vector<int> columns;
+  } cases[] = {
+      {7, 7, {1}},
+      {7, 8, {1, 200}},
+      {1, 3, {1, 101, 200}},
+      {1, 10, {1, 24, 47, 70, 93, 116, 139, 162, 185, 200}},
+      {101, 114, fourteen},
+  };
+  for (const auto& c : cases) {
+    MapRangeToSlots(c.start, c.end);
+    EXPECT_EQ(Occupied(), c.columns) << c.start << ".." << c.end;
+    ExpectEveryPointOnce(c.start, c.end);
+  }
 }
 
 TEST_F(SlotsTest, MiddleBandsUseTheirComparisons) {
@@ -87,20 +86,14 @@ TEST_F(SlotsTest, EveryWindowSizeKeepsEveryPointOnce) {
   }
 }
 
-TEST_F(SlotsTest, LargeWindowsFillEveryColumn) {
-  MapRangeToSlots(1, 200);
-  for (int k = 1; k <= kSlots; ++k) EXPECT_EQ(Data.SlotUsed[k], 1);
-  MapRangeToSlots(1, 400);
-  for (int k = 1; k <= kSlots; ++k) EXPECT_EQ(Data.SlotUsed[k], 2);
-  MapRangeToSlots(1, 201);
-  int twos = 0;
-  for (int k = 1; k <= kSlots; ++k) twos += Data.SlotUsed[k] == 2;
-  EXPECT_EQ(twos, 1);
-  MapRangeToSlots(1, 327600);
-  for (int k = 1; k <= kSlots; ++k) EXPECT_EQ(Data.SlotUsed[k], 1638);
-  ExpectEveryPointOnce(1, 327600);
-  MapRangeToSlots(3, 100002);
-  ExpectEveryPointOnce(3, 100002);
+TEST_F(SlotsTest, LargeWindowsFillEveryColumnEvenly) {
+  for (int32_t n : {200, 201, 400, 327600}) {
+    MapRangeToSlots(1, n);
+    const auto [low, high] = std::minmax_element(Data.SlotUsed + 1, Data.SlotUsed + kSlots + 1);
+    EXPECT_EQ(*low, n / 200) << n;
+    EXPECT_LE(*high - *low, 1) << n;
+    ExpectEveryPointOnce(1, n);
+  }
 }
 
 TEST_F(SlotsTest, EmptyWindowLeavesEveryColumnEmpty) {

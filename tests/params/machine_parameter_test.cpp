@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <ctime>
+#include <cmath>
 #include <filesystem>
 
 #include "core/program_folder.h"
@@ -30,163 +30,79 @@ class ParameterStoreTest : public testing::ProgramFolderTest {
   }
 };
 
+// The fields as one list, to compare a whole record at once.
+std::vector<int> Fields(const MachineParameterRecord& p) {
+  return {p.ComPort,   p.RecordInterval, p.IntervalUnit,   p.LedCycle,    p.CriticalX,   p.CriticalY,
+          p.CriticalZ, p.RecordMode,     p.WorkMode,       p.LimitTime,   p.LimitKind,   p.PaperKind,
+          p.PaperDirection, p.MarginLeft, p.MarginRight,   p.MarginTop,   p.MarginDown,  p.PaperWidth,
+          p.PaperHeight, static_cast<int>(std::lround(p.PictureScale * 100))};
+}
+const std::vector<int> kDefaults = {1, 500, 0, 0, 16, 16, 16, 0, 0, 100, 0, 0, 1, 4, 5, 50, 10, 210, 297, 90};
+
 TEST_F(ParameterStoreTest, NewInstallationGetsTheDefaults) {
   LoadParametersAtStartup();
   const auto& p = MachineParameter;
-  EXPECT_EQ(p.ComPort, 1);
-  EXPECT_EQ(p.RecordInterval, 500);
-  EXPECT_EQ(p.IntervalUnit, 0);
-  EXPECT_EQ(p.LedCycle, 0);
-  EXPECT_EQ(p.CriticalX, 16);
-  EXPECT_EQ(p.CriticalZ, 16);
-  EXPECT_EQ(p.LimitTime, 100);
-  EXPECT_EQ(p.PaperDirection, 1);
-  EXPECT_EQ(p.MarginTop, 50);
-  EXPECT_EQ(p.PaperHeight, 297);
-  EXPECT_FLOAT_EQ(p.PictureScale, 0.9f);
-  std::time_t now = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&now, &tm);
-  EXPECT_EQ(p.CurYear, tm.tm_year + 1900 - 2000);
-  EXPECT_EQ(p.StartMonth, tm.tm_mon + 1);
+  EXPECT_EQ(Fields(p), kDefaults);
   EXPECT_EQ(p.LanguageFlag, 1);  // always English at start-up
-
   EXPECT_TRUE(IntegerFile().empty());  // not written until a dialog accepts
-  const Bytes s = StringFile();
-  ASSERT_EQ(s.size(), 100u);
-  Bytes expected(100, ' ');
-  expected[0] = 'c';
-  expected[1] = ':';
-  expected[2] = '\\';
-  expected[50] = 'c';
-  expected[51] = ':';
-  EXPECT_EQ(s, expected);
-  EXPECT_EQ(p.DataPathCopy, "c:\\");
-  EXPECT_EQ(p.DataDriveCopy, "c:");
+  std::string expected(100, ' ');
+  expected.replace(0, 3, "c:\\");
+  expected.replace(50, 2, "c:");
+  EXPECT_EQ(StringFile(), Bytes(expected.begin(), expected.end()));
+  EXPECT_EQ(p.DataPathCopy + p.DataDriveCopy, "c:\\c:");
 }
 
 TEST_F(ParameterStoreTest, DialogWriterLeavesRecord23Alone) {
   LoadParametersAtStartup();
-  MachineParameter.ComPort = 3;
-  MachineParameter.RecordInterval = -2;  // stored as it stands
-  MachineParameter.LimitKind = 1;
-  MachineParameter.LanguageFlag = 1;
-  SaveMachineParameter();
+  auto& p = MachineParameter;
+  p.ComPort = 3, p.RecordInterval = -2, p.LimitKind = 1, p.LanguageFlag = 1;  // stored as they stand
+  p.PictureScale = 0.625f, p.MarginLeft = -3;
+  ASSERT_TRUE(SaveMachineParameter());
   Bytes b = IntegerFile();
   ASSERT_EQ(b.size(), 48u);
-  EXPECT_EQ(Rec(b, 1), 3);
-  EXPECT_EQ(b[2], 0xFE);
-  EXPECT_EQ(b[3], 0xFF);
-  EXPECT_EQ(Rec(b, 23), 0);
-  EXPECT_EQ(Rec(b, 24), 1);
-
+  EXPECT_EQ(std::vector<int>({Rec(b, 1), Rec(b, 2), Rec(b, 23), Rec(b, 24)}), std::vector<int>({3, -2, 0, 1}));
   SavePageSetup();
   b = IntegerFile();
   ASSERT_EQ(b.size(), 78u);
-  for (int rec = 25; rec <= 30; ++rec) EXPECT_EQ(Rec(b, rec), 0);
-  EXPECT_EQ(Rec(b, 31), 0);
-  EXPECT_EQ(Rec(b, 37), 210);
-  EXPECT_EQ(Rec(b, 39), 90);
-  EXPECT_EQ(Rec(b, 1), 3);  // the other writer's records stay
-}
-
-TEST_F(ParameterStoreTest, PageSetupAloneWritesItsRecordsAtTheirPlaces) {
-  LoadParametersAtStartup();
-  MachineParameter.PictureScale = 0.625f;
-  MachineParameter.MarginLeft = -3;
-  SavePageSetup();
-  const Bytes b = IntegerFile();
-  ASSERT_EQ(b.size(), 78u);
-  for (int rec = 1; rec <= 30; ++rec) EXPECT_EQ(Rec(b, rec), 0) << rec;
-  EXPECT_EQ(Rec(b, 33), -3);
-  EXPECT_EQ(Rec(b, 39), 62);  // 62.5 rounds to the even 62
+  for (int rec = 25; rec <= 31; ++rec) EXPECT_EQ(Rec(b, rec), 0);
+  // 62.5 rounds to the even 62; the other writer's records stay.
+  EXPECT_EQ(std::vector<int>({Rec(b, 33), Rec(b, 37), Rec(b, 39), Rec(b, 1)}), std::vector<int>({-3, 210, 62, 3}));
 }
 
 TEST_F(ParameterStoreTest, SavedRecordsReadBack) {
   LoadParametersAtStartup();
   auto& p = MachineParameter;
-  p.ComPort = 49;
-  p.RecordInterval = 32766;
-  p.IntervalUnit = 3;
-  p.LedCycle = 16;
-  p.CriticalX = 1;
-  p.RecordMode = 1;
-  p.WorkMode = 2;
-  p.StartYear = 50;
-  p.StartDay = 31;
-  p.LimitTime = 32767;
-  p.PaperKind = 5;
-  p.PaperWidth = 420;
+  p.ComPort = 49, p.RecordInterval = 32766, p.IntervalUnit = 3, p.LedCycle = 16, p.CriticalX = 1;
+  p.RecordMode = 1, p.WorkMode = 2, p.LimitTime = 32767, p.PaperKind = 5, p.PaperWidth = 420;
   p.PictureScale = 1.2f;
-  SaveMachineParameter();
+  ASSERT_TRUE(SaveMachineParameter());
   SavePageSetup();
+  const std::vector<int> saved = Fields(p);
   ApplyDefaultParameters();
   ReadMachineParameter();
-  EXPECT_EQ(p.ComPort, 49);
-  EXPECT_EQ(p.RecordInterval, 32766);
-  EXPECT_EQ(p.IntervalUnit, 3);
-  EXPECT_EQ(p.LedCycle, 16);
-  EXPECT_EQ(p.CriticalX, 1);
-  EXPECT_EQ(p.RecordMode, 1);
-  EXPECT_EQ(p.WorkMode, 2);
-  EXPECT_EQ(p.StartYear, 50);
-  EXPECT_EQ(p.StartDay, 31);
-  EXPECT_EQ(p.LimitTime, 32767);
-  EXPECT_EQ(p.PaperKind, 5);
-  EXPECT_EQ(p.PaperWidth, 420);
-  EXPECT_FLOAT_EQ(p.PictureScale, 1.2f);
+  EXPECT_EQ(Fields(p), saved);
 }
 
-TEST_F(ParameterStoreTest, DamagedValuesFallBackToTheirDefaults) {
-  testing::WriteBytes(ProgramFile(kIntegerFileName),
-                      Records({{1, 50}, {2, 0}, {3, 9}, {4, 17}, {5, 0}, {8, 2}, {9, -1}, {10, 12},
-                               {11, 13}, {13, 24}, {22, 0}, {24, 2}, {31, 6}, {37, -3}, {38, 0},
-                               {39, 0}},
-                              39));
-  LoadParametersAtStartup();
-  const auto& p = MachineParameter;
-  EXPECT_EQ(p.ComPort, 1);
-  EXPECT_EQ(p.RecordInterval, 500);
-  EXPECT_EQ(p.IntervalUnit, 0);
-  EXPECT_EQ(p.LedCycle, 0);
-  EXPECT_EQ(p.CriticalX, 16);
-  EXPECT_EQ(p.RecordMode, 0);
-  EXPECT_EQ(p.WorkMode, 0);
-  EXPECT_GE(p.CurYear, 13);
-  EXPECT_GE(p.CurMonth, 1);
-  EXPECT_LE(p.CurMonth, 12);
-  EXPECT_LE(p.CurHour, 23);
-  EXPECT_EQ(p.LimitTime, 100);
-  EXPECT_EQ(p.LimitKind, 0);
-  EXPECT_EQ(p.PaperKind, 0);
-  EXPECT_EQ(p.PaperWidth, 210);
-  EXPECT_EQ(p.PaperHeight, 297);
-  EXPECT_FLOAT_EQ(p.PictureScale, 0.9f);
-}
-
-TEST_F(ParameterStoreTest, ShortFileKeepsWhatItHolds) {
-  // Written by the dialog only: 24 records; the page set-up keeps its defaults.
-  Bytes b = Records({{1, 7}, {2, 1000}, {3, 1}, {5, 4}, {6, 4}, {7, 4}, {10, 20}, {11, 6}, {12, 15},
-                     {16, 20}, {17, 6}, {18, 15}, {22, 60}, {23, 0}},
-                    24);
-  testing::WriteBytes(ProgramFile(kIntegerFileName), b);
-  LoadParametersAtStartup();
-  auto& p = MachineParameter;
-  EXPECT_EQ(p.ComPort, 7);
-  EXPECT_EQ(p.RecordInterval, 1000);
-  EXPECT_EQ(p.CriticalY, 4);
-  EXPECT_EQ(p.LimitTime, 60);
-  EXPECT_EQ(p.PaperWidth, 210);
-  EXPECT_FLOAT_EQ(p.PictureScale, 0.9f);
-  EXPECT_EQ(p.LanguageFlag, 1);  // record 23 says Chinese; start-up runs in English
-
-  // A file cut inside a record: the cut record reads its missing byte as zero.
-  b.resize(3);
-  testing::WriteBytes(ProgramFile(kIntegerFileName), b);
-  LoadParametersAtStartup();
-  EXPECT_EQ(p.ComPort, 7);
-  EXPECT_EQ(p.RecordInterval, 1000 & 0xFF);
-  EXPECT_EQ(p.CriticalX, 16);
+TEST_F(ParameterStoreTest, DamagedAndMissingRecordsTakeTheirDefaults) {
+  const Bytes damaged = Records({{1, 50}, {2, 0}, {3, 9}, {4, 17}, {5, 0}, {8, 2}, {9, -1}, {22, 0}, {24, 2},
+                                 {31, 6}, {32, 0}, {33, 0}, {37, -3}, {38, 0}, {39, 0}},
+                                39);
+  std::vector<int> kept = kDefaults;
+  for (size_t i = 12; i <= 16; ++i) kept[i] = 0;  // any value is fine for direction and margins
+  // The first OK writes records 1..24 only: the page set-up is not in the file.
+  const Bytes dialog_only = Records({{1, 7}, {2, 1000}, {6, 4}, {22, 60}, {23, 0}}, 24);
+  std::vector<int> dialog = kDefaults;
+  dialog[0] = 7, dialog[1] = 1000, dialog[5] = 4, dialog[9] = 60;
+  // Cut inside record 2: only record 1 is whole.
+  std::vector<int> cut = kDefaults;
+  cut[0] = 7;
+  for (const auto& [bytes, want] : {std::pair{damaged, kept}, {dialog_only, dialog},
+                                    {Bytes(dialog_only.begin(), dialog_only.begin() + 3), cut}}) {
+    testing::WriteBytes(ProgramFile(kIntegerFileName), bytes);
+    LoadParametersAtStartup();
+    EXPECT_EQ(Fields(MachineParameter), want) << bytes.size() << " bytes";
+    EXPECT_EQ(MachineParameter.LanguageFlag, 1);  // record 23 may say Chinese; start-up is English
+  }
 }
 
 TEST_F(ParameterStoreTest, DataFolderRecordsAreCutAndTrimmed) {

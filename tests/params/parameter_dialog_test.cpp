@@ -60,57 +60,53 @@ class ParameterDialogTest : public testing::ProgramFolderTest {
   testing::FakePorts ports_;
 };
 
-TEST_F(ParameterDialogTest, FullLayoutOpensFromTheRecordAndTheClock) {
+TEST_F(ParameterDialogTest, LayoutsOpenFromTheRecordAndTheClock) {
   auto& p = MachineParameter;
-  p.RecordInterval = 1234;
-  p.IntervalUnit = 2;
-  p.LedCycle = 3;
-  p.CriticalX = 4;
-  p.CriticalY = 5;
-  p.CriticalZ = 6;
-  p.RecordMode = 1;
-  p.LimitTime = 77;
-  p.ComPort = 9;
+  p.RecordInterval = 300, p.IntervalUnit = 2, p.LedCycle = 3, p.CriticalX = 4, p.CriticalY = 5, p.CriticalZ = 6;
+  p.RecordMode = 1, p.LimitTime = 77, p.ComPort = 9, p.LimitKind = 1;
   const auto f = Open();
   EXPECT_EQ(f.Text[1], "4");  // not filled from ComPort
-  EXPECT_EQ(f.Text[2], "1234");
-  EXPECT_TRUE(f.Option[3]);
-  EXPECT_FALSE(f.Option[1] || f.Option[2] || f.Option[4]);
-  EXPECT_EQ(f.Text[3], "3");
-  EXPECT_EQ(f.Text[4] + f.Text[5] + f.Text[6], "456");
-  EXPECT_TRUE(f.Option[6]);
-  EXPECT_TRUE(f.CriticalEnabled);
-  EXPECT_TRUE(f.Option[9]);
-  EXPECT_TRUE(f.FrameEnabled[7] && f.FrameEnabled[8]);
-  EXPECT_EQ(f.Text[7] + "/" + f.Text[8] + "/" + f.Text[9] + " " + f.Text[10] + ":" + f.Text[11] +
-                ":" + f.Text[12],
+  EXPECT_EQ(f.Text[2] + " " + f.Text[3] + " " + f.Text[4] + f.Text[5] + f.Text[6] + " " + f.Text[19], "300 3 456 77");
+  EXPECT_TRUE(f.Option[3] && f.Option[6] && f.Option[9] && f.CriticalEnabled);
+  EXPECT_EQ(f.Text[7] + "/" + f.Text[8] + "/" + f.Text[9] + " " + f.Text[10] + ":" + f.Text[11] + ":" + f.Text[12],
             "26/5/14 14:35:20");
-  EXPECT_EQ(f.Text[19], "77");
-  EXPECT_EQ(f.Label18, "Limit Time(Unite:Minute)");
   EXPECT_FALSE(f.OptionVisible[10] || f.OptionVisible[11]);
-  for (bool v : f.FrameVisible) EXPECT_TRUE(v);
   EXPECT_TRUE(f.Timer1Enabled);
-
   p.RecordMode = 0;
   p.WorkMode = 1;
   const auto g = Open();
-  EXPECT_TRUE(g.Option[5]);
-  EXPECT_FALSE(g.CriticalEnabled);
-  EXPECT_TRUE(g.Option[8]);
-  EXPECT_FALSE(g.FrameEnabled[7] || g.FrameEnabled[8]);
-  EXPECT_FALSE(ValueBoxClickable(g, 4));
-  EXPECT_FALSE(ValueBoxClickable(g, 13));
-  EXPECT_FALSE(ValueBoxClickable(g, 19));
+  EXPECT_FALSE(g.CriticalEnabled || g.FrameEnabled[7] || g.FrameEnabled[8]);
+  for (int box : {4, 13, 19}) EXPECT_FALSE(ValueBoxClickable(g, box)) << box;
   EXPECT_TRUE(ValueBoxClickable(g, 3));
+  // The real-time layout: an interval below its minimum shows as 500; the
+  // logger's own fields stay empty; any other mode fills nothing.
+  const auto r = Open(1);
+  EXPECT_EQ(r.Text[2] + " " + r.Label18, "500 number of times");
+  EXPECT_TRUE(r.Option[1] && r.Option[11] && r.Text[4].empty());
+  const auto other = Open(2);
+  for (int i = 2; i <= 19; ++i) EXPECT_TRUE(other.Text[static_cast<size_t>(i)].empty()) << i;
 }
 
-TEST_F(ParameterDialogTest, StartTimeIsTheNextFullHourExceptInTheLastHour) {
-  const auto f = Open(0, {2026, 5, 14, 14, 35, 20});
-  EXPECT_EQ(f.Text[13] + "/" + f.Text[14] + "/" + f.Text[15], "26/5/14");
-  EXPECT_EQ(f.Text[16] + ":" + f.Text[17] + ":" + f.Text[18], "15:0:0");
-  const auto g = Open(0, {2026, 12, 31, 23, 35, 42});
-  EXPECT_EQ(g.Text[13] + "/" + g.Text[14] + "/" + g.Text[15], "26/12/31");
-  EXPECT_EQ(g.Text[16] + ":" + g.Text[17] + ":" + g.Text[18], "23:35:42");
+TEST_F(ParameterDialogTest, StartIsTheNextFullHourAcrossMidnight) {
+  const struct {
+    ClockReading now;
+    const char* start;
+  } cases[] = {
+      {{2026, 5, 14, 14, 35, 20}, "26/5/14 15:0:0"}, {{2026, 12, 31, 23, 35, 42}, "27/1/1 0:0:0"},
+      {{2028, 2, 28, 23, 0, 0}, "28/2/29 0:0:0"},    {{2026, 2, 28, 23, 59, 59}, "26/3/1 0:0:0"},
+      {{2026, 4, 30, 23, 10, 0}, "26/5/1 0:0:0"},
+  };
+  MachineParameter.WorkMode = 0;  // manual: the start boxes cannot be edited
+  for (const auto& c : cases) {
+    auto f = Open(0, c.now);
+    auto start = [&f] {
+      return f.Text[13] + "/" + f.Text[14] + "/" + f.Text[15] + " " + f.Text[16] + ":" + f.Text[17] + ":" + f.Text[18];
+    };
+    EXPECT_EQ(start(), c.start);
+    TickParameterClock(f, c.now);  // the live clock keeps a start date ahead of today
+    EXPECT_EQ(start(), c.start);
+    EXPECT_TRUE(OkParameterForm(f)) << c.start;
+  }
 }
 
 TEST_F(ParameterDialogTest, LiveClockMovesCurrentTimeAndStartDateOnly) {
@@ -126,189 +122,65 @@ TEST_F(ParameterDialogTest, LiveClockMovesCurrentTimeAndStartDateOnly) {
   EXPECT_EQ(f.Text[12], "3");  // the timer stopped with the window
 }
 
-TEST_F(ParameterDialogTest, RealTimeLayoutHidesTheLoggerFrames) {
-  auto& p = MachineParameter;
-  p.RecordInterval = 300;
-  p.IntervalUnit = 3;
-  p.LimitTime = 12;
-  p.LimitKind = 1;
-  auto f = Open(1);
-  for (int i : {0, 2, 3, 4, 5, 6, 7}) EXPECT_FALSE(f.FrameVisible[static_cast<size_t>(i)]) << i;
-  EXPECT_TRUE(f.FrameVisible[1] && f.FrameVisible[8] && f.FrameEnabled[8]);
-  EXPECT_FALSE(f.OptionVisible[3] || f.OptionVisible[4]);
-  EXPECT_TRUE(f.OptionVisible[10] && f.OptionVisible[11]);
-  EXPECT_EQ(f.Text[2], "500");  // below the real-time minimum
-  EXPECT_TRUE(f.Option[1]);
-  EXPECT_TRUE(f.Option[11]);
-  EXPECT_EQ(f.Label18, "number of times");
-  EXPECT_EQ(f.Text[19], "12");
-  EXPECT_TRUE(f.Text[4].empty());  // logger fields are not filled
-
-  p.RecordInterval = 800;
-  p.IntervalUnit = 1;
-  p.LimitKind = 0;
-  f = Open(1);
-  EXPECT_EQ(f.Text[2], "800");
-  EXPECT_TRUE(f.Option[2]);
-  EXPECT_TRUE(f.Option[10]);
-  EXPECT_EQ(f.Label18, "Limit Time(Unite:Minute)");
-  ClickOption(f, 11);
-  EXPECT_EQ(f.Label18, "number of times");
-  ClickOption(f, 10);
-  EXPECT_EQ(f.Label18, "Limit Time(Unite:Minute)");
-  ClickOption(f, 3);  // hidden
-  EXPECT_TRUE(f.Option[2]);
-
-  const auto other = Open(2);
-  for (int i = 2; i <= 19; ++i) EXPECT_TRUE(other.Text[static_cast<size_t>(i)].empty()) << i;
-}
-
 TEST_F(ParameterDialogTest, OptionButtonRules) {
   auto f = Open();
-  f.Text[2] = "30";
-  ClickOption(f, 1);
-  EXPECT_EQ(f.Text[2], "50");
-  f.Text[2] = "120";
-  ClickOption(f, 1);
-  EXPECT_EQ(f.Text[2], "120");
-  f.Text[2] = "32767";
-  ClickOption(f, 1);
-  EXPECT_EQ(f.Text[2], "50");
-  for (int o : {2, 3, 4}) {
-    f.Text[2] = "999";
-    ClickOption(f, o);
-    EXPECT_EQ(f.Text[2], "1");
-    EXPECT_TRUE(f.Option[static_cast<size_t>(o)]);
-    EXPECT_FALSE(f.Option[1]);
+  for (auto [text, option, after] : {std::tuple{"30", 1, "50"}, {"120", 1, "120"}, {"32767", 1, "50"},
+                                     {"999", 2, "1"}, {"999", 4, "1"}}) {
+    f.Text[2] = text;
+    ClickOption(f, option);
+    EXPECT_EQ(f.Text[2], after) << text << " option " << option;
   }
-
   // The record mode reaches the record at once, before OK.
   ClickOption(f, 6);
-  EXPECT_EQ(MachineParameter.RecordMode, 1);
-  EXPECT_TRUE(f.CriticalEnabled);
+  EXPECT_TRUE(MachineParameter.RecordMode == 1 && f.CriticalEnabled);
   ClickOption(f, 5);
-  EXPECT_EQ(MachineParameter.RecordMode, 0);
-  EXPECT_FALSE(f.CriticalEnabled);
-
-  ClickOption(f, 7);
-  EXPECT_FALSE(f.FrameEnabled[7] || f.FrameEnabled[8]);
-  ClickOption(f, 9);
-  EXPECT_TRUE(f.FrameEnabled[7] && f.FrameEnabled[8]);
-  ClickOption(f, 8);
-  EXPECT_FALSE(f.FrameEnabled[7] || f.FrameEnabled[8]);
+  EXPECT_TRUE(MachineParameter.RecordMode == 0 && !f.CriticalEnabled);
+  for (auto [option, timing] : {std::pair{7, false}, {9, true}, {8, false}}) {
+    ClickOption(f, option);
+    EXPECT_EQ(f.FrameEnabled[7] && f.FrameEnabled[8], timing) << option;
+  }
   ClickOption(f, 10);  // hidden in the full layout
   EXPECT_FALSE(f.Option[10]);
 }
 
 TEST_F(ParameterDialogTest, KeypadRangesPerBox) {
   auto f = Open();
-  auto range = [&](int box) {
+  auto range = [&f](int box) {
     const auto r = KeypadRangeFor(f, box);
-    return r ? std::to_string(r->Minimum) + ".." + std::to_string(r->Maximum) +
-                   (r->Caption ? std::string(" ") + r->Caption : "")
+    return r ? std::to_string(r->Minimum) + ".." + std::to_string(r->Maximum) + (r->Caption ? std::string(" ") + r->Caption : "")
              : std::string("none");
   };
   ClickOption(f, 1);
   EXPECT_EQ(range(2), "50..32767");
   ClickOption(f, 3);
-  EXPECT_EQ(range(2), "1..32767");
-  EXPECT_EQ(range(3), "1..30");
-  EXPECT_EQ(range(5), "1..16");
-  EXPECT_EQ(range(13), "13..30 Year");
-  EXPECT_EQ(range(14), "1..12 Month");
-  EXPECT_EQ(range(15), "1..31 Day");
-  EXPECT_EQ(range(16), "0..23 Hour");
-  EXPECT_EQ(range(17), "0..59 Minute");
-  EXPECT_EQ(range(18), "0..59 Second");
-  EXPECT_EQ(range(19), "1..32767");
-  EXPECT_EQ(range(7), "none");
-  EXPECT_EQ(range(1), "none");
-
+  const std::pair<int, const char*> full[] = {{2, "1..32767"},     {3, "1..30"},       {5, "1..16"},
+                                              {13, "13..30 Year"}, {14, "1..12 Month"}, {15, "1..31 Day"},
+                                              {16, "0..23 Hour"},  {17, "0..59 Minute"}, {18, "0..59 Second"},
+                                              {19, "1..32767"},    {7, "none"},        {1, "none"}};
+  for (auto [box, want] : full) EXPECT_EQ(range(box), want) << box;
   f = Open(1);
   ClickOption(f, 1);
   EXPECT_EQ(range(2), "500..32767");
   ClickOption(f, 2);
-  EXPECT_EQ(range(2), "1..32767");
-  EXPECT_EQ(range(19), "1..30000");
+  EXPECT_EQ(range(2) + " " + range(19), "1..32767 1..30000");
 }
 
 TEST_F(ParameterDialogTest, LimitRangeFollowsTheIntervalTypedSoFar) {
   auto f = Open();
   ClickOption(f, 1);
-  f.Text[2] = "100";
   ports_.keypad.Cancel();
-  ClickValueBox(f, 19);
-  EXPECT_EQ(MachineParameter.RecordInterval, 100);  // set even though cancelled
-  ASSERT_EQ(ports_.keypad.shown.size(), 1u);
-  EXPECT_EQ(ports_.keypad.shown[0].Text2, "546");
-  EXPECT_EQ(ports_.keypad.shown[0].Text3, "1");
-  EXPECT_EQ(ports_.keypad.shown[0].Text4, "0");
-  EXPECT_EQ(ports_.keypad.shown[0].Text1, f.Text[19]);
-
-  // Long millisecond intervals stop at the 16-bit limit.
-  f.Text[2] = "10000";
-  ClickValueBox(f, 19);
-  EXPECT_EQ(ports_.keypad.shown.back().Text2, "32767");
-
-  ClickOption(f, 2);
-  f.Text[2] = "5";
-  ClickValueBox(f, 19);
-  EXPECT_EQ(ports_.keypad.shown.back().Text2, "27300");
-  f.Text[2] = "7";
-  ClickValueBox(f, 19);
-  EXPECT_EQ(ports_.keypad.shown.back().Text2, "32767");
-
+  for (auto [option, interval, max] : {std::tuple{1, "100", "546"}, {1, "10000", "32767"}, {2, "5", "27300"},
+                                       {2, "7", "32767"}}) {
+    ClickOption(f, option);
+    f.Text[2] = interval;
+    ClickValueBox(f, 19);
+    EXPECT_EQ(ports_.keypad.shown.back().Text2, max) << interval;
+  }
+  EXPECT_EQ(MachineParameter.RecordInterval, 7);  // taken from the box even when cancelled
   ClickOption(f, 4);
   MachineParameter.RecordInterval = 42;
   ClickValueBox(f, 19);  // hour: the interval is not taken from the box
   EXPECT_EQ(MachineParameter.RecordInterval, 42);
-}
-
-TEST_F(ParameterDialogTest, KeypadValueGoesBackIntoTheClickedBox) {
-  auto f = Open();
-  ports_.keypad.Enter("16");
-  ClickValueBox(f, 16);
-  EXPECT_EQ(ports_.keypad.shown[0].Caption, "Hour");
-  EXPECT_EQ(ports_.keypad.shown[0].Text1, "15");
-  EXPECT_EQ(f.Text[16], "16");
-
-  ports_.keypad.Enter("99");  // refused by the keypad, then the user cancels
-  ports_.keypad.Cancel();
-  ClickValueBox(f, 17);
-  EXPECT_EQ(f.Text[17], "0");
-  EXPECT_EQ(ports_.ui.messages, std::vector<std::string>{"Data is too big"});
-  EXPECT_EQ(ports_.keypad.shown.back().Caption, "Minute");
-
-  ClickValueBox(f, 7);  // current-time boxes take no clicks
-  EXPECT_EQ(ports_.keypad.shown.size(), 2u);
-
-  ports_.keypad.Enter("12.");
-  ClickValueBox(f, 3);
-  EXPECT_EQ(f.Text[3], "12");
-  EXPECT_EQ(ports_.keypad.shown.back().Caption, "Input Data");
-}
-
-TEST_F(ParameterDialogTest, OkWithNothingWrongStoresWritesAndCloses) {
-  auto f = Open();
-  f.Text[1] = "7";
-  ASSERT_TRUE(OkParameterForm(f));
-  EXPECT_TRUE(ports_.ui.messages.empty());
-  EXPECT_TRUE(MachineParameter.ParameterAccepted);
-  EXPECT_TRUE(f.Closed);
-  EXPECT_FALSE(f.Timer1Enabled);
-  const auto& p = MachineParameter;
-  EXPECT_EQ(p.ComPort, 7);
-  EXPECT_EQ(p.WorkMode, 2);
-  EXPECT_EQ(p.StartHour, 15);
-
-  const int16_t recs[24] = {7,  500, 0, 0, 16, 16, 16, 0, 2, 26, 5, 14,
-                            14, 35,  20, 26, 5, 14, 15, 0, 0, 100, 0, 0};
-  std::vector<unsigned char> want;
-  for (int16_t v : recs) {
-    want.push_back(static_cast<unsigned char>(v & 0xFF));
-    want.push_back(static_cast<unsigned char>((v >> 8) & 0xFF));
-  }
-  EXPECT_EQ(testing::ReadBytes(File()), want);
 }
 
 struct BadEntry {
@@ -332,11 +204,36 @@ TEST_F(ParameterDialogTest, EachRowReportsItsCode) {
     EXPECT_FALSE(OkParameterForm(f)) << c.box << " " << c.text;
     EXPECT_EQ(ports_.ui.messages, std::vector<std::string>{"Data is erro!!=" + std::to_string(c.code)})
         << "Text" << c.box << " = '" << c.text << "'";
+    // The explanation says what the code means, in the active language.
+    EXPECT_EQ(ports_.ui.explanations.back(), ParameterErrorExplanation(c.code, 1));
+    EXPECT_NE(ParameterErrorExplanation(c.code, 1), ParameterErrorExplanation(c.code, 0));
+    EXPECT_FALSE(ParameterErrorExplanation(c.code, 0).empty());
     EXPECT_EQ(ports_.ui.icons.back(), MessageIcon::Exclamation);
     EXPECT_FALSE(f.Closed);
     EXPECT_FALSE(MachineParameter.ParameterAccepted);
   }
   EXPECT_FALSE(FileWritten());
+}
+
+TEST_F(ParameterDialogTest, UnwritableFileKeepsTheDialogOpenAndSaysWhy) {
+  const struct {
+    void (*make)(const std::string& path);
+    const char* reason;
+  } cases[] = {
+      {[](const std::string& p) { std::filesystem::create_directory(p); }, "Is a directory"},
+      {[](const std::string& p) { std::filesystem::create_symlink("/dev/full", p); }, "No space left on device"},
+  };
+  for (const auto& c : cases) {
+    std::filesystem::remove_all(File());
+    c.make(File());
+    auto f = Open();
+    ports_.ui.messages.clear();
+    EXPECT_FALSE(OkParameterForm(f));
+    ASSERT_EQ(ports_.ui.messages.size(), 1u);
+    EXPECT_EQ(ports_.ui.messages[0], "The parameters were not saved: " + File() + ": " + c.reason);
+    EXPECT_FALSE(f.Closed);
+    EXPECT_FALSE(MachineParameter.ParameterAccepted);
+  }
 }
 
 TEST_F(ParameterDialogTest, PortBoxHasItsOwnMessagesFirst) {
@@ -363,8 +260,11 @@ TEST_F(ParameterDialogTest, PortBoxHasItsOwnMessagesFirst) {
   EXPECT_THAT(ports_.ui.messages, ElementsAre("端口错误!", "数据有错误!=2"));
   ports_.ui.messages.clear();
   f.Text[1] = "49.9";
-  EXPECT_TRUE(OkParameterForm(f));
+  ASSERT_TRUE(OkParameterForm(f));
+  EXPECT_TRUE(ports_.ui.messages.empty());
+  EXPECT_TRUE(MachineParameter.ParameterAccepted && f.Closed && !f.Timer1Enabled);
   EXPECT_EQ(MachineParameter.ComPort, 49);
+  EXPECT_EQ(testing::ReadBytes(File()).size(), 48u);
 }
 
 TEST_F(ParameterDialogTest, LastFailingRowWinsAndPassingRowsAreStored) {
@@ -382,78 +282,48 @@ TEST_F(ParameterDialogTest, LastFailingRowWinsAndPassingRowsAreStored) {
   EXPECT_FALSE(MachineParameter.ParameterAccepted);
 }
 
-TEST_F(ParameterDialogTest, PointsCheckOnlyForMilliseconds) {
-  auto f = Open();
-  f.Text[2] = "50";
-  for (auto [limit, ok] : {std::pair{"60", true}, std::pair{"250", true}, std::pair{"251", false}}) {
-    ports_.ui.messages.clear();
-    f.Closed = false;
-    f.Text[19] = limit;
-    EXPECT_EQ(OkParameterForm(f), ok) << limit;
-    if (!ok) {
-      EXPECT_EQ(ports_.ui.messages, std::vector<std::string>{"Data is erro!!=21"});
-    }
-  }
-  f = Open();
-  ClickOption(f, 2);  // seconds: no points check
-  f.Text[19] = "32767";
-  EXPECT_TRUE(OkParameterForm(f));
-  EXPECT_EQ(MachineParameter.LimitTime, 32767);
-  EXPECT_EQ(MachineParameter.IntervalUnit, 1);
-}
-
-TEST_F(ParameterDialogTest, LimitOutsideItsRangeKeepsTheOldValueSilently) {
+TEST_F(ParameterDialogTest, EdgesOfThePointsLimitAndStartChecks) {
   MachineParameter.LimitTime = 55;
-  for (const char* text : {"0", "40000", "-2"}) {
+  const struct {
+    int option;  // clicked first, 0 none
+    std::vector<std::pair<int, const char*>> boxes;
+    int code;
+    int limit;  // LimitTime afterwards
+  } cases[] = {
+      {0, {{2, "50"}, {19, "60"}}, 0, 60},     // 72000 points
+      {0, {{2, "50"}, {19, "250"}}, 0, 250},   // 300000 points
+      {0, {{2, "50"}, {19, "251"}}, 21, 251},  // 301200 points
+      {2, {{19, "32767"}}, 0, 32767},          // seconds: no points check
+      {0, {{19, "0"}}, 0, 55},                 // out of range: kept silently
+      {0, {{19, "40000"}}, 0, 55},
+      {0, {{16, "14"}, {17, "35"}, {18, "29"}}, 24, 55},  // 9 s after the current time
+      {0, {{16, "14"}, {17, "35"}, {18, "30"}}, 0, 55},   // 10 s
+      {0, {{13, "27"}, {14, "1"}, {15, "1"}, {16, "0"}}, 0, 55},  // next year: no delay check
+  };
+  for (const auto& c : cases) {
+    MachineParameter.LimitTime = 55;
     auto f = Open();
+    if (c.option) ClickOption(f, c.option);
+    for (auto [box, text] : c.boxes) f.Text[static_cast<size_t>(box)] = text;
     ports_.ui.messages.clear();
-    f.Text[19] = text;
-    EXPECT_TRUE(OkParameterForm(f)) << text;
-    EXPECT_EQ(MachineParameter.LimitTime, 55);
+    EXPECT_EQ(OkParameterForm(f), c.code == 0) << c.boxes.back().second;
+    EXPECT_EQ(ports_.ui.messages, c.code ? std::vector<std::string>{"Data is erro!!=" + std::to_string(c.code)}
+                                         : std::vector<std::string>{});
+    EXPECT_EQ(MachineParameter.LimitTime, c.limit) << c.boxes.back().second;
   }
-}
-
-TEST_F(ParameterDialogTest, StartDelayNeedsTenSecondsWithinTheSameYear) {
-  auto f = Open();
-  f.Text[16] = "14";
-  f.Text[17] = "35";
-  f.Text[18] = "29";
-  EXPECT_FALSE(OkParameterForm(f));
-  EXPECT_EQ(ports_.ui.messages.back(), "Data is erro!!=24");
-  f.Text[18] = "30";
-  EXPECT_TRUE(OkParameterForm(f));
-
-  // Next year: an earlier date passes, there is no delay check.
-  f = Open();
-  f.Text[13] = "27";
-  f.Text[14] = "1";
-  f.Text[15] = "1";
-  f.Text[16] = "0";
-  ports_.ui.messages.clear();
-  EXPECT_TRUE(OkParameterForm(f));
-  // The start date follows the clock, so the next year is reached only
-  // after midnight of the 31st December.
-  f = Open(0, {2026, 12, 31, 23, 59, 55});
-  TickParameterClock(f, {2027, 1, 1, 0, 0, 1});
-  EXPECT_EQ(f.Text[13], "27");
 }
 
 TEST_F(ParameterDialogTest, RealTimeOkChecksIntervalAndLimitOnly) {
   auto f = Open(1);
   MachineParameter.CurYear = 99;  // not examined in this layout
-  f.Text[2] = "32767";
   ClickOption(f, 2);
   f.Text[2] = "32767";
   ClickOption(f, 11);
   f.Text[19] = "250";
   ASSERT_TRUE(OkParameterForm(f));
   const auto& p = MachineParameter;
-  EXPECT_EQ(p.RecordInterval, 32767);
-  EXPECT_EQ(p.IntervalUnit, 1);
-  EXPECT_EQ(p.LimitTime, 250);
-  EXPECT_EQ(p.LimitKind, 1);
-  EXPECT_EQ(p.WorkMode, 1);
-  EXPECT_TRUE(p.ParameterAccepted);
+  EXPECT_EQ(std::vector<int>({p.RecordInterval, p.IntervalUnit, p.LimitTime, p.LimitKind, p.WorkMode}),
+            std::vector<int>({32767, 1, 250, 1, 1}));
 
   f = Open(1);
   f.Text[2] = "32768";
@@ -464,16 +334,10 @@ TEST_F(ParameterDialogTest, RealTimeOkChecksIntervalAndLimitOnly) {
 TEST_F(ParameterDialogTest, CancelKeepsWhatClicksAlreadyWrote) {
   auto f = Open();
   ClickOption(f, 6);
-  ClickOption(f, 1);
-  f.Text[2] = "80";
-  ports_.keypad.Cancel();
-  ClickValueBox(f, 19);
   MachineParameter.ParameterAccepted = true;
   CancelParameterForm(f);
-  EXPECT_TRUE(f.Closed);
-  EXPECT_FALSE(MachineParameter.ParameterAccepted);
+  EXPECT_TRUE(f.Closed && !MachineParameter.ParameterAccepted);
   EXPECT_EQ(MachineParameter.RecordMode, 1);
-  EXPECT_EQ(MachineParameter.RecordInterval, 80);
   EXPECT_FALSE(FileWritten());
 }
 

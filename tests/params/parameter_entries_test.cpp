@@ -62,20 +62,13 @@ TEST_F(ParameterEntriesTest, DefaultsAreTheDialogsOpening) {
   EXPECT_EQ(g.Text[7], "30");
   EXPECT_EQ(g.Text[13] + "-" + g.Text[14] + "-" + g.Text[15] + " " + g.Text[16] + ":" + g.Text[17] +
                 ":" + g.Text[18],
-            "30-12-31 23:10:9");
+            "31-1-1 0:0:0");  // the day's last hour starts at the next midnight
 }
 
 TEST_F(ParameterEntriesTest, EntriesLandInTheirBoxesAndButtons) {
   ParameterEntries e;
-  e.Port = "7";
-  e.Interval = "2";
-  e.Unit = "min";
-  e.Led = "5";
-  e.Critical = "1,2,3";
-  e.RecordMode = "critical";
-  e.WorkMode = "timing";
-  e.Start = "2026-05-14 18:30:00";
-  e.Limit = "900";
+  e.Port = "7", e.Interval = "2", e.Unit = "min", e.Led = "5", e.Critical = "1,2,3";
+  e.RecordMode = "critical", e.WorkMode = "timing", e.Start = "2026-05-14 18:30:00", e.Limit = "900";
   const auto f = Fill(e);
   EXPECT_EQ(f.Text[2], "2");  // choosing the unit does not reset the interval
   EXPECT_TRUE(f.Option[3] && !f.Option[1]);
@@ -85,13 +78,8 @@ TEST_F(ParameterEntriesTest, EntriesLandInTheirBoxesAndButtons) {
   EXPECT_EQ(f.Text[16] + ":" + f.Text[17], "18:30");
   ASSERT_EQ(AcceptFormWithoutDialog(f), 0);
   const auto& p = MachineParameter;
-  EXPECT_EQ(p.ComPort, 7);
-  EXPECT_EQ(p.IntervalUnit, 2);
-  EXPECT_EQ(p.RecordMode, 1);
-  EXPECT_EQ(p.WorkMode, 2);
-  EXPECT_EQ(p.CriticalZ, 3);
-  EXPECT_EQ(p.LimitTime, 900);
-  EXPECT_EQ(p.StartHour, 18);
+  EXPECT_EQ(std::vector<int>({p.ComPort, p.IntervalUnit, p.RecordMode, p.WorkMode, p.CriticalZ, p.LimitTime, p.StartHour}),
+            std::vector<int>({7, 2, 1, 2, 3, 900, 18}));
   EXPECT_EQ(testing::ReadBytes(ProgramFile(kIntegerFileName)).size(), 48u);
 }
 

@@ -7,11 +7,18 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QProcess>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
 
+#include "charts/chart_state.h"
+#include "charts/form_picture.h"
+#include "core/program_folder.h"
 #include "data/state.h"
+#include "shell/about_box.h"
 #include "shell/help_window.h"
 #include "shell/main_window.h"
 #include "shell/shell_rules.h"
@@ -51,7 +58,8 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrder) {
   }
   EXPECT_EQ(captions, (QStringList{"&File", "Download Data", "Real Time Data", "Real Time Data For Frequency",
                                    "System Parameter", "&Data", "Acceleration", "Frequency", "Data List",
-                                   "Export Data", "Print", "&Help", "about", "Help File"}));
+                                   "Export Data", "Print", "&View", "Fit to Window", "&Help", "about",
+                                   "Help File"}));
   EXPECT_TRUE(window_->Action("File009")->isCheckable());
   for (int i = 1; i <= 5; ++i) EXPECT_TRUE(window_->Panel(i)->text().isEmpty());
 }
@@ -73,19 +81,6 @@ TEST_F(MainWindowTest, ButtonsRunTheirMenuHandlers) {
   EXPECT_EQ(ui_.messages[0], "Data List is not available yet.");
 }
 
-TEST_F(MainWindowTest, StopDoesNothingWhileIdle) {
-  QStringList ran;
-  window_->SetHandlers({{"File009", [&] { ran << "File009"; }}, {"File011", [&] { ran << "File011"; }}});
-  window_->ToolBar()->Button(kStop)->click();
-  EXPECT_TRUE(ran.isEmpty());
-  EXPECT_TRUE(ui_.messages.empty());
-  Data.MenuCommandCode = 12;
-  window_->ToolBar()->Button(kStop)->click();
-  Data.MenuCommandCode = 13;
-  window_->ToolBar()->Button(kStop)->click();
-  EXPECT_EQ(ran, (QStringList{"File009", "File011"}));
-}
-
 TEST_F(MainWindowTest, HintFollowsTheMouse) {
   ToolBarWindow* bar = window_->ToolBar();
   QEvent enter(QEvent::Enter);
@@ -97,25 +92,12 @@ TEST_F(MainWindowTest, HintFollowsTheMouse) {
   EXPECT_TRUE(bar->HintLabel()->text().isEmpty());
   QApplication::sendEvent(bar->Button(kStop), &enter);
   EXPECT_EQ(bar->HintLabel()->text(), "Stop");
+  QEvent leave(QEvent::Leave);  // leaving the bar takes the hint with it
+  QApplication::sendEvent(bar, &leave);
+  EXPECT_TRUE(bar->HintLabel()->text().isEmpty());
+  QApplication::sendEvent(bar->Button(kStop), &enter);
   bar->Button(kHelp)->click();
   EXPECT_TRUE(bar->HintLabel()->text().isEmpty());
-}
-
-TEST_F(MainWindowTest, EnablingFollowsTheRunningOperation) {
-  ToolBarWindow* bar = window_->ToolBar();
-  bar->ApplyEnabling(11, false);
-  for (int b = 0; b < kHelp; ++b) EXPECT_FALSE(bar->Button(b)->isEnabled()) << b;
-  EXPECT_TRUE(bar->Button(kHelp)->isEnabled());
-  bar->ApplyEnabling(11, true);
-  for (int b = 0; b < kToolButtons; ++b) EXPECT_TRUE(bar->Button(b)->isEnabled()) << b;
-  bar->ApplyEnabling(12, false);
-  EXPECT_TRUE(bar->Button(kRealTimeData)->isEnabled());
-  EXPECT_TRUE(bar->Button(kStop)->isEnabled());
-  EXPECT_FALSE(bar->Button(kRealTimeFrequency)->isEnabled());
-  bar->ApplyEnabling(12, true);
-  bar->ApplyEnabling(13, false);
-  EXPECT_TRUE(bar->Button(kRealTimeFrequency)->isEnabled());
-  EXPECT_FALSE(bar->Button(kRealTimeData)->isEnabled());
 }
 
 TEST_F(MainWindowTest, ResizeLaysOutOnlyAfterStartUp) {
@@ -130,6 +112,48 @@ TEST_F(MainWindowTest, ResizeLaysOutOnlyAfterStartUp) {
   EXPECT_NEAR(window_->ToolBar()->x(), (client_width - window_->ToolBar()->width()) / 2, 1);
   EXPECT_EQ(chart_->x(), window_->ToolBar()->x());
   EXPECT_GT(chart_->y(), window_->ToolBar()->y() + window_->ToolBar()->height() / 2);
+}
+
+TEST(ChartWindowFit, SmallWindowsScrollAndFitToWindowScalesTheChartAndIsRemembered) {
+  testing::TempFolder folder;
+  ASSERT_TRUE(InitProgramFolder(folder.path()));
+  ResetShellState();
+  ResetChartState();
+  auto* chart = new FormPicture;
+  const QSize normal = chart->NormalSize();
+  {
+    MainWindow w(chart);
+    w.show();
+    Shell.StartupComplete = true;
+    EXPECT_FALSE(w.FitToWindow());  // off by default
+    w.resize(700, 450);
+    QApplication::processEvents();
+    EXPECT_GT(w.Scroller()->horizontalScrollBar()->maximum(), 0);
+    EXPECT_GT(w.Scroller()->verticalScrollBar()->maximum(), 0);
+    EXPECT_GE(w.ClientArea()->width(), chart->geometry().right());  // everything can be reached
+    EXPECT_GE(w.ClientArea()->height(), chart->geometry().bottom());
+    EXPECT_EQ(chart->size(), normal);
+
+    w.resize(1900, 1150);
+    w.Action("FitToWindow")->trigger();
+    QApplication::processEvents();
+    const QSize view = w.Scroller()->viewport()->size();
+    EXPECT_GT(chart->width(), normal.width() * 13 / 10);
+    EXPECT_NEAR(chart->width() * normal.height(), chart->height() * normal.width(), normal.width());
+    EXPECT_LE(chart->geometry().right(), view.width());
+    EXPECT_LE(chart->geometry().bottom(), view.height());
+    EXPECT_EQ(w.Scroller()->verticalScrollBar()->maximum(), 0);
+  }
+  MainWindow again(new FormPicture);
+  EXPECT_TRUE(again.FitToWindow());
+  again.SetFitToWindow(false);
+}
+
+TEST_F(MainWindowTest, AboutBoxButtonTakesTheBackColour) {
+  AboutBox box;
+  box.show();
+  const QImage exit = box.findChild<QPushButton*>("Command1")->grab().toImage();
+  EXPECT_EQ(exit.pixelColor(3, 3), QColor(236, 233, 216));
 }
 
 TEST_F(MainWindowTest, HelpShowsTheManual) {

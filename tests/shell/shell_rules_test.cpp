@@ -2,54 +2,40 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <vector>
+
 #include "data/state.h"
 
 namespace accelog {
 namespace {
 
-int Touched(const EnabledSet& s) {
-  int n = 0;
-  for (bool b : s.button_touched) n += b;
-  return n;
-}
-
-TEST(ToolBarEnabling, DownloadDisablesEverythingButHelp) {
-  const EnabledSet s = MenuCommandCodeEnabledButton(11, false);
-  EXPECT_FALSE(s.enabled);
-  EXPECT_EQ(Touched(s), 10);
-  EXPECT_FALSE(s.button_touched[kHelp]);
-  EXPECT_TRUE(s.button_touched[kStop]);
-  for (bool c : s.control_touched) EXPECT_TRUE(c);
-}
-
-TEST(ToolBarEnabling, LiveDataKeepsItsOwnButtonAndStop) {
-  const EnabledSet s = MenuCommandCodeEnabledButton(12, false);
-  EXPECT_EQ(Touched(s), 8);
-  EXPECT_FALSE(s.button_touched[kRealTimeData]);
-  EXPECT_FALSE(s.button_touched[kStop]);
-  EXPECT_TRUE(s.button_touched[kRealTimeFrequency]);
-  // Check5..7 and 11..13, then "All Point".
-  const bool expected[kChartControls] = {false, false, false, false, true, true, true,
-                                         false, false, false, true, true, true, true};
-  for (int c = 0; c < kChartControls; ++c) EXPECT_EQ(s.control_touched[c], expected[c]) << c;
-}
-
-TEST(ToolBarEnabling, LiveSpectrumKeepsItsOwnButtonAndStop) {
-  const EnabledSet s = MenuCommandCodeEnabledButton(13, false);
-  EXPECT_EQ(Touched(s), 8);
-  EXPECT_FALSE(s.button_touched[kRealTimeFrequency]);
-  EXPECT_FALSE(s.button_touched[kStop]);
-  const bool expected[kChartControls] = {false, false, false, true, true, true, true,
-                                         true,  true,  true,  true, true, false, true};
-  for (int c = 0; c < kChartControls; ++c) EXPECT_EQ(s.control_touched[c], expected[c]) << c;
-}
-
-TEST(ToolBarEnabling, TrueEnablesAllTenAndAllFourteen) {
-  for (int code : {11, 12, 13}) {
-    const EnabledSet s = MenuCommandCodeEnabledButton(code, true);
-    EXPECT_TRUE(s.enabled);
-    EXPECT_EQ(Touched(s), 10);
-    for (bool c : s.control_touched) EXPECT_TRUE(c);
+TEST(ToolBarEnabling, EachOperationKeepsItsOwnButtonsAndControls) {
+  // Buttons left alone (Help always), and the chart controls touched:
+  // Check1..Check13, then "All Point".
+  const struct {
+    int code;
+    std::vector<int> kept;
+    std::array<bool, kChartControls> controls;
+  } cases[] = {
+      {11, {kHelp}, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}},
+      {12, {kHelp, kRealTimeData, kStop}, {0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1, 1, 1, 1}},
+      {13, {kHelp, kRealTimeFrequency, kStop}, {0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 1}},
+  };
+  for (const auto& c : cases) {
+    const EnabledSet off = MenuCommandCodeEnabledButton(c.code, false);
+    EXPECT_FALSE(off.enabled);
+    for (int b = 0; b < kToolButtons; ++b) {
+      const bool kept = std::find(c.kept.begin(), c.kept.end(), b) != c.kept.end();
+      EXPECT_EQ(off.button_touched[b], !kept) << c.code << " button " << b;
+    }
+    for (int i = 0; i < kChartControls; ++i) EXPECT_EQ(off.control_touched[i], c.controls[i]) << c.code << " " << i;
+    // True enables all ten and all fourteen.
+    const EnabledSet on = MenuCommandCodeEnabledButton(c.code, true);
+    EXPECT_TRUE(on.enabled);
+    for (int b = 0; b < kToolButtons; ++b) EXPECT_EQ(on.button_touched[b], b != kHelp);
+    for (bool t : on.control_touched) EXPECT_TRUE(t);
   }
 }
 
@@ -79,13 +65,10 @@ TEST(DeviceChange, ScansOnlyWhenIdleAfterStartUp) {
 
 TEST(StopButton, RunsTheHandlerOfTheRunningCapture) {
   ResetDataState();
-  EXPECT_EQ(StopButtonHandler(), 0);
-  Data.MenuCommandCode = 12;
-  EXPECT_EQ(StopButtonHandler(), 9);
-  Data.MenuCommandCode = 13;
-  EXPECT_EQ(StopButtonHandler(), 11);
-  Data.MenuCommandCode = 14;
-  EXPECT_EQ(StopButtonHandler(), 0);
+  for (auto [code, handler] : {std::pair{0, 0}, {11, 0}, {12, 9}, {13, 11}, {14, 0}}) {
+    Data.MenuCommandCode = static_cast<int16_t>(code);
+    EXPECT_EQ(StopButtonHandler(), handler) << code;
+  }
 }
 
 }  // namespace

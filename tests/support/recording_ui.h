@@ -15,6 +15,14 @@ class RecordingUi : public UiPort {
   void Message(const std::string& text, MessageIcon icon) override {
     messages.push_back(text);
     icons.push_back(icon);
+    titles.push_back(" ");
+    explanations.emplace_back();
+  }
+  void MessageWith(const std::string& text, MessageIcon icon, const std::string& title,
+                   const std::string& explanation) override {
+    Message(text, icon);
+    titles.back() = title;
+    explanations.back() = explanation;
   }
   bool AskOkCancel(const std::string& text) override {
     questions.push_back(text);
@@ -52,6 +60,7 @@ class RecordingUi : public UiPort {
 
   std::vector<std::string> messages;
   std::vector<MessageIcon> icons;
+  std::vector<std::string> titles, explanations;
   std::vector<std::string> questions;
   std::vector<std::string> dialogs;
   std::map<int, std::string> panels;
