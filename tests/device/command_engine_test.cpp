@@ -41,9 +41,6 @@ TEST_F(CommandEngineTest, RejectedConnectLeavesTheLinkDown) {
   File008_Click();
   File002_Click();
   EXPECT_EQ(ui_.messages.back(), "No Connet");
-  MachineParameter.LanguageFlag = 0;
-  File002_Click();
-  EXPECT_EQ(ui_.messages.back(), "没有连接设备");
   EXPECT_EQ(t->Commands(), std::vector<int>{0x12});
 }
 
