@@ -48,12 +48,12 @@ TEST_F(LinkTest, SixFailedPassesEndInNoDevice) {
   std::vector<std::string> expected;
   for (int pass = 1; pass <= 6; ++pass) expected.push_back("Scan for usb devices...." + std::to_string(pass));
   expected.push_back("No Device !");
-  EXPECT_EQ(ui_.panels[1], expected);
+  EXPECT_EQ(ui_.PanelTexts(1), expected);
   EXPECT_FALSE(Timers.Timer4->IsEnabled());
   EXPECT_TRUE(Link.ScanGaveUp);
   EXPECT_FALSE(Link.DeviceConnected);
   clock_.Advance(5000);
-  EXPECT_EQ(ui_.panels[1].size(), expected.size());
+  EXPECT_EQ(ui_.PanelTexts(1).size(), expected.size());
 
   // A reset starts a fresh series of six; this time the logger is there.
   t->paths = {SimulatedDevicePath("/loopback")};
