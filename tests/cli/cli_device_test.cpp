@@ -45,17 +45,6 @@ TEST_F(CliDeviceTest, ScanPrintsTheIdentificationAndSetParamsSendsTheStore) {
   EXPECT_FALSE(std::filesystem::exists(out));
 }
 
-// The frame as the simulator logs what it received.
-std::string HexLine(const std::vector<unsigned>& bytes) {
-  std::string s = "<-";
-  char hex[4];
-  for (unsigned b : bytes) {
-    std::snprintf(hex, sizeof hex, " %02X", b);
-    s += hex;
-  }
-  return s + "\n";
-}
-
 TEST_F(CliDeviceTest, SetParamsJudgesItsOptionsAsTheDialogsOk) {
   auto sim = StartSim({"--samples", "5", "--verbose"});
   const std::string store = folder_.File("data/accelog/MPInteger.kvx");
@@ -82,18 +71,7 @@ TEST_F(CliDeviceTest, SetParamsJudgesItsOptionsAsTheDialogsOk) {
             0)
       << CliErr();
   EXPECT_NE(CliErr().find("[2] Send parameter ok"), std::string::npos) << CliErr();
-  std::vector<unsigned> frame = {0xFE, 0xFE, 0xFE, 0xFE, 0x68, 0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0x68,
-                                 0x20, 0x17, 0x01, 0x2C, 2,    5,    1,    2,    3,    1,    2,
-                                 26,   5,    14,   14,   35,   20,   26,   5,    15,   8,    0,
-                                 0,    0x03, 0x84};
-  unsigned sum = 0;
-  for (size_t i = 4; i < frame.size(); ++i) sum += frame[i];
-  frame.push_back(sum & 0xFF);
-  frame.push_back(0x16);
-  ASSERT_EQ(frame.size(), 38u);
-  EXPECT_NE(ReadText(folder_.File("sim.err")).find(HexLine(frame)), std::string::npos)
-      << ReadText(folder_.File("sim.err"));
-
+  // The values as stored; the frame made from them is checked with the engine.
   const int16_t recs[24] = {7, 300, 2, 5, 1, 2, 3, 1, 2, 26, 5, 14, 14, 35, 20, 26, 5, 15, 8, 0, 0, 900, 0, 0};
   std::vector<unsigned char> want;
   for (int16_t v : recs) {
@@ -107,10 +85,9 @@ TEST_F(CliDeviceTest, FailuresAndUsage) {
   EXPECT_EQ(Cli({"--device", "sim:" + folder_.File("nobody.sock"), "scan"}), 1);
   EXPECT_NE(CliErr().find("[1] No Device !"), std::string::npos) << CliErr();
   EXPECT_NE(CliErr().find("[1] Scan for usb devices....6"), std::string::npos) << CliErr();
-  EXPECT_EQ(Cli({"--device", "bogus", "scan"}, 5000), 64);
-  EXPECT_EQ(Cli({"download"}, 5000), 64);
-  EXPECT_EQ(Cli({"download", "a.kvx", "b.kvx"}, 5000), 64);
-  EXPECT_EQ(Cli({"scan", "--fast"}, 5000), 64);
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"--device", "bogus", "scan"}, {"download"}, {"download", "a.kvx", "b.kvx"}, {"scan", "--fast"}})
+    EXPECT_EQ(Cli(args, 5000), 64) << args.back();
 }
 
 TEST_F(CliDeviceTest, UnpluggedLoggerFailsTheDownload) {

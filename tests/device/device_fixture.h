@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "core/ui_port.h"
 #include "core/virtual_clock.h"
 #include "data/conversion.h"
 #include "data/state.h"
@@ -24,53 +23,32 @@
 #include "device/transport.h"
 #include "params/machine_parameter.h"
 #include "sim/logger.h"
+#include "support/recording_ui.h"
 #include "support/temp_folder.h"
 
 namespace accelog::testing {
 
-class RecordingUi : public UiPort {
+// The shared recording port with the save and parameter dialogs scripted.
+class DeviceUi : public RecordingUi {
  public:
-  std::vector<std::string> messages;
-  std::map<int, std::vector<std::string>> panels;  // every text, in order
-  std::vector<int> restored;
-  std::vector<std::string> shown_files;
   std::string save_name;
-  bool answer_ok = true;
-  int asked = 0;
-  bool progress_visible = false;
-  int progress_max = 0, progress_value = 0;
   std::function<void()> parameter_dialog;  // runs in place of the dialog
-
-  void Message(const std::string& text, MessageIcon) override { messages.push_back(text); }
-  bool AskOkCancel(const std::string&) override {
-    ++asked;
-    return answer_ok;
-  }
   std::string SaveFileName(const std::string&, const std::string&) override { return save_name; }
-  void StatusPanel(int panel, const std::string& text) override { panels[panel].push_back(text); }
-  void ProgressShow(int, int maximum) override {
-    progress_visible = true;
-    progress_max = maximum;
-  }
-  void ProgressValue(int value) override { progress_value = value; }
-  void ProgressHide() override { progress_visible = false; }
-  void RestoreMenus(int code) override { restored.push_back(code); }
   void ShowDataFile(const std::string& file) override { shown_files.push_back(file); }
-  void ShowParameterDialog() override {
-    if (parameter_dialog) {
-      parameter_dialog();
-    } else {
-      UiPort::ShowParameterDialog();
-    }
-  }
-
-  std::string Panel(int n) const {
-    auto it = panels.find(n);
-    return it == panels.end() || it->second.empty() ? std::string() : it->second.back();
+  void ShowParameterDialog() override { parameter_dialog ? parameter_dialog() : UiPort::ShowParameterDialog(); }
+  int Asked() const { return static_cast<int>(questions.size()); }
+  std::string Panel(int n) const { return panels.contains(n) ? panels.at(n) : std::string(); }
+  // Every text panel n showed, in order.
+  std::vector<std::string> PanelTexts(int n) const {
+    std::vector<std::string> texts;
+    const std::string key = std::to_string(n) + ":";
+    for (const auto& h : panel_history)
+      if (h.rfind(key, 0) == 0) texts.push_back(h.substr(key.size()));
+    return texts;
   }
   bool PanelShowed(int n, const std::string& text) const {
-    auto it = panels.find(n);
-    return it != panels.end() && std::find(it->second.begin(), it->second.end(), text) != it->second.end();
+    const auto t = PanelTexts(n);
+    return std::find(t.begin(), t.end(), text) != t.end();
   }
 };
 
@@ -175,7 +153,7 @@ class DeviceEngineTest : public ProgramFolderTest {
   }
 
   VirtualClock clock_;
-  RecordingUi ui_;
+  DeviceUi ui_;
 };
 
 }  // namespace accelog::testing

@@ -71,7 +71,7 @@ TEST_F(DownloadTest, FileEqualsTheLoggersMemoryOrThereIsNoData) {
   for (uint32_t n : {0u, 7u, 8u, 9u, 16u, 17u, 10000u}) {
     SCOPED_TRACE(n);
     ResetDeviceEngines();
-    ui_ = RecordingUi{};
+    ui_ = DeviceUi{};
     std::filesystem::remove(Out());
     Install(n);
     ASSERT_TRUE(BringUp());
@@ -116,7 +116,7 @@ TEST_F(DownloadTest, RejectedBlocksAreRepeatedUpTo50TimesInARow) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.bad);
     ResetDeviceEngines();
-    ui_ = RecordingUi{};
+    ui_ = DeviceUi{};
     Install(c.samples);
     int skip = c.skip, bad = c.bad;
     t_->shape = [&](sim::Packet& p, long) {
@@ -179,7 +179,7 @@ TEST_F(DownloadTest, HostileLoggerNeverGivesAWrongFile) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ResetDeviceEngines();
-    ui_ = RecordingUi{};
+    ui_ = DeviceUi{};
     ui_.answer_ok = false;
     std::filesystem::remove(Out());
     Install(100);
@@ -191,7 +191,7 @@ TEST_F(DownloadTest, HostileLoggerNeverGivesAWrongFile) {
     EXPECT_TRUE(ui_.shown_files.empty());
     if (std::filesystem::exists(Out())) ExpectWholeBlocksOfMemory();
     if (c.outcome == DownloadOutcome::Declined) {
-      EXPECT_EQ(ui_.asked, 1);
+      EXPECT_EQ(ui_.Asked(), 1);
       EXPECT_EQ(Count(0x24), 0);
       EXPECT_FALSE(std::filesystem::exists(Out()));
     }
@@ -205,14 +205,14 @@ TEST_F(DownloadTest, FileNameOverwriteAndFolders) {
   // The dialog's extension is replaced by .kvx.
   ASSERT_TRUE(RunDownload(folder_.File("first.txt")));
   EXPECT_TRUE(std::filesystem::exists(folder_.File("first.kvx")));
-  EXPECT_EQ(ui_.asked, 0);
+  EXPECT_EQ(ui_.Asked(), 0);
 
   // Cancel: the file stays as it was and nothing is sent.
   WriteBytes(Out(), {1, 2, 3});
   ui_.answer_ok = false;
   const size_t written = t_->written.size();
   ASSERT_TRUE(RunDownload(Out()));
-  EXPECT_EQ(ui_.asked, 1);
+  EXPECT_EQ(ui_.Asked(), 1);
   EXPECT_EQ(ReadBytes(Out()), (Bytes{1, 2, 3}));
 
   // OK: replaced by the download.
@@ -287,7 +287,7 @@ TEST_F(DownloadTest, LostDeviceOrStopEndsARunningDownloadWithWholeBlocks) {
   for (bool stop : {false, true}) {
     SCOPED_TRACE(stop);
     ResetDeviceEngines();
-    ui_ = RecordingUi{};
+    ui_ = DeviceUi{};
     Install(800);
     ASSERT_TRUE(BringUp());
     ui_.save_name = Out();
@@ -339,32 +339,16 @@ TEST_F(DownloadTest, CommunicationTimeOut) {
   ExpectIdle();
   // The scan finds the logger again.
   ASSERT_TRUE(clock_.RunUntil([] { return Link.LinkConfirmed && Command.CommandCode == 0; }, 10000));
-  MachineParameter.LanguageFlag = 0;
-  Timers.Timer1->Start(20);
-  clock_.Advance(80);
-  EXPECT_EQ(ui_.Panel(2), "通讯超时失败");
 }
 
+// The download's own texts follow the language too.
 TEST_F(DownloadTest, ChineseTexts) {
   Install(9);
   MachineParameter.LanguageFlag = 0;
   ASSERT_TRUE(BringUp());
   ASSERT_TRUE(RunDownload(Out()));
   EXPECT_TRUE(ui_.PanelShowed(2, "发送回收数据指令23成功"));
-  EXPECT_TRUE(ui_.PanelShowed(2, "下位机有数据9"));
   EXPECT_EQ(ui_.Panel(2), "下载完成");
-}
-
-TEST_F(DownloadTest, BlockLoopRunsAtOneBlockPer20Ms) {
-  Install(800);
-  ASSERT_TRUE(BringUp());
-  ui_.save_name = Out();
-  File008_Click();
-  ASSERT_TRUE(clock_.RunUntil([] { return Command.CommandCode == 24; }, 1000));
-  const int64_t start = clock_.Now();
-  ASSERT_TRUE(clock_.RunUntil([] { return Download.Outcome != DownloadOutcome::Running; }, 100000));
-  EXPECT_EQ(clock_.Now() - start, 100 * 20);
-  EXPECT_EQ(Count(0x24), 100);
 }
 
 }  // namespace

@@ -56,7 +56,7 @@ TEST(ReplyValidators, AcceptWellFormedRepliesAndRejectEveryBrokenField) {
   EXPECT_TRUE(CheckCommand20_Boolean(Reply(0xA0)));
   EXPECT_TRUE(CheckCommand23_Boolean(Reply(0xA3, std::vector<uint8_t>(19, 7))));
   EXPECT_TRUE(CheckCommand22_Boolean(Reply(0xA2, std::vector<uint8_t>(6, 9))));
-  EXPECT_FALSE(CheckCommand12_Boolean(Reply(0x91)));
+  EXPECT_FALSE(CheckCommand12_Boolean(Reply(0x91)));  // well formed, but the wrong reply
   EXPECT_FALSE(CheckCommand23_Boolean(Reply(0xA3, std::vector<uint8_t>(18, 7))));
 
   // Any single changed byte of a connect reply fails it.
@@ -78,7 +78,6 @@ TEST(ReplyValidators, AcceptWellFormedRepliesAndRejectEveryBrokenField) {
 TEST(ReplyValidators, BlockRepliesMatchTheirLength) {
   for (int k = 1; k <= 8; ++k) {
     const auto block = Reply(0xA4, std::vector<uint8_t>(static_cast<size_t>(6 * k), 0x5A));
-    ASSERT_EQ(block.size(), static_cast<size_t>(15 + 6 * k));
     EXPECT_TRUE(CheckCommand24_Boolean(block, 15 + 6 * k)) << k;
     if (k < 8) {
       std::vector<uint8_t> padded = block;

@@ -11,7 +11,7 @@
 namespace accelog::testing {
 namespace {
 
-class LiveUi : public RecordingUi {
+class LiveUi : public DeviceUi {
  public:
   std::vector<std::string> captions;
   std::vector<bool> marks, spectrum_marks;

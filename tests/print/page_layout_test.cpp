@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "params/machine_parameter.h"
 #include "print/page_setup.h"
@@ -82,8 +83,6 @@ TEST_F(PageLayoutTest, ScaleButtonsStepOneHundredthAndNeverStick) {
   for (int percent = 5; percent <= 300; ++percent) {
     const float s = percent / 100.0f;
     const float up = PictureScaleUp(s), down = PictureScaleDown(s);
-    EXPECT_GT(up, s) << s;
-    EXPECT_LT(down, s) << s;
     EXPECT_NEAR(up, (percent + 1) / 100.0, 1e-5) << s;
     EXPECT_NEAR(down, (percent - 1) / 100.0, 1e-5) << s;
   }
@@ -96,14 +95,9 @@ TEST_F(PageLayoutTest, BoxesThatHoldNoUsableNumberAreAnError) {
   const PageSetupTexts good = {"216", "279", " 12 ", "5", "50.4", "10", "0.85", "-20", "30"};
   const std::optional<PageSetup> v = PageSetupFromTexts(3, 1, good);
   ASSERT_TRUE(v);
-  EXPECT_EQ(v->PaperKind, 3);
-  EXPECT_EQ(v->PaperDirection, 1);
-  EXPECT_EQ(v->PaperWidth, 216);
-  EXPECT_EQ(v->MarginLeft, 12);
-  EXPECT_EQ(v->MarginTop, 50);
-  EXPECT_FLOAT_EQ(v->PictureScale, 0.85f);
-  EXPECT_EQ(v->PictureMoveDown, -20);
-  EXPECT_EQ(v->PictureMoveRight, 30);
+  EXPECT_EQ(std::tuple(v->PaperKind, v->PaperDirection, v->PaperWidth, v->MarginLeft, v->MarginTop, v->PictureScale,
+                       v->PictureMoveDown, v->PictureMoveRight),
+            std::tuple(3, 1, 216, 12, 50, 0.85f, -20, 30));
   for (size_t box = 0; box < good.size(); ++box) {
     for (const char* bad : {"", "abc", "12mm", "1e9"}) {
       PageSetupTexts t = good;
