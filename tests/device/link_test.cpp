@@ -155,7 +155,9 @@ TEST_F(LinkTest, ReadsNeverTakeAnEarlierCommandsReply) {
       Link.WriteLength = static_cast<int16_t>(f.size());
       ASSERT_TRUE(WriteReport_Boolean());
       Link.ReadLength = 34;
-      if (ReadReport_Boolean()) EXPECT_EQ(Link.ReadBuffer[11], command | 0x80) << int(command);
+      if (ReadReport_Boolean()) {
+        EXPECT_EQ(Link.ReadBuffer[11], command | 0x80) << int(command);
+      }
     }
     EXPECT_TRUE(Link.LastReadOk);
     EXPECT_EQ(Link.OwedReplies, 0);

@@ -166,11 +166,11 @@ TEST_F(ProgramTest, OverwriteIsAskedAndAnUnplugKeepsWhatCameIn) {
   p->Window()->RunMenuItem("File008");
   ASSERT_EQ(ui_->questions.size(), 1u);
   EXPECT_EQ(ui_->questions[0], "The filename already exists ,overwrite it  ?");
-  ASSERT_TRUE(WaitFor([] { return Download.DownloadBlockIndex >= 20; }, 5000));
+  ASSERT_TRUE(WaitFor([] { return Download.DownloadBlockIndex >= 20; }, 30000));
   sim::Faults unplug;
   unplug.close_after = 0;
   p->Simulator()->SetFaults(unplug);
-  ASSERT_TRUE(WaitFor([this] { return Panel(1) == "No Device !"; }, 8000));
+  ASSERT_TRUE(WaitFor([this] { return Panel(1) == "No Device !"; }, 30000));
   EXPECT_EQ(Data.MenuCommandCode, 0);
   EXPECT_NE(Panel(2), "Download End");
   const auto size = std::filesystem::file_size(out + ".kvx");
@@ -212,7 +212,7 @@ TEST_F(ProgramTest, DeviceChangesRescanOnlyWhenIdle) {
   EXPECT_FALSE(Timers.Timer4->IsEnabled());
   Data.MenuCommandCode = 0;
   p->Simulator()->Stop();  // the socket file goes away: a device change
-  ASSERT_TRUE(WaitFor([this] { return Panel(1) == "No Device !"; }, 8000));
+  ASSERT_TRUE(WaitFor([this] { return Panel(1) == "No Device !"; }, 30000));
   EXPECT_FALSE(Link.LinkConfirmed);
 }
 
