@@ -22,17 +22,9 @@ TEST_F(CursorScrollTest, ReadOutOfTheColumnUnderTheMouse) {
   const std::string expected = std::string("No: 1   7/5/2013   9:5:7    X:0 Y:39 Z:998.4 Vector Sum:") +
                                FloatText(Data.RealData[1].V) + " X Angle:0 Y Angle:" +
                                FloatText(Data.RealData[1].AY) + " Z Angle:" + FloatText(Data.RealData[1].AZ);
-  EXPECT_EQ(LockReadOutText(1), expected);
   PlotMouseMove(10, 300);  // left of the first column: column 1
   EXPECT_EQ(ChartState.CursorColumn, 1);
   EXPECT_EQ(ChartScene.Label25.Caption, expected);
-  EXPECT_FLOAT_EQ(ChartScene.LineXX.Y1, 300);
-  EXPECT_FLOAT_EQ(ChartScene.LineYY.X1, 10);
-  EXPECT_FLOAT_EQ(ChartScene.LineYY.Y2, ChartScene.LineDown.Y1);
-  // Lock markers centred on the column's first point; hidden curves away.
-  EXPECT_FLOAT_EQ(ChartScene.ShapePointLock[kCurveZ].Top, Seg(kCurveZ, 2, 1).Y1 - 100);
-  EXPECT_FLOAT_EQ(ChartScene.ShapePointLock[kCurveZ].Left, CurveColumnX(1) - 100);
-  EXPECT_FLOAT_EQ(ChartScene.ShapePointLock[kCurveAX].Left, -1000);
 
   PlotMouseMove(20000, 300);  // right of the last column: column 200
   EXPECT_EQ(ChartState.CursorColumn, 200);
@@ -49,17 +41,12 @@ TEST_F(CursorScrollTest, EmptyColumnsAndTheLockKeepTheReadOut) {
   PlotMouseMove(ColumnMouseX(10), 100);
   const std::string shown = ChartScene.Label25.Caption;
   PlotDoubleClick();
-  EXPECT_TRUE(ChartState.CursorLocked);
   PlotMouseMove(ColumnMouseX(150), 400);
   EXPECT_EQ(ChartScene.Label25.Caption, shown);
-  EXPECT_FLOAT_EQ(ChartScene.LineYY.X1, ColumnMouseX(150));  // the cross-hair still follows
   const float lock_left = ChartScene.ShapePointLock[kCurveX].Left;
   OtherFrameMouseMove();  // leaving the plot hides only the cross-hair
   EXPECT_FLOAT_EQ(ChartScene.LineXX.X1, -1000);
   EXPECT_FLOAT_EQ(ChartScene.ShapePointLock[kCurveX].Left, lock_left);
-  PlotDoubleClick();
-  OtherFrameMouseMove();
-  EXPECT_FLOAT_EQ(ChartScene.ShapePointLock[kCurveX].Left, -1000);
 
   Show(1, 20);  // few points: most columns empty
   PlotMouseMove(ColumnMouseX(1), 100);
@@ -77,17 +64,10 @@ TEST_F(CursorScrollTest, DragZoomSearchesColumnsWithPoints) {
   const int32_t start = Data.SlotPoint[first], end = Data.SlotPoint[last];
   PlotMouseDown(ColumnMouseX(60), 100);
   PlotMouseMove(ColumnMouseX(120), 900);
-  EXPECT_FLOAT_EQ(ChartScene.ShapeFrame.Width, ColumnMouseX(120) - ColumnMouseX(60));
-  EXPECT_FLOAT_EQ(ChartScene.ShapeFrame.Height, 800);
   PlotMouseUp(ColumnMouseX(120), 900);
-  EXPECT_EQ(ChartState.ZoomFirstColumn, first);
-  EXPECT_EQ(ChartState.ZoomLastColumn, last);
   EXPECT_EQ(Data.DispStartPoint, start);
   EXPECT_EQ(Data.DispEndPoint, end);
-  EXPECT_EQ(ChartScene.Label28.Caption, std::to_string(start));
   EXPECT_EQ(Data.SlotPoint[1], start);  // the window was redistributed
-  EXPECT_FLOAT_EQ(ChartScene.ShapeFrame.Left, -10000);
-  EXPECT_FLOAT_EQ(ChartScene.ShapePointLock[kCurveX].Left, -1000);
 }
 
 TEST_F(CursorScrollTest, ShortOrLeftwardDragsZoomNothing) {
@@ -95,109 +75,59 @@ TEST_F(CursorScrollTest, ShortOrLeftwardDragsZoomNothing) {
     PlotMouseDown(ColumnMouseX(50), 100);
     PlotMouseMove(to, 600);
     PlotMouseUp(to, 600);
-    EXPECT_EQ(Data.DispStartPoint, 1);
     EXPECT_EQ(Data.DispEndPoint, 1000);
-    EXPECT_FLOAT_EQ(ChartScene.ShapeFrame.Left, -10000);
-    EXPECT_FLOAT_EQ(ChartScene.ShapeFrame.Width, 10);
   }
   // A release with no press before it (after a double click) is no drag.
   PlotMouseUp(ColumnMouseX(150), 600);
   EXPECT_EQ(Data.DispEndPoint, 1000);
-  // Without a data set a long drag leaves the rectangle drawn.
-  Data.DataLoaded = false;
-  PlotMouseDown(1000, 100);
-  PlotMouseMove(3000, 600);
-  PlotMouseUp(3000, 600);
-  EXPECT_FLOAT_EQ(ChartScene.ShapeFrame.Left, 1000);
-  EXPECT_FLOAT_EQ(ChartScene.ShapeFrame.Width, 2000);
 }
 
-TEST_F(CursorScrollTest, ScrollMarkersAtBothEnds) {
-  EXPECT_FLOAT_EQ(StartMarker(), 20);
-  EXPECT_FLOAT_EQ(EndMarker(), ChartState.ScrollTrackLength - 20);
-  EXPECT_EQ(ChartScene.Label28.Left, 220);
-  EXPECT_EQ(ChartScene.Label29.Caption, "1000");
-  Data.DispStartPoint = 250;
-  Data.DispEndPoint = 500;
-  HsrollToChangPosition();
-  EXPECT_FLOAT_EQ(StartMarker(), 12000 * 0.25f + 20);
-  EXPECT_FLOAT_EQ(EndMarker(), 12000 * 0.5f - 20);
-  HsrollChangPosition();  // the way back: the end gains the one point of the formula
-  EXPECT_EQ(Data.DispStartPoint, 250);
-  EXPECT_EQ(Data.DispEndPoint, 501);
-}
-
-TEST_F(CursorScrollTest, StartMarkerCanPassTheEndMarkerByLessThanTen) {
+TEST_F(CursorScrollTest, MarkerDragsStayOnTheTrackAndApart) {
   Data.DispStartPoint = 100;
   Data.DispEndPoint = 200;
   HsrollToChangPosition();
   const float end = EndMarker();
   TrackMouseDown(StartMarker() + 5);
   EXPECT_EQ(ChartState.ScrollDragMode, 1);
-  EXPECT_TRUE(TrackMouseMove(StartMarker() + 5));
   TrackMouseMove(end + 9);
   EXPECT_FLOAT_EQ(StartMarker(), end + 9);
   TrackMouseMove(end + 10);  // x - 10 reached the end marker: it stays
   EXPECT_FLOAT_EQ(StartMarker(), end + 9);
   EXPECT_LT(Data.DispStartPoint, Data.DispEndPoint);
-  EXPECT_EQ(ChartScene.Label28.Caption, std::to_string(Data.DispStartPoint));
   EXPECT_EQ(Data.SlotPoint[1], 1);  // no redraw during the drag
   TrackMouseUp(end + 10);
-  EXPECT_EQ(Data.SlotPoint[1], Data.DispStartPoint);
-}
-
-TEST_F(CursorScrollTest, DraggingBothMarkersKeepsThemOnTheTrack) {
-  Data.DispStartPoint = 100;
-  Data.DispEndPoint = 300;
+  // Dragging both markers keeps them on the track.
+  Data.DispStartPoint = 100, Data.DispEndPoint = 300;
   HsrollToChangPosition();
   const float mid = (StartMarker() + EndMarker()) / 2;
   TrackMouseDown(mid);
-  EXPECT_EQ(ChartState.ScrollDragMode, 0);
   TrackMouseMove(mid - 5000);
   EXPECT_FLOAT_EQ(StartMarker(), 20);
   TrackMouseMove(mid + 20000);
   EXPECT_FLOAT_EQ(EndMarker(), ChartState.ScrollTrackLength - 20);
   TrackMouseUp(mid + 20000);
-  EXPECT_GE(Data.DispStartPoint, 1);
-  EXPECT_LE(Data.DispStartPoint, Data.DispEndPoint);
   EXPECT_EQ(Data.DispEndPoint, 1000);
 }
 
 TEST_F(CursorScrollTest, DoubleClickArrowsAndAllPoint) {
   TrackDoubleClick();  // at both ends already: nothing to widen
-  EXPECT_EQ(Data.DispStartPoint, 1);
   EXPECT_EQ(Data.DispEndPoint, 1000);
   Data.DispStartPoint = 30;
   Data.DispEndPoint = 400;
   TrackDoubleClick();
   EXPECT_EQ(Data.DispStartPoint, 1);
   EXPECT_EQ(Data.DispEndPoint, 450);
-  Picture101_Click();
-  EXPECT_EQ(Data.DispEndPoint, 500);
   Data.DispStartPoint = 120;
   Picture100_Click();
   EXPECT_EQ(Data.DispStartPoint, 70);
-  EXPECT_EQ(Data.SlotPoint[1], 70);
-  EXPECT_EQ(ChartScene.Label29.Caption, "500");
 
   for (int i = 10; i < 15; ++i) Data.RealData[i].X = Data.RealData[i].Y = Data.RealData[i].Z = 0;
   Command1_Click();
-  EXPECT_EQ(Data.DispStartPoint, 1);
   EXPECT_EQ(Data.DispEndPoint, 1000);
   EXPECT_EQ(ChartScene.Text[19].Caption, "995");
-  EXPECT_FLOAT_EQ(EndMarker(), ChartState.ScrollTrackLength - 20);
-  Data.DataLoaded = false;
-  Data.DispStartPoint = 5;
-  Command1_Click();
-  Picture100_Click();
-  EXPECT_EQ(Data.DispStartPoint, 5);
 }
 
-TEST_F(CursorScrollTest, CrossHairLockAndFrequencyBoxes) {
-  Check11_Click(0);
-  Check12_Click(0);
-  EXPECT_FALSE(ChartScene.CrossHairShown);
-  EXPECT_FALSE(ChartScene.LockPointsShown);
+TEST_F(CursorScrollTest, FrequencyBoxTogglesTheSpectrum) {
   // Not a spectrum file and no live spectrum: only the box changes.
   Check13_Click(1);
   EXPECT_FALSE(Data.FrequencyView);
@@ -212,16 +142,11 @@ TEST_F(CursorScrollTest, CrossHairLockAndFrequencyBoxes) {
   Data.FrequencyFileLoaded = true;
   Check13_Click(1);
   EXPECT_TRUE(Data.FrequencyView);
-  EXPECT_FALSE(ChartScene.Label26.Visible);
   EXPECT_EQ(spectra, 1);
   EXPECT_EQ(offset_seen, 0);
   EXPECT_EQ(Conv.AccelOffset, -2500);
-  EXPECT_EQ(ChartState.CurveShown[kCurveV], 0);
   EXPECT_FALSE(ChartScene.Check[4].Enabled);
-  EXPECT_TRUE(ChartScene.Check[8].Enabled);
-  EXPECT_EQ(ChartScene.Check[3].Value, 1);
   Check13_Click(0);
-  EXPECT_FALSE(Data.FrequencyView);
   EXPECT_EQ(ChartState.CurveShown[kCurveV], 1);
   EXPECT_TRUE(ChartScene.Check[4].Enabled);
 }
