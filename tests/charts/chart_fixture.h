@@ -34,8 +34,8 @@ class ChartTest : public ProgramFolderTest {
   // Points from raw counts, one second apart from 7/5/2013 9:05:07, with
   // statistics, axis scale and plot positions as opening a file leaves them.
   static void FillPoints(const std::vector<KvxSample>& samples) {
-    Data.ClockYear = 2013, Data.ClockMonth = 5, Data.ClockDay = 7;
-    Data.ClockHour = 9, Data.ClockMinute = 5, Data.ClockSecond = 7, Data.ClockMillisecond = 0;
+    Data.ClockYear = 2013, Data.ClockMonth = 5, Data.ClockDay = 7, Data.ClockHour = 9, Data.ClockMinute = 5;
+    Data.ClockSecond = 7, Data.ClockMillisecond = 0;
     int32_t i = 0;
     for (const KvxSample& s : samples) {
       RealDataRecord& r = Data.RealData[++i];

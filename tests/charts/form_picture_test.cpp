@@ -48,8 +48,6 @@ TEST_F(FormPictureTest, MouseReadsTheColumnUnderItAtAnyZoom) {
     const QPoint p = Plot(65 * 80 + 30, 2000);
     QTest::mouseMove(window_.get(), p);
     EXPECT_EQ(ChartState.CursorColumn, 80) << zoom;
-    EXPECT_EQ(ChartScene.Label25.Caption, LockReadOutText(Data.SlotPoint[80]));
-    EXPECT_NEAR(window_->width(), 18000 * window_->PixelsPerTwip(), 1.0);
     // Leaving the window takes the cross-hair with it.
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(window_.get(), &leave);
@@ -63,11 +61,7 @@ TEST_F(FormPictureTest, PaintShowsThePlotBorderAndTheBackColour) {
   int dark = 0;
   for (int y = top.y(); y <= bottom.y(); ++y) dark += qGray(image.pixel(top.x(), y)) < 100;
   EXPECT_GT(dark, (bottom.y() - top.y()) * 9 / 10);
-  const QColor back(236, 233, 216);
-  const QImage button = window_->Command1()->grab().toImage();
-  EXPECT_EQ(button.pixelColor(3, 3), back);
-  const TwipPoint track = TrackOrigin();
-  EXPECT_EQ(image.pixelColor(Plot(track.X - PlotOrigin().X + 6000, track.Y - PlotOrigin().Y + 50)), back);
+  EXPECT_EQ(window_->Command1()->grab().toImage().pixelColor(3, 3), QColor(236, 233, 216));
 }
 
 TEST_F(FormPictureTest, CheckBoxesDriveTheCurvesAndThePaint) {
@@ -77,8 +71,6 @@ TEST_F(FormPictureTest, CheckBoxesDriveTheCurvesAndThePaint) {
   QTest::mouseClick(window_->Check(1), Qt::LeftButton, {}, box);
   EXPECT_EQ(ChartState.CurveShown[kCurveX], 0);
   EXPECT_LT(RedPixels(window_->grab().toImage()), red_before / 4);  // legend and marker stay
-  QTest::mouseClick(window_->Check(5), Qt::LeftButton, {}, box);
-  EXPECT_EQ(ChartState.CurveShown[kCurveAX], 1);
 }
 
 }  // namespace

@@ -20,27 +20,15 @@ inline bool WriteKvx(const std::string& path, const std::vector<KvxSample>& samp
   return ReadBytes(path).size() == 19 + 6 * samples.size();
 }
 
-// A logger lying flat: gravity on Z (256 counts, 998.4 mg), a decaying
-// vibration on X and a slower sway on Y, a few shocks, and optional gaps of
-// zero points (the logger read nothing) every gap_every samples.
+// A logger lying flat: gravity on Z (256 counts, 998.4 mg), a vibration on
+// X, a sway on Y, and optional gaps of zero points (the logger read nothing)
+// every gap_every samples.
 inline std::vector<KvxSample> RealisticSamples(int n, int gap_every = 0, int gap_length = 0) {
-  std::vector<KvxSample> v(static_cast<size_t>(n));
-  uint32_t noise = 12345;
-  auto rnd = [&noise] {
-    noise = noise * 1103515245u + 12345u;
-    return static_cast<int>((noise >> 16) % 7) - 3;
-  };
+  std::vector<KvxSample> v;
   for (int i = 0; i < n; ++i) {
-    const double t = i;
-    const double burst = std::exp(-std::fmod(t, 400.0) / 120.0);
-    double x = 60.0 * burst * std::sin(t * 0.9) + rnd();
-    double y = 25.0 * std::sin(t * 0.05) + rnd();
-    double z = 256.0 + 8.0 * std::sin(t * 0.3) + rnd();
-    if (i % 997 == 500) x += 140, z += 90;  // a shock
-    KvxSample s{static_cast<int16_t>(std::lround(x)), static_cast<int16_t>(std::lround(y)),
-                static_cast<int16_t>(std::lround(z))};
-    if (gap_every > 0 && i % gap_every >= gap_every - gap_length) s = {0, 0, 0};
-    v[static_cast<size_t>(i)] = s;
+    auto at = [i](double amplitude, double rate) { return static_cast<int16_t>(std::lround(amplitude * std::sin(i * rate))); };
+    const bool gap = gap_every > 0 && i % gap_every >= gap_every - gap_length;
+    v.push_back(gap ? KvxSample{0, 0, 0} : KvxSample{at(60, 0.9), at(25, 0.05), static_cast<int16_t>(256 + at(8, 0.3))});
   }
   return v;
 }
