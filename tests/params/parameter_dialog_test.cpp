@@ -28,20 +28,8 @@ class ParameterDialogTest : public testing::ProgramFolderTest {
     ApplyDefaultParameters();
     auto& p = MachineParameter;
     p.LanguageFlag = 1;
-    p.ParameterDialogMode = 0;
     p.ParameterAccepted = false;
     p.WorkMode = 2;  // timing: the start and limit frames take clicks
-    // The record's clock fields as the form's, so rows that fail keep
-    // values that do not depend on the day the test runs.
-    p.CurYear = p.StartYear = 26;
-    p.CurMonth = p.StartMonth = 5;
-    p.CurDay = p.StartDay = 14;
-    p.CurHour = 14;
-    p.StartHour = 15;
-    p.CurMinute = 35;
-    p.StartMinute = 0;
-    p.CurSecond = 20;
-    p.StartSecond = 0;
   }
 
   SetMachineParameterForm Open(int16_t mode = 0, ClockReading now = kAfternoon) {
@@ -97,17 +85,21 @@ TEST_F(ParameterDialogTest, StartIsTheNextFullHourAcrossMidnight) {
   }
 }
 
-TEST_F(ParameterDialogTest, LiveClockMovesCurrentTimeAndStartDateOnly) {
+TEST_F(ParameterDialogTest, LiveClockMovesCurrentTimeAndStartDateOnlyUntilCancel) {
   auto f = Open();
   f.Text[16] = "18";
   f.Text[13] = "30";
   TickParameterClock(f, {2026, 5, 15, 0, 0, 3});
   EXPECT_EQ(f.Text[9] + " " + f.Text[10] + ":" + f.Text[11] + ":" + f.Text[12], "15 0:0:3");
-  EXPECT_EQ(f.Text[13] + "/" + f.Text[15], "26/15");
-  EXPECT_EQ(f.Text[16] + ":" + f.Text[17] + ":" + f.Text[18], "18:0:0");
+  EXPECT_EQ(f.Text[13] + "/" + f.Text[15] + " " + f.Text[16] + ":" + f.Text[17] + ":" + f.Text[18], "26/15 18:0:0");
+  ClickOption(f, 6);
+  MachineParameter.ParameterAccepted = true;
   CancelParameterForm(f);
   TickParameterClock(f, {2026, 5, 15, 0, 0, 9});
   EXPECT_EQ(f.Text[12], "3");  // the timer stopped with the window
+  // Cancel keeps what the clicks already wrote and writes no file.
+  EXPECT_TRUE(f.Closed && !MachineParameter.ParameterAccepted && MachineParameter.RecordMode == 1);
+  EXPECT_FALSE(FileWritten());
 }
 
 TEST_F(ParameterDialogTest, OptionButtonRules) {
@@ -266,16 +258,6 @@ TEST_F(ParameterDialogTest, RealTimeOkChecksIntervalAndLimitOnly) {
   const auto& p = MachineParameter;
   EXPECT_EQ(std::vector<int>({p.RecordInterval, p.IntervalUnit, p.LimitTime, p.LimitKind, p.WorkMode}),
             std::vector<int>({32767, 1, 250, 1, 1}));
-}
-
-TEST_F(ParameterDialogTest, CancelKeepsWhatClicksAlreadyWrote) {
-  auto f = Open();
-  ClickOption(f, 6);
-  MachineParameter.ParameterAccepted = true;
-  CancelParameterForm(f);
-  EXPECT_TRUE(f.Closed && !MachineParameter.ParameterAccepted);
-  EXPECT_EQ(MachineParameter.RecordMode, 1);
-  EXPECT_FALSE(FileWritten());
 }
 
 }  // namespace
