@@ -30,10 +30,6 @@ W* Child(QWidget* parent, const char* name) {
   return w;
 }
 
-QString BoxText(QWidget* dialog, int n) {
-  return Child<QLineEdit>(dialog, QStringLiteral("Text%1").arg(n).toLatin1().constData())->text();
-}
-
 // Every visible caption gets at least the room it asks for.
 void ExpectNothingClipped(QWidget* dialog) {
   for (auto* label : dialog->findChildren<QLabel*>()) {
@@ -74,7 +70,7 @@ TEST_F(DialogsQtTest, FullLayoutShowsTheFormInEnglishOrChinese) {
   MachineParameter.IntervalUnit = 1;
   ParameterDialogQt d;
   d.show();
-  EXPECT_EQ(BoxText(&d, 2), "750");
+  EXPECT_EQ(Child<QLineEdit>(&d, "Text2")->text(), "750");
   EXPECT_TRUE(Child<QRadioButton>(&d, "Option2")->isChecked());
   EXPECT_FALSE(Child<QLineEdit>(&d, "Text4")->isEnabled());  // normal record mode
   ExpectNothingClipped(&d);
@@ -111,7 +107,7 @@ TEST_F(DialogsQtTest, ClicksAndSpaceOpenTheKeypadOnEnabledBoxesOnly) {
   QTest::mouseClick(Child<QLineEdit>(&d, "Text16"), Qt::LeftButton);
   ASSERT_EQ(ports_.keypad.shown.size(), 1u);
   EXPECT_EQ(ports_.keypad.shown[0].Caption, "Hour");
-  EXPECT_EQ(BoxText(&d, 16), "21");
+  EXPECT_EQ(Child<QLineEdit>(&d, "Text16")->text(), "21");
 
   QTest::mouseClick(Child<QLineEdit>(&d, "Text5"), Qt::LeftButton);
   EXPECT_EQ(ports_.keypad.shown.size(), 1u);
@@ -120,7 +116,7 @@ TEST_F(DialogsQtTest, ClicksAndSpaceOpenTheKeypadOnEnabledBoxesOnly) {
   auto* text5 = Child<QLineEdit>(&d, "Text5");
   text5->setFocus();
   QTest::keyClick(text5, Qt::Key_Space);
-  EXPECT_EQ(BoxText(&d, 5), "9");
+  EXPECT_EQ(Child<QLineEdit>(&d, "Text5")->text(), "9");
 }
 TEST_F(DialogsQtTest, EnterIsOkEscapeIsCancelAndTheClockStopsWithTheWindow) {
   {
