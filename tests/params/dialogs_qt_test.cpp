@@ -149,22 +149,13 @@ TEST_F(DialogsQtTest, EnterIsOkEscapeIsCancelAndTheClockStopsWithTheWindow) {
   EXPECT_FALSE(d.findChild<QTimer*>("Timer1")->isActive());
 }
 
-class KeypadQtTest : public DialogsQtTest {
- protected:
-  void SetUp() override {
-    DialogsQtTest::SetUp();
-    LoadDialogInput(form_);
-    form_.Text1 = "15";
-    form_.Text2 = "23";
-    form_.Text3 = "0";
-    form_.Text4 = "0";
-    form_.Caption = "Hour";
-  }
-  DialogInputForm form_;
-};
+using KeypadQtTest = DialogsQtTest;
 
 TEST_F(KeypadQtTest, KeysOkAndMessages) {
-  KeypadDialogQt k(form_);
+  DialogInputForm form;
+  LoadDialogInput(form);
+  form.Text1 = "15", form.Text2 = "23", form.Text3 = "0", form.Text4 = "0", form.Caption = "Hour";
+  KeypadDialogQt k(form);
   k.show();
   EXPECT_EQ(k.windowTitle(), "Hour");
   auto* text1 = Child<QLineEdit>(&k, "Text1");
@@ -189,8 +180,9 @@ TEST_F(KeypadQtTest, KeysOkAndMessages) {
 
 TEST_F(KeypadQtTest, ChineseCaptionsFitAndEscapeCancels) {
   MachineParameter.LanguageFlag = 0;
-  LoadDialogInput(form_);
-  KeypadDialogQt zh(form_);
+  DialogInputForm form;
+  LoadDialogInput(form);
+  KeypadDialogQt zh(form);
   zh.show();
   EXPECT_EQ(Child<QGroupBox>(&zh, "Frame2")->title(), "小键盘");
   ExpectNothingClipped(&zh);

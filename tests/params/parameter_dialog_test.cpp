@@ -119,8 +119,6 @@ TEST_F(ParameterDialogTest, KeypadRangesFollowTheUnitAndTheIntervalTypedSoFar) {
   auto f = Open();
   ClickOption(f, 1);
   EXPECT_EQ(KeypadRangeFor(f, 2)->Minimum, 50);
-  EXPECT_STREQ(KeypadRangeFor(f, 13)->Caption, "Year");
-  EXPECT_FALSE(KeypadRangeFor(f, 7));
   ports_.keypad.Cancel();
   for (auto [option, interval, max] : {std::tuple{1, "100", "546"}, {1, "10000", "32767"}, {2, "5", "27300"}}) {
     ClickOption(f, option);
