@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
-#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -119,16 +118,15 @@ TEST_F(DialogsQtTest, ClicksAndSpaceOpenTheKeypadOnEnabledBoxesOnly) {
   EXPECT_EQ(Child<QLineEdit>(&d, "Text5")->text(), "9");
 }
 TEST_F(DialogsQtTest, EnterIsOkEscapeIsCancelAndTheClockStopsWithTheWindow) {
-  {
-    ParameterDialogQt d;
-    d.show();
-    auto* text2 = Child<QLineEdit>(&d, "Text2");
-    text2->setFocus();
-    QTest::keyClick(text2, Qt::Key_Return);  // OK, not the keypad
-    EXPECT_TRUE(ports_.keypad.shown.empty());
-    EXPECT_EQ(d.result(), QDialog::Accepted);
-    EXPECT_TRUE(MachineParameter.ParameterAccepted);
-  }
+  ParameterDialogQt accepted;
+  accepted.show();
+  auto* text2 = Child<QLineEdit>(&accepted, "Text2");
+  text2->setFocus();
+  QTest::keyClick(text2, Qt::Key_Return);  // OK, not the keypad
+  EXPECT_TRUE(ports_.keypad.shown.empty());
+  EXPECT_EQ(accepted.result(), QDialog::Accepted);
+  EXPECT_TRUE(MachineParameter.ParameterAccepted);
+
   MachineParameter.ParameterAccepted = false;
   ParameterDialogQt d;
   d.show();

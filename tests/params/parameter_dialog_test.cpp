@@ -119,7 +119,7 @@ TEST_F(ParameterDialogTest, KeypadRangesFollowTheUnitAndTheIntervalTypedSoFar) {
   auto f = Open();
   ClickOption(f, 1);
   EXPECT_EQ(KeypadRangeFor(f, 2)->Minimum, 50);
-  ports_.keypad.Cancel();
+  ports_.keypad.steps.push_back(CancelDialogInput);
   for (auto [option, interval, max] : {std::tuple{1, "100", "546"}, {1, "10000", "32767"}, {2, "5", "27300"}}) {
     ClickOption(f, option);
     f.Text[2] = interval;
@@ -170,22 +170,18 @@ TEST_F(ParameterDialogTest, EachRowReportsItsCodeAtItsEdges) {
 }
 
 TEST_F(ParameterDialogTest, UnwritableFileKeepsTheDialogOpenAndSaysWhy) {
-  const struct {
-    void (*make)(const std::string& path);
-    const char* reason;
-  } cases[] = {
-      {[](const std::string& p) { std::filesystem::create_directory(p); }, "Is a directory"},
-      {[](const std::string& p) { std::filesystem::create_symlink("/dev/full", p); }, "No space left on device"},
-  };
-  for (const auto& c : cases) {
-    std::filesystem::remove_all(File());
-    c.make(File());
+  auto expect_not_saved = [this](const std::string& reason) {
     auto f = Open();
     ports_.ui.messages.clear();
     EXPECT_FALSE(OkParameterForm(f));
-    EXPECT_EQ(ports_.ui.messages, std::vector<std::string>{"The parameters were not saved: " + File() + ": " + c.reason});
+    EXPECT_EQ(ports_.ui.messages, std::vector<std::string>{"The parameters were not saved: " + File() + ": " + reason});
     EXPECT_FALSE(f.Closed || MachineParameter.ParameterAccepted);
-  }
+  };
+  std::filesystem::create_directory(File());
+  expect_not_saved("Is a directory");
+  std::filesystem::remove(File());
+  std::filesystem::create_symlink("/dev/full", File());  // the write itself fails
+  expect_not_saved("No space left on device");
 }
 
 TEST_F(ParameterDialogTest, PortBoxHasItsOwnMessagesFirst) {
