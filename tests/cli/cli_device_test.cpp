@@ -49,11 +49,6 @@ TEST_F(CliDeviceTest, SetParamsJudgesItsOptionsAsTheDialogsOk) {
                  "--clock", clock}, 10000),
             2);
   EXPECT_NE(CliErr().find("Data is erro!!=21"), std::string::npos) << CliErr();
-  EXPECT_EQ(Cli({"--device", "sim:" + Socket(), "set-params", "--port", "0", "--start",
-                 "2026-05-14 14:35:29", "--clock", clock}, 10000),
-            2);
-  EXPECT_NE(CliErr().find("Data is erro!!=24"), std::string::npos) << CliErr();
-  EXPECT_EQ(Cli({"--device", "sim:" + Socket(), "set-params", "--unit", "sec"}, 10000), 64);
   EXPECT_TRUE(ReadBytes(store).empty());  // opened at start-up, never written
   EXPECT_EQ(ReadText(folder_.File("sim.err")).find(" 68 20 17"), std::string::npos);
 
@@ -76,7 +71,8 @@ TEST_F(CliDeviceTest, FailuresAndUsage) {
   EXPECT_NE(CliErr().find("[1] No Device !"), std::string::npos) << CliErr();
   EXPECT_NE(CliErr().find("[1] Scan for usb devices....6"), std::string::npos) << CliErr();
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"--device", "bogus", "scan"}, {"download"}, {"download", "a.kvx", "b.kvx"}, {"scan", "--fast"}})
+           {"--device", "bogus", "scan"}, {"download"}, {"download", "a.kvx", "b.kvx"}, {"scan", "--fast"},
+           {"set-params", "--unit", "sec"}})
     EXPECT_EQ(Cli(args, 5000), 64) << args.back();
 }
 

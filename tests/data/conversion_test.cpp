@@ -31,7 +31,7 @@ class ConversionTest : public ::testing::Test {
   }
 };
 
-TEST_F(ConversionTest, SampleConversionEdgeCases) {
+TEST_F(ConversionTest, SampleConversionEdgeCasesAndAnglesWithinNinetyDegrees) {
   RealDataRecord r{};
   ConvertSample(0, 0, 0, r);
   for (float v : {r.X, r.Y, r.Z, r.V, r.AX, r.AY, r.AZ}) EXPECT_EQ(v, 0.0f);
@@ -43,10 +43,7 @@ TEST_F(ConversionTest, SampleConversionEdgeCases) {
   ConvertSample(100, 0, -100, r);
   EXPECT_NEAR(r.AZ, -45.0f, 1e-3f);
   EXPECT_NEAR(r.AX, 45.0f, 1e-3f);
-}
 
-TEST_F(ConversionTest, AnglesStayWithinNinetyDegrees) {
-  RealDataRecord r{};
   for (int16_t x : {int16_t{-32768}, int16_t{-1}, int16_t{0}, int16_t{1}, int16_t{32767}}) {
     for (int16_t z : {int16_t{-32768}, int16_t{-3}, int16_t{0}, int16_t{5}, int16_t{32767}}) {
       ConvertSample(x, 7, z, r);
