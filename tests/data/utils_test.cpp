@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstring>
+
 #include "data/state.h"
 #include "support/temp_folder.h"
 
@@ -16,10 +19,7 @@ TEST(HexTextToInteger, FourHexDigitsAsSigned16BitElseZero) {
   }
 }
 
-struct Stamp {
-  int y, mo, d, h, mi, s, ms;
-  bool operator==(const Stamp&) const = default;
-};
+using Stamp = std::array<int16_t, 7>;  // year, month, day, hour, minute, second, millisecond
 
 TEST(AdvanceClock, CrossesDaysMonthsYearsAndLeapDays) {
   const struct {
@@ -40,15 +40,11 @@ TEST(AdvanceClock, CrossesDaysMonthsYearsAndLeapDays) {
       {{2013, 0, 31, 23, 0, 0, 0}, 3600000, {2013, 1, 1, 0, 0, 0, 0}},
   };
   for (const auto& c : cases) {
-    auto& d = Data;
-    d.ClockYear = static_cast<int16_t>(c.from.y), d.ClockMonth = static_cast<int16_t>(c.from.mo);
-    d.ClockDay = static_cast<int16_t>(c.from.d), d.ClockHour = static_cast<int16_t>(c.from.h);
-    d.ClockMinute = static_cast<int16_t>(c.from.mi), d.ClockSecond = static_cast<int16_t>(c.from.s);
-    d.ClockMillisecond = static_cast<int16_t>(c.from.ms);
+    std::memcpy(&Data.ClockYear, c.from.data(), sizeof(Stamp));
     AdvanceClock(c.ms);
-    const Stamp got{d.ClockYear, d.ClockMonth, d.ClockDay, d.ClockHour, d.ClockMinute, d.ClockSecond, d.ClockMillisecond};
-    EXPECT_TRUE(got == c.to) << c.from.y << "-" << c.from.mo << "-" << c.from.d << " + " << c.ms << " ms gave "
-                             << got.y << "-" << got.mo << "-" << got.d << " " << got.h << ":" << got.mi << ":" << got.s;
+    Stamp got;
+    std::memcpy(got.data(), &Data.ClockYear, sizeof(Stamp));
+    EXPECT_EQ(got, c.to) << c.from[0] << "-" << c.from[1] << "-" << c.from[2] << " + " << c.ms << " ms";
   }
 }
 

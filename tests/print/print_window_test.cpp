@@ -149,35 +149,25 @@ TEST_F(PrintWindowTest, PrintCapturesThePlotPreviewsAndPrintsIt) {
 }
 
 TEST_F(PrintWindowTest, PrinterChoice) {
-  struct Case {
-    int row;  // -1 nothing selected
-    std::string current;
-    int error;
-    std::vector<std::string> set;
-    std::string current_after, message;
-    bool pdf;
-  } cases[] = {
-      {-1, "Lab", 0, {}, "Lab", "", false},
-      {1, "Lab", 0, {"Lab"}, "Lab", "", false},
-      {0, "Lab", 0, {"Office"}, "Office", "", false},
-      {0, "Lab", 1030, {"Office"}, "Lab", "SetPrinter Failed. Error code: 1030", false},
-      {2, "Lab", 0, {}, "Lab", "", true},
-  };
-  for (const Case& c : cases) {
+  // Row chosen (-1 none), the error the system gives, the names set, the printer after, the message, PDF chosen.
+  using Case = std::tuple<int, int, std::vector<std::string>, std::string, std::string, bool>;
+  for (const auto& [row, error, set, after, message, pdf] :
+       {Case{-1, 0, {}, "Lab", "", false}, Case{1, 0, {"Lab"}, "Lab", "", false},
+        Case{0, 0, {"Office"}, "Office", "", false},
+        Case{0, 1030, {"Office"}, "Lab", "SetPrinter Failed. Error code: 1030", false},
+        Case{2, 0, {}, "Lab", "", true}}) {
     printers_.set.clear();
-    printers_.error = c.error;
+    printers_.error = error;
     ui_.messages.clear();
-    PrintState.CurrentPrinter = c.current;
+    PrintState.CurrentPrinter = "Lab";
     DialogSetPrint dialog(printers_);
     ASSERT_EQ(dialog.List1()->count(), 3);
     EXPECT_EQ(dialog.List1()->item(2)->text(), "PDF file\u2026");
-    if (c.row >= 0) dialog.List1()->setCurrentRow(c.row);
+    if (row >= 0) dialog.List1()->setCurrentRow(row);
     dialog.Command1()->click();
-    EXPECT_EQ(dialog.result(), QDialog::Accepted) << c.row;
-    EXPECT_EQ(printers_.set, c.set) << c.row;
-    EXPECT_EQ(PrintState.CurrentPrinter, c.current_after) << c.row;
-    EXPECT_EQ(ui_.messages, c.message.empty() ? std::vector<std::string>{} : std::vector{c.message}) << c.row;
-    EXPECT_EQ(dialog.PdfChosen(), c.pdf) << c.row;
+    EXPECT_EQ(dialog.result(), QDialog::Accepted) << row;
+    EXPECT_EQ(std::tuple(printers_.set, PrintState.CurrentPrinter, dialog.PdfChosen()), std::tuple(set, after, pdf)) << row;
+    EXPECT_EQ(ui_.messages, message.empty() ? std::vector<std::string>{} : std::vector{message}) << row;
   }
 }
 
