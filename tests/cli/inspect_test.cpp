@@ -46,17 +46,14 @@ class InspectorTest : public ::testing::Test {
     s[7] = {400, 0, 0};
     return Write(KvxImage(h, s));
   }
-  QJsonObject Info(const QString& file) {
-    const CliRun r = Cli({"info", file, "--json"});
-    EXPECT_EQ(r.code, 0) << r.err.toStdString();
-    return QJsonDocument::fromJson(r.out.toUtf8()).object();
-  }
   testing::TempFolder folder_;
 };
 
 // The numbers themselves are checked in-process; here the JSON shape.
 TEST_F(InspectorTest, InfoAsJson) {
-  const QJsonObject o = Info(Sample());
+  const CliRun r = Cli({"info", Sample(), "--json"});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
   EXPECT_EQ(o["CountPointNoZero"].toInt(), 29);
   EXPECT_EQ(o["stats"].toObject()["X"].toObject()["maxPoint"].toInt(), 8);
   EXPECT_EQ(o["texts"].toObject()["max"].toObject()["X"].toString(), "1560   1/1/2014 0:0:2");
