@@ -116,9 +116,7 @@ TEST_F(ConversionTest, StatisticsTexts) {
 }
 
 TEST_F(ConversionTest, LivePointsAreNumberedAndStamped) {
-  Data.RawX = -200;
-  Data.RawY = 0;
-  Data.RawZ = 100;
+  Data.RawX = -200, Data.RawY = 0, Data.RawZ = 100;
   MakeRealData();
   MakeRealData();
   EXPECT_EQ(Data.CountPoint, 2);
