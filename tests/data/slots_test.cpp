@@ -35,9 +35,6 @@ class SlotsTest : public ::testing::Test {
 };
 
 TEST_F(SlotsTest, FewPointsAreSpreadEvenly) {
-  std::vector<int> fourteen = {1};  // n = 14: steps of 16
-  for (int k = 17; k <= 193; k += 16) fourteen.push_back(k);
-  fourteen.push_back(200);
   const struct {
     int32_t start, end;
     std::vector<int> columns;
@@ -45,8 +42,7 @@ TEST_F(SlotsTest, FewPointsAreSpreadEvenly) {
       {7, 7, {1}},
       {7, 8, {1, 200}},
       {1, 3, {1, 101, 200}},
-      {1, 10, {1, 24, 47, 70, 93, 116, 139, 162, 185, 200}},
-      {101, 114, fourteen},
+      {101, 110, {1, 24, 47, 70, 93, 116, 139, 162, 185, 200}},
   };
   for (const auto& c : cases) {
     MapRangeToSlots(c.start, c.end);
@@ -55,50 +51,20 @@ TEST_F(SlotsTest, FewPointsAreSpreadEvenly) {
   }
 }
 
-TEST_F(SlotsTest, MiddleBandsUseTheirComparisons) {
-  MapRangeToSlots(1, 15);  // k x 0.075 >= j
-  auto k = Occupied();
-  ASSERT_EQ(k.size(), 15u);
-  EXPECT_EQ(k[1], 27);
-  EXPECT_EQ(k[2], 40);  // 40 x 0.075 reaches 3 in float
-  EXPECT_EQ(k[13], 187);
-  MapRangeToSlots(1, 29);
-  k = Occupied();
-  ASSERT_EQ(k.size(), 29u);
-  EXPECT_EQ(k[27], 194);
-  MapRangeToSlots(1, 30);  // strictly greater from n = 30 on
-  k = Occupied();
-  ASSERT_EQ(k.size(), 30u);
-  EXPECT_EQ(k[1], 14);
-  MapRangeToSlots(1, 199);
-  k = Occupied();
-  ASSERT_EQ(k.size(), 199u);
-  EXPECT_EQ(Data.SlotUsed[2], 0);  // the one empty column
-  EXPECT_EQ(k[1], 3);
-}
-
+// Sizes 1..420 and the largest file: every point once, and from 200 points on
+// every column filled evenly.
 TEST_F(SlotsTest, EveryWindowSizeKeepsEveryPointOnce) {
-  for (int32_t n = 1; n <= 420; ++n) {
-    MapRangeToSlots(50, 50 + n - 1);
-    SCOPED_TRACE(n);
-    ExpectEveryPointOnce(50, 50 + n - 1);
-    EXPECT_EQ(Occupied().size(), static_cast<size_t>(std::min(n, 200)));
-  }
-}
-
-TEST_F(SlotsTest, LargeWindowsFillEveryColumnEvenly) {
-  for (int32_t n : {200, 201, 400, 327600}) {
-    MapRangeToSlots(1, n);
+  for (int32_t n = 1; n <= 421; ++n) {
+    const int32_t size = n == 421 ? 327600 : n;
+    MapRangeToSlots(50, 50 + size - 1);
+    SCOPED_TRACE(size);
+    ExpectEveryPointOnce(50, 50 + size - 1);
+    EXPECT_EQ(Occupied().size(), static_cast<size_t>(std::min(size, 200)));
     const auto [low, high] = std::minmax_element(Data.SlotUsed + 1, Data.SlotUsed + kSlots + 1);
-    EXPECT_EQ(*low, n / 200) << n;
-    EXPECT_LE(*high - *low, 1) << n;
-    ExpectEveryPointOnce(1, n);
+    if (size >= 200) EXPECT_TRUE(*low == size / 200 && *high - *low <= 1);
   }
-}
-
-TEST_F(SlotsTest, EmptyWindowLeavesEveryColumnEmpty) {
   Data.SlotUsed[4] = 9;
-  MapRangeToSlots(10, 9);
+  MapRangeToSlots(10, 9);  // an empty window empties every column
   EXPECT_TRUE(Occupied().empty());
 }
 
@@ -114,14 +80,6 @@ TEST_F(SlotsTest, LivePointsBeforeTheWindowFills) {
   RealCountPoint();
   EXPECT_EQ(Data.SlotPoint[197], 50);
   EXPECT_EQ(Occupied().size(), 50u);
-  Data.CountPoint = 51;
-  RealCountPoint();
-  EXPECT_EQ(Data.SlotPoint[101], 51);
-  Data.CountPoint = 120;
-  RealCountPoint();
-  EXPECT_EQ(Data.SlotPoint[99], 99);
-  EXPECT_EQ(Data.SlotPoint[101], 100);
-  EXPECT_EQ(Data.SlotPoint[141], 120);
   Data.CountPoint = 179;
   RealCountPoint();
   EXPECT_EQ(Data.SlotPoint[169], 169);
@@ -132,14 +90,11 @@ TEST_F(SlotsTest, LivePointsBeforeTheWindowFills) {
 TEST_F(SlotsTest, LivePointsRemapEveryEleventhPoint) {
   Data.CountPoint = 180;
   RealCountPoint();
-  EXPECT_EQ(Data.DispEndPoint, 180);
   EXPECT_EQ(Occupied().size(), 180u);
   for (int32_t n = 181; n <= 190; ++n) {
     Data.CountPoint = n;
     RealCountPoint();
-    const int k = 180 + 2 * (n - 180);
-    EXPECT_EQ(Data.SlotPoint[k], n);
-    EXPECT_EQ(Data.SlotUsed[k], 1);
+    EXPECT_EQ(Data.SlotPoint[180 + 2 * (n - 180)], n);
   }
   EXPECT_EQ(Data.DispEndPoint, 180);
   Data.CountPoint = 191;
