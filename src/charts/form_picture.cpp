@@ -18,7 +18,7 @@
 #include "charts/chart_state.h"
 #include "charts/cursor_scroll.h"
 #include "charts/curve_plot.h"
-#include "charts/spectrum_view.h"
+#include "charts/frequency_view.h"
 
 namespace accelog {
 

@@ -7,7 +7,7 @@
 #include "charts/chart_scene.h"
 #include "charts/chart_state.h"
 #include "charts/curve_plot.h"
-#include "charts/spectrum_view.h"
+#include "charts/frequency_view.h"
 #include "data/conversion.h"
 #include "data/state.h"
 #include "params/machine_parameter.h"

@@ -12,7 +12,7 @@
 #include "charts/cursor_scroll.h"
 #include "charts/curve_plot.h"
 #include "charts/form_picture.h"
-#include "charts/spectrum_view.h"
+#include "charts/frequency_view.h"
 #include "cli/cli.h"
 #include "core/ui_port.h"
 #include "data/conversion.h"

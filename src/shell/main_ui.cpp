@@ -10,7 +10,7 @@
 #include "charts/curve_plot.h"
 #include "charts/form_picture.h"
 #include "charts/live_chart.h"
-#include "charts/spectrum_view.h"
+#include "charts/frequency_view.h"
 #include "data/state.h"
 #include "shell/main_window.h"
 #include "shell/shell_rules.h"

@@ -9,7 +9,7 @@
 
 #include "charts/chart_fixture.h"
 #include "charts/cursor_scroll.h"
-#include "charts/spectrum_view.h"
+#include "charts/frequency_view.h"
 
 namespace accelog::testing {
 namespace {

@@ -1,4 +1,4 @@
-#include "charts/spectrum_view.h"
+#include "charts/frequency_view.h"
 
 #include "charts/chart_frame.h"
 #include "charts/chart_scene.h"
