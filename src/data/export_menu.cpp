@@ -67,25 +67,24 @@ void File007_Click() {
   Ui().BusyPointer(false);
 }
 
-void ToTXT() {
+namespace {
+
+// The text and CSV files are written in one go, without the workbook's timer.
+void ExportWith(bool (*write)(const std::string&, ExportRows, const ExportProgress&, ExportError&)) {
   if (!CanExport()) return;
   Data.MenuCommandCode = 17;
   Data.DownloadFileName = Data.DataFileName;
   ExportError error;
-  const bool ok = WriteTextExport(Data.DownloadFileName, Export.Rows, {}, error);
+  const bool ok = write(Data.DownloadFileName, Export.Rows, {}, error);
   Data.MenuCommandCode = 0;
   Finish(ok, error);
 }
 
-void ToCSV() {
-  if (!CanExport()) return;
-  Data.MenuCommandCode = 17;
-  Data.DownloadFileName = Data.DataFileName;
-  ExportError error;
-  const bool ok = WriteCsvExport(Data.DownloadFileName, Export.Rows, {}, error);
-  Data.MenuCommandCode = 0;
-  Finish(ok, error);
-}
+}  // namespace
+
+void ToTXT() { ExportWith(WriteTextExport); }
+
+void ToCSV() { ExportWith(WriteCsvExport); }
 
 void ToEXCEL() {
   if (!CanExport()) return;
