@@ -16,6 +16,7 @@
 #include "charts/chart_state.h"
 #include "charts/form_picture.h"
 #include "core/program_folder.h"
+#include "data/conversion.h"
 #include "data/state.h"
 #include "shell/help_window.h"
 #include "shell/main_window.h"
@@ -99,6 +100,7 @@ TEST(ChartWindowFit, SmallWindowsScrollAndFitToWindowScalesTheChartAndIsRemember
   testing::TempFolder folder;
   ASSERT_TRUE(InitProgramFolder(folder.path()));
   ResetShellState();
+  ResetConversionState();
   ResetChartState();
   auto* chart = new FormPicture;
   const QSize normal = chart->NormalSize();
