@@ -94,7 +94,7 @@ TEST_F(InspectorTest, ExitCodes) {
     int code;
   } cases[] = {
       {{"info", empty}, 2},
-      {{"points", QString::fromStdString(folder_.File("missing.kvx"))}, 2},
+      {{"points", QString::fromStdString(folder_.File("missing.kvx"))}, 1},
       {{}, 64},
       {{"info"}, 64},
       {{"points", Sample(), "--from", "x"}, 64},
