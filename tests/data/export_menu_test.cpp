@@ -57,6 +57,12 @@ TEST_F(ExportMenuTest, OverwriteIsAskedAndOnlyShownPointsAreKept) {
   Data.MenuCommandCode = 16;  // the data list is open: no dialog
   File007_Click();
   EXPECT_EQ(ui_.asked, 3);
+  EXPECT_EQ(ui_.panels.count(3), 0u);
+
+  ResetDataState();  // no file on view: the status bar says why nothing happens
+  File007_Click();
+  EXPECT_EQ(ui_.asked, 3);
+  EXPECT_EQ(ui_.panels[3], "Open a file first");
 }
 
 // A typed extension wins over the filter; the filter completes a bare name.

@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
 
@@ -129,6 +130,13 @@ TEST_F(MainWindowTest, HelpShowsTheManual) {
   window_->Action("File016")->trigger();
   ASSERT_NE(window_->Help(), nullptr);
   EXPECT_TRUE(window_->Help()->Browser()->toPlainText().contains("accelog"));
+  for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+    window_->Action("File016")->trigger();
+    QApplication::setActiveWindow(window_->Help());
+    ASSERT_TRUE(window_->Help()->isVisible());
+    QTest::keySequence(window_->Help(), keys);
+    EXPECT_FALSE(window_->Help()->isVisible()) << keys.toString().toStdString();
+  }
 }
 
 TEST(SingleInstanceTest, AStaleLockIsTakenOver) {
