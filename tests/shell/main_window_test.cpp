@@ -114,6 +114,16 @@ TEST(ChartWindowFit, SmallWindowsScrollAndFitToWindowScalesTheChartAndIsRemember
     QApplication::processEvents();
     EXPECT_GT(w.Scroller()->horizontalScrollBar()->maximum(), 0);
     EXPECT_GE(w.ClientArea()->height(), chart->geometry().bottom());  // everything can be reached
+    // Scrolled to the far corner at 800 x 500, "Stop" and "Help" are still in the window.
+    w.resize(800, 500);
+    QApplication::processEvents();
+    w.Scroller()->verticalScrollBar()->setValue(w.Scroller()->verticalScrollBar()->maximum());
+    w.Scroller()->horizontalScrollBar()->setValue(w.Scroller()->horizontalScrollBar()->maximum());
+    EXPECT_GT(w.Scroller()->verticalScrollBar()->value(), 0);
+    for (int b : {kStop, kHelp}) {
+      const QWidget* button = w.ToolBar()->Button(b);
+      EXPECT_TRUE(w.rect().contains(QRect(button->mapTo(&w, QPoint(0, 0)), button->size()))) << b;
+    }
 
     w.resize(1900, 1150);
     w.Action("FitToWindow")->trigger();
