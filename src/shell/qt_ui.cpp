@@ -110,7 +110,9 @@ void QtUi::StatusPanel(int panel, const std::string& text) {
   label->setToolTip(t);
   // A longer note widens its panel rather than being cut off.
   const int need = label->fontMetrics().horizontalAdvance(t) + 2 * label->frameWidth() + 8;
-  label->setMaximumWidth(std::max(TwipsToPixels(kStatusPanelWidth), need));
+  const int normal = TwipsToPixels(kStatusPanelWidth);
+  label->setMaximumWidth(std::max(normal, need));
+  label->setMinimumWidth(need > normal ? need : 1);
 }
 
 QString QtUi::PanelText(int panel) const {
