@@ -99,14 +99,6 @@ TEST_F(KvxFileTest, AHeadNoLoggerWritesIsRefused) {
   }
 }
 
-// A download that stopped keeps whole blocks under a head that counts them all.
-TEST_F(KvxFileTest, AShortFileIsToldFromAWholeOne) {
-  EXPECT_EQ(IncompleteFileText(1728, 8000), "1728 of 8000 samples: the download was not finished");
-  for (auto [in_file, head] : {std::pair{8000, 8000}, {20, 0}, {256, 256}, {30, 29}}) {
-    EXPECT_EQ(IncompleteFileText(in_file, head), "") << in_file << " " << head;
-  }
-}
-
 TEST_F(KvxFileTest, CountRoundsTheTailHalfToEven) {
   // 1.5 -> 2, 0.5 -> 0, 2.5 -> 2, 3.5 -> 4
   for (auto [tail, count] : {std::pair{0, 0}, {24, 4}, {9, 2}, {3, 0}, {15, 2}, {21, 4}}) {
