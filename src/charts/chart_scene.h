@@ -46,6 +46,7 @@ struct ChartSceneRecord {
   // Statistics panel: captions and boxes Text1..Text24 (element 0 unused).
   SceneControl StatCaption[25];
   SceneControl Text[25];
+  std::string FilePath;  // the full path behind the file-name box Text24
 
   // Left strip.
   SceneControl LabelY[11];

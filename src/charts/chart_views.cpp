@@ -1,5 +1,7 @@
 #include "charts/chart_views.h"
 
+#include <filesystem>
+
 #include "charts/chart_frame.h"
 #include "charts/chart_scene.h"
 #include "charts/chart_state.h"
@@ -29,7 +31,12 @@ void DispDataReady_14() {
   Data.FrequencyView = false;
   s.Label26.Visible = true;
   Data.MenuCommandCode = 14;
-  s.Text[24].Caption = CutAtFirstDotNoBlanks(Data.DataFileName) + ".kvx";
+  ShowFileNameBox(Data.DataFileName);
+}
+
+void ShowFileNameBox(const std::string& path) {
+  ChartScene.Text[24].Caption = std::filesystem::path(path).filename().string();
+  ChartScene.FilePath = path;
 }
 
 void DispOpenedDataFile() {

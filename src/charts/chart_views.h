@@ -9,8 +9,11 @@ namespace accelog {
 // Chart set-up for a file view: X, Y, Z, V and the points on, the angles off,
 // Check1..Check8 and "All Point" enabled, "Disp Frequency" disabled, the X,
 // Y and Z curves hidden until drawn, no data set loaded, MenuCommandCode 14,
-// the file-name box showing DataFileName without its extension and blanks.
+// the file-name box showing DataFileName's own name.
 void DispDataReady_14();
+
+// The file-name box: the file's name as it is on disk, the full path behind it.
+void ShowFileNameBox(const std::string& path);
 
 // After OpenDataFileServer returned Ok: buttons "Previous "/"Next" hidden,
 // both axes labelled, the window drawn, the point-count box and the scroll

@@ -208,6 +208,7 @@ void FormPicture::SyncFromScene() {
       text_[i]->setCursorPosition(0);
     }
   }
+  text_[24]->setToolTip(QString::fromStdString(s.FilePath.empty() ? s.Text[24].Caption : s.FilePath));
   progress_->setVisible(s.ProgressBar1.Visible);
   update();
 }

@@ -3,6 +3,7 @@
 #include "charts/chart_frame.h"
 #include "charts/chart_scene.h"
 #include "charts/chart_state.h"
+#include "charts/chart_views.h"
 #include "charts/cursor_scroll.h"
 #include "charts/curve_plot.h"
 #include "charts/frequency_chart.h"
@@ -57,7 +58,7 @@ FrequencyFileResult OpenFrequencyFileInChart(const std::string& file) {
   ChartState.DispFrequencyData = DispFrequencyData;
   ChartSceneRecord& s = ChartScene;
   Data.DataFileName = Data.DownloadFileName = file;
-  s.Text[24].Caption = CutAtFirstDotNoBlanks(file) + ".kvx";
+  ShowFileNameBox(file);
   const FrequencyFileResult result = ReadFrequencyFile(file);
   if (result != FrequencyFileResult::Ok) return result;
 

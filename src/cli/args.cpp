@@ -1,8 +1,15 @@
 // The command line as both cli programs read it.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "cli/cli.h"
+#include "params/numeric_text.h"
 
 namespace accelog::cli {
 
@@ -49,6 +56,24 @@ std::optional<long long> ParseInteger(const std::string& text) {
     v = v * 10 + (text[i] - '0');
   }
   return text[0] == '-' ? -v : v;
+}
+
+std::optional<double> ParseNumber(const std::string& text) {
+  if (text.empty() || text.front() == ' ' || text.back() == ' ' || text.front() == '\t' || text.back() == '\t') {
+    return std::nullopt;
+  }
+  return NumericValue(text);
+}
+
+bool FileCanBeRead(const std::string& file) {
+  struct stat st {};
+  const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  const int error = fd < 0 ? errno : ::fstat(fd, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
+  if (fd >= 0) ::close(fd);
+  if (error == 0) return true;
+  std::fprintf(stderr, "accelog-cli: %s: %s\n", file.c_str(),
+               error == ENOENT ? "the file does not exist" : std::strerror(error));
+  return false;
 }
 
 int ReadGlobalOptions(int argc, char** argv, Args& args) {

@@ -44,9 +44,17 @@ int ReadGlobalOptions(int argc, char** argv, Args& args);
 
 // Parses a whole decimal number; nothing on any other text.
 std::optional<long long> ParseInteger(const std::string& text);
+// A number from the first character to the last ("2", "-0.5", "1e3"); nothing
+// for "2abc", " 2" or "".
+std::optional<double> ParseNumber(const std::string& text);
 
-// Opens a .kvx file as the acceleration view does: kExitOk, or kExitRefused
-// with the program's message on stderr.
+// False, with "accelog-cli: FILE: reason" on stderr, for a file that does
+// not exist or cannot be opened for reading (a folder included).
+bool FileCanBeRead(const std::string& file);
+
+// Opens a .kvx file as the acceleration view does: kExitOk, kExitFailed for
+// a file that cannot be read, or kExitRefused with the program's message on
+// stderr.
 int OpenKvxFile(const std::string& file);
 
 int RunInfo(Args& args);

@@ -10,6 +10,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "cli/cli.h"
 #include "core/program_folder.h"
@@ -182,6 +184,17 @@ int RunOnLink(const std::string& device, DeviceUi& ui, const std::function<bool(
   return code;
 }
 
+// What a keypad range depends on, for its explanation.
+std::string KeypadCondition(const SetMachineParameterForm& form, int box) {
+  static const char* const kUnits[4] = {"ms", "s", "min", "h"};
+  int unit = 0;
+  while (unit < 3 && !form.Option[static_cast<size_t>(unit + 1)]) ++unit;
+  if (box == 2) return std::string(" with --unit ") + kUnits[unit];
+  if (box == 19) return " with --interval " + form.Text[2] + " --unit " + kUnits[unit];
+  if (box == 13) return " (years 2013 to 2030)";
+  return {};
+}
+
 bool NoOptionsLeft(Args& args, const char* usage, size_t words) {
   if (auto bad = args.UnknownOption()) {
     std::fprintf(stderr, "accelog-cli: unknown option '%s'\n", bad->c_str());
@@ -260,9 +273,28 @@ int RunSetParams(Args& args) {
   entries.Start = args.TakeValue("--start");
   entries.Limit = args.TakeValue("--limit");
   if (!NoOptionsLeft(args, usage, 0)) return kExitUsage;
+  std::vector<std::pair<const char*, std::string>> numbers;
+  for (auto [name, value] : {std::pair{"--port", &entries.Port}, {"--interval", &entries.Interval},
+                             {"--led", &entries.Led}, {"--limit", &entries.Limit}}) {
+    if (*value) numbers.emplace_back(name, **value);
+  }
+  if (entries.Critical) {
+    std::string rest = *entries.Critical + ",";
+    for (size_t comma; (comma = rest.find(',')) != std::string::npos; rest.erase(0, comma + 1)) {
+      numbers.emplace_back("--critical", rest.substr(0, comma));
+    }
+  }
+  for (const auto& [name, text] : numbers) {
+    if (!ParseNumber(text)) {
+      std::fprintf(stderr, "accelog-cli: %s wants a number, not '%s'\n", name, text.c_str());
+      std::fprintf(stderr, "usage: accelog-cli [--device usb|sim:SOCKET] %s\n", usage);
+      return kExitUsage;
+    }
+  }
 
   // The dialog's OK rows judge the entries before any device work, on a
-  // copy: a refused entry sends nothing and writes nothing.
+  // copy: a refused entry sends nothing and writes nothing. Each value given
+  // goes through its box's keypad first, as in the window.
   DeviceUi ui;
   SetUi(&ui);
   LoadParametersAtStartup();
@@ -273,10 +305,34 @@ int RunSetParams(Args& args) {
     std::fprintf(stderr, "accelog-cli: %s\n", error.c_str());
     return kExitUsage;
   }
+  const struct {
+    bool given;
+    const char* option;
+    int box;
+  } keypad_boxes[] = {
+      {entries.Interval || entries.Unit, "--interval", 2}, {bool(entries.Led), "--led", 3},
+      {bool(entries.Critical), "--critical X", 4},         {bool(entries.Critical), "--critical Y", 5},
+      {bool(entries.Critical), "--critical Z", 6},         {bool(entries.Start), "--start year", 13},
+      {bool(entries.Start), "--start month", 14},         {bool(entries.Start), "--start day", 15},
+      {bool(entries.Start), "--start hour", 16},          {bool(entries.Start), "--start minute", 17},
+      {bool(entries.Start), "--start second", 18},        {bool(entries.Limit), "--limit", 19},
+  };
+  for (const auto& k : keypad_boxes) {
+    if (!k.given) continue;
+    const std::string value = form.Text[static_cast<size_t>(k.box)];
+    if (const auto range = EnterBoxTextOnKeypad(form, k.box)) {
+      SetUi(nullptr);
+      std::fprintf(stderr, "accelog-cli: %s %s: the keypad takes %d to %d%s\n", k.option, value.c_str(),
+                   range->Minimum, range->Maximum, KeypadCondition(form, k.box).c_str());
+      return kExitRefused;
+    }
+  }
   MachineParameterRecord checked = MachineParameter;
   const int code = CheckParameterForm(form, checked);
   if (code != 0) {
-    ui.Message(ParameterErrorText(code, MachineParameter.LanguageFlag), MessageIcon::Exclamation);
+    const int16_t language = MachineParameter.LanguageFlag;
+    ui.Message(ParameterErrorText(code, language), MessageIcon::Exclamation);
+    ui.Message(ParameterErrorExplanation(code, language), MessageIcon::Exclamation);
     SetUi(nullptr);
     return kExitRefused;
   }

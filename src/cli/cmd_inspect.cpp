@@ -78,7 +78,7 @@ struct Field {
 };
 
 std::vector<Field> HeadFields() {
-  const auto& p = MachineParameter;
+  const FileHeadRecord& p = Data.Head;
   // The interval as the statistics text shows it: the head's two bytes unsigned.
   return {{"RecordInterval", static_cast<uint16_t>(p.RecordInterval)}, {"IntervalUnit", p.IntervalUnit},
           {"LedCycle", p.LedCycle},             {"CriticalX", p.CriticalX},
@@ -94,6 +94,7 @@ std::vector<Field> HeadFields() {
 void PrintJson(const StatisticsTexts& t) {
   std::printf("{");
   for (const auto& f : HeadFields()) std::printf("\"%s\":%lld,", f.name, f.value);
+  std::printf("\"Incomplete\":%s,", IncompleteFileText(Data.CountPoint, Data.DeviceSampleCount).empty() ? "false" : "true");
   std::printf("\"stats\":{");
   for (int c = 0; c < kChannels; ++c) {
     std::printf("%s\"%s\":{\"max\":%s,\"maxPoint\":%d,\"min\":%s,\"minPoint\":%d,\"average\":%s}",
@@ -119,6 +120,8 @@ void PrintJson(const StatisticsTexts& t) {
 
 void PrintText(const StatisticsTexts& t) {
   for (const auto& f : HeadFields()) std::printf("%-18s %lld\n", f.name, f.value);
+  const std::string incomplete = IncompleteFileText(Data.CountPoint, Data.DeviceSampleCount);
+  if (!incomplete.empty()) std::printf("%-18s %s\n", "Incomplete", incomplete.c_str());
   std::printf("\n%-3s %12s %9s %12s %9s %12s\n", "", "max", "maxPoint", "min", "minPoint", "average");
   for (int c = 0; c < kChannels; ++c) {
     std::printf("%-3s %12s %9d %12s %9d %12s\n", kChannelNames[c],
@@ -140,6 +143,7 @@ void PrintText(const StatisticsTexts& t) {
 }  // namespace
 
 int OpenKvxFile(const std::string& file) {
+  if (!FileCanBeRead(file)) return kExitFailed;
   ResetDataState();
   ResetConversionState();
   ApplyDefaultParameters();

@@ -199,7 +199,16 @@ int RunLive(Args& args) {
     return kExitUsage;
   }
 
-  // The real-time layout as it opens, with the fields given, judged by its OK rows.
+  for (const auto* number : {&interval, &limit}) {
+    if (*number && !ParseNumber(**number)) {
+      std::fprintf(stderr, "accelog-cli: %s wants a number, not '%s'\n", number == &interval ? "--interval" : "--limit",
+                   (*number)->c_str());
+      return kExitUsage;
+    }
+  }
+
+  // The real-time layout as it opens, with the fields given through its
+  // keypad, judged by its OK rows.
   SetUi(&ui);
   LoadParametersAtStartup();
   MachineParameter.ParameterDialogMode = 1;
@@ -207,6 +216,15 @@ int RunLive(Args& args) {
   OpenParameterForm(form, ReadClock());
   if (interval) form.Text[2] = *interval;
   if (unit) form.Option[1] = !(form.Option[2] = *unit == "s");
+  if (interval || unit) {
+    const std::string value = form.Text[2];
+    if (const auto range = EnterBoxTextOnKeypad(form, 2)) {
+      SetUi(nullptr);
+      std::fprintf(stderr, "accelog-cli: --interval %s: the keypad takes %d to %d with --unit %s\n", value.c_str(),
+                   range->Minimum, range->Maximum, form.Option[2] ? "s" : "ms");
+      return kExitRefused;
+    }
+  }
   if (limit) form.Text[19] = *limit;
   if (kind) form.Option[10] = !(form.Option[11] = *kind == "count");
   MachineParameterRecord checked = MachineParameter;

@@ -21,7 +21,6 @@
 #include "data/kvx_file.h"
 #include "data/state.h"
 #include "params/machine_parameter.h"
-#include "params/numeric_text.h"
 #include "print/page_setup.h"
 #include "print/print_layout.h"
 #include "print/print_page.h"
@@ -102,7 +101,7 @@ int RunPrint(Args& args) {
     m.MarginLeft = v[0], m.MarginRight = v[1], m.MarginTop = v[2], m.MarginDown = v[3];
   }
   if (scale) {
-    const auto f = NumericValue(*scale);
+    const auto f = ParseNumber(*scale);
     if (!f || !(*f > 0 && *f <= 10)) return Usage();
     m.PictureScale = static_cast<float>(*f);
   }
@@ -115,6 +114,7 @@ int RunPrint(Args& args) {
   StderrUi ui;
   SetUi(&ui);
 
+  if (!FileCanBeRead(file)) return kExitFailed;
   FormPicture window;
   if (OpenDataFileInChart(file) != OpenResult::Ok) return kExitRefused;
   if (start || end) {

@@ -67,12 +67,9 @@ int RunRender(Args& args) {
   if (fft_window && (!spectrum || (*fft_window != "none" && *fft_window != "hann"))) return Usage();
   double scale = 1.0;
   if (scale_text) {
-    try {
-      scale = std::stod(*scale_text);
-    } catch (...) {
-      return Usage();
-    }
-    if (!(scale >= 0.5 && scale <= 4.0)) return Usage();
+    const auto f = ParseNumber(*scale_text);
+    if (!f || !(*f >= 0.5 && *f <= 4.0)) return Usage();
+    scale = *f;
   }
   const std::string file = args.words[0];
   const std::string out = args.words[1];
@@ -85,6 +82,7 @@ int RunRender(Args& args) {
   StderrUi ui;
   SetUi(&ui);
 
+  if (!FileCanBeRead(file)) return kExitFailed;
   FormPicture window;
   if (spectrum) {
     if (fft_window && *fft_window == "hann") CheckHann_Click(1);

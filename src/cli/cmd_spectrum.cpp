@@ -101,6 +101,7 @@ int RunSpectrum(Args& args) {
   static StderrUi ui;
   SetUi(&ui);
   FFTWindow = window && *window == "hann" ? SpectrumWindow::Hann : SpectrumWindow::None;
+  if (!FileCanBeRead(args.words[0])) return kExitFailed;
   if (ReadFrequencyFile(args.words[0]) != FrequencyFileResult::Ok) return kExitRefused;
   const Spectrum s = Compute();
   json ? PrintJson(s) : PrintText(s);

@@ -10,6 +10,11 @@ namespace accelog {
 
 enum class MessageIcon { None, Exclamation, Information, Critical };
 
+// Status panel 3 says what is wrong with the file on view, or why a command
+// that needs one did nothing.
+inline constexpr int kFileNotePanel = 3;
+inline constexpr const char* kOpenAFileFirst = "Open a file first";
+
 // The export's save dialog: the name, the filter chosen (1-based) and the
 // "Only the points shown" box. An empty name means cancelled.
 struct ExportChoice {

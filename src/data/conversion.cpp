@@ -368,7 +368,7 @@ StatisticsTexts DispMaxMinTexts() {
     t.MinText[c] = FormatDecimals(Conv.StatMinValue[c], 0) + "   " + stamp(Conv.StatMinPoint[c]);
     t.AverageText[c] = FormatDecimals(Conv.StatAverage[c], 0);
   }
-  const auto& p = MachineParameter;
+  const FileHeadRecord& p = Data.Head;
   t.CriticalText[0] = std::to_string(p.CriticalX);
   t.CriticalText[1] = std::to_string(p.CriticalY);
   t.CriticalText[2] = std::to_string(p.CriticalZ);

@@ -39,16 +39,23 @@ std::string ExportFailureMessage(const ExportError& error) {
 }
 
 void File007_Click() {
+  if (Data.MenuCommandCode == 0 && !(Data.DataLoaded && Data.DispEndPoint != 0)) {
+    Ui().StatusPanel(kFileNotePanel, kOpenAFileFirst);
+  }
   if (!CanExport()) return;
   const ExportChoice c = Ui().ExportFileName(
       "Select File", {{"Text Files(*.txt)", "*.txt"}, {"Excel Files(*.xlsx)", "*.xlsx"}, {"CSV Files(*.csv)", "*.csv"}});
   if (c.name.empty()) return;
-  std::string name;
-  if (c.filter == 1) name = FileNameFilter_String(c.name) + ".txt";
-  else if (c.filter == 2) name = CutAtFirstDot(c.name) + ".xlsx";
-  else if (c.filter == 3) name = FileNameFilter_String(c.name) + ".csv";
+  // A name typed with one of the three extensions says the format itself;
+  // the chosen filter only completes a name without one.
+  std::string name = c.name;
   ExportFormat format;
-  if (!ExportFormatOf(name, format)) return;
+  if (!ExportFormatOf(name, format)) {
+    if (c.filter == 1) name = FileNameFilter_String(c.name) + ".txt";
+    else if (c.filter == 2) name = CutAtFirstDot(c.name) + ".xlsx";
+    else if (c.filter == 3) name = FileNameFilter_String(c.name) + ".csv";
+    if (!ExportFormatOf(name, format)) return;
+  }
   Data.DataFileName = name;
 
   struct stat st {};

@@ -1,6 +1,7 @@
 #include "data/fft.h"
 
 #include <cmath>
+#include <fstream>
 #include <numbers>
 
 #include "core/ui_port.h"
@@ -139,6 +140,16 @@ std::string FrequencyFileMessage(FrequencyFileResult result, int32_t count) {
   }
 }
 
+bool IsSpectrumCapture(const std::string& file_name) {
+  std::ifstream in(file_name, std::ios::binary);
+  uint8_t h[kHeadBytes] = {};
+  if (!in.read(reinterpret_cast<char*>(h), kHeadBytes)) return false;
+  in.seekg(0, std::ios::end);
+  const bool whole = in.tellg() == std::streamoff(kHeadBytes + kFFTPoints * kSampleBytes);
+  return whole && h[0] == 0 && h[1] == kSpectrumInterval && h[2] == 0 && h[8] == 1 && h[9] == 0 && h[10] == 0 &&
+         h[11] == 1 && h[12] == 0;
+}
+
 FrequencyFileResult ReadFrequencyFile(const std::string& file_name, int32_t* count_out) {
   ReadFileHead(file_name);
   const int32_t count = CountFilePoints(file_name);
@@ -150,6 +161,10 @@ FrequencyFileResult ReadFrequencyFile(const std::string& file_name, int32_t* cou
   if (result != FrequencyFileResult::Ok) {
     Ui().Message(FrequencyFileMessage(result, count), MessageIcon::Exclamation);
     return result;
+  }
+  if (const std::string problem = HeadProblem(Data.Head); !problem.empty()) {
+    Ui().Message(NotLoggerFileMessage(file_name, problem), MessageIcon::Exclamation);
+    return FrequencyFileResult::NotLoggerFile;
   }
   Data.CountPoint = kFFTPoints;
   Data.DispStartPoint = 1;

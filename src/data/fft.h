@@ -56,7 +56,7 @@ void FrequencySpectra();
 void FrequencySpectrumPoints();
 
 // Opening a file for the "Frequency" view.
-enum class FrequencyFileResult { Ok, TooMuchData, NoData, TooFewPoints };
+enum class FrequencyFileResult { Ok, TooMuchData, NoData, TooFewPoints, NotLoggerFile };
 // The refusal's message ("Too much data =" N, "Data is error !",
 // "Data is error !  <256"); empty for Ok.
 std::string FrequencyFileMessage(FrequencyFileResult result, int32_t count);
@@ -65,5 +65,8 @@ std::string FrequencyFileMessage(FrequencyFileResult result, int32_t count);
 // spectra take the first 256), CountPoint = 256, DispStartPoint = 1,
 // DispEndPoint = 256, statistics of 1..256. `count` receives the file's count.
 FrequencyFileResult ReadFrequencyFile(const std::string& file_name, int32_t* count = nullptr);
+// A file the spectrum capture saved: its fixed head (interval 4 ms, work
+// mode 1, count 256) and 256 samples. Reads nothing into the program's state.
+bool IsSpectrumCapture(const std::string& file_name);
 
 }  // namespace accelog

@@ -43,7 +43,7 @@ int64_t Length(std::FILE* f) {
 }  // namespace
 
 void ReadHeadBytes(const uint8_t* h) {
-  auto& p = MachineParameter;
+  FileHeadRecord& p = Data.Head;
   p.RecordInterval = static_cast<int16_t>(static_cast<uint16_t>(h[0] << 8 | h[1]));
   p.IntervalUnit = h[2];
   p.LedCycle = h[3];
@@ -60,6 +60,25 @@ void ReadHeadBytes(const uint8_t* h) {
   p.StartHour = h[16];
   p.StartMinute = h[17];
   p.StartSecond = h[18];
+}
+
+std::string HeadProblem(const FileHeadRecord& h) {
+  const struct {
+    const char* field;
+    int16_t value, low, high;
+  } fields[] = {
+      {"interval unit", h.IntervalUnit, 0, 3}, {"start month", h.StartMonth, 1, 12},
+      {"start day", h.StartDay, 1, 31},        {"start hour", h.StartHour, 0, 23},
+      {"start minute", h.StartMinute, 0, 59},  {"start second", h.StartSecond, 0, 59},
+  };
+  for (const auto& f : fields) {
+    if (f.value < f.low || f.value > f.high) return std::string(f.field) + " " + std::to_string(f.value);
+  }
+  return {};
+}
+
+std::string NotLoggerFileMessage(const std::string& file_name, const std::string& problem) {
+  return file_name + ": not a logger file (" + problem + ")";
 }
 
 bool ReadFileHead(const std::string& file_name) {
@@ -109,15 +128,15 @@ int32_t ReadAllPoints(const std::string& file_name) {
 }
 
 void ReadPointBytes(const uint8_t* bytes, int32_t records) {
-  Data.ClockYear = static_cast<int16_t>(MachineParameter.StartYear + 2000);
-  Data.ClockMonth = MachineParameter.StartMonth;
-  Data.ClockDay = MachineParameter.StartDay;
-  Data.ClockHour = MachineParameter.StartHour;
-  Data.ClockMinute = MachineParameter.StartMinute;
-  Data.ClockSecond = MachineParameter.StartSecond;
+  const FileHeadRecord& head = Data.Head;
+  Data.ClockYear = static_cast<int16_t>(head.StartYear + 2000);
+  Data.ClockMonth = head.StartMonth;
+  Data.ClockDay = head.StartDay;
+  Data.ClockHour = head.StartHour;
+  Data.ClockMinute = head.StartMinute;
+  Data.ClockSecond = head.StartSecond;
   Data.ClockMillisecond = 0;
-  const int64_t interval = IntervalMilliseconds(
-      static_cast<uint16_t>(MachineParameter.RecordInterval), MachineParameter.IntervalUnit);
+  const int64_t interval = IntervalMilliseconds(static_cast<uint16_t>(head.RecordInterval), head.IntervalUnit);
 
   Data.NoZeroCopySource = -1;
   auto convert = [bytes](int32_t from, int32_t to) {
@@ -201,6 +220,11 @@ bool SaveParameterToFileHead(const std::string& file_name) {
   bool ok = std::fwrite(a, 1, sizeof a, f) == sizeof a;
   ok = ok && std::fseek(f, 13, SEEK_SET) == 0 && std::fwrite(b, 1, sizeof b, f) == sizeof b;
   ok = (std::fclose(f) == 0) && ok;
+  // The capture's head is the one on view from now on.
+  uint8_t head[kHeadBytes] = {};
+  std::memcpy(head, a, sizeof a);
+  std::memcpy(head + 13, b, sizeof b);
+  ReadHeadBytes(head);
   return ok;
 }
 
@@ -229,6 +253,12 @@ bool CloseFileRealData() {
   return ok;
 }
 
+std::string IncompleteFileText(int32_t samples_in_file, int32_t head_count) {
+  if (head_count <= samples_in_file) return {};
+  return std::to_string(samples_in_file) + " of " + std::to_string(head_count) +
+         " samples: the download was not finished";
+}
+
 std::string OpenResultMessage(OpenResult result, int32_t count) {
   switch (result) {
     case OpenResult::TooMuchData: return "Too much data =" + NumberText(static_cast<long long>(count));
@@ -253,6 +283,13 @@ OpenResult OpenDataFileServer(const std::string& file_name) {
     Data.CountPoint = 0;
     Ui().Message(OpenResultMessage(OpenResult::DataError, count));
     return OpenResult::DataError;
+  }
+  // A head no logger writes: a text file or some other data, not samples.
+  if (const std::string problem = HeadProblem(Data.Head); !problem.empty()) {
+    Data.MenuCommandCode = 0;
+    Data.CountPoint = 0;
+    Ui().Message(NotLoggerFileMessage(file_name, problem), MessageIcon::Exclamation);
+    return OpenResult::NotLoggerFile;
   }
   Data.CountPoint = count;
   Data.DispEndPoint = count;

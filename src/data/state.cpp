@@ -60,6 +60,7 @@ void ResetDataState() {
   Data.DownloadFileNumber = 0;
   Data.DownloadBytesWritten = 0;
   Data.DeviceSampleCount = 0;
+  Data.Head = FileHeadRecord{};
   Data.FrequencyFileLoaded = false;
   Data.FrequencyView = false;
   Data.RealFileNumber = 0;

@@ -40,6 +40,18 @@ struct FreeRecordTable {
 };
 using RecordTable = std::unique_ptr<RealDataRecord[], FreeRecordTable>;
 
+// The head of the file on view, as read from it. Kept apart from the
+// recording parameters: opening a file never changes what the next set-up
+// or capture uses.
+struct FileHeadRecord {
+  int16_t RecordInterval;
+  int16_t IntervalUnit;  // 0 ms, 1 s, 2 min, 3 h
+  int16_t LedCycle;
+  int16_t CriticalX, CriticalY, CriticalZ;
+  int16_t RecordMode, WorkMode;
+  int16_t StartYear, StartMonth, StartDay, StartHour, StartMinute, StartSecond;
+};
+
 struct DataState {
   // Both tables are indexed 1..kMaxRecords; element 0 is unused.
   RecordTable RealData;
@@ -74,6 +86,7 @@ struct DataState {
   int16_t DownloadFileNumber;
   int32_t DownloadBytesWritten;
   int32_t DeviceSampleCount;  // the head's 32-bit count, signed
+  FileHeadRecord Head;
   bool FrequencyFileLoaded;
   bool FrequencyView;  // the chart shows spectrum data
   int16_t RealFileNumber;

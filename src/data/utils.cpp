@@ -151,10 +151,6 @@ std::string CutAtFirstDot(std::string_view name) {
   return s;
 }
 
-std::string CutAtFirstDotNoBlanks(std::string_view name) {
-  return RemoveBlanks(CutAtFirstDot(name));
-}
-
 void ClearSlots() {
   for (int k = 1; k <= kSlots; ++k) {
     Data.SlotUsed[k] = 0;

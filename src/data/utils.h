@@ -29,8 +29,6 @@ std::string FormatDecimals(float value, int decimals);
 std::string FileNameFilter_String(std::string_view name);
 // The name cut before the first "." of its last path component.
 std::string CutAtFirstDot(std::string_view name);
-// The same, with all blanks removed.
-std::string CutAtFirstDotNoBlanks(std::string_view name);
 
 void ClearSlots();
 

@@ -332,25 +332,40 @@ std::optional<KeypadRange> KeypadRangeFor(const SetMachineParameterForm& form, i
   }
 }
 
-void ClickValueBox(SetMachineParameterForm& form, int box) {
-  if (!ValueBoxClickable(form, box)) return;
+namespace {
+// The keypad as a click on `box` loads it; nothing for a box without one.
+std::optional<KeypadRange> LoadBoxKeypad(const SetMachineParameterForm& form, int box, DialogInputForm& keypad) {
   if (box == 19 && form.Mode == 0 && (form.Option[1] || form.Option[2])) {
     const auto n = IntegerPart(form.Text[2]);
     if (n && *n >= 1 && *n <= 32767) MachineParameter.RecordInterval = static_cast<int16_t>(*n);
   }
   const auto range = KeypadRangeFor(form, box);
-  if (!range) return;
-
-  DialogInputForm keypad;
+  if (!range) return std::nullopt;
   LoadDialogInput(keypad);
-  auto& text = form.Text[static_cast<size_t>(box)];
-  keypad.Text1 = text;
+  keypad.Text1 = form.Text[static_cast<size_t>(box)];
   keypad.Text2 = Decimal(range->Maximum);
   keypad.Text3 = Decimal(range->Minimum);
   keypad.Text4 = "0";
   if (range->Caption) keypad.Caption = range->Caption;
+  return range;
+}
+}  // namespace
+
+void ClickValueBox(SetMachineParameterForm& form, int box) {
+  if (!ValueBoxClickable(form, box)) return;
+  DialogInputForm keypad;
+  if (!LoadBoxKeypad(form, box, keypad)) return;
   ShowDialogInput(keypad);
-  if (Keypad.KeypadAccepted) text = Decimal(Keypad.KeypadValue);
+  if (Keypad.KeypadAccepted) form.Text[static_cast<size_t>(box)] = Decimal(Keypad.KeypadValue);
+}
+
+std::optional<KeypadRange> EnterBoxTextOnKeypad(SetMachineParameterForm& form, int box) {
+  DialogInputForm keypad;
+  const auto range = LoadBoxKeypad(form, box, keypad);
+  if (!range) return std::nullopt;
+  if (!OkDialogInput(keypad)) return range;
+  form.Text[static_cast<size_t>(box)] = Decimal(Keypad.KeypadValue);
+  return std::nullopt;
 }
 
 int CheckParameterForm(const SetMachineParameterForm& form, MachineParameterRecord& r) {

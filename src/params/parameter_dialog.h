@@ -61,6 +61,10 @@ std::optional<KeypadRange> KeypadRangeFor(const SetMachineParameterForm& form, i
 // A click on a value box: opens the keypad with the box's text and limits and
 // writes an accepted value back into the box.
 void ClickValueBox(SetMachineParameterForm& form, int box);
+// The box's own text typed into its keypad and OK pressed: the value the
+// keypad hands back is written into the box, or the keypad's message is
+// shown and its range returned. Nothing for a box without a keypad.
+std::optional<KeypadRange> EnterBoxTextOnKeypad(SetMachineParameterForm& form, int box);
 
 // The OK rows in order on `record`: fields that pass are stored, the port
 // box shows its own messages at once. Returns the code of the last failing

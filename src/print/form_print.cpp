@@ -59,6 +59,7 @@ FormPrint::FormPrint(PrinterSystem& printers, int main_width, int main_height, Q
   connect(command1_, &QPushButton::clicked, this, &FormPrint::Command1_Click);
   connect(command2_, &QPushButton::clicked, this, &FormPrint::Command2_Click);
   connect(command3_, &QPushButton::clicked, this, &QWidget::close);
+  CloseOnEscapeAndCtrlW(this);
 
   timer1_.setSingleShot(true);
   timer1_.setInterval(500);

@@ -31,6 +31,9 @@ PrintCommand::~PrintCommand() {
 }
 
 void PrintCommand::File006_Click() {
+  if (Data.MenuCommandCode == 0 && !(Data.DataLoaded || Data.FrequencyFileLoaded)) {
+    Ui().StatusPanel(kFileNotePanel, kOpenAFileFirst);
+  }
   if (Data.MenuCommandCode != 0 || !(Data.DataLoaded || Data.FrequencyFileLoaded)) return;
   PrintState.PrintRequested = true;
   timer3_->Start(500);

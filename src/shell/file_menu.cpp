@@ -8,6 +8,15 @@
 
 namespace accelog {
 
+namespace {
+void ShowAccelerationFile(const std::string& name) {
+  Data.DataFileName = name;
+  Ui().BusyPointer(true);
+  Ui().ShowDataFile(name);  // DispDataReady_14, then the file opened and drawn
+  Ui().BusyPointer(false);
+}
+}  // namespace
+
 void File004_Click() {
   if (Data.MenuCommandCode != 0) return;
   Data.FrequencyView = false;
@@ -15,10 +24,15 @@ void File004_Click() {
   Ui().ClearChart();
   const std::string name = Ui().OpenFileName("Select File", "*.Kvx");
   if (TrimBlanks(name).empty()) return;
-  Data.DataFileName = name;
-  Ui().BusyPointer(true);
-  Ui().ShowDataFile(name);  // DispDataReady_14, then the file opened and drawn
-  Ui().BusyPointer(false);
+  ShowAccelerationFile(name);
+}
+
+void OpenAccelerationFile(const std::string& name) {
+  if (Data.MenuCommandCode != 0) return;
+  Data.FrequencyView = false;
+  Data.FrequencyFileLoaded = false;
+  Ui().ClearChart();
+  ShowAccelerationFile(name);
 }
 
 void File005_Click() {
@@ -27,6 +41,13 @@ void File005_Click() {
   Ui().ClearChart();
   const std::string name = Ui().OpenFileName("Select File", "*.Kvx");
   if (TrimBlanks(name).empty()) return;
+  Ui().ShowFrequencyFile(name);
+}
+
+void OpenFrequencyFile(const std::string& name) {
+  if (Data.MenuCommandCode != 0) return;
+  Data.DataLoaded = false;
+  Ui().ClearChart();
   Ui().ShowFrequencyFile(name);
 }
 

@@ -3,6 +3,8 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+#include "shell/twips.h"
+
 // The manual is compiled into a static library: register it by hand.
 static void InitManualResource() { Q_INIT_RESOURCE(help); }
 
@@ -19,6 +21,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   browser_->setSource(QUrl("qrc:/manual/index.html"));
   layout->addWidget(browser_);
   resize(820, 680);
+  CloseOnEscapeAndCtrlW(this);
 }
 
 }  // namespace accelog

@@ -9,18 +9,23 @@
 
 namespace {
 
-const char kUsage[] = "Usage: accelog [--device usb|sim:SOCKET] [--simulate [--samples N]]\n";
+const char kUsage[] = "Usage: accelog [--device usb|sim:SOCKET] [--simulate [--samples N]] [FILE.kvx]\n";
 
 const char kHelp[] =
     "The desktop program of the three-axis USB acceleration logger: recording\n"
     "parameters and clock, downloads into .kvx files, live data and spectra, charts,\n"
     "data lists, export and printing.\n"
     "\n"
+    "Without --device or --simulate the program uses the logger chosen last time\n"
+    "with File > Use Simulated Logger: the one on USB unless that item was checked.\n"
+    "\n"
     "Options:\n"
     "  --device usb         the logger on USB, vendor 1041 product 8102 (default)\n"
     "  --device sim:SOCKET  the simulated logger accelog-sim listening on SOCKET\n"
     "  --simulate           start a simulated logger inside the program and use it\n"
     "  --samples N          memory of that simulated logger (default 20000)\n"
+    "  FILE.kvx             a recording to show at start-up: the acceleration\n"
+    "                       view, or the frequency view for a spectrum capture\n"
     "  -h, --help           print this help and exit\n"
     "  --version            print the version and build number and exit\n"
     "\n"

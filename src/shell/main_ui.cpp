@@ -11,6 +11,7 @@
 #include "charts/form_picture.h"
 #include "charts/live_chart.h"
 #include "charts/frequency_view.h"
+#include "data/kvx_file.h"
 #include "data/state.h"
 #include "shell/main_window.h"
 #include "shell/shell_rules.h"
@@ -31,6 +32,11 @@ MainUi::MainUi(MainWindow* window, FormPicture* chart) : QtUi(window), window_(w
   QLabel* panels[5];
   for (int i = 0; i < 5; ++i) panels[i] = window->Panel(i + 1);
   SetPanels(panels);
+}
+
+void MainUi::StatusPanel(int panel, const std::string& text) {
+  QtUi::StatusPanel(panel, text);
+  if (panel == 1 && text == "No Device !" && !simulated_) QtUi::StatusPanel(kHintPanel, kSimulatorHint);
 }
 
 void MainUi::ProgressShow(int minimum, int maximum) {
@@ -61,7 +67,9 @@ void MainUi::ClearChart() {
 void MainUi::ShowDataFile(const std::string& file) {
   const auto chosen = std::chrono::steady_clock::now();
   const std::clock_t cpu = std::clock();
-  OpenDataFileInChart(file);
+  const bool opened = OpenDataFileInChart(file) == OpenResult::Ok;
+  // A download that stopped keeps its whole blocks under a head that counts them all.
+  StatusPanel(kFileNotePanel, opened ? IncompleteFileText(Data.CountPoint, Data.DeviceSampleCount) : "");
   if (!chart_) return;
   chart_->SyncFromScene();
   if (std::getenv("ACCELOG_TIMING")) chart_->TimeNextPaint(file, chosen, cpu);
@@ -78,6 +86,7 @@ void MainUi::SetMenuMark(int item, bool checked) {
 void MainUi::LiveChartReady(int code, const std::string& file) {
   if (!chart_) return;
   ChartScene.Text[24].Caption = file;
+  ChartScene.FilePath.clear();
   if (code == 12) DispRealTimeDataReady_12();
   if (code == 13) DispRealTimeFrequencyReady_13();
   chart_->SyncFromScene();
@@ -96,6 +105,7 @@ void MainUi::ShowLiveSet() {
 }
 
 void MainUi::ShowFrequencyFile(const std::string& file) {
+  StatusPanel(kFileNotePanel, "");
   OpenFrequencyFileInChart(file);
   if (chart_) chart_->SyncFromScene();
 }

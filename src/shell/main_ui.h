@@ -27,11 +27,18 @@ class MainUi : public QtUi {
   void LiveChartReady(int code, const std::string& file) override;
   void ShowLivePoint() override;
   void ShowLiveSet() override;
+  // Beside "No Device !" a hint points to File > "Use Simulated Logger"
+  // while the program uses the logger on USB.
+  void StatusPanel(int panel, const std::string& text) override;
+  void SetSimulatedLogger(bool on) { simulated_ = on; }
 
  private:
   MainWindow* window_;
   FormPicture* chart_;
+  bool simulated_ = false;
 };
+
+inline constexpr const char* kSimulatorHint = "No logger? File > Use Simulated Logger";
 
 // MenuCommandCodeEnabledButton_nn on the chart window's fourteen controls.
 void ApplyChartEnabling(int code, bool enabled);

@@ -12,6 +12,7 @@
 #include <QShortcut>
 #include <QStatusBar>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
 
@@ -46,14 +47,28 @@ MainWindow::MainWindow(QWidget* chart, QWidget* parent) : QMainWindow(parent), c
   setWindowFlag(Qt::WindowMaximizeButtonHint, false);
   resize(TwipsToPixels(Shell.MainWindowWidth), TwipsToPixels(Shell.MainWindowHeight));
 
-  // The client area scrolls when the window is smaller than the layout.
-  scroll_ = new QScrollArea(this);
+  // The menu bar and the tool bar stay; only the chart's area below them
+  // scrolls when the window is smaller than the layout.
+  auto* column = new QWidget(this);
+  column->setObjectName("MainColumn");
+  auto* layout = new QVBoxLayout(column);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  tool_host_ = new QWidget(column);
+  tool_host_->setObjectName("ToolBarHost");
+  UseChartBackColor(tool_host_);
+  tool_host_->setFixedHeight(TwipsToPixels(kToolBarHeight));
+  tool_host_->setMinimumWidth(1);
+  tool_host_->installEventFilter(this);
+  layout->addWidget(tool_host_);
+  scroll_ = new QScrollArea(column);
   scroll_->setObjectName("ClientScroll");
   scroll_->setFrameShape(QFrame::NoFrame);
   scroll_->setWidgetResizable(false);
   UseChartBackColor(scroll_->viewport());
   scroll_->viewport()->installEventFilter(this);
-  setCentralWidget(scroll_);
+  layout->addWidget(scroll_, 1);
+  setCentralWidget(column);
   client_ = new QWidget;
   client_->setObjectName("ClientArea");
   UseChartBackColor(client_);
@@ -61,7 +76,7 @@ MainWindow::MainWindow(QWidget* chart, QWidget* parent) : QMainWindow(parent), c
   // The window hook's wheel duty: every wheel turn over this window.
   qApp->installEventFilter(this);
 
-  tool_bar_ = new ToolBarWindow(client_);
+  tool_bar_ = new ToolBarWindow(tool_host_);
   connect(tool_bar_, &ToolBarWindow::ButtonClicked, this,
           [this](int i) { RunMenuItem(kButtonItems[i]); });
   if (chart_) chart_->setParent(client_);
@@ -90,7 +105,8 @@ void MainWindow::BuildMenus() {
   const Item items[] = {
       {"File010", "File008", "Download Data"},   {"File010", "File009", "Real Time Data"},
       {"File010", "File011", "Real Time Data For Frequency"},
-      {"File010", "File002", "System Parameter"}, {"File013", "File004", "Acceleration"},
+      {"File010", "File002", "System Parameter"}, {"File010", "Stop", "Stop"},
+      {"File010", "UseSimulator", "Use Simulated Logger"}, {"File013", "File004", "Acceleration"},
       {"File013", "File005", "Frequency"},       {"File013", "File012", "Data List"},
       {"File013", "File007", "Export Data"},     {"File013", "File006", "Print"},
       {"File014", "File015", "about"},           {"File014", "File016", "Help File"},
@@ -115,12 +131,14 @@ void MainWindow::BuildMenus() {
   }
   actions_["File009"]->setCheckable(true);
   actions_["File011"]->setCheckable(true);
+  actions_["UseSimulator"]->setCheckable(true);
+  menus["File010"]->insertSeparator(actions_["UseSimulator"]);
   QMenu* view = menuBar()->insertMenu(menus["File014"]->menuAction(), new QMenu("&View", this))->menu();
   view->setObjectName("View");
   QAction* fit = view->addAction("Fit to Window");
   fit->setObjectName("FitToWindow");
   fit->setCheckable(true);
-  fit->setChecked(ViewSettings().value("FitToWindow", false).toBool());
+  fit->setChecked(Setting("FitToWindow"));
   connect(fit, &QAction::toggled, this, &MainWindow::SetFitToWindow);
   actions_["FitToWindow"] = fit;
   actions_["File016"]->setShortcut(QKeySequence::HelpContents);
@@ -154,6 +172,7 @@ void MainWindow::RunMenuItem(const QString& item) {
   if (item == "File016") return ShowHelp();
   if (item == "Stop") {
     const int handler = StopButtonHandler();
+    if (handler == 8) RunMenuItem("Escape");  // a download stops as Escape stops it
     if (handler == 9) RunMenuItem("File009");
     if (handler == 11) RunMenuItem("File011");
     return;
@@ -163,9 +182,22 @@ void MainWindow::RunMenuItem(const QString& item) {
     it->second();
     return;
   }
+  if (item == "Escape") return;  // nothing running to stop
   QAction* a = Action(item);
   const QString caption = a ? a->text() : item;
   Ui().Message((caption + " is not available yet.").toStdString(), MessageIcon::Information);
+}
+
+bool MainWindow::Setting(const QString& key) { return ViewSettings().value(key, false).toBool(); }
+
+void MainWindow::RememberSetting(const QString& key, bool on, const QString& what) {
+  QSettings settings = ViewSettings();
+  settings.setValue(key, on);
+  settings.sync();
+  if (settings.status() != QSettings::NoError) {
+    Ui().Message((what + " is not remembered: " + settings.fileName() + " cannot be written.").toStdString(),
+                 MessageIcon::Exclamation);
+  }
 }
 
 bool MainWindow::FitToWindow() const { return actions_.at("FitToWindow")->isChecked(); }
@@ -173,57 +205,47 @@ bool MainWindow::FitToWindow() const { return actions_.at("FitToWindow")->isChec
 void MainWindow::SetFitToWindow(bool on) {
   QAction* fit = actions_.at("FitToWindow");
   if (fit->isChecked() != on) return fit->setChecked(on);  // comes back through toggled
-  QSettings settings = ViewSettings();
-  settings.setValue("FitToWindow", on);
-  settings.sync();
-  if (settings.status() != QSettings::NoError) {
-    Ui().Message("Fit to Window is not remembered: " + settings.fileName().toStdString() + " cannot be written.",
-                 MessageIcon::Exclamation);
-  }
+  RememberSetting("FitToWindow", on, "Fit to Window");
   RestScreen();
 }
 
 void MainWindow::RestScreen() {
+  // The tool bar is centred over the window; its empty ends may be cut.
+  tool_bar_->move((tool_host_->width() - tool_bar_->width()) / 2, 0);
   const QSize view = scroll_->viewport()->size();
   auto* picture = qobject_cast<FormPicture*>(chart_);
   const bool fit = picture && FitToWindow();
   if (picture) {
     // One scale for the whole chart window: the largest that fits below the tool bar.
     const QSize normal = picture->NormalSize();
-    const double free_height = view.height() - tool_bar_->height();
     const double zoom = fit ? std::max(0.25, std::min(view.width() / double(normal.width()),
-                                                      free_height / normal.height()))
+                                                      view.height() / double(normal.height())))
                             : 1.0;
     picture->SetZoom(zoom);
   }
-  // The outer height counts, as the rule's 1400 twips stand for the title,
-  // menu and status bars; a window narrower than the tool bar scrolls.
+  if (!chart_) return;
+  // The layout rule counts from the top of the client area, tool bar
+  // included, and the outer height, as its 1400 twips stand for the title,
+  // menu and status bars. A chart wider than the window scrolls.
   const int w = std::max(PixelsToTwips(view.width()), PixelsToTwips(tool_bar_->width()));
   const int h = PixelsToTwips(frameGeometry().height());
   Rect tool{0, 0, PixelsToTwips(tool_bar_->width()), PixelsToTwips(tool_bar_->height())};
-  Rect chart{0, 0, chart_ ? PixelsToTwips(chart_->width()) : 0, chart_ ? PixelsToTwips(chart_->height()) : 0};
+  Rect chart{0, 0, PixelsToTwips(chart_->width()), PixelsToTwips(chart_->height())};
   accelog::RestScreen(w, h, tool, chart);
-  tool_bar_->move(TwipsToPixels(tool.left), TwipsToPixels(tool.top));
-  QRect used = tool_bar_->geometry();
-  if (chart_) {
-    QPoint at(TwipsToPixels(chart.left), TwipsToPixels(chart.top));
-    if (fit) {
-      // The bar's buttons sit in its middle: centred on the window, its empty
-      // ends may be cut rather than scroll a window that fits.
-      tool_bar_->move((view.width() - tool_bar_->width()) / 2, 0);
-      at = QPoint(std::max(0, (view.width() - chart_->width()) / 2), tool_bar_->height());
-      used = QRect(0, 0, 1, tool_bar_->height());
-    }
-    chart_->move(at);
-    used |= chart_->geometry();
-  }
+  QPoint at(TwipsToPixels(chart.left), std::max(0, TwipsToPixels(chart.top - tool.height)));
+  if (fit) at = QPoint(std::max(0, (view.width() - chart_->width()) / 2), 0);
+  chart_->move(at);
+  const QRect used = chart_->geometry();
   client_->resize(std::max(view.width(), used.right() + 1), std::max(view.height(), used.bottom() + 1));
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   // MDIForm_Resize: the client area follows every resize of the window and
   // is laid out once start-up is over.
-  if (watched == scroll_->viewport() && event->type() == QEvent::Resize && Shell.StartupComplete) RestScreen();
+  if ((watched == scroll_->viewport() || watched == tool_host_) && event->type() == QEvent::Resize &&
+      Shell.StartupComplete) {
+    RestScreen();
+  }
   // The wheel pages the data list while it is open; otherwise it only
   // scrolls a window smaller than its layout.
   if (event->type() == QEvent::Wheel && Shell.DataListOpen && watched->isWidgetType() &&

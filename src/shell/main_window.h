@@ -38,9 +38,9 @@ class MainWindow : public QMainWindow {
   QWidget* ClientArea() const { return client_; }
   HelpWindow* Help() const;
 
-  // RestScreen: places the tool bar and the chart window in the client area.
-  // A window smaller than the layout scrolls; with Fit to Window the chart
-  // is scaled to the free area instead.
+  // RestScreen: centres the tool bar at the top and places the chart window
+  // in the area below it. That area scrolls when the window is smaller than
+  // the chart; with Fit to Window the chart is scaled to it instead.
   void RestScreen();
   // The caption; empty gives back the program's own.
   void SetCaption(const QString& text);
@@ -48,6 +48,10 @@ class MainWindow : public QMainWindow {
   // leaves it as the handler set it.
   void SetMenuMark(const QString& item, bool checked);
   QScrollArea* Scroller() const { return scroll_; }
+  QWidget* ToolBarHost() const { return tool_host_; }
+  // Yes/no settings kept in accelog.ini; a failed write says so, naming `what`.
+  static bool Setting(const QString& key);
+  static void RememberSetting(const QString& key, bool on, const QString& what);
   bool FitToWindow() const;
   void SetFitToWindow(bool on);
   void ShowHelp();
@@ -61,6 +65,7 @@ class MainWindow : public QMainWindow {
   void BuildMenus();
   void BuildStatusBar();
 
+  QWidget* tool_host_ = nullptr;
   QScrollArea* scroll_ = nullptr;
   QWidget* client_ = nullptr;
   bool outer_size_set_ = false;

@@ -13,6 +13,7 @@
 #include "core/qt_timer.h"
 #include "data/conversion.h"
 #include "data/export_menu.h"
+#include "data/fft.h"
 #include "data/list/form2.h"
 #include "data/state.h"
 #include "device/command_engine.h"
@@ -47,6 +48,7 @@ bool ParseProgramOptions(const QStringList& args, ProgramOptions& o, QString& er
       const QString v = args[++i];
       if (a == "--device") {
         o.device = v.toStdString();
+        o.device_given = true;
         continue;
       }
       bool ok = false;
@@ -56,8 +58,10 @@ bool ParseProgramOptions(const QStringList& args, ProgramOptions& o, QString& er
         return false;
       }
       o.samples = static_cast<uint32_t>(n);
+    } else if (!a.startsWith("-") && o.open_file.empty()) {
+      o.open_file = a.toStdString();
     } else {
-      error = "unknown option " + a;
+      error = a.startsWith("-") ? "unknown option " + a : "one file at a time: " + a;
       return false;
     }
   }
@@ -139,6 +143,8 @@ bool Program::Start() {
   LoadParametersAtStartup();  // ends with LanguageFlag = 1
   Shell.ExcelVersion = 12;    // workbooks are written by the program itself
 
+  // Without a device on the command line, the logger chosen last time.
+  if (!options_.device_given && MainWindow::Setting("UseSimulatedLogger")) options_.simulate = true;
   if (options_.simulate && !StartSimulator()) return false;
   std::unique_ptr<Transport> transport = MakeTransport(options_.device);
   if (!transport) return false;
@@ -161,10 +167,23 @@ bool Program::Start() {
       {"File005", [] { File005_Click(); }},
       {"File006", [this] { print_->File006_Click(); }},
       {"Escape", [] { StopDownload(); }},
+      {"UseSimulator", [this] { UseSimulatedLogger(!simulator_); }},
   });
+  window_->SetMenuMark("UseSimulator", simulator_ != nullptr);
+  ui_->SetSimulatedLogger(simulator_ != nullptr);
   print_ = std::make_unique<PrintCommand>(window_.get(), chart_, *printers_);
   QObject::connect(chart_, &FormPicture::ToolHintCleared, window_->ToolBar()->HintLabel(), &QLabel::clear);
 
+  WatchDevice();
+  usbDeviceDetect();
+  window_->show();
+  window_->RestScreen();
+  Shell.StartupComplete = true;
+  if (!options_.open_file.empty()) OpenStartFile(options_.open_file);
+  return true;
+}
+
+void Program::WatchDevice() {
   // Device changes stand in for the window hook's device-change message.
   watch_ = std::make_unique<DeviceWatch>();
   if (options_.device.rfind("sim:", 0) == 0) {
@@ -173,12 +192,35 @@ bool Program::Start() {
     watch_->WatchUsb();
   }
   QObject::connect(watch_.get(), &DeviceWatch::DeviceChanged, window_.get(), [this] { OnDeviceChanged(); });
+}
 
-  usbDeviceDetect();
-  window_->show();
-  window_->RestScreen();
-  Shell.StartupComplete = true;
-  return true;
+void Program::UseSimulatedLogger(bool on) {
+  if (Data.MenuCommandCode != 0) return;  // like every menu item while the logger is busy
+  if (on != (simulator_ != nullptr)) {
+    ResetDeviceEngines();  // the open device goes first
+    watch_.reset();
+    if (on && !StartSimulator()) on = false;  // the reason was shown: back to USB
+    if (!on) {
+      simulator_.reset();  // stops it
+      options_.device = "usb";
+    }
+    SetDeviceTransport(MakeTransport(options_.device));
+    ResetDeviceEngines();
+    WatchDevice();
+    ui_->SetSimulatedLogger(on);
+    ui_->StatusPanel(kHintPanel, "");
+    usbDeviceDetect();
+  }
+  window_->SetMenuMark("UseSimulator", on);
+  MainWindow::RememberSetting("UseSimulatedLogger", on, "Use Simulated Logger");
+}
+
+void Program::OpenStartFile(const std::string& file) {
+  if (IsSpectrumCapture(file)) {
+    OpenFrequencyFile(file);
+  } else {
+    OpenAccelerationFile(file);
+  }
 }
 
 void Program::OnDeviceChanged() {

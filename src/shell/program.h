@@ -22,10 +22,12 @@ class SingleInstance;
 
 struct ProgramOptions {
   std::string device = "usb";   // "usb" or "sim:<socket path>"
+  bool device_given = false;    // --device was on the command line
   bool simulate = false;        // an embedded simulated logger
   uint32_t samples = 20000;     // its memory
   QString lock_folder;          // empty: the user's runtime folder
   QString simulator_folder;     // empty: the user's runtime folder
+  std::string open_file;        // a .kvx file shown once the window is up
 };
 
 // Parses the command line; false with a message in `error` on bad usage.
@@ -53,9 +55,17 @@ class Program {
   PrintCommand* Printing() const { return print_.get(); }
   // The device changed (hotplug, socket): a scan when idle after start-up.
   void OnDeviceChanged();
+  // File > "Use Simulated Logger": the embedded simulated logger or the one
+  // on USB, remembered for the next start. Refused while a command runs.
+  void UseSimulatedLogger(bool on);
+  // A file given on the command line: the acceleration view, or the
+  // frequency view for a spectrum capture.
+  void OpenStartFile(const std::string& file);
 
  private:
   bool StartSimulator();
+  // Watches options_.device coming and going.
+  void WatchDevice();
 
   ProgramOptions options_;
   UiFactory ui_factory_;

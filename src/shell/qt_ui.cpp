@@ -9,6 +9,8 @@
 #include <QProgressBar>
 
 #include "params/parameter_dialog_qt.h"
+#include "shell/shell_rules.h"
+#include "shell/twips.h"
 
 namespace accelog {
 
@@ -102,7 +104,15 @@ void QtUi::ProcessMessages() { QApplication::processEvents(); }
 
 void QtUi::StatusPanel(int panel, const std::string& text) {
   if (panel < 1 || panel > 5 || !panels_[panel - 1]) return;
-  panels_[panel - 1]->setText(QString::fromStdString(text));
+  QLabel* label = panels_[panel - 1];
+  const QString t = QString::fromStdString(text);
+  label->setText(t);
+  label->setToolTip(t);
+  // A longer note widens its panel rather than being cut off.
+  const int need = label->fontMetrics().horizontalAdvance(t) + 2 * label->frameWidth() + 8;
+  const int normal = TwipsToPixels(kStatusPanelWidth);
+  label->setMaximumWidth(std::max(normal, need));
+  label->setMinimumWidth(need > normal ? need : 1);
 }
 
 QString QtUi::PanelText(int panel) const {

@@ -42,7 +42,8 @@ EnabledSet MenuCommandCodeEnabledButton(int code, bool enabled) {
       for (int c = 4; c <= 12; ++c) s.control_touched[c - 1] = true;
       s.control_touched[kAllPointControl] = true;
       break;
-    default:  // 11: all ten buttons and all fourteen controls
+    default:  // 11: all buttons but Stop, which stops the download, and all fourteen controls
+      s.button_touched[kStop] = false;
       break;
   }
   return s;
@@ -63,6 +64,7 @@ void RestScreen(int window_width, int window_height, Rect& tool_bar, Rect& chart
 bool DeviceChangeStartsScan() { return Shell.StartupComplete && Data.MenuCommandCode == 0; }
 
 int StopButtonHandler() {
+  if (Data.MenuCommandCode == 11) return 8;
   if (Data.MenuCommandCode == 12) return 9;
   if (Data.MenuCommandCode == 13) return 11;
   return 0;

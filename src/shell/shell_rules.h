@@ -26,6 +26,8 @@ inline constexpr int kToolBarWidth = 18000;            // twips
 inline constexpr int kToolBarHeight = 800;
 inline constexpr int kStatusPanels = 5;
 inline constexpr int kStatusPanelWidth = 3720;
+// Beside "No Device !", panel 2 points to the simulated logger.
+inline constexpr int kHintPanel = 2;
 
 // The eleven tool-bar buttons, Command1..Command11, in that order.
 enum ToolButton {
@@ -67,7 +69,8 @@ void RestScreen(int window_width, int window_height, Rect& tool_bar, Rect& chart
 // The device-change rule: scan again only when idle after start-up.
 bool DeviceChangeStartsScan();
 
-// Stop: which capture handler a click runs (9 = File009, 11 = File011, 0 none).
+// Stop: what a click stops: 8 the download (as Escape does), 9 or 11 the
+// capture by its handler File009 or File011, 0 nothing.
 int StopButtonHandler();
 
 }  // namespace accelog

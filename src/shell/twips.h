@@ -2,6 +2,7 @@
 // Twips (1/1440 inch) to device-independent pixels at the screen's logical DPI.
 #include <QGuiApplication>
 #include <QScreen>
+#include <QShortcut>
 #include <QWidget>
 #include <cmath>
 
@@ -32,6 +33,16 @@ inline void UseChartBackColorButton(QWidget* b) {
                            " border-radius: 2px; padding: 3px 12px; }"
                            "QPushButton:pressed { background: rgb(200,200,190); }")
                        .arg(c.name()));
+}
+
+// Escape and Ctrl+W close a window of its own: without a window manager
+// there is no other way to close it.
+inline void CloseOnEscapeAndCtrlW(QWidget* window) {
+  for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+    auto* shortcut = new QShortcut(keys, window);
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, window, &QWidget::close);
+  }
 }
 
 }  // namespace accelog

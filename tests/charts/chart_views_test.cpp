@@ -22,7 +22,8 @@ TEST_F(ChartViewsTest, OpeningARealFileDrawsEverything) {
   ChartState.CurveShown[kCurveAX] = 1;  // the file view switches the angles off
   ASSERT_EQ(OpenDataFileInChart(path), OpenResult::Ok);
   EXPECT_EQ(ChartState.CurveShown[kCurveAX], 0);
-  EXPECT_EQ(ChartScene.Text[24].Caption, folder_.path() + "/myrun.kvx");
+  EXPECT_EQ(ChartScene.Text[24].Caption, "my run.2013.kvx");  // the name on disk
+  EXPECT_EQ(ChartScene.FilePath, path);
   EXPECT_EQ(ChartScene.Text[19].Caption, "2100");  // 900 zero points left out
   EXPECT_EQ(ChartScene.Label29.Caption, "3000");
   EXPECT_TRUE(Data.ZeroPointFlag[60]);  // points 701..1000 read 0: columns 47..67

@@ -42,8 +42,10 @@ TEST(RenderCli, DrawsTheChartWithTheCursorReadOutAndRefusesBadRequests) {
   EXPECT_EQ(image.pixelColor(4, image.height() - 4), QColor(236, 233, 216));
   // and refuses what it cannot show.
   for (auto [args, code] : {std::pair{file + " " + png + " --spectrum --all-curves", 64},
-                            {folder.File("missing.kvx") + " " + png, 2},
+                            {folder.File("missing.kvx") + " " + png, 1},
                             {file + " " + png + " --start 200 --end 100", 64},
+                            {file + " " + png + " --scale 2abc", 64},
+                            {file + " " + png + " --start 5x", 64},
                             {file, 64}}) {
     EXPECT_EQ(RenderCli(args).code, code) << args;
   }

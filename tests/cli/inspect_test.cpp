@@ -57,6 +57,16 @@ TEST_F(InspectorTest, InfoAsJson) {
   EXPECT_EQ(o["CountPointNoZero"].toInt(), 29);
   EXPECT_EQ(o["stats"].toObject()["X"].toObject()["maxPoint"].toInt(), 8);
   EXPECT_EQ(o["texts"].toObject()["max"].toObject()["X"].toString(), "1560   1/1/2014 0:0:2");
+  EXPECT_FALSE(o["Incomplete"].toBool(true));
+}
+
+// A download that stopped: the head counts 8000, the file holds 30.
+TEST_F(InspectorTest, AShortDownloadSaysSo) {
+  const QString file = Sample({.count = 8000});
+  const QJsonObject o = QJsonDocument::fromJson(Cli({"info", file, "--json"}).out.toUtf8()).object();
+  EXPECT_TRUE(o["Incomplete"].toBool(false));
+  EXPECT_TRUE(Cli({"info", file}).out.contains("\nIncomplete         30 of 8000 samples: the download was not finished\n"));
+  EXPECT_FALSE(Cli({"info", Sample({.count = 30})}).out.contains("Incomplete"));
 }
 
 TEST_F(InspectorTest, PointsAndSlotsLines) {
@@ -94,7 +104,7 @@ TEST_F(InspectorTest, ExitCodes) {
     int code;
   } cases[] = {
       {{"info", empty}, 2},
-      {{"points", QString::fromStdString(folder_.File("missing.kvx"))}, 2},
+      {{"points", QString::fromStdString(folder_.File("missing.kvx"))}, 1},
       {{}, 64},
       {{"info"}, 64},
       {{"points", Sample(), "--from", "x"}, 64},
@@ -102,6 +112,23 @@ TEST_F(InspectorTest, ExitCodes) {
   };
   for (const auto& c : cases) EXPECT_EQ(Cli(c.args).code, c.code) << c.args.join(' ').toStdString();
   EXPECT_EQ(Cli({"info", empty}).err.trimmed(), "Data is error !");
+
+  // A file that cannot be read is named with the reason (exit 1); a text
+  // file is no logger file (exit 2), named with the field that shows it.
+  const QString missing = QString::fromStdString(folder_.File("missing.kvx"));
+  CliRun r = Cli({"info", missing});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_EQ(r.err.trimmed(), "accelog-cli: " + missing + ": the file does not exist");
+  r = Cli({"info", QString::fromStdString(folder_.path())});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_TRUE(r.err.contains("Is a directory")) << r.err.toStdString();
+  std::string text;
+  for (int i = 0; i < 20; ++i) text += "2026-12-07 23:4" + std::to_string(i % 10) + ":00 sim: sample sent\n";
+  const QString log = Write({text.begin(), text.end()}, "sim.log");
+  r = Cli({"info", log});
+  EXPECT_EQ(r.code, 2);
+  EXPECT_EQ(r.err.trimmed(), log + ": not a logger file (interval unit 50)");
+  EXPECT_TRUE(r.out.isEmpty());
 }
 
 }  // namespace

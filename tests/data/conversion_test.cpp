@@ -99,7 +99,7 @@ TEST_F(ConversionTest, ZeroPointsAreCounted) {
 TEST_F(ConversionTest, StatisticsTexts) {
   Fill({{316, 0, 1}, {-50, 0, 1}});  // 316 x 3.9 = 1232.4 mg
   Data.DeviceSampleCount = 2;
-  auto& p = MachineParameter;
+  FileHeadRecord& p = Data.Head;  // the file's head, not the parameters to send
   p.CriticalX = 3, p.RecordInterval = 500, p.IntervalUnit = 0;
   p.StartYear = 13, p.StartMonth = 5, p.StartDay = 7, p.StartHour = 9, p.StartMinute = 5, p.StartSecond = 7;
   ComputeStatistics(1, 2);
@@ -110,7 +110,7 @@ TEST_F(ConversionTest, StatisticsTexts) {
   EXPECT_EQ(t.CriticalText[0] + "|" + t.UnitText + "|" + t.StartText + "|" + t.IntervalText + "|" +
                 t.SampleCountText + "|" + t.RecordModeText,
             "3|mg|7/5/13 9:5:7|500 millisecond|2|Normal");
-  MachineParameter.IntervalUnit = 3, MachineParameter.RecordMode = 1;
+  p.IntervalUnit = 3, p.RecordMode = 1;
   t = DispMaxMinTexts();
   EXPECT_EQ(t.IntervalText + "|" + t.RecordModeText, "500 Hour|Motion Dectection");
 }

@@ -57,6 +57,42 @@ TEST_F(ExportMenuTest, OverwriteIsAskedAndOnlyShownPointsAreKept) {
   Data.MenuCommandCode = 16;  // the data list is open: no dialog
   File007_Click();
   EXPECT_EQ(ui_.asked, 3);
+  EXPECT_EQ(ui_.panels.count(3), 0u);
+
+  ResetDataState();  // no file on view: the status bar says why nothing happens
+  File007_Click();
+  EXPECT_EQ(ui_.asked, 3);
+  EXPECT_EQ(ui_.panels[3], "Open a file first");
+}
+
+// A typed extension wins over the filter; the filter completes a bare name.
+TEST_F(ExportMenuTest, TheTypedExtensionChoosesTheFormat) {
+  testing::LoadPoints({{1, 2, 3, 4}, {5, 6, 7, 8}});
+  const struct {
+    const char* typed;
+    int filter;
+    const char* written;
+    size_t first_line;  // bytes up to and with the first '\n'; 0 for a workbook
+  } cases[] = {
+      {"first.xlsx", 1, "first.xlsx", 0},
+      {"second.csv", 1, "second.csv", 94},
+      {"third.txt", 3, "third.txt", 151},
+      {"fourth.txt", 2, "fourth.txt", 151},
+      {"fifth", 3, "fifth.csv", 94},
+  };
+  for (const auto& c : cases) {
+    ui_.choice = {folder_.File(c.typed), c.filter, false};
+    File007_Click();
+    const auto bytes = testing::ReadBytes(folder_.File(c.written));
+    ASSERT_FALSE(bytes.empty()) << c.typed;
+    if (c.first_line == 0) {
+      EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 2), "PK") << c.typed;  // a zip
+    } else {
+      EXPECT_EQ(size_t(std::find(bytes.begin(), bytes.end(), '\n') - bytes.begin() + 1), c.first_line) << c.typed;
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(folder_.File("first.xlsx.txt")));
+  EXPECT_FALSE(std::filesystem::exists(folder_.File("fourth.xlsx")));
 }
 
 TEST_F(ExportMenuTest, WorkbookShowsProgressAndReportsItsFailure) {

@@ -68,6 +68,14 @@ TEST_F(FftTest, MemoryCaptureReadsLikeItsFile) {
   for (int i = 20; i <= 1555; ++i) Data.FFTMemory[i] = int16_t(i * 37 % 256);
   const std::vector<unsigned char> image(&Data.FFTMemory[1], &Data.FFTMemory[1556]);
   WriteBytes(folder_.File("f.kvx"), image);
+  // Opened from the command line, it goes to the frequency view; one sample more or less does not.
+  EXPECT_TRUE(IsSpectrumCapture(folder_.File("f.kvx")));
+  for (size_t n : {image.size() - 6, image.size() + 6}) {
+    std::vector<unsigned char> other = image;
+    other.resize(n, 1);
+    WriteBytes(folder_.File("g.kvx"), other);
+    EXPECT_FALSE(IsSpectrumCapture(folder_.File("g.kvx"))) << n;
+  }
   ASSERT_EQ(ReadFrequencyFile(folder_.File("f.kvx")), FrequencyFileResult::Ok);
   const std::vector<RealDataRecord> file_points(&Data.RealData[1], &Data.RealData[257]);
   ResetDataState();
@@ -75,7 +83,7 @@ TEST_F(FftTest, MemoryCaptureReadsLikeItsFile) {
   for (int i = 1; i <= 1555; ++i) Data.FFTMemory[i] = image[size_t(i - 1)];
   ReadFFTMemoryHead();
   EXPECT_EQ(ReadFFTMemoryPoints(), 256);
-  EXPECT_EQ(std::tuple(MachineParameter.RecordInterval, MachineParameter.StartMinute, Data.DeviceSampleCount), std::tuple(4, 59, 256u));
+  EXPECT_EQ(std::tuple(Data.Head.RecordInterval, Data.Head.StartMinute, Data.DeviceSampleCount), std::tuple(4, 59, 256u));
   for (int i = 1; i <= 256; ++i) ASSERT_EQ(std::memcmp(&Data.RealData[i], &file_points[size_t(i - 1)], sizeof(RealDataRecord)), 0) << i;
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -51,10 +52,18 @@ class KvxFileTest : public testing::ProgramFolderTest {
   testing::RecordingUi ui_;
 };
 
-TEST_F(KvxFileTest, HeadFieldsLandInTheParameterStore) {
+// The head is the file's: the parameters the dialog and the next capture use stay.
+TEST_F(KvxFileTest, HeadFieldsLandInTheFileHeadAndNotInTheParameters) {
+  auto recording = [] {
+    const auto& m = MachineParameter;
+    return std::vector<int>({m.RecordInterval, m.IntervalUnit, m.LedCycle, m.CriticalX, m.CriticalY, m.CriticalZ,
+                             m.RecordMode, m.WorkMode, m.StartYear, m.StartMonth, m.StartDay, m.StartHour,
+                             m.StartMinute, m.StartSecond});
+  };
+  const std::vector<int> before = recording();
   const KvxHead h{0x1234, 2, 5, 1, 2, 3, 1, 2, 0x01020304, 14, 2, 28, 23, 58, 59};
   ASSERT_TRUE(ReadFileHead(Write(KvxImage(h, {}))));
-  const auto& p = MachineParameter;
+  const FileHeadRecord& p = Data.Head;
   EXPECT_EQ(std::vector<int>({p.RecordInterval, p.IntervalUnit, p.LedCycle, p.CriticalX, p.CriticalY,
                               p.CriticalZ, p.RecordMode, p.WorkMode, p.StartYear, p.StartMonth, p.StartDay,
                               p.StartHour, p.StartMinute, p.StartSecond}),
@@ -62,6 +71,32 @@ TEST_F(KvxFileTest, HeadFieldsLandInTheParameterStore) {
   EXPECT_EQ(Data.DeviceSampleCount, 0x01020304);
   ReadFileHead(Write(KvxImage({.count = 0xFFFFFFFF}, {})));
   EXPECT_EQ(Data.DeviceSampleCount, -1);  // a signed 32-bit count
+  ASSERT_EQ(OpenDataFileServer(Write(KvxImage({.interval = 7, .unit = 1, .cx = 2}, testing::Wave(5)))), OpenResult::Ok);
+  EXPECT_EQ(recording(), before);
+}
+
+// A head no logger writes is refused by name and field, before any point is read.
+TEST_F(KvxFileTest, AHeadNoLoggerWritesIsRefused) {
+  const struct {
+    KvxHead head;
+    const char* problem;
+  } cases[] = {
+      {{.unit = 4}, "interval unit 4"},   {{.month = 0}, "start month 0"},   {{.month = 48}, "start month 48"},
+      {{.day = 0}, "start day 0"},        {{.day = 32}, "start day 32"},     {{.hour = 24}, "start hour 24"},
+      {{.minute = 60}, "start minute 60"}, {{.second = 60}, "start second 60"},
+  };
+  for (const auto& c : cases) {
+    const std::string f = Write(KvxImage(c.head, testing::Wave(20)));
+    ui_.messages.clear();
+    EXPECT_EQ(OpenDataFileServer(f), OpenResult::NotLoggerFile) << c.problem;
+    EXPECT_EQ(ui_.messages, std::vector<std::string>{f + ": not a logger file (" + c.problem + ")"});
+    EXPECT_EQ(Data.CountPoint, 0);
+  }
+  // The edges a logger does write.
+  for (const KvxHead& h : {KvxHead{.unit = 3, .month = 12, .day = 31, .hour = 23, .minute = 59, .second = 59},
+                           KvxHead{.month = 1, .day = 1, .hour = 0, .minute = 0, .second = 0}}) {
+    EXPECT_EQ(OpenDataFileServer(Write(KvxImage(h, testing::Wave(20)))), OpenResult::Ok);
+  }
 }
 
 TEST_F(KvxFileTest, CountRoundsTheTailHalfToEven) {
@@ -150,15 +185,23 @@ TEST_F(KvxFileTest, ArbitraryBytesNeverFail) {
       seed = seed * 1103515245u + 12345u;
       c = static_cast<unsigned char>(seed >> 16);
     }
-    const std::string f = Write(b);
-    const OpenResult r = OpenDataFileServer(f);
-    if (length >= 28) {
-      EXPECT_EQ(r, OpenResult::Ok) << length;
-      for (int32_t i = 1; i <= Data.CountPoint; ++i) ASSERT_LE(std::fabs(Data.RealData[i].AX), 90.0f);
-    } else {
-      EXPECT_EQ(r, OpenResult::DataError) << length;
-      EXPECT_EQ(ui_.messages.back(), "Data is error !");
-      EXPECT_EQ(Data.CountPoint, 0);
+    // As they come (mostly refused by the head), and under a head a logger writes.
+    const std::vector<unsigned char> head = KvxImage(KvxHead{}, {});
+    for (bool logger_head : {false, true}) {
+      if (logger_head) std::copy_n(head.begin(), std::min<size_t>(length, head.size()), b.begin());
+      const std::string f = Write(b);
+      const OpenResult r = OpenDataFileServer(f);
+      if (length < 28) {
+        EXPECT_EQ(r, OpenResult::DataError) << length;
+        EXPECT_EQ(ui_.messages.back(), "Data is error !");
+        EXPECT_EQ(Data.CountPoint, 0);
+      } else if (r == OpenResult::NotLoggerFile) {
+        EXPECT_FALSE(logger_head) << length;
+        EXPECT_EQ(Data.CountPoint, 0);
+      } else {
+        EXPECT_EQ(r, OpenResult::Ok) << length;
+        for (int32_t i = 1; i <= Data.CountPoint; ++i) ASSERT_LE(std::fabs(Data.RealData[i].AX), 90.0f);
+      }
     }
   }
   EXPECT_EQ(OpenDataFileServer(folder_.File("missing.kvx")), OpenResult::DataError);

@@ -18,12 +18,12 @@ using testing::KvxHead;
 
 TEST(OpenIdentity, RecordsEqualAStraightConversion) {
   testing::TempFolder folder;
-  // Sub-second, whole-second and hour steps, a clock out of range; enough
-  // points for the conversion to be split.
+  // Sub-second, whole-second and hour steps, a start just before a new
+  // year; enough points for the conversion to be split.
   for (const KvxHead& h : {KvxHead{.interval = 10, .count = 9000, .hour = 23, .minute = 59, .second = 58},
                            KvxHead{.interval = 700, .count = 5000, .month = 2, .day = 28},
                            KvxHead{.interval = 1, .unit = 3, .count = 4500, .day = 30},
-                           KvxHead{.interval = 250, .count = 6000, .hour = 30, .minute = 75, .second = 99}}) {
+                           KvxHead{.interval = 250, .count = 6000, .month = 12, .day = 31, .hour = 23, .minute = 59, .second = 59}}) {
     std::vector<testing::Sample> samples(h.count);
     uint32_t seed = h.count;
     for (auto& s : samples) {

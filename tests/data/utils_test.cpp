@@ -65,7 +65,6 @@ TEST(FileNames, DialogResultCleanUp) {
   const std::string deep = "/" + std::string(200, 'd') + "/f.kvx";
   EXPECT_EQ(FileNameFilter_String(deep), deep.substr(0, deep.size() - 4));
   EXPECT_EQ(CutAtFirstDot("/home/u.name/.hidden/run 1.part.kvx  "), "/home/u.name/.hidden/run 1");
-  EXPECT_EQ(CutAtFirstDotNoBlanks("/home/u/run 1.kvx"), "/home/u/run1");
 }
 
 TEST(ErrorLog, RecordsAreHundredBytesCutOnACharacterBoundary) {

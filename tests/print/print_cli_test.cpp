@@ -93,9 +93,9 @@ TEST_F(PrintCli, LaysTheChartOnThePageAtTheMarginsAndScale) {
 TEST_F(PrintCli, ExitCodes) {
   const std::string kvx = folder_.File("run.kvx"), pdf = folder_.File("out.pdf");
   ASSERT_TRUE(WriteKvx(kvx, RealisticSamples(300)));
-  EXPECT_EQ(Run(folder_.File("missing.kvx") + " " + pdf), 2);
+  EXPECT_EQ(Run(folder_.File("missing.kvx") + " " + pdf), 1);
   EXPECT_EQ(Run(kvx + " " + folder_.File("no/such/folder/out.pdf")), 1);
-  for (const char* bad : {"--paper B5", "--margins 1,2,3", "--scale 0", "--start 900 --end 100"}) {
+  for (const char* bad : {"--paper B5", "--margins 1,2,3", "--scale 0", "--scale 0.5x", "--start 900 --end 100"}) {
     EXPECT_EQ(Run(kvx + " " + pdf + " " + bad), 64) << bad;
   }
   EXPECT_EQ(Run(kvx), 64);

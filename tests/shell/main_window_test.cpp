@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
 
@@ -56,7 +57,7 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrder) {
     for (QAction* a : m->menu()->actions()) captions << a->text();
   }
   EXPECT_EQ(captions, (QStringList{"&File", "Download Data", "Real Time Data", "Real Time Data For Frequency",
-                                   "System Parameter", "&Data", "Acceleration", "Frequency", "Data List",
+                                   "System Parameter", "Stop", "", "Use Simulated Logger", "&Data", "Acceleration", "Frequency", "Data List",
                                    "Export Data", "Print", "&View", "Fit to Window", "&Help", "about",
                                    "Help File"}));
 }
@@ -113,6 +114,16 @@ TEST(ChartWindowFit, SmallWindowsScrollAndFitToWindowScalesTheChartAndIsRemember
     QApplication::processEvents();
     EXPECT_GT(w.Scroller()->horizontalScrollBar()->maximum(), 0);
     EXPECT_GE(w.ClientArea()->height(), chart->geometry().bottom());  // everything can be reached
+    // Scrolled to the far corner at 800 x 500, "Stop" and "Help" are still in the window.
+    w.resize(800, 500);
+    QApplication::processEvents();
+    w.Scroller()->verticalScrollBar()->setValue(w.Scroller()->verticalScrollBar()->maximum());
+    w.Scroller()->horizontalScrollBar()->setValue(w.Scroller()->horizontalScrollBar()->maximum());
+    EXPECT_GT(w.Scroller()->verticalScrollBar()->value(), 0);
+    for (int b : {kStop, kHelp}) {
+      const QWidget* button = w.ToolBar()->Button(b);
+      EXPECT_TRUE(w.rect().contains(QRect(button->mapTo(&w, QPoint(0, 0)), button->size()))) << b;
+    }
 
     w.resize(1900, 1150);
     w.Action("FitToWindow")->trigger();
@@ -129,6 +140,13 @@ TEST_F(MainWindowTest, HelpShowsTheManual) {
   window_->Action("File016")->trigger();
   ASSERT_NE(window_->Help(), nullptr);
   EXPECT_TRUE(window_->Help()->Browser()->toPlainText().contains("accelog"));
+  for (const QKeySequence& keys : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+    window_->Action("File016")->trigger();
+    QApplication::setActiveWindow(window_->Help());
+    ASSERT_TRUE(window_->Help()->isVisible());
+    QTest::keySequence(window_->Help(), keys);
+    EXPECT_FALSE(window_->Help()->isVisible()) << keys.toString().toStdString();
+  }
 }
 
 TEST(SingleInstanceTest, AStaleLockIsTakenOver) {

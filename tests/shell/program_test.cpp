@@ -3,6 +3,7 @@
 // a second instance. Dialogs answer from a script; timers are real.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -159,6 +160,82 @@ TEST_F(ProgramTest, AccelerationRefusesABadFileAndDropsTheHourglass) {
   ASSERT_EQ(ui_->messages.size(), 1u);
   EXPECT_EQ(ui_->messages[0], "Data is error !");
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the hourglass is gone
+}
+
+// Stop (button or menu) stops a download as Escape does; the file it leaves
+// says, when opened, that it is short.
+TEST_F(ProgramTest, StopEndsADownloadAndTheShortFileSaysSo) {
+  auto p = StartSimulated(20000);
+  const std::string out = folder_.File("part");
+  ui_->files = {out};
+  ToolBarWindow* bar = p->Window()->ToolBar();
+  bar->Button(kDownloadData)->click();
+  ASSERT_TRUE(WaitFor([] { return Download.DownloadBlockIndex >= 10; }, 30000));
+  EXPECT_FALSE(bar->Button(kAcceleration)->isEnabled());
+  ASSERT_TRUE(bar->Button(kStop)->isEnabled());
+  bar->Button(kStop)->click();
+  EXPECT_EQ(Panel(2), "Download stopped");
+  EXPECT_EQ(Data.MenuCommandCode, 0);
+  const auto samples = (std::filesystem::file_size(out + ".kvx") - 19) / 6;
+  ASSERT_GE(samples, 80u);
+
+  ui_->files = {out + ".kvx"};
+  p->Window()->RunMenuItem("File004");
+  EXPECT_EQ(Panel(3), QString("%1 of 20000 samples: the download was not finished").arg(samples));
+  EXPECT_EQ(p->Chart()->Text(24)->text(), "part.kvx");
+  EXPECT_EQ(p->Chart()->Text(24)->toolTip().toStdString(), out + ".kvx");
+}
+
+// With no logger found, the status bar points to File > "Use Simulated
+// Logger"; the choice holds for the next start without --device.
+TEST_F(ProgramTest, NoLoggerPointsToTheSimulatedOneWhichIsRemembered) {
+  ProgramOptions o;
+  o.device = "sim:" + folder_.File("nobody.sock");
+  o.device_given = true;
+  auto p = Make(o);
+  ASSERT_TRUE(p->Start());
+  ASSERT_TRUE(WaitFor([this] { return Panel(1) == "No Device !"; }, 6000));
+  EXPECT_EQ(Panel(2).toStdString(), kSimulatorHint);
+  QAction* use = p->Window()->Action("UseSimulator");
+  EXPECT_FALSE(use->isChecked());
+  use->trigger();
+  EXPECT_TRUE(use->isChecked());
+  ASSERT_NE(p->Simulator(), nullptr);
+  ASSERT_TRUE(WaitFor([this] { return Panel(1) == "Connet    OK" && Panel(2) == "ACCELOG-SIM1"; }, 5000));
+  p.reset();
+
+  p = Make(ProgramOptions{});
+  ASSERT_TRUE(p->Start());
+  ASSERT_NE(p->Simulator(), nullptr);
+  EXPECT_TRUE(p->Window()->Action("UseSimulator")->isChecked());
+  ASSERT_TRUE(WaitFor([this] { return Panel(2) == "ACCELOG-SIM1"; }, 5000));
+  p->Window()->Action("UseSimulator")->trigger();  // back to the logger on USB
+  EXPECT_EQ(p->Simulator(), nullptr);
+  EXPECT_FALSE(MainWindow::Setting("UseSimulatedLogger"));
+}
+
+// accelog FILE.kvx: the acceleration view, or the frequency view for a spectrum capture.
+TEST_F(ProgramTest, AFileOnTheCommandLineOpensAtStartUp) {
+  ProgramOptions o;
+  QString error;
+  ASSERT_TRUE(ParseProgramOptions({"accelog", "--device", "sim:" + QString::fromStdString(folder_.File("no.sock")),
+                                   QString::fromStdString(folder_.File("run 1.kvx"))},
+                                  o, error));
+  EXPECT_FALSE(ParseProgramOptions({"accelog", "a.kvx", "b.kvx"}, o, error));
+  testing::WriteBytes(o.open_file, testing::KvxImage({.count = 40}, testing::Wave(40)));
+  auto p = Make(o);
+  ASSERT_TRUE(p->Start());
+  EXPECT_TRUE(Data.DataLoaded);
+  EXPECT_EQ(p->Chart()->Text(19)->text(), "40");
+  EXPECT_EQ(p->Chart()->Text(24)->text(), "run 1.kvx");
+  p.reset();
+
+  o.open_file = folder_.File("spectrum.kvx");
+  testing::WriteBytes(o.open_file, testing::KvxImage({.interval = 4, .work_mode = 1, .count = 256}, testing::Wave(256)));
+  p = Make(o);
+  ASSERT_TRUE(p->Start());
+  EXPECT_TRUE(Data.FrequencyFileLoaded);
+  EXPECT_FALSE(Data.DataLoaded);
 }
 
 TEST_F(ProgramTest, SecondInstanceIsRefused) {

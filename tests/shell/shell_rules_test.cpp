@@ -19,7 +19,7 @@ TEST(ToolBarEnabling, EachOperationKeepsItsOwnButtonsAndControls) {
     std::vector<int> kept;
     std::array<bool, kChartControls> controls;
   } cases[] = {
-      {11, {kHelp}, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}},
+      {11, {kHelp, kStop}, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}},
       {12, {kHelp, kRealTimeData, kStop}, {0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1, 1, 1, 1}},
       {13, {kHelp, kRealTimeFrequency, kStop}, {0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 1}},
   };
@@ -59,7 +59,7 @@ TEST(DeviceChange, ScansOnlyWhenIdleAfterStartUp) {
 
 TEST(StopButton, RunsTheHandlerOfTheRunningCapture) {
   ResetDataState();
-  for (auto [code, handler] : {std::pair{0, 0}, {11, 0}, {12, 9}, {13, 11}, {14, 0}}) {
+  for (auto [code, handler] : {std::pair{0, 0}, {11, 8}, {12, 9}, {13, 11}, {14, 0}}) {
     Data.MenuCommandCode = static_cast<int16_t>(code);
     EXPECT_EQ(StopButtonHandler(), handler) << code;
   }

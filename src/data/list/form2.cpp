@@ -12,6 +12,7 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include "core/ui_port.h"
 #include "data/kvx_file.h"
 #include "data/list/data_list.h"
 #include "data/state.h"
@@ -112,6 +113,7 @@ Form2::Form2(QWidget* owner) : QWidget(owner, Qt::Window) {
   // Page Up / Page Down while the list is the active window.
   connect(new QShortcut(QKeySequence(Qt::Key_PageUp), this), &QShortcut::activated, this, &Form2::Command2_Click);
   connect(new QShortcut(QKeySequence(Qt::Key_PageDown), this), &QShortcut::activated, this, &Form2::Command3_Click);
+  CloseOnEscapeAndCtrlW(this);
 
   Data.MenuCommandCode = 16;
   Shell.DataListOpen = true;
@@ -187,6 +189,9 @@ void Form2::wheelEvent(QWheelEvent* event) {
 }
 
 Form2* File012_Click(QWidget* owner) {
+  if (Data.MenuCommandCode == 0 && !(Data.DataLoaded && Data.DispEndPoint != 0)) {
+    Ui().StatusPanel(kFileNotePanel, kOpenAFileFirst);
+  }
   if (Data.DispEndPoint == 0 || !Data.DataLoaded || Data.MenuCommandCode != 0) return nullptr;
   auto* list = new Form2(owner);
   list->show();
