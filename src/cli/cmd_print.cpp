@@ -2,9 +2,7 @@
 // page the way the preview's "Print" lays it, from the stored page set-up
 // where an option does not say otherwise.
 #include <QApplication>
-#include <QFileInfo>
 #include <QImage>
-#include <QPrinter>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
@@ -140,13 +138,8 @@ int RunPrint(Args& args) {
   PrintBeging(0, 0);
   LayOutPreview(19000, 11800);
 
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(QString::fromStdString(out));
-  const QString error = PrintCutOut(printer, capture);
-  if (!error.isEmpty() || QFileInfo(QString::fromStdString(out)).size() <= 0) {
-    std::fprintf(stderr, "accelog-cli: cannot write %s: %s\n", out.c_str(),
-                 error.isEmpty() ? "nothing was written" : qPrintable(error));
+  if (const std::string error = PrintCutOutToPdf(out, capture); !error.empty()) {
+    std::fprintf(stderr, "accelog-cli: %s\n", error.c_str());
     return kExitFailed;
   }
   const PageTwips page = PageSizeTwips(m.PaperWidth, m.PaperHeight, m.PaperDirection);
