@@ -60,6 +60,13 @@ bool CheckFreeSpace(const std::string& path, uint64_t bytes, std::string& reason
   return false;
 }
 
+bool ReplaceableFile(const std::string& path, std::string& reason) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return true;
+  reason = path + (S_ISDIR(st.st_mode) ? ": is a folder, not a file" : ": is not a regular file");
+  return false;
+}
+
 bool CommitStagedFile(const std::string& staged, const std::string& path, std::string& reason) {
   const int fd = ::open(staged.c_str(), O_RDONLY);
   bool ok = fd >= 0 && ::fsync(fd) == 0;

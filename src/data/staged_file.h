@@ -24,6 +24,11 @@ int CreateStagedFile(const std::string& path, std::string& staged, std::string& 
 // of the finished file.
 bool CheckFreeSpace(const std::string& path, uint64_t bytes, std::string& reason);
 
+// Whether an existing `path` may be replaced by a new file: false with the
+// reason for a folder or anything else that is not a regular file. The old
+// file stays until the new one is whole and renamed over it.
+bool ReplaceableFile(const std::string& path, std::string& reason);
+
 // Flushes the staged file to disk and renames it to `path`; on failure the
 // staged file is removed and the reason given.
 bool CommitStagedFile(const std::string& staged, const std::string& path, std::string& reason);
