@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "charts/chart_state.h"
 #include "charts/chart_views.h"
@@ -91,7 +92,21 @@ int RunPrint(Args& args) {
   // The stored page set-up, without creating the file when there is none.
   auto& m = MachineParameter;
   ApplyDefaultParameters();
-  if (std::filesystem::exists(ProgramFile(kIntegerFileName))) ReadMachineParameter();
+  if (std::filesystem::exists(ProgramFile(kIntegerFileName))) {
+    std::vector<int> refused;
+    ReadMachineParameter(&refused);
+    static const char* const kNames[9] = {"PaperKind",  "PaperDirection", "MarginLeft",
+                                          "MarginRight", "MarginTop",      "MarginDown",
+                                          "PaperWidth",  "PaperHeight",    "PictureScalePercent"};
+    std::string page;
+    for (int rec : refused) {
+      if (rec >= 31 && rec <= 39) page += (page.empty() ? "" : ", ") + std::string(kNames[rec - 31]);
+    }
+    if (!page.empty()) {
+      std::fprintf(stderr, "accelog-cli: %s: the page set-up dialog refuses the stored %s; the default is used\n",
+                   ProgramFile(kIntegerFileName).c_str(), page.c_str());
+    }
+  }
   if (paper && !ApplyPaper(*paper)) return Usage();
   if (portrait || landscape) m.PaperDirection = landscape ? 1 : 0;
   if (margins) {
@@ -101,7 +116,10 @@ int RunPrint(Args& args) {
   }
   if (scale) {
     const auto f = NumericValue(*scale);
-    if (!f || !(*f > 0 && *f <= 10)) return Usage();
+    if (!f || !PictureScaleAccepted(*f)) {
+      std::fprintf(stderr, "accelog-cli: --scale wants a picture scale from 0.01 to 10, not '%s'\n", scale->c_str());
+      return kExitUsage;
+    }
     m.PictureScale = static_cast<float>(*f);
   }
 

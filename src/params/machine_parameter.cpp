@@ -56,10 +56,10 @@ const IntField kFields[] = {
     {24, &MachineParameterRecord::LimitKind, 0, 1},
     {31, &MachineParameterRecord::PaperKind, 0, 5},
     {32, &MachineParameterRecord::PaperDirection, 1, 0},
-    {33, &MachineParameterRecord::MarginLeft, 1, 0},
-    {34, &MachineParameterRecord::MarginRight, 1, 0},
-    {35, &MachineParameterRecord::MarginTop, 1, 0},
-    {36, &MachineParameterRecord::MarginDown, 1, 0},
+    {33, &MachineParameterRecord::MarginLeft, 0, 32767},
+    {34, &MachineParameterRecord::MarginRight, 0, 32767},
+    {35, &MachineParameterRecord::MarginTop, 0, 32767},
+    {36, &MachineParameterRecord::MarginDown, 0, 32767},
     {37, &MachineParameterRecord::PaperWidth, 1, 32767},
     {38, &MachineParameterRecord::PaperHeight, 1, 32767},
 };
@@ -159,7 +159,11 @@ void ApplyDefaultParameters() {
   p.PictureMoveRight = 0;
 }
 
-void ReadMachineParameter() {
+bool PictureScaleAccepted(double scale) {
+  return scale <= 10 && std::nearbyint(scale * 100) >= 1;
+}
+
+void ReadMachineParameter(std::vector<int>* refused) {
   std::FILE* f = OpenForUpdate(ProgramFile(kIntegerFileName));
   long length = f ? FileLength(f) : 0;
   unsigned char image[2 * kIntegerRecords] = {};
@@ -180,9 +184,12 @@ void ReadMachineParameter() {
     if (!HasRecord(length, fd.rec)) continue;
     const int16_t v = ReadRecord(image, fd.rec);
     if (fd.lo > fd.hi || (v >= fd.lo && v <= fd.hi)) p.*fd.field = v;
+    else if (refused) refused->push_back(fd.rec);
   }
-  const int16_t scale = HasRecord(length, 39) ? ReadRecord(image, 39) : 0;
-  if (scale > 0) p.PictureScale = scale / 100.0f;
+  if (!HasRecord(length, 39)) return;
+  const int16_t percent = ReadRecord(image, 39);
+  if (PictureScaleAccepted(percent / 100.0)) p.PictureScale = percent / 100.0f;
+  else if (refused) refused->push_back(39);
 }
 
 void ReadDataPath() {
