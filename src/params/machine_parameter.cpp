@@ -1,5 +1,7 @@
 #include "params/machine_parameter.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cerrno>
@@ -11,6 +13,7 @@
 
 #include "core/program_folder.h"
 #include "data/file_util.h"
+#include "data/staged_file.h"
 #include "data/text_util.h"
 
 namespace accelog {
@@ -69,13 +72,6 @@ std::tm Now() {
   std::tm tm{};
   localtime_r(&t, &tm);
   return tm;
-}
-
-bool WriteRecord(std::FILE* f, int rec, int16_t value) {
-  const auto u = static_cast<uint16_t>(value);
-  const unsigned char bytes[2] = {static_cast<unsigned char>(u & 0xFF),
-                                  static_cast<unsigned char>(u >> 8)};
-  return std::fseek(f, 2L * (rec - 1), SEEK_SET) == 0 && std::fwrite(bytes, 1, 2, f) == 2;
 }
 
 // Whether the file holds the whole record.
@@ -214,40 +210,63 @@ void ReadDataPath() {
   p.DataDrive = TrimBlanks(CutUtf8(std::string(image + kStringRecord, 10), 10));
 }
 
-bool SaveMachineParameter(std::string* error) {
+namespace {
+
+// MPInteger.kvx with some records changed and the others as they were: the
+// new file is made whole beside the old one and renamed over it, so a full
+// disk never leaves half a parameter file.
+bool UpdateIntegerFile(const std::vector<std::pair<int, int16_t>>& records, std::string& reason) {
   const std::string path = ProgramFile(kIntegerFileName);
-  errno = 0;
-  std::FILE* f = OpenForUpdate(path);
-  bool ok = f != nullptr;
-  int reason = errno;
-  if (f) {
-    const auto& p = MachineParameter;
-    for (const IntField& fd : kFields) {
-      if (ok && fd.rec <= 24 && fd.rec != 23) ok = WriteRecord(f, fd.rec, p.*fd.field);
-    }
-    // A full disk shows only when the buffer goes out.
-    ok = std::fflush(f) == 0 && ok;
-    if (!ok) reason = errno;
-    if (std::fclose(f) != 0 && ok) {
-      ok = false;
-      reason = errno;
-    }
+  std::vector<unsigned char> image;
+  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+    unsigned char buf[256];
+    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) image.insert(image.end(), buf, buf + n);
+    std::fclose(f);
   }
-  if (!ok && error) *error = path + ": " + std::strerror(reason != 0 ? reason : EIO);
+  for (const auto& [rec, value] : records) {
+    const size_t at = 2 * static_cast<size_t>(rec - 1);
+    if (image.size() < at + 2) image.resize(at + 2, 0);
+    const auto u = static_cast<uint16_t>(value);
+    image[at] = static_cast<unsigned char>(u & 0xFF);
+    image[at + 1] = static_cast<unsigned char>(u >> 8);
+  }
+  std::string staged;
+  const int fd = CreateStagedFile(path, staged, reason);
+  if (fd < 0) return false;
+  errno = 0;
+  bool ok = ::write(fd, image.data(), image.size()) == static_cast<ssize_t>(image.size());
+  if (!ok && errno == 0) errno = EFBIG;  // a short write sets nothing
+  if (!ok) reason = ErrnoReason(path);
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    reason = ErrnoReason(path);
+  }
+  return FinishStagedFile(staged, path, ok, nullptr, reason);
+}
+
+}  // namespace
+
+bool SaveMachineParameter(std::string* error) {
+  std::vector<std::pair<int, int16_t>> records;
+  for (const IntField& fd : kFields) {
+    if (fd.rec <= 24 && fd.rec != 23) records.emplace_back(fd.rec, MachineParameter.*fd.field);
+  }
+  std::string reason;
+  const bool ok = UpdateIntegerFile(records, reason);
+  if (!ok && error) *error = reason;
   return ok;
 }
 
 bool SavePageSetup() {
-  std::FILE* f = OpenForUpdate(ProgramFile(kIntegerFileName));
-  if (!f) return false;
   const auto& p = MachineParameter;
-  bool ok = true;
+  std::vector<std::pair<int, int16_t>> records;
   for (const IntField& fd : kFields) {
-    if (fd.rec >= 31) ok = WriteRecord(f, fd.rec, p.*fd.field) && ok;
+    if (fd.rec >= 31) records.emplace_back(fd.rec, p.*fd.field);
   }
   const double percent = std::nearbyint(static_cast<double>(p.PictureScale) * 100.0);
-  ok = WriteRecord(f, 39, static_cast<int16_t>(std::clamp(percent, -32768.0, 32767.0))) && ok;
-  return (std::fclose(f) == 0) && ok;
+  records.emplace_back(39, static_cast<int16_t>(std::clamp(percent, -32768.0, 32767.0)));
+  std::string reason;
+  return UpdateIntegerFile(records, reason);
 }
 
 void LoadParametersAtStartup() {
