@@ -216,13 +216,18 @@ namespace {
 // new file is made whole beside the old one and renamed over it, so a full
 // disk never leaves half a parameter file.
 bool UpdateIntegerFile(const std::vector<std::pair<int, int16_t>>& records, std::string& reason) {
-  const std::string path = ProgramFile(kIntegerFileName);
-  std::vector<unsigned char> image;
-  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-    unsigned char buf[256];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) image.insert(image.end(), buf, buf + n);
-    std::fclose(f);
+  std::string path = ProgramFile(kIntegerFileName);
+  // A link is followed: the file it names is the one replaced.
+  std::error_code ec;
+  if (std::filesystem::is_symlink(path, ec)) {
+    const auto target = std::filesystem::canonical(path, ec);
+    if (!ec) path = target.string();
   }
+  if (!ReplaceableFile(path, reason)) return false;
+  std::vector<unsigned char> image(2 * kIntegerRecords);
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  image.resize(f ? std::fread(image.data(), 1, image.size(), f) : 0);
+  if (f) std::fclose(f);
   for (const auto& [rec, value] : records) {
     const size_t at = 2 * static_cast<size_t>(rec - 1);
     if (image.size() < at + 2) image.resize(at + 2, 0);

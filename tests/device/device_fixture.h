@@ -28,6 +28,18 @@
 
 namespace accelog::testing {
 
+// The first `bytes` of a download's file image, as a download that ended
+// there leaves it: whole samples, and a head that counts them.
+inline std::vector<unsigned char> DownloadCutTo(const std::vector<unsigned char>& image, size_t bytes) {
+  std::vector<unsigned char> file(image.begin(), image.begin() + static_cast<long>(std::min(bytes, image.size())));
+  if (file.size() < image.size() && file.size() >= 19) {
+    const uint32_t kept = static_cast<uint32_t>(file.size() - 19) / 6;
+    file.resize(19 + 6 * size_t{kept});
+    for (int i = 0; i < 4; ++i) file[9 + i] = static_cast<unsigned char>(kept >> (24 - 8 * i));
+  }
+  return file;
+}
+
 // The shared recording port with the save and parameter dialogs scripted.
 class DeviceUi : public RecordingUi {
  public:

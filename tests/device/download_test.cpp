@@ -25,8 +25,7 @@ class DownloadTest : public DeviceEngineTest {
   // The logger's memory up to `blocks` whole blocks (all of it when negative).
   Bytes Memory(long blocks = -1) const {
     const auto image = t_->logger.Memory().FileImage();
-    const size_t n = blocks < 0 ? image.size() : std::min(image.size(), 19 + 48 * static_cast<size_t>(blocks));
-    return {image.begin(), image.begin() + static_cast<long>(n)};
+    return DownloadCutTo(image, blocks < 0 ? image.size() : 19 + 48 * static_cast<size_t>(blocks));
   }
   std::string Out() const { return folder_.File("out.kvx"); }
   int Count(int control) const {
@@ -60,8 +59,9 @@ class DownloadTest : public DeviceEngineTest {
     setrlimit(RLIMIT_FSIZE, &r);
     RunDownload(Out());
     return Download.Outcome == DownloadOutcome::Failed && ui_.shown_files.empty() &&
-           MessageNames(Out() + ": cannot be written: File too large") &&
-           ReadBytes(Out()).size() == limit && Download.DownloadFileNumber == -1;
+           MessageNames(Out() + ": cannot be written: File too large") && Download.DownloadFileNumber == -1 &&
+           (limit < 19 + 6 ? !std::filesystem::exists(Out())
+                           : ReadBytes(Out()) == DownloadCutTo(t_->logger.Memory().FileImage(), limit));
   }
 
   LoopbackTransport* t_ = nullptr;
@@ -242,15 +242,27 @@ TEST_F(DownloadTest, FileNameOverwriteAndFolders) {
   EXPECT_EQ(sent, written + 2);
 }
 
-TEST_F(DownloadTest, EndOfDataInTheMiddleFinishesWithTheBlocksSoFar) {
-  Install(100)->logger.SetEarlyEnd(5);
-  ASSERT_TRUE(BringUp());
-  ASSERT_TRUE(RunDownload(Out()));
-  EXPECT_EQ(Download.Outcome, DownloadOutcome::Ended);
-  EXPECT_EQ(ui_.Panel(2), "Download End");
-  EXPECT_TRUE(ReadBytes(Out()) == Memory(5));
-  EXPECT_EQ(ui_.shown_files.size(), 1u);
-  ExpectIdle();
+// "Download End" stays, the shortfall is said, and the file counts what it holds.
+TEST_F(DownloadTest, EndOfDataBeforeTheCountIsAShortDownload) {
+  for (int blocks : {5, 0}) {
+    SCOPED_TRACE(blocks);
+    ResetDeviceEngines();
+    ui_ = DeviceUi{};
+    Install(1000)->logger.SetEarlyEnd(blocks);
+    ASSERT_TRUE(BringUp());
+    ASSERT_TRUE(RunDownload(Out()));
+    EXPECT_EQ(Download.Outcome, DownloadOutcome::Short);
+    EXPECT_EQ(ui_.Panel(2), "Download End");
+    EXPECT_TRUE(MessageNames(Out() + ": the logger ended after " + std::to_string(8 * blocks) + " of 1000 samples"));
+    if (blocks > 0) {
+      EXPECT_TRUE(ReadBytes(Out()) == Memory(blocks));
+      EXPECT_EQ(ui_.shown_files.size(), 1u);
+    } else {
+      EXPECT_FALSE(std::filesystem::exists(Out()));
+      EXPECT_TRUE(ui_.shown_files.empty());
+    }
+    ExpectIdle();
+  }
 }
 
 // Under a file-size limit (a full disk to the program) in a child process:
