@@ -5,6 +5,7 @@
 #include <xlsxwriter.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
@@ -133,6 +134,9 @@ bool WriteWorkbookExport(const std::string& path, ExportRows rows, const ExportP
   format_set_num_format(tenth, "0.0");
 
   lxw_error e = LXW_NO_ERROR;
+  // The library's spool writes fail unseen; the system's last word on them
+  // is kept for the message.
+  errno = 0;
   const char* head[9] = {"No",    "Date",  "Time",  "X(mg)", "Y(mg)", "Z(mg)", "X Angle(degree)",
                          "Y Angle(degree)", "Z Angle(degree)"};
   for (lxw_col_t c = 0; c < 9 && !e; ++c) e = worksheet_write_string(sheet, 0, c, head[c], nullptr);
@@ -160,12 +164,17 @@ bool WriteWorkbookExport(const std::string& path, ExportRows rows, const ExportP
     std::remove(staged.c_str());
     return false;
   }
+  const int rows_errno = errno;  // the row spool is written as the rows go
   e = workbook_close(book);
-  if (e) error.reason = path + ": " + lxw_strerror(e);
+  const int spool_errno = errno != 0 ? errno : rows_errno;
+  const std::string system = spool_errno != 0 ? std::string(" (") + std::strerror(spool_errno) + ")" : "";
+  if (e) error.reason = path + ": " + lxw_strerror(e) + system;
   const int32_t count = rows.Count();
-  return FinishStagedFile(staged, path, !e,
-                          [count](const std::string& file, std::string& why) { return WorkbookWhole(file, count, why); },
-                          error.reason);
+  return FinishStagedFile(staged, path, !e, [&](const std::string& file, std::string& why) {
+    if (WorkbookWhole(file, count, why)) return true;
+    why += system;
+    return false;
+  }, error.reason);
 }
 
 }  // namespace accelog
