@@ -164,6 +164,62 @@ TEST_P(WholeOutputTest, FileSizeLimitFailsTheCommandAndNamesTheFile) {
   }
 }
 
+// A small tmpfs with 4 KiB left, where the tests may mount one (root, no
+// seccomp filter in the way); then the same file system read-only.
+TEST_F(CliDeviceTest, FullAndReadOnlyFileSystemsAreNamedAsTheReason) {
+  const std::string mount = folder_.File("small");
+  std::filesystem::create_directory(mount);
+  if (::mount("tmpfs", mount.c_str(), "tmpfs", 0, "size=256k") != 0) {
+    GTEST_SKIP() << "cannot mount a tmpfs here (" << std::strerror(errno)
+                 << "): the file-size limit test stands for the full disk";
+  }
+  struct Unmount {
+    std::string at;
+    ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }
+  } unmount{mount};
+  const std::string in = folder_.File("in.kvx");
+  WriteBytes(in, KvxImage(KvxHead{.count = 1000}, Wave(1000)));
+  std::filesystem::space_info space = std::filesystem::space(mount);
+  WriteBytes(mount + "/filler", std::vector<unsigned char>(space.available - 4096, 1));
+  ASSERT_EQ(std::filesystem::space(mount).available, 4096u);
+
+  auto sim = StartSim({"--samples", "1000"});
+  const std::string device = "sim:" + Socket();
+  const struct {
+    std::vector<std::string> args;
+    std::string out;
+  } cases[] = {{{"export", in, mount + "/x.txt"}, mount + "/x.txt"},
+               {{"export", in, mount + "/x.xlsx"}, mount + "/x.xlsx"},
+               {{"export", in, mount + "/x.csv"}, mount + "/x.csv"},
+               {{"render", in, mount + "/r.png"}, mount + "/r.png"},
+               {{"print", in, mount + "/p.pdf"}, mount + "/p.pdf"},
+               {{"--device", device, "download", mount + "/dl.kvx"}, mount + "/dl.kvx"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.out);
+    std::vector<std::string> args = {ACCELOG_CLI};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const Result r = RunLimited(args, 0);
+    EXPECT_EQ(r.code, 1) << r.output;
+    EXPECT_TRUE(LineSays(r.output, c.out, "No space left on device") ||
+                LineSays(r.output, c.out, "not enough free space")) << r.output;
+    if (c.out.ends_with(".kvx")) {
+      const auto file = ReadBytes(c.out);
+      ASSERT_GE(file.size(), 19u + 6);
+      EXPECT_EQ(HeadCount(file), (file.size() - 19) / 6);
+      EXPECT_EQ((file.size() - 19) % 6, 0u);
+    } else {
+      EXPECT_FALSE(std::filesystem::exists(c.out));
+    }
+  }
+  std::filesystem::remove(mount + "/dl.kvx");
+  ASSERT_EQ(::mount(nullptr, mount.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0) << std::strerror(errno);
+  for (const char* name : {"/y.txt", "/y.xlsx", "/y.csv"}) {
+    const Result r = RunLimited({ACCELOG_CLI, "export", in, mount + name}, 0);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(LineSays(r.output, mount + name, "Read-only file system")) << r.output;
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryWriter, WholeOutputTest, ::testing::ValuesIn(kCommands),
                          [](const auto& info) {
                            std::string n = info.param.name;
