@@ -220,6 +220,22 @@ TEST_F(CliDeviceTest, FullAndReadOnlyFileSystemsAreNamedAsTheReason) {
   }
 }
 
+// A name that is not UTF-8 is written as its bytes, and named so.
+TEST_F(CliDeviceTest, OutputNamesAreTheirBytes) {
+  const std::string in = folder_.File("in.kvx");
+  WriteBytes(in, KvxImage(KvxHead{.count = 300}, Wave(300)));
+  for (const char* name : {"bad\xff.png", "bad\xfe.pdf"}) {
+    const std::string out = folder_.File(name);
+    const Result r = RunLimited({ACCELOG_CLI, std::string(out).ends_with(".png") ? "render" : "print", in, out}, 0);
+    EXPECT_EQ(r.code, 0) << r.output;
+    EXPECT_TRUE(std::filesystem::is_regular_file(out)) << r.output;
+    EXPECT_NE(r.output.find(out + ": "), std::string::npos) << r.output;
+  }
+  // Nothing under a name with the bytes replaced (U+FFFD).
+  for (const auto& e : std::filesystem::directory_iterator(folder_.path()))
+    EXPECT_EQ(e.path().string().find("\xEF\xBF\xBD"), std::string::npos);
+}
+
 INSTANTIATE_TEST_SUITE_P(EveryWriter, WholeOutputTest, ::testing::ValuesIn(kCommands),
                          [](const auto& info) {
                            std::string n = info.param.name;
