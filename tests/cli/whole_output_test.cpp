@@ -84,6 +84,8 @@ struct Command {
   Left left;
 };
 
+void PrintTo(const Command& c, std::ostream* os) { *os << c.name; }
+
 const Command kCommands[] = {
     {"download", {"--device", "DEV", "download", "OUT"}, "dl.kvx", Left::WholeSamples},
     {"export-txt", {"export", "IN", "OUT"}, "x.txt", Left::Nothing},
