@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 
 #include "data/utils.h"
@@ -50,18 +48,6 @@ class DownloadTest : public DeviceEngineTest {
   bool MessageNames(const std::string& what) const {
     return std::any_of(ui_.messages.begin(), ui_.messages.end(),
                        [&](const std::string& m) { return m.find(what) != std::string::npos; });
-  }
-
-  // Runs in a child process: the download under a file-size limit.
-  bool FailsUnderLimit(rlim_t limit) {
-    std::signal(SIGXFSZ, SIG_IGN);
-    const rlimit r{limit, limit};
-    setrlimit(RLIMIT_FSIZE, &r);
-    RunDownload(Out());
-    return Download.Outcome == DownloadOutcome::Failed && ui_.shown_files.empty() &&
-           MessageNames(Out() + ": cannot be written: File too large") && Download.DownloadFileNumber == -1 &&
-           (limit < 19 + 6 ? !std::filesystem::exists(Out())
-                           : ReadBytes(Out()) == DownloadCutTo(t_->logger.Memory().FileImage(), limit));
   }
 
   LoopbackTransport* t_ = nullptr;
@@ -262,17 +248,6 @@ TEST_F(DownloadTest, EndOfDataBeforeTheCountIsAShortDownload) {
       EXPECT_TRUE(ui_.shown_files.empty());
     }
     ExpectIdle();
-  }
-}
-
-// Under a file-size limit (a full disk to the program) in a child process:
-// the head, a middle block and the very last byte fail to go in.
-TEST_F(DownloadTest, WriteFailureIsNeverDownloadEnd) {
-  Install(100);
-  ASSERT_TRUE(BringUp());
-  for (rlim_t limit : {rlim_t{19}, rlim_t{19 + 3 * 48 + 5}, rlim_t{19 + 600 - 1}}) {
-    SCOPED_TRACE(limit);
-    EXPECT_EXIT(std::exit(FailsUnderLimit(limit) ? 0 : 1), ::testing::ExitedWithCode(0), "");
   }
 }
 
