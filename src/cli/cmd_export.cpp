@@ -35,8 +35,9 @@ int RunExport(Args& args) {
       std::fprintf(stderr, "%s: exists; --overwrite replaces it\n", out.c_str());
       return kExitFailed;
     }
-    if (std::remove(out.c_str()) != 0) {
-      std::fprintf(stderr, "%s\n", ErrnoReason(out).c_str());
+    // Replaced by the rename once the new file is whole.
+    if (std::string reason; !ReplaceableFile(out, reason)) {
+      std::fprintf(stderr, "%s\n", reason.c_str());
       return kExitFailed;
     }
   }

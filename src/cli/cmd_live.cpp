@@ -198,6 +198,15 @@ int RunLive(Args& args) {
     std::fprintf(stderr, "usage: accelog-cli [--device usb|sim:SOCKET] %s\n", usage);
     return kExitUsage;
   }
+  // The form would keep the stored limit for a number out of range; the
+  // keypad of the window never lets one through.
+  if (limit) {
+    const auto n = ParseInteger(*limit);
+    if (!n || *n < 1 || *n > 32767) {
+      std::fprintf(stderr, "accelog-cli: --limit wants a number from 1 to 32767, not '%s'\n", limit->c_str());
+      return kExitUsage;
+    }
+  }
 
   for (const auto* number : {&interval, &limit}) {
     if (*number && !ParseNumber(**number)) {

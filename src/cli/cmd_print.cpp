@@ -2,13 +2,12 @@
 // page the way the preview's "Print" lays it, from the stored page set-up
 // where an option does not say otherwise.
 #include <QApplication>
-#include <QFileInfo>
 #include <QImage>
-#include <QPrinter>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "charts/chart_state.h"
 #include "charts/chart_views.h"
@@ -92,7 +91,21 @@ int RunPrint(Args& args) {
   // The stored page set-up, without creating the file when there is none.
   auto& m = MachineParameter;
   ApplyDefaultParameters();
-  if (std::filesystem::exists(ProgramFile(kIntegerFileName))) ReadMachineParameter();
+  if (std::filesystem::exists(ProgramFile(kIntegerFileName))) {
+    std::vector<int> refused;
+    ReadMachineParameter(&refused);
+    static const char* const kNames[9] = {"PaperKind",  "PaperDirection", "MarginLeft",
+                                          "MarginRight", "MarginTop",      "MarginDown",
+                                          "PaperWidth",  "PaperHeight",    "PictureScalePercent"};
+    std::string page;
+    for (int rec : refused) {
+      if (rec >= 31 && rec <= 39) page += (page.empty() ? "" : ", ") + std::string(kNames[rec - 31]);
+    }
+    if (!page.empty()) {
+      std::fprintf(stderr, "accelog-cli: %s: the page set-up dialog refuses the stored %s; the default is used\n",
+                   ProgramFile(kIntegerFileName).c_str(), page.c_str());
+    }
+  }
   if (paper && !ApplyPaper(*paper)) return Usage();
   if (portrait || landscape) m.PaperDirection = landscape ? 1 : 0;
   if (margins) {
@@ -102,7 +115,10 @@ int RunPrint(Args& args) {
   }
   if (scale) {
     const auto f = ParseNumber(*scale);
-    if (!f || !(*f > 0 && *f <= 10)) return Usage();
+    if (!f || !PictureScaleAccepted(*f)) {
+      std::fprintf(stderr, "accelog-cli: --scale wants a picture scale from 0.01 to 10, not '%s'\n", scale->c_str());
+      return kExitUsage;
+    }
     m.PictureScale = static_cast<float>(*f);
   }
 
@@ -140,13 +156,8 @@ int RunPrint(Args& args) {
   PrintBeging(0, 0);
   LayOutPreview(19000, 11800);
 
-  QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(QString::fromStdString(out));
-  const QString error = PrintCutOut(printer, capture);
-  if (!error.isEmpty() || QFileInfo(QString::fromStdString(out)).size() <= 0) {
-    std::fprintf(stderr, "accelog-cli: cannot write %s: %s\n", out.c_str(),
-                 error.isEmpty() ? "nothing was written" : qPrintable(error));
+  if (const std::string error = PrintCutOutToPdf(out, capture); !error.empty()) {
+    std::fprintf(stderr, "accelog-cli: %s\n", error.c_str());
     return kExitFailed;
   }
   const PageTwips page = PageSizeTwips(m.PaperWidth, m.PaperHeight, m.PaperDirection);

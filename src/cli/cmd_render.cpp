@@ -2,6 +2,7 @@
 // chart can be looked at without the main window.
 #include <QApplication>
 #include <QImage>
+#include <QImageWriter>
 #include <cstdio>
 #include <string>
 
@@ -14,6 +15,7 @@
 #include "charts/form_picture.h"
 #include "charts/frequency_view.h"
 #include "cli/cli.h"
+#include "core/qt_staged_file.h"
 #include "core/ui_port.h"
 #include "data/conversion.h"
 #include "data/kvx_file.h"
@@ -48,6 +50,14 @@ void ShowWindow(int32_t start, int32_t end) {
   MapRangeToSlots(start, end);
   HideLockPoint();
   DispCurve(start, end);
+}
+
+// Written beside `out` and checked to its end before it takes the name.
+std::string SavePng(const QImage& image, const std::string& out) {
+  return WriteStagedQtFile(out, [&](QIODevice& file) {
+    QImageWriter writer(&file, "png");
+    return writer.write(image) ? QString() : writer.errorString();
+  }, PngWhole);
 }
 
 }  // namespace
@@ -123,8 +133,8 @@ int RunRender(Args& args) {
   image.setDevicePixelRatio(scale);
   image.fill(Qt::white);
   window.render(&image);
-  if (!image.save(QString::fromStdString(out), "PNG")) {
-    std::fprintf(stderr, "accelog-cli: cannot write %s\n", out.c_str());
+  if (const std::string error = SavePng(image, out); !error.empty()) {
+    std::fprintf(stderr, "accelog-cli: %s\n", error.c_str());
     return kExitFailed;
   }
   std::printf("%s: %d x %d pixels, points %d..%d of %d\n", out.c_str(), image.width(), image.height(),

@@ -61,8 +61,9 @@ void File007_Click() {
   struct stat st {};
   if (::stat(name.c_str(), &st) == 0) {
     if (!Ui().AskOkCancel("The filename already exists ,overwrite it  ?")) return;
-    if (std::remove(name.c_str()) != 0) {
-      Ui().Message(ErrnoReason(name), MessageIcon::Exclamation);
+    // Replaced by the rename once the new file is whole.
+    if (std::string reason; !ReplaceableFile(name, reason)) {
+      Ui().Message(reason, MessageIcon::Exclamation);
       return;
     }
   }

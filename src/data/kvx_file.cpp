@@ -1,6 +1,7 @@
 #include "data/kvx_file.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -244,6 +245,10 @@ bool WriteRealDataBytes(int32_t position, const uint8_t* bytes, int count) {
   if (std::fseek(g_capture, position - 1L, SEEK_SET) != 0) return false;
   return std::fwrite(bytes, 1, static_cast<size_t>(count), g_capture) == static_cast<size_t>(count) &&
          std::fflush(g_capture) == 0;
+}
+
+bool TruncateFileRealData(int32_t length) {
+  return g_capture && std::fflush(g_capture) == 0 && ::ftruncate(fileno(g_capture), length) == 0;
 }
 
 bool CloseFileRealData() {

@@ -43,6 +43,9 @@ bool OpenFileRealData(const std::string& file_name);
 // Writes bytes at 1-based positions of the open capture file and hands them
 // to the kernel, so a crash after it loses nothing.
 bool WriteRealDataBytes(int32_t position, const uint8_t* bytes, int count);
+// Cuts the open capture file to `length` bytes, so a sample that went in
+// only in part is not kept.
+bool TruncateFileRealData(int32_t length);
 // False when the last buffered bytes could not be written.
 bool CloseFileRealData();
 

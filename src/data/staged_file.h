@@ -2,6 +2,7 @@
 // Writing a file whole beside its final name and renaming it into place, so a
 // failure never leaves a partial file under the name the user chose.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace accelog {
@@ -13,14 +14,38 @@ std::string ErrnoReason(const std::string& path);
 std::string FolderOf(const std::string& path);
 
 // A new empty file beside `path` (same folder, so the rename cannot cross
-// file systems). Returns its descriptor and name, or -1 with the reason.
+// file systems), named so that it fits wherever `path` fits. Returns its
+// descriptor and name, or -1 with the reason.
 int CreateStagedFile(const std::string& path, std::string& staged, std::string& reason);
 
-// False with the reason when the folder of `path` has fewer than `bytes` free.
+// False with the reason when the folder of `path` cannot take a new file:
+// not writable (a read-only file system, no permission) first, then fewer
+// than `bytes` free. Only a quick refusal: success is decided by the check
+// of the finished file.
 bool CheckFreeSpace(const std::string& path, uint64_t bytes, std::string& reason);
+
+// Whether an existing `path` may be replaced by a new file: false with the
+// reason for a folder or anything else that is not a regular file. The old
+// file stays until the new one is whole and renamed over it.
+bool ReplaceableFile(const std::string& path, std::string& reason);
 
 // Flushes the staged file to disk and renames it to `path`; on failure the
 // staged file is removed and the reason given.
 bool CommitStagedFile(const std::string& staged, const std::string& path, std::string& reason);
+
+// Looks at a finished staged file; false with why it is not whole.
+using WholeFileCheck = std::function<bool(const std::string& staged, std::string& why)>;
+
+// The end of every staged writer: a failed write (`written` false, with
+// `reason` already set) or a failed check removes the staged file, else it
+// is committed. The reason names `path`.
+bool FinishStagedFile(const std::string& staged, const std::string& path, bool written,
+                      const WholeFileCheck& check, std::string& reason);
+
+// Whole-file checks of the formats written through Qt or a library.
+// A PNG: its chunks run from the signature to an IEND that ends the file.
+bool PngWhole(const std::string& file, std::string& why);
+// A PDF: it ends with "%%EOF" after a startxref that points at its xref.
+bool PdfWhole(const std::string& file, std::string& why);
 
 }  // namespace accelog

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -33,15 +34,36 @@ std::string FileProblem(const std::string& what) {
   return Data.DownloadFileName + ": " + what + ": " + std::strerror(errno);
 }
 
+int32_t SamplesKept() {
+  return Data.DownloadBytesWritten < kHeadBytes ? 0 : (Data.DownloadBytesWritten - kHeadBytes) / kSampleBytes;
+}
+
+// A file that ends short keeps whole samples only. Its head keeps the count
+// the logger announced, so opening it later says the download was not
+// finished; one without a single sample is removed, as there is nothing in it
+// to open. Every ending comes here.
+std::string KeepWholeSamples(int fd) {
+  const int32_t kept = SamplesKept();
+  const int64_t whole_bytes = kHeadBytes + int64_t{kSampleBytes} * kept;
+  if (kept == 0 || Data.DownloadBytesWritten == whole_bytes) return {};
+  Data.DownloadBytesWritten = static_cast<int32_t>(whole_bytes);
+  if (::ftruncate(fd, whole_bytes) != 0) return FileProblem("cannot be cut to its whole samples");
+  return {};
+}
+
 // Every byte the kernel has is on the disk, then the file is closed; the
 // first failure is the reason, empty when both went well.
 std::string CloseDownloadFile() {
   const int fd = Download.DownloadFileNumber;
   Download.DownloadFileNumber = -1;
   if (fd < 0) return {};
-  std::string problem;
-  if (::fsync(fd) != 0) problem = FileProblem("cannot be saved");
+  std::string problem = KeepWholeSamples(fd);
+  if (::fsync(fd) != 0 && problem.empty()) problem = FileProblem("cannot be saved");
   if (::close(fd) != 0 && problem.empty()) problem = FileProblem("cannot be closed");
+  if (SamplesKept() == 0) {
+    std::remove(Data.DownloadFileName.c_str());
+    Data.DownloadBytesWritten = 0;
+  }
   return problem;
 }
 
@@ -75,7 +97,8 @@ void ShowNoData(DownloadOutcome outcome) {
 }
 
 std::string KeptText() {
-  return std::to_string(Data.DownloadBytesWritten) + " bytes kept";
+  if (SamplesKept() == 0) return "no sample kept, no file left";
+  return std::to_string(SamplesKept()) + " of " + std::to_string(Data.DeviceSampleCount) + " samples kept";
 }
 
 // The end of the block loop, whole or not: the file keeps what arrived and
@@ -114,8 +137,17 @@ void Finish() {
     Fail(problem);
     return;
   }
-  EndBlockLoop(Lang("Download End", "下载完成"), DownloadOutcome::Ended);
-  Ui().ShowDataFile(Data.DownloadFileName);
+  // The logger's end-of-data reply can come before the count it announced.
+  const int32_t kept = SamplesKept();
+  const bool whole = kept == Data.DeviceSampleCount;
+  EndBlockLoop(Lang("Download End", "下载完成"), whole ? DownloadOutcome::Ended : DownloadOutcome::Short);
+  if (!whole) {
+    Ui().Message(Data.DownloadFileName + ": the logger ended after " + std::to_string(kept) + " of " +
+                     std::to_string(Data.DeviceSampleCount) + " samples" +
+                     (kept == 0 ? "; no file left" : ""),
+                 MessageIcon::Exclamation);
+  }
+  if (kept > 0) Ui().ShowDataFile(Data.DownloadFileName);
 }
 
 // Frames no command asked for mean the replies can no longer be matched to

@@ -7,9 +7,10 @@
 namespace accelog {
 
 // NoReply: the data inquiry got no valid answer; NoData: a valid answer of
-// fewer than 8 samples; Declined: a count too large to open was not confirmed.
+// fewer than 8 samples; Declined: a count too large to open was not confirmed;
+// Short: the logger's end-of-data reply came before the samples it announced.
 enum class DownloadOutcome {
-  None, Running, Ended, Failed, NoData, NoReply, Declined, Stopped, TimedOut, DeviceLost
+  None, Running, Ended, Failed, NoData, NoReply, Declined, Stopped, TimedOut, DeviceLost, Short
 };
 
 struct DownloadState {

@@ -3,6 +3,7 @@
 #include <cctype>
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <filesystem>
@@ -59,7 +60,7 @@ bool CloseCaptureFile() {
   const uint8_t bytes[4] = {static_cast<uint8_t>(count >> 24), static_cast<uint8_t>(count >> 16),
                             static_cast<uint8_t>(count >> 8), static_cast<uint8_t>(count)};
   errno = 0;
-  const bool written = WriteRealDataBytes(10, bytes, 4);
+  const bool written = TruncateFileRealData(Data.RealFilePosition) && WriteRealDataBytes(10, bytes, 4);
   const int write_errno = errno;
   const bool closed = CloseFileRealData();
   if (!written) errno = write_errno;
@@ -81,6 +82,7 @@ void EndRun(LiveOutcome outcome) {
 
 void StartFailed(const std::string& file, const std::string& reason) {
   CloseFileRealData();
+  std::remove(file.c_str());  // no whole head, nothing to keep
   RealTime.RealTimeState = 0;
   RealTime.DataOutcome = LiveOutcome::FileError;
   Timers.Timer5->SetEnabled(false);

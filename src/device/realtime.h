@@ -9,7 +9,8 @@
 namespace accelog {
 
 // How the last run of a capture ended.
-enum class LiveOutcome { None, Running, Stopped, Rejected, DeviceLost, FileError };
+// NoSet: a spectrum run ended before any good set, so nothing was saved.
+enum class LiveOutcome { None, Running, Stopped, Rejected, DeviceLost, FileError, NoSet };
 
 struct RealTimeStateRecord {
   int16_t RealTimeState;   // 0 idle, 1 running, 2 stop requested, 3 stopping

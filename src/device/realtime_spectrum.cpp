@@ -1,5 +1,7 @@
 // "Real Time Data For Frequency": 256-sample sets of 32 blocks, each shown
 // as it arrives; the last good set is saved when the run ends.
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +12,7 @@
 #include "data/conversion.h"
 #include "data/fft.h"
 #include "data/kvx_file.h"
+#include "data/staged_file.h"
 #include "data/state.h"
 #include "data/text_util.h"
 #include "data/utils.h"
@@ -34,24 +37,31 @@ void RequestSet() {
   SendCommand_21();
 }
 
-// FFTMemory(1..1555) into the capture file, replacing what was there. Only
-// the head when no good set arrived: zeros are no samples. Checked to the
-// end, with the file and the reason named on failure.
+// FFTMemory(1..1555) into the capture file, replacing what was there:
+// written beside it, checked and renamed, so the name holds a whole set or
+// nothing. With no good set there is nothing to save, which is a failure.
 bool SaveSpectrumFile(const std::string& file) {
-  const int bytes = RealTime.GoodSets > 0 ? kFFTMemoryBytes : kHeadBytes;
-  uint8_t image[kFFTMemoryBytes];
-  for (int i = 0; i < bytes; ++i) image[i] = static_cast<uint8_t>(Data.FFTMemory[i + 1]);
-  errno = 0;
-  std::FILE* f = std::fopen(file.c_str(), "wb");
-  bool ok = f && std::fwrite(image, 1, static_cast<size_t>(bytes), f) == static_cast<size_t>(bytes);
-  const int write_errno = errno;
-  if (f && std::fclose(f) != 0) ok = false;
-  else if (!ok) errno = write_errno;
-  if (!ok) {
-    Ui().Message("The capture file " + file + " could not be written: " +
-                     (errno ? std::strerror(errno) : "unknown error"),
-                 MessageIcon::Exclamation);
+  if (RealTime.GoodSets == 0) {
+    Ui().Message(file + ": no spectrum set was received; nothing was saved", MessageIcon::Exclamation);
+    return false;
   }
+  uint8_t image[kFFTMemoryBytes];
+  for (int i = 0; i < kFFTMemoryBytes; ++i) image[i] = static_cast<uint8_t>(Data.FFTMemory[i + 1]);
+  std::string staged, reason;
+  const int fd = CreateStagedFile(file, staged, reason);
+  bool ok = fd >= 0;
+  if (ok) {
+    errno = 0;
+    ok = ::write(fd, image, sizeof image) == static_cast<ssize_t>(sizeof image);
+    if (!ok && errno == 0) errno = EFBIG;  // a short write says nothing
+    if (!ok) reason = ErrnoReason(file);
+    if (::close(fd) != 0 && ok) {
+      ok = false;
+      reason = ErrnoReason(file);
+    }
+    ok = FinishStagedFile(staged, file, ok, nullptr, reason);
+  }
+  if (!ok) Ui().Message("The capture file could not be written: " + reason, MessageIcon::Exclamation);
   return ok;
 }
 
@@ -201,9 +211,9 @@ void MenuFile011() {
   Timers.Timer20ms->SetEnabled(false);
   Command.CommandCode = 0;
   Command.ActiveOperation = 0;
-  if (!saved) RealTime.SpectrumOutcome = LiveOutcome::FileError;
+  if (!saved) RealTime.SpectrumOutcome = RealTime.GoodSets == 0 ? LiveOutcome::NoSet : LiveOutcome::FileError;
   Data.DataFileName = file;
-  Ui().ShowFrequencyFile(file);
+  if (saved) Ui().ShowFrequencyFile(file);
   Data.MenuCommandCode = 0;
 }
 

@@ -1,5 +1,7 @@
 #include "params/machine_parameter.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cerrno>
@@ -11,6 +13,7 @@
 
 #include "core/program_folder.h"
 #include "data/file_util.h"
+#include "data/staged_file.h"
 #include "data/text_util.h"
 
 namespace accelog {
@@ -56,10 +59,10 @@ const IntField kFields[] = {
     {24, &MachineParameterRecord::LimitKind, 0, 1},
     {31, &MachineParameterRecord::PaperKind, 0, 5},
     {32, &MachineParameterRecord::PaperDirection, 1, 0},
-    {33, &MachineParameterRecord::MarginLeft, 1, 0},
-    {34, &MachineParameterRecord::MarginRight, 1, 0},
-    {35, &MachineParameterRecord::MarginTop, 1, 0},
-    {36, &MachineParameterRecord::MarginDown, 1, 0},
+    {33, &MachineParameterRecord::MarginLeft, 0, 32767},
+    {34, &MachineParameterRecord::MarginRight, 0, 32767},
+    {35, &MachineParameterRecord::MarginTop, 0, 32767},
+    {36, &MachineParameterRecord::MarginDown, 0, 32767},
     {37, &MachineParameterRecord::PaperWidth, 1, 32767},
     {38, &MachineParameterRecord::PaperHeight, 1, 32767},
 };
@@ -69,13 +72,6 @@ std::tm Now() {
   std::tm tm{};
   localtime_r(&t, &tm);
   return tm;
-}
-
-bool WriteRecord(std::FILE* f, int rec, int16_t value) {
-  const auto u = static_cast<uint16_t>(value);
-  const unsigned char bytes[2] = {static_cast<unsigned char>(u & 0xFF),
-                                  static_cast<unsigned char>(u >> 8)};
-  return std::fseek(f, 2L * (rec - 1), SEEK_SET) == 0 && std::fwrite(bytes, 1, 2, f) == 2;
 }
 
 // Whether the file holds the whole record.
@@ -159,7 +155,11 @@ void ApplyDefaultParameters() {
   p.PictureMoveRight = 0;
 }
 
-void ReadMachineParameter() {
+bool PictureScaleAccepted(double scale) {
+  return scale <= 10 && std::nearbyint(scale * 100) >= 1;
+}
+
+void ReadMachineParameter(std::vector<int>* refused) {
   std::FILE* f = OpenForUpdate(ProgramFile(kIntegerFileName));
   long length = f ? FileLength(f) : 0;
   unsigned char image[2 * kIntegerRecords] = {};
@@ -180,9 +180,12 @@ void ReadMachineParameter() {
     if (!HasRecord(length, fd.rec)) continue;
     const int16_t v = ReadRecord(image, fd.rec);
     if (fd.lo > fd.hi || (v >= fd.lo && v <= fd.hi)) p.*fd.field = v;
+    else if (refused) refused->push_back(fd.rec);
   }
-  const int16_t scale = HasRecord(length, 39) ? ReadRecord(image, 39) : 0;
-  if (scale > 0) p.PictureScale = scale / 100.0f;
+  if (!HasRecord(length, 39)) return;
+  const int16_t percent = ReadRecord(image, 39);
+  if (PictureScaleAccepted(percent / 100.0)) p.PictureScale = percent / 100.0f;
+  else if (refused) refused->push_back(39);
 }
 
 void ReadDataPath() {
@@ -207,40 +210,68 @@ void ReadDataPath() {
   p.DataDrive = TrimBlanks(CutUtf8(std::string(image + kStringRecord, 10), 10));
 }
 
-bool SaveMachineParameter(std::string* error) {
-  const std::string path = ProgramFile(kIntegerFileName);
-  errno = 0;
-  std::FILE* f = OpenForUpdate(path);
-  bool ok = f != nullptr;
-  int reason = errno;
-  if (f) {
-    const auto& p = MachineParameter;
-    for (const IntField& fd : kFields) {
-      if (ok && fd.rec <= 24 && fd.rec != 23) ok = WriteRecord(f, fd.rec, p.*fd.field);
-    }
-    // A full disk shows only when the buffer goes out.
-    ok = std::fflush(f) == 0 && ok;
-    if (!ok) reason = errno;
-    if (std::fclose(f) != 0 && ok) {
-      ok = false;
-      reason = errno;
-    }
+namespace {
+
+// MPInteger.kvx with some records changed and the others as they were: the
+// new file is made whole beside the old one and renamed over it, so a full
+// disk never leaves half a parameter file.
+bool UpdateIntegerFile(const std::vector<std::pair<int, int16_t>>& records, std::string& reason) {
+  std::string path = ProgramFile(kIntegerFileName);
+  // A link is followed: the file it names is the one replaced.
+  std::error_code ec;
+  if (std::filesystem::is_symlink(path, ec)) {
+    const auto target = std::filesystem::canonical(path, ec);
+    if (!ec) path = target.string();
   }
-  if (!ok && error) *error = path + ": " + std::strerror(reason != 0 ? reason : EIO);
+  if (!ReplaceableFile(path, reason)) return false;
+  std::vector<unsigned char> image(2 * kIntegerRecords);
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  image.resize(f ? std::fread(image.data(), 1, image.size(), f) : 0);
+  if (f) std::fclose(f);
+  for (const auto& [rec, value] : records) {
+    const size_t at = 2 * static_cast<size_t>(rec - 1);
+    if (image.size() < at + 2) image.resize(at + 2, 0);
+    const auto u = static_cast<uint16_t>(value);
+    image[at] = static_cast<unsigned char>(u & 0xFF);
+    image[at + 1] = static_cast<unsigned char>(u >> 8);
+  }
+  std::string staged;
+  const int fd = CreateStagedFile(path, staged, reason);
+  if (fd < 0) return false;
+  errno = 0;
+  bool ok = ::write(fd, image.data(), image.size()) == static_cast<ssize_t>(image.size());
+  if (!ok && errno == 0) errno = EFBIG;  // a short write sets nothing
+  if (!ok) reason = ErrnoReason(path);
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    reason = ErrnoReason(path);
+  }
+  return FinishStagedFile(staged, path, ok, nullptr, reason);
+}
+
+}  // namespace
+
+bool SaveMachineParameter(std::string* error) {
+  std::vector<std::pair<int, int16_t>> records;
+  for (const IntField& fd : kFields) {
+    if (fd.rec <= 24 && fd.rec != 23) records.emplace_back(fd.rec, MachineParameter.*fd.field);
+  }
+  std::string reason;
+  const bool ok = UpdateIntegerFile(records, reason);
+  if (!ok && error) *error = reason;
   return ok;
 }
 
 bool SavePageSetup() {
-  std::FILE* f = OpenForUpdate(ProgramFile(kIntegerFileName));
-  if (!f) return false;
   const auto& p = MachineParameter;
-  bool ok = true;
+  std::vector<std::pair<int, int16_t>> records;
   for (const IntField& fd : kFields) {
-    if (fd.rec >= 31) ok = WriteRecord(f, fd.rec, p.*fd.field) && ok;
+    if (fd.rec >= 31) records.emplace_back(fd.rec, p.*fd.field);
   }
   const double percent = std::nearbyint(static_cast<double>(p.PictureScale) * 100.0);
-  ok = WriteRecord(f, 39, static_cast<int16_t>(std::clamp(percent, -32768.0, 32767.0))) && ok;
-  return (std::fclose(f) == 0) && ok;
+  records.emplace_back(39, static_cast<int16_t>(std::clamp(percent, -32768.0, 32767.0)));
+  std::string reason;
+  return UpdateIntegerFile(records, reason);
 }
 
 void LoadParametersAtStartup() {

@@ -4,6 +4,7 @@
 // in the program's folder.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace accelog {
 
@@ -41,7 +42,12 @@ inline constexpr const char* kStringFileName = "MPstring.kvx";
 
 // All the "new file" defaults, clock fields from the computer's clock.
 void ApplyDefaultParameters();
-void ReadMachineParameter();
+// A record outside what its dialog accepts keeps its default; the numbers
+// of the records that did go into *refused.
+void ReadMachineParameter(std::vector<int>* refused = nullptr);
+// The picture scales the page set-up accepts: 0.01 to 10, so that the
+// stored percent (record 39) is 1 to 1000 and the picture has a size.
+bool PictureScaleAccepted(double scale);
 void ReadDataPath();
 // Records 1..22 and 24. False when the file could not be written, with
 // "file: reason" in *error.

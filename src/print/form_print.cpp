@@ -1,6 +1,7 @@
 #include "print/form_print.h"
 
 #include <QCloseEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMouseEvent>
@@ -197,8 +198,6 @@ void FormPrint::Command1_Click() {
     target = QString::fromStdString(Ui().SaveFileName("Print to PDF", "*.pdf"));
     if (target.trimmed().isEmpty()) return;
     if (QFileInfo(target).suffix().compare("pdf", Qt::CaseInsensitive) != 0) target += ".pdf";
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(target);
   } else {
     target = QString::fromStdString(PrintState.CurrentPrinter);
     if (target.isEmpty()) target = QPrinterInfo::defaultPrinterName();
@@ -210,8 +209,12 @@ void FormPrint::Command1_Click() {
   }
   const QImage capture(CaptureFilePath());
   if (capture.isNull()) return PrintFailed(CaptureFilePath(), "cannot be read");
-  QString error = PrintCutOut(printer, capture);
-  if (error.isEmpty() && pdf && QFileInfo(target).size() <= 0) error = "nothing was written";
+  if (pdf) {
+    const std::string error = PrintCutOutToPdf(QFile::encodeName(target).toStdString(), capture);
+    if (!error.empty()) Ui().Message("打印command13错误 \n" + error);
+    return;
+  }
+  const QString error = PrintCutOut(printer, capture);
   if (!error.isEmpty()) PrintFailed(target, error);
 }
 

@@ -78,7 +78,7 @@ std::optional<PageSetup> PageSetupFromTexts(int kind, int direction, const PageS
   // A page without size, a margin below zero or a picture of no size
   // cannot be laid out: the same "Error" as a word in a box.
   if (v[0] < 1 || v[1] < 1 || v[2] < 0 || v[3] < 0 || v[4] < 0 || v[5] < 0) return std::nullopt;
-  if (!(scale > 0 && scale <= 10)) return std::nullopt;
+  if (!PictureScaleAccepted(scale)) return std::nullopt;
   return PageSetup{static_cast<int16_t>(kind), static_cast<int16_t>(direction != 0 ? 1 : 0),
                    v[2], v[3], v[4], v[5], v[0], v[1], static_cast<float>(scale), v[7], v[8]};
 }

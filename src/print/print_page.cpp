@@ -3,11 +3,13 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <algorithm>
 #include <cmath>
 
 #include "core/program_folder.h"
+#include "core/qt_staged_file.h"
 #include "params/machine_parameter.h"
 #include "print/print_layout.h"
 #include "shell/shell_rules.h"
@@ -41,23 +43,42 @@ void DrawCutOut(QPainter& painter, const QImage& capture, const QRectF& target) 
   painter.drawImage(to, capture, inside);
 }
 
-QString PrintCutOut(QPrinter& printer, const QImage& capture) {
+namespace {
+
+QPageLayout CutOutPageLayout() {
   const auto& m = MachineParameter;
   const PageTwips page = PageSizeTwips(m.PaperWidth, m.PaperHeight, m.PaperDirection);
   const double w_mm = page.Width / kTwipsPerMm, h_mm = page.Height / kTwipsPerMm;
   const QPageSize size(QSizeF(std::min(w_mm, h_mm), std::max(w_mm, h_mm)), QPageSize::Millimeter, QString(),
                        QPageSize::FuzzyMatch);
-  const QPageLayout layout(size, w_mm > h_mm ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(),
-                           QPageLayout::Millimeter);
-  printer.setFullPage(true);
-  if (!printer.setPageLayout(layout)) return "the printer does not take this paper size";
+  return QPageLayout(size, w_mm > h_mm ? QPageLayout::Landscape : QPageLayout::Portrait, QMarginsF(),
+                     QPageLayout::Millimeter);
+}
+
+QString PaintCutOut(QPagedPaintDevice& device, int dpi, const QImage& capture) {
+  if (!device.setPageLayout(CutOutPageLayout())) return "the printer does not take this paper size";
   QPainter painter;
-  if (!painter.begin(&printer)) return "the printer cannot be opened";
-  const double k = printer.resolution() / 1440.0;  // device pixels per twip
+  if (!painter.begin(&device)) return "the printer cannot be opened";
+  const double k = dpi / 1440.0;  // device pixels per twip
   const TwipRect at = PrintedPicture();
   DrawCutOut(painter, capture, QRectF(at.Left * k, at.Top * k, at.Width * k, at.Height * k));
   if (!painter.end()) return "the page could not be finished";
   return {};
+}
+
+}  // namespace
+
+QString PrintCutOut(QPrinter& printer, const QImage& capture) {
+  printer.setFullPage(true);
+  return PaintCutOut(printer, printer.resolution(), capture);
+}
+
+std::string PrintCutOutToPdf(const std::string& path, const QImage& capture) {
+  return WriteStagedQtFile(path, [&](QIODevice& file) {
+    QPdfWriter pdf(&file);
+    pdf.setResolution(1200);
+    return PaintCutOut(pdf, pdf.resolution(), capture);
+  }, PdfWhole);
 }
 
 }  // namespace accelog

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QRectF>
 #include <QString>
+#include <string>
 
 class QPainter;
 class QPrinter;
@@ -27,5 +28,8 @@ void DrawCutOut(QPainter& painter, const QImage& capture, const QRectF& target);
 // Lays out and prints one page; an empty result when the page was printed,
 // else the reason.
 QString PrintCutOut(QPrinter& printer, const QImage& capture);
+// The same page as a PDF file: written beside `path` under another name,
+// checked to its end and renamed. Empty when done, else "<path>: <reason>".
+std::string PrintCutOutToPdf(const std::string& path, const QImage& capture);
 
 }  // namespace accelog

@@ -126,7 +126,8 @@ TEST_F(CliDeviceTest, FailuresAndUsage) {
   EXPECT_NE(CliErr().find("[1] Scan for usb devices....6"), std::string::npos) << CliErr();
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
            {"--device", "bogus", "scan"}, {"download"}, {"download", "a.kvx", "b.kvx"}, {"scan", "--fast"},
-           {"set-params", "--unit", "sec"}})
+           {"set-params", "--unit", "sec"}, {"live", "a.kvx", "--limit", "0"}, {"live", "a.kvx", "--limit", "-5"},
+           {"live", "a.kvx", "--limit", "32768"}})
     EXPECT_EQ(Cli(args, 5000), 64) << args.back();
 }
 

@@ -3,6 +3,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "support/kvx_builder.h"
@@ -29,11 +30,14 @@ TEST(ExportCliTest, ExitCodesAndFiles) {
                {f.File("bad.kvx") + " " + f.File("x.txt"), 2},
                {good + " " + f.File("x.pdf"), 64},
                {good + " " + f.File("y.txt") + " --from abc", 64},
-               {good + " " + f.File("none/z.xlsx"), 1}};
+               {good + " " + f.File("none/z.xlsx"), 1},
+               {good + " " + f.File("folder.csv") + " --overwrite", 1}};  // never removed for the file
+  std::filesystem::create_directory(f.File("folder.csv"));
   for (const auto& c : cases) {
     const int status = std::system((std::string(ACCELOG_CLI) + " export " + c.args + " 2>/dev/null").c_str());
     EXPECT_EQ(WEXITSTATUS(status), c.code) << c.args;
   }
+  EXPECT_TRUE(std::filesystem::is_directory(f.File("folder.csv")));
   std::ifstream csv(out);
   std::vector<std::string> numbers;
   for (std::string line; std::getline(csv, line);) numbers.push_back(line.substr(0, line.find(',')));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <regex>
@@ -125,6 +126,21 @@ TEST_F(ExportTest, FailuresLeaveNothingUnderTheName) {
   }
   for (const auto& e : std::filesystem::directory_iterator(folder_.path()))
     EXPECT_EQ(e.path().string().find(".part"), std::string::npos);  // no staged file left behind
+}
+
+// The staged name beside a long one never makes it too long: every name the
+// file system takes can be exported to.
+TEST_F(ExportTest, NamesUpToTheLongestTheFileSystemTakes) {
+  LoadPoints(kPoints);
+  for (const char* ext : {".txt", ".xlsx", ".csv"}) {
+    for (size_t length : {244u, 250u, 255u}) {
+      const std::string name = std::string(length - std::strlen(ext), 'n') + ext;
+      SCOPED_TRACE(name.size());
+      ExportFormat f;
+      ASSERT_TRUE(ExportFormatOf(name, f));
+      EXPECT_TRUE(std::filesystem::exists(Export(f, name)));
+    }
+  }
 }
 
 }  // namespace

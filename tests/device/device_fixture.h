@@ -28,6 +28,14 @@
 
 namespace accelog::testing {
 
+// The first `bytes` of a download's file image, as a download that ended
+// there leaves it: whole samples under the head the logger announced.
+inline std::vector<unsigned char> DownloadCutTo(const std::vector<unsigned char>& image, size_t bytes) {
+  std::vector<unsigned char> file(image.begin(), image.begin() + static_cast<long>(std::min(bytes, image.size())));
+  if (file.size() >= 19) file.resize(19 + (file.size() - 19) / 6 * 6);
+  return file;
+}
+
 // The shared recording port with the save and parameter dialogs scripted.
 class DeviceUi : public RecordingUi {
  public:

@@ -214,6 +214,28 @@ TEST_F(RealTimeTest, SpectrumRunSavesTheLastGoodSet) {
   }
 }
 
+// Stopped before any good set: a failure, and the file under the name is not
+// replaced by a head without samples.
+TEST_F(RealTimeTest, SpectrumRunWithoutASetSavesNothing) {
+  const std::string fixed = ProgramFile(kSpectrumCancelName);
+  const std::vector<unsigned char> earlier(5000, 0xAA);
+  WriteBytes(fixed, earlier);
+  ui_.answer_ok = false;
+  t_->shape = [](sim::Packet& p, long) {
+    if (p.size() > 14) p[14] ^= 1;  // every block damaged: no set is good
+    return 1;
+  };
+  File011_Click();
+  File011_Click();
+  ASSERT_TRUE(clock_.RunUntil([] { return RealTime.SpectrumOutcome != LiveOutcome::Running; }, 600'000));
+  EXPECT_EQ(RealTime.SpectrumOutcome, LiveOutcome::NoSet);
+  EXPECT_TRUE(ReadBytes(fixed) == earlier);
+  ASSERT_FALSE(ui_.messages.empty());
+  EXPECT_EQ(ui_.messages.back(), fixed + ": no spectrum set was received; nothing was saved");
+  EXPECT_TRUE(ui_.frequency_files.empty());
+  EXPECT_EQ(Data.MenuCommandCode, 0);
+}
+
 TEST(SpectrumFileName, EndsInFrequencyKvx) {
   const std::pair<const char*, const char*> cases[] = {
       {"abcde.kvx", "abcdeFrequency.Kvx"},  // 9 characters: the first 5 stay

@@ -24,8 +24,7 @@ class SocketDownloadTest : public DeviceEngineTest {
     if (sim_) sim_->Stop();
   }
   std::vector<unsigned char> Memory(size_t bytes = SIZE_MAX) const {
-    const auto image = sim_->Memory().FileImage();
-    return {image.begin(), image.begin() + static_cast<long>(std::min(bytes, image.size()))};
+    return DownloadCutTo(sim_->Memory().FileImage(), bytes);
   }
   std::string Out() const { return folder_.File("out.kvx"); }
 

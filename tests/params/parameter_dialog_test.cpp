@@ -174,14 +174,14 @@ TEST_F(ParameterDialogTest, UnwritableFileKeepsTheDialogOpenAndSaysWhy) {
     auto f = Open();
     ports_.ui.messages.clear();
     EXPECT_FALSE(OkParameterForm(f));
-    EXPECT_EQ(ports_.ui.messages, std::vector<std::string>{"The parameters were not saved: " + File() + ": " + reason});
+    EXPECT_EQ(ports_.ui.messages, std::vector<std::string>{"The parameters were not saved: " + reason});
     EXPECT_FALSE(f.Closed || MachineParameter.ParameterAccepted);
   };
   std::filesystem::create_directory(File());
-  expect_not_saved("Is a directory");
+  expect_not_saved(File() + ": is a folder, not a file");
   std::filesystem::remove(File());
-  std::filesystem::create_symlink("/dev/full", File());  // the write itself fails
-  expect_not_saved("No space left on device");
+  std::filesystem::create_symlink("/dev/full", File());  // followed, and never replaced
+  expect_not_saved("/dev/full: is not a regular file");
 }
 
 TEST_F(ParameterDialogTest, PortBoxHasItsOwnMessagesFirst) {

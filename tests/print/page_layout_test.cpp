@@ -102,7 +102,8 @@ TEST_F(PageLayoutTest, BoxesThatHoldNoUsableNumberAreAnError) {
       EXPECT_FALSE(PageSetupFromTexts(0, 0, t)) << "Text" << box + 1 << " = " << bad;
     }
   }
-  for (auto [box, text] : {std::pair{0, "0"}, {3, "-1"}, {6, "0"}}) {  // width, margin and scale out of range
+  // Width, margin and scale out of range: a scale whose stored percent is 0 draws nothing.
+  for (auto [box, text] : {std::pair{0, "0"}, {3, "-1"}, {6, "0"}, {6, "0.004"}, {6, "1e-30"}, {6, "10.5"}}) {
     PageSetupTexts t = good;
     t[static_cast<size_t>(box)] = text;
     EXPECT_FALSE(PageSetupFromTexts(0, 0, t)) << "Text" << box + 1 << " = " << text;

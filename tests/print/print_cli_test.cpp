@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -90,12 +91,36 @@ TEST_F(PrintCli, LaysTheChartOnThePageAtTheMarginsAndScale) {
   EXPECT_EQ(PageSize(pdf), std::make_pair(425.0, 283.0));
 }
 
+// Stored values the page set-up dialog refuses take their defaults, and print says which.
+TEST_F(PrintCli, RefusedStoredPageSetUpTakesTheDefaults) {
+  const std::string kvx = folder_.File("run.kvx"), pdf = folder_.File("out.pdf");
+  ASSERT_TRUE(WriteKvx(kvx, RealisticSamples(300)));
+  ASSERT_EQ(Run(kvx + " " + pdf), 0);
+  const Box defaults = Painted(pdf);
+  std::vector<unsigned char> store(78, 0);
+  const int16_t page[9] = {0, 1, -32768, 5, 50, 10, 210, 297, 32700};  // records 31..39
+  for (int i = 0; i < 9; ++i) {
+    store[60 + 2 * i] = static_cast<unsigned char>(page[i] & 0xFF);
+    store[61 + 2 * i] = static_cast<unsigned char>((page[i] >> 8) & 0xFF);
+  }
+  std::filesystem::create_directories(folder_.File("accelog"));
+  WriteBytes(folder_.File("accelog/MPInteger.kvx"), store);
+  const std::string err = Output("QT_QPA_PLATFORM=offscreen XDG_DATA_HOME=" + folder_.path() + " " + ACCELOG_CLI +
+                                 " print " + kvx + " " + pdf + " 2>&1 >/dev/null");
+  EXPECT_NE(err.find("MPInteger.kvx: the page set-up dialog refuses the stored MarginLeft, PictureScalePercent; "
+                     "the default is used"),
+            std::string::npos)
+      << err;
+  const Box b = Painted(pdf);
+  EXPECT_EQ(std::make_pair(b.left, b.right), std::make_pair(defaults.left, defaults.right));
+}
+
 TEST_F(PrintCli, ExitCodes) {
   const std::string kvx = folder_.File("run.kvx"), pdf = folder_.File("out.pdf");
   ASSERT_TRUE(WriteKvx(kvx, RealisticSamples(300)));
   EXPECT_EQ(Run(folder_.File("missing.kvx") + " " + pdf), 1);
   EXPECT_EQ(Run(kvx + " " + folder_.File("no/such/folder/out.pdf")), 1);
-  for (const char* bad : {"--paper B5", "--margins 1,2,3", "--scale 0", "--scale 0.5x", "--start 900 --end 100"}) {
+  for (const char* bad : {"--paper B5", "--margins 1,2,3", "--scale 0", "--scale 1e-30", "--scale 0.5x", "--start 900 --end 100"}) {
     EXPECT_EQ(Run(kvx + " " + pdf + " " + bad), 64) << bad;
   }
   EXPECT_EQ(Run(kvx), 64);

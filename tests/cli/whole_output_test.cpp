@@ -1,0 +1,251 @@
+// Every accelog-cli command that writes a file, cut off by a file-size limit
+// and by a full file system: it fails, names the file and the reason, and
+// leaves under the name nothing, or whole samples with a head that counts them.
+#include <sys/mount.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <sstream>
+
+#include "cli_fixture.h"
+#include "support/kvx_builder.h"
+
+namespace accelog::testing {
+namespace {
+
+struct Result {
+  int code = -1;
+  std::string output;  // stdout and stderr
+};
+
+// The command in a child under a file-size limit (none for 0). Its output
+// goes through a pipe, which no size limit cuts.
+Result RunLimited(std::vector<std::string> args, rlim_t limit) {
+  int pipe_fds[2];
+  if (::pipe(pipe_fds) != 0) return {};
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::dup2(pipe_fds[1], 1);
+    ::dup2(pipe_fds[1], 2);
+    ::close(pipe_fds[0]);
+    ::close(pipe_fds[1]);
+    if (limit > 0) {
+      const rlimit r{limit, limit};
+      ::setrlimit(RLIMIT_FSIZE, &r);
+    }
+    ::alarm(60);  // a hang ends as a failure, not as a stuck test
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  ::close(pipe_fds[1]);
+  Result r;
+  char buf[4096];
+  for (ssize_t n; (n = ::read(pipe_fds[0], buf, sizeof buf)) != 0;) {
+    if (n > 0) r.output.append(buf, static_cast<size_t>(n));
+    else if (errno != EINTR) break;
+  }
+  ::close(pipe_fds[0]);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return r;
+}
+
+// One line of the output names both.
+bool LineSays(const std::string& output, const std::string& file, const std::string& reason) {
+  std::istringstream in(output);
+  for (std::string line; std::getline(in, line);) {
+    if (line.find(file) != std::string::npos && line.find(reason) != std::string::npos) return true;
+  }
+  return false;
+}
+
+uint32_t HeadCount(const std::vector<unsigned char>& f) {
+  return uint32_t{f[9]} << 24 | uint32_t{f[10]} << 16 | uint32_t{f[11]} << 8 | f[12];
+}
+
+// What may stay under the name after a failure.
+enum class Left {
+  Nothing,        // staged outputs
+  WholeSamples,   // a live capture: whole samples and a head that counts them, or nothing
+  Announced,      // a download: whole samples under the logger's count, so it opens as unfinished
+  OldParameters,  // set-params: the parameter file as it was
+};
+
+struct Command {
+  const char* name;
+  std::vector<std::string> args;  // OUT, IN, DEV and DATA stand for paths
+  const char* out;                // the file written, in the test folder
+  Left left;
+};
+
+void PrintTo(const Command& c, std::ostream* os) { *os << c.name; }
+
+const Command kCommands[] = {
+    {"download", {"--device", "DEV", "download", "OUT"}, "dl.kvx", Left::Announced},
+    {"export-txt", {"export", "IN", "OUT"}, "x.txt", Left::Nothing},
+    {"export-xlsx", {"export", "IN", "OUT"}, "x.xlsx", Left::Nothing},
+    {"export-csv", {"export", "IN", "OUT"}, "x.csv", Left::Nothing},
+    {"render", {"render", "IN", "OUT"}, "r.png", Left::Nothing},
+    {"print", {"print", "IN", "OUT"}, "p.pdf", Left::Nothing},
+    {"live",
+     {"--device", "DEV", "live", "OUT", "--interval", "10", "--unit", "ms", "--limit", "12", "--limit-kind",
+      "count"},
+     "lv.kvx",
+     Left::WholeSamples},
+    {"live-spectrum", {"--device", "DEV", "live-spectrum", "DATAsp", "--sets", "1"}, "spFrequency.Kvx", Left::Nothing},
+    {"set-params", {"--device", "DEV", "set-params", "--interval", "300"}, "data/accelog/MPInteger.kvx",
+     Left::OldParameters},
+};
+
+class WholeOutputTest : public CliDeviceTest, public ::testing::WithParamInterface<Command> {
+ protected:
+  void SetUp() override {
+    CliDeviceTest::SetUp();
+    WriteBytes(folder_.File("in.kvx"), KvxImage(KvxHead{.count = 1000}, Wave(1000)));
+  }
+  std::vector<std::string> Args() const {
+    std::vector<std::string> args = {ACCELOG_CLI};
+    for (const std::string& a : GetParam().args) {
+      if (a == "OUT") args.push_back(Out());
+      else if (a == "IN") args.push_back(folder_.File("in.kvx"));
+      else if (a == "DEV") args.push_back("sim:" + Socket());
+      else if (a.rfind("DATA", 0) == 0) args.push_back(folder_.File(a.substr(4)));
+      else args.push_back(a);
+    }
+    return args;
+  }
+  std::string Out() const { return folder_.File(GetParam().out); }
+
+  // What a failed run left under the name.
+  void ExpectLeft(const std::vector<unsigned char>& before) const {
+    const bool there = std::filesystem::exists(Out());
+    switch (GetParam().left) {
+      case Left::Nothing: EXPECT_FALSE(there); break;
+      case Left::OldParameters: EXPECT_TRUE(ReadBytes(Out()) == before); break;
+      case Left::WholeSamples:
+      case Left::Announced:
+        if (!there) break;
+        const auto file = ReadBytes(Out());
+        ASSERT_GE(file.size(), 19u);
+        EXPECT_EQ((file.size() - 19) % 6, 0u) << file.size();
+        EXPECT_EQ(HeadCount(file), GetParam().left == Left::Announced ? 100 : (file.size() - 19) / 6);
+        break;
+    }
+    // No staged file stays behind either.
+    for (const auto& e : std::filesystem::directory_iterator(folder_.path()))
+      EXPECT_EQ(e.path().string().find(".part"), std::string::npos) << e.path();
+  }
+};
+
+// First bytes, the middle and the very last byte fail to go in.
+TEST_P(WholeOutputTest, FileSizeLimitFailsTheCommandAndNamesTheFile) {
+  auto sim = StartSim({"--samples", "100"});
+  const Result whole = RunLimited(Args(), 0);
+  ASSERT_EQ(whole.code, 0) << whole.output;
+  const size_t size = ReadBytes(Out()).size();
+  ASSERT_GT(size, 20u);
+  // set-params: other values already stored, which a failed save must leave.
+  auto before = ReadBytes(Out());
+  before[2] ^= 0x0F;
+  for (rlim_t limit : {rlim_t{10}, rlim_t{size / 2}, rlim_t{size - 1}}) {
+    SCOPED_TRACE(limit);
+    if (GetParam().left == Left::OldParameters) WriteBytes(Out(), before);
+    else std::filesystem::remove(Out());
+    const Result cut = RunLimited(Args(), limit);
+    EXPECT_EQ(cut.code, 1) << cut.output;
+    // live saves its parameters first: a limit may stop it there.
+    const std::string live_parameters = std::string(GetParam().name) == "live" ? "MPInteger.kvx" : Out();
+    EXPECT_TRUE(LineSays(cut.output, Out(), "File too large") || LineSays(cut.output, live_parameters, "File too large"))
+        << cut.output;
+    ExpectLeft(before);
+  }
+}
+
+// A small tmpfs with 4 KiB left, where the tests may mount one (root, no
+// seccomp filter in the way); then the same file system read-only.
+TEST_F(CliDeviceTest, FullAndReadOnlyFileSystemsAreNamedAsTheReason) {
+  const std::string mount = folder_.File("small");
+  std::filesystem::create_directory(mount);
+  if (::mount("tmpfs", mount.c_str(), "tmpfs", 0, "size=256k") != 0) {
+    GTEST_SKIP() << "cannot mount a tmpfs here (" << std::strerror(errno)
+                 << "): the file-size limit test stands for the full disk";
+  }
+  struct Unmount {
+    std::string at;
+    ~Unmount() { ::umount2(at.c_str(), MNT_DETACH); }
+  } unmount{mount};
+  const std::string in = folder_.File("in.kvx");
+  WriteBytes(in, KvxImage(KvxHead{.count = 1000}, Wave(1000)));
+  std::filesystem::space_info space = std::filesystem::space(mount);
+  WriteBytes(mount + "/filler", std::vector<unsigned char>(space.available - 4096, 1));
+  ASSERT_EQ(std::filesystem::space(mount).available, 4096u);
+
+  auto sim = StartSim({"--samples", "1000"});
+  const std::string device = "sim:" + Socket();
+  const struct {
+    std::vector<std::string> args;
+    std::string out;
+  } cases[] = {{{"export", in, mount + "/x.txt"}, mount + "/x.txt"},
+               {{"export", in, mount + "/x.xlsx"}, mount + "/x.xlsx"},
+               {{"export", in, mount + "/x.csv"}, mount + "/x.csv"},
+               {{"render", in, mount + "/r.png"}, mount + "/r.png"},
+               {{"print", in, mount + "/p.pdf"}, mount + "/p.pdf"},
+               {{"--device", device, "download", mount + "/dl.kvx"}, mount + "/dl.kvx"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.out);
+    std::vector<std::string> args = {ACCELOG_CLI};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const Result r = RunLimited(args, 0);
+    EXPECT_EQ(r.code, 1) << r.output;
+    EXPECT_TRUE(LineSays(r.output, c.out, "No space left on device") ||
+                LineSays(r.output, c.out, "not enough free space")) << r.output;
+    if (c.out.ends_with(".kvx")) {
+      const auto file = ReadBytes(c.out);
+      ASSERT_GE(file.size(), 19u + 6);
+      EXPECT_EQ(HeadCount(file), 1000u);
+      EXPECT_EQ((file.size() - 19) % 6, 0u);
+    } else {
+      EXPECT_FALSE(std::filesystem::exists(c.out));
+    }
+  }
+  std::filesystem::remove(mount + "/dl.kvx");
+  ASSERT_EQ(::mount(nullptr, mount.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0) << std::strerror(errno);
+  for (const char* name : {"/y.txt", "/y.xlsx", "/y.csv"}) {
+    const Result r = RunLimited({ACCELOG_CLI, "export", in, mount + name}, 0);
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(LineSays(r.output, mount + name, "Read-only file system")) << r.output;
+  }
+}
+
+// A name that is not UTF-8 is written as its bytes, and named so.
+TEST_F(CliDeviceTest, OutputNamesAreTheirBytes) {
+  const std::string in = folder_.File("in.kvx");
+  WriteBytes(in, KvxImage(KvxHead{.count = 300}, Wave(300)));
+  for (const char* name : {"bad\xff.png", "bad\xfe.pdf"}) {
+    const std::string out = folder_.File(name);
+    const Result r = RunLimited({ACCELOG_CLI, std::string(out).ends_with(".png") ? "render" : "print", in, out}, 0);
+    EXPECT_EQ(r.code, 0) << r.output;
+    EXPECT_TRUE(std::filesystem::is_regular_file(out)) << r.output;
+    EXPECT_NE(r.output.find(out + ": "), std::string::npos) << r.output;
+  }
+  // Nothing under a name with the bytes replaced (U+FFFD).
+  for (const auto& e : std::filesystem::directory_iterator(folder_.path()))
+    EXPECT_EQ(e.path().string().find("\xEF\xBF\xBD"), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryWriter, WholeOutputTest, ::testing::ValuesIn(kCommands),
+                         [](const auto& info) {
+                           std::string n = info.param.name;
+                           std::replace(n.begin(), n.end(), '-', '_');
+                           return n;
+                         });
+
+}  // namespace
+}  // namespace accelog::testing
