@@ -95,7 +95,7 @@ const Command kCommands[] = {
     {"render", {"render", "IN", "OUT"}, "r.png", Left::Nothing},
     {"print", {"print", "IN", "OUT"}, "p.pdf", Left::Nothing},
     {"live",
-     {"--device", "DEV", "live", "OUT", "--interval", "10", "--unit", "ms", "--limit", "12", "--limit-kind",
+     {"--device", "DEV", "live", "OUT", "--interval", "500", "--unit", "ms", "--limit", "3", "--limit-kind",
       "count"},
      "lv.kvx",
      Left::WholeSamples},
