@@ -89,8 +89,6 @@ void StartFailed(const std::string& file, const std::string& reason) {
   FileFailure(file, reason);
 }
 
-bool SameFourPreamble(const uint8_t* b) { return b[0] == 0xFE && b[1] == 0xFE && b[2] == 0xFE && b[3] == 0xFE; }
-
 }  // namespace
 
 void ResetRealTimeState() {
@@ -169,6 +167,7 @@ void File009_Click() {
 
   RealTime.RealTimeState = 1;
   RealTime.DataOutcome = LiveOutcome::Running;
+  RealTime.DataErrorCount = 0;
   Data.DataLoaded = false;
   Data.FrequencyFileLoaded = false;
   Data.FrequencyView = false;
@@ -206,13 +205,17 @@ void RealTimeSample_22() {
   Timers.Timer1->SetEnabled(false);
   Link.ReadLength = kSampleReplyLength;
   Download.CommTimeoutCount = 0;
-  // A reply already in the buffer came after an earlier read gave up.
-  const bool late = SameFourPreamble(Link.ReadBuffer);
-  if (late) {
+  // An earlier read already gave up on this request: what comes now is late.
+  const bool late = Link.EmptyReads > 0;
+  ReadReport_Boolean();
+  if (Link.TransportGone) {
+    LoseDevice();
+    return;
+  }
+  const bool came = Link.LastReadOk;
+  if (came && late) {
     RealTime.CaptionDiagnostic = true;
     Ui().SetCaption("Data exception ,Equipment in discussion to dial");
-  } else {
-    ReadReport_Boolean();
   }
   const std::vector<uint8_t> reply(Link.ReadBuffer, Link.ReadBuffer + kSampleReplyLength);
   std::memset(Link.ReadBuffer, 0, 255);
@@ -221,11 +224,26 @@ void RealTimeSample_22() {
     ++RealTime.DataErrorCount;
     RealTime.CaptionDiagnostic = true;
     Ui().SetCaption("data is erro!" + std::to_string(RealTime.DataErrorCount));
+    // A stop is honoured now, whatever the reply was.
+    if (RealTime.RealTimeState == 2) {
+      RealTime.RealTimeState = 3;
+      EndRun(LiveOutcome::Stopped);
+      return;
+    }
     if (RealTime.DataErrorCount > kMaxRejected) {
       RealTime.DataErrorCount = 0;
       RealTime.RealTimeState = 3;
       EndRun(LiveOutcome::Rejected);
       return;
+    }
+    if (!came) {
+      // Nothing came: a late reply is waited for at the next tick, a lost
+      // one is asked for again.
+      if (!ReplyOverdue()) {
+        Timers.Timer1->SetEnabled(true);
+        return;
+      }
+      GiveUpLiveReply();
     }
     SendNextSample();
     return;
