@@ -47,6 +47,10 @@ bool WriteFirstSampleTime() {
                             static_cast<uint8_t>(tm.tm_mon + 1), static_cast<uint8_t>(tm.tm_mday),
                             static_cast<uint8_t>(tm.tm_hour), static_cast<uint8_t>(tm.tm_min),
                             static_cast<uint8_t>(tm.tm_sec)};
+  // The statistics show the start of the capture, not of the last file.
+  auto& p = MachineParameter;
+  int16_t* const start[6] = {&p.StartYear, &p.StartMonth, &p.StartDay, &p.StartHour, &p.StartMinute, &p.StartSecond};
+  for (int i = 0; i < 6; ++i) *start[i] = stamp[i];
   return WriteRealDataBytes(14, stamp, 6);
 }
 
@@ -66,6 +70,12 @@ bool CloseCaptureFile() {
   return written && closed;
 }
 
+void ShowDiagnostic(const std::string& text) {
+  RealTime.CaptionDiagnostic = true;
+  RealTime.CaptionText = text;
+  Ui().SetCaption(text);
+}
+
 void SendNextSample() {
   Command.CommandCode = 22;
   Command.ActiveOperation = 22;
@@ -78,6 +88,15 @@ void EndRun(LiveOutcome outcome) {
   RealTime.DataOutcome = outcome;
   MenuFile009();
 }
+
+}  // namespace
+
+void ClearOtherRunsPanels() {
+  Ui().StatusPanel(2, " ");
+  Ui().StatusPanel(4, " ");
+}
+
+namespace {
 
 void StartFailed(const std::string& file, const std::string& reason) {
   CloseFileRealData();
@@ -173,6 +192,7 @@ void File009_Click() {
   Data.FrequencyView = false;
   Data.MenuCommandCode = 0;
   Ui().ClearChart();
+  ClearOtherRunsPanels();
   // MenuCommandCode first: the menus follow it.
   Data.MenuCommandCode = 12;
   Ui().RestoreMenus(12);
@@ -214,16 +234,14 @@ void RealTimeSample_22() {
   }
   const bool came = Link.LastReadOk;
   if (came && late) {
-    RealTime.CaptionDiagnostic = true;
-    Ui().SetCaption("Data exception ,Equipment in discussion to dial");
+    ShowDiagnostic("Data exception ,Equipment in discussion to dial");
   }
   const std::vector<uint8_t> reply(Link.ReadBuffer, Link.ReadBuffer + kSampleReplyLength);
   std::memset(Link.ReadBuffer, 0, 255);
 
   if (!CheckCommand22_Boolean(reply)) {
     ++RealTime.DataErrorCount;
-    RealTime.CaptionDiagnostic = true;
-    Ui().SetCaption("data is erro!" + std::to_string(RealTime.DataErrorCount));
+    ShowDiagnostic("data is erro!" + std::to_string(RealTime.DataErrorCount));
     // A stop is honoured now, whatever the reply was.
     if (RealTime.RealTimeState == 2) {
       RealTime.RealTimeState = 3;
@@ -312,6 +330,8 @@ void MenuFile009() {
   Data.FrequencyView = false;
   Data.MenuCommandCode = 0;
   Ui().ClearChart();
+  // Why the run ended stays in view until later work clears the chart.
+  if (RealTime.CaptionDiagnostic) Ui().SetCaption(RealTime.CaptionText);
 
   Timers.Timer5->SetEnabled(false);
   Timers.Timer1->SetEnabled(false);

@@ -19,6 +19,7 @@ struct RealTimeStateRecord {
   int16_t RealTimeLimitMinutes;
   bool RealTimeStampWritten;
   bool CaptionDiagnostic;  // the caption shows a diagnostic text
+  std::string CaptionText; // the last one
   int32_t GoodSets;        // good spectrum sets of this run
   bool SetRequestPending;  // the next set waits until no block is owed
   uint8_t FreqBlockBuffer[2542];  // 1..2541: block b at 63b+1 .. 63b+63
@@ -49,6 +50,10 @@ void AbandonRealTimeFrequency();
 // is asked to stop at its next tick.
 void RequestRealTimeStop();
 void RequestSpectrumStop();
+
+// A capture starts without the results of a download or an earlier run in
+// the status bar.
+void ClearOtherRunsPanels();
 
 // The sample period: ms for unit 0, s for unit 1, as long as it is (the
 // other units as the file head reads them).

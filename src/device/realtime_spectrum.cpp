@@ -115,6 +115,7 @@ void File011_Click() {
   Data.FrequencyFileLoaded = false;
   Data.MenuCommandCode = 0;
   Ui().ClearChart();
+  ClearOtherRunsPanels();
   Download.CommTimeoutCount = 0;
   Data.MenuCommandCode = 13;  // the menus follow it
   Ui().RestoreMenus(13);

@@ -68,8 +68,18 @@ class RealTimeTest : public DeviceEngineTest {
 
 TEST_F(RealTimeTest, LimitsEndTheRun) {
   // Count limit 5: the fifth sample requests the stop and ends the run in its tick.
+  ui_.StatusPanel(2, "Download End");
+  ui_.StatusPanel(4, "12    12");
+  MachineParameter.StartYear = 3;  // the last file's start
   Start(1, 5);
+  EXPECT_EQ(ui_.Panel(2), " ");  // nothing of the download stays
+  EXPECT_EQ(ui_.Panel(4), " ");
   ASSERT_TRUE(RunToEnd());
+  // The statistics' start is the capture's first sample.
+  const auto head = ReadBytes(Out());
+  const auto& p = MachineParameter;
+  EXPECT_EQ(std::vector<int>(head.begin() + 13, head.begin() + 19),
+            (std::vector<int>{p.StartYear, p.StartMonth, p.StartDay, p.StartHour, p.StartMinute, p.StartSecond}));
   EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::Stopped);
   EXPECT_EQ(Sent(0x22), 5);
   EXPECT_EQ(ui_.points_shown, 5);
