@@ -120,6 +120,7 @@ void File011_Click() {
   Data.MenuCommandCode = 13;  // the menus follow it
   Ui().RestoreMenus(13);
   Ui().LiveChartReady(13, name);
+  SetCurFromClock();  // the sets' start is this run's, not an earlier file's
   SaveParameterToFFTMemory();
 
   RealTime.GoodSets = 0;

@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 
 #include <csignal>
+#include <ctime>
 
 #include "device/realtime.h"
 #include "device_fixture.h"
@@ -223,6 +224,7 @@ TEST_F(RealTimeTest, SpectrumRunSavesTheLastGoodSet) {
     WriteBytes(fixed, std::vector<unsigned char>(5000, 0xAA));  // an earlier capture
     ui_.answer_ok = false;  // Cancel: the fixed name
     ui_.spectrum_marks.clear();
+    MachineParameter.CurYear = 3;  // an earlier file's
     File011_Click();
     ASSERT_TRUE(clock_.RunUntil([] { return RealTime.GoodSets == 2; }, 60'000));
     if (unplug) {
@@ -237,6 +239,8 @@ TEST_F(RealTimeTest, SpectrumRunSavesTheLastGoodSet) {
     ASSERT_EQ(f.size(), 1555u);
     EXPECT_EQ(f[1], 4);  // 4 ms, work mode 1, 256 samples
     EXPECT_EQ(f[8], 1);
+    const std::time_t now = std::time(nullptr);
+    EXPECT_EQ(f[13], std::localtime(&now)->tm_year + 1900 - 2000);  // started now
     EXPECT_EQ(std::vector<unsigned char>(f.begin() + 9, f.begin() + 13), (std::vector<unsigned char>{0, 0, 1, 0}));
     // The loopback logger's live samples are its motion from sample 0 on.
     const auto motion = sim::MakeRecording(static_cast<uint32_t>(first + 256), 7).samples;
