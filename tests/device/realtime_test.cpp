@@ -126,16 +126,31 @@ TEST_F(RealTimeTest, ElevenRejectedRepliesInARowEndTheRunTenDoNot) {
   }
 }
 
-TEST_F(RealTimeTest, SecondClicksOnlyStopAtTheNextTick) {
-  Start(1, 1000);
-  clock_.Advance(1600);  // three samples
-  File009_Click();
-  EXPECT_EQ(RealTime.RealTimeState, 2);
-  File009_Click();  // still stopping: nothing more
-  EXPECT_EQ(RealTime.RealTimeState, 2);
-  EXPECT_TRUE(Timers.Timer1->IsEnabled());
-  ASSERT_TRUE(RunToEnd());
-  ExpectFileOf(4);
+// A stop is honoured at the next tick however the replies fare; a second
+// click while stopping does nothing more.
+TEST_F(RealTimeTest, StopEndsTheRunAtTheNextTick) {
+  const std::tuple<const char*, int, uint32_t> cases[] = {{"good", 1, 4}, {"damaged", 1, 0}, {"none come", 0, 0}};
+  for (const auto& [name, copies, samples] : cases) {
+    SCOPED_TRACE(name);
+    ui_.marks.clear();
+    const bool damage = samples == 0;
+    t_->shape = [copies = copies, damage](sim::Packet& p, long) {
+      if (damage) p[19] ^= 0xFF;
+      return copies;
+    };
+    Start(1, 1000);
+    clock_.Advance(1600);
+    File009_Click();
+    const int64_t clicked = clock_.Now();
+    EXPECT_EQ(RealTime.RealTimeState, 2);
+    File009_Click();  // still stopping: nothing more
+    EXPECT_EQ(RealTime.RealTimeState, 2);
+    ASSERT_TRUE(RunToEnd());
+    EXPECT_LE(clock_.Now() - clicked, 500);
+    EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::Stopped);
+    ExpectFileOf(samples);
+  }
+  t_->shape = nullptr;
 
   // A click in state 3 ends the run at once.
   ui_.marks.clear();
@@ -146,27 +161,6 @@ TEST_F(RealTimeTest, SecondClicksOnlyStopAtTheNextTick) {
   EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::Stopped);
   ExpectFileOf(1);
   EXPECT_FALSE(Timers.Timer1->IsEnabled());
-}
-
-// A stop is honoured at the next tick however the replies fail.
-TEST_F(RealTimeTest, StopEndsTheRunWithinOnePeriodWhileEveryReplyFails) {
-  const std::pair<const char*, int> cases[] = {{"damaged", 1}, {"none come", 0}};
-  for (const auto& [name, copies] : cases) {
-    SCOPED_TRACE(name);
-    ui_.marks.clear();
-    t_->shape = [copies = copies](sim::Packet& p, long) {
-      p[19] ^= 0xFF;
-      return copies;
-    };
-    Start(1, 1000);
-    clock_.Advance(1600);
-    File009_Click();
-    const int64_t clicked = clock_.Now();
-    ASSERT_TRUE(RunToEnd());
-    EXPECT_LE(clock_.Now() - clicked, 500);
-    EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::Stopped);
-    ExpectFileOf(0);
-  }
 }
 
 TEST_F(RealTimeTest, EveryEndingKeepsEverySampleWithItsCount) {

@@ -65,27 +65,25 @@ class SocketLiveTest : public DeviceEngineTest {
     MachineParameter.LimitTime = count;
     File009_Click();
   }
-  // The data bytes of the replies that went out unharmed, in order.
-  std::vector<uint8_t> IntactSamples() const {
-    std::vector<uint8_t> data;
-    for (const auto& r : sim_->History())
-      if (r.intact) data.insert(data.end(), r.frame.begin() + 13, r.frame.end() - 2);
-    return data;
-  }
-  // The logger's spectrum sets whose 32 blocks all went out unharmed.
-  std::vector<std::vector<uint8_t>> IntactSets() const {
+  // The data of each run of n replies (one request's) that all went out unharmed.
+  std::vector<std::vector<uint8_t>> Intact(size_t n) const {
     const auto history = sim_->History();
-    std::vector<std::vector<uint8_t>> sets;
-    for (size_t first = 0; first + 32 <= history.size(); first += 32) {
-      std::vector<uint8_t> set;
+    std::vector<std::vector<uint8_t>> groups;
+    for (size_t first = 0; first + n <= history.size(); first += n) {
+      std::vector<uint8_t> data;
       bool whole = true;
-      for (size_t b = first; b < first + 32; ++b) {
-        whole = whole && history[b].intact;
-        set.insert(set.end(), history[b].frame.begin() + 13, history[b].frame.end() - 2);
+      for (size_t r = first; r < first + n; ++r) {
+        whole = whole && history[r].intact;
+        data.insert(data.end(), history[r].frame.begin() + 13, history[r].frame.end() - 2);
       }
-      if (whole) sets.push_back(set);
+      if (whole) groups.push_back(data);
     }
-    return sets;
+    return groups;
+  }
+  std::vector<uint8_t> IntactSamples() const {
+    std::vector<uint8_t> all;
+    for (const auto& s : Intact(1)) all.insert(all.end(), s.begin(), s.end());
+    return all;
   }
   std::string Out() const { return folder_.File("live.kvx"); }
 
@@ -153,7 +151,7 @@ TEST_F(SocketLiveTest, SpectrumShowsEveryGoodSetOnceInOrder) {
     ASSERT_TRUE(clock_.RunUntil([] { return RealTime.SpectrumOutcome != LiveOutcome::Running; }, 3'600'000));
     EXPECT_EQ(RealTime.SpectrumOutcome, LiveOutcome::Stopped);
     EXPECT_EQ(ui_.sets.size(), 3u);
-    EXPECT_TRUE(ui_.sets == IntactSets());
+    EXPECT_TRUE(ui_.sets == Intact(32));
     const auto file = ReadBytes(ProgramFile(kSpectrumCancelName));
     ASSERT_EQ(file.size(), 1555u);
     EXPECT_TRUE(std::vector<uint8_t>(file.begin() + 19, file.end()) == ui_.sets.back());
