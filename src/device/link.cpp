@@ -21,8 +21,8 @@ constexpr const char* kProductText = "8102";
 // Longer than any reply is late (up to 1 s), so a late one is still matched.
 constexpr int kLostReplyMs = 1500;
 constexpr int kMaxFramesPerRead = 64;
-// A live reply later than this is taken for lost (the loggers are up
-// to 180 ms late); at a period of 300 ms or more that is the first read.
+// A live reply later than this is taken for lost (loggers seen late by up to
+// 180 ms stay under it); at a period of 300 ms or more that is the first read.
 constexpr int kOverdueReads = 3;
 constexpr int kOverdueMs = 300;
 

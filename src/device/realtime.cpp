@@ -49,7 +49,8 @@ bool WriteFirstSampleTime() {
                             static_cast<uint8_t>(tm.tm_sec)};
   // The statistics show the start of the capture, not of the last file.
   auto& p = MachineParameter;
-  int16_t* const start[6] = {&p.StartYear, &p.StartMonth, &p.StartDay, &p.StartHour, &p.StartMinute, &p.StartSecond};
+  int16_t* const start[6] = {&p.StartYear, &p.StartMonth,  &p.StartDay,
+                             &p.StartHour, &p.StartMinute, &p.StartSecond};
   for (int i = 0; i < 6; ++i) *start[i] = stamp[i];
   return WriteRealDataBytes(14, stamp, 6);
 }
@@ -89,15 +90,6 @@ void EndRun(LiveOutcome outcome) {
   MenuFile009();
 }
 
-}  // namespace
-
-void ClearOtherRunsPanels() {
-  Ui().StatusPanel(2, " ");
-  Ui().StatusPanel(4, " ");
-}
-
-namespace {
-
 void StartFailed(const std::string& file, const std::string& reason) {
   CloseFileRealData();
   RealTime.RealTimeState = 0;
@@ -109,6 +101,11 @@ void StartFailed(const std::string& file, const std::string& reason) {
 }
 
 }  // namespace
+
+void ClearOtherRunsPanels() {
+  Ui().StatusPanel(2, " ");
+  Ui().StatusPanel(4, " ");
+}
 
 void ResetRealTimeState() {
   CloseFileRealData();
