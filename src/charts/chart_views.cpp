@@ -22,6 +22,7 @@ void DispDataReady_14() {
     s.Check[i + 1].Enabled = true;
   }
   s.Check[13].Enabled = false;
+  s.Label25.Caption.clear();  // a spectrum's read-out is not this view's
   s.Command1.Enabled = true;
   HideLineX();
   HideLineY();

@@ -28,6 +28,7 @@ void SetCurveBoxes(const int16_t (&shown)[8], const bool (&enabled)[8]) {
 
 void DispRealTimeDataReady_12() {
   SetCurveBoxes({1, 1, 1, 1, 0, 0, 0, 1}, {true, true, true, true, true, true, true, true});
+  ChartScene.Label25.Caption.clear();  // a spectrum's read-out is not this view's
   Conv.AccelPeak = 0;  // the first point scales the axis
   ChartScene.Label26.Visible = true;
 }
@@ -35,6 +36,8 @@ void DispRealTimeDataReady_12() {
 void DispRealTimeFrequencyReady_13() {
   SetCurveBoxes({1, 1, 1, 0, 0, 0, 0, 1}, {true, true, true, false, false, false, false, true});
   ChartScene.Check[13].Value = 1;  // the box shows the spectrum view
+  ChartScene.Check[13].Enabled = true;  // and unticked, the raw samples
+  ChartScene.Label25.Caption.clear();
   ChartScene.Label26.Visible = false;  // no mg unit over spectrum lines
   Data.MenuCommandCode = 13;
   Data.FrequencyView = true;

@@ -72,8 +72,11 @@ class LiveUi : public UiPort {
     const int16_t mode = MachineParameter.ParameterDialogMode;
     MachineParameter = *accepted;
     MachineParameter.ParameterDialogMode = mode;
-    SaveMachineParameter();
-    MachineParameter.ParameterAccepted = true;
+    std::string reason;
+    MachineParameter.ParameterAccepted = SaveMachineParameter(&reason);
+    if (!MachineParameter.ParameterAccepted) {
+      Message(ParameterSaveErrorText(reason, MachineParameter.LanguageFlag), MessageIcon::Exclamation);
+    }
   }
   // The file is written; there is no window to show it in.
   void ShowDataFile(const std::string&) override {}

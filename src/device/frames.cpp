@@ -181,7 +181,12 @@ void SendCommand_22() {
     const auto f = BuildCommandFrame(0x22);
     Command.CommandCode = 22;
     std::memset(Link.ReadBuffer, 0, 254);
-    WriteFrame(f.data(), static_cast<int>(f.size()));
+    // A live request the logger cannot be sent ends the capture with what
+    // it has, instead of reading for replies that cannot come.
+    if (!WriteFrame(f.data(), static_cast<int>(f.size()))) {
+      LoseDevice();
+      return;
+    }
     Timers.Timer1->SetEnabled(true);
   } catch (...) {
     LogSendError();
@@ -192,7 +197,10 @@ void SendCommand_21() {
   try {
     const auto f = BuildCommandFrame(0x21);
     Command.CommandCode = 21;
-    WriteFrame(f.data(), static_cast<int>(f.size()));
+    if (!WriteFrame(f.data(), static_cast<int>(f.size()))) {
+      LoseDevice();
+      return;
+    }
     Timers.Timer20ms->Start(20);
     Command.FreqBlockIndex = 0;
   } catch (...) {

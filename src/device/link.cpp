@@ -21,6 +21,10 @@ constexpr const char* kProductText = "8102";
 // Longer than any reply is late (up to 1 s), so a late one is still matched.
 constexpr int kLostReplyMs = 1500;
 constexpr int kMaxFramesPerRead = 64;
+// A live reply later than this is taken for lost (loggers seen late by up to
+// 180 ms stay under it); at a period of 300 ms or more that is the first read.
+constexpr int kOverdueReads = 3;
+constexpr int kOverdueMs = 300;
 
 std::unique_ptr<Transport>& TransportSlot() {
   static std::unique_ptr<Transport> transport;
@@ -39,6 +43,11 @@ int ElapsedMs(steady_clock::time_point since) {
 bool TakeFrame() {
   Link.LastTraffic = steady_clock::now();
   if (Link.OwedReplies == 0) {
+    if (Link.LiveRepliesGivenUp > 0) {
+      // A live reply given up as lost came after all: still a sample.
+      --Link.LiveRepliesGivenUp;
+      return true;
+    }
     ++Link.UnsolicitedReplies;
     return false;
   }
@@ -55,6 +64,18 @@ void ForgetLostReplies() {
     Link.OwedReplies = 0;
     Link.StaleReplies = 0;
   }
+  if (Link.LiveRepliesGivenUp > 0 && ElapsedMs(Link.LiveGiveUpTime) > Link.LostReplyMs) {
+    Link.ForgottenReplies += Link.LiveRepliesGivenUp;
+    Link.LiveRepliesGivenUp = 0;
+  }
+}
+
+void ClearReplyAccounting() {
+  Link.OwedReplies = 0;
+  Link.StaleReplies = 0;
+  Link.LiveRepliesGivenUp = 0;
+  Link.EmptyReads = 0;
+  Link.TransportGone = false;
 }
 
 void RefuseUndetected() { Ui().Message("Please First Detect the Device!"); }
@@ -79,8 +100,7 @@ Transport& DeviceTransport() {
 void CloseDevice() {
   if (TransportSlot()) TransportSlot()->Close();
   Link.HidDeviceOpen = false;
-  Link.OwedReplies = 0;
-  Link.StaleReplies = 0;
+  ClearReplyAccounting();
 }
 
 bool ParseDeviceIds(const std::string& path, int16_t& vendor, int16_t& product) {
@@ -115,8 +135,7 @@ bool FindTheHid_Boolean() {
     Link.ProductID = product;
     Link.DevicePathName = paths[i];
     Link.HidDeviceOpen = true;
-    Link.OwedReplies = 0;
-    Link.StaleReplies = 0;
+    ClearReplyAccounting();
     Link.LastTraffic = steady_clock::now();
     return true;
   }
@@ -152,13 +171,16 @@ bool ReadReport_Boolean() {
                                           give_up - steady_clock::now()).count());
     if (frames > 0 && left <= 0) break;
     const int got = DeviceTransport().Read(frame, n, std::max(left, 0));
+    if (got < 0) Link.TransportGone = true;
     if (got <= 0) break;
     if (TakeFrame()) {
       std::memcpy(Link.ReadBuffer, frame, static_cast<size_t>(got));
       Link.LastReadOk = true;
+      Link.EmptyReads = 0;
       return true;
     }
   }
+  ++Link.EmptyReads;
   return false;
 }
 
@@ -177,7 +199,8 @@ bool LinkQuiet(int wait_ms) {
     if (got < 0) {
       // The device has gone: nothing owed will come, and the next write
       // finds out and restarts the scan.
-      Link.OwedReplies = Link.StaleReplies = 0;
+      Link.OwedReplies = Link.StaleReplies = Link.LiveRepliesGivenUp = 0;
+      Link.TransportGone = true;
       break;
     }
     if (got == 0) break;
@@ -193,16 +216,37 @@ bool WriteReport_Boolean() {
     return false;
   }
   if (!Link.HidDeviceOpen) return Link.LastWriteOk = false;
-  LinkQuiet(0);
   const int n = std::clamp<int>(Link.WriteLength, 0, kWriteBufferSize);
+  if (n > 11 && Link.WriteBuffer[11] == 0x22) {
+    // Frames that came stay for the sample reader: a late live reply is a
+    // sample, not something to clear away.
+    ForgetLostReplies();
+  } else {
+    LinkQuiet(0);
+    // Live replies given up that still come answer nothing asked now.
+    Link.OwedReplies += Link.LiveRepliesGivenUp;
+    Link.LiveRepliesGivenUp = 0;
+  }
   Link.LastWriteOk = DeviceTransport().Write(Link.WriteBuffer, n);
   if (Link.LastWriteOk) {
     // What is still owed answers earlier commands and comes first.
     Link.StaleReplies = Link.OwedReplies;
     Link.OwedReplies += RepliesOwedFor(Link.WriteBuffer, n);
     Link.LastTraffic = steady_clock::now();
+    Link.EmptyReads = 0;
   }
   return Link.LastWriteOk;
+}
+
+bool ReplyOverdue() {
+  return Link.EmptyReads >= kOverdueReads || ElapsedMs(Link.LastTraffic) >= kOverdueMs;
+}
+
+void GiveUpLiveReply() {
+  if (Link.OwedReplies <= Link.StaleReplies) return;
+  --Link.OwedReplies;
+  ++Link.LiveRepliesGivenUp;
+  Link.LiveGiveUpTime = steady_clock::now();
 }
 
 void RestUsbSet() {
@@ -234,17 +278,20 @@ void Timer4_Timer() {
   }
   Link.DeviceFound = FindTheHid_Boolean();
   if (Link.DeviceFound) return;
-  if (Link.ScanAttempt > 5) {
-    Ui().StatusPanel(1, "No Device !");
-    Timers.Timer4->SetEnabled(false);
-    Link.DeviceConnected = false;
-    Link.DevicePreviouslyFound = false;
-    Link.DeviceFound = false;
-    Link.ScanAttempt = 0;
-    Link.LinkConfirmed = false;
-    Link.ScanGaveUp = true;
-    AbandonActiveOperation();
-  }
+  if (Link.ScanAttempt > 5) LoseDevice();
+}
+
+void LoseDevice() {
+  Ui().StatusPanel(1, "No Device !");
+  Timers.Timer4->SetEnabled(false);
+  CloseDevice();
+  Link.DeviceConnected = false;
+  Link.DevicePreviouslyFound = false;
+  Link.DeviceFound = false;
+  Link.ScanAttempt = 0;
+  Link.LinkConfirmed = false;
+  Link.ScanGaveUp = true;
+  AbandonActiveOperation();
 }
 
 void AbandonActiveOperation() {

@@ -44,6 +44,15 @@ struct LinkState {
   int StaleRepliesDiscarded;
   std::chrono::steady_clock::time_point LastTraffic;  // last write or arriving frame
   int LostReplyMs;  // silence after which owed replies count as lost
+
+  // A live sample (0x22) has no number: its reply answers whichever live
+  // request is waiting. A reply that has not come after kOverdueReads reads
+  // or kOverdueMs is given up: it is no longer owed and the sample is asked
+  // for again, but if it still comes it is taken like any other.
+  int EmptyReads;                // reads in a row that found nothing
+  int LiveRepliesGivenUp;        // 0x22 replies given up that may still come
+  std::chrono::steady_clock::time_point LiveGiveUpTime;
+  bool TransportGone;            // a read found the device gone
 };
 
 extern LinkState Link;
@@ -70,6 +79,14 @@ bool ReadReport_Boolean();
 bool LinkQuiet(int wait_ms);
 // Write WriteLength bytes of WriteBuffer.
 bool WriteReport_Boolean();
+// Whether the reply awaited is overdue: too many empty reads, or too long
+// since the last traffic. Until then it may only be late.
+bool ReplyOverdue();
+// The reply to the last live sample request is given up as lost.
+void GiveUpLiveReply();
+// The lost-device step: "No Device !", the link down and the running
+// operation ended, as the scan does after its sixth failed pass.
+void LoseDevice();
 // Whether a path of the logger is listed now; nothing is opened.
 bool LoggerPresent();
 // Closes the device and runs one enumeration pass.

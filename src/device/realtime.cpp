@@ -48,6 +48,11 @@ bool WriteFirstSampleTime() {
                             static_cast<uint8_t>(tm.tm_mon + 1), static_cast<uint8_t>(tm.tm_mday),
                             static_cast<uint8_t>(tm.tm_hour), static_cast<uint8_t>(tm.tm_min),
                             static_cast<uint8_t>(tm.tm_sec)};
+  // The statistics show the start of the capture, not of the last file.
+  auto& p = MachineParameter;
+  int16_t* const start[6] = {&p.StartYear, &p.StartMonth,  &p.StartDay,
+                             &p.StartHour, &p.StartMinute, &p.StartSecond};
+  for (int i = 0; i < 6; ++i) *start[i] = stamp[i];
   return WriteRealDataBytes(14, stamp, 6);
 }
 
@@ -65,6 +70,12 @@ bool CloseCaptureFile() {
   const bool closed = CloseFileRealData();
   if (!written) errno = write_errno;
   return written && closed;
+}
+
+void ShowDiagnostic(const std::string& text) {
+  RealTime.CaptionDiagnostic = true;
+  RealTime.CaptionText = text;
+  Ui().SetCaption(text);
 }
 
 void SendNextSample() {
@@ -91,9 +102,12 @@ void StartFailed(const std::string& file, const std::string& reason) {
   FileFailure(file, reason);
 }
 
-bool SameFourPreamble(const uint8_t* b) { return b[0] == 0xFE && b[1] == 0xFE && b[2] == 0xFE && b[3] == 0xFE; }
-
 }  // namespace
+
+void ClearOtherRunsPanels() {
+  Ui().StatusPanel(2, " ");
+  Ui().StatusPanel(4, " ");
+}
 
 void ResetRealTimeState() {
   CloseFileRealData();
@@ -171,11 +185,13 @@ void File009_Click() {
 
   RealTime.RealTimeState = 1;
   RealTime.DataOutcome = LiveOutcome::Running;
+  RealTime.DataErrorCount = 0;
   Data.DataLoaded = false;
   Data.FrequencyFileLoaded = false;
   Data.FrequencyView = false;
   Data.MenuCommandCode = 0;
   Ui().ClearChart();
+  ClearOtherRunsPanels();
   // MenuCommandCode first: the menus follow it.
   Data.MenuCommandCode = 12;
   Ui().RestoreMenus(12);
@@ -208,26 +224,43 @@ void RealTimeSample_22() {
   Timers.Timer1->SetEnabled(false);
   Link.ReadLength = kSampleReplyLength;
   Download.CommTimeoutCount = 0;
-  // A reply already in the buffer came after an earlier read gave up.
-  const bool late = SameFourPreamble(Link.ReadBuffer);
-  if (late) {
-    RealTime.CaptionDiagnostic = true;
-    Ui().SetCaption("Data exception ,Equipment in discussion to dial");
-  } else {
-    ReadReport_Boolean();
+  // An earlier read already gave up on this request: what comes now is late.
+  const bool late = Link.EmptyReads > 0;
+  ReadReport_Boolean();
+  if (Link.TransportGone) {
+    LoseDevice();
+    return;
+  }
+  const bool came = Link.LastReadOk;
+  if (came && late) {
+    ShowDiagnostic("Data exception ,Equipment in discussion to dial");
   }
   const std::vector<uint8_t> reply(Link.ReadBuffer, Link.ReadBuffer + kSampleReplyLength);
   std::memset(Link.ReadBuffer, 0, 255);
 
   if (!CheckCommand22_Boolean(reply)) {
     ++RealTime.DataErrorCount;
-    RealTime.CaptionDiagnostic = true;
-    Ui().SetCaption("data is erro!" + std::to_string(RealTime.DataErrorCount));
+    ShowDiagnostic("data is erro!" + std::to_string(RealTime.DataErrorCount));
+    // A stop is honoured now, whatever the reply was.
+    if (RealTime.RealTimeState == 2) {
+      RealTime.RealTimeState = 3;
+      EndRun(LiveOutcome::Stopped);
+      return;
+    }
     if (RealTime.DataErrorCount > kMaxRejected) {
       RealTime.DataErrorCount = 0;
       RealTime.RealTimeState = 3;
       EndRun(LiveOutcome::Rejected);
       return;
+    }
+    if (!came) {
+      // Nothing came: a late reply is waited for at the next tick, a lost
+      // one is asked for again.
+      if (!ReplyOverdue()) {
+        Timers.Timer1->SetEnabled(true);
+        return;
+      }
+      GiveUpLiveReply();
     }
     SendNextSample();
     return;
@@ -296,6 +329,8 @@ void MenuFile009() {
   Data.FrequencyView = false;
   Data.MenuCommandCode = 0;
   Ui().ClearChart();
+  // Why the run ended stays in view until later work clears the chart.
+  if (RealTime.CaptionDiagnostic) Ui().SetCaption(RealTime.CaptionText);
 
   Timers.Timer5->SetEnabled(false);
   Timers.Timer1->SetEnabled(false);

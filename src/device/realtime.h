@@ -15,12 +15,14 @@ enum class LiveOutcome { None, Running, Stopped, Rejected, DeviceLost, FileError
 struct RealTimeStateRecord {
   int16_t RealTimeState;   // 0 idle, 1 running, 2 stop requested, 3 stopping
   int16_t SpectrumState;   // the same four values
-  int16_t LimitCounter;    // Timer5 ticks or samples of the live-data run
-  int16_t DataErrorCount;  // rejected sample replies in a row
+  int32_t LimitCounter;    // Timer5 ticks or samples: 300 minutes are 36000 ticks
+  int16_t DataErrorCount;  // rejected replies or sets in a row, from 0 at every start
   int16_t RealTimeLimitMinutes;
   bool RealTimeStampWritten;
   bool CaptionDiagnostic;  // the caption shows a diagnostic text
+  std::string CaptionText; // the last one
   int32_t GoodSets;        // good spectrum sets of this run
+  bool SetRequestPending;  // the next set waits until no block is owed
   uint8_t FreqBlockBuffer[2542];  // 1..2541: block b at 63b+1 .. 63b+63
   LiveOutcome DataOutcome;
   LiveOutcome SpectrumOutcome;
@@ -49,6 +51,10 @@ void AbandonRealTimeFrequency();
 // is asked to stop at its next tick.
 void RequestRealTimeStop();
 void RequestSpectrumStop();
+
+// A capture starts without the results of a download or an earlier run in
+// the status bar.
+void ClearOtherRunsPanels();
 
 // The sample period: ms for unit 0, s for unit 1, as long as it is (the
 // other units as the file head reads them).

@@ -31,10 +31,19 @@ namespace {
 
 constexpr int kMaxRejectedSets = 10;
 
+// A set is asked for only when no block of an earlier one is owed: a late
+// block would otherwise stand in the next set. The request waits on Timer1.
 void RequestSet() {
   Command.CommandCode = 21;
   Command.ActiveOperation = 21;
-  SendCommand_21();
+  RealTime.SetRequestPending = !LinkQuiet(kReadWaitMs);
+  if (Link.TransportGone) {
+    LoseDevice();
+  } else if (RealTime.SetRequestPending) {
+    Timers.Timer1->SetEnabled(true);
+  } else {
+    SendCommand_21();
+  }
 }
 
 // FFTMemory(1..1555) into the capture file, replacing what was there:
@@ -116,30 +125,45 @@ void File011_Click() {
   Data.FrequencyFileLoaded = false;
   Data.MenuCommandCode = 0;
   Ui().ClearChart();
+  ClearOtherRunsPanels();
   Download.CommTimeoutCount = 0;
   Data.MenuCommandCode = 13;  // the menus follow it
   Ui().RestoreMenus(13);
   Ui().LiveChartReady(13, name);
+  SetCurFromClock();  // the sets' start is this run's, not an earlier file's
   SaveParameterToFFTMemory();
 
   RealTime.GoodSets = 0;
   RealTime.DataErrorCount = 0;
+  RealTime.SetRequestPending = false;
   RealTime.SpectrumOutcome = LiveOutcome::Running;
   Command.ActiveOperation = 21;
-  SendCommand_21();
+  // All set before the request: a request that cannot be written ends the run.
   Timers.Timer1->SetInterval(3000);
   Ui().SetMenuMark(11, true);
   RealTime.SpectrumState = 1;
+  SendCommand_21();
 }
 
 void Timer20ms_Timer() {
   Link.ReadLength = kBlockReplyLength;
   ReadReport_Boolean();
-  const int at = kBlockReplyLength * Command.FreqBlockIndex + 1;
-  if (at + kBlockReplyLength <= static_cast<int>(sizeof RealTime.FreqBlockBuffer)) {
-    std::memcpy(RealTime.FreqBlockBuffer + at, Link.ReadBuffer, kBlockReplyLength);
+  if (Link.TransportGone) {
+    LoseDevice();
+    return;
   }
-  ++Command.FreqBlockIndex;
+  const int at = kBlockReplyLength * Command.FreqBlockIndex + 1;
+  if (Link.LastReadOk) {
+    std::memcpy(RealTime.FreqBlockBuffer + at, Link.ReadBuffer, kBlockReplyLength);
+    ++Command.FreqBlockIndex;
+  } else {
+    // A block that has not come may be late: its slot waits for it. Once
+    // it is overdue the set is short, and its empty slots fail the check.
+    if (!ReplyOverdue()) return;
+    std::memset(RealTime.FreqBlockBuffer + at, 0,
+                static_cast<size_t>(kBlockReplyLength * (kSpectrumBlocks - Command.FreqBlockIndex)));
+    Command.FreqBlockIndex = kSpectrumBlocks;
+  }
   if (Command.FreqBlockIndex < kSpectrumBlocks) return;
   Command.FreqBlockIndex = 0;
   Timers.Timer20ms->SetEnabled(false);
@@ -150,6 +174,15 @@ void SpectrumSet_21() {
   Download.CommTimeoutCount = 0;
   Command.CommandCode = 0;
   Timers.Timer1->SetEnabled(false);
+  if (RealTime.SetRequestPending) {
+    if (RealTime.SpectrumState == 2) {
+      RealTime.SpectrumState = 3;
+      EndSpectrumRun(LiveOutcome::Stopped);
+    } else {
+      RequestSet();
+    }
+    return;
+  }
   const std::span<const uint8_t> set(RealTime.FreqBlockBuffer + 1, kSpectrumSetLength);
 
   if (!CheckCommand21_Boolean(set)) {

@@ -58,6 +58,8 @@ void MainUi::RestoreMenus(int code) {
 }
 
 void MainUi::ClearChart() {
+  // Every piece of work starts here: a diagnostic of an earlier run goes.
+  if (window_) window_->SetCaption({});
   if (!chart_) return;
   ClearText();
   ClearScreen();

@@ -7,6 +7,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -73,12 +74,18 @@ void Simulator::SetFaults(const Faults& faults) {
   std::lock_guard lock(mutex_);
   options_.faults = faults;
   replies_ = 0;
+  history_.clear();
   logger_.SetEarlyEnd(faults.early_end);
 }
 
 long Simulator::Replies() const {
   std::lock_guard lock(mutex_);
   return replies_;
+}
+
+std::vector<SentReply> Simulator::History() const {
+  std::lock_guard lock(mutex_);
+  return history_;
 }
 
 std::array<uint8_t, 23> Simulator::Parameters() const {
@@ -161,6 +168,10 @@ bool Simulator::Serve(int fd) {
         corrupt = Uniform() < faults.corrupt;
         flip_at = static_cast<size_t>(Uniform() * static_cast<double>(reply.size()));
         flip_with = static_cast<uint8_t>(1 + static_cast<int>(Uniform() * 255.0));
+        drop = drop || std::find(faults.drop_at.begin(), faults.drop_at.end(), n) != faults.drop_at.end();
+        const bool silent = (faults.stop_after >= 0 && n >= faults.stop_after) ||
+                            (faults.close_after >= 0 && n >= faults.close_after);
+        history_.push_back({reply, !drop && !corrupt && !silent});
       }
       if (faults.close_after >= 0 && n >= faults.close_after) {
         // Unplugged: the connection drops and the device vanishes.

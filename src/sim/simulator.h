@@ -7,6 +7,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "sim/logger.h"
 
@@ -20,6 +21,14 @@ struct Faults {
   long stop_after = -1;  // answer nothing after this many replies
   long close_after = -1; // unplug (close and vanish) after this many replies
   long early_end = -1;   // end-of-data reply after this many data blocks
+  std::vector<long> drop_at;  // replies never sent, by number
+};
+
+// A reply as the logger made it, and whether it went out unharmed (a late
+// one did; a dropped, silenced or corrupted one did not).
+struct SentReply {
+  Packet frame;
+  bool intact;
 };
 
 struct SimulatorOptions {
@@ -45,6 +54,8 @@ class Simulator {
   void SetFaults(const Faults& faults);
   // Replies produced since the faults were set (sent, dropped or held back).
   long Replies() const;
+  // Those replies, in the order they were made.
+  std::vector<SentReply> History() const;
   bool Unplugged() const { return unplugged_; }
 
   const Recording& Memory() const { return memory_; }
@@ -65,6 +76,7 @@ class Simulator {
   mutable std::mutex mutex_;
   Logger logger_;
   long replies_ = 0;
+  std::vector<SentReply> history_;
   uint64_t rng_;
 
   std::string socket_path_;

@@ -1,5 +1,7 @@
 #include "chart_fixture.h"
+#include "charts/chart_scene.h"
 #include "charts/chart_views.h"
+#include "charts/live_chart.h"
 #include "core/ui_port.h"
 #include "support/recording_ui.h"
 
@@ -37,6 +39,18 @@ TEST_F(ChartViewsTest, RefusedFilesLeaveTheChartAlone) {
   EXPECT_EQ(OpenDataFileInChart(path), OpenResult::DataError);
   EXPECT_EQ(ChartScene.LabelX1[1].Caption, "before");
   EXPECT_FALSE(Data.DataLoaded);
+}
+
+// A spectrum's read-out never stays into another view, and the live
+// spectrum can always be switched to its raw samples.
+TEST_F(ChartViewsTest, EachViewClearsWhatBelongsToAnother) {
+  for (void (*view)() : {DispDataReady_14, DispRealTimeDataReady_12, DispRealTimeFrequencyReady_13}) {
+    DispDataReady_14();  // an acceleration view greys "Disp Frequency"
+    ChartScene.Label25.Caption = "Frequency = 10  HZ";
+    view();
+    EXPECT_EQ(ChartScene.Label25.Caption, "");
+    EXPECT_EQ(ChartScene.Check[13].Enabled, view == DispRealTimeFrequencyReady_13);
+  }
 }
 
 }  // namespace

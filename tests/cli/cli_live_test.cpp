@@ -54,6 +54,47 @@ TEST_F(CliDeviceTest, LiveRunsToItsLimitOrToAStopSignal) {
   EXPECT_EQ(file.size(), 19 + 6 * HeadCount(file));
 }
 
+// The samples of the 0x22 replies the logger's frame log shows going out unharmed.
+std::vector<unsigned char> IntactLiveSamples(const std::string& log) {
+  std::vector<unsigned char> samples;
+  std::istringstream in(log);
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("-> ", 0) != 0 || line.find("(corrupt)") != std::string::npos) continue;
+    std::istringstream hex(line.substr(line.find("FE")));
+    std::vector<unsigned char> frame;
+    for (unsigned b; hex >> std::hex >> b;) frame.push_back(static_cast<unsigned char>(b));
+    if (frame.size() == 21 && frame[11] == 0xA2) samples.insert(samples.end(), frame.begin() + 13, frame.begin() + 19);
+  }
+  return samples;
+}
+
+// The logger loses, delays and damages its replies: every good one it sent
+// is in the file once, in order, and the run ends by its count.
+TEST_F(CliDeviceTest, LiveKeepsEveryGoodReplyOfAFaultyLogger) {
+  auto sim = StartSim({"--seed", "7", "--corrupt", "0.15", "--drop", "0.08", "--late", "0.1", "--late-ms", "180",
+                       "--verbose"});
+  const std::string out = folder_.File("cap.kvx");
+  ASSERT_EQ(Cli({"--device", "sim:" + Socket(), "live", out, "--interval", "50", "--unit", "ms", "--limit", "30",
+                 "--limit-kind", "count"}),
+            0)
+      << CliErr();
+  const auto file = ReadBytes(out);
+  ASSERT_EQ(file.size(), 19u + 30 * 6);
+  EXPECT_EQ(HeadCount(file), 30u);
+  const std::string log = ReadText(folder_.File("sim.err"));
+  EXPECT_NE(log.find("-- dropped"), std::string::npos);
+  EXPECT_TRUE(std::vector<unsigned char>(file.begin() + 19, file.end()) == IntactLiveSamples(log)) << log;
+
+  // A parameter store that cannot be written is reported, and nothing is captured.
+  const std::string store = folder_.File("data/accelog/MPInteger.kvx");
+  std::filesystem::remove(store);
+  std::filesystem::create_directory(store);
+  const std::string refused = folder_.File("refused.kvx");
+  EXPECT_EQ(Cli({"--device", "sim:" + Socket(), "live", refused}), 1);
+  EXPECT_NE(CliErr().find("The parameters were not saved: "), std::string::npos) << CliErr();
+  EXPECT_FALSE(std::filesystem::exists(refused));
+}
+
 TEST_F(CliDeviceTest, LiveSpectrumWritesTheLastSetItShowed) {
   auto sim = StartSim({"--seed", "5"});
   const std::string fixed = folder_.File("data/accelog/123Frequency.Kvx");

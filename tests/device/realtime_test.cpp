@@ -3,6 +3,7 @@
 #include <sys/resource.h>
 
 #include <csignal>
+#include <ctime>
 
 #include "device/realtime.h"
 #include "device_fixture.h"
@@ -68,24 +69,38 @@ class RealTimeTest : public DeviceEngineTest {
 
 TEST_F(RealTimeTest, LimitsEndTheRun) {
   // Count limit 5: the fifth sample requests the stop and ends the run in its tick.
+  ui_.StatusPanel(2, "Download End");
+  ui_.StatusPanel(4, "12    12");
+  MachineParameter.StartYear = 3;  // the last file's start
   Start(1, 5);
+  EXPECT_EQ(ui_.Panel(2), " ");  // nothing of the download stays
+  EXPECT_EQ(ui_.Panel(4), " ");
   ASSERT_TRUE(RunToEnd());
+  // The statistics' start is the capture's first sample.
+  const auto head = ReadBytes(Out());
+  const auto& p = MachineParameter;
+  EXPECT_EQ(std::vector<int>(head.begin() + 13, head.begin() + 19),
+            (std::vector<int>{p.StartYear, p.StartMonth, p.StartDay, p.StartHour, p.StartMinute, p.StartSecond}));
   EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::Stopped);
   EXPECT_EQ(Sent(0x22), 5);
   EXPECT_EQ(ui_.points_shown, 5);
   ExpectFileOf(5);
   EXPECT_EQ(ui_.shown_files, std::vector<std::string>{Out()});
 
-  // Time limit 1 minute: the stop is asked for 121 ticks of 500 ms after the start.
+  // Time limit 300 minutes, past what 16 bits count: the stop is asked for
+  // 36001 ticks of 500 ms after the start; a sample a minute.
   ui_.marks.clear();
   const int64_t start = clock_.Now();
-  Start(0, 1);
-  ASSERT_TRUE(clock_.RunUntil([] { return RealTime.RealTimeState != 1; }, 120'000));
-  EXPECT_EQ(clock_.Now() - start, 121 * 500);
+  MachineParameter.RecordInterval = 60;
+  MachineParameter.IntervalUnit = 1;
+  MachineParameter.LimitKind = 0;
+  MachineParameter.LimitTime = 300;
+  File009_Click();
+  ASSERT_TRUE(clock_.RunUntil([] { return RealTime.RealTimeState != 1; }, 301 * 60'000));
+  EXPECT_EQ(clock_.Now() - start, 36001 * 500);
   ASSERT_TRUE(RunToEnd());
   EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::Stopped);
-  ExpectFileOf(static_cast<uint32_t>(Data.CountPoint));
-  EXPECT_EQ(Data.CountPoint, 121);
+  ExpectFileOf(301);
 }
 
 TEST_F(RealTimeTest, ElevenRejectedRepliesInARowEndTheRunTenDoNot) {
@@ -93,16 +108,17 @@ TEST_F(RealTimeTest, ElevenRejectedRepliesInARowEndTheRunTenDoNot) {
     SCOPED_TRACE(rejected);
     ui_.marks.clear();
     ui_.captions.clear();
-    const long first = t_->replies + 2;  // after two good samples
+    const long first = t_->replies;
     t_->shape = [=](sim::Packet& p, long n) {
       if (n >= first && n < first + rejected) p[19] ^= 0xFF;
       return true;
     };
+    RealTime.DataErrorCount = 9;  // as a spectrum run that ended on bad sets leaves it
     Start(1, 4);
     ASSERT_TRUE(RunToEnd());
     const bool ended = rejected > 10;
     EXPECT_EQ(RealTime.DataOutcome, ended ? LiveOutcome::Rejected : LiveOutcome::Stopped);
-    ExpectFileOf(ended ? 2 : 4);
+    ExpectFileOf(ended ? 0 : 4);
     EXPECT_EQ(ui_.captions[static_cast<size_t>(rejected)], "data is erro!" + std::to_string(rejected));
     // The next good sample gives the caption back.
     EXPECT_EQ(ui_.captions.back(), ended ? "data is erro!11" : "");
@@ -110,16 +126,31 @@ TEST_F(RealTimeTest, ElevenRejectedRepliesInARowEndTheRunTenDoNot) {
   }
 }
 
-TEST_F(RealTimeTest, SecondClicksOnlyStopAtTheNextTick) {
-  Start(1, 1000);
-  clock_.Advance(1600);  // three samples
-  File009_Click();
-  EXPECT_EQ(RealTime.RealTimeState, 2);
-  File009_Click();  // still stopping: nothing more
-  EXPECT_EQ(RealTime.RealTimeState, 2);
-  EXPECT_TRUE(Timers.Timer1->IsEnabled());
-  ASSERT_TRUE(RunToEnd());
-  ExpectFileOf(4);
+// A stop is honoured at the next tick however the replies fare; a second
+// click while stopping does nothing more.
+TEST_F(RealTimeTest, StopEndsTheRunAtTheNextTick) {
+  const std::tuple<const char*, int, uint32_t> cases[] = {{"good", 1, 4}, {"damaged", 1, 0}, {"none come", 0, 0}};
+  for (const auto& [name, copies, samples] : cases) {
+    SCOPED_TRACE(name);
+    ui_.marks.clear();
+    const bool damage = samples == 0;
+    t_->shape = [copies = copies, damage](sim::Packet& p, long) {
+      if (damage) p[19] ^= 0xFF;
+      return copies;
+    };
+    Start(1, 1000);
+    clock_.Advance(1600);
+    File009_Click();
+    const int64_t clicked = clock_.Now();
+    EXPECT_EQ(RealTime.RealTimeState, 2);
+    File009_Click();  // still stopping: nothing more
+    EXPECT_EQ(RealTime.RealTimeState, 2);
+    ASSERT_TRUE(RunToEnd());
+    EXPECT_LE(clock_.Now() - clicked, 500);
+    EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::Stopped);
+    ExpectFileOf(samples);
+  }
+  t_->shape = nullptr;
 
   // A click in state 3 ends the run at once.
   ui_.marks.clear();
@@ -139,7 +170,7 @@ TEST_F(RealTimeTest, EveryEndingKeepsEverySampleWithItsCount) {
     LiveOutcome outcome;
   };
   const Case cases[] = {
-      {"unplugged", [](LoopbackTransport& t) { t.open = false; }, LiveOutcome::Rejected},
+      {"unplugged", [](LoopbackTransport& t) { t.open = false; }, LiveOutcome::DeviceLost},
       {"lost device step",
        [](LoopbackTransport& t) {
          t.paths.clear();
@@ -168,6 +199,7 @@ TEST_F(RealTimeTest, EveryEndingKeepsEverySampleWithItsCount) {
     const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
     setrlimit(RLIMIT_FSIZE, &none);
     EXPECT_EQ(RealTime.DataOutcome, c.outcome);
+    if (c.outcome == LiveOutcome::DeviceLost) EXPECT_EQ(ui_.Panel(1), "No Device !");
     ExpectFileOf(3);
     if (c.outcome == LiveOutcome::FileError) {
       ASSERT_FALSE(ui_.messages.empty());
@@ -178,34 +210,37 @@ TEST_F(RealTimeTest, EveryEndingKeepsEverySampleWithItsCount) {
 
 TEST_F(RealTimeTest, SpectrumRunSavesTheLastGoodSet) {
   const std::string fixed = ProgramFile(kSpectrumCancelName);
-  // Unplugged, the second set is the last good one; stopped, the set under
-  // way when the click came (the third) completes and is saved.
+  // Unplugged, the second set is the last good one, saved at once; stopped,
+  // the set under way when the click came (the third) completes and is saved.
   const std::pair<bool, uint64_t> cases[] = {{true, 256}, {false, 768 + 512}};
   for (const auto& [unplug, first] : cases) {
     SCOPED_TRACE(unplug);
     WriteBytes(fixed, std::vector<unsigned char>(5000, 0xAA));  // an earlier capture
     ui_.answer_ok = false;  // Cancel: the fixed name
     ui_.spectrum_marks.clear();
+    MachineParameter.CurYear = 3;  // an earlier file's
     File011_Click();
     ASSERT_TRUE(clock_.RunUntil([] { return RealTime.GoodSets == 2; }, 60'000));
     if (unplug) {
-      t_->open = false;  // eleven bad sets in a row end the run
+      t_->open = false;
     } else {
       File011_Click();
       EXPECT_EQ(RealTime.SpectrumState, 2);
     }
     ASSERT_TRUE(clock_.RunUntil([] { return RealTime.SpectrumOutcome != LiveOutcome::Running; }, 600'000));
-    EXPECT_EQ(RealTime.SpectrumOutcome, unplug ? LiveOutcome::Rejected : LiveOutcome::Stopped);
+    EXPECT_EQ(RealTime.SpectrumOutcome, unplug ? LiveOutcome::DeviceLost : LiveOutcome::Stopped);
     const auto f = ReadBytes(fixed);
     ASSERT_EQ(f.size(), 1555u);
     EXPECT_EQ(f[1], 4);  // 4 ms, work mode 1, 256 samples
     EXPECT_EQ(f[8], 1);
+    const std::time_t now = std::time(nullptr);
+    EXPECT_EQ(f[13], std::localtime(&now)->tm_year + 1900 - 2000);  // started now
     EXPECT_EQ(std::vector<unsigned char>(f.begin() + 9, f.begin() + 13), (std::vector<unsigned char>{0, 0, 1, 0}));
     // The loopback logger's live samples are its motion from sample 0 on.
     const auto motion = sim::MakeRecording(static_cast<uint32_t>(first + 256), 7).samples;
     EXPECT_TRUE(std::equal(f.begin() + 19, f.end(), motion.end() - 256 * 6));
     EXPECT_EQ(ui_.spectrum_marks, (std::vector<bool>{true, false}));
-    EXPECT_EQ(ui_.frequency_files.back(), fixed);
+    EXPECT_EQ(ui_.frequency_files.empty(), unplug);
     EXPECT_EQ(Data.MenuCommandCode, 0);
     EXPECT_FALSE(Timers.Timer20ms->IsEnabled());
     ResetDeviceEngines();

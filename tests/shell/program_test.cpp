@@ -121,7 +121,9 @@ TEST_F(ProgramTest, DownloadDataEndsWithTheFileShown) {
   const std::string out = folder_.File("run1");
   ui_->files = {out, out};
   ToolBarWindow* bar = p->Window()->ToolBar();
+  ui_->SetCaption("data is erro!11");  // how an earlier live run ended
   bar->Button(kDownloadData)->click();
+  EXPECT_EQ(p->Window()->windowTitle(), "accelog");  // later work clears it
   ASSERT_TRUE(WaitFor([] { return Data.MenuCommandCode == 11 && Command.ActiveOperation == 24; }, 3000));
   EXPECT_FALSE(bar->Button(kDownloadData)->isEnabled());
   bar->Button(kAcceleration)->click();  // busy: does nothing
