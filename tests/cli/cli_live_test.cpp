@@ -71,16 +71,16 @@ std::vector<unsigned char> IntactLiveSamples(const std::string& log) {
 // The logger loses, delays and damages its replies: every good one it sent
 // is in the file once, in order, and the run ends by its count.
 TEST_F(CliDeviceTest, LiveKeepsEveryGoodReplyOfAFaultyLogger) {
-  auto sim = StartSim({"--seed", "7", "--corrupt", "0.15", "--drop", "0.08", "--late", "0.1", "--late-ms", "180",
+  auto sim = StartSim({"--seed", "1", "--corrupt", "0.15", "--drop", "0.2", "--late", "0.1", "--late-ms", "180",
                        "--verbose"});
   const std::string out = folder_.File("cap.kvx");
-  ASSERT_EQ(Cli({"--device", "sim:" + Socket(), "live", out, "--interval", "50", "--unit", "ms", "--limit", "30",
+  ASSERT_EQ(Cli({"--device", "sim:" + Socket(), "live", out, "--interval", "500", "--unit", "ms", "--limit", "12",
                  "--limit-kind", "count"}),
             0)
       << CliErr();
   const auto file = ReadBytes(out);
-  ASSERT_EQ(file.size(), 19u + 30 * 6);
-  EXPECT_EQ(HeadCount(file), 30u);
+  ASSERT_EQ(file.size(), 19u + 12 * 6);
+  EXPECT_EQ(HeadCount(file), 12u);
   const std::string log = ReadText(folder_.File("sim.err"));
   EXPECT_NE(log.find("-- dropped"), std::string::npos);
   EXPECT_TRUE(std::vector<unsigned char>(file.begin() + 19, file.end()) == IntactLiveSamples(log)) << log;
