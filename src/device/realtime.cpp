@@ -49,7 +49,7 @@ bool WriteFirstSampleTime() {
                             static_cast<uint8_t>(tm.tm_hour), static_cast<uint8_t>(tm.tm_min),
                             static_cast<uint8_t>(tm.tm_sec)};
   // The statistics show the start of the capture, not of the last file.
-  auto& p = MachineParameter;
+  FileHeadRecord& p = Data.Head;
   int16_t* const start[6] = {&p.StartYear, &p.StartMonth,  &p.StartDay,
                              &p.StartHour, &p.StartMinute, &p.StartSecond};
   for (int i = 0; i < 6; ++i) *start[i] = stamp[i];

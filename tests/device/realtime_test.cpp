@@ -71,7 +71,7 @@ TEST_F(RealTimeTest, LimitsEndTheRun) {
   // Count limit 5: the fifth sample requests the stop and ends the run in its tick.
   ui_.StatusPanel(2, "Download End");
   ui_.StatusPanel(4, "12    12");
-  MachineParameter.StartYear = 3;  // the last file's start
+  Data.Head.StartYear = 3;  // the last file's start
   Start(1, 5);
   EXPECT_EQ(ui_.Panel(2), " ");  // nothing of the download stays
   EXPECT_EQ(ui_.Panel(4), " ");
