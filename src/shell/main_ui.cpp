@@ -87,8 +87,7 @@ void MainUi::SetMenuMark(int item, bool checked) {
 
 void MainUi::LiveChartReady(int code, const std::string& file) {
   if (!chart_) return;
-  ChartScene.Text[24].Caption = file;
-  ChartScene.FilePath.clear();
+  ShowFileNameBox(file);
   if (code == 12) DispRealTimeDataReady_12();
   if (code == 13) DispRealTimeFrequencyReady_13();
   chart_->SyncFromScene();
