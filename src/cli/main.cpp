@@ -53,6 +53,8 @@ const char kHelpTail[] =
     "Options:\n"
     "  --device usb         the logger on USB, vendor 1041 product 8102 (default)\n"
     "  --device sim:SOCKET  the simulated logger accelog-sim listening on SOCKET\n"
+    "  --trace FILE         write every frame sent and received, and every transport\n"
+    "                       failure, to FILE (monotonic ms, direction, length, hex)\n"
     "  -h, --help           print this help and exit\n"
     "  --version            print the version and build number and exit\n"
     "\n"
@@ -77,7 +79,7 @@ std::string OneLine(const char* usage) {
 }
 
 int Usage(std::FILE* out) {
-  std::fprintf(out, "Usage: accelog-cli [--device usb|sim:SOCKET] COMMAND ...\n");
+  std::fprintf(out, "Usage: accelog-cli [--device usb|sim:SOCKET] [--trace FILE] COMMAND ...\n");
   for (const auto& c : kCommands) std::fprintf(out, "  or:  accelog-cli %s\n", OneLine(c.usage).c_str());
   if (out == stdout) std::fputs(kHelpTail, out);
   return out == stdout ? kExitOk : kExitUsage;

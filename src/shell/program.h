@@ -24,6 +24,7 @@ struct ProgramOptions {
   std::string device = "usb";   // "usb" or "sim:<socket path>"
   bool simulate = false;        // an embedded simulated logger
   uint32_t samples = 20000;     // its memory
+  std::string trace;            // --trace FILE: every frame and link failure
   QString lock_folder;          // empty: the user's runtime folder
   QString simulator_folder;     // empty: the user's runtime folder
 };

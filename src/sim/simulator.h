@@ -8,19 +8,10 @@
 #include <string>
 #include <thread>
 
+#include "sim/faults.h"
 #include "sim/logger.h"
 
 namespace accelog::sim {
-
-struct Faults {
-  double corrupt = 0;    // fraction of replies with one byte flipped
-  double drop = 0;       // fraction of replies never sent
-  double late = 0;       // fraction of replies sent after late_ms
-  int late_ms = 150;     // longer than the 100 ms a read waits
-  long stop_after = -1;  // answer nothing after this many replies
-  long close_after = -1; // unplug (close and vanish) after this many replies
-  long early_end = -1;   // end-of-data reply after this many data blocks
-};
 
 struct SimulatorOptions {
   std::string id_text = "ACCELOG-SIM1";  // 12 characters
@@ -57,15 +48,13 @@ class Simulator {
   // Serves one connection until it closes; false when the logger unplugged.
   bool Serve(int fd);
   bool Wait(int fd, int ms);  // false when asked to stop
-  double Uniform();
   void Log(const char* what, const uint8_t* bytes, size_t n);
 
   const Recording memory_;
   SimulatorOptions options_;
   mutable std::mutex mutex_;
   Logger logger_;
-  long replies_ = 0;
-  uint64_t rng_;
+  FaultPlan plan_;
 
   std::string socket_path_;
   int listen_fd_ = -1;
