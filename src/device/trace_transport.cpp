@@ -59,6 +59,7 @@ class TracingTransport : public Transport {
 
   bool Open(const std::string& path) override {
     const bool ok = inner_->Open(path);
+    open_ = ok;
     if (ok) {
       Note('=', "open " + path);
     } else {
@@ -86,7 +87,8 @@ class TracingTransport : public Transport {
 
   void Close() override {
     inner_->Close();
-    Note('=', "close");
+    if (open_) Note('=', "close");
+    open_ = false;
   }
 
   std::string LastError() const override { return inner_->LastError(); }
@@ -138,6 +140,7 @@ class TracingTransport : public Transport {
   std::vector<std::string> last_paths_;
   std::string line_;
   bool failed_ = false;
+  bool open_ = false;
 };
 
 }  // namespace
