@@ -247,10 +247,11 @@ class UsbTransport : public Transport {
   }
 
   void StopReading() {
+    // Even a cancel that fails (the device has gone) leaves the transfer
+    // libusb's until its callback has run: freed only once given back.
     for (InTransfer& t : in_transfers_) {
-      if (t.in_flight && libusb_cancel_transfer(t.transfer) != 0) t.in_flight = false;
+      if (t.in_flight) libusb_cancel_transfer(t.transfer);
     }
-    // Freed only once libusb has given each one back.
     const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(1);
     while (InFlight() && std::chrono::steady_clock::now() < give_up) {
       timeval tv{0, 10000};
