@@ -26,6 +26,7 @@ constexpr uint8_t kOutEndpoint = 0x01, kInEndpoint = 0x81;
 // The node always polls ready, so libusb reaps as fast as it can: an empty
 // reap is held this long before EAGAIN.
 constexpr auto kEmptyReapHold = std::chrono::microseconds(300);
+constexpr auto kSpinGap = std::chrono::milliseconds(1);
 
 std::string Hex(const std::vector<uint8_t>& bytes) {
   std::string text;
@@ -168,6 +169,7 @@ int EmulatedLogger::OnIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, voi
 void EmulatedLogger::OnClientGone(UMockdevIoctlBase*, UMockdevIoctlClient* client, void* self) {
   auto* me = static_cast<EmulatedLogger*>(self);
   std::lock_guard lock(me->mutex_);
+  me->empty_reaps_.erase(client);
   for (auto* list : {&me->pending_in_, &me->finished_}) {
     for (auto it = list->begin(); it != list->end();) {
       if (it->client != client) {
@@ -399,9 +401,26 @@ bool EmulatedLogger::ReapOne(UMockdevIoctlClient* client, UMockdevIoctlData* arg
 
 void EmulatedLogger::Reap(UMockdevIoctlClient* client) {
   UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
-  if (ReapOne(client, arg)) return;
-  std::this_thread::sleep_for(kEmptyReapHold);
-  if (ReapOne(client, arg)) return;
+  if (ReapOne(client, arg)) {
+    std::lock_guard lock(mutex_);
+    empty_reaps_[client].count = 0;
+    return;
+  }
+  // An empty reap or two is libusb looking once (what a poll that is not
+  // ready costs on the device); only a run of them is a spin to slow down.
+  const auto now = Clock::now();
+  bool spinning;
+  {
+    std::lock_guard lock(mutex_);
+    EmptyReaps& run = empty_reaps_[client];
+    run.count = now - run.last < kSpinGap ? run.count + 1 : 1;
+    run.last = now;
+    spinning = run.count > 2;
+  }
+  if (spinning) {
+    std::this_thread::sleep_for(kEmptyReapHold);
+    if (ReapOne(client, arg)) return;
+  }
   umockdev_ioctl_client_complete(client, -1, EAGAIN);
 }
 

@@ -13,6 +13,7 @@
 #include <chrono>
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -101,6 +102,11 @@ class EmulatedLogger {
   std::deque<Urb> finished_;    // URBs done (OUT, discarded, failed) waiting for a reap
   std::deque<Reply> replies_;
   std::vector<std::vector<uint8_t>> received_;
+  struct EmptyReaps {
+    int count = 0;
+    std::chrono::steady_clock::time_point last;
+  };
+  std::map<UMockdevIoctlClient*, EmptyReaps> empty_reaps_;
   bool gone_ = false;
   bool driver_bound_;
   int detaches_ = 0;
