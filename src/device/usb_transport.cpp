@@ -34,6 +34,7 @@ constexpr int kInTransfers = 2;
 // A reply nobody reads is kept this long at most; the link drops stale
 // frames itself, this only bounds the memory of a flooding device.
 constexpr size_t kMaxQueuedReplies = 256;
+constexpr auto kFreshLook = std::chrono::milliseconds(1);
 
 struct Endpoint {
   uint8_t address = 0;
@@ -143,6 +144,7 @@ class UsbTransport : public Transport {
     if (!handle_ || n <= 0) return Failed("write: the device is not open");
     int sent = 0;
     const int rc = Transfer(out_, const_cast<uint8_t*>(bytes), n, &sent, 1000);
+    last_look_ = std::chrono::steady_clock::now();  // the transfer handled the events
     if (rc == 0 && sent == n) return true;
     if (rc == LIBUSB_ERROR_NO_DEVICE) gone_ = true;
     return Failed("write: " + std::string(rc == 0 ? "short write" : libusb_error_name(rc)));
@@ -171,7 +173,11 @@ class UsbTransport : public Transport {
         tv.tv_sec = static_cast<time_t>(left.count() / 1000000);
         tv.tv_usec = static_cast<suseconds_t>(left.count() % 1000000);
       }
+      // A look at the device less than a millisecond old is as good as a
+      // new one: two drains in a row cost one look.
+      if (left.count() <= 0 && Clock::now() - last_look_ < kFreshLook) return gone_ ? -1 : 0;
       const int rc = libusb_handle_events_timeout_completed(Context(), &tv, nullptr);
+      last_look_ = Clock::now();
       if (rc != 0 && rc != LIBUSB_ERROR_INTERRUPTED && rc != LIBUSB_ERROR_TIMEOUT) {
         Failed(std::string("read: ") + libusb_error_name(rc));
         return -1;
@@ -322,6 +328,7 @@ class UsbTransport : public Transport {
   std::deque<std::vector<uint8_t>> replies_;
   std::vector<uint8_t> partial_;  // packets of a reply still arriving
   bool gone_ = false;
+  std::chrono::steady_clock::time_point last_look_{};  // last event handling
   std::string last_error_, open_problem_;
 };
 

@@ -300,11 +300,10 @@ void EmulatedLogger::Submit(UMockdevIoctlClient* client) {
                                        buffer ? buffer->data + urb->buffer_length : nullptr);
     received_.push_back(payload);
     TakeCommand(payload);
-    urb->actual_length = urb->buffer_length;
-    finished_.push_back({client, data, 0});
+    // Written back only with the reap: a change now costs another trip.
+    finished_.push_back({client, data, 0, urb->buffer_length});
   } else {
-    urb->actual_length = 0;
-    pending_in_.push_back({client, data, 0});
+    pending_in_.push_back({client, data, 0, 0});
   }
   lock.unlock();
   if (buffer) g_object_unref(buffer);
@@ -347,6 +346,7 @@ void EmulatedLogger::Discard(UMockdevIoctlClient* client) {
 
 void EmulatedLogger::Finish(UMockdevIoctlData* arg, Urb urb) {
   UrbOf(urb.data)->status = urb.status;
+  UrbOf(urb.data)->actual_length = urb.actual_length;
   UMockdevIoctlData* slot = umockdev_ioctl_data_resolve(arg, 0, sizeof(void*), nullptr);
   umockdev_ioctl_data_set_ptr(slot, 0, urb.data);
   g_object_unref(slot);
@@ -392,7 +392,7 @@ bool EmulatedLogger::ReapOne(UMockdevIoctlClient* client, UMockdevIoctlData* arg
     filled += piece;
     if (piece < kMaxPacket) reply.ended = true;
   }
-  u->actual_length = filled;
+  urb.actual_length = filled;
   if (reply.ended) replies_.pop_front();
   lock.unlock();
   Finish(arg, urb);

@@ -74,6 +74,7 @@ class EmulatedLogger {
     UMockdevIoctlClient* client;
     UMockdevIoctlData* data;  // the caller's struct usbdevfs_urb, resolved
     int status = 0;
+    int actual_length = 0;
   };
   struct Reply {
     std::vector<uint8_t> bytes;
