@@ -135,9 +135,15 @@ TEST_F(UsbCliTest, DownloadIsByteExactUnderFaults) {
     ASSERT_EQ(Usb({"--trace", trace, "download", out}), 0) << CliErr();
     EXPECT_TRUE(ErrHas("[2] Download End")) << CliErr();
     EXPECT_TRUE(ReadBytes(out) == Bytes(logger.Memory().FileImage()));
+    EXPECT_EQ(CliOut(), out + "\n");
     const double per_block = static_cast<double>(ReadBytes(trace).size()) / 101.0;
     EXPECT_LT(per_block * 40950, 10e6) << per_block;
   }
+  // An existing file is refused without --overwrite, before any device work.
+  const std::string first = folder_.File("usb0.kvx");
+  EXPECT_EQ(Usb({"download", first}, 5000), 1);
+  EXPECT_TRUE(ErrHas("--overwrite")) << CliErr();
+  EXPECT_TRUE(ReadBytes(first) == Bytes(logger.Memory().FileImage()));
 }
 
 TEST_F(UsbCliTest, LiveAndLiveSpectrumCapture) {
