@@ -1,7 +1,9 @@
-// Real-time download throughput over the socket: the engines on Qt timers
-// against a simulated logger that answers at once. The 20 ms block timer
-// allows 50 blocks per second; blocks_per_s is what the whole loop reaches
-// (timer, socket round trip, file write).
+// Real-time download throughput: the engines on Qt timers against a
+// simulated logger that answers at once, over the socket (transport 0) or
+// over USB (transport 1: libusb's Linux backend against the logger emulated
+// at the usbfs level, the program under umockdev's preload). The 20 ms block
+// timer allows 50 blocks per second; blocks_per_s is what the whole loop
+// reaches (timer, round trip, file write).
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
@@ -23,6 +25,7 @@
 #include "sim/recording.h"
 #include "sim/simulator.h"
 #include "support/temp_folder.h"
+#include "usb/emulated_logger.h"
 
 namespace {
 
@@ -70,8 +73,25 @@ void BM_RealTimeDownload(benchmark::State& state) {
   ApplyDefaultParameters();
   MachineParameter.LanguageFlag = 1;
   const auto samples = static_cast<uint32_t>(state.range(0));
+  const bool usb = state.range(2) == 1;
+  // One testbed for the whole run: libusb's context outlives a benchmark.
+  static std::unique_ptr<accelog::testing::UsbTestbed> bed;
+  static accelog::testing::EmulatedLogger* usb_logger = nullptr;
   sim::Simulator logger(sim::MakeRecording(samples, 1));
-  if (!logger.Start(folder.File("logger.sock"))) {
+  if (usb) {
+    if (const std::string why = accelog::testing::UsbEmulationMissing(); !why.empty()) {
+      state.SkipWithError(why.c_str());
+      return;
+    }
+    if (!bed) {
+      bed = std::make_unique<accelog::testing::UsbTestbed>();
+      usb_logger = &bed->Plug(sim::MakeRecording(samples, 1));
+    }
+    if (usb_logger->Memory().Count() != samples) {
+      state.SkipWithError("the USB logger holds another sample count");
+      return;
+    }
+  } else if (!logger.Start(folder.File("logger.sock"))) {
     state.SkipWithError("simulator did not start");
     return;
   }
@@ -79,11 +99,11 @@ void BM_RealTimeDownload(benchmark::State& state) {
   ui.save_name = folder.File("bench.kvx");
   SetUi(&ui);
   InstallQtTimerFactory();
-  SetDeviceTransport(MakeTransport("sim:" + folder.File("logger.sock")));
+  SetDeviceTransport(usb ? MakeUsbTransport() : MakeTransport("sim:" + folder.File("logger.sock")));
   ResetDeviceEngines();
   usbDeviceDetect();
   if (!RunUntil([] { return Link.LinkConfirmed && Command.CommandCode == 0; }, 10000)) {
-    state.SkipWithError("no link to the simulator");
+    state.SkipWithError("no link to the logger");
     return;
   }
 
@@ -95,14 +115,19 @@ void BM_RealTimeDownload(benchmark::State& state) {
                                {.drop = 0.02},
                                {.corrupt = 0.05},
                                {.corrupt = 0.03, .drop = 0.01, .late = 0.05, .late_ms = 700}};
-  logger.SetFaults(mixes[state.range(1)]);
+  if (usb) {
+    usb_logger->SetFaults(mixes[state.range(1)]);
+  } else {
+    logger.SetFaults(mixes[state.range(1)]);
+  }
+  const std::vector<uint8_t> image = usb ? usb_logger->Memory().FileImage() : logger.Memory().FileImage();
   double seconds = 0;
   int64_t blocks = 0;
   for (auto _ : state) {
     File008_Click();
     RunUntil([] { return Download.Outcome != DownloadOutcome::Running; }, 600000);
     if (Download.Outcome != DownloadOutcome::Ended ||
-        ReadBytesOf(ui.save_name) != logger.Memory().FileImage()) {
+        ReadBytesOf(ui.save_name) != image) {
       state.SkipWithError("download did not end");
       break;
     }
@@ -121,13 +146,29 @@ void BM_RealTimeDownload(benchmark::State& state) {
   logger.Stop();
 }
 
-// 4000 samples: 500 blocks, about 10 s of block loop per iteration; the
-// fault mixes over 1600 samples (200 blocks), once each.
-BENCHMARK(BM_RealTimeDownload)->Args({4000, 0})->Iterations(3)->UseManualTime()->Unit(benchmark::kMillisecond);
+// 4000 samples: 500 blocks, about 10 s of block loop per iteration, over
+// each transport; the fault mixes over 1600 samples (200 blocks) on the
+// socket and "a bit of each" over USB, once each.
 BENCHMARK(BM_RealTimeDownload)
-    ->ArgsProduct({{1600}, {1, 2, 3, 4, 5}})
+    ->ArgsProduct({{4000}, {0}, {0, 1}})
+    ->Iterations(3)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RealTimeDownload)
+    ->ArgsProduct({{1600}, {1, 2, 3, 4, 5}, {0}})
     ->Iterations(1)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RealTimeDownload)->Args({4000, 5, 1})->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+// Under umockdev's preload, so the USB runs reach the emulated logger.
+int main(int argc, char** argv) {
+  accelog::testing::RunUnderUmockdev(argv);
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

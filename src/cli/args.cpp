@@ -76,6 +76,23 @@ bool FileCanBeRead(const std::string& file) {
   return false;
 }
 
+std::unique_ptr<Transport> MakeCliTransport(const Args& args, int& exit_code) {
+  auto transport = MakeTransport(args.device);
+  if (!transport) {
+    std::fprintf(stderr, "accelog-cli: unknown device '%s' (usb or sim:SOCKET)\n", args.device.c_str());
+    exit_code = kExitUsage;
+    return nullptr;
+  }
+  if (args.trace.empty()) return transport;
+  std::string error;
+  transport = MakeTracingTransport(std::move(transport), args.trace, &error);
+  if (!transport) {
+    std::fprintf(stderr, "accelog-cli: trace %s\n", error.c_str());
+    exit_code = kExitFailed;
+  }
+  return transport;
+}
+
 int ReadGlobalOptions(int argc, char** argv, Args& args) {
   args.device = "usb";
   args.argv = argv;
@@ -88,6 +105,10 @@ int ReadGlobalOptions(int argc, char** argv, Args& args) {
       args.device = argv[++i];
     } else if (w.rfind("--device=", 0) == 0) {
       args.device = w.substr(9);
+    } else if (w == "--trace" && i + 1 < argc) {
+      args.trace = argv[++i];
+    } else if (w.rfind("--trace=", 0) == 0) {
+      args.trace = w.substr(8);
     } else {
       break;
     }

@@ -2,11 +2,13 @@
 // accelog-cli: the headless front end. Each command is a function taking the
 // words after its name; the exit codes are the same for all of them.
 #include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/ui_port.h"
+#include "device/transport.h"
 
 namespace accelog::cli {
 
@@ -26,6 +28,7 @@ inline constexpr int kExitUsage = 64;
 struct Args {
   std::vector<std::string> words;  // what follows the command name
   std::string device;              // --device URI, "usb" when not given
+  std::string trace;               // --trace FILE, empty when not given
   char** argv = nullptr;           // the whole command line, for RunInQtHelper
 
   // Removes "--name VALUE" (or "--name=VALUE") and returns VALUE.
@@ -36,7 +39,11 @@ struct Args {
   std::optional<std::string> UnknownOption() const;
 };
 
-// Takes --device and --help off the front of the command line and the
+// The transport --device names, wrapped in the frame trace with --trace;
+// nothing, with the reason on stderr, when either is unusable.
+std::unique_ptr<accelog::Transport> MakeCliTransport(const Args& args, int& exit_code);
+
+// Takes --device, --trace and --help off the front of the command line and the
 // command's words after its name. Returns the index of the name (argc when
 // there is none), -1 for --help or kAskedForVersion.
 inline constexpr int kAskedForVersion = -2;

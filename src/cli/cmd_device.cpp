@@ -133,13 +133,11 @@ void CatchStopSignals() {
 
 // Brings the link up, runs `start` once the logger has identified itself,
 // then polls `finished` (which returns an exit code, or -1 while running).
-int RunOnLink(const std::string& device, DeviceUi& ui, const std::function<bool()>& start,
+int RunOnLink(const Args& args, DeviceUi& ui, const std::function<bool()>& start,
               const std::function<int()>& finished) {
-  auto transport = MakeTransport(device);
-  if (!transport) {
-    std::fprintf(stderr, "accelog-cli: unknown device '%s' (usb or sim:SOCKET)\n", device.c_str());
-    return kExitUsage;
-  }
+  int refused = kExitOk;
+  auto transport = MakeCliTransport(args, refused);
+  if (!transport) return refused;
   TimerLoop loop;
   loop.Install();
   ResetDataState();
@@ -201,7 +199,7 @@ bool NoOptionsLeft(Args& args, const char* usage, size_t words) {
   } else if (args.words.size() == words) {
     return true;
   }
-  std::fprintf(stderr, "usage: accelog-cli [--device usb|sim:SOCKET] %s\n", usage);
+  std::fprintf(stderr, "usage: accelog-cli [--device usb|sim:SOCKET] [--trace FILE] %s\n", usage);
   return false;
 }
 
@@ -210,7 +208,7 @@ bool NoOptionsLeft(Args& args, const char* usage, size_t words) {
 int RunScan(Args& args) {
   if (!NoOptionsLeft(args, "scan", 0)) return kExitUsage;
   DeviceUi ui;
-  return RunOnLink(args.device, ui, [] {
+  return RunOnLink(args, ui, [] {
     std::printf("%s\n", Command.DeviceIdText.c_str());
     std::fflush(stdout);
     return true;
@@ -237,7 +235,7 @@ int RunDownload(Args& args) {
   }
   ui.save_name = args.words[0];
   CatchStopSignals();
-  return RunOnLink(args.device, ui, [] {
+  return RunOnLink(args, ui, [] {
     File008_Click();
     return Download.Outcome == DownloadOutcome::Running;
   }, [&] {
@@ -337,7 +335,7 @@ int RunSetParams(Args& args) {
     return kExitRefused;
   }
   ui.accepted = checked;
-  return RunOnLink(args.device, ui, [] {
+  return RunOnLink(args, ui, [] {
     File002_Click();
     return Command.CommandCode == 20;
   }, [] {

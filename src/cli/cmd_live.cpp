@@ -130,13 +130,11 @@ class SteadyLoop {
 
 // Brings the link up and runs `start`; then runs until `outcome` is no
 // longer Running. Returns the exit code.
-int RunCapture(const std::string& device, LiveUi& ui, const std::function<void()>& start,
+int RunCapture(const Args& args, LiveUi& ui, const std::function<void()>& start,
                const LiveOutcome& outcome, const std::function<void()>& stop) {
-  auto transport = MakeTransport(device);
-  if (!transport) {
-    std::fprintf(stderr, "accelog-cli: unknown device '%s' (usb or sim:SOCKET)\n", device.c_str());
-    return kExitUsage;
-  }
+  int refused = kExitOk;
+  auto transport = MakeCliTransport(args, refused);
+  if (!transport) return refused;
   std::signal(SIGINT, OnStopSignal);
   std::signal(SIGTERM, OnStopSignal);
   ResetDataState();
@@ -254,7 +252,7 @@ int RunLive(Args& args) {
     return kExitFailed;
   }
   ui.save_name = args.words[0];
-  const int exit = RunCapture(args.device, ui, File009_Click, RealTime.DataOutcome, File009_Click);
+  const int exit = RunCapture(args, ui, File009_Click, RealTime.DataOutcome, File009_Click);
   if (exit == kExitOk) std::printf("%s\n", target.c_str());
   return exit;
 }
@@ -329,7 +327,7 @@ int RunLiveSpectrum(Args& args) {
     std::fprintf(stderr, "sets: %d\n", shown);
     if (limit > 0 && shown >= limit) RequestSpectrumStop();
   };
-  const int exit = RunCapture(args.device, ui, File011_Click, RealTime.SpectrumOutcome, File011_Click);
+  const int exit = RunCapture(args, ui, File011_Click, RealTime.SpectrumOutcome, File011_Click);
   if (exit == kExitOk && !json) std::printf("%s\n", target.c_str());
   return exit;
 }

@@ -132,6 +132,8 @@ const char kHelpTail[] =
     "Options:\n"
     "  --device usb         the logger on USB, vendor 1041 product 8102 (default)\n"
     "  --device sim:SOCKET  the simulated logger accelog-sim listening on SOCKET\n"
+    "  --trace FILE         write every frame sent and received, and every transport\n"
+    "                       failure, to FILE (monotonic ms, direction, length, hex)\n"
     "  -h, --help           print this help and exit; after a command, that command's help\n"
     "  --version            print the version and build number and exit\n"
     "\n"
@@ -166,7 +168,7 @@ void PrintCommandHelp(std::FILE* out, const Command& c, const char* indent) {
 }
 
 int Usage(std::FILE* out) {
-  std::fprintf(out, "Usage: accelog-cli [--device usb|sim:SOCKET] COMMAND ...\n");
+  std::fprintf(out, "Usage: accelog-cli [--device usb|sim:SOCKET] [--trace FILE] COMMAND ...\n");
   for (const auto& c : Commands()) std::fprintf(out, "  or:  accelog-cli %s\n", OneLine(c.usage).c_str());
   if (out != stdout) return kExitUsage;
   std::fputs("\nRuns the engines of the accelog program without a window.\n\nCommands:\n", out);

@@ -292,6 +292,10 @@ void LoseDevice() {
   Link.LinkConfirmed = false;
   Link.ScanGaveUp = true;
   AbandonActiveOperation();
+  // A logger that is there but cannot be opened is not "no device": say
+  // why, and what the user can do about it.
+  const std::string problem = DeviceTransport().OpenProblem();
+  if (!problem.empty()) Ui().Message(problem, MessageIcon::Exclamation);
 }
 
 void AbandonActiveOperation() {

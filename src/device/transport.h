@@ -26,6 +26,12 @@ class Transport {
   // when the device has gone.
   virtual int Read(uint8_t* bytes, int n, int wait_ms) = 0;
   virtual void Close() = 0;
+  // The last failure of any operation in words, for the frame trace.
+  virtual std::string LastError() const { return {}; }
+  // Why the last pass found the logger but could not open it, when the user
+  // can do something about it (permissions, another program holding it);
+  // empty otherwise.
+  virtual std::string OpenProblem() const { return {}; }
 };
 
 // "usb" (the default) or "sim:<socket path>". Nothing for any other text.
@@ -33,6 +39,12 @@ std::unique_ptr<Transport> MakeTransport(const std::string& uri);
 
 std::unique_ptr<Transport> MakeUsbTransport();
 std::unique_ptr<Transport> MakeSocketTransport(const std::string& socket_path);
+
+// Writes every frame sent and received and every failure of `inner` to the
+// file `trace_path` (monotonic ms, direction, length, hex); nothing and a
+// reason in `error` when the file cannot be created.
+std::unique_ptr<Transport> MakeTracingTransport(std::unique_ptr<Transport> inner,
+                                                const std::string& trace_path, std::string* error);
 
 // The path a simulated logger on `socket_path` is found under.
 std::string SimulatedDevicePath(const std::string& socket_path);

@@ -9,7 +9,7 @@
 
 namespace {
 
-const char kUsage[] = "Usage: accelog [--device usb|sim:SOCKET] [--simulate [--samples N]] [FILE.kvx]\n";
+const char kUsage[] = "Usage: accelog [--device usb|sim:SOCKET] [--simulate [--samples N]] [--trace FILE] [FILE.kvx]\n";
 
 const char kHelp[] =
     "The desktop program of the three-axis USB acceleration logger: recording\n"
@@ -26,13 +26,15 @@ const char kHelp[] =
     "  --samples N          memory of that simulated logger (default 20000)\n"
     "  FILE.kvx             a recording to show at start-up: the acceleration\n"
     "                       view, or the frequency view for a spectrum capture\n"
+    "  --trace FILE         write every frame sent and received, and every link\n"
+    "                       failure, to FILE (monotonic ms, direction, length, hex)\n"
     "  -h, --help           print this help and exit\n"
     "  --version            print the version and build number and exit\n"
     "\n"
     "Exit status:\n"
     "  0   the window was closed\n"
-    "  1   the program could not start (another accelog runs, or the\n"
-    "      simulated logger could not start)\n"
+    "  1   the program could not start (another accelog runs, the simulated\n"
+    "      logger could not start, or the trace file cannot be written)\n"
     "  64  a usage error\n";
 
 }  // namespace

@@ -44,11 +44,15 @@ bool ParseProgramOptions(const QStringList& args, ProgramOptions& o, QString& er
     const QString a = args[i];
     if (a == "--simulate") {
       o.simulate = true;
-    } else if ((a == "--samples" || a == "--device") && i + 1 < args.size()) {
+    } else if ((a == "--samples" || a == "--device" || a == "--trace") && i + 1 < args.size()) {
       const QString v = args[++i];
       if (a == "--device") {
         o.device = v.toStdString();
         o.device_given = true;
+        continue;
+      }
+      if (a == "--trace") {
+        o.trace = v.toStdString();
         continue;
       }
       bool ok = false;
@@ -148,6 +152,14 @@ bool Program::Start() {
   if (options_.simulate && !StartSimulator()) return false;
   std::unique_ptr<Transport> transport = MakeTransport(options_.device);
   if (!transport) return false;
+  if (!options_.trace.empty()) {
+    std::string error;
+    transport = MakeTracingTransport(std::move(transport), options_.trace, &error);
+    if (!transport) {
+      ui_factory_(nullptr, nullptr)->Message("The frame trace cannot be written: " + error, MessageIcon::Exclamation);
+      return false;
+    }
+  }
   SetDeviceTransport(std::move(transport));
   InstallQtTimerFactory();
   ResetDeviceEngines();

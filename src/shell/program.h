@@ -25,6 +25,7 @@ struct ProgramOptions {
   bool device_given = false;    // --device was on the command line
   bool simulate = false;        // an embedded simulated logger
   uint32_t samples = 20000;     // its memory
+  std::string trace;            // --trace FILE: every frame and link failure
   QString lock_folder;          // empty: the user's runtime folder
   QString simulator_folder;     // empty: the user's runtime folder
   std::string open_file;        // a .kvx file shown once the window is up

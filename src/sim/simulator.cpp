@@ -18,7 +18,8 @@ Simulator::Simulator(Recording memory, SimulatorOptions options)
     : memory_(std::move(memory)),
       options_(std::move(options)),
       logger_(memory_, options_.id_text, options_.seed),
-      rng_(0xD1B54A32D192ED03ull ^ (uint64_t{options_.seed} << 1 | 1)) {
+      plan_(options_.seed) {
+  plan_.Set(options_.faults);
   logger_.SetEarlyEnd(options_.faults.early_end);
 }
 
@@ -73,14 +74,14 @@ void Simulator::Stop() {
 void Simulator::SetFaults(const Faults& faults) {
   std::lock_guard lock(mutex_);
   options_.faults = faults;
-  replies_ = 0;
+  plan_.Set(faults);
   history_.clear();
   logger_.SetEarlyEnd(faults.early_end);
 }
 
 long Simulator::Replies() const {
   std::lock_guard lock(mutex_);
-  return replies_;
+  return plan_.Replies();
 }
 
 std::vector<SentReply> Simulator::History() const {
@@ -96,13 +97,6 @@ std::array<uint8_t, 23> Simulator::Parameters() const {
 bool Simulator::ParametersSet() const {
   std::lock_guard lock(mutex_);
   return logger_.ParametersSet();
-}
-
-double Simulator::Uniform() {
-  rng_ ^= rng_ >> 12;
-  rng_ ^= rng_ << 25;
-  rng_ ^= rng_ >> 27;
-  return static_cast<double>((rng_ * 0x2545F4914F6CDD1Dull) >> 11) * 0x1.0p-53;
 }
 
 void Simulator::Log(const char* what, const uint8_t* bytes, size_t n) {
@@ -148,32 +142,20 @@ bool Simulator::Serve(int fd) {
     Log("<-", frame, static_cast<size_t>(got));
 
     std::vector<Packet> replies;
-    Faults faults;
     {
       std::lock_guard lock(mutex_);
       replies = logger_.Respond(std::span<const uint8_t>(frame, static_cast<size_t>(got)));
-      faults = options_.faults;
     }
     if (replies.empty()) Log("-- no reply to", frame, static_cast<size_t>(got));
     for (Packet& reply : replies) {
-      long n;
-      bool drop, late, corrupt;
-      size_t flip_at = 0;
-      uint8_t flip_with = 0;
+      ReplyPlan plan;
       {
         std::lock_guard lock(mutex_);
-        n = replies_++;
-        drop = Uniform() < faults.drop;
-        late = Uniform() < faults.late;
-        corrupt = Uniform() < faults.corrupt;
-        flip_at = static_cast<size_t>(Uniform() * static_cast<double>(reply.size()));
-        flip_with = static_cast<uint8_t>(1 + static_cast<int>(Uniform() * 255.0));
-        drop = drop || std::find(faults.drop_at.begin(), faults.drop_at.end(), n) != faults.drop_at.end();
-        const bool silent = (faults.stop_after >= 0 && n >= faults.stop_after) ||
-                            (faults.close_after >= 0 && n >= faults.close_after);
-        history_.push_back({reply, !drop && !corrupt && !silent});
+        const Packet made = reply;
+        plan = plan_.Next(reply);
+        history_.push_back({made, plan.fate == ReplyFate::Send && !plan.corrupt});
       }
-      if (faults.close_after >= 0 && n >= faults.close_after) {
+      if (plan.fate == ReplyFate::Unplug) {
         // Unplugged: the connection drops and the device vanishes.
         Log("-- unplugged before", reply.data(), reply.size());
         unplugged_ = true;
@@ -182,16 +164,16 @@ bool Simulator::Serve(int fd) {
         ::unlink(socket_path_.c_str());
         return false;
       }
-      if (faults.stop_after >= 0 && n >= faults.stop_after) {
+      if (plan.fate == ReplyFate::Silent) {
         Log("-- silent", reply.data(), reply.size());
         continue;
       }
-      if (drop) {
+      if (plan.fate == ReplyFate::Drop) {
         Log("-- dropped", reply.data(), reply.size());
         continue;
       }
-      if (corrupt) reply[std::min(flip_at, reply.size() - 1)] ^= flip_with;
-      if (late && !Wait(-1, faults.late_ms)) return true;
+      const bool corrupt = plan.corrupt, late = plan.delay_ms > 0;
+      if (late && !Wait(-1, plan.delay_ms)) return true;
       Log(corrupt ? "-> (corrupt)" : late ? "-> (late)" : "->", reply.data(), reply.size());
       if (::send(fd, reply.data(), reply.size(), MSG_NOSIGNAL) < 0) return true;
     }

@@ -9,20 +9,10 @@
 #include <thread>
 #include <vector>
 
+#include "sim/faults.h"
 #include "sim/logger.h"
 
 namespace accelog::sim {
-
-struct Faults {
-  double corrupt = 0;    // fraction of replies with one byte flipped
-  double drop = 0;       // fraction of replies never sent
-  double late = 0;       // fraction of replies sent after late_ms
-  int late_ms = 150;     // longer than the 100 ms a read waits
-  long stop_after = -1;  // answer nothing after this many replies
-  long close_after = -1; // unplug (close and vanish) after this many replies
-  long early_end = -1;   // end-of-data reply after this many data blocks
-  std::vector<long> drop_at;  // replies never sent, by number
-};
 
 // A reply as the logger made it, and whether it went out unharmed (a late
 // one did; a dropped, silenced or corrupted one did not).
@@ -68,16 +58,14 @@ class Simulator {
   // Serves one connection until it closes; false when the logger unplugged.
   bool Serve(int fd);
   bool Wait(int fd, int ms);  // false when asked to stop
-  double Uniform();
   void Log(const char* what, const uint8_t* bytes, size_t n);
 
   const Recording memory_;
   SimulatorOptions options_;
   mutable std::mutex mutex_;
   Logger logger_;
-  long replies_ = 0;
+  FaultPlan plan_;
   std::vector<SentReply> history_;
-  uint64_t rng_;
 
   std::string socket_path_;
   int listen_fd_ = -1;

@@ -6,24 +6,6 @@
 namespace accelog::testing {
 namespace {
 
-TEST_F(CliDeviceTest, DownloadOverASocketEqualsTheSimulatorsMemory) {
-  auto sim = StartSim({"--samples", "1003", "--seed", "4", "--save-memory", folder_.File("memory.kvx")});
-  const std::string out = folder_.File("out.kvx");
-  ASSERT_EQ(Cli({"--device", "sim:" + Socket(), "download", out}), 0) << CliErr();
-  const auto file = ReadBytes(out);
-  EXPECT_EQ(file.size(), 19u + 6 * 1003);
-  EXPECT_TRUE(file == ReadBytes(folder_.File("memory.kvx")));
-  const std::string err = CliErr();
-  EXPECT_NE(err.find("[1] Connet    OK"), std::string::npos) << err;
-  EXPECT_NE(err.find("[2] Download End"), std::string::npos) << err;
-  EXPECT_EQ(CliOut(), out + "\n");
-
-  // An existing file is refused without --overwrite, before any device work.
-  EXPECT_EQ(Cli({"--device", "sim:" + Socket(), "download", out}, 5000), 1);
-  EXPECT_NE(CliErr().find("--overwrite"), std::string::npos);
-  EXPECT_TRUE(ReadBytes(out) == file);
-}
-
 TEST_F(CliDeviceTest, ScanPrintsTheIdentificationAndSetParamsSendsTheStore) {
   auto sim = StartSim({"--samples", "5", "--id", "TESTLOGGER01", "--verbose"});
   ASSERT_EQ(Cli({"--device", "sim:" + Socket(), "scan"}), 0) << CliErr();
@@ -129,15 +111,6 @@ TEST_F(CliDeviceTest, FailuresAndUsage) {
            {"set-params", "--unit", "sec"}, {"live", "a.kvx", "--limit", "0"}, {"live", "a.kvx", "--limit", "-5"},
            {"live", "a.kvx", "--limit", "32768"}})
     EXPECT_EQ(Cli(args, 5000), 64) << args.back();
-}
-
-TEST_F(CliDeviceTest, UnpluggedLoggerFailsTheDownload) {
-  auto sim = StartSim({"--samples", "4000", "--close-after", "40"});
-  const std::string out = folder_.File("cut.kvx");
-  EXPECT_EQ(Cli({"--device", "sim:" + Socket(), "download", out}), 1) << CliErr();
-  EXPECT_NE(CliErr().find("[2] Download failed"), std::string::npos) << CliErr();
-  // Connect, identify and the inquiry took 3 replies; 37 blocks arrived.
-  EXPECT_EQ(ReadBytes(out).size(), 19u + 37 * 48);
 }
 
 TEST_F(CliDeviceTest, SignalsStopADownloadKeepingWholeBlocks) {

@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -49,8 +50,9 @@ class Process {
       Wait(5000);
     }
   }
-  // The exit code, or -1 when it had to be killed after limit_ms.
-  int Wait(int limit_ms) {
+  // The exit code, or -1 when it had to be killed after limit_ms;
+  // `meanwhile` runs every 10 ms while it waits.
+  int Wait(int limit_ms, const std::function<void()>& meanwhile = {}) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(limit_ms);
     int status = 0;
     while (pid_ > 0) {
@@ -65,6 +67,7 @@ class Process {
         done_ = true;
         return -1;
       }
+      if (meanwhile) meanwhile();
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     return -1;

@@ -1,0 +1,238 @@
+// accelog-cli through --device usb: libusb's real Linux backend against the
+// logger emulated at the usbfs level, the program a separate process.
+#include <gtest/gtest.h>
+#include <sys/prctl.h>
+#include <linux/capability.h>
+
+#include <sstream>
+
+#include "cli/cli_fixture.h"
+#include "sim/recording.h"
+#include "usb/emulated_logger.h"
+
+namespace accelog::testing {
+namespace {
+
+std::vector<unsigned char> Bytes(const std::vector<uint8_t>& v) { return {v.begin(), v.end()}; }
+
+uint32_t HeadCount(const std::vector<unsigned char>& f) {
+  return f.size() < 13 ? 0 : uint32_t(f[9]) << 24 | f[10] << 16 | f[11] << 8 | f[12];
+}
+
+class UsbCliTest : public CliDeviceTest {
+ protected:
+  void SetUp() override {
+    if (const std::string why = UsbEmulationMissing(); !why.empty()) GTEST_SKIP() << why;
+    CliDeviceTest::SetUp();
+    FreshTestbed();
+  }
+  void TearDown() override { bed_.reset(); }
+  // One testbed at a time: the old one takes UMOCKDEV_DIR with it.
+  void FreshTestbed() {
+    bed_.reset();
+    bed_ = std::make_unique<UsbTestbed>();
+  }
+
+  EmulatedLogger& Plug(uint32_t samples, const std::string& id = "ACCELOG-USB1", int address = 2) {
+    EmulatedLoggerOptions o;
+    o.id_text = id;
+    o.address = address;
+    return bed_->Plug(sim::MakeRecording(samples, 3), o);
+  }
+  // accelog-cli --device usb ARGS; a logger whose fault plan unplugged it
+  // leaves the bus meanwhile.
+  int Usb(std::vector<std::string> args, int limit_ms = 60000) {
+    args.insert(args.begin(), {"--device", "usb"});
+    return StartCli(args)->Wait(limit_ms, [&] { bed_->RemoveUnplugged(); });
+  }
+  bool ErrHas(const std::string& text) const { return CliErr().find(text) != std::string::npos; }
+
+  std::unique_ptr<UsbTestbed> bed_;
+};
+
+// Interrupt and bulk endpoints, and a kernel driver that libusb must detach
+// before it can claim the interface; every frame of the session in the trace.
+TEST_F(UsbCliTest, ScanConnectsAndIdentifiesOnEveryEndpointKind) {
+  struct Variant {
+    bool bulk;
+    std::string driver;
+  };
+  for (const Variant& v : {Variant{false, ""}, Variant{true, ""}, Variant{false, "usbhid"}}) {
+    SCOPED_TRACE(std::string(v.bulk ? "bulk" : "interrupt") + " " + v.driver);
+    FreshTestbed();
+    EmulatedLoggerOptions o;
+    o.bulk = v.bulk;
+    o.kernel_driver = v.driver;
+    o.id_text = "USBLOGGER001";
+    EmulatedLogger& logger = bed_->Plug(sim::MakeRecording(20, 1), o);
+    const std::string trace = folder_.File("scan.trace");
+    ASSERT_EQ(Usb({"--trace", trace, "scan"}), 0) << CliErr();
+    EXPECT_EQ(CliOut(), "USBLOGGER001\n");
+    EXPECT_TRUE(ErrHas("[1] find set") && ErrHas("[1] Connet    OK")) << CliErr();
+    EXPECT_EQ(logger.DriverDetaches(), v.driver.empty() ? 0 : 1);
+    // Connect and identify, each way, with the device it went through.
+    const std::string lines = ReadText(trace);
+    EXPECT_NE(lines.find(" = open usb#vid_1041&pid_8102#001-002\n"), std::string::npos) << lines;
+    EXPECT_NE(lines.find(" > 15 FEFEFEFE68A0A1A2A3A46812000C16\n"), std::string::npos) << lines;
+    EXPECT_NE(lines.find(" < 15 FEFEFEFE68A0A1A2A3A46892008C16\n"), std::string::npos) << lines;
+    EXPECT_NE(lines.find(" > 15 FEFEFEFE68A0A1A2A3A46811000B16\n"), std::string::npos) << lines;
+    EXPECT_NE(lines.find(" < 27 FEFEFEFE68A0A1A2A3A468910C5553424C4F47474552303031"), std::string::npos) << lines;
+  }
+}
+
+TEST_F(UsbCliTest, NoLoggerAfterSixPassesAndTheLowerAddressOfTwoIsTaken) {
+  EXPECT_EQ(Usb({"scan"}), 1);
+  EXPECT_TRUE(ErrHas("[1] Scan for usb devices....6") && ErrHas("[1] No Device !")) << CliErr();
+
+  EmulatedLogger& later = Plug(20, "AT-ADDRESS-5", 5);
+  EmulatedLogger& lower = Plug(20, "AT-ADDRESS-3", 3);
+  ASSERT_EQ(Usb({"scan"}), 0) << CliErr();
+  EXPECT_EQ(CliOut(), "AT-ADDRESS-3\n");
+  EXPECT_EQ(lower.Received().size(), 2u);
+  EXPECT_TRUE(later.Received().empty());
+}
+
+TEST_F(UsbCliTest, SetParamsSendsTheParameterFrame) {
+  EmulatedLogger& logger = Plug(5);
+  ASSERT_EQ(Usb({"set-params", "--interval", "300", "--unit", "min", "--led", "5", "--critical", "1,2,3",
+                 "--record-mode", "critical", "--work-mode", "timing", "--clock", "2026-05-14 14:35:20", "--start",
+                 "2026-05-15 08:00:00", "--limit", "900"}),
+            0)
+      << CliErr();
+  EXPECT_TRUE(ErrHas("[2] Send parameter ok")) << CliErr();
+  ASSERT_TRUE(logger.ParametersSet());
+  const std::array<uint8_t, 23> want = {0x01, 0x2C, 2, 5, 1, 2, 3, 1, 2, 26, 5, 14,
+                                        14, 35, 20, 26, 5, 15, 8, 0, 0, 0x03, 0x84};
+  EXPECT_EQ(logger.Parameters(), want);
+  // The frame as it crossed the bus: 38 bytes, C 0x20, L 23.
+  const auto frames = logger.Received();
+  ASSERT_FALSE(frames.empty());
+  EXPECT_EQ(frames.back().size(), 38u);
+  EXPECT_EQ(frames.back()[11], 0x20);
+  EXPECT_EQ(frames.back()[12], 23);
+}
+
+// Byte-exact downloads under each fault mix, with the frame trace on: a
+// full logger's trace must stay under 10 MB.
+TEST_F(UsbCliTest, DownloadIsByteExactUnderFaults) {
+  constexpr uint32_t kSamples = 803;  // 101 blocks, the last partial
+  EmulatedLogger& logger = Plug(kSamples);
+  sim::Faults corrupt, drop, late, mix;
+  corrupt.corrupt = 0.05;
+  drop.drop = 0.02;
+  late.late = 0.05;
+  late.late_ms = 400;
+  mix.corrupt = 0.03;
+  mix.drop = 0.01;
+  mix.late = 0.03;
+  mix.late_ms = 400;
+  int run = 0;
+  for (const sim::Faults& faults : {sim::Faults{}, corrupt, drop, late, mix}) {
+    SCOPED_TRACE(run);
+    logger.SetFaults(faults);
+    const std::string out = folder_.File("usb" + std::to_string(run) + ".kvx");
+    const std::string trace = folder_.File("usb" + std::to_string(run++) + ".trace");
+    ASSERT_EQ(Usb({"--trace", trace, "download", out}), 0) << CliErr();
+    EXPECT_TRUE(ErrHas("[2] Download End")) << CliErr();
+    EXPECT_TRUE(ReadBytes(out) == Bytes(logger.Memory().FileImage()));
+    EXPECT_EQ(CliOut(), out + "\n");
+    const double per_block = static_cast<double>(ReadBytes(trace).size()) / 101.0;
+    EXPECT_LT(per_block * 40950, 10e6) << per_block;
+  }
+  // An existing file is refused without --overwrite, before any device work.
+  const std::string first = folder_.File("usb0.kvx");
+  EXPECT_EQ(Usb({"download", first}, 5000), 1);
+  EXPECT_TRUE(ErrHas("--overwrite")) << CliErr();
+  EXPECT_TRUE(ReadBytes(first) == Bytes(logger.Memory().FileImage()));
+}
+
+TEST_F(UsbCliTest, LiveAndLiveSpectrumCapture) {
+  EmulatedLoggerOptions o;
+  o.seed = 5;
+  bed_->Plug(sim::MakeRecording(20, 5), o);
+  const auto live = sim::MakeRecording(512, 5).samples;
+
+  const std::string out = folder_.File("live.kvx");
+  ASSERT_EQ(Usb({"live", out, "--unit", "ms", "--limit", "3", "--limit-kind", "count"}), 0) << CliErr();
+  auto file = ReadBytes(out);
+  ASSERT_EQ(file.size(), 19u + 18);
+  EXPECT_EQ(HeadCount(file), 3u);
+  EXPECT_TRUE(std::vector<unsigned char>(file.begin() + 19, file.end()) ==
+              std::vector<unsigned char>(live.begin(), live.begin() + 18));
+
+  // The logger's live motion goes on: the set follows the three samples.
+  ASSERT_EQ(Usb({"live-spectrum", folder_.File("set"), "--sets", "1"}), 0) << CliErr();
+  file = ReadBytes(folder_.File("setFrequency.Kvx"));
+  ASSERT_EQ(file.size(), 1555u);
+  EXPECT_TRUE(std::vector<unsigned char>(file.begin() + 19, file.end()) ==
+              std::vector<unsigned char>(live.begin() + 18, live.begin() + 18 + 256 * 6));
+}
+
+// The logger leaves the bus: its transfers fail with "no device", and the
+// run ends as with a closed socket, every whole block or sample kept.
+TEST_F(UsbCliTest, UnplugMidDownloadAndMidCapture) {
+  EmulatedLogger& logger = Plug(4000);
+  sim::Faults unplug;
+  unplug.close_after = 40;
+  logger.SetFaults(unplug);
+  const std::string out = folder_.File("cut.kvx");
+  EXPECT_EQ(Usb({"download", out}), 1) << CliErr();
+  EXPECT_TRUE(ErrHas("[2] Download failed") && ErrHas("296 of 4000 samples kept")) << CliErr();
+  // Connect, identify and the inquiry took 3 replies; 37 blocks arrived.
+  EXPECT_EQ(ReadBytes(out).size(), 19u + 37 * 48);
+
+  FreshTestbed();
+  EmulatedLogger& live = Plug(20);
+  unplug.close_after = 12;
+  live.SetFaults(unplug);
+  const std::string capture = folder_.File("cut-live.kvx");
+  const int code = Usb({"live", capture, "--unit", "ms", "--limit", "1000", "--limit-kind", "count"}, 30000);
+  EXPECT_NE(code, -1) << "the capture did not end";
+  EXPECT_NE(code, 0) << CliErr();
+  const auto file = ReadBytes(capture);
+  EXPECT_GE(HeadCount(file), 1u);
+  EXPECT_LE(HeadCount(file), 10u);
+  EXPECT_EQ(file.size(), 19 + 6 * HeadCount(file));
+  // The device gone ends the run at once, not eleven rejections later.
+  EXPECT_TRUE(ErrHas("No Device !")) << CliErr();
+  EXPECT_FALSE(ErrHas("data is erro!2")) << CliErr();
+}
+
+// What the user can fix is said, not just "No Device !".
+TEST_F(UsbCliTest, ANodeThatCannotBeOpenedOrIsClaimedIsExplained) {
+  EmulatedLoggerOptions o;
+  o.claimed_elsewhere = true;
+  bed_->Plug(sim::MakeRecording(20, 1), o);
+  EXPECT_EQ(Usb({"scan"}), 1);
+  EXPECT_TRUE(ErrHas("[1] No Device !") && ErrHas("in use by another program")) << CliErr();
+
+  FreshTestbed();
+  bed_->DenyAccess(Plug(20));
+  // Root opens any node: the program runs without the capabilities that let it.
+  std::vector<std::string> args = {ACCELOG_CLI, "--device", "usb", "scan"};
+  std::vector<char*> argv;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  const std::string err = folder_.File("cli.err");
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    if (::geteuid() == 0 && (::prctl(PR_CAPBSET_DROP, CAP_DAC_OVERRIDE, 0, 0, 0) != 0 ||
+                             ::prctl(PR_CAPBSET_DROP, CAP_DAC_READ_SEARCH, 0, 0, 0) != 0)) {
+      ::_exit(77);
+    }
+    const int fd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ::dup2(fd, 2);
+    ::execve(argv[0], argv.data(), environ);
+    ::_exit(78);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 77) GTEST_SKIP() << "root here cannot drop CAP_DAC_OVERRIDE";
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_TRUE(ErrHas("[1] No Device !") && ErrHas("permission denied") && ErrHas("70-accelog.rules") &&
+              ErrHas("udevadm control --reload-rules"))
+      << CliErr();
+}
+
+}  // namespace
+}  // namespace accelog::testing
