@@ -57,8 +57,7 @@ TEST_F(ChartFrameTest, TimeAndFrequencyLabelsKeepTheirSpacing) {
 }
 
 TEST_F(ChartFrameTest, EmptyColumnsGetNoTimeLabelAndLiveRunKeepsColumn200) {
-  FillPoints(Flat(40));
-  Show(1, 40);  // 30 <= n < 200: most columns stay empty
+  ShowAll(Flat(40));  // 30 <= n < 200: most columns stay empty
   for (int c = 2; c <= 199; ++c) EXPECT_TRUE(Data.SlotUsed[c] > 0 || !ChartScene.LabelX1[c].Visible) << c;
   ChartScene.LabelX1[200].Caption = "kept";
   Data.MenuCommandCode = 12;
@@ -74,8 +73,7 @@ TEST_F(ChartFrameTest, GridCheckBoxesKeepTheBottomLine) {
 }
 
 TEST_F(ChartFrameTest, PanOnlyDuringLiveRunsAndTheFileView) {
-  FillPoints(Flat(300, 0));
-  Show(1, 300);
+  ShowAll(Flat(300, 0));
   const float before = Seg(kCurveX, 2, 50).Y1;
   for (int16_t code : {0, 11, 15, 16}) {
     Data.MenuCommandCode = code;
