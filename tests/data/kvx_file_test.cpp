@@ -12,7 +12,7 @@
 #include "data/utils.h"
 #include "params/machine_parameter.h"
 #include "support/kvx_builder.h"
-#include "support/recording_ui.h"
+#include "support/installed_ui.h"
 #include "support/temp_folder.h"
 
 namespace accelog {
@@ -29,9 +29,7 @@ class KvxFileTest : public testing::ProgramFolderTest {
     ResetDataState();
     ResetConversionState();
     ApplyDefaultParameters();
-    SetUi(&ui_);
   }
-  void TearDown() override { SetUi(nullptr); }
 
   std::string Write(const std::vector<unsigned char>& bytes, const std::string& name = "f.kvx") {
     const std::string path = folder_.File(name);
@@ -51,7 +49,7 @@ class KvxFileTest : public testing::ProgramFolderTest {
             static_cast<int>(std::lround(r.Z / 3.9))};
   }
 
-  testing::RecordingUi ui_;
+  testing::InstalledUi<> ui_;
 };
 
 // The head is the file's: the parameters the dialog and the next capture use stay.

@@ -10,16 +10,10 @@
 namespace accelog {
 namespace {
 
-using testing::RecordingUi;
-
 class KeypadTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    SetUi(&ui_);
-    ResetKeypad();
-  }
-  void TearDown() override { SetUi(nullptr); }
-  RecordingUi ui_;
+  void SetUp() override { ResetKeypad(); }
+  testing::InstalledUi<> ui_;
   DialogInputForm form_;
 };
 
