@@ -61,6 +61,12 @@ class ChartTest : public ProgramFolderTest {
     DispCurve(start, end);
   }
 
+  // The samples filled in and all of them shown.
+  static void ShowAll(const std::vector<KvxSample>& samples) {
+    FillPoints(samples);
+    Show(1, static_cast<int32_t>(samples.size()));
+  }
+
   static std::vector<KvxSample> Flat(int n, int16_t z = 256) {
     return std::vector<KvxSample>(static_cast<size_t>(n), KvxSample{0, 10, z});
   }

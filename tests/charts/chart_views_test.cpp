@@ -3,19 +3,14 @@
 #include "charts/chart_views.h"
 #include "charts/live_chart.h"
 #include "core/ui_port.h"
-#include "support/recording_ui.h"
+#include "support/installed_ui.h"
 
 namespace accelog::testing {
 namespace {
 
 class ChartViewsTest : public ChartTest {
  protected:
-  void SetUp() override {
-    ChartTest::SetUp();
-    SetUi(&ui_);
-  }
-  void TearDown() override { SetUi(nullptr); }
-  RecordingUi ui_;
+  InstalledUi<> ui_;
 };
 
 TEST_F(ChartViewsTest, OpeningARealFileDrawsEverything) {

@@ -16,6 +16,7 @@ class CursorScrollTest : public ChartTest {
   static float ColumnMouseX(int c) { return static_cast<float>(c * 65 + 10); }
   static float StartMarker() { return ChartScene.Line100.X1; }
   static float EndMarker() { return ChartScene.Line101.X1; }
+  static std::pair<int32_t, int32_t> Shown() { return {Data.DispStartPoint, Data.DispEndPoint}; }
 };
 
 TEST_F(CursorScrollTest, ReadOutOfTheColumnUnderTheMouse) {
@@ -65,8 +66,7 @@ TEST_F(CursorScrollTest, DragZoomSearchesColumnsWithPoints) {
   PlotMouseDown(ColumnMouseX(60), 100);
   PlotMouseMove(ColumnMouseX(120), 900);
   PlotMouseUp(ColumnMouseX(120), 900);
-  EXPECT_EQ(Data.DispStartPoint, start);
-  EXPECT_EQ(Data.DispEndPoint, end);
+  EXPECT_EQ(Shown(), std::pair(start, end));
   EXPECT_EQ(Data.SlotPoint[1], start);  // the window was redistributed
 }
 
@@ -83,8 +83,7 @@ TEST_F(CursorScrollTest, ShortOrLeftwardDragsZoomNothing) {
 }
 
 TEST_F(CursorScrollTest, MarkerDragsStayOnTheTrackAndApart) {
-  Data.DispStartPoint = 100;
-  Data.DispEndPoint = 200;
+  Data.DispStartPoint = 100, Data.DispEndPoint = 200;
   HsrollToChangPosition();
   const float end = EndMarker();
   TrackMouseDown(StartMarker() + 5);
@@ -111,19 +110,17 @@ TEST_F(CursorScrollTest, MarkerDragsStayOnTheTrackAndApart) {
 
 TEST_F(CursorScrollTest, DoubleClickArrowsAndAllPoint) {
   TrackDoubleClick();  // at both ends already: nothing to widen
-  EXPECT_EQ(Data.DispEndPoint, 1000);
-  Data.DispStartPoint = 30;
-  Data.DispEndPoint = 400;
+  EXPECT_EQ(Shown(), std::pair(1, 1000));
+  Data.DispStartPoint = 30, Data.DispEndPoint = 400;
   TrackDoubleClick();
-  EXPECT_EQ(Data.DispStartPoint, 1);
-  EXPECT_EQ(Data.DispEndPoint, 450);
+  EXPECT_EQ(Shown(), std::pair(1, 450));
   Data.DispStartPoint = 120;
   Picture100_Click();
   EXPECT_EQ(Data.DispStartPoint, 70);
 
   for (int i = 10; i < 15; ++i) Data.RealData[i].X = Data.RealData[i].Y = Data.RealData[i].Z = 0;
   Command1_Click();
-  EXPECT_EQ(Data.DispEndPoint, 1000);
+  EXPECT_EQ(Shown(), std::pair(1, 1000));
   EXPECT_EQ(ChartScene.Text[19].Caption, "995");
 }
 
@@ -132,18 +129,13 @@ TEST_F(CursorScrollTest, FrequencyBoxTogglesTheSpectrum) {
   Check13_Click(1);
   EXPECT_FALSE(Data.FrequencyView);
 
-  static int spectra = 0;
-  static int16_t offset_seen = -1;
-  spectra = 0;
-  ChartState.DispFrequency = [] {
-    ++spectra;
-    offset_seen = Conv.AccelOffset;
-  };
+  static std::vector<int16_t> offsets_drawn_at;  // one per spectrum drawn
+  offsets_drawn_at.clear();
+  ChartState.DispFrequency = [] { offsets_drawn_at.push_back(Conv.AccelOffset); };
   Data.FrequencyFileLoaded = true;
   Check13_Click(1);
   EXPECT_TRUE(Data.FrequencyView);
-  EXPECT_EQ(spectra, 1);
-  EXPECT_EQ(offset_seen, 0);
+  EXPECT_EQ(offsets_drawn_at, std::vector<int16_t>{0});
   EXPECT_EQ(Conv.AccelOffset, -2500);
   EXPECT_FALSE(ChartScene.Check[4].Enabled);
   Check13_Click(0);

@@ -30,8 +30,7 @@ TEST_F(CurvePlotTest, ThousandPointColumnDrawsFirstMinMaxLast) {
   v[4000 + 17] = {120, 0, 256};   // short spike up inside column 5
   v[4000 + 400] = {-80, 0, 256};  // and down
   v[4000 + 999] = {30, 0, 256};   // the column's last point
-  FillPoints(v);
-  Show(1, 200000);
+  ShowAll(v);
   ASSERT_EQ(Data.SlotUsed[5], 1000);
   const double base = Conv.AccelOffset * Conv.TwipsPerUnitY;
   // The smallest position field is the highest value: the upward spike.
@@ -47,8 +46,7 @@ TEST_F(CurvePlotTest, ThousandPointColumnDrawsFirstMinMaxLast) {
 }
 
 TEST_F(CurvePlotTest, GapsAreBridgedAndEmptyColumnsParked) {
-  FillPoints(Flat(10));
-  Show(1, 10);
+  ShowAll(Flat(10));
   ASSERT_EQ(Data.SlotPoint[24], 2);  // point 2 after a gap of empty columns
   // Empty columns: all five segments at the no-data parking of shown curves.
   for (int j = 1; j <= 5; ++j) EXPECT_FLOAT_EQ(Seg(kCurveZ, j, 30).Y1, kParkNoData);
@@ -64,8 +62,7 @@ TEST_F(CurvePlotTest, GapsAreBridgedAndEmptyColumnsParked) {
 TEST_F(CurvePlotTest, ZeroPointColumnsLoseTheirMarkersAndTheCount) {
   std::vector<KvxSample> v = Flat(400);
   for (int i = 100; i < 110; ++i) v[static_cast<size_t>(i)] = {0, 0, 0};
-  FillPoints(v);
-  Show(1, 400);  // two points a column: points 101..110 fill columns 51..55
+  ShowAll(v);  // two points a column: points 101..110 fill columns 51..55
   for (int c = 51; c <= 55; ++c) {
     EXPECT_TRUE(Data.ZeroPointFlag[c]) << c;
     EXPECT_FALSE(ChartScene.CurvePoint[kCurveX][4][c].Visible);
@@ -75,8 +72,7 @@ TEST_F(CurvePlotTest, ZeroPointColumnsLoseTheirMarkersAndTheCount) {
 }
 
 TEST_F(CurvePlotTest, PointsSwitchAndCurveBoxes) {
-  FillPoints(Flat(300));
-  Show(1, 300);
+  ShowAll(Flat(300));
   Check8_Click(0);
   EXPECT_FALSE(ChartScene.CurvePoint[kCurveY][2][100].Visible);
   Check8_Click(1);
@@ -87,8 +83,7 @@ TEST_F(CurvePlotTest, PointsSwitchAndCurveBoxes) {
 }
 
 TEST_F(CurvePlotTest, StatisticsBoxesAndClearScreen) {
-  FillPoints(Flat(300));
-  Show(1, 300);
+  ShowAll(Flat(300));
   EXPECT_EQ(ChartScene.Text[3].Caption, "998   7/5/2013 9:5:7");  // Max Z, first of equals
   ClearScreen();
   EXPECT_FALSE(Data.DataLoaded);
@@ -97,8 +92,7 @@ TEST_F(CurvePlotTest, StatisticsBoxesAndClearScreen) {
 
 TEST_F(CurvePlotTest, NothingIsDrawnBeforeTheWindowLoaded) {
   ResetChartState();  // ChartControlsLoaded false
-  FillPoints(Flat(300));
-  Show(1, 300);
+  ShowAll(Flat(300));
   EXPECT_FLOAT_EQ(Seg(kCurveX, 2, 100).Y1, kParkHidden);
   EXPECT_EQ(ChartState.LastDrawEnd, 0);
 }

@@ -4,32 +4,13 @@
 
 #include <cmath>
 
-#include "params/machine_parameter.h"
+#include "charts/chart_fixture.h"
 
-namespace accelog {
+namespace accelog::testing {
 namespace {
 
-class ConversionTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ResetDataState();
-    ResetConversionState();
-    ApplyDefaultParameters();
-  }
-  // Points 1..n with the given raw counts, stamped 7 May 2013 from 9:05:07.
-  void Fill(const std::vector<std::array<int16_t, 3>>& counts) {
-    int32_t i = 0;
-    for (const auto& c : counts) {
-      RealDataRecord& r = Data.RealData[++i];
-      ConvertSample(c[0], c[1], c[2], r);
-      r.No = i;
-      r.Year = 2013, r.Month = 5, r.Day = 7, r.Hour = 9, r.Minute = 5;
-      r.Second = static_cast<int16_t>(7 + i - 1);
-      StampRecordTexts(r);
-    }
-    Data.CountPoint = i;
-  }
-};
+// FillPoints: raw counts one second apart from 7/5/2013 9:05:07, as a file opens.
+using ConversionTest = ChartTest;
 
 TEST_F(ConversionTest, SampleConversionEdgeCasesAndAnglesWithinNinetyDegrees) {
   RealDataRecord r{};
@@ -53,7 +34,7 @@ TEST_F(ConversionTest, SampleConversionEdgeCasesAndAnglesWithinNinetyDegrees) {
 }
 
 TEST_F(ConversionTest, StatisticsFirstOfEqualExtremesWins) {
-  Fill({{5, 0, 1}, {9, 0, 1}, {9, 0, 1}, {1, 0, 1}, {1, 0, 1}});
+  FillPoints({{5, 0, 1}, {9, 0, 1}, {9, 0, 1}, {1, 0, 1}, {1, 0, 1}});
   ComputeStatistics(1, 5);
   EXPECT_FLOAT_EQ(Conv.StatMaxValue[kX], 9 * 3.9f);
   EXPECT_EQ(Conv.StatMaxPoint[kX], 2);
@@ -70,7 +51,7 @@ TEST_F(ConversionTest, StatisticsFirstOfEqualExtremesWins) {
 }
 
 TEST_F(ConversionTest, FullScaleSamplesKeepTheirStatisticsAndAUsableAxis) {
-  Fill({{-32768, -32768, -32768}, {-32768, -32768, -32768}});
+  FillPoints({{-32768, -32768, -32768}, {-32768, -32768, -32768}});
   ComputeStatistics(1, 2);
   EXPECT_LT(Conv.StatMinValue[kX], -100000.0f);
   EXPECT_EQ(Conv.StatMaxValue[kX], Conv.StatMinValue[kX]);
@@ -91,13 +72,13 @@ TEST_F(ConversionTest, PlotPositionsRoundHalvesToEven) {
 }
 
 TEST_F(ConversionTest, ZeroPointsAreCounted) {
-  Fill({{1, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 2, 0}, {0, 0, 0}});
+  FillPoints({{1, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 2, 0}, {0, 0, 0}});
   EXPECT_EQ(PointAllZero_Long(1, 5), 3);
   EXPECT_EQ(PointAllZero_Long(5, 4), 0);
 }
 
 TEST_F(ConversionTest, StatisticsTexts) {
-  Fill({{316, 0, 1}, {-50, 0, 1}});  // 316 x 3.9 = 1232.4 mg
+  FillPoints({{316, 0, 1}, {-50, 0, 1}});  // 316 x 3.9 = 1232.4 mg
   Data.DeviceSampleCount = 2;
   FileHeadRecord& p = Data.Head;  // the file's head, not the parameters to send
   p.CriticalX = 3, p.RecordInterval = 500, p.IntervalUnit = 0;
@@ -128,4 +109,4 @@ TEST_F(ConversionTest, LivePointsAreNumberedAndStamped) {
 }
 
 }  // namespace
-}  // namespace accelog
+}  // namespace accelog::testing

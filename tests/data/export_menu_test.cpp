@@ -8,7 +8,7 @@
 
 #include "core/program_folder.h"
 #include "support/export_points.h"
-#include "support/recording_ui.h"
+#include "support/installed_ui.h"
 #include "support/temp_folder.h"
 
 namespace accelog {
@@ -25,12 +25,7 @@ struct ExportUi : testing::RecordingUi {
 
 class ExportMenuTest : public testing::ProgramFolderTest {
  protected:
-  void SetUp() override {
-    ProgramFolderTest::SetUp();
-    SetUi(&ui_);
-  }
-  void TearDown() override { SetUi(nullptr); }
-  ExportUi ui_;
+  testing::InstalledUi<ExportUi> ui_;
 };
 
 TEST_F(ExportMenuTest, OverwriteIsAskedAndOnlyShownPointsAreKept) {

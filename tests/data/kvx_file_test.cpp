@@ -4,13 +4,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 
 #include "data/conversion.h"
 #include "data/state.h"
+#include "data/utils.h"
 #include "params/machine_parameter.h"
 #include "support/kvx_builder.h"
-#include "support/recording_ui.h"
+#include "support/installed_ui.h"
 #include "support/temp_folder.h"
 
 namespace accelog {
@@ -27,9 +29,7 @@ class KvxFileTest : public testing::ProgramFolderTest {
     ResetDataState();
     ResetConversionState();
     ApplyDefaultParameters();
-    SetUi(&ui_);
   }
-  void TearDown() override { SetUi(nullptr); }
 
   std::string Write(const std::vector<unsigned char>& bytes, const std::string& name = "f.kvx") {
     const std::string path = folder_.File(name);
@@ -49,30 +49,26 @@ class KvxFileTest : public testing::ProgramFolderTest {
             static_cast<int>(std::lround(r.Z / 3.9))};
   }
 
-  testing::RecordingUi ui_;
+  testing::InstalledUi<> ui_;
 };
 
 // The head is the file's: the parameters the dialog and the next capture use stay.
 TEST_F(KvxFileTest, HeadFieldsLandInTheFileHeadAndNotInTheParameters) {
-  auto recording = [] {
-    const auto& m = MachineParameter;
-    return std::vector<int>({m.RecordInterval, m.IntervalUnit, m.LedCycle, m.CriticalX, m.CriticalY, m.CriticalZ,
-                             m.RecordMode, m.WorkMode, m.StartYear, m.StartMonth, m.StartDay, m.StartHour,
-                             m.StartMinute, m.StartSecond});
+  // The same fields of the parameters and of the file's head.
+  auto fields = [](const auto& p) {
+    return std::vector<int>({p.RecordInterval, p.IntervalUnit, p.LedCycle, p.CriticalX, p.CriticalY, p.CriticalZ,
+                             p.RecordMode, p.WorkMode, p.StartYear, p.StartMonth, p.StartDay, p.StartHour,
+                             p.StartMinute, p.StartSecond});
   };
-  const std::vector<int> before = recording();
+  const std::vector<int> before = fields(MachineParameter);
   const KvxHead h{0x1234, 2, 5, 1, 2, 3, 1, 2, 0x01020304, 14, 2, 28, 23, 58, 59};
   ASSERT_TRUE(ReadFileHead(Write(KvxImage(h, {}))));
-  const FileHeadRecord& p = Data.Head;
-  EXPECT_EQ(std::vector<int>({p.RecordInterval, p.IntervalUnit, p.LedCycle, p.CriticalX, p.CriticalY,
-                              p.CriticalZ, p.RecordMode, p.WorkMode, p.StartYear, p.StartMonth, p.StartDay,
-                              p.StartHour, p.StartMinute, p.StartSecond}),
-            std::vector<int>({0x1234, 2, 5, 1, 2, 3, 1, 2, 14, 2, 28, 23, 58, 59}));
+  EXPECT_EQ(fields(Data.Head), std::vector<int>({0x1234, 2, 5, 1, 2, 3, 1, 2, 14, 2, 28, 23, 58, 59}));
   EXPECT_EQ(Data.DeviceSampleCount, 0x01020304);
   ReadFileHead(Write(KvxImage({.count = 0xFFFFFFFF}, {})));
   EXPECT_EQ(Data.DeviceSampleCount, -1);  // a signed 32-bit count
   ASSERT_EQ(OpenDataFileServer(Write(KvxImage({.interval = 7, .unit = 1, .cx = 2}, testing::Wave(5)))), OpenResult::Ok);
-  EXPECT_EQ(recording(), before);
+  EXPECT_EQ(fields(MachineParameter), before);
 }
 
 // A head no logger writes is refused by name and field, before any point is read.
@@ -130,16 +126,6 @@ TEST_F(KvxFileTest, AFileThatShrankAfterCountingReadsAsZeroPoints) {
   Data.CountPoint = 10;  // counted while the file was longer
   EXPECT_EQ(ReadAllPoints(f), 10);
   for (int32_t i = 4; i <= 10; ++i) EXPECT_TRUE(Data.RealData[i].IsZeroPoint()) << i;
-}
-
-TEST_F(KvxFileTest, TimestampsRunAcrossTheYearEnd) {
-  const KvxHead h{.year = 13, .month = 12, .day = 31, .hour = 23, .minute = 59, .second = 59};
-  const std::string f = Write(KvxImage(h, testing::Wave(4)));
-  ReadFileHead(f);
-  Data.CountPoint = CountFilePoints(f);
-  ReadAllPoints(f);
-  EXPECT_EQ(std::string(Data.RealData[3].DateText, 10), "1/1/2014  ");
-  EXPECT_EQ(std::string(Data.RealData[3].TimeText, 8), "0:0:0   ");
 }
 
 TEST_F(KvxFileTest, OpenAcceptsTheLargestFileAndRefusesOneMore) {
@@ -206,6 +192,45 @@ TEST_F(KvxFileTest, ArbitraryBytesNeverFail) {
   }
   EXPECT_EQ(OpenDataFileServer(folder_.File("missing.kvx")), OpenResult::DataError);
   EXPECT_EQ(OpenDataFileServer(folder_.path()), OpenResult::DataError);
+}
+
+// Opening a file gives, record for record, what converting each sample and
+// stepping the clock one point at a time gives.
+TEST_F(KvxFileTest, RecordsEqualAStraightConversion) {
+  // Sub-second, whole-second and hour steps, a start just before a new
+  // year; enough points for the conversion to be split.
+  for (const KvxHead& h : {KvxHead{.interval = 10, .count = 9000, .hour = 23, .minute = 59, .second = 58},
+                           KvxHead{.interval = 700, .count = 5000, .month = 2, .day = 28},
+                           KvxHead{.interval = 1, .unit = 3, .count = 4500, .day = 30},
+                           KvxHead{.interval = 250, .count = 6000, .month = 12, .day = 31, .hour = 23, .minute = 59, .second = 59}}) {
+    std::vector<testing::Sample> samples(h.count);
+    uint32_t seed = h.count;
+    for (auto& s : samples) {
+      seed = seed * 1664525u + 1013904223u;
+      if ((seed >> 8) % 50 != 0) s = {int16_t(seed >> 16), int16_t(seed >> 3), int16_t((seed >> 20) % 600 - 300)};
+    }
+    ResetDataState();
+    ResetConversionState();
+    ASSERT_EQ(OpenDataFileServer(Write(KvxImage(h, samples))), OpenResult::Ok);
+    ASSERT_EQ(Data.CountPoint, static_cast<int32_t>(h.count));
+
+    const int16_t start[] = {int16_t(h.year + 2000), h.month, h.day, h.hour, h.minute, h.second, 0};
+    std::memcpy(&Data.ClockYear, start, sizeof start);
+    int32_t nonzero = 0;
+    for (int32_t k = 1; k <= Data.CountPoint; ++k) {
+      RealDataRecord want{};
+      ConvertSample(samples[k - 1].x, samples[k - 1].y, samples[k - 1].z, want);
+      std::memcpy(&want.Year, &Data.ClockYear, 6 * sizeof(int16_t));
+      StampRecordTexts(want);
+      AdvanceClock(IntervalMilliseconds(h.interval, h.unit));
+      const RealDataRecord& got = Data.RealData[k];
+      ASSERT_EQ(got.No, k);
+      ASSERT_EQ(std::memcmp(&got.Year, &want.Year, 6 * sizeof(int16_t) + 7 * sizeof(float)), 0) << k;
+      ASSERT_EQ(std::memcmp(got.DateText, want.DateText, 18), 0) << k << " " << got.Date() << " " << got.Time();
+      nonzero += !want.IsZeroPoint();
+    }
+    EXPECT_EQ(Data.CountPointNoZero, nonzero);
+  }
 }
 
 // The samples that follow are checked through accelog-cli live.

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "params/keypad.h"
-#include "support/recording_ui.h"
+#include "support/installed_ui.h"
 
 namespace accelog::testing {
 
@@ -38,15 +38,9 @@ class ScriptedKeypad : public KeypadPort {
 
 // Installs the fakes for one test and removes them afterwards.
 struct FakePorts {
-  FakePorts() {
-    SetUi(&ui);
-    SetKeypadPort(&keypad);
-  }
-  ~FakePorts() {
-    SetUi(nullptr);
-    SetKeypadPort(nullptr);
-  }
-  RecordingUi ui;
+  FakePorts() { SetKeypadPort(&keypad); }
+  ~FakePorts() { SetKeypadPort(nullptr); }
+  InstalledUi<> ui;
   ScriptedKeypad keypad;
 };
 

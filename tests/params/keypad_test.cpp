@@ -10,27 +10,10 @@
 namespace accelog {
 namespace {
 
-using testing::RecordingUi;
-
 class KeypadTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    SetUi(&ui_);
-    ResetKeypad();
-    LoadDialogInput(form_);
-    form_.Text2 = "16";
-    form_.Text3 = "1";
-    form_.Text4 = "0";
-  }
-  void TearDown() override { SetUi(nullptr); }
-
-  // Types an entry, presses OK; returns whether the window closed.
-  bool Ok(const std::string& entry) {
-    form_.Text1 = entry;
-    return OkDialogInput(form_);
-  }
-
-  RecordingUi ui_;
+  void SetUp() override { ResetKeypad(); }
+  testing::InstalledUi<> ui_;
   DialogInputForm form_;
 };
 
@@ -53,7 +36,8 @@ TEST_F(KeypadTest, OkJudgesTheEntry) {
     LoadDialogInput(form_);
     form_.Text2 = c.max, form_.Text3 = c.min, form_.Text4 = c.decimals;
     ui_.messages.clear();
-    const bool closed = Ok(c.entry);
+    form_.Text1 = c.entry;
+    const bool closed = OkDialogInput(form_);
     EXPECT_EQ(closed, c.value >= 0) << c.entry;
     EXPECT_EQ(Keypad.KeypadAccepted, c.value >= 0) << c.entry;
     if (c.value >= 0) {
@@ -70,10 +54,11 @@ TEST_F(KeypadTest, OkJudgesTheEntry) {
 }
 
 TEST_F(KeypadTest, LoadingAndCancelLeaveNothingAccepted) {
-  EXPECT_TRUE(Ok("5"));
+  Keypad.KeypadAccepted = true;  // as an earlier OK left it
+  form_.Text1 = "5";
   LoadDialogInput(form_);
   EXPECT_TRUE(!Keypad.KeypadAccepted && form_.Text1.empty() && form_.Caption == "Input Data");
-  Keypad.KeypadAccepted = true;  // as an earlier OK left it
+  Keypad.KeypadAccepted = true;
   CancelDialogInput(form_);
   EXPECT_TRUE(!Keypad.KeypadAccepted && form_.Closed);
 }

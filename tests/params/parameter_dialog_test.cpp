@@ -1,5 +1,6 @@
 // The parameter dialog without widgets: opening, the clock, option buttons,
-// keypad ranges, the OK rows with their codes, Cancel and the file.
+// keypad ranges, the OK rows with their codes, Cancel and the file; and the
+// same form filled from command-line words.
 #include "params/parameter_dialog.h"
 
 #include <gmock/gmock.h>
@@ -10,6 +11,7 @@
 #include "core/program_folder.h"
 #include "params/keypad.h"
 #include "params/machine_parameter.h"
+#include "params/parameter_entries.h"
 #include "keypad_script.h"
 #include "support/temp_folder.h"
 
@@ -229,6 +231,38 @@ TEST_F(ParameterDialogTest, RealTimeOkChecksIntervalAndLimitOnly) {
   const auto& p = MachineParameter;
   EXPECT_EQ(std::vector<int>({p.RecordInterval, p.IntervalUnit, p.LimitTime, p.LimitKind, p.WorkMode}),
             std::vector<int>({32767, 1, 250, 1, 1}));
+}
+
+// What the entries store and send, and the codes of refused ones, are
+// checked through the command line.
+TEST_F(ParameterDialogTest, EntriesDefaultToTheStoredPortAndTheClockBeingSet) {
+  MachineParameter.ComPort = 3;
+  ParameterEntries e;
+  e.Clock = "2030-12-31 23:1:09";  // the clock text parses with or without leading zeros
+  SetMachineParameterForm g;
+  std::string error;
+  ASSERT_TRUE(FillFormFromEntries(e, kAfternoon, g, error)) << error;
+  EXPECT_EQ(g.Text[1], "3");  // the stored port, not the dialog's "4"
+  EXPECT_EQ(g.Text[7] + " " + g.Text[13] + "-" + g.Text[14] + "-" + g.Text[15] + " " + g.Text[16], "30 31-1-1 0");
+}
+
+TEST_F(ParameterDialogTest, EntryWordsAndClockTextsThatNameNothingAreRefusedBeforeAnyCheck) {
+  const std::pair<std::optional<std::string> ParameterEntries::*, const char*> bad[] = {
+      {&ParameterEntries::Unit, "sec"},          {&ParameterEntries::RecordMode, "fast"},
+      {&ParameterEntries::WorkMode, "Timing"},   {&ParameterEntries::Critical, "1,2"},
+      {&ParameterEntries::Critical, "1,2,3,4"},  {&ParameterEntries::Clock, "now"},
+      {&ParameterEntries::Start, "2026-05-14"},  {&ParameterEntries::Clock, "27-01-02 03:04:05"},
+      {&ParameterEntries::Clock, "2027-01-02T03:04:05"},  {&ParameterEntries::Start, "2027-001-02 03:04:05"},
+      {&ParameterEntries::Start, "2027-01-02 03:04:05 "},
+  };
+  for (const auto& [field, word] : bad) {
+    ParameterEntries e;
+    e.*field = word;
+    SetMachineParameterForm f;
+    std::string error;
+    EXPECT_FALSE(FillFormFromEntries(e, kAfternoon, f, error)) << word;
+    EXPECT_NE(error.find(word), std::string::npos) << error;
+  }
 }
 
 }  // namespace
