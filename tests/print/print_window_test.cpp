@@ -2,7 +2,6 @@
 // dragging, the page set-up written back, a PDF through the preview, and the
 // printer choice against a fake printer system.
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +23,7 @@
 #include "print/printers.h"
 #include "shell/twips.h"
 #include "support/recording_ui.h"
+#include "support/wait_for.h"
 #include "charts/chart_fixture.h"
 
 namespace accelog::testing {
@@ -41,13 +41,6 @@ class FakePrinters : public PrinterSystem {
   std::vector<std::string> set;
   int error = 0;
 };
-
-bool WaitFor(const std::function<bool()>& done, int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (!done() && t.elapsed() < ms) QApplication::processEvents(QEventLoop::AllEvents, 20);
-  return done();
-}
 
 void Mouse(QWidget* w, QEvent::Type type, double x_twips, double y_twips) {
   const QPointF at(x_twips * LogicalDpi() / 1440.0, y_twips * LogicalDpi() / 1440.0);

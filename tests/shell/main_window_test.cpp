@@ -1,5 +1,5 @@
-// The main window's frame: menus, tool bar, status bar, layout, help, about,
-// single instance. Driven offscreen, dialogs through the recording port.
+// The main window's frame: menus and their marks, tool bar, status bar,
+// layout, help, about, single instance. Driven offscreen, dialogs through the recording port.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -74,6 +73,20 @@ TEST_F(MainWindowTest, ButtonsRunTheirMenuHandlers) {
   window_->ToolBar()->Button(kDataList)->click();  // no handler yet
   ASSERT_EQ(ui_.messages.size(), 1u);
   EXPECT_EQ(ui_.messages[0], "Data List is not available yet.");
+}
+
+// The check marks of the two live items belong to their handlers: a click
+// shows what the handler left, never Qt's own toggle.
+TEST_F(MainWindowTest, AMenuMarkShowsWhatTheHandlerLeft) {
+  bool running = false;
+  window_->SetHandlers({{"File011", [&] { window_->SetMenuMark("File011", running = !running); }},
+                        {"File009", [] {}}});  // refuses: no mark
+  for (bool expected : {true, false, true}) {
+    window_->Action("File011")->trigger();
+    EXPECT_EQ(window_->Action("File011")->isChecked(), expected);
+  }
+  window_->Action("File009")->trigger();
+  EXPECT_FALSE(window_->Action("File009")->isChecked());
 }
 
 TEST_F(MainWindowTest, HintFollowsTheMouse) {
