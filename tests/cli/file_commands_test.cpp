@@ -1,5 +1,7 @@
 // accelog-cli info / points / slots / export / spectrum, run as a separate
 // program on .kvx files: output shape, exit codes and what is left on disk.
+// accelog-cli itself starts without Qt; the drawing commands reach
+// accelog-cli-qt next to it or in ../libexec/accelog.
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
@@ -171,6 +173,32 @@ TEST_F(FileCommandsTest, SpectrumJsonShapeAndExitCodes) {
   EXPECT_EQ(spectrum({"spectrum", "FILE", "--window", "kaiser"}, 400).code, 64);
   EXPECT_EQ(spectrum({"render", "FILE", "PNG", "--spectrum", "--window", "hann"}, 400).code, 0);
   EXPECT_EQ(spectrum({"render", "FILE", "PNG", "--spectrum"}, 30001).code, 2);
+}
+
+TEST(QtFree, OnlyTheDrawingHelperLinksQt) {
+  for (const auto& [binary, qt] : {std::pair{ACCELOG_CLI, false}, std::pair{ACCELOG_CLI_QT, true}}) {
+    const std::string needed = RunProgram({"/usr/bin/readelf", "-d", binary}).out;
+    ASSERT_NE(needed.find("NEEDED"), std::string::npos) << needed;
+    EXPECT_EQ(needed.find("libQt6") != std::string::npos, qt) << binary;
+  }
+}
+
+TEST(QtFree, RenderFindsTheHelperWhereInstalled) {
+  namespace fs = std::filesystem;
+  TempFolder folder;
+  const fs::path root = folder.path();
+  fs::create_directories(root / "bin");
+  fs::copy_file(ACCELOG_CLI, root / "bin/accelog-cli");
+  const std::string cli = (root / "bin/accelog-cli").string();
+  RunResult r = RunProgram({cli, "render"});
+  EXPECT_NE(r.err.find("accelog-cli-qt not found"), std::string::npos) << r.err;
+  EXPECT_EQ(r.code, 1);
+  fs::create_directories(root / "libexec/accelog");
+  fs::copy_file(ACCELOG_CLI_QT, root / "libexec/accelog/accelog-cli-qt");
+  // The helper's own usage error: it ran, with the same words.
+  r = RunProgram({cli, "render", "one-word"});
+  EXPECT_NE(r.err.find("usage: accelog-cli render"), std::string::npos) << r.err;
+  EXPECT_EQ(r.code, 64);
 }
 
 }  // namespace
