@@ -60,6 +60,9 @@ inline RunResult RunProgram(std::vector<std::string> args, rlim_t file_size_limi
       }
     }
   }
+  for (const pollfd& f : fds) {
+    if (f.fd >= 0) ::close(f.fd);
+  }
   int status = 0;
   ::waitpid(pid, &status, 0);
   r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
