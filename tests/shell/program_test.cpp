@@ -105,7 +105,7 @@ TEST_F(ProgramTest, DownloadDataEndsWithTheFileShown) {
   for (int b = 0; b < kToolButtons; ++b) EXPECT_TRUE(bar->Button(b)->isEnabled()) << b;
 }
 
-TEST_F(ProgramTest, OverwriteIsAskedAndAnUnplugKeepsWhatCameIn) {
+TEST_F(ProgramTest, OverwriteIsAskedAndAnUnplugFreesEveryButton) {
   auto p = StartSimulated(4000);
   const std::string out = folder_.File("run2");
   testing::WriteBytes(out + ".kvx", {1, 2, 3});
@@ -117,10 +117,9 @@ TEST_F(ProgramTest, OverwriteIsAskedAndAnUnplugKeepsWhatCameIn) {
   sim::Faults unplug;
   unplug.close_after = 0;
   p->Simulator()->SetFaults(unplug);
+  // What the unplug leaves in the file is the download engine's, checked over
+  // the socket and from accelog-cli; here the window is free again.
   ASSERT_TRUE(WaitFor([this] { return Panel(1) == "No Device !"; }, 30000));
-  const auto size = std::filesystem::file_size(out + ".kvx");
-  EXPECT_GE(size, 19u + 20 * 48);
-  EXPECT_EQ((size - 19) % 48, 0u);  // whole blocks only
   for (int b = 0; b < kToolButtons; ++b) EXPECT_TRUE(p->Window()->ToolBar()->Button(b)->isEnabled()) << b;
 }
 
