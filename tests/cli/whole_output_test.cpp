@@ -2,64 +2,22 @@
 // and by a full file system: it fails, names the file and the reason, and
 // leaves under the name nothing, or whole samples with a head that counts them.
 #include <sys/mount.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstring>
 #include <sstream>
 
 #include "cli_fixture.h"
 #include "support/kvx_builder.h"
+#include "support/run_program.h"
 
 namespace accelog::testing {
 namespace {
 
-struct Result {
-  int code = -1;
-  std::string output;  // stdout and stderr
-};
-
-// The command in a child under a file-size limit (none for 0). Its output
-// goes through a pipe, which no size limit cuts.
-Result RunLimited(std::vector<std::string> args, rlim_t limit) {
-  int pipe_fds[2];
-  if (::pipe(pipe_fds) != 0) return {};
-  const pid_t pid = ::fork();
-  if (pid == 0) {
-    ::dup2(pipe_fds[1], 1);
-    ::dup2(pipe_fds[1], 2);
-    ::close(pipe_fds[0]);
-    ::close(pipe_fds[1]);
-    if (limit > 0) {
-      const rlimit r{limit, limit};
-      ::setrlimit(RLIMIT_FSIZE, &r);
-    }
-    ::alarm(60);  // a hang ends as a failure, not as a stuck test
-    std::vector<char*> argv;
-    for (auto& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
-  }
-  ::close(pipe_fds[1]);
-  Result r;
-  char buf[4096];
-  for (ssize_t n; (n = ::read(pipe_fds[0], buf, sizeof buf)) != 0;) {
-    if (n > 0) r.output.append(buf, static_cast<size_t>(n));
-    else if (errno != EINTR) break;
-  }
-  ::close(pipe_fds[0]);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return r;
-}
-
-// One line of the output names both.
-bool LineSays(const std::string& output, const std::string& file, const std::string& reason) {
-  std::istringstream in(output);
+// One line of stdout or stderr names both.
+bool LineSays(const RunResult& r, const std::string& file, const std::string& reason) {
+  std::istringstream in(r.out + r.err);
   for (std::string line; std::getline(in, line);) {
     if (line.find(file) != std::string::npos && line.find(reason) != std::string::npos) return true;
   }
@@ -87,8 +45,21 @@ struct Command {
 
 void PrintTo(const Command& c, std::ostream* os) { *os << c.name; }
 
+// c's command line, its OUT in out_dir, the rest in folder.
+std::vector<std::string> CommandLine(const Command& c, const std::string& folder, const std::string& out_dir,
+                                     const std::string& device) {
+  std::vector<std::string> args = {ACCELOG_CLI};
+  for (const std::string& a : c.args) {
+    if (a == "OUT") args.push_back(out_dir + "/" + c.out);
+    else if (a == "IN") args.push_back(folder + "/in.kvx");
+    else if (a == "DEV") args.push_back(device);
+    else if (a.rfind("DATA", 0) == 0) args.push_back(folder + "/" + a.substr(4));
+    else args.push_back(a);
+  }
+  return args;
+}
+
 const Command kCommands[] = {
-    {"download", {"--device", "DEV", "download", "OUT"}, "dl.kvx", Left::Announced},
     {"export-txt", {"export", "IN", "OUT"}, "x.txt", Left::Nothing},
     {"export-xlsx", {"export", "IN", "OUT"}, "x.xlsx", Left::Nothing},
     {"export-csv", {"export", "IN", "OUT"}, "x.csv", Left::Nothing},
@@ -102,6 +73,8 @@ const Command kCommands[] = {
     {"live-spectrum", {"--device", "DEV", "live-spectrum", "DATAsp", "--sets", "1"}, "spFrequency.Kvx", Left::Nothing},
     {"set-params", {"--device", "DEV", "set-params", "--interval", "300"}, "data/accelog/MPInteger.kvx",
      Left::OldParameters},
+    // Last: on the full file system its partial file takes the space left.
+    {"download", {"--device", "DEV", "download", "OUT"}, "dl.kvx", Left::Announced},
 };
 
 class WholeOutputTest : public CliDeviceTest, public ::testing::WithParamInterface<Command> {
@@ -110,17 +83,7 @@ class WholeOutputTest : public CliDeviceTest, public ::testing::WithParamInterfa
     CliDeviceTest::SetUp();
     WriteBytes(folder_.File("in.kvx"), KvxImage(KvxHead{.count = 1000}, Wave(1000)));
   }
-  std::vector<std::string> Args() const {
-    std::vector<std::string> args = {ACCELOG_CLI};
-    for (const std::string& a : GetParam().args) {
-      if (a == "OUT") args.push_back(Out());
-      else if (a == "IN") args.push_back(folder_.File("in.kvx"));
-      else if (a == "DEV") args.push_back("sim:" + Socket());
-      else if (a.rfind("DATA", 0) == 0) args.push_back(folder_.File(a.substr(4)));
-      else args.push_back(a);
-    }
-    return args;
-  }
+  std::vector<std::string> Args() const { return CommandLine(GetParam(), folder_.path(), folder_.path(), "sim:" + Socket()); }
   std::string Out() const { return folder_.File(GetParam().out); }
 
   // What a failed run left under the name.
@@ -147,8 +110,8 @@ class WholeOutputTest : public CliDeviceTest, public ::testing::WithParamInterfa
 // First bytes, the middle and the very last byte fail to go in.
 TEST_P(WholeOutputTest, FileSizeLimitFailsTheCommandAndNamesTheFile) {
   auto sim = StartSim({"--samples", "100"});
-  const Result whole = RunLimited(Args(), 0);
-  ASSERT_EQ(whole.code, 0) << whole.output;
+  const RunResult whole = RunProgram(Args());
+  ASSERT_EQ(whole.code, 0) << whole.err;
   const size_t size = ReadBytes(Out()).size();
   ASSERT_GT(size, 20u);
   // set-params: other values already stored, which a failed save must leave.
@@ -158,12 +121,11 @@ TEST_P(WholeOutputTest, FileSizeLimitFailsTheCommandAndNamesTheFile) {
     SCOPED_TRACE(limit);
     if (GetParam().left == Left::OldParameters) WriteBytes(Out(), before);
     else std::filesystem::remove(Out());
-    const Result cut = RunLimited(Args(), limit);
-    EXPECT_EQ(cut.code, 1) << cut.output;
+    const RunResult cut = RunProgram(Args(), limit);
+    EXPECT_EQ(cut.code, 1) << cut.err;
     // live saves its parameters first: a limit may stop it there.
     const std::string live_parameters = std::string(GetParam().name) == "live" ? "MPInteger.kvx" : Out();
-    EXPECT_TRUE(LineSays(cut.output, Out(), "File too large") || LineSays(cut.output, live_parameters, "File too large"))
-        << cut.output;
+    EXPECT_TRUE(LineSays(cut, Out(), "File too large") || LineSays(cut, live_parameters, "File too large")) << cut.err;
     ExpectLeft(before);
   }
 }
@@ -189,38 +151,29 @@ TEST_F(CliDeviceTest, FullAndReadOnlyFileSystemsAreNamedAsTheReason) {
 
   auto sim = StartSim({"--samples", "1000"});
   const std::string device = "sim:" + Socket();
-  const struct {
-    std::vector<std::string> args;
-    std::string out;
-  } cases[] = {{{"export", in, mount + "/x.txt"}, mount + "/x.txt"},
-               {{"export", in, mount + "/x.xlsx"}, mount + "/x.xlsx"},
-               {{"export", in, mount + "/x.csv"}, mount + "/x.csv"},
-               {{"render", in, mount + "/r.png"}, mount + "/r.png"},
-               {{"print", in, mount + "/p.pdf"}, mount + "/p.pdf"},
-               {{"--device", device, "download", mount + "/dl.kvx"}, mount + "/dl.kvx"}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.out);
-    std::vector<std::string> args = {ACCELOG_CLI};
-    args.insert(args.end(), c.args.begin(), c.args.end());
-    const Result r = RunLimited(args, 0);
-    EXPECT_EQ(r.code, 1) << r.output;
-    EXPECT_TRUE(LineSays(r.output, c.out, "No space left on device") ||
-                LineSays(r.output, c.out, "not enough free space")) << r.output;
-    if (c.out.ends_with(".kvx")) {
-      const auto file = ReadBytes(c.out);
+  for (const Command& c : kCommands) {
+    // live's three samples fit in 4 KiB; the others write no OUT of their own.
+    if (c.left == Left::WholeSamples || std::ranges::find(c.args, "OUT") == c.args.end()) continue;
+    const std::string out = mount + "/" + c.out;
+    SCOPED_TRACE(out);
+    const RunResult r = RunProgram(CommandLine(c, folder_.path(), mount, device));
+    EXPECT_EQ(r.code, 1) << r.err;
+    EXPECT_TRUE(LineSays(r, out, "No space left on device") || LineSays(r, out, "not enough free space")) << r.err;
+    if (c.left == Left::Announced) {
+      const auto file = ReadBytes(out);
       ASSERT_GE(file.size(), 19u + 6);
       EXPECT_EQ(HeadCount(file), 1000u);
       EXPECT_EQ((file.size() - 19) % 6, 0u);
     } else {
-      EXPECT_FALSE(std::filesystem::exists(c.out));
+      EXPECT_FALSE(std::filesystem::exists(out));
     }
   }
   std::filesystem::remove(mount + "/dl.kvx");
   ASSERT_EQ(::mount(nullptr, mount.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0) << std::strerror(errno);
   for (const char* name : {"/y.txt", "/y.xlsx", "/y.csv"}) {
-    const Result r = RunLimited({ACCELOG_CLI, "export", in, mount + name}, 0);
+    const RunResult r = RunProgram({ACCELOG_CLI, "export", in, mount + name});
     EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(LineSays(r.output, mount + name, "Read-only file system")) << r.output;
+    EXPECT_TRUE(LineSays(r, mount + name, "Read-only file system")) << r.err;
   }
 }
 
@@ -230,10 +183,10 @@ TEST_F(CliDeviceTest, OutputNamesAreTheirBytes) {
   WriteBytes(in, KvxImage(KvxHead{.count = 300}, Wave(300)));
   for (const char* name : {"bad\xff.png", "bad\xfe.pdf"}) {
     const std::string out = folder_.File(name);
-    const Result r = RunLimited({ACCELOG_CLI, std::string(out).ends_with(".png") ? "render" : "print", in, out}, 0);
-    EXPECT_EQ(r.code, 0) << r.output;
-    EXPECT_TRUE(std::filesystem::is_regular_file(out)) << r.output;
-    EXPECT_NE(r.output.find(out + ": "), std::string::npos) << r.output;
+    const RunResult r = RunProgram({ACCELOG_CLI, out.ends_with(".png") ? "render" : "print", in, out});
+    EXPECT_EQ(r.code, 0) << r.err;
+    EXPECT_TRUE(std::filesystem::is_regular_file(out)) << r.err;
+    EXPECT_NE((r.out + r.err).find(out + ": "), std::string::npos) << r.out << r.err;
   }
   // Nothing under a name with the bytes replaced (U+FFFD).
   for (const auto& e : std::filesystem::directory_iterator(folder_.path()))

@@ -2,44 +2,40 @@
 // pdftoppm for where the chart lands.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
 #include "charts/kvx_maker.h"
+#include "support/run_program.h"
 #include "support/temp_folder.h"
 
 namespace accelog::testing {
 namespace {
 
-std::string Output(const std::string& command) {
-  std::string out;
-  if (FILE* p = popen(command.c_str(), "r")) {
-    char buf[512];
-    while (fgets(buf, sizeof buf, p)) out += buf;
-    pclose(p);
-  }
-  return out;
-}
-
 class PrintCli : public ::testing::Test {
  protected:
-  int Run(const std::string& args) {
-    const std::string command = "QT_QPA_PLATFORM=offscreen XDG_DATA_HOME=" + folder_.path() + " " + ACCELOG_CLI +
-                                " print " + args + " >/dev/null 2>&1";
-    const int status = std::system(command.c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  void SetUp() override {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setenv("XDG_DATA_HOME", folder_.path().c_str(), 1);
   }
+  // accelog-cli print with the blank-separated args.
+  RunResult Print(const std::string& args) {
+    std::vector<std::string> argv = {ACCELOG_CLI, "print"};
+    std::istringstream in(args);
+    for (std::string a; in >> a;) argv.push_back(a);
+    return RunProgram(argv);
+  }
+  int Run(const std::string& args) { return Print(args).code; }
   // The painted box of page 1 at 72 dpi (1 pixel = 1/72 inch), from a grey map.
   struct Box {
     int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
   };
   Box Painted(const std::string& pdf) {
     const std::string base = folder_.File("page");
-    Output("pdftoppm -r 72 -gray -singlefile " + pdf + " " + base);
+    RunProgram({"/usr/bin/pdftoppm", "-r", "72", "-gray", "-singlefile", pdf, base});
     std::ifstream in(base + ".pgm", std::ios::binary);
     std::string magic;
     int w = 0, h = 0, max = 0;
@@ -57,7 +53,8 @@ class PrintCli : public ::testing::Test {
   }
   // pdfinfo's page size in points, rounded as it prints it.
   std::pair<double, double> PageSize(const std::string& pdf) {
-    std::istringstream in(Output("pdfinfo " + pdf + " | grep 'Page size:'"));
+    const std::string info = RunProgram({"/usr/bin/pdfinfo", pdf}).out;
+    std::istringstream in(info.substr(std::min(info.find("Page size:"), info.size())));
     std::string page, size, x;
     double w = 0, h = 0;
     in >> page >> size >> w >> x >> h;
@@ -99,14 +96,10 @@ TEST_F(PrintCli, RefusedStoredPageSetUpTakesTheDefaults) {
   const Box defaults = Painted(pdf);
   std::vector<unsigned char> store(78, 0);
   const int16_t page[9] = {0, 1, -32768, 5, 50, 10, 210, 297, 32700};  // records 31..39
-  for (int i = 0; i < 9; ++i) {
-    store[60 + 2 * i] = static_cast<unsigned char>(page[i] & 0xFF);
-    store[61 + 2 * i] = static_cast<unsigned char>((page[i] >> 8) & 0xFF);
-  }
+  std::memcpy(&store[60], page, sizeof page);  // little-endian, as the store is
   std::filesystem::create_directories(folder_.File("accelog"));
   WriteBytes(folder_.File("accelog/MPInteger.kvx"), store);
-  const std::string err = Output("QT_QPA_PLATFORM=offscreen XDG_DATA_HOME=" + folder_.path() + " " + ACCELOG_CLI +
-                                 " print " + kvx + " " + pdf + " 2>&1 >/dev/null");
+  const std::string err = Print(kvx + " " + pdf).err;
   EXPECT_NE(err.find("MPInteger.kvx: the page set-up dialog refuses the stored MarginLeft, PictureScalePercent; "
                      "the default is used"),
             std::string::npos)

@@ -1,5 +1,5 @@
-// The main window's frame: menus, tool bar, status bar, layout, help, about,
-// single instance. Driven offscreen, dialogs through the recording port.
+// The main window's frame: menus and their marks, tool bar, status bar,
+// layout and the rules behind them, help, about, single instance. Driven offscreen, dialogs through the recording port.
 #include <gtest/gtest.h>
 
 #include <QAction>
@@ -7,12 +7,14 @@
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
+#include <algorithm>
+#include <array>
+#include <vector>
 
 #include "charts/chart_state.h"
 #include "charts/form_picture.h"
@@ -74,6 +76,20 @@ TEST_F(MainWindowTest, ButtonsRunTheirMenuHandlers) {
   window_->ToolBar()->Button(kDataList)->click();  // no handler yet
   ASSERT_EQ(ui_.messages.size(), 1u);
   EXPECT_EQ(ui_.messages[0], "Data List is not available yet.");
+}
+
+// The check marks of the two live items belong to their handlers: a click
+// shows what the handler left, never Qt's own toggle.
+TEST_F(MainWindowTest, AMenuMarkShowsWhatTheHandlerLeft) {
+  bool running = false;
+  window_->SetHandlers({{"File011", [&] { window_->SetMenuMark("File011", running = !running); }},
+                        {"File009", [] {}}});  // refuses: no mark
+  for (bool expected : {true, false, true}) {
+    window_->Action("File011")->trigger();
+    EXPECT_EQ(window_->Action("File011")->isChecked(), expected);
+  }
+  window_->Action("File009")->trigger();
+  EXPECT_FALSE(window_->Action("File009")->isChecked());
 }
 
 TEST_F(MainWindowTest, HintFollowsTheMouse) {
@@ -161,6 +177,62 @@ TEST(SingleInstanceTest, AStaleLockIsTakenOver) {
   }
   SingleInstance again(dir);
   EXPECT_TRUE(again.Acquire());
+}
+
+// The rules behind the window, as plain functions.
+
+TEST(ToolBarEnabling, EachOperationKeepsItsOwnButtonsAndControls) {
+  // Buttons left alone (Help always), and the chart controls touched:
+  // Check1..Check13, then "All Point".
+  const struct {
+    int code;
+    std::vector<int> kept;
+    std::array<bool, kChartControls> controls;
+  } cases[] = {
+      {11, {kHelp, kStop}, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1}},
+      {12, {kHelp, kRealTimeData, kStop}, {0, 0, 0, 0, 1, 1, 1, 0, 0, 0, 1, 1, 1, 1}},
+      {13, {kHelp, kRealTimeFrequency, kStop}, {0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 1}},
+  };
+  for (const auto& c : cases) {
+    const EnabledSet off = MenuCommandCodeEnabledButton(c.code, false);
+    for (int b = 0; b < kToolButtons; ++b) {
+      const bool kept = std::find(c.kept.begin(), c.kept.end(), b) != c.kept.end();
+      EXPECT_EQ(off.button_touched[b], !kept) << c.code << " button " << b;
+    }
+    for (int i = 0; i < kChartControls; ++i) EXPECT_EQ(off.control_touched[i], c.controls[i]) << c.code << " " << i;
+    // True enables all ten and all fourteen.
+    const EnabledSet on = MenuCommandCodeEnabledButton(c.code, true);
+    for (int b = 0; b < kToolButtons; ++b) EXPECT_EQ(on.button_touched[b], b != kHelp);
+    for (bool t : on.control_touched) EXPECT_TRUE(t);
+  }
+}
+
+TEST(RestScreen, CentresTheToolBarAndTheChartBelowIt) {
+  Rect tool{0, 0, 18000, 800}, chart{0, 0, 17000, 8000};
+  RestScreen(19000, 11800, tool, chart);
+  EXPECT_EQ(chart.left, tool.left);
+  EXPECT_GT(chart.top, 700);
+  // No free height: the chart sits right under the tool bar.
+  RestScreen(19000, 9000, tool, chart);
+  EXPECT_EQ(chart.top, 700);
+}
+
+TEST(DeviceChange, ScansOnlyWhenIdleAfterStartUp) {
+  ResetShellState();
+  ResetDataState();
+  EXPECT_FALSE(DeviceChangeStartsScan());
+  Shell.StartupComplete = true;
+  EXPECT_TRUE(DeviceChangeStartsScan());
+  Data.MenuCommandCode = 11;
+  EXPECT_FALSE(DeviceChangeStartsScan());
+}
+
+TEST(StopButton, RunsTheHandlerOfTheRunningCapture) {
+  ResetDataState();
+  for (auto [code, handler] : {std::pair{0, 0}, {11, 8}, {12, 9}, {13, 11}, {14, 0}}) {
+    Data.MenuCommandCode = static_cast<int16_t>(code);
+    EXPECT_EQ(StopButtonHandler(), handler) << code;
+  }
 }
 
 }  // namespace

@@ -5,8 +5,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
 #include <deque>
@@ -14,7 +12,6 @@
 
 #include "charts/form_picture.h"
 #include "device/command_engine.h"
-#include "device/device_timers.h"
 #include "data/state.h"
 #include "device/download.h"
 #include "shell/main_ui.h"
@@ -25,6 +22,7 @@
 #include "sim/simulator.h"
 #include "support/kvx_builder.h"
 #include "support/temp_folder.h"
+#include "support/wait_for.h"
 
 namespace accelog {
 namespace {
@@ -45,13 +43,6 @@ class ScriptedUi : public MainUi {
   }
   std::string OpenFileName(const std::string&, const std::string&) override { return Next(); }
   std::string SaveFileName(const std::string&, const std::string&) override { return Next(); }
-  void StatusPanel(int panel, const std::string& text) override {
-    history.push_back(std::to_string(panel) + ":" + text);
-    MainUi::StatusPanel(panel, text);
-  }
-  bool Saw(const std::string& entry) const {
-    return std::find(history.begin(), history.end(), entry) != history.end();
-  }
   std::string Next() {
     if (files.empty()) return {};
     std::string f = files.front();
@@ -59,20 +50,11 @@ class ScriptedUi : public MainUi {
     return f;
   }
   std::deque<std::string> files;
-  std::vector<std::string> messages, questions, history;
+  std::vector<std::string> messages, questions;
   std::vector<std::string>* sink = nullptr;  // outlives a port made before the windows
 };
 
-// Runs the event loop until the condition holds or the time is up.
-bool WaitFor(const std::function<bool()>& done, int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (!done()) {
-    if (t.elapsed() > ms) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
-}
+using testing::WaitFor;
 
 class ProgramTest : public ::testing::Test {
  protected:
@@ -104,17 +86,6 @@ class ProgramTest : public ::testing::Test {
   std::vector<std::string> early_messages_;  // shown before any window existed
 };
 
-TEST_F(ProgramTest, NoDeviceAfterSixTries) {
-  ProgramOptions o;
-  o.device = "sim:" + folder_.File("nobody.sock");
-  auto p = Make(o);
-  ASSERT_TRUE(p->Start());
-  ASSERT_TRUE(WaitFor([this] { return Panel(1) == "No Device !"; }, 6000));
-  EXPECT_TRUE(ui_->Saw("1:Scan for usb devices....6"));
-  EXPECT_FALSE(ui_->Saw("1:Scan for usb devices....7"));
-  EXPECT_FALSE(Timers.Timer4->IsEnabled());
-}
-
 TEST_F(ProgramTest, DownloadDataEndsWithTheFileShown) {
   auto p = StartSimulated(100);
   EXPECT_EQ(Panel(1), "Connet    OK");
@@ -134,7 +105,7 @@ TEST_F(ProgramTest, DownloadDataEndsWithTheFileShown) {
   for (int b = 0; b < kToolButtons; ++b) EXPECT_TRUE(bar->Button(b)->isEnabled()) << b;
 }
 
-TEST_F(ProgramTest, OverwriteIsAskedAndAnUnplugKeepsWhatCameIn) {
+TEST_F(ProgramTest, OverwriteIsAskedAndAnUnplugFreesEveryButton) {
   auto p = StartSimulated(4000);
   const std::string out = folder_.File("run2");
   testing::WriteBytes(out + ".kvx", {1, 2, 3});
@@ -146,10 +117,9 @@ TEST_F(ProgramTest, OverwriteIsAskedAndAnUnplugKeepsWhatCameIn) {
   sim::Faults unplug;
   unplug.close_after = 0;
   p->Simulator()->SetFaults(unplug);
+  // What the unplug leaves in the file is the download engine's, checked over
+  // the socket and from accelog-cli; here the window is free again.
   ASSERT_TRUE(WaitFor([this] { return Panel(1) == "No Device !"; }, 30000));
-  const auto size = std::filesystem::file_size(out + ".kvx");
-  EXPECT_GE(size, 19u + 20 * 48);
-  EXPECT_EQ((size - 19) % 48, 0u);  // whole blocks only
   for (int b = 0; b < kToolButtons; ++b) EXPECT_TRUE(p->Window()->ToolBar()->Button(b)->isEnabled()) << b;
 }
 

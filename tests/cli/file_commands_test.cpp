@@ -1,0 +1,205 @@
+// accelog-cli info / points / slots / export / spectrum, run as a separate
+// program on .kvx files: output shape, exit codes and what is left on disk.
+// accelog-cli itself starts without Qt; the drawing commands reach
+// accelog-cli-qt next to it or in ../libexec/accelog.
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <sstream>
+
+#include "data/conversion.h"
+#include "support/kvx_builder.h"
+#include "support/run_program.h"
+#include "support/temp_folder.h"
+
+namespace accelog::testing {
+namespace {
+
+RunResult Cli(std::vector<std::string> args) {
+  args.insert(args.begin(), ACCELOG_CLI);
+  return RunProgram(std::move(args));
+}
+
+QJsonObject Json(const std::string& text) { return QJsonDocument::fromJson(QByteArray::fromStdString(text)).object(); }
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+class FileCommandsTest : public ::testing::Test {
+ protected:
+  std::string Write(const std::vector<unsigned char>& bytes, const std::string& name = "f.kvx") {
+    WriteBytes(folder_.File(name), bytes);
+    return folder_.File(name);
+  }
+  // 30 points from 31/12/2013 23:59:59, the fifth all zero.
+  std::string Sample(KvxHead h = {.count = 30}) {
+    h.year = 13, h.month = 12, h.day = 31, h.hour = 23, h.minute = 59, h.second = 59;
+    auto s = Wave(30);
+    s[4] = {0, 0, 0};
+    s[7] = {400, 0, 0};
+    return Write(KvxImage(h, s));
+  }
+  TempFolder folder_;
+};
+
+// The numbers themselves are checked in-process; here the JSON shape.
+TEST_F(FileCommandsTest, InfoAsJson) {
+  const RunResult r = Cli({"info", Sample(), "--json"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const QJsonObject o = Json(r.out);
+  EXPECT_EQ(o["CountPointNoZero"].toInt(), 29);
+  EXPECT_EQ(o["stats"]["X"]["maxPoint"].toInt(), 8);
+  EXPECT_EQ(o["texts"]["max"]["X"].toString(), "1560   1/1/2014 0:0:2");
+  EXPECT_FALSE(o["Incomplete"].toBool(true));
+}
+
+// A download that stopped: the head counts 8000, the file holds 30.
+TEST_F(FileCommandsTest, AShortDownloadSaysSo) {
+  const std::string file = Sample({.count = 8000});
+  EXPECT_TRUE(Json(Cli({"info", file, "--json"}).out)["Incomplete"].toBool(false));
+  EXPECT_NE(Cli({"info", file}).out.find("\nIncomplete         30 of 8000 samples: the download was not finished\n"),
+            std::string::npos);
+  EXPECT_EQ(Cli({"info", Sample({.count = 30})}).out.find("Incomplete"), std::string::npos);
+}
+
+TEST_F(FileCommandsTest, PointsAndSlotsLines) {
+  const RunResult r = Cli({"points", Sample(), "--from", "2", "--to", "5"});
+  ASSERT_EQ(r.code, 0) << r.err;
+  const auto lines = Lines(r.out);
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[3], "5,1/1/2014,0:0:1,0,0,0,0,0,0,0");
+  EXPECT_EQ(Lines(Cli({"points", Sample(), "--from", "25", "--to", "1000"}).out).size(), 6u);
+  const auto columns = Lines(Cli({"slots", Sample(), "--from", "1", "--to", "10"}).out);
+  ASSERT_EQ(columns.size(), 200u);
+  EXPECT_EQ(columns[199], "200,1,10");
+}
+
+// Every value reads back to the very float the program holds.
+TEST_F(FileCommandsTest, PointValuesReadBackExactly) {
+  std::vector<testing::Sample> samples;
+  for (int i = 0; i < 400; ++i) samples.push_back({int16_t(i * 163 - 32000), int16_t(i * 7 - 1400), int16_t(256 + i % 13)});
+  const auto lines = Lines(Cli({"points", Write(KvxImage(KvxHead{}, samples))}).out);
+  ASSERT_EQ(lines.size(), 400u);
+  for (int i = 0; i < 400; ++i) {
+    RealDataRecord want{};
+    ConvertSample(samples[i].x, samples[i].y, samples[i].z, want);
+    std::istringstream fields(lines[i]);
+    std::string field;
+    for (int c = 0; c < 3; ++c) std::getline(fields, field, ',');
+    float got[7] = {};
+    for (float& g : got) g = std::getline(fields, field, ',') ? std::strtof(field.c_str(), nullptr) : -1;
+    ASSERT_EQ(std::memcmp(got, &want.X, sizeof got), 0) << lines[i];
+  }
+}
+
+TEST_F(FileCommandsTest, InspectExitCodes) {
+  const std::string empty = Write(KvxImage(KvxHead{}, {}), "empty.kvx"), missing = folder_.File("missing.kvx");
+  const struct {
+    std::vector<std::string> args;
+    int code;
+  } cases[] = {
+      {{"points", missing}, 1}, {{}, 64}, {{"info"}, 64}, {{"points", Sample(), "--from", "x"}, 64},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Cli(c.args).code, c.code) << ::testing::PrintToString(c.args);
+
+  // A file that cannot be read is named with the reason (exit 1); a file
+  // that is no logger file (exit 2) with the field that shows it.
+  RunResult r = Cli({"info", empty});
+  EXPECT_EQ(std::tuple(r.code, r.err), std::tuple(2, "Data is error !\n"));
+  r = Cli({"info", missing});
+  EXPECT_EQ(std::tuple(r.code, r.err), std::tuple(1, "accelog-cli: " + missing + ": the file does not exist\n"));
+  r = Cli({"info", folder_.path()});
+  EXPECT_EQ(r.code, 1);
+  EXPECT_NE(r.err.find("Is a directory"), std::string::npos) << r.err;
+  std::string text;
+  for (int i = 0; i < 20; ++i) text += "2026-12-07 23:4" + std::to_string(i % 10) + ":00 sim: sample sent\n";
+  const std::string log = Write({text.begin(), text.end()}, "sim.log");
+  r = Cli({"info", log});
+  EXPECT_EQ(std::tuple(r.code, r.out, r.err), std::tuple(2, "", log + ": not a logger file (interval unit 50)\n"));
+}
+
+TEST_F(FileCommandsTest, ExportExitCodesAndFiles) {
+  const std::string good = Sample(), out = folder_.File("out.csv"), bad = Write({1, 2, 3}, "bad.kvx");
+  const struct {
+    std::vector<std::string> args;
+    int code;
+  } cases[] = {{{good, out}, 0},
+               {{good, out}, 1},  // exists
+               {{good, out, "--overwrite", "--from", "3", "--to", "8"}, 0},
+               {{bad, folder_.File("x.txt")}, 2},
+               {{good, folder_.File("x.pdf")}, 64},
+               {{good, folder_.File("y.txt"), "--from", "abc"}, 64},
+               {{good, folder_.File("none/z.xlsx")}, 1},
+               {{good, folder_.File("folder.csv"), "--overwrite"}, 1}};  // never removed for the file
+  std::filesystem::create_directory(folder_.File("folder.csv"));
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"export"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    EXPECT_EQ(Cli(args).code, c.code) << ::testing::PrintToString(c.args);
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(folder_.File("folder.csv")));
+  std::vector<std::string> numbers;
+  const auto csv = ReadBytes(out);
+  for (const std::string& line : Lines({csv.begin(), csv.end()})) numbers.push_back(line.substr(0, line.find(',')));
+  EXPECT_EQ(numbers, (std::vector<std::string>{"No", "3", "4", "6", "7", "8"}));
+}
+
+TEST_F(FileCommandsTest, SpectrumJsonShapeAndExitCodes) {
+  auto spectrum = [&](std::vector<std::string> args, int points) {
+    Write(KvxImage({}, Wave(points)));
+    for (std::string& a : args) a = a == "FILE" ? folder_.File("f.kvx") : a == "PNG" ? folder_.File("s.png") : a;
+    return Cli(args);
+  };
+  const RunResult r = spectrum({"spectrum", "FILE", "--json"}, 400);
+  ASSERT_EQ(r.code, 0) << r.err;
+  const QJsonObject o = Json(r.out);
+  EXPECT_EQ(o["CountPoint"].toInt(), 128);
+  EXPECT_EQ(o["labels"][10].toString(), " " + QString::number(5000 * o["F"].toInt()));
+  for (const char* axis : {"X", "Y", "Z"}) {
+    EXPECT_TRUE(o["magnitudes"][axis].toArray().size() == 128 && o["plot"][axis].toArray().size() == 128) << axis;
+  }
+  const RunResult few = spectrum({"spectrum", "FILE"}, 255);
+  EXPECT_EQ(std::tuple(few.code, few.out + few.err), std::tuple(2, "Data is error !  <256\n"));
+  EXPECT_EQ(spectrum({"spectrum", "FILE", "--window", "kaiser"}, 400).code, 64);
+  EXPECT_EQ(spectrum({"render", "FILE", "PNG", "--spectrum", "--window", "hann"}, 400).code, 0);
+  EXPECT_EQ(spectrum({"render", "FILE", "PNG", "--spectrum"}, 30001).code, 2);
+}
+
+TEST(QtFree, OnlyTheDrawingHelperLinksQt) {
+  for (const auto& [binary, qt] : {std::pair{ACCELOG_CLI, false}, std::pair{ACCELOG_CLI_QT, true}}) {
+    const std::string needed = RunProgram({"/usr/bin/readelf", "-d", binary}).out;
+    ASSERT_NE(needed.find("NEEDED"), std::string::npos) << needed;
+    EXPECT_EQ(needed.find("libQt6") != std::string::npos, qt) << binary;
+  }
+}
+
+TEST(QtFree, RenderFindsTheHelperWhereInstalled) {
+  namespace fs = std::filesystem;
+  TempFolder folder;
+  const fs::path root = folder.path();
+  fs::create_directories(root / "bin");
+  fs::copy_file(ACCELOG_CLI, root / "bin/accelog-cli");
+  const std::string cli = (root / "bin/accelog-cli").string();
+  RunResult r = RunProgram({cli, "render"});
+  EXPECT_NE(r.err.find("accelog-cli-qt not found"), std::string::npos) << r.err;
+  EXPECT_EQ(r.code, 1);
+  fs::create_directories(root / "libexec/accelog");
+  fs::copy_file(ACCELOG_CLI_QT, root / "libexec/accelog/accelog-cli-qt");
+  // The helper's own usage error: it ran, with the same words.
+  r = RunProgram({cli, "render", "one-word"});
+  EXPECT_NE(r.err.find("usage: accelog-cli render"), std::string::npos) << r.err;
+  EXPECT_EQ(r.code, 64);
+}
+
+}  // namespace
+}  // namespace accelog::testing
