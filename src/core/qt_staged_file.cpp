@@ -2,60 +2,45 @@
 
 #include <unistd.h>
 
+#include <QBuffer>
 #include <cerrno>
 #include <cstring>
 
 namespace accelog {
 namespace {
 
-// Writes straight to a descriptor and keeps the first failure: QFile forgets
-// a failed write at its next write or close, and says nothing of a short one.
-class DescriptorDevice : public QIODevice {
- public:
-  explicit DescriptorDevice(int fd) : fd_(fd) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
-  ~DescriptorDevice() override { ::close(fd_); }
-  const std::string& failure() const { return failure_; }
-  // The close, whose failure is a lost write too.
-  void Close() {
-    if (::close(fd_) != 0 && failure_.empty()) failure_ = std::strerror(errno);
-    fd_ = -1;
-  }
-
- protected:
-  qint64 readData(char*, qint64) override { return -1; }
-  qint64 writeData(const char* data, qint64 size) override {
-    if (!failure_.empty()) return -1;
-    for (qint64 left = size; left > 0;) {
-      const ssize_t n = ::write(fd_, data, static_cast<size_t>(left));
-      if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) {
-        failure_ = n < 0 ? std::strerror(errno) : "nothing could be written";
-        return -1;
-      }
-      data += n;
-      left -= n;
+// Every byte to the descriptor, then its close; the first failure's reason,
+// empty when all went in.
+std::string WriteAll(int fd, const QByteArray& bytes) {
+  std::string failure;
+  const char* data = bytes.constData();
+  for (qint64 left = bytes.size(); left > 0 && failure.empty();) {
+    const ssize_t n = ::write(fd, data, static_cast<size_t>(left));
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      failure = n < 0 ? std::strerror(errno) : "nothing could be written";
+      break;
     }
-    return size;
+    data += n;
+    left -= n;
   }
-
- private:
-  int fd_;
-  std::string failure_;
-};
+  if (::close(fd) != 0 && failure.empty()) failure = std::strerror(errno);
+  return failure;
+}
 
 }  // namespace
 
 std::string WriteStagedQtFile(const std::string& path, const std::function<QString(QIODevice&)>& write,
                               const WholeFileCheck& check) {
+  // Qt's writers fill memory, where they cannot fail half way: libpng, for
+  // one, gives up on a failed write by a jump that leaks Qt's image copy.
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  if (const QString error = write(buffer); !error.isEmpty()) return path + ": " + error.toStdString();
   std::string staged, reason;
   const int fd = CreateStagedFile(path, staged, reason);
   if (fd < 0) return reason;
-  DescriptorDevice device(fd);
-  const QString error = write(device);
-  device.Close();
-  // The system's reason first: a writer that met it only says it failed.
-  if (!device.failure().empty()) reason = path + ": " + device.failure();
-  else if (!error.isEmpty()) reason = path + ": " + error.toStdString();
+  if (const std::string failure = WriteAll(fd, buffer.data()); !failure.empty()) reason = path + ": " + failure;
   return FinishStagedFile(staged, path, reason.empty(), check, reason) ? std::string() : reason;
 }
 

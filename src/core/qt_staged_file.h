@@ -11,8 +11,8 @@
 namespace accelog {
 
 // `write` fills the device and returns an empty text, or why it could not.
-// Qt sees only the open file, never its name, so the name's bytes are used
-// as given. Returns an empty text when the file is whole under `path`, else
+// Qt never sees the file's name, so the name's bytes are used as given.
+// Returns an empty text when the file is whole under `path`, else
 // "<path>: <reason>" with the system's reason for the first failed write.
 std::string WriteStagedQtFile(const std::string& path, const std::function<QString(QIODevice&)>& write,
                               const WholeFileCheck& check);
