@@ -1,6 +1,6 @@
-// Live captures over a real socket from the simulated logger in its own
-// thread, with lost, late and damaged replies; the engines run on the
-// virtual clock.
+// Downloads and live captures over a real socket from the simulated logger
+// in its own thread, with lost, late and damaged replies; the engines run on
+// the virtual clock.
 #include <gtest/gtest.h>
 
 #include "device/realtime.h"
@@ -31,39 +31,58 @@ struct Mix {
   const char* name;
   sim::Faults faults;
 };
+void PrintTo(const Mix& m, std::ostream* os) { *os << m.name; }
 
-class SocketLiveTest : public DeviceEngineTest {
+sim::Faults Random(double lost, double late, double corrupt, int late_ms = 180) {
+  sim::Faults f;
+  f.drop = lost;
+  f.late = late;
+  f.late_ms = late_ms;
+  f.corrupt = corrupt;
+  return f;
+}
+
+sim::Faults LostAt(std::vector<long> replies) {
+  sim::Faults f;
+  f.drop_at = std::move(replies);
+  return f;
+}
+
+class SocketTest : public DeviceEngineTest {
  protected:
   void SetUp() override {
     DeviceEngineTest::SetUp();
     accelog::SetUi(&ui_);
   }
-  // A fresh logger with `faults` from its first live reply on, the link up.
-  void Serve(const sim::Faults& faults, uint32_t seed = 3) {
+  void TearDown() override {
+    DeviceEngineTest::TearDown();
+    if (sim_) sim_->Stop();
+  }
+  // A fresh logger holding `samples`, the link up, `faults` from then on.
+  void Serve(uint32_t samples, uint32_t seed, const sim::Faults& faults = {}) {
     if (sim_) sim_->Stop();
     ResetDeviceEngines();
     ui_ = SetsUi{};
+    ui_.save_name = Out();  // this port, not the base fixture's, answers the dialogs
     sim::SimulatorOptions options;
     options.seed = seed;
-    sim_ = std::make_unique<sim::Simulator>(sim::MakeRecording(8, seed), options);
+    sim_ = std::make_unique<sim::Simulator>(sim::MakeRecording(samples, seed), options);
     std::string error;
     ASSERT_TRUE(sim_->Start(folder_.File("logger.sock"), &error)) << error;
     SetDeviceTransport(MakeTransport("sim:" + folder_.File("logger.sock")));
     ASSERT_TRUE(BringUp());
     sim_->SetFaults(faults);
   }
-  void TearDown() override {
-    DeviceEngineTest::TearDown();
-    if (sim_) sim_->Stop();
-  }
   // Starts "Real Time Data": a sample every 500 ms up to `count` samples.
   void StartLive(int16_t count) {
-    ui_.save_name = Out();
     MachineParameter.RecordInterval = 500;
     MachineParameter.IntervalUnit = 0;
     MachineParameter.LimitKind = 1;
     MachineParameter.LimitTime = count;
     File009_Click();
+  }
+  bool RunLive() {
+    return clock_.RunUntil([] { return RealTime.DataOutcome != LiveOutcome::Running; }, 3'600'000);
   }
   // The data of each run of n replies (one request's) that all went out unharmed.
   std::vector<std::vector<uint8_t>> Intact(size_t n) const {
@@ -80,35 +99,48 @@ class SocketLiveTest : public DeviceEngineTest {
     }
     return groups;
   }
-  std::vector<uint8_t> IntactSamples() const {
+  // The samples of a live file, which must be every intact reply's.
+  void ExpectIntactSamples(const std::vector<unsigned char>& file) const {
     std::vector<uint8_t> all;
     for (const auto& s : Intact(1)) all.insert(all.end(), s.begin(), s.end());
-    return all;
+    EXPECT_TRUE(std::vector<uint8_t>(file.begin() + 19, file.end()) == all);
   }
-  std::string Out() const { return folder_.File("live.kvx"); }
+  std::vector<unsigned char> Memory(size_t bytes = SIZE_MAX) const {
+    return DownloadCutTo(sim_->Memory().FileImage(), bytes);
+  }
+  std::string Out() const { return folder_.File("out.kvx"); }
 
   SetsUi ui_;
   std::unique_ptr<sim::Simulator> sim_;
 };
 
-sim::Faults Random(double lost, double late, double corrupt) {
-  sim::Faults f;
-  f.drop = lost;
-  f.late = late;
-  f.late_ms = 180;
-  f.corrupt = corrupt;
-  return f;
+class DownloadFaultTest : public SocketTest, public ::testing::WithParamInterface<std::tuple<Mix, uint32_t>> {};
+
+// Replies up to 900 ms late, lost or damaged: the file is the memory, byte
+// for byte. Counts around a block boundary (199, 200, 201 samples).
+TEST_P(DownloadFaultTest, FileIsTheMemory) {
+  const auto [mix, seed] = GetParam();
+  const uint32_t samples = 199 + seed % 3;
+  Serve(samples, seed, mix.faults);
+  ASSERT_TRUE(RunDownload(Out()));
+  ASSERT_EQ(Download.Outcome, DownloadOutcome::Ended) << ui_.Panel(2);
+  EXPECT_TRUE(ReadBytes(Out()) == Memory());
+  EXPECT_GT(sim_->Replies(), (samples + 7) / 8 + 1);  // the faults did happen
 }
 
-sim::Faults LostAt(std::vector<long> replies) {
-  sim::Faults f;
-  f.drop_at = std::move(replies);
-  return f;
-}
+INSTANTIATE_TEST_SUITE_P(
+    Mixes, DownloadFaultTest,
+    ::testing::Combine(::testing::Values(Mix{"late400", Random(0, 0.15, 0, 400)}, Mix{"late900", Random(0, 0.1, 0, 900)},
+                                         Mix{"drop", Random(0.1, 0, 0)}, Mix{"corrupt", Random(0, 0, 0.2)},
+                                         Mix{"mix", Random(0.03, 0.05, 0.05, 700)}),
+                       ::testing::Values(1u, 2u, 3u)),
+    [](const auto& info) {
+      return std::string(std::get<0>(info.param).name) + "_seed" + std::to_string(std::get<1>(info.param));
+    });
 
 // Every good reply the logger sent is in the file once, in order, and the
 // run ends by its count.
-TEST_F(SocketLiveTest, LiveFileHoldsEveryGoodReplyOnceInOrder) {
+TEST_F(SocketTest, LiveFileHoldsEveryGoodReplyOnceInOrder) {
   const Mix mixes[] = {
       {"lost", Random(0.1, 0, 0)},
       {"late", Random(0, 0.2, 0)},
@@ -119,21 +151,21 @@ TEST_F(SocketLiveTest, LiveFileHoldsEveryGoodReplyOnceInOrder) {
   };
   for (const Mix& mix : mixes) {
     SCOPED_TRACE(mix.name);
-    Serve(mix.faults);
+    Serve(8, 3, mix.faults);
     StartLive(30);
-    ASSERT_TRUE(clock_.RunUntil([] { return RealTime.DataOutcome != LiveOutcome::Running; }, 3'600'000));
+    ASSERT_TRUE(RunLive());
     EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::Stopped);
     const auto file = ReadBytes(Out());
     ASSERT_EQ(file.size(), 19u + 30 * 6);
     EXPECT_EQ(uint32_t(file[9]) << 24 | file[10] << 16 | file[11] << 8 | file[12], 30u);
-    EXPECT_TRUE(std::vector<uint8_t>(file.begin() + 19, file.end()) == IntactSamples());
+    ExpectIntactSamples(file);
     EXPECT_TRUE(sim_->Replies() > 30 || ui_.late > 0);  // the faults did happen
   }
 }
 
 // Every set whose 32 blocks all came unharmed is shown once, in order, and
 // the last one is the file.
-TEST_F(SocketLiveTest, SpectrumShowsEveryGoodSetOnceInOrder) {
+TEST_F(SocketTest, SpectrumShowsEveryGoodSetOnceInOrder) {
   const Mix mixes[] = {
       {"lost", Random(0.01, 0, 0)},
       {"late", Random(0, 0.03, 0)},
@@ -144,7 +176,7 @@ TEST_F(SocketLiveTest, SpectrumShowsEveryGoodSetOnceInOrder) {
   };
   for (const Mix& mix : mixes) {
     SCOPED_TRACE(mix.name);
-    Serve(mix.faults);
+    Serve(8, 3, mix.faults);
     ui_.answer_ok = false;  // the fixed file
     ui_.stop_after = 3;
     File011_Click();
@@ -158,14 +190,31 @@ TEST_F(SocketLiveTest, SpectrumShowsEveryGoodSetOnceInOrder) {
   }
 }
 
-TEST_F(SocketLiveTest, UnplugEndsTheCaptureWithinTwoPeriodsKeepingEverySample) {
+// The logger leaves mid-run: every block or sample that came is kept, and
+// the scan, looking for it six times, gives up.
+TEST_F(SocketTest, UnplugMidDownloadKeepsEveryBlockReceived) {
+  sim::Faults unplug;
+  unplug.close_after = 1 + 120;  // the inquiry and 120 blocks
+  Serve(4000, 11, unplug);
+  ASSERT_TRUE(RunDownload(Out(), 600'000));
+  EXPECT_EQ(Download.Outcome, DownloadOutcome::Failed);
+  EXPECT_EQ(ui_.Panel(2), "Download failed");
+  EXPECT_TRUE(sim_->Unplugged());
+  EXPECT_TRUE(ReadBytes(Out()) == Memory(19 + 120 * 48)) << ReadBytes(Out()).size() << " " << ui_.messages.back();
+  EXPECT_EQ(Data.MenuCommandCode, 0);
+  EXPECT_TRUE(ui_.shown_files.empty());
+  ASSERT_TRUE(clock_.RunUntil([] { return Link.ScanGaveUp; }, 10000));
+  EXPECT_EQ(ui_.Panel(1), "No Device !");
+}
+
+TEST_F(SocketTest, UnplugEndsTheCaptureWithinTwoPeriodsKeepingEverySample) {
   sim::Faults unplug;
   unplug.close_after = 5;
-  Serve(unplug);
+  Serve(8, 3, unplug);
   StartLive(1000);
   ASSERT_TRUE(clock_.RunUntil([] { return Data.CountPoint == 5; }, 60'000));
   const int64_t fifth = clock_.Now();
-  ASSERT_TRUE(clock_.RunUntil([] { return RealTime.DataOutcome != LiveOutcome::Running; }, 60'000));
+  ASSERT_TRUE(RunLive());
   EXPECT_LE(clock_.Now() - fifth, 2 * 500);
   EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::DeviceLost);
   EXPECT_EQ(ui_.Panel(1), "No Device !");
@@ -174,7 +223,16 @@ TEST_F(SocketLiveTest, UnplugEndsTheCaptureWithinTwoPeriodsKeepingEverySample) {
   const auto file = ReadBytes(Out());
   ASSERT_EQ(file.size(), 19u + 5 * 6);
   EXPECT_EQ(file[12], 5);
-  EXPECT_TRUE(std::vector<uint8_t>(file.begin() + 19, file.end()) == IntactSamples());
+  ExpectIntactSamples(file);
+}
+
+TEST_F(SocketTest, SilentLoggerEndsTheDownloadAfter51Tries) {
+  sim::Faults silent;
+  silent.stop_after = 1 + 3;
+  Serve(400, 11, silent);
+  ASSERT_TRUE(RunDownload(Out()));
+  EXPECT_EQ(Download.Outcome, DownloadOutcome::Failed);
+  EXPECT_TRUE(ReadBytes(Out()) == Memory(19 + 3 * 48));
 }
 
 }  // namespace
