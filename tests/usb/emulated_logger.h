@@ -1,7 +1,8 @@
 #pragma once
 // The logger emulated at the usbfs level: a umockdev testbed holds its sysfs
 // entry and device node, and an ioctl handler on the node answers the
-// USBDEVFS_* requests libusb's Linux backend makes. OUT payloads go to the
+// USBDEVFS_* requests libusb's Linux backend makes with auto-detach on (the
+// kernel driver goes with the claim, in one request). OUT payloads go to the
 // simulated logger core; its replies, through the same fault plan as the
 // socket simulator, complete IN URBs in max-packet pieces. An IN URB with
 // nothing to deliver stays pending until libusb discards it, so a reply later
@@ -44,7 +45,6 @@ struct EmulatedLoggerOptions {
   bool claimed_elsewhere = false;      // another program holds interface 0
   std::string id_text = "ACCELOG-USB1";
   uint32_t seed = 1;
-  sim::Faults faults;
 };
 
 class EmulatedLogger {
@@ -121,7 +121,8 @@ class UsbTestbed {
   UsbTestbed(const UsbTestbed&) = delete;
   UsbTestbed& operator=(const UsbTestbed&) = delete;
 
-  // A logger on bus 1 at options.address (with an "add" uevent).
+  // A logger on bus 1 at options.address (with an "add" uevent); libusb
+  // needs no root hub entry to list it.
   EmulatedLogger& Plug(sim::Recording memory, const EmulatedLoggerOptions& options = {});
   // The logger leaves the bus: its URBs fail with ENODEV, a "remove" uevent
   // goes out and its sysfs entry and node go.
