@@ -23,6 +23,7 @@
 #include "device/transport.h"
 #include "params/machine_parameter.h"
 #include "sim/logger.h"
+#include "sim/recording.h"
 #include "support/recording_ui.h"
 #include "support/temp_folder.h"
 
@@ -124,6 +125,10 @@ class LoopbackTransport : public Transport {
     for (auto& w : written) c.push_back(w.size() > 11 ? w[11] : -1);
     return c;
   }
+  int Sent(int control) const {
+    const auto c = Commands();
+    return static_cast<int>(std::count(c.begin(), c.end(), control));
+  }
 };
 
 class DeviceEngineTest : public ProgramFolderTest {
@@ -146,6 +151,13 @@ class DeviceEngineTest : public ProgramFolderTest {
     SetUi(nullptr);
   }
 
+  // A loopback logger holding `samples` becomes the engines' transport.
+  LoopbackTransport* InstallLoopback(uint32_t samples, uint32_t seed = 1) {
+    auto t = std::make_unique<LoopbackTransport>(sim::MakeRecording(samples, seed));
+    loop_ = t.get();
+    SetDeviceTransport(std::move(t));
+    return loop_;
+  }
   // Scan, connect and identify; true when the link is up and idle.
   bool BringUp() {
     usbDeviceDetect();
@@ -162,6 +174,7 @@ class DeviceEngineTest : public ProgramFolderTest {
 
   VirtualClock clock_;
   DeviceUi ui_;
+  LoopbackTransport* loop_ = nullptr;  // the last one installed
 };
 
 }  // namespace accelog::testing

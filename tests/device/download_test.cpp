@@ -14,22 +14,13 @@ using Bytes = std::vector<unsigned char>;
 
 class DownloadTest : public DeviceEngineTest {
  protected:
-  LoopbackTransport* Install(uint32_t samples) {
-    auto t = std::make_unique<LoopbackTransport>(sim::MakeRecording(samples, samples + 3));
-    t_ = t.get();
-    SetDeviceTransport(std::move(t));
-    return t_;
-  }
+  LoopbackTransport* Install(uint32_t samples) { return t_ = InstallLoopback(samples, samples + 3); }
   // The logger's memory up to `blocks` whole blocks (all of it when negative).
   Bytes Memory(long blocks = -1) const {
     const auto image = t_->logger.Memory().FileImage();
     return DownloadCutTo(image, blocks < 0 ? image.size() : 19 + 48 * static_cast<size_t>(blocks));
   }
   std::string Out() const { return folder_.File("out.kvx"); }
-  int Count(int control) const {
-    const auto c = t_->Commands();
-    return static_cast<int>(std::count(c.begin(), c.end(), control));
-  }
   void ExpectIdle() const {
     EXPECT_EQ(Command.CommandCode, 0);
     EXPECT_EQ(Command.ActiveOperation, 0);
@@ -68,7 +59,7 @@ TEST_F(DownloadTest, FileEqualsTheLoggersMemoryOrThereIsNoData) {
       EXPECT_EQ(Download.Outcome, DownloadOutcome::NoData);
       EXPECT_EQ(ui_.Panel(2), "No data");
       EXPECT_FALSE(std::filesystem::exists(Out()));
-      EXPECT_EQ(Count(0x24), 0);
+      EXPECT_EQ(t_->Sent(0x24), 0);
       continue;
     }
     EXPECT_EQ(Download.Outcome, DownloadOutcome::Ended);
@@ -76,8 +67,8 @@ TEST_F(DownloadTest, FileEqualsTheLoggersMemoryOrThereIsNoData) {
     EXPECT_EQ(file.size(), 19 + 6 * n);
     EXPECT_TRUE(file == Memory());
     const int blocks = static_cast<int>((n + 7) / 8);
-    EXPECT_EQ(Count(0x24), blocks);
-    EXPECT_EQ(Count(0x25), 0);
+    EXPECT_EQ(t_->Sent(0x24), blocks);
+    EXPECT_EQ(t_->Sent(0x25), 0);
     EXPECT_EQ(ui_.Panel(2), "Download End");
     EXPECT_TRUE(ui_.PanelShowed(2, "Total:" + std::to_string(n)));
     EXPECT_TRUE(ui_.PanelShowed(2, "Send 'command 23'  is ok"));
@@ -112,7 +103,7 @@ TEST_F(DownloadTest, RejectedBlocksAreRepeatedUpTo50TimesInARow) {
     ASSERT_TRUE(BringUp());
     ASSERT_TRUE(RunDownload(Out()));
     EXPECT_EQ(Download.Outcome, c.outcome);
-    EXPECT_EQ(Count(0x25), std::min(c.bad, 50));
+    EXPECT_EQ(t_->Sent(0x25), std::min(c.bad, 50));
     ExpectIdle();
     if (c.outcome == DownloadOutcome::Ended) {
       EXPECT_TRUE(ReadBytes(Out()) == Memory());
@@ -178,7 +169,7 @@ TEST_F(DownloadTest, HostileLoggerNeverGivesAWrongFile) {
     if (std::filesystem::exists(Out())) ExpectWholeBlocksOfMemory();
     if (c.outcome == DownloadOutcome::Declined) {
       EXPECT_EQ(ui_.Asked(), 1);
-      EXPECT_EQ(Count(0x24), 0);
+      EXPECT_EQ(t_->Sent(0x24), 0);
       EXPECT_FALSE(std::filesystem::exists(Out()));
     }
     ExpectIdle();

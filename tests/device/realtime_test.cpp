@@ -29,9 +29,7 @@ class RealTimeTest : public DeviceEngineTest {
   void SetUp() override {
     DeviceEngineTest::SetUp();
     SetUi(&ui_);
-    auto t = std::make_unique<LoopbackTransport>(sim::MakeRecording(8, 1));
-    t_ = t.get();
-    SetDeviceTransport(std::move(t));
+    t_ = InstallLoopback(8);
     ASSERT_TRUE(BringUp());
     ui_.save_name = Out();
   }
@@ -46,10 +44,6 @@ class RealTimeTest : public DeviceEngineTest {
   }
   bool RunToEnd(int64_t limit_ms = 600'000) {
     return clock_.RunUntil([] { return RealTime.DataOutcome != LiveOutcome::Running; }, limit_ms);
-  }
-  int Sent(int control) const {
-    const auto c = t_->Commands();
-    return static_cast<int>(std::count(c.begin(), c.end(), control));
   }
   // The file holds n samples, and its head says so.
   void ExpectFileOf(uint32_t n) const {
@@ -82,7 +76,7 @@ TEST_F(RealTimeTest, LimitsEndTheRun) {
   EXPECT_EQ(std::vector<int>(head.begin() + 13, head.begin() + 19),
             (std::vector<int>{p.StartYear, p.StartMonth, p.StartDay, p.StartHour, p.StartMinute, p.StartSecond}));
   EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::Stopped);
-  EXPECT_EQ(Sent(0x22), 5);
+  EXPECT_EQ(t_->Sent(0x22), 5);
   EXPECT_EQ(ui_.points_shown, 5);
   ExpectFileOf(5);
   EXPECT_EQ(ui_.shown_files, std::vector<std::string>{Out()});
