@@ -109,10 +109,7 @@ EmulatedLogger::EmulatedLogger(sim::Recording memory, const EmulatedLoggerOption
 
 EmulatedLogger::~EmulatedLogger() {
   std::lock_guard lock(mutex_);
-  for (auto* list : {&pending_in_, &finished_}) {
-    for (Urb& u : *list) g_object_unref(u.data);
-    list->clear();
-  }
+  DropUrbs(nullptr);
   g_signal_handlers_disconnect_by_data(handler_, this);
   g_object_unref(handler_);
 }
@@ -123,36 +120,6 @@ void EmulatedLogger::SetFaults(const sim::Faults& faults) {
   logger_.SetEarlyEnd(faults.early_end);
 }
 
-std::array<uint8_t, 23> EmulatedLogger::Parameters() const {
-  std::lock_guard lock(mutex_);
-  return logger_.Parameters();
-}
-
-bool EmulatedLogger::ParametersSet() const {
-  std::lock_guard lock(mutex_);
-  return logger_.ParametersSet();
-}
-
-std::vector<std::vector<uint8_t>> EmulatedLogger::Received() const {
-  std::lock_guard lock(mutex_);
-  return received_;
-}
-
-bool EmulatedLogger::Unplugged() const {
-  std::lock_guard lock(mutex_);
-  return gone_;
-}
-
-int EmulatedLogger::DriverDetaches() const {
-  std::lock_guard lock(mutex_);
-  return detaches_;
-}
-
-void EmulatedLogger::MarkGone() {
-  std::lock_guard lock(mutex_);
-  gone_ = true;
-}
-
 int EmulatedLogger::OnIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, void* self) {
   return static_cast<EmulatedLogger*>(self)->HandleIoctl(client) ? TRUE : FALSE;
 }
@@ -161,15 +128,16 @@ void EmulatedLogger::OnClientGone(UMockdevIoctlBase*, UMockdevIoctlClient* clien
   auto* me = static_cast<EmulatedLogger*>(self);
   std::lock_guard lock(me->mutex_);
   me->empty_reaps_.erase(client);
-  for (auto* list : {&me->pending_in_, &me->finished_}) {
-    for (auto it = list->begin(); it != list->end();) {
-      if (it->client != client) {
-        ++it;
-        continue;
-      }
-      g_object_unref(it->data);
-      it = list->erase(it);
-    }
+  me->DropUrbs(client);
+}
+
+void EmulatedLogger::DropUrbs(UMockdevIoctlClient* client) {
+  for (auto* list : {&pending_in_, &finished_}) {
+    std::erase_if(*list, [&](const Urb& u) {
+      if (client && u.client != client) return false;
+      g_object_unref(u.data);
+      return true;
+    });
   }
 }
 
