@@ -12,23 +12,10 @@
 namespace accelog::testing {
 namespace {
 
-class LiveUi : public DeviceUi {
- public:
-  std::vector<std::string> captions;
-  std::vector<bool> marks, spectrum_marks;
-  std::vector<std::string> frequency_files;
-  int points_shown = 0;
-  void SetCaption(const std::string& text) override { captions.push_back(text); }
-  void SetMenuMark(int item, bool on) override { (item == 9 ? marks : spectrum_marks).push_back(on); }
-  void ShowLivePoint() override { ++points_shown; }
-  void ShowFrequencyFile(const std::string& file) override { frequency_files.push_back(file); }
-};
-
 class RealTimeTest : public DeviceEngineTest {
  protected:
   void SetUp() override {
     DeviceEngineTest::SetUp();
-    SetUi(&ui_);
     t_ = InstallLoopback(8);
     ASSERT_TRUE(BringUp());
     ui_.save_name = Out();
@@ -57,7 +44,6 @@ class RealTimeTest : public DeviceEngineTest {
   }
   std::string Out() const { return folder_.File("live.kvx"); }
 
-  LiveUi ui_;
   LoopbackTransport* t_ = nullptr;
 };
 
@@ -184,7 +170,7 @@ TEST_F(RealTimeTest, EveryEndingKeepsEverySampleWithItsCount) {
     ResetDeviceEngines();
     t_->paths = {SimulatedDevicePath("/loopback")};
     ASSERT_TRUE(BringUp());
-    ui_ = LiveUi{};
+    ui_ = DeviceUi{};
     ui_.save_name = Out();
     Start(1, 1000);
     clock_.Advance(1600);
@@ -193,7 +179,9 @@ TEST_F(RealTimeTest, EveryEndingKeepsEverySampleWithItsCount) {
     const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
     setrlimit(RLIMIT_FSIZE, &none);
     EXPECT_EQ(RealTime.DataOutcome, c.outcome);
-    if (c.outcome == LiveOutcome::DeviceLost) EXPECT_EQ(ui_.Panel(1), "No Device !");
+    if (c.outcome == LiveOutcome::DeviceLost) {
+      EXPECT_EQ(ui_.Panel(1), "No Device !");
+    }
     ExpectFileOf(3);
     if (c.outcome == LiveOutcome::FileError) {
       ASSERT_FALSE(ui_.messages.empty());

@@ -3,29 +3,12 @@
 // the virtual clock.
 #include <gtest/gtest.h>
 
-#include "device/realtime.h"
 #include "device_fixture.h"
 #include "sim/recording.h"
 #include "sim/simulator.h"
 
 namespace accelog::testing {
 namespace {
-
-class SetsUi : public DeviceUi {
- public:
-  std::vector<std::vector<uint8_t>> sets;  // the samples of every set shown
-  size_t stop_after = 0;
-  int late = 0;  // replies taken after a read had given up on them
-  void SetCaption(const std::string& text) override {
-    late += text == "Data exception ,Equipment in discussion to dial";
-  }
-  void ShowLiveSet() override {
-    std::vector<uint8_t> s;
-    for (int i = 20; i <= 1555; ++i) s.push_back(static_cast<uint8_t>(Data.FFTMemory[i]));
-    sets.push_back(s);
-    if (sets.size() == stop_after) RequestSpectrumStop();
-  }
-};
 
 struct Mix {
   const char* name;
@@ -50,10 +33,6 @@ sim::Faults LostAt(std::vector<long> replies) {
 
 class SocketTest : public DeviceEngineTest {
  protected:
-  void SetUp() override {
-    DeviceEngineTest::SetUp();
-    accelog::SetUi(&ui_);
-  }
   void TearDown() override {
     DeviceEngineTest::TearDown();
     if (sim_) sim_->Stop();
@@ -62,8 +41,7 @@ class SocketTest : public DeviceEngineTest {
   void Serve(uint32_t samples, uint32_t seed, const sim::Faults& faults = {}) {
     if (sim_) sim_->Stop();
     ResetDeviceEngines();
-    ui_ = SetsUi{};
-    ui_.save_name = Out();  // this port, not the base fixture's, answers the dialogs
+    ui_ = DeviceUi{};
     sim::SimulatorOptions options;
     options.seed = seed;
     sim_ = std::make_unique<sim::Simulator>(sim::MakeRecording(samples, seed), options);
@@ -75,6 +53,7 @@ class SocketTest : public DeviceEngineTest {
   }
   // Starts "Real Time Data": a sample every 500 ms up to `count` samples.
   void StartLive(int16_t count) {
+    ui_.save_name = Out();
     MachineParameter.RecordInterval = 500;
     MachineParameter.IntervalUnit = 0;
     MachineParameter.LimitKind = 1;
@@ -110,7 +89,6 @@ class SocketTest : public DeviceEngineTest {
   }
   std::string Out() const { return folder_.File("out.kvx"); }
 
-  SetsUi ui_;
   std::unique_ptr<sim::Simulator> sim_;
 };
 
@@ -159,7 +137,7 @@ TEST_F(SocketTest, LiveFileHoldsEveryGoodReplyOnceInOrder) {
     ASSERT_EQ(file.size(), 19u + 30 * 6);
     EXPECT_EQ(uint32_t(file[9]) << 24 | file[10] << 16 | file[11] << 8 | file[12], 30u);
     ExpectIntactSamples(file);
-    EXPECT_TRUE(sim_->Replies() > 30 || ui_.late > 0);  // the faults did happen
+    EXPECT_TRUE(sim_->Replies() > 30 || ui_.Late() > 0);  // the faults did happen
   }
 }
 
