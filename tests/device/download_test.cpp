@@ -14,7 +14,13 @@ using Bytes = std::vector<unsigned char>;
 
 class DownloadTest : public DeviceEngineTest {
  protected:
-  LoopbackTransport* Install(uint32_t samples) { return t_ = InstallLoopback(samples, samples + 3); }
+  // A fresh engine and port, and a logger holding `samples`; true when the link is up.
+  bool Fresh(uint32_t samples) {
+    ResetDeviceEngines();
+    ui_ = DeviceUi{};
+    t_ = InstallLoopback(samples, samples + 3);
+    return BringUp();
+  }
   // The logger's memory up to `blocks` whole blocks (all of it when negative).
   Bytes Memory(long blocks = -1) const {
     const auto image = t_->logger.Memory().FileImage();
@@ -47,11 +53,8 @@ class DownloadTest : public DeviceEngineTest {
 TEST_F(DownloadTest, FileEqualsTheLoggersMemoryOrThereIsNoData) {
   for (uint32_t n : {0u, 7u, 8u, 9u, 16u, 17u, 10000u}) {
     SCOPED_TRACE(n);
-    ResetDeviceEngines();
-    ui_ = DeviceUi{};
     std::filesystem::remove(Out());
-    Install(n);
-    ASSERT_TRUE(BringUp());
+    ASSERT_TRUE(Fresh(n));
     ASSERT_TRUE(RunDownload(Out()));
     EXPECT_EQ(Data.DeviceSampleCount, n);
     ExpectIdle();
@@ -92,15 +95,12 @@ TEST_F(DownloadTest, RejectedBlocksAreRepeatedUpTo50TimesInARow) {
                {17, 63, 1, 1000, DownloadOutcome::Failed}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.bad);
-    ResetDeviceEngines();
-    ui_ = DeviceUi{};
-    Install(c.samples);
+    ASSERT_TRUE(Fresh(c.samples));
     int skip = c.skip, bad = c.bad;
     t_->shape = [&](sim::Packet& p, long) {
       if (p.size() == c.reply_length && p[11] == 0xA4 && skip-- <= 0 && bad-- > 0) p[14] ^= 1;
       return 1;
     };
-    ASSERT_TRUE(BringUp());
     ASSERT_TRUE(RunDownload(Out()));
     EXPECT_EQ(Download.Outcome, c.outcome);
     EXPECT_EQ(t_->Sent(0x25), std::min(c.bad, 50));
@@ -155,12 +155,9 @@ TEST_F(DownloadTest, HostileLoggerNeverGivesAWrongFile) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ResetDeviceEngines();
-    ui_ = DeviceUi{};
-    ui_.answer_ok = false;
     std::filesystem::remove(Out());
-    Install(100);
-    ASSERT_TRUE(BringUp());
+    ASSERT_TRUE(Fresh(100));
+    ui_.answer_ok = false;
     t_->shape = c.shape;
     ASSERT_TRUE(RunDownload(Out()));
     EXPECT_EQ(Download.Outcome, c.outcome);
@@ -177,8 +174,7 @@ TEST_F(DownloadTest, HostileLoggerNeverGivesAWrongFile) {
 }
 
 TEST_F(DownloadTest, FileNameOverwriteAndFolders) {
-  Install(8);
-  ASSERT_TRUE(BringUp());
+  ASSERT_TRUE(Fresh(8));
   // The dialog's extension is replaced by .kvx.
   ASSERT_TRUE(RunDownload(folder_.File("first.txt")));
   EXPECT_TRUE(std::filesystem::exists(folder_.File("first.kvx")));
@@ -223,10 +219,8 @@ TEST_F(DownloadTest, FileNameOverwriteAndFolders) {
 TEST_F(DownloadTest, EndOfDataBeforeTheCountIsAShortDownload) {
   for (int blocks : {5, 0}) {
     SCOPED_TRACE(blocks);
-    ResetDeviceEngines();
-    ui_ = DeviceUi{};
-    Install(1000)->logger.SetEarlyEnd(blocks);
-    ASSERT_TRUE(BringUp());
+    ASSERT_TRUE(Fresh(1000));
+    t_->logger.SetEarlyEnd(blocks);
     ASSERT_TRUE(RunDownload(Out()));
     EXPECT_EQ(Download.Outcome, DownloadOutcome::Short);
     EXPECT_EQ(ui_.Panel(2), "Download End");
@@ -243,8 +237,7 @@ TEST_F(DownloadTest, EndOfDataBeforeTheCountIsAShortDownload) {
 }
 
 TEST_F(DownloadTest, FailedBlockWriteAbandonsTheDownloadCleanly) {
-  Install(80);
-  ASSERT_TRUE(BringUp());
+  ASSERT_TRUE(Fresh(80));
   int blocks = 0;
   t_->refuse_write = [&](const uint8_t* f, int) { return f[11] == 0x24 && ++blocks > 4; };
   ASSERT_TRUE(RunDownload(Out()));
@@ -264,10 +257,7 @@ TEST_F(DownloadTest, FailedBlockWriteAbandonsTheDownloadCleanly) {
 TEST_F(DownloadTest, LostDeviceOrStopEndsARunningDownloadWithWholeBlocks) {
   for (bool stop : {false, true}) {
     SCOPED_TRACE(stop);
-    ResetDeviceEngines();
-    ui_ = DeviceUi{};
-    Install(800);
-    ASSERT_TRUE(BringUp());
+    ASSERT_TRUE(Fresh(800));
     ui_.save_name = Out();
     File008_Click();
     ASSERT_TRUE(clock_.RunUntil([] { return Download.DownloadBlockIndex >= 10; }, 100000));
@@ -300,8 +290,7 @@ TEST_F(DownloadTest, LostDeviceOrStopEndsARunningDownloadWithWholeBlocks) {
 }
 
 TEST_F(DownloadTest, CommunicationTimeOut) {
-  Install(8);
-  ASSERT_TRUE(BringUp());
+  ASSERT_TRUE(Fresh(8));
   // Timer1 ticking while no branch takes it.
   Data.MenuCommandCode = 11;
   Command.ActiveOperation = 24;
@@ -321,9 +310,8 @@ TEST_F(DownloadTest, CommunicationTimeOut) {
 
 // The download's own texts follow the language too.
 TEST_F(DownloadTest, ChineseTexts) {
-  Install(9);
   MachineParameter.LanguageFlag = 0;
-  ASSERT_TRUE(BringUp());
+  ASSERT_TRUE(Fresh(9));
   ASSERT_TRUE(RunDownload(Out()));
   EXPECT_TRUE(ui_.PanelShowed(2, "发送回收数据指令23成功"));
   EXPECT_EQ(ui_.Panel(2), "下载完成");
