@@ -28,35 +28,30 @@ constexpr uint8_t kOutEndpoint = 0x01, kInEndpoint = 0x81;
 constexpr auto kEmptyReapHold = std::chrono::microseconds(300);
 constexpr auto kSpinGap = std::chrono::milliseconds(1);
 
-std::string Hex(const std::vector<uint8_t>& bytes) {
-  std::string text;
-  char h[3];
-  for (uint8_t b : bytes) {
-    std::snprintf(h, sizeof h, "%02x", b);
-    text += h;
-  }
-  return text;
-}
+std::string SysPathOf(int address) { return "/devices/usb1/1-" + std::to_string(address); }
 
-// Device and configuration descriptors as the kernel puts them in sysfs.
-std::vector<uint8_t> LoggerDescriptors(bool bulk) {
+// The logger's sysfs entry: its device and configuration descriptors as
+// the kernel puts them there.
+std::string DeviceText(int address, bool bulk) {
   const uint8_t type = bulk ? 0x02 : 0x03, interval = bulk ? 0 : 1;
-  return {0x12, 0x01, 0x00, 0x02, 0x00, 0x00, 0x00, 0x40, 0x41, 0x10, 0x02, 0x81, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01,
-          0x09, 0x02, 0x20, 0x00, 0x01, 0x01, 0x00, 0x80, 0x32,
-          0x09, 0x04, 0x00, 0x00, 0x02, 0xFF, 0x00, 0x00, 0x00,
-          0x07, 0x05, kOutEndpoint, type, kMaxPacket, 0x00, interval,
-          0x07, 0x05, kInEndpoint, type, kMaxPacket, 0x00, interval};
-}
-
-std::string DeviceText(const std::string& syspath, int address, const std::string& speed,
-                       const std::vector<uint8_t>& descriptors) {
-  char number[4];
+  const uint8_t descriptors[] = {
+      0x12, 0x01, 0x00, 0x02, 0x00, 0x00, 0x00, 0x40, 0x41, 0x10, 0x02, 0x81, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01,
+      0x09, 0x02, 0x20, 0x00, 0x01, 0x01, 0x00, 0x80, 0x32,
+      0x09, 0x04, 0x00, 0x00, 0x02, 0xFF, 0x00, 0x00, 0x00,
+      0x07, 0x05, kOutEndpoint, type, kMaxPacket, 0x00, interval,
+      0x07, 0x05, kInEndpoint, type, kMaxPacket, 0x00, interval};
+  char number[4], hex[3];
   std::snprintf(number, sizeof number, "%03d", address);
   const std::string node = std::string("bus/usb/001/") + number;
-  return "P: " + syspath + "\nN: " + node + "\nE: SUBSYSTEM=usb\nE: DRIVER=usb\nE: DEVNAME=/dev/" + node +
-         "\nE: DEVTYPE=usb_device\nE: BUSNUM=001\nE: DEVNUM=" + number + "\nA: busnum=1\\n\nA: devnum=" +
-         std::to_string(address) + "\\n\nA: speed=" + speed + "\\n\nA: bConfigurationValue=1\\n\nH: descriptors=" +
-         Hex(descriptors) + "\n";
+  std::string text = "P: " + SysPathOf(address) + "\nN: " + node +
+                     "\nE: SUBSYSTEM=usb\nE: DRIVER=usb\nE: DEVNAME=/dev/" + node +
+                     "\nE: DEVTYPE=usb_device\nE: BUSNUM=001\nE: DEVNUM=" + number + "\nA: busnum=1\\n\nA: devnum=" +
+                     std::to_string(address) + "\\n\nA: speed=12\\n\nA: bConfigurationValue=1\\n\nH: descriptors=";
+  for (uint8_t b : descriptors) {
+    std::snprintf(hex, sizeof hex, "%02x", b);
+    text += hex;
+  }
+  return text + "\n";
 }
 
 std::string NodeOf(int address) {
@@ -64,8 +59,6 @@ std::string NodeOf(int address) {
   std::snprintf(node, sizeof node, "/dev/bus/usb/001/%03d", address);
   return node;
 }
-
-std::string SysPathOf(int address) { return "/devices/usb1/1-" + std::to_string(address); }
 
 usbdevfs_urb* UrbOf(UMockdevIoctlData* data) { return reinterpret_cast<usbdevfs_urb*>(data->data); }
 
@@ -352,7 +345,7 @@ EmulatedLogger& UsbTestbed::Plug(sim::Recording memory, const EmulatedLoggerOpti
   // The handler is attached before the node appears, so an open right after
   // the "add" uevent already reaches it.
   umockdev_testbed_attach_ioctl(bed_, NodeOf(options.address).c_str(), logger->Handler(), nullptr);
-  const std::string text = DeviceText(SysPathOf(options.address), options.address, "12", LoggerDescriptors(options.bulk));
+  const std::string text = DeviceText(options.address, options.bulk);
   umockdev_testbed_add_from_string(bed_, text.c_str(), nullptr);
   loggers_.push_back({std::move(logger), false});
   return *loggers_.back().logger;
