@@ -2,23 +2,14 @@
 
 #include "device/frames.h"
 #include "device_fixture.h"
-#include "sim/recording.h"
 
 namespace accelog::testing {
 namespace {
 
-class CommandEngineTest : public DeviceEngineTest {
- protected:
-  LoopbackTransport* Install() {
-    auto t = std::make_unique<LoopbackTransport>(sim::MakeRecording(16, 1));
-    auto* raw = t.get();
-    SetDeviceTransport(std::move(t));
-    return raw;
-  }
-};
+class CommandEngineTest : public DeviceEngineTest {};
 
 TEST_F(CommandEngineTest, LoggerSilentOnIdentifyStillCountsAsConnected) {
-  auto* t = Install();
+  auto* t = InstallLoopback(16);
   t->shape = [](sim::Packet& p, long) { return p[11] != 0x91; };
   ASSERT_TRUE(BringUp());
   EXPECT_TRUE(Link.LinkConfirmed);
@@ -27,7 +18,7 @@ TEST_F(CommandEngineTest, LoggerSilentOnIdentifyStillCountsAsConnected) {
 }
 
 TEST_F(CommandEngineTest, RejectedConnectLeavesTheLinkDown) {
-  auto* t = Install();
+  auto* t = InstallLoopback(16);
   t->shape = [](sim::Packet& p, long) {
     p[13] ^= 1;  // checksum
     return true;
@@ -45,7 +36,7 @@ TEST_F(CommandEngineTest, RejectedConnectLeavesTheLinkDown) {
 }
 
 TEST_F(CommandEngineTest, FailedConnectWriteRestartsTheScan) {
-  auto* t = Install();
+  auto* t = InstallLoopback(16);
   int refusals = 1;
   t->refuse_write = [&](const uint8_t*, int) { return refusals-- > 0; };
   ASSERT_TRUE(BringUp());
@@ -56,7 +47,7 @@ TEST_F(CommandEngineTest, FailedConnectWriteRestartsTheScan) {
 }
 
 TEST_F(CommandEngineTest, SystemParameterSendsTheParametersAsTheyStand) {
-  auto* t = Install();
+  auto* t = InstallLoopback(16);
   ASSERT_TRUE(BringUp());
   MachineParameter.RecordInterval = 250;
   MachineParameter.CriticalY = 33;
@@ -75,7 +66,7 @@ TEST_F(CommandEngineTest, SystemParameterSendsTheParametersAsTheyStand) {
 }
 
 TEST_F(CommandEngineTest, SystemParameterRespectsTheDialogAndTheLink) {
-  auto* t = Install();
+  auto* t = InstallLoopback(16);
   ASSERT_TRUE(BringUp());
 
   // Busy with another operation: nothing at all.
@@ -102,7 +93,7 @@ TEST_F(CommandEngineTest, SystemParameterRespectsTheDialogAndTheLink) {
 }
 
 TEST_F(CommandEngineTest, ParameterReplyRejectedShowsNothingAcceptedShowsTheLanguagesText) {
-  auto* t = Install();
+  auto* t = InstallLoopback(16);
   MachineParameter.LanguageFlag = 0;
   ASSERT_TRUE(BringUp());
   EXPECT_EQ(ui_.Panel(1), "连接成功");

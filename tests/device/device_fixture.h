@@ -20,9 +20,11 @@
 #include "device/device_timers.h"
 #include "device/download.h"
 #include "device/link.h"
+#include "device/realtime.h"
 #include "device/transport.h"
 #include "params/machine_parameter.h"
 #include "sim/logger.h"
+#include "sim/recording.h"
 #include "support/recording_ui.h"
 #include "support/temp_folder.h"
 
@@ -36,14 +38,35 @@ inline std::vector<unsigned char> DownloadCutTo(const std::vector<unsigned char>
   return file;
 }
 
-// The shared recording port with the save and parameter dialogs scripted.
+// The shared recording port with the save and parameter dialogs scripted,
+// and what the live runs show.
 class DeviceUi : public RecordingUi {
  public:
   std::string save_name;
   std::function<void()> parameter_dialog;  // runs in place of the dialog
+  std::vector<std::string> captions;
+  std::vector<bool> marks, spectrum_marks;  // of the live and the spectrum item
+  std::vector<std::string> frequency_files;
+  int points_shown = 0;
+  std::vector<std::vector<uint8_t>> sets;  // the samples of every spectrum set shown
+  size_t stop_after = 0;                   // sets shown before a spectrum run is stopped
   std::string SaveFileName(const std::string&, const std::string&) override { return save_name; }
   void ShowDataFile(const std::string& file) override { shown_files.push_back(file); }
   void ShowParameterDialog() override { parameter_dialog ? parameter_dialog() : UiPort::ShowParameterDialog(); }
+  void SetCaption(const std::string& text) override { captions.push_back(text); }
+  void SetMenuMark(int item, bool on) override { (item == 9 ? marks : spectrum_marks).push_back(on); }
+  void ShowLivePoint() override { ++points_shown; }
+  void ShowFrequencyFile(const std::string& file) override { frequency_files.push_back(file); }
+  void ShowLiveSet() override {
+    std::vector<uint8_t> s;
+    for (int i = 20; i <= 1555; ++i) s.push_back(static_cast<uint8_t>(Data.FFTMemory[i]));
+    sets.push_back(s);
+    if (sets.size() == stop_after) RequestSpectrumStop();
+  }
+  // Replies taken after a read had given up on them.
+  long Late() const {
+    return std::count(captions.begin(), captions.end(), "Data exception ,Equipment in discussion to dial");
+  }
   int Asked() const { return static_cast<int>(questions.size()); }
   std::string Panel(int n) const { return panels.contains(n) ? panels.at(n) : std::string(); }
   // Every text panel n showed, in order.
@@ -124,6 +147,10 @@ class LoopbackTransport : public Transport {
     for (auto& w : written) c.push_back(w.size() > 11 ? w[11] : -1);
     return c;
   }
+  int Sent(int control) const {
+    const auto c = Commands();
+    return static_cast<int>(std::count(c.begin(), c.end(), control));
+  }
 };
 
 class DeviceEngineTest : public ProgramFolderTest {
@@ -146,6 +173,13 @@ class DeviceEngineTest : public ProgramFolderTest {
     SetUi(nullptr);
   }
 
+  // A loopback logger holding `samples` becomes the engines' transport.
+  LoopbackTransport* InstallLoopback(uint32_t samples, uint32_t seed = 1) {
+    auto t = std::make_unique<LoopbackTransport>(sim::MakeRecording(samples, seed));
+    loop_ = t.get();
+    SetDeviceTransport(std::move(t));
+    return loop_;
+  }
   // Scan, connect and identify; true when the link is up and idle.
   bool BringUp() {
     usbDeviceDetect();
@@ -162,6 +196,7 @@ class DeviceEngineTest : public ProgramFolderTest {
 
   VirtualClock clock_;
   DeviceUi ui_;
+  LoopbackTransport* loop_ = nullptr;  // the last one installed
 };
 
 }  // namespace accelog::testing

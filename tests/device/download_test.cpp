@@ -14,11 +14,12 @@ using Bytes = std::vector<unsigned char>;
 
 class DownloadTest : public DeviceEngineTest {
  protected:
-  LoopbackTransport* Install(uint32_t samples) {
-    auto t = std::make_unique<LoopbackTransport>(sim::MakeRecording(samples, samples + 3));
-    t_ = t.get();
-    SetDeviceTransport(std::move(t));
-    return t_;
+  // A fresh engine and port, and a logger holding `samples`; true when the link is up.
+  bool Fresh(uint32_t samples) {
+    ResetDeviceEngines();
+    ui_ = DeviceUi{};
+    t_ = InstallLoopback(samples, samples + 3);
+    return BringUp();
   }
   // The logger's memory up to `blocks` whole blocks (all of it when negative).
   Bytes Memory(long blocks = -1) const {
@@ -26,10 +27,6 @@ class DownloadTest : public DeviceEngineTest {
     return DownloadCutTo(image, blocks < 0 ? image.size() : 19 + 48 * static_cast<size_t>(blocks));
   }
   std::string Out() const { return folder_.File("out.kvx"); }
-  int Count(int control) const {
-    const auto c = t_->Commands();
-    return static_cast<int>(std::count(c.begin(), c.end(), control));
-  }
   void ExpectIdle() const {
     EXPECT_EQ(Command.CommandCode, 0);
     EXPECT_EQ(Command.ActiveOperation, 0);
@@ -56,11 +53,8 @@ class DownloadTest : public DeviceEngineTest {
 TEST_F(DownloadTest, FileEqualsTheLoggersMemoryOrThereIsNoData) {
   for (uint32_t n : {0u, 7u, 8u, 9u, 16u, 17u, 10000u}) {
     SCOPED_TRACE(n);
-    ResetDeviceEngines();
-    ui_ = DeviceUi{};
     std::filesystem::remove(Out());
-    Install(n);
-    ASSERT_TRUE(BringUp());
+    ASSERT_TRUE(Fresh(n));
     ASSERT_TRUE(RunDownload(Out()));
     EXPECT_EQ(Data.DeviceSampleCount, n);
     ExpectIdle();
@@ -68,7 +62,7 @@ TEST_F(DownloadTest, FileEqualsTheLoggersMemoryOrThereIsNoData) {
       EXPECT_EQ(Download.Outcome, DownloadOutcome::NoData);
       EXPECT_EQ(ui_.Panel(2), "No data");
       EXPECT_FALSE(std::filesystem::exists(Out()));
-      EXPECT_EQ(Count(0x24), 0);
+      EXPECT_EQ(t_->Sent(0x24), 0);
       continue;
     }
     EXPECT_EQ(Download.Outcome, DownloadOutcome::Ended);
@@ -76,8 +70,8 @@ TEST_F(DownloadTest, FileEqualsTheLoggersMemoryOrThereIsNoData) {
     EXPECT_EQ(file.size(), 19 + 6 * n);
     EXPECT_TRUE(file == Memory());
     const int blocks = static_cast<int>((n + 7) / 8);
-    EXPECT_EQ(Count(0x24), blocks);
-    EXPECT_EQ(Count(0x25), 0);
+    EXPECT_EQ(t_->Sent(0x24), blocks);
+    EXPECT_EQ(t_->Sent(0x25), 0);
     EXPECT_EQ(ui_.Panel(2), "Download End");
     EXPECT_TRUE(ui_.PanelShowed(2, "Total:" + std::to_string(n)));
     EXPECT_TRUE(ui_.PanelShowed(2, "Send 'command 23'  is ok"));
@@ -101,18 +95,15 @@ TEST_F(DownloadTest, RejectedBlocksAreRepeatedUpTo50TimesInARow) {
                {17, 63, 1, 1000, DownloadOutcome::Failed}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.bad);
-    ResetDeviceEngines();
-    ui_ = DeviceUi{};
-    Install(c.samples);
+    ASSERT_TRUE(Fresh(c.samples));
     int skip = c.skip, bad = c.bad;
     t_->shape = [&](sim::Packet& p, long) {
       if (p.size() == c.reply_length && p[11] == 0xA4 && skip-- <= 0 && bad-- > 0) p[14] ^= 1;
       return 1;
     };
-    ASSERT_TRUE(BringUp());
     ASSERT_TRUE(RunDownload(Out()));
     EXPECT_EQ(Download.Outcome, c.outcome);
-    EXPECT_EQ(Count(0x25), std::min(c.bad, 50));
+    EXPECT_EQ(t_->Sent(0x25), std::min(c.bad, 50));
     ExpectIdle();
     if (c.outcome == DownloadOutcome::Ended) {
       EXPECT_TRUE(ReadBytes(Out()) == Memory());
@@ -164,12 +155,9 @@ TEST_F(DownloadTest, HostileLoggerNeverGivesAWrongFile) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ResetDeviceEngines();
-    ui_ = DeviceUi{};
-    ui_.answer_ok = false;
     std::filesystem::remove(Out());
-    Install(100);
-    ASSERT_TRUE(BringUp());
+    ASSERT_TRUE(Fresh(100));
+    ui_.answer_ok = false;
     t_->shape = c.shape;
     ASSERT_TRUE(RunDownload(Out()));
     EXPECT_EQ(Download.Outcome, c.outcome);
@@ -178,7 +166,7 @@ TEST_F(DownloadTest, HostileLoggerNeverGivesAWrongFile) {
     if (std::filesystem::exists(Out())) ExpectWholeBlocksOfMemory();
     if (c.outcome == DownloadOutcome::Declined) {
       EXPECT_EQ(ui_.Asked(), 1);
-      EXPECT_EQ(Count(0x24), 0);
+      EXPECT_EQ(t_->Sent(0x24), 0);
       EXPECT_FALSE(std::filesystem::exists(Out()));
     }
     ExpectIdle();
@@ -186,8 +174,7 @@ TEST_F(DownloadTest, HostileLoggerNeverGivesAWrongFile) {
 }
 
 TEST_F(DownloadTest, FileNameOverwriteAndFolders) {
-  Install(8);
-  ASSERT_TRUE(BringUp());
+  ASSERT_TRUE(Fresh(8));
   // The dialog's extension is replaced by .kvx.
   ASSERT_TRUE(RunDownload(folder_.File("first.txt")));
   EXPECT_TRUE(std::filesystem::exists(folder_.File("first.kvx")));
@@ -232,10 +219,8 @@ TEST_F(DownloadTest, FileNameOverwriteAndFolders) {
 TEST_F(DownloadTest, EndOfDataBeforeTheCountIsAShortDownload) {
   for (int blocks : {5, 0}) {
     SCOPED_TRACE(blocks);
-    ResetDeviceEngines();
-    ui_ = DeviceUi{};
-    Install(1000)->logger.SetEarlyEnd(blocks);
-    ASSERT_TRUE(BringUp());
+    ASSERT_TRUE(Fresh(1000));
+    t_->logger.SetEarlyEnd(blocks);
     ASSERT_TRUE(RunDownload(Out()));
     EXPECT_EQ(Download.Outcome, DownloadOutcome::Short);
     EXPECT_EQ(ui_.Panel(2), "Download End");
@@ -252,8 +237,7 @@ TEST_F(DownloadTest, EndOfDataBeforeTheCountIsAShortDownload) {
 }
 
 TEST_F(DownloadTest, FailedBlockWriteAbandonsTheDownloadCleanly) {
-  Install(80);
-  ASSERT_TRUE(BringUp());
+  ASSERT_TRUE(Fresh(80));
   int blocks = 0;
   t_->refuse_write = [&](const uint8_t* f, int) { return f[11] == 0x24 && ++blocks > 4; };
   ASSERT_TRUE(RunDownload(Out()));
@@ -273,10 +257,7 @@ TEST_F(DownloadTest, FailedBlockWriteAbandonsTheDownloadCleanly) {
 TEST_F(DownloadTest, LostDeviceOrStopEndsARunningDownloadWithWholeBlocks) {
   for (bool stop : {false, true}) {
     SCOPED_TRACE(stop);
-    ResetDeviceEngines();
-    ui_ = DeviceUi{};
-    Install(800);
-    ASSERT_TRUE(BringUp());
+    ASSERT_TRUE(Fresh(800));
     ui_.save_name = Out();
     File008_Click();
     ASSERT_TRUE(clock_.RunUntil([] { return Download.DownloadBlockIndex >= 10; }, 100000));
@@ -309,8 +290,7 @@ TEST_F(DownloadTest, LostDeviceOrStopEndsARunningDownloadWithWholeBlocks) {
 }
 
 TEST_F(DownloadTest, CommunicationTimeOut) {
-  Install(8);
-  ASSERT_TRUE(BringUp());
+  ASSERT_TRUE(Fresh(8));
   // Timer1 ticking while no branch takes it.
   Data.MenuCommandCode = 11;
   Command.ActiveOperation = 24;
@@ -330,9 +310,8 @@ TEST_F(DownloadTest, CommunicationTimeOut) {
 
 // The download's own texts follow the language too.
 TEST_F(DownloadTest, ChineseTexts) {
-  Install(9);
   MachineParameter.LanguageFlag = 0;
-  ASSERT_TRUE(BringUp());
+  ASSERT_TRUE(Fresh(9));
   ASSERT_TRUE(RunDownload(Out()));
   EXPECT_TRUE(ui_.PanelShowed(2, "发送回收数据指令23成功"));
   EXPECT_EQ(ui_.Panel(2), "下载完成");

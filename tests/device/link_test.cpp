@@ -4,21 +4,11 @@
 
 #include "device/frames.h"
 #include "device_fixture.h"
-#include "sim/recording.h"
 
 namespace accelog::testing {
 namespace {
 
-class LinkTest : public DeviceEngineTest {
- protected:
-  LoopbackTransport* Install(std::vector<std::string> paths) {
-    auto t = std::make_unique<LoopbackTransport>(sim::MakeRecording(16, 1));
-    t->paths = std::move(paths);
-    auto* raw = t.get();
-    SetDeviceTransport(std::move(t));
-    return raw;
-  }
-};
+class LinkTest : public DeviceEngineTest {};
 
 TEST(DevicePath, VendorAndProductFieldsAreHexadecimal) {
   struct Case {
@@ -42,7 +32,8 @@ TEST(DevicePath, VendorAndProductFieldsAreHexadecimal) {
 }
 
 TEST_F(LinkTest, SixFailedPassesEndInNoDevice) {
-  auto* t = Install({});
+  auto* t = InstallLoopback(16);
+  t->paths.clear();
   usbDeviceDetect();
   clock_.Advance(3000);
   std::vector<std::string> expected;
@@ -64,7 +55,7 @@ TEST_F(LinkTest, SixFailedPassesEndInNoDevice) {
 }
 
 TEST_F(LinkTest, FoundDeviceIsAnnouncedOnTheNextTickThenConnectedAndIdentified) {
-  auto* t = Install({SimulatedDevicePath("/loopback")});
+  auto* t = InstallLoopback(16);
   usbDeviceDetect();
   clock_.Advance(500);
   EXPECT_TRUE(Link.DeviceFound);
@@ -90,8 +81,9 @@ TEST_F(LinkTest, FoundDeviceIsAnnouncedOnTheNextTickThenConnectedAndIdentified) 
 }
 
 TEST_F(LinkTest, FirstMatchingPathWinsAndOthersAreClosed) {
-  auto* t = Install({"usb#vid_1041&pid_8103#001-002", "no hash at all",
-                     "usb#vid_1041&pid_8102#001-003", "usb#VID_1041&PID_8102#001-004"});
+  auto* t = InstallLoopback(16);
+  t->paths = {"usb#vid_1041&pid_8103#001-002", "no hash at all", "usb#vid_1041&pid_8102#001-003",
+              "usb#VID_1041&PID_8102#001-004"};
   EXPECT_TRUE(FindTheHid_Boolean());
   EXPECT_EQ(Link.DevicePathName, "usb#vid_1041&pid_8102#001-003");
   EXPECT_EQ(t->opens, 1);  // only the logger itself is ever opened
@@ -107,7 +99,7 @@ TEST_F(LinkTest, FirstMatchingPathWinsAndOthersAreClosed) {
 }
 
 TEST_F(LinkTest, ReadAndWriteRefuseAnUndetectedDeviceAndReadsClear255Bytes) {
-  auto* t = Install({SimulatedDevicePath("/loopback")});
+  auto* t = InstallLoopback(16);
   ASSERT_TRUE(FindTheHid_Boolean());
   Link.WriteLength = 15;
   EXPECT_FALSE(WriteReport_Boolean());
@@ -141,7 +133,7 @@ TEST_F(LinkTest, ReadsNeverTakeAnEarlierCommandsReply) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.delay_ms[0]);
-    auto* t = Install({SimulatedDevicePath("/loopback")});
+    auto* t = InstallLoopback(16);
     ResetLinkState();
     ASSERT_TRUE(FindTheHid_Boolean());
     Link.DeviceConnected = true;

@@ -12,26 +12,11 @@
 namespace accelog::testing {
 namespace {
 
-class LiveUi : public DeviceUi {
- public:
-  std::vector<std::string> captions;
-  std::vector<bool> marks, spectrum_marks;
-  std::vector<std::string> frequency_files;
-  int points_shown = 0;
-  void SetCaption(const std::string& text) override { captions.push_back(text); }
-  void SetMenuMark(int item, bool on) override { (item == 9 ? marks : spectrum_marks).push_back(on); }
-  void ShowLivePoint() override { ++points_shown; }
-  void ShowFrequencyFile(const std::string& file) override { frequency_files.push_back(file); }
-};
-
 class RealTimeTest : public DeviceEngineTest {
  protected:
   void SetUp() override {
     DeviceEngineTest::SetUp();
-    SetUi(&ui_);
-    auto t = std::make_unique<LoopbackTransport>(sim::MakeRecording(8, 1));
-    t_ = t.get();
-    SetDeviceTransport(std::move(t));
+    t_ = InstallLoopback(8);
     ASSERT_TRUE(BringUp());
     ui_.save_name = Out();
   }
@@ -47,10 +32,6 @@ class RealTimeTest : public DeviceEngineTest {
   bool RunToEnd(int64_t limit_ms = 600'000) {
     return clock_.RunUntil([] { return RealTime.DataOutcome != LiveOutcome::Running; }, limit_ms);
   }
-  int Sent(int control) const {
-    const auto c = t_->Commands();
-    return static_cast<int>(std::count(c.begin(), c.end(), control));
-  }
   // The file holds n samples, and its head says so.
   void ExpectFileOf(uint32_t n) const {
     const auto f = ReadBytes(Out());
@@ -63,7 +44,6 @@ class RealTimeTest : public DeviceEngineTest {
   }
   std::string Out() const { return folder_.File("live.kvx"); }
 
-  LiveUi ui_;
   LoopbackTransport* t_ = nullptr;
 };
 
@@ -82,7 +62,7 @@ TEST_F(RealTimeTest, LimitsEndTheRun) {
   EXPECT_EQ(std::vector<int>(head.begin() + 13, head.begin() + 19),
             (std::vector<int>{p.StartYear, p.StartMonth, p.StartDay, p.StartHour, p.StartMinute, p.StartSecond}));
   EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::Stopped);
-  EXPECT_EQ(Sent(0x22), 5);
+  EXPECT_EQ(t_->Sent(0x22), 5);
   EXPECT_EQ(ui_.points_shown, 5);
   ExpectFileOf(5);
   EXPECT_EQ(ui_.shown_files, std::vector<std::string>{Out()});
@@ -190,7 +170,7 @@ TEST_F(RealTimeTest, EveryEndingKeepsEverySampleWithItsCount) {
     ResetDeviceEngines();
     t_->paths = {SimulatedDevicePath("/loopback")};
     ASSERT_TRUE(BringUp());
-    ui_ = LiveUi{};
+    ui_ = DeviceUi{};
     ui_.save_name = Out();
     Start(1, 1000);
     clock_.Advance(1600);
@@ -199,7 +179,9 @@ TEST_F(RealTimeTest, EveryEndingKeepsEverySampleWithItsCount) {
     const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
     setrlimit(RLIMIT_FSIZE, &none);
     EXPECT_EQ(RealTime.DataOutcome, c.outcome);
-    if (c.outcome == LiveOutcome::DeviceLost) EXPECT_EQ(ui_.Panel(1), "No Device !");
+    if (c.outcome == LiveOutcome::DeviceLost) {
+      EXPECT_EQ(ui_.Panel(1), "No Device !");
+    }
     ExpectFileOf(3);
     if (c.outcome == LiveOutcome::FileError) {
       ASSERT_FALSE(ui_.messages.empty());

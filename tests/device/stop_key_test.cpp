@@ -6,7 +6,6 @@
 
 #include "device_fixture.h"
 #include "shell/main_window.h"
-#include "sim/recording.h"
 
 namespace accelog::testing {
 namespace {
@@ -14,7 +13,7 @@ namespace {
 class StopKeyTest : public DeviceEngineTest {};
 
 TEST_F(StopKeyTest, EscapeStopsADownload) {
-  SetDeviceTransport(std::make_unique<LoopbackTransport>(sim::MakeRecording(800, 1)));
+  InstallLoopback(800);
   ASSERT_TRUE(BringUp());
   MainWindow window(nullptr);
   window.SetHandlers({{"Escape", [] { StopDownload(); }}});

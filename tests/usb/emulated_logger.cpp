@@ -28,42 +28,30 @@ constexpr uint8_t kOutEndpoint = 0x01, kInEndpoint = 0x81;
 constexpr auto kEmptyReapHold = std::chrono::microseconds(300);
 constexpr auto kSpinGap = std::chrono::milliseconds(1);
 
-std::string Hex(const std::vector<uint8_t>& bytes) {
-  std::string text;
-  char h[3];
-  for (uint8_t b : bytes) {
-    std::snprintf(h, sizeof h, "%02x", b);
-    text += h;
-  }
-  return text;
-}
+std::string SysPathOf(int address) { return "/devices/usb1/1-" + std::to_string(address); }
 
-// Device and configuration descriptors as the kernel puts them in sysfs.
-std::vector<uint8_t> LoggerDescriptors(bool bulk) {
+// The logger's sysfs entry: its device and configuration descriptors as
+// the kernel puts them there.
+std::string DeviceText(int address, bool bulk) {
   const uint8_t type = bulk ? 0x02 : 0x03, interval = bulk ? 0 : 1;
-  return {0x12, 0x01, 0x00, 0x02, 0x00, 0x00, 0x00, 0x40, 0x41, 0x10, 0x02, 0x81, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01,
-          0x09, 0x02, 0x20, 0x00, 0x01, 0x01, 0x00, 0x80, 0x32,
-          0x09, 0x04, 0x00, 0x00, 0x02, 0xFF, 0x00, 0x00, 0x00,
-          0x07, 0x05, kOutEndpoint, type, kMaxPacket, 0x00, interval,
-          0x07, 0x05, kInEndpoint, type, kMaxPacket, 0x00, interval};
-}
-
-std::vector<uint8_t> RootHubDescriptors() {
-  return {0x12, 0x01, 0x00, 0x02, 0x09, 0x00, 0x00, 0x40, 0x6B, 0x1D, 0x02, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01,
-          0x09, 0x02, 0x19, 0x00, 0x01, 0x01, 0x00, 0xE0, 0x00,
-          0x09, 0x04, 0x00, 0x00, 0x01, 0x09, 0x00, 0x00, 0x00,
-          0x07, 0x05, 0x81, 0x03, 0x04, 0x00, 0x0C};
-}
-
-std::string DeviceText(const std::string& syspath, int address, const std::string& speed,
-                       const std::vector<uint8_t>& descriptors) {
-  char number[4];
+  const uint8_t descriptors[] = {
+      0x12, 0x01, 0x00, 0x02, 0x00, 0x00, 0x00, 0x40, 0x41, 0x10, 0x02, 0x81, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01,
+      0x09, 0x02, 0x20, 0x00, 0x01, 0x01, 0x00, 0x80, 0x32,
+      0x09, 0x04, 0x00, 0x00, 0x02, 0xFF, 0x00, 0x00, 0x00,
+      0x07, 0x05, kOutEndpoint, type, kMaxPacket, 0x00, interval,
+      0x07, 0x05, kInEndpoint, type, kMaxPacket, 0x00, interval};
+  char number[4], hex[3];
   std::snprintf(number, sizeof number, "%03d", address);
   const std::string node = std::string("bus/usb/001/") + number;
-  return "P: " + syspath + "\nN: " + node + "\nE: SUBSYSTEM=usb\nE: DRIVER=usb\nE: DEVNAME=/dev/" + node +
-         "\nE: DEVTYPE=usb_device\nE: BUSNUM=001\nE: DEVNUM=" + number + "\nA: busnum=1\\n\nA: devnum=" +
-         std::to_string(address) + "\\n\nA: speed=" + speed + "\\n\nA: bConfigurationValue=1\\n\nH: descriptors=" +
-         Hex(descriptors) + "\n";
+  std::string text = "P: " + SysPathOf(address) + "\nN: " + node +
+                     "\nE: SUBSYSTEM=usb\nE: DRIVER=usb\nE: DEVNAME=/dev/" + node +
+                     "\nE: DEVTYPE=usb_device\nE: BUSNUM=001\nE: DEVNUM=" + number + "\nA: busnum=1\\n\nA: devnum=" +
+                     std::to_string(address) + "\\n\nA: speed=12\\n\nA: bConfigurationValue=1\\n\nH: descriptors=";
+  for (uint8_t b : descriptors) {
+    std::snprintf(hex, sizeof hex, "%02x", b);
+    text += hex;
+  }
+  return text + "\n";
 }
 
 std::string NodeOf(int address) {
@@ -71,8 +59,6 @@ std::string NodeOf(int address) {
   std::snprintf(node, sizeof node, "/dev/bus/usb/001/%03d", address);
   return node;
 }
-
-std::string SysPathOf(int address) { return "/devices/usb1/1-" + std::to_string(address); }
 
 usbdevfs_urb* UrbOf(UMockdevIoctlData* data) { return reinterpret_cast<usbdevfs_urb*>(data->data); }
 
@@ -109,8 +95,6 @@ EmulatedLogger::EmulatedLogger(sim::Recording memory, const EmulatedLoggerOption
       plan_(options.seed),
       driver_bound_(!options.kernel_driver.empty()),
       handler_(umockdev_ioctl_base_new()) {
-  plan_.Set(options.faults);
-  logger_.SetEarlyEnd(options.faults.early_end);
   // After the class handler, which declines every request.
   g_signal_connect_after(handler_, "handle-ioctl", G_CALLBACK(&EmulatedLogger::OnIoctl), this);
   g_signal_connect(handler_, "client-vanished", G_CALLBACK(&EmulatedLogger::OnClientGone), this);
@@ -118,10 +102,7 @@ EmulatedLogger::EmulatedLogger(sim::Recording memory, const EmulatedLoggerOption
 
 EmulatedLogger::~EmulatedLogger() {
   std::lock_guard lock(mutex_);
-  for (auto* list : {&pending_in_, &finished_}) {
-    for (Urb& u : *list) g_object_unref(u.data);
-    list->clear();
-  }
+  DropUrbs(nullptr);
   g_signal_handlers_disconnect_by_data(handler_, this);
   g_object_unref(handler_);
 }
@@ -132,36 +113,6 @@ void EmulatedLogger::SetFaults(const sim::Faults& faults) {
   logger_.SetEarlyEnd(faults.early_end);
 }
 
-std::array<uint8_t, 23> EmulatedLogger::Parameters() const {
-  std::lock_guard lock(mutex_);
-  return logger_.Parameters();
-}
-
-bool EmulatedLogger::ParametersSet() const {
-  std::lock_guard lock(mutex_);
-  return logger_.ParametersSet();
-}
-
-std::vector<std::vector<uint8_t>> EmulatedLogger::Received() const {
-  std::lock_guard lock(mutex_);
-  return received_;
-}
-
-bool EmulatedLogger::Unplugged() const {
-  std::lock_guard lock(mutex_);
-  return gone_;
-}
-
-int EmulatedLogger::DriverDetaches() const {
-  std::lock_guard lock(mutex_);
-  return detaches_;
-}
-
-void EmulatedLogger::MarkGone() {
-  std::lock_guard lock(mutex_);
-  gone_ = true;
-}
-
 int EmulatedLogger::OnIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, void* self) {
   return static_cast<EmulatedLogger*>(self)->HandleIoctl(client) ? TRUE : FALSE;
 }
@@ -170,15 +121,16 @@ void EmulatedLogger::OnClientGone(UMockdevIoctlBase*, UMockdevIoctlClient* clien
   auto* me = static_cast<EmulatedLogger*>(self);
   std::lock_guard lock(me->mutex_);
   me->empty_reaps_.erase(client);
-  for (auto* list : {&me->pending_in_, &me->finished_}) {
-    for (auto it = list->begin(); it != list->end();) {
-      if (it->client != client) {
-        ++it;
-        continue;
-      }
-      g_object_unref(it->data);
-      it = list->erase(it);
-    }
+  me->DropUrbs(client);
+}
+
+void EmulatedLogger::DropUrbs(UMockdevIoctlClient* client) {
+  for (auto* list : {&pending_in_, &finished_}) {
+    std::erase_if(*list, [&](const Urb& u) {
+      if (client && u.client != client) return false;
+      g_object_unref(u.data);
+      return true;
+    });
   }
 }
 
@@ -204,56 +156,15 @@ bool EmulatedLogger::HandleIoctl(UMockdevIoctlClient* client) {
       g_object_unref(caps);
       return done(0, 0);
     }
-    case USBDEVFS_CONNECTINFO: {
-      UMockdevIoctlData* info = umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_connectinfo), nullptr);
-      auto* ci = reinterpret_cast<usbdevfs_connectinfo*>(info->data);
-      ci->devnum = static_cast<unsigned>(options_.address);
-      ci->slow = 0;
-      g_object_unref(info);
-      return done(0, 0);
-    }
-    case USBDEVFS_GETDRIVER: {
-      const std::string driver = options_.claimed_elsewhere ? "usbfs" : driver_bound_ ? options_.kernel_driver : "";
-      if (driver.empty()) return done(-1, ENODATA);
-      UMockdevIoctlData* d = umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_getdriver), nullptr);
-      auto* gd = reinterpret_cast<usbdevfs_getdriver*>(d->data);
-      std::snprintf(gd->driver, sizeof gd->driver, "%s", driver.c_str());
-      g_object_unref(d);
-      return done(0, 0);
-    }
-    case USBDEVFS_DISCONNECT_CLAIM: {
+    case USBDEVFS_DISCONNECT_CLAIM:
       // libusb asks to detach anything but another program's usbfs claim.
       if (options_.claimed_elsewhere) return done(-1, EBUSY);
-      if (driver_bound_) {
-        driver_bound_ = false;
-        ++detaches_;
-      }
+      if (driver_bound_) ++detaches_;
+      driver_bound_ = false;
       return done(0, 0);
-    }
-    case USBDEVFS_IOCTL: {
-      UMockdevIoctlData* d = umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_ioctl), nullptr);
-      const int code = reinterpret_cast<usbdevfs_ioctl*>(d->data)->ioctl_code;
-      g_object_unref(d);
-      if (code == static_cast<int>(USBDEVFS_DISCONNECT)) {
-        if (!driver_bound_) return done(-1, ENODATA);
-        driver_bound_ = false;
-        ++detaches_;
-        return done(0, 0);
-      }
-      if (code == static_cast<int>(USBDEVFS_CONNECT)) {
-        if (options_.kernel_driver.empty() || driver_bound_) return done(-1, ENODATA);
-        driver_bound_ = true;  // the driver is bound again when we let go
-        return done(1, 0);
-      }
-      return done(-1, ENOTTY);
-    }
     case USBDEVFS_CLAIMINTERFACE:
       return options_.claimed_elsewhere || driver_bound_ ? done(-1, EBUSY) : done(0, 0);
     case USBDEVFS_RELEASEINTERFACE:
-    case USBDEVFS_SETINTERFACE:
-    case USBDEVFS_CLEAR_HALT:
-    case USBDEVFS_RESET:
-    case USBDEVFS_RESETEP:
       return done(0, 0);
     case USBDEVFS_SUBMITURB:
       lock.unlock();
@@ -272,32 +183,25 @@ void EmulatedLogger::Submit(UMockdevIoctlClient* client) {
   UMockdevIoctlData* arg = umockdev_ioctl_client_get_arg(client);
   UMockdevIoctlData* data = umockdev_ioctl_data_resolve(arg, 0, sizeof(usbdevfs_urb), nullptr);
   usbdevfs_urb* urb = UrbOf(data);
-  UMockdevIoctlData* buffer = nullptr;
-  if (urb->buffer_length > 0) {
-    buffer = umockdev_ioctl_data_resolve(data, offsetof(usbdevfs_urb, buffer),
-                                         static_cast<size_t>(urb->buffer_length), nullptr);
-  }
+  std::unique_lock lock(mutex_);
   // What the kernel accepts: a bulk URB on either kind of endpoint, an
   // interrupt URB on an interrupt endpoint only.
-  const bool bulk_endpoint = options_.bulk;
-  int error = 0;
-  if (urb->endpoint != kOutEndpoint && urb->endpoint != kInEndpoint) {
-    error = ENOENT;
-  } else if (urb->type == USBDEVFS_URB_TYPE_INTERRUPT ? bulk_endpoint : urb->type != USBDEVFS_URB_TYPE_BULK) {
-    error = EINVAL;
-  }
-  std::unique_lock lock(mutex_);
-  if (gone_) error = ENODEV;
+  const int error = gone_                                                          ? ENODEV
+                    : urb->endpoint != kOutEndpoint && urb->endpoint != kInEndpoint ? ENOENT
+                    : urb->type == USBDEVFS_URB_TYPE_INTERRUPT ? options_.bulk : urb->type != USBDEVFS_URB_TYPE_BULK
+                        ? EINVAL
+                        : 0;
   if (error != 0) {
     lock.unlock();
-    if (buffer) g_object_unref(buffer);
     g_object_unref(data);
     umockdev_ioctl_client_complete(client, -1, error);
     return;
   }
+  // Resolved into this process; written back to the caller with the reap.
+  UMockdevIoctlData* buffer = umockdev_ioctl_data_resolve(data, offsetof(usbdevfs_urb, buffer),
+                                                          static_cast<size_t>(urb->buffer_length), nullptr);
   if (urb->endpoint == kOutEndpoint) {
-    const std::vector<uint8_t> payload(buffer ? buffer->data : nullptr,
-                                       buffer ? buffer->data + urb->buffer_length : nullptr);
+    const std::vector<uint8_t> payload(buffer->data, buffer->data + urb->buffer_length);
     received_.push_back(payload);
     TakeCommand(payload);
     // Written back only with the reap: a change now costs another trip.
@@ -306,7 +210,7 @@ void EmulatedLogger::Submit(UMockdevIoctlClient* client) {
     pending_in_.push_back({client, data, 0, 0});
   }
   lock.unlock();
-  if (buffer) g_object_unref(buffer);
+  g_object_unref(buffer);
   umockdev_ioctl_client_complete(client, 0, 0);
 }
 
@@ -428,8 +332,6 @@ UsbTestbed::UsbTestbed() : bed_(umockdev_testbed_new()) {
   gchar* root = umockdev_testbed_get_root_dir(bed_);
   root_ = root;
   g_free(root);
-  const std::string hub = DeviceText("/devices/usb1", 1, "480", RootHubDescriptors());
-  umockdev_testbed_add_from_string(bed_, hub.c_str(), nullptr);
 }
 
 UsbTestbed::~UsbTestbed() {
@@ -443,7 +345,7 @@ EmulatedLogger& UsbTestbed::Plug(sim::Recording memory, const EmulatedLoggerOpti
   // The handler is attached before the node appears, so an open right after
   // the "add" uevent already reaches it.
   umockdev_testbed_attach_ioctl(bed_, NodeOf(options.address).c_str(), logger->Handler(), nullptr);
-  const std::string text = DeviceText(SysPathOf(options.address), options.address, "12", LoggerDescriptors(options.bulk));
+  const std::string text = DeviceText(options.address, options.bulk);
   umockdev_testbed_add_from_string(bed_, text.c_str(), nullptr);
   loggers_.push_back({std::move(logger), false});
   return *loggers_.back().logger;

@@ -1,7 +1,8 @@
 #pragma once
 // The logger emulated at the usbfs level: a umockdev testbed holds its sysfs
 // entry and device node, and an ioctl handler on the node answers the
-// USBDEVFS_* requests libusb's Linux backend makes. OUT payloads go to the
+// USBDEVFS_* requests libusb's Linux backend makes with auto-detach on (the
+// kernel driver goes with the claim, in one request). OUT payloads go to the
 // simulated logger core; its replies, through the same fault plan as the
 // socket simulator, complete IN URBs in max-packet pieces. An IN URB with
 // nothing to deliver stays pending until libusb discards it, so a reply later
@@ -17,6 +18,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "sim/faults.h"
@@ -44,7 +46,6 @@ struct EmulatedLoggerOptions {
   bool claimed_elsewhere = false;      // another program holds interface 0
   std::string id_text = "ACCELOG-USB1";
   uint32_t seed = 1;
-  sim::Faults faults;
 };
 
 class EmulatedLogger {
@@ -56,20 +57,28 @@ class EmulatedLogger {
 
   void SetFaults(const sim::Faults& faults);
   const sim::Recording& Memory() const { return memory_; }
-  std::array<uint8_t, 23> Parameters() const;
-  bool ParametersSet() const;
+  std::array<uint8_t, 23> Parameters() const { return Locked([&] { return logger_.Parameters(); }); }
+  bool ParametersSet() const { return Locked([&] { return logger_.ParametersSet(); }); }
   // Every OUT payload, in order.
-  std::vector<std::vector<uint8_t>> Received() const;
+  std::vector<std::vector<uint8_t>> Received() const { return Locked([&] { return received_; }); }
   // close_after was reached: the logger has left the bus.
-  bool Unplugged() const;
+  bool Unplugged() const { return Locked([&] { return gone_; }); }
   // Times libusb detached the kernel driver to claim the interface.
-  int DriverDetaches() const;
+  int DriverDetaches() const { return Locked([&] { return detaches_; }); }
   const EmulatedLoggerOptions& Options() const { return options_; }
 
   UMockdevIoctlBase* Handler() const { return handler_; }
-  void MarkGone();
+  void MarkGone() {
+    std::lock_guard lock(mutex_);
+    gone_ = true;
+  }
 
  private:
+  template <typename F>
+  std::invoke_result_t<F> Locked(F read) const {
+    std::lock_guard lock(mutex_);
+    return read();
+  }
   struct Urb {
     UMockdevIoctlClient* client;
     UMockdevIoctlData* data;  // the caller's struct usbdevfs_urb, resolved
@@ -86,6 +95,8 @@ class EmulatedLogger {
   static int OnIoctl(UMockdevIoctlBase*, UMockdevIoctlClient* client, void* self);
   static void OnClientGone(UMockdevIoctlBase*, UMockdevIoctlClient* client, void* self);
   bool HandleIoctl(UMockdevIoctlClient* client);
+  // Lets go of the URBs of `client`, or of everyone's for nullptr.
+  void DropUrbs(UMockdevIoctlClient* client);
   void Submit(UMockdevIoctlClient* client);
   void Reap(UMockdevIoctlClient* client);
   void Discard(UMockdevIoctlClient* client);
@@ -121,7 +132,8 @@ class UsbTestbed {
   UsbTestbed(const UsbTestbed&) = delete;
   UsbTestbed& operator=(const UsbTestbed&) = delete;
 
-  // A logger on bus 1 at options.address (with an "add" uevent).
+  // A logger on bus 1 at options.address (with an "add" uevent); libusb
+  // needs no root hub entry to list it.
   EmulatedLogger& Plug(sim::Recording memory, const EmulatedLoggerOptions& options = {});
   // The logger leaves the bus: its URBs fail with ENODEV, a "remove" uevent
   // goes out and its sysfs entry and node go.

@@ -72,11 +72,11 @@ TEST_F(UsbCliTest, ScanConnectsAndIdentifiesOnEveryEndpointKind) {
     EXPECT_EQ(logger.DriverDetaches(), v.driver.empty() ? 0 : 1);
     // Connect and identify, each way, with the device it went through.
     const std::string lines = ReadText(trace);
-    EXPECT_NE(lines.find(" = open usb#vid_1041&pid_8102#001-002\n"), std::string::npos) << lines;
-    EXPECT_NE(lines.find(" > 15 FEFEFEFE68A0A1A2A3A46812000C16\n"), std::string::npos) << lines;
-    EXPECT_NE(lines.find(" < 15 FEFEFEFE68A0A1A2A3A46892008C16\n"), std::string::npos) << lines;
-    EXPECT_NE(lines.find(" > 15 FEFEFEFE68A0A1A2A3A46811000B16\n"), std::string::npos) << lines;
-    EXPECT_NE(lines.find(" < 27 FEFEFEFE68A0A1A2A3A468910C5553424C4F47474552303031"), std::string::npos) << lines;
+    for (const char* line : {" = open usb#vid_1041&pid_8102#001-002\n", " > 15 FEFEFEFE68A0A1A2A3A46812000C16\n",
+                             " < 15 FEFEFEFE68A0A1A2A3A46892008C16\n", " > 15 FEFEFEFE68A0A1A2A3A46811000B16\n",
+                             " < 27 FEFEFEFE68A0A1A2A3A468910C5553424C4F47474552303031"}) {
+      EXPECT_NE(lines.find(line), std::string::npos) << line << " in\n" << lines;
+    }
   }
 }
 
@@ -104,12 +104,6 @@ TEST_F(UsbCliTest, SetParamsSendsTheParameterFrame) {
   const std::array<uint8_t, 23> want = {0x01, 0x2C, 2, 5, 1, 2, 3, 1, 2, 26, 5, 14,
                                         14, 35, 20, 26, 5, 15, 8, 0, 0, 0x03, 0x84};
   EXPECT_EQ(logger.Parameters(), want);
-  // The frame as it crossed the bus: 38 bytes, C 0x20, L 23.
-  const auto frames = logger.Received();
-  ASSERT_FALSE(frames.empty());
-  EXPECT_EQ(frames.back().size(), 38u);
-  EXPECT_EQ(frames.back()[11], 0x20);
-  EXPECT_EQ(frames.back()[12], 23);
 }
 
 // Byte-exact downloads under each fault mix, with the frame trace on: a
@@ -117,17 +111,15 @@ TEST_F(UsbCliTest, SetParamsSendsTheParameterFrame) {
 TEST_F(UsbCliTest, DownloadIsByteExactUnderFaults) {
   constexpr uint32_t kSamples = 803;  // 101 blocks, the last partial
   EmulatedLogger& logger = Plug(kSamples);
-  sim::Faults corrupt, drop, late, mix;
-  corrupt.corrupt = 0.05;
-  drop.drop = 0.02;
-  late.late = 0.05;
-  late.late_ms = 400;
+  // Each kind of fault alone is the socket download tests' (DownloadFaultTest);
+  // here all of them cross the bus together.
+  sim::Faults mix;
   mix.corrupt = 0.03;
   mix.drop = 0.01;
   mix.late = 0.03;
   mix.late_ms = 400;
   int run = 0;
-  for (const sim::Faults& faults : {sim::Faults{}, corrupt, drop, late, mix}) {
+  for (const sim::Faults& faults : {sim::Faults{}, mix}) {
     SCOPED_TRACE(run);
     logger.SetFaults(faults);
     const std::string out = folder_.File("usb" + std::to_string(run) + ".kvx");

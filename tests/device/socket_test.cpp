@@ -1,0 +1,217 @@
+// Downloads and live captures over a real socket from the simulated logger
+// in its own thread, with lost, late and damaged replies; the engines run on
+// the virtual clock.
+#include <gtest/gtest.h>
+
+#include "device_fixture.h"
+#include "sim/recording.h"
+#include "sim/simulator.h"
+
+namespace accelog::testing {
+namespace {
+
+struct Mix {
+  const char* name;
+  sim::Faults faults;
+};
+void PrintTo(const Mix& m, std::ostream* os) { *os << m.name; }
+
+sim::Faults Random(double lost, double late, double corrupt, int late_ms = 180) {
+  sim::Faults f;
+  f.drop = lost;
+  f.late = late;
+  f.late_ms = late_ms;
+  f.corrupt = corrupt;
+  return f;
+}
+
+sim::Faults LostAt(std::vector<long> replies) {
+  sim::Faults f;
+  f.drop_at = std::move(replies);
+  return f;
+}
+
+class SocketTest : public DeviceEngineTest {
+ protected:
+  void TearDown() override {
+    DeviceEngineTest::TearDown();
+    if (sim_) sim_->Stop();
+  }
+  // A fresh logger holding `samples`, the link up, `faults` from then on.
+  void Serve(uint32_t samples, uint32_t seed, const sim::Faults& faults = {}) {
+    if (sim_) sim_->Stop();
+    ResetDeviceEngines();
+    ui_ = DeviceUi{};
+    sim::SimulatorOptions options;
+    options.seed = seed;
+    sim_ = std::make_unique<sim::Simulator>(sim::MakeRecording(samples, seed), options);
+    std::string error;
+    ASSERT_TRUE(sim_->Start(folder_.File("logger.sock"), &error)) << error;
+    SetDeviceTransport(MakeTransport("sim:" + folder_.File("logger.sock")));
+    ASSERT_TRUE(BringUp());
+    sim_->SetFaults(faults);
+  }
+  // Starts "Real Time Data": a sample every 500 ms up to `count` samples.
+  void StartLive(int16_t count) {
+    ui_.save_name = Out();
+    MachineParameter.RecordInterval = 500;
+    MachineParameter.IntervalUnit = 0;
+    MachineParameter.LimitKind = 1;
+    MachineParameter.LimitTime = count;
+    File009_Click();
+  }
+  bool RunLive() {
+    return clock_.RunUntil([] { return RealTime.DataOutcome != LiveOutcome::Running; }, 3'600'000);
+  }
+  // The data of each run of n replies (one request's) that all went out unharmed.
+  std::vector<std::vector<uint8_t>> Intact(size_t n) const {
+    const auto history = sim_->History();
+    std::vector<std::vector<uint8_t>> groups;
+    for (size_t first = 0; first + n <= history.size(); first += n) {
+      std::vector<uint8_t> data;
+      bool whole = true;
+      for (size_t r = first; r < first + n; ++r) {
+        whole = whole && history[r].intact;
+        data.insert(data.end(), history[r].frame.begin() + 13, history[r].frame.end() - 2);
+      }
+      if (whole) groups.push_back(data);
+    }
+    return groups;
+  }
+  // The samples of a live file, which must be every intact reply's.
+  void ExpectIntactSamples(const std::vector<unsigned char>& file) const {
+    std::vector<uint8_t> all;
+    for (const auto& s : Intact(1)) all.insert(all.end(), s.begin(), s.end());
+    EXPECT_TRUE(std::vector<uint8_t>(file.begin() + 19, file.end()) == all);
+  }
+  std::vector<unsigned char> Memory(size_t bytes = SIZE_MAX) const {
+    return DownloadCutTo(sim_->Memory().FileImage(), bytes);
+  }
+  std::string Out() const { return folder_.File("out.kvx"); }
+
+  std::unique_ptr<sim::Simulator> sim_;
+};
+
+class DownloadFaultTest : public SocketTest, public ::testing::WithParamInterface<std::tuple<Mix, uint32_t>> {};
+
+// Replies up to 900 ms late, lost or damaged: the file is the memory, byte
+// for byte. Counts around a block boundary (199, 200, 201 samples).
+TEST_P(DownloadFaultTest, FileIsTheMemory) {
+  const auto [mix, seed] = GetParam();
+  const uint32_t samples = 199 + seed % 3;
+  Serve(samples, seed, mix.faults);
+  ASSERT_TRUE(RunDownload(Out()));
+  ASSERT_EQ(Download.Outcome, DownloadOutcome::Ended) << ui_.Panel(2);
+  EXPECT_TRUE(ReadBytes(Out()) == Memory());
+  EXPECT_GT(sim_->Replies(), (samples + 7) / 8 + 1);  // the faults did happen
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Mixes, DownloadFaultTest,
+    ::testing::Combine(::testing::Values(Mix{"late400", Random(0, 0.15, 0, 400)}, Mix{"late900", Random(0, 0.1, 0, 900)},
+                                         Mix{"drop", Random(0.1, 0, 0)}, Mix{"corrupt", Random(0, 0, 0.2)},
+                                         Mix{"mix", Random(0.03, 0.05, 0.05, 700)}),
+                       ::testing::Values(1u, 2u, 3u)),
+    [](const auto& info) {
+      return std::string(std::get<0>(info.param).name) + "_seed" + std::to_string(std::get<1>(info.param));
+    });
+
+// Every good reply the logger sent is in the file once, in order, and the
+// run ends by its count.
+TEST_F(SocketTest, LiveFileHoldsEveryGoodReplyOnceInOrder) {
+  const Mix mixes[] = {
+      {"lost", Random(0.1, 0, 0)},
+      {"late", Random(0, 0.2, 0)},
+      {"corrupt", Random(0, 0, 0.15)},
+      {"two losses in a row", LostAt({5, 6})},
+      {"loss just before the limit", LostAt({29})},
+      {"all of them", Random(0.08, 0.1, 0.15)},
+  };
+  for (const Mix& mix : mixes) {
+    SCOPED_TRACE(mix.name);
+    Serve(8, 3, mix.faults);
+    StartLive(30);
+    ASSERT_TRUE(RunLive());
+    EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::Stopped);
+    const auto file = ReadBytes(Out());
+    ASSERT_EQ(file.size(), 19u + 30 * 6);
+    EXPECT_EQ(uint32_t(file[9]) << 24 | file[10] << 16 | file[11] << 8 | file[12], 30u);
+    ExpectIntactSamples(file);
+    EXPECT_TRUE(sim_->Replies() > 30 || ui_.Late() > 0);  // the faults did happen
+  }
+}
+
+// Every set whose 32 blocks all came unharmed is shown once, in order, and
+// the last one is the file.
+TEST_F(SocketTest, SpectrumShowsEveryGoodSetOnceInOrder) {
+  const Mix mixes[] = {
+      {"lost", Random(0.01, 0, 0)},
+      {"late", Random(0, 0.03, 0)},
+      {"corrupt", Random(0, 0, 0.01)},
+      {"two losses in a row", LostAt({40, 41})},
+      {"loss just before the limit", LostAt({3 * 32 - 1})},
+      {"all of them", Random(0.005, 0.02, 0.005)},
+  };
+  for (const Mix& mix : mixes) {
+    SCOPED_TRACE(mix.name);
+    Serve(8, 3, mix.faults);
+    ui_.answer_ok = false;  // the fixed file
+    ui_.stop_after = 3;
+    File011_Click();
+    ASSERT_TRUE(clock_.RunUntil([] { return RealTime.SpectrumOutcome != LiveOutcome::Running; }, 3'600'000));
+    EXPECT_EQ(RealTime.SpectrumOutcome, LiveOutcome::Stopped);
+    EXPECT_EQ(ui_.sets.size(), 3u);
+    EXPECT_TRUE(ui_.sets == Intact(32));
+    const auto file = ReadBytes(ProgramFile(kSpectrumCancelName));
+    ASSERT_EQ(file.size(), 1555u);
+    EXPECT_TRUE(std::vector<uint8_t>(file.begin() + 19, file.end()) == ui_.sets.back());
+  }
+}
+
+// The logger leaves mid-run: every block or sample that came is kept, and
+// the scan, looking for it six times, gives up.
+TEST_F(SocketTest, UnplugMidDownloadKeepsEveryBlockReceived) {
+  sim::Faults unplug;
+  unplug.close_after = 1 + 120;  // the inquiry and 120 blocks
+  Serve(4000, 11, unplug);
+  ASSERT_TRUE(RunDownload(Out(), 600'000));
+  EXPECT_EQ(Download.Outcome, DownloadOutcome::Failed);
+  EXPECT_EQ(ui_.Panel(2), "Download failed");
+  EXPECT_TRUE(sim_->Unplugged());
+  EXPECT_TRUE(ReadBytes(Out()) == Memory(19 + 120 * 48)) << ReadBytes(Out()).size() << " " << ui_.messages.back();
+  EXPECT_EQ(Data.MenuCommandCode, 0);
+  EXPECT_TRUE(ui_.shown_files.empty());
+  ASSERT_TRUE(clock_.RunUntil([] { return Link.ScanGaveUp; }, 10000));
+  EXPECT_EQ(ui_.Panel(1), "No Device !");
+}
+
+TEST_F(SocketTest, UnplugEndsTheCaptureWithinTwoPeriodsKeepingEverySample) {
+  sim::Faults unplug;
+  unplug.close_after = 5;
+  Serve(8, 3, unplug);
+  StartLive(1000);
+  ASSERT_TRUE(clock_.RunUntil([] { return Data.CountPoint == 5; }, 60'000));
+  const int64_t fifth = clock_.Now();
+  ASSERT_TRUE(RunLive());
+  EXPECT_LE(clock_.Now() - fifth, 2 * 500);
+  EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::DeviceLost);
+  EXPECT_EQ(ui_.Panel(1), "No Device !");
+  EXPECT_FALSE(Link.LinkConfirmed);
+  EXPECT_EQ(Data.MenuCommandCode, 0);
+  const auto file = ReadBytes(Out());
+  ASSERT_EQ(file.size(), 19u + 5 * 6);
+  EXPECT_EQ(file[12], 5);
+  ExpectIntactSamples(file);
+}
+
+TEST_F(SocketTest, SilentLoggerEndsTheDownloadAfter51Tries) {
+  sim::Faults silent;
+  silent.stop_after = 1 + 3;
+  Serve(400, 11, silent);
+  ASSERT_TRUE(RunDownload(Out()));
+  EXPECT_EQ(Download.Outcome, DownloadOutcome::Failed);
+  EXPECT_TRUE(ReadBytes(Out()) == Memory(19 + 3 * 48));
+}
+
+}  // namespace
+}  // namespace accelog::testing
