@@ -1,6 +1,7 @@
 // accelog-cli live against accelog-sim as separate processes.
 #include "cli_fixture.h"
 #include "sim/recording.h"
+#include "support/kvx_builder.h"
 
 namespace accelog::testing {
 namespace {
@@ -9,10 +10,6 @@ namespace {
 std::vector<unsigned char> LiveSamples(uint32_t seed, int n) {
   const auto bytes = sim::MakeRecording(static_cast<uint32_t>(n), seed).samples;
   return {bytes.begin(), bytes.end()};
-}
-
-uint32_t HeadCount(const std::vector<unsigned char>& f) {
-  return f.size() < 13 ? 0 : uint32_t(f[9]) << 24 | f[10] << 16 | f[11] << 8 | f[12];
 }
 
 TEST_F(CliDeviceTest, LiveRunsToItsLimitOrToAStopSignal) {

@@ -24,10 +24,6 @@ bool LineSays(const RunResult& r, const std::string& file, const std::string& re
   return false;
 }
 
-uint32_t HeadCount(const std::vector<unsigned char>& f) {
-  return uint32_t{f[9]} << 24 | uint32_t{f[10]} << 16 | uint32_t{f[11]} << 8 | f[12];
-}
-
 // What may stay under the name after a failure.
 enum class Left {
   Nothing,        // staged outputs

@@ -33,6 +33,11 @@ inline std::vector<unsigned char> KvxImage(const KvxHead& h, const std::vector<S
   return b;
 }
 
+// The sample count a file's head announces (0 for a file without a head).
+inline uint32_t HeadCount(const std::vector<unsigned char>& f) {
+  return f.size() < 13 ? 0 : uint32_t{f[9]} << 24 | uint32_t{f[10]} << 16 | uint32_t{f[11]} << 8 | f[12];
+}
+
 // n samples of a plausible recording: gravity on Z, a vibration on X and Y.
 inline std::vector<Sample> Wave(int n) {
   std::vector<Sample> s;

@@ -8,16 +8,13 @@
 
 #include "cli/cli_fixture.h"
 #include "sim/recording.h"
+#include "support/kvx_builder.h"
 #include "usb/emulated_logger.h"
 
 namespace accelog::testing {
 namespace {
 
 std::vector<unsigned char> Bytes(const std::vector<uint8_t>& v) { return {v.begin(), v.end()}; }
-
-uint32_t HeadCount(const std::vector<unsigned char>& f) {
-  return f.size() < 13 ? 0 : uint32_t(f[9]) << 24 | f[10] << 16 | f[11] << 8 | f[12];
-}
 
 class UsbCliTest : public CliDeviceTest {
  protected:
