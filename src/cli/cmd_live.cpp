@@ -209,12 +209,9 @@ int RunLive(Args& args) {
     }
   }
 
-  for (const auto* number : {&interval, &limit}) {
-    if (*number && !ParseNumber(**number)) {
-      std::fprintf(stderr, "accelog-cli: %s wants a number, not '%s'\n", number == &interval ? "--interval" : "--limit",
-                   (*number)->c_str());
-      return kExitUsage;
-    }
+  if (interval && !ParseNumber(*interval)) {
+    std::fprintf(stderr, "accelog-cli: --interval wants a number, not '%s'\n", interval->c_str());
+    return kExitUsage;
   }
 
   // The real-time layout as it opens, with the fields given through its
