@@ -25,6 +25,7 @@
 #include "params/machine_parameter.h"
 #include "sim/logger.h"
 #include "sim/recording.h"
+#include "support/kvx_builder.h"
 #include "support/recording_ui.h"
 #include "support/temp_folder.h"
 

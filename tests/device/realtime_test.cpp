@@ -36,7 +36,7 @@ class RealTimeTest : public DeviceEngineTest {
   void ExpectFileOf(uint32_t n) const {
     const auto f = ReadBytes(Out());
     ASSERT_EQ(f.size(), 19 + 6 * n);
-    EXPECT_EQ(uint32_t(f[9]) << 24 | f[10] << 16 | f[11] << 8 | f[12], n);
+    EXPECT_EQ(HeadCount(f), n);
     EXPECT_EQ(Data.RealFileNumber, 0);
     EXPECT_EQ(Data.MenuCommandCode, 0);
     EXPECT_EQ(RealTime.RealTimeState, 0);

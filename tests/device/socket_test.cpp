@@ -135,7 +135,7 @@ TEST_F(SocketTest, LiveFileHoldsEveryGoodReplyOnceInOrder) {
     EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::Stopped);
     const auto file = ReadBytes(Out());
     ASSERT_EQ(file.size(), 19u + 30 * 6);
-    EXPECT_EQ(uint32_t(file[9]) << 24 | file[10] << 16 | file[11] << 8 | file[12], 30u);
+    EXPECT_EQ(HeadCount(file), 30u);
     ExpectIntactSamples(file);
     EXPECT_TRUE(sim_->Replies() > 30 || ui_.Late() > 0);  // the faults did happen
   }
