@@ -9,17 +9,17 @@
 #include <filesystem>
 #include <string>
 
-#include "charts/chart_frame.h"
-#include "charts/chart_painter.h"
-#include "charts/chart_scene.h"
-#include "charts/chart_state.h"
-#include "charts/chart_views.h"
-#include "charts/curve_plot.h"
-#include "charts/kvx_maker.h"
+#include "app/chart_frame.h"
+#include "ui/chart_painter.h"
+#include "app/chart_scene.h"
+#include "app/chart_state.h"
+#include "app/chart_views.h"
+#include "app/curve_plot.h"
+#include "support/kvx_maker.h"
 #include "core/program_folder.h"
-#include "data/conversion.h"
-#include "data/state.h"
-#include "params/machine_parameter.h"
+#include "model/conversion.h"
+#include "model/state.h"
+#include "model/machine_parameter.h"
 
 namespace {
 

@@ -14,14 +14,14 @@
 #include <functional>
 
 #include "core/program_folder.h"
-#include "core/qt_timer.h"
+#include "ui/qt_timer.h"
 #include "core/ui_port.h"
-#include "data/state.h"
+#include "model/state.h"
 #include "device/command_engine.h"
 #include "device/device_timers.h"
 #include "device/download.h"
 #include "device/link.h"
-#include "params/machine_parameter.h"
+#include "model/machine_parameter.h"
 #include "sim/recording.h"
 #include "sim/simulator.h"
 #include "support/temp_folder.h"

@@ -7,10 +7,10 @@
 #include <string>
 
 #include "core/ui_port.h"
-#include "data/conversion.h"
-#include "data/kvx_file.h"
-#include "data/state.h"
-#include "params/machine_parameter.h"
+#include "model/conversion.h"
+#include "model/kvx_file.h"
+#include "model/state.h"
+#include "model/machine_parameter.h"
 #include "support/kvx_builder.h"
 #include "support/temp_folder.h"
 

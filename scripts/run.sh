@@ -4,7 +4,7 @@
 # engines (simulated logger, download, inspection).
 set -euo pipefail
 build=${1:-build/default}
-gui="$build/src/shell/accelog"
+gui="$build/src/ui/accelog"
 cli="$build/src/cli/accelog-cli"
 sim="$build/src/sim/accelog-sim"
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "cli/cli.h"
-#include "params/numeric_text.h"
+#include "model/numeric_text.h"
 
 namespace accelog::cli {
 

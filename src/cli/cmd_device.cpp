@@ -17,16 +17,16 @@
 #include "core/program_folder.h"
 #include "core/timer_loop.h"
 #include "core/ui_port.h"
-#include "data/conversion.h"
-#include "data/state.h"
-#include "data/utils.h"
+#include "model/conversion.h"
+#include "model/state.h"
+#include "model/utils.h"
 #include "device/command_engine.h"
 #include "device/device_timers.h"
 #include "device/download.h"
 #include "device/link.h"
-#include "params/machine_parameter.h"
-#include "params/parameter_dialog.h"
-#include "params/parameter_entries.h"
+#include "model/machine_parameter.h"
+#include "app/parameter_dialog.h"
+#include "app/parameter_entries.h"
 
 namespace accelog::cli {
 namespace {

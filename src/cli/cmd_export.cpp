@@ -7,9 +7,9 @@
 #include <string>
 
 #include "cli/cli.h"
-#include "data/export.h"
-#include "data/staged_file.h"
-#include "data/state.h"
+#include "model/export.h"
+#include "model/staged_file.h"
+#include "model/state.h"
 
 namespace accelog::cli {
 

@@ -4,11 +4,11 @@
 
 #include "cli/cli.h"
 #include "core/ui_port.h"
-#include "data/conversion.h"
-#include "data/kvx_file.h"
-#include "data/state.h"
-#include "data/text_util.h"
-#include "params/machine_parameter.h"
+#include "model/conversion.h"
+#include "model/kvx_file.h"
+#include "model/state.h"
+#include "model/text_util.h"
+#include "model/machine_parameter.h"
 
 namespace accelog::cli {
 namespace {

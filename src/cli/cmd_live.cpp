@@ -16,16 +16,16 @@
 #include "core/program_folder.h"
 #include "core/ui_port.h"
 #include "core/timer_loop.h"
-#include "data/conversion.h"
-#include "data/fft.h"
-#include "data/state.h"
-#include "data/utils.h"
+#include "model/conversion.h"
+#include "model/fft.h"
+#include "model/state.h"
+#include "model/utils.h"
 #include "device/command_engine.h"
 #include "device/device_timers.h"
 #include "device/link.h"
 #include "device/realtime.h"
-#include "params/machine_parameter.h"
-#include "params/parameter_dialog.h"
+#include "model/machine_parameter.h"
+#include "app/parameter_dialog.h"
 
 namespace accelog::cli {
 namespace {

@@ -9,20 +9,20 @@
 #include <string>
 #include <vector>
 
-#include "charts/chart_state.h"
-#include "charts/chart_views.h"
-#include "charts/cursor_scroll.h"
-#include "charts/curve_plot.h"
-#include "charts/form_picture.h"
+#include "app/chart_state.h"
+#include "app/chart_views.h"
+#include "app/cursor_scroll.h"
+#include "app/curve_plot.h"
+#include "ui/form_picture.h"
 #include "cli/cli.h"
 #include "core/program_folder.h"
-#include "data/conversion.h"
-#include "data/kvx_file.h"
-#include "data/state.h"
-#include "params/machine_parameter.h"
-#include "print/page_setup.h"
-#include "print/print_layout.h"
-#include "print/print_page.h"
+#include "model/conversion.h"
+#include "model/kvx_file.h"
+#include "model/state.h"
+#include "model/machine_parameter.h"
+#include "app/page_setup.h"
+#include "app/print_layout.h"
+#include "ui/print_page.h"
 
 namespace accelog::cli {
 namespace {

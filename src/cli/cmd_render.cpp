@@ -6,21 +6,21 @@
 #include <cstdio>
 #include <string>
 
-#include "charts/chart_frame.h"
-#include "charts/chart_scene.h"
-#include "charts/chart_state.h"
-#include "charts/chart_views.h"
-#include "charts/cursor_scroll.h"
-#include "charts/curve_plot.h"
-#include "charts/form_picture.h"
-#include "charts/frequency_view.h"
+#include "app/chart_frame.h"
+#include "app/chart_scene.h"
+#include "app/chart_state.h"
+#include "app/chart_views.h"
+#include "app/cursor_scroll.h"
+#include "app/curve_plot.h"
+#include "ui/form_picture.h"
+#include "app/frequency_view.h"
 #include "cli/cli.h"
-#include "core/qt_staged_file.h"
+#include "ui/qt_staged_file.h"
 #include "core/ui_port.h"
-#include "data/conversion.h"
-#include "data/kvx_file.h"
-#include "data/state.h"
-#include "params/machine_parameter.h"
+#include "model/conversion.h"
+#include "model/kvx_file.h"
+#include "model/state.h"
+#include "model/machine_parameter.h"
 
 namespace accelog::cli {
 namespace {

@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <string>
 
-#include "charts/chart_scene.h"
-#include "charts/frequency_chart.h"
+#include "app/chart_scene.h"
+#include "app/frequency_chart.h"
 #include "cli/cli.h"
-#include "data/conversion.h"
-#include "data/fft.h"
-#include "data/state.h"
-#include "params/machine_parameter.h"
+#include "model/conversion.h"
+#include "model/fft.h"
+#include "model/state.h"
+#include "model/machine_parameter.h"
 
 namespace accelog::cli {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/cli.h"
-#include "shell/build_info.h"
+#include "core/build_info.h"
 
 namespace accelog::cli {
 

@@ -1,8 +1,8 @@
 #include "core/ui_port.h"
 
-#include "data/fft.h"
-#include "data/kvx_file.h"
-#include "params/machine_parameter.h"
+#include "model/fft.h"
+#include "model/kvx_file.h"
+#include "model/machine_parameter.h"
 
 namespace accelog {
 namespace {

@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "core/ui_port.h"
-#include "data/state.h"
+#include "model/state.h"
 #include "device/device_timers.h"
 #include "device/download.h"
 #include "device/frames.h"
 #include "device/link.h"
 #include "device/texts.h"
-#include "params/machine_parameter.h"
+#include "model/machine_parameter.h"
 
 namespace accelog {
 

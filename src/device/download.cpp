@@ -12,10 +12,10 @@
 #include <string>
 
 #include "core/ui_port.h"
-#include "data/kvx_file.h"
-#include "data/state.h"
-#include "data/text_util.h"
-#include "data/utils.h"
+#include "model/kvx_file.h"
+#include "model/state.h"
+#include "model/text_util.h"
+#include "model/utils.h"
 #include "device/command_engine.h"
 #include "device/device_timers.h"
 #include "device/frames.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "data/utils.h"
+#include "model/utils.h"
 #include "device/command_engine.h"
 #include "device/device_timers.h"
 #include "device/link.h"

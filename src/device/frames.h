@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "params/machine_parameter.h"
+#include "model/machine_parameter.h"
 
 namespace accelog {
 

@@ -8,7 +8,7 @@
 #include "device/device_timers.h"
 #include "device/download.h"
 #include "device/frames.h"
-#include "data/utils.h"
+#include "model/utils.h"
 
 namespace accelog {
 

@@ -9,13 +9,13 @@
 
 #include "core/program_folder.h"
 #include "core/ui_port.h"
-#include "data/conversion.h"
-#include "data/fft.h"
-#include "data/kvx_file.h"
-#include "data/staged_file.h"
-#include "data/state.h"
-#include "data/text_util.h"
-#include "data/utils.h"
+#include "model/conversion.h"
+#include "model/fft.h"
+#include "model/kvx_file.h"
+#include "model/staged_file.h"
+#include "model/state.h"
+#include "model/text_util.h"
+#include "model/utils.h"
 #include "device/command_engine.h"
 #include "device/device_timers.h"
 #include "device/download.h"
@@ -23,7 +23,7 @@
 #include "device/link.h"
 #include "device/realtime.h"
 #include "device/texts.h"
-#include "params/machine_parameter.h"
+#include "model/machine_parameter.h"
 
 namespace accelog {
 

@@ -2,7 +2,7 @@
 // The language switch of the device texts: English when LanguageFlag is 1.
 #include <string>
 
-#include "params/machine_parameter.h"
+#include "model/machine_parameter.h"
 
 namespace accelog {
 

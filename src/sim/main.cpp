@@ -5,7 +5,7 @@
 #include <fstream>
 #include <string>
 
-#include "shell/build_info.h"
+#include "core/build_info.h"
 #include "sim/recording.h"
 #include "sim/simulator.h"
 

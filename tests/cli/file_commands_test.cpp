@@ -13,7 +13,7 @@
 #include <filesystem>
 #include <sstream>
 
-#include "data/conversion.h"
+#include "model/conversion.h"
 #include "support/kvx_builder.h"
 #include "support/run_program.h"
 #include "support/temp_folder.h"

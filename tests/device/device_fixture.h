@@ -14,15 +14,15 @@
 #include <vector>
 
 #include "core/virtual_clock.h"
-#include "data/conversion.h"
-#include "data/state.h"
+#include "model/conversion.h"
+#include "model/state.h"
 #include "device/command_engine.h"
 #include "device/device_timers.h"
 #include "device/download.h"
 #include "device/link.h"
 #include "device/realtime.h"
 #include "device/transport.h"
-#include "params/machine_parameter.h"
+#include "model/machine_parameter.h"
 #include "sim/logger.h"
 #include "sim/recording.h"
 #include "support/kvx_builder.h"

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "data/utils.h"
+#include "model/utils.h"
 #include "device/frames.h"
 #include "device_fixture.h"
 #include "sim/recording.h"

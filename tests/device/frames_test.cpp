@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "device/frames.h"
-#include "params/machine_parameter.h"
+#include "model/machine_parameter.h"
 
 namespace accelog {
 namespace {

@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "device_fixture.h"
-#include "shell/main_window.h"
+#include "ui/main_window.h"
 
 namespace accelog::testing {
 namespace {

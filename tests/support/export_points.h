@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "data/state.h"
+#include "model/state.h"
 
 namespace accelog::testing {
 

@@ -6,9 +6,9 @@
 #include <QApplication>
 #include <QElapsedTimer>
 
-#include "shell/device_watch.h"
-#include "shell/main_ui.h"
-#include "shell/program.h"
+#include "ui/device_watch.h"
+#include "ui/main_ui.h"
+#include "ui/program.h"
 #include "sim/recording.h"
 #include "support/temp_folder.h"
 #include "usb/emulated_logger.h"

@@ -1,0 +1,54 @@
+#include "app/file_menu.h"
+
+#include <string>
+
+#include "core/ui_port.h"
+#include "model/state.h"
+#include "model/text_util.h"
+
+namespace accelog {
+
+namespace {
+void ShowAccelerationFile(const std::string& name) {
+  Data.DataFileName = name;
+  Ui().BusyPointer(true);
+  Ui().ShowDataFile(name);  // DispDataReady_14, then the file opened and drawn
+  Ui().BusyPointer(false);
+}
+}  // namespace
+
+void File004_Click() {
+  if (Data.MenuCommandCode != 0) return;
+  Data.FrequencyView = false;
+  Data.FrequencyFileLoaded = false;
+  Ui().ClearChart();
+  const std::string name = Ui().OpenFileName("Select File", "*.Kvx");
+  if (TrimBlanks(name).empty()) return;
+  ShowAccelerationFile(name);
+}
+
+void OpenAccelerationFile(const std::string& name) {
+  if (Data.MenuCommandCode != 0) return;
+  Data.FrequencyView = false;
+  Data.FrequencyFileLoaded = false;
+  Ui().ClearChart();
+  ShowAccelerationFile(name);
+}
+
+void File005_Click() {
+  if (Data.MenuCommandCode != 0) return;
+  Data.DataLoaded = false;
+  Ui().ClearChart();
+  const std::string name = Ui().OpenFileName("Select File", "*.Kvx");
+  if (TrimBlanks(name).empty()) return;
+  Ui().ShowFrequencyFile(name);
+}
+
+void OpenFrequencyFile(const std::string& name) {
+  if (Data.MenuCommandCode != 0) return;
+  Data.DataLoaded = false;
+  Ui().ClearChart();
+  Ui().ShowFrequencyFile(name);
+}
+
+}  // namespace accelog

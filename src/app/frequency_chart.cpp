@@ -1,0 +1,44 @@
+#include "app/frequency_chart.h"
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+#include "app/chart_scene.h"
+#include "model/state.h"
+#include "model/text_util.h"
+
+namespace accelog {
+
+float SpectrumScale(int64_t max_magnitude) {
+  return max_magnitude >= 4500 ? static_cast<float>(std::floor(max_magnitude / 5000.0) + 2) : 1.0f;
+}
+
+void DispLeftLableF() {
+  int32_t RealDataRecord::*const fields[3] = {&RealDataRecord::PlotX, &RealDataRecord::PlotY,
+                                              &RealDataRecord::PlotZ};
+  int64_t all_max = -10000;
+  for (int axis = 0; axis < 3; ++axis) {
+    int64_t max = -10000;
+    int peak = 0;
+    for (int i = 1; i <= kSpectrumLines; ++i) {
+      const int64_t v = Data.RealData[i].*fields[axis];
+      if (v > max) {
+        max = v;
+        peak = i;
+      }
+    }
+    ChartScene.Text[21 + axis].Caption = std::to_string(peak);
+    if (max > all_max) all_max = max;
+  }
+  const double f = SpectrumScale(all_max);
+  for (int i = 0; i <= 10; ++i) {
+    ChartScene.LabelY[i].Caption = NumberText(static_cast<long long>(i * 500 * f));
+  }
+  for (int i = 1; i <= kSpectrumLines; ++i) {
+    RealDataRecord& r = Data.RealData[i];
+    for (auto field : fields) r.*field = static_cast<int32_t>(std::nearbyint(5000.0 - (r.*field) / f));
+  }
+}
+
+}  // namespace accelog

@@ -1,0 +1,117 @@
+#pragma once
+// SetMachineParameter, the recording-parameter dialog, without widgets: the
+// state of its controls, what opening, the clock, the option buttons, the
+// value boxes, OK and Cancel do to it and to MachineParameter. The Qt
+// window mirrors this state and forwards every user action here.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "model/machine_parameter.h"
+
+namespace accelog {
+
+// A reading of the computer's local clock, full year.
+struct ClockReading {
+  int Year, Month, Day, Hour, Minute, Second;
+};
+ClockReading ReadClock();
+// Where ReadClock takes its reading: the computer's local clock, unless a
+// test puts a fixed one in (nullptr restores the computer's).
+void SetClockSource(ClockReading (*source)());
+
+// The two texts of Label18, what the limit counts.
+inline constexpr const char* kLimitMinutes = "Limit Time(Unite:Minute)";
+inline constexpr const char* kLimitTimes = "number of times";
+
+struct SetMachineParameterForm {
+  int16_t Mode = 0;                     // ParameterDialogMode when opened
+  std::array<std::string, 20> Text;     // Text1..Text19 (index 0 unused)
+  std::array<bool, 12> Option{};        // Option1..Option11 selected
+  std::array<bool, 12> OptionVisible{};
+  std::array<bool, 9> FrameVisible{};   // Frame0..Frame8
+  std::array<bool, 9> FrameEnabled{};
+  bool CriticalEnabled = false;         // Text4..Text6
+  std::string Label18;
+  bool Timer1Enabled = false;           // the live clock
+  int StartDateAhead = 0;               // yyyymmdd the start date stays on until today reaches it
+  bool Closed = false;
+};
+
+// Opening: the layout of form.Mode (ParameterDialogMode), the fields from
+// MachineParameter and the clock.
+void OpenParameterForm(SetMachineParameterForm& form, const ClockReading& now);
+// Timer1, every 1000 ms: current time and the start date follow the clock.
+void TickParameterClock(SetMachineParameterForm& form, const ClockReading& now);
+// A click on Option1..Option11: selects it in its group and applies its rule.
+void ClickOption(SetMachineParameterForm& form, int option);
+
+// Whether a box takes a click (visible, enabled, and a keypad box).
+bool ValueBoxClickable(const SetMachineParameterForm& form, int box);
+
+struct KeypadRange {
+  int Minimum;
+  int Maximum;
+  const char* Caption;  // nullptr: the keypad keeps its own caption
+};
+// The keypad limits of Text2..Text6 and Text13..Text19 as the form stands;
+// nothing for any other box.
+std::optional<KeypadRange> KeypadRangeFor(const SetMachineParameterForm& form, int box);
+// A click on a value box: opens the keypad with the box's text and limits and
+// writes an accepted value back into the box.
+void ClickValueBox(SetMachineParameterForm& form, int box);
+// The box's own text typed into its keypad and OK pressed: the value the
+// keypad hands back is written into the box, or the keypad's message is
+// shown and its range returned. Nothing for a box without a keypad.
+std::optional<KeypadRange> EnterBoxTextOnKeypad(SetMachineParameterForm& form, int box);
+
+// The OK rows in order on `record`: fields that pass are stored, the port
+// box shows its own messages at once. Returns the code of the last failing
+// row, 0 when none failed. Shows no summary and writes no file.
+int CheckParameterForm(const SetMachineParameterForm& form, MachineParameterRecord& record);
+// The summary message of a failed OK: "Data is erro!!=" and the code.
+std::string ParameterErrorText(int code, int16_t language_flag);
+// What a refusal code means and which box to change, in the active language.
+std::string ParameterErrorExplanation(int code, int16_t language_flag);
+// The message when MPInteger.kvx could not be written: file and reason.
+std::string ParameterSaveErrorText(const std::string& reason, int16_t language_flag);
+// OK: checks into MachineParameter; with no failure writes MPInteger.kvx,
+// sets ParameterAccepted and closes (true); otherwise shows the summary, or
+// names the file and the reason when it could not be written.
+bool OkParameterForm(SetMachineParameterForm& form);
+void CancelParameterForm(SetMachineParameterForm& form);
+
+struct SetMachineParameterCaptions {
+  const char* Window;
+  const char* Frame0;
+  const char* Label1;
+  const char* Frame1;
+  const char* Option1;
+  const char* Option2;
+  const char* Option3;
+  const char* Option4;
+  const char* Frame2;
+  const char* Label2;
+  const char* Frame3;
+  const char* Label3;
+  const char* Label4;
+  const char* Label5;
+  const char* Frame4;
+  const char* Option5;
+  const char* Option6;
+  const char* Frame5;
+  const char* Option7;
+  const char* Option8;
+  const char* Option9;
+  const char* Frame6;
+  const char* Frame7;
+  std::array<const char*, 6> TimeLabels;  // year .. second
+  const char* Option10;
+  const char* Option11;
+  const char* OKButton;
+  const char* CancelButton;
+};
+const SetMachineParameterCaptions& ParameterCaptionsFor(int16_t language_flag);
+
+}  // namespace accelog

@@ -1,0 +1,387 @@
+#include "model/conversion.h"
+
+#include <cmath>
+#include <cstring>
+#include <ctime>
+
+#include "model/text_util.h"
+#include "model/utils.h"
+#include "model/machine_parameter.h"
+
+namespace accelog {
+
+ConversionState Conv;
+
+namespace {
+constexpr double kPi = 3.1415926;
+constexpr double kMgPerCount = 3.9;
+
+int32_t Nearest32(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
+
+double Degrees(double radians) { return radians / kPi * 180.0; }
+
+// Writes the decimal digits of v (0..99999) at p; returns the new end.
+char* PutNumber(char* p, int v) {
+  char tmp[12];
+  int n = 0;
+  unsigned u = v < 0 ? static_cast<unsigned>(-v) : static_cast<unsigned>(v);
+  do {
+    tmp[n++] = static_cast<char>('0' + u % 10);
+    u /= 10;
+  } while (u != 0);
+  if (v < 0) tmp[n++] = '-';
+  while (n > 0) *p++ = tmp[--n];
+  return p;
+}
+
+// Fills a fixed-width text field, cut to its width, blank padded.
+void PutField(char* field, size_t width, const char* text, size_t length) {
+  const size_t n = length < width ? length : width;
+  std::memcpy(field, text, n);
+  std::memset(field + n, ' ', width - n);
+}
+}  // namespace
+
+void ResetConversionState() {
+  Conv = ConversionState{};
+  Conv.TwipsPerUnitY = 1.0f;
+  Conv.AccelScale = 1.0f;
+  Conv.AngleScale = 2.0f;  // 25 drawing units per degree: 12.5 x 2
+  Conv.AccelRangeLow = -500.0f;
+  Conv.AccelRangeLowInt = -500;
+  Conv.AccelOffset = -2500;
+  Conv.AccelPeak = 500.0f;
+  for (int c = 0; c < kChannels; ++c) {
+    Conv.StatMaxPoint[c] = 1;
+    Conv.StatMinPoint[c] = 1;
+  }
+}
+
+void ConvertSample(int16_t x, int16_t y, int16_t z, RealDataRecord& r) {
+  r.X = static_cast<float>(x * kMgPerCount);
+  r.Y = static_cast<float>(y * kMgPerCount);
+  r.Z = static_cast<float>(z * kMgPerCount);
+  const double X = r.X, Y = r.Y, Z = r.Z;
+  r.V = static_cast<float>(std::sqrt(X * X + Y * Y + Z * Z));
+  const double yz = Y * Y + Z * Z, zx = Z * Z + X * X;
+  r.AX = yz == 0.0 ? 0.0f : static_cast<float>(Degrees(std::atan(X / std::sqrt(yz))));
+  r.AY = zx == 0.0 ? 0.0f : static_cast<float>(Degrees(std::atan(Y / std::sqrt(zx))));
+  r.AZ = Z == 0.0 ? 0.0f : static_cast<float>(Degrees(std::atan(std::sqrt(X * X + Y * Y) / Z)));
+}
+
+namespace {
+void StampDate(RealDataRecord& r) {
+  char buf[32];
+  char* p = PutNumber(buf, r.Day);
+  *p++ = '/';
+  p = PutNumber(p, r.Month);
+  *p++ = '/';
+  p = PutNumber(p, r.Year);
+  PutField(r.DateText, sizeof r.DateText, buf, static_cast<size_t>(p - buf));
+}
+
+void StampTime(RealDataRecord& r) {
+  char buf[32];
+  char* p = PutNumber(buf, r.Hour);
+  *p++ = ':';
+  p = PutNumber(p, r.Minute);
+  *p++ = ':';
+  p = PutNumber(p, r.Second);
+  PutField(r.TimeText, sizeof r.TimeText, buf, static_cast<size_t>(p - buf));
+}
+}  // namespace
+
+void StampRecordTexts(RealDataRecord& r) {
+  StampDate(r);
+  StampTime(r);
+}
+
+void StampRecordTexts(RealDataRecord& r, const RealDataRecord& before) {
+  if (r.Day == before.Day && r.Month == before.Month && r.Year == before.Year) {
+    std::memcpy(r.DateText, before.DateText, sizeof r.DateText);
+  } else {
+    StampDate(r);
+  }
+  if (r.Second == before.Second && r.Minute == before.Minute && r.Hour == before.Hour) {
+    std::memcpy(r.TimeText, before.TimeText, sizeof r.TimeText);
+  } else {
+    StampTime(r);
+  }
+}
+
+float ChannelValue(const RealDataRecord& r, int channel) {
+  switch (channel) {
+    case kX: return r.X;
+    case kY: return r.Y;
+    case kZ: return r.Z;
+    case kV: return r.V;
+    case kAX: return r.AX;
+    case kAY: return r.AY;
+    default: return r.AZ;
+  }
+}
+
+void MakeRealData() {
+  if (Data.CountPoint >= kMaxRecords) return;  // the table is full
+  const std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  Data.ClockMillisecond = 0;
+  Data.CountPoint += 1;
+  Data.NoZeroCopySource = -1;
+  RealDataRecord& r = Data.RealData[Data.CountPoint];
+  r = RealDataRecord{};
+  ConvertSample(Data.RawX, Data.RawY, Data.RawZ, r);
+  r.No = Data.CountPoint;
+  r.Year = static_cast<int16_t>(tm.tm_year + 1900);
+  r.Month = static_cast<int16_t>(tm.tm_mon + 1);
+  r.Day = static_cast<int16_t>(tm.tm_mday);
+  r.Hour = static_cast<int16_t>(tm.tm_hour);
+  r.Minute = static_cast<int16_t>(tm.tm_min);
+  r.Second = static_cast<int16_t>(tm.tm_sec);
+  StampRecordTexts(r);
+}
+
+void ComputeAccelPlotPositions() {
+  const double ty = Conv.TwipsPerUnitY;
+  const float scale = Conv.AccelScale;
+  auto plot = [&](float value) {
+    const float g = value * scale;
+    return Nearest32((5000.0 - static_cast<double>(g) * 5.0) * ty);
+  };
+  for (int32_t i = 1; i <= Data.CountPoint; ++i) {
+    RealDataRecord& r = Data.RealData[i];
+    r.PlotX = plot(r.X);
+    r.PlotY = plot(r.Y);
+    r.PlotZ = plot(r.Z);
+    r.PlotV = plot(r.V);
+  }
+}
+
+void ComputePlotPositions() {
+  ComputeAccelPlotPositions();
+  const double ty = Conv.TwipsPerUnitY;
+  const float scale = Conv.AngleScale;
+  auto plot = [&](float angle) {
+    const float g = angle * scale;
+    return static_cast<float>((5000.0 - static_cast<double>(g) * 12.5) * ty);
+  };
+  for (int32_t i = 1; i <= Data.CountPoint; ++i) {
+    RealDataRecord& r = Data.RealData[i];
+    r.PlotAX = plot(r.AX);
+    r.PlotAY = plot(r.AY);
+    r.PlotAZ = plot(r.AZ);
+  }
+}
+
+void ComputeStatistics(int32_t start, int32_t end) {
+  if (start < 1) start = 1;
+  if (end > kMaxRecords) end = kMaxRecords;
+  if (start > end) return;
+  // Extremes start from the window's first point, so data beyond any fixed
+  // bound still reports a value that is in the data.
+  double sum[kChannels];
+  const RealDataRecord& first = Data.RealData[start];
+  for (int c = 0; c < kChannels; ++c) {
+    const float v = ChannelValue(first, c);
+    Conv.StatMaxValue[c] = Conv.StatMinValue[c] = v;
+    Conv.StatMaxPoint[c] = Conv.StatMinPoint[c] = start;
+    sum[c] = v;
+  }
+  for (int32_t i = start + 1; i <= end; ++i) {
+    const RealDataRecord& r = Data.RealData[i];
+    const float values[kChannels] = {r.X, r.Y, r.Z, r.V, r.AX, r.AY, r.AZ};
+    for (int c = 0; c < kChannels; ++c) {
+      const float v = values[c];
+      if (v > Conv.StatMaxValue[c]) {
+        Conv.StatMaxValue[c] = v;
+        Conv.StatMaxPoint[c] = i;
+      }
+      if (v < Conv.StatMinValue[c]) {
+        Conv.StatMinValue[c] = v;
+        Conv.StatMinPoint[c] = i;
+      }
+      sum[c] += v;
+    }
+  }
+  const double n = static_cast<double>(end) - start + 1;
+  for (int c = 0; c < kChannels; ++c) Conv.StatAverage[c] = static_cast<float>(sum[c] / n);
+}
+
+void ScaleAccelAxis() {
+  float m = -100000.0f;
+  for (int c = kX; c <= kV; ++c) {
+    if (Conv.StatMaxValue[c] > m) m = Conv.StatMaxValue[c];
+  }
+  if (m <= 500.0f) {
+    Conv.AccelPeak = 500.0f;
+    return;
+  }
+  Conv.AccelPeak = m;
+  const double r = std::floor((static_cast<double>(m) + 200.0) / 100.0) * 100.0;
+  Conv.AccelRangeLow = static_cast<float>(-r);
+  Conv.AccelScale = static_cast<float>(500.0 / r);
+  Conv.AccelRangeLowInt = Nearest32(-r);
+  Conv.AccelOffset = static_cast<int16_t>(
+      Nearest32(static_cast<double>(Conv.AccelRangeLowInt) * Conv.AccelScale * 5.0));
+}
+
+namespace {
+
+void ClearSlotTables() {
+  for (int k = 0; k <= kSlots; ++k) {
+    Data.SlotUsed[k] = 0;
+    Data.SlotPoint[k] = 0;
+  }
+}
+
+// The n >= slots rule: every slot gets at least one point, k x r points in
+// all up to slot k.
+void SpreadOverSlots(int32_t start, int32_t end, int slots, bool round_product) {
+  const int64_t n = static_cast<int64_t>(end) - start + 1;
+  const float r = static_cast<float>(n) / static_cast<float>(slots);
+  int64_t taken = 0;
+  for (int k = 1; k <= slots; ++k) {
+    Data.SlotPoint[k] = static_cast<int32_t>(start + taken);
+    const double product = round_product ? static_cast<double>(static_cast<float>(k * static_cast<double>(r)))
+                                         : k * static_cast<double>(r);
+    // Smallest c in 1..2000 with k*r <= taken + c.
+    double need = std::ceil(product - static_cast<double>(taken));
+    int64_t c = need < 1.0 ? 1 : static_cast<int64_t>(need);
+    if (c > 2000) c = 2000;
+    Data.SlotUsed[k] = static_cast<int32_t>(c);
+    taken += c;
+    if (start + taken - 1 > end) {
+      Data.SlotUsed[k] = static_cast<int32_t>(c - 1);
+      taken -= 1;
+    }
+  }
+}
+
+void PutInSlot(int k, int32_t point) {
+  Data.SlotUsed[k] = 1;
+  Data.SlotPoint[k] = point;
+}
+
+}  // namespace
+
+void MapRangeToSlots(int32_t start, int32_t end) {
+  ClearSlotTables();
+  const int64_t n = static_cast<int64_t>(end) - start + 1;
+  if (n <= 0) return;
+  if (n >= kSlots) {
+    SpreadOverSlots(start, end, kSlots, false);
+    return;
+  }
+  PutInSlot(1, start);
+  if (n == 1) return;
+  PutInSlot(kSlots, end);
+  if (n == 2) return;
+  if (n < 15) {
+    const float r = 199.0f / static_cast<float>(n - 1);
+    int last = 1;
+    int32_t next = start + 1;
+    for (int k = 2; k <= 199 && next <= end - 1; ++k) {
+      if (static_cast<double>(k - last) > static_cast<double>(r)) {
+        PutInSlot(k, next++);
+        last = k;
+      }
+    }
+    return;
+  }
+  const float r = static_cast<float>(n) / 200.0f;
+  const bool strict = n >= 30;
+  int64_t j = 2;
+  for (int k = 2; k <= 199 && j < n; ++k) {
+    const double kr = k * static_cast<double>(r);
+    const double jj = static_cast<double>(j);
+    if (strict ? kr > jj : kr >= jj) {
+      PutInSlot(k, static_cast<int32_t>(start - 1 + j));
+      ++j;
+    }
+  }
+}
+
+void MapRangeToLiveSlots(int32_t start, int32_t end) {
+  ClearSlotTables();
+  if (static_cast<int64_t>(end) - start + 1 <= 0) return;
+  SpreadOverSlots(start, end, 180, true);
+}
+
+void RealCountPoint() {
+  const int32_t n = Data.CountPoint;
+  if (n <= 0) return;
+  if (n < 180) {
+    ClearSlotTables();
+    for (int32_t i = 1; i <= n; ++i) {
+      int k;
+      if (n <= 50) k = 4 * (i - 1) + 1;
+      else if (n <= 99) k = 2 * (i - 1) + 1;
+      else if (n <= 149) k = i < 100 ? i : 2 * (i - 100) + 101;
+      else if (n <= 169) k = i < 150 ? i : 2 * (i - 150) + 151;
+      else k = i < 170 ? i : 2 * (i - 170) + 171;
+      PutInSlot(k, i);
+    }
+    return;
+  }
+  const int32_t since = (n - 180) % 11;
+  if (since == 0) {
+    Data.DispStartPoint = 1;
+    Data.DispEndPoint = n;
+    MapRangeToLiveSlots(1, n);
+  } else {
+    PutInSlot(180 + 2 * since, n);
+  }
+}
+
+int32_t PointAllZero_Long(int32_t start, int32_t end) {
+  if (start < 1) start = 1;
+  if (end > kMaxRecords) end = kMaxRecords;
+  int32_t count = 0;
+  for (int32_t i = start; i <= end; ++i) {
+    if (Data.RealData[i].IsZeroPoint()) ++count;
+  }
+  return count;
+}
+
+void ComputeZeroPointFlags(int32_t start, int32_t end) {
+  for (int k = 1; k <= kSlots; ++k) {
+    bool zero = false;
+    const int32_t first = Data.SlotPoint[k];
+    for (int32_t i = 0; i < Data.SlotUsed[k] && !zero; ++i) {
+      const int32_t p = first + i;
+      if (p >= start && p <= end && p >= 1 && p <= kMaxRecords) zero = Data.RealData[p].IsZeroPoint();
+    }
+    Data.ZeroPointFlag[k] = zero;
+  }
+}
+
+StatisticsTexts DispMaxMinTexts() {
+  StatisticsTexts t;
+  auto stamp = [](int32_t point) {
+    if (point < 1 || point > kMaxRecords) point = 1;
+    const RealDataRecord& r = Data.RealData[point];
+    return RemoveBlanks(r.Date()) + " " + RemoveBlanks(r.Time());
+  };
+  for (int c = kX; c <= kV; ++c) {
+    t.MaxText[c] = FormatDecimals(Conv.StatMaxValue[c], 0) + "   " + stamp(Conv.StatMaxPoint[c]);
+    t.MinText[c] = FormatDecimals(Conv.StatMinValue[c], 0) + "   " + stamp(Conv.StatMinPoint[c]);
+    t.AverageText[c] = FormatDecimals(Conv.StatAverage[c], 0);
+  }
+  const FileHeadRecord& p = Data.Head;
+  t.CriticalText[0] = std::to_string(p.CriticalX);
+  t.CriticalText[1] = std::to_string(p.CriticalY);
+  t.CriticalText[2] = std::to_string(p.CriticalZ);
+  t.UnitText = "mg";
+  t.StartText = std::to_string(p.StartDay) + "/" + std::to_string(p.StartMonth) + "/" +
+                std::to_string(p.StartYear) + " " + std::to_string(p.StartHour) + ":" +
+                std::to_string(p.StartMinute) + ":" + std::to_string(p.StartSecond);
+  static const char* const kUnits[] = {" millisecond", " Second", " Minute", " Hour"};
+  t.IntervalText = std::to_string(static_cast<uint16_t>(p.RecordInterval));
+  if (p.IntervalUnit >= 0 && p.IntervalUnit <= 3) t.IntervalText += kUnits[p.IntervalUnit];
+  t.SampleCountText = std::to_string(Data.DeviceSampleCount);
+  t.RecordModeText = p.RecordMode == 1 ? "Motion Dectection" : "Normal";
+  return t;
+}
+
+}  // namespace accelog

@@ -1,0 +1,118 @@
+#include "model/export.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "model/kvx_file.h"
+#include "model/staged_file.h"
+#include "model/state.h"
+
+namespace accelog {
+
+bool ExportFormatOf(const std::string& path, ExportFormat& format) {
+  auto ends = [&](const char* ext) {
+    const size_t n = std::strlen(ext);
+    return path.size() > n && path.compare(path.size() - n, n, ext) == 0;
+  };
+  if (ends(".txt")) format = ExportFormat::Text;
+  else if (ends(".xlsx")) format = ExportFormat::Workbook;
+  else if (ends(".csv")) format = ExportFormat::Csv;
+  else return false;
+  return true;
+}
+
+ExportRows AllNoZeroRows() {
+  BuildNoZeroCopy();
+  return {1, Data.CountPointNoZero};
+}
+
+ExportRows NoZeroRowsBetween(int32_t from, int32_t to) {
+  BuildNoZeroCopy();
+  // The copy keeps the file's order, so the points of a span are one run of it.
+  const RealDataRecord* begin = Data.RealDataNoZero.get() + 1;
+  const RealDataRecord* end = begin + Data.CountPointNoZero;
+  const auto first = std::lower_bound(begin, end, from, [](const RealDataRecord& r, int32_t n) { return r.No < n; });
+  const auto last = std::upper_bound(begin, end, to, [](int32_t n, const RealDataRecord& r) { return n < r.No; });
+  return {static_cast<int32_t>(first - begin) + 1, static_cast<int32_t>(last - begin)};
+}
+
+bool WriteExport(ExportFormat format, const std::string& path, ExportRows rows,
+                 const ExportProgress& progress, ExportError& error) {
+  switch (format) {
+    case ExportFormat::Text: return WriteTextExport(path, rows, progress, error);
+    case ExportFormat::Workbook: return WriteWorkbookExport(path, rows, progress, error);
+    case ExportFormat::Csv: return WriteCsvExport(path, rows, progress, error);
+  }
+  return false;
+}
+
+namespace {
+
+bool WriteAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t n = ::write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      if (n == 0) errno = EIO;
+      return false;
+    }
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+bool WriteLineExport(const std::string& path, ExportRows rows, const std::string& header,
+                     size_t max_line, uint64_t bytes_hint, const ExportLineWriter& line,
+                     const ExportProgress& progress, ExportError& error) {
+  error = {10, {}};
+  if (!CheckFreeSpace(path, bytes_hint, error.reason)) return false;
+  std::string staged;
+  const int fd = CreateStagedFile(path, staged, error.reason);
+  if (fd < 0) return false;
+
+  std::vector<char> buffer(std::max<size_t>(1 << 20, max_line + header.size()));
+  size_t used = header.size();
+  std::memcpy(buffer.data(), header.data(), used);
+  uint64_t total = 0;
+  bool ok = true;
+  auto flush = [&] {
+    ok = WriteAll(fd, buffer.data(), used);
+    total += used;
+    used = 0;
+    return ok;
+  };
+  int32_t row = 0;
+  for (int32_t i = rows.first; i <= rows.last; ++i) {
+    if (buffer.size() - used < max_line && !flush()) break;
+    used += line(buffer.data() + used, ++row, i);
+    if (progress) progress(row);
+  }
+  if (ok) flush();
+  if (!ok) error.reason = ErrnoReason(path);
+  struct stat st {};
+  if (ok && (::fstat(fd, &st) != 0 || static_cast<uint64_t>(st.st_size) != total)) {
+    error.reason = path + ": the written file is " + std::to_string(st.st_size) + " bytes, not " +
+                   std::to_string(total);
+    ok = false;
+  }
+  if (::close(fd) != 0 && ok) {
+    error.reason = ErrnoReason(path);
+    ok = false;
+  }
+  if (!ok) {
+    std::remove(staged.c_str());
+    return false;
+  }
+  return CommitStagedFile(staged, path, error.reason);
+}
+
+}  // namespace accelog

@@ -1,0 +1,177 @@
+#include "model/fft.h"
+
+#include <cmath>
+#include <fstream>
+#include <numbers>
+
+#include "core/ui_port.h"
+#include "model/conversion.h"
+#include "model/kvx_file.h"
+#include "model/text_util.h"
+#include "model/utils.h"
+#include "model/machine_parameter.h"
+
+namespace accelog {
+
+SpectrumWindow FFTWindow = SpectrumWindow::None;
+
+Complex ComplexAdd(Complex a, Complex b) { return {a.Re + b.Re, a.Im + b.Im}; }
+Complex ComplexSub(Complex a, Complex b) { return {a.Re - b.Re, a.Im - b.Im}; }
+Complex ComplexMul(Complex a, Complex b) {
+  return {a.Re * b.Re - a.Im * b.Im, a.Im * b.Re + b.Im * a.Re};
+}
+
+void FFT(int16_t order) {
+  if (order < 0 || order > kMaxFFTOrder) return;
+  const int m = order;
+  const int n = 1 << m;
+  if (static_cast<int>(Data.FFTInput.size()) < n) Data.FFTInput.resize(static_cast<size_t>(n));
+  if (static_cast<int>(Data.FFTOutput.size()) < n) Data.FFTOutput.resize(static_cast<size_t>(n));
+  for (int k = 0; k < n / 2; ++k) {
+    const double a = (k * 3.1415926 + k * 3.1415926) / n;
+    Data.FFTTwiddle[k] = {std::cos(a), std::sin(a)};
+  }
+  for (int i = 0; i < n; ++i) Data.FFTWork[i] = Data.FFTInput[static_cast<size_t>(i)];
+  for (int s = 0; s < m; ++s) {
+    const int span = 1 << (m - s);
+    const int half = span / 2;
+    for (int g = 0; g < (1 << s); ++g) {
+      for (int j = 0; j < half; ++j) {
+        const int i1 = g * span + j;
+        const int i2 = i1 + half;
+        const Complex a = ComplexAdd(Data.FFTWork[i1], Data.FFTWork[i2]);
+        const Complex b = ComplexMul(ComplexSub(Data.FFTWork[i1], Data.FFTWork[i2]),
+                                     Data.FFTTwiddle[(1 << s) * j]);
+        Data.FFTWork[i1] = a;
+        Data.FFTWork[i2] = b;
+      }
+    }
+  }
+  for (int i = 0; i < n; ++i) {
+    int r = 0;
+    for (int b = m - 1; b >= 0; --b) {
+      if (i & (1 << b)) r += 1 << (m - 1 - b);
+    }
+    Data.FFTOutput[static_cast<size_t>(i)] = Data.FFTWork[r];
+  }
+}
+
+namespace {
+
+// One axis: field is RealDataRecord::X (Y, Z), plot its PlotX (PlotY, PlotZ).
+void SpectrumOf(float RealDataRecord::*field, int32_t RealDataRecord::*plot) {
+  Data.FFTInput.assign(1024, Complex{0, 0});
+  Data.FFTOutput.assign(1024, Complex{0, 0});
+  for (int i = 0; i < kFFTPoints; ++i) {
+    double v = Data.RealData[i + 1].*field;
+    // Periodic Hann, times 2 so a tone's peak keeps its height.
+    if (FFTWindow == SpectrumWindow::Hann) v *= 1.0 - std::cos(2.0 * std::numbers::pi * i / kFFTPoints);
+    Data.FFTInput[static_cast<size_t>(i)] = {v, 0.0};
+  }
+  FFT(kFFTOrder);
+  for (int i = 0; i < kSpectrumBins; ++i) {
+    const Complex c = Data.FFTOutput[static_cast<size_t>(i)];
+    const float magnitude = static_cast<float>(std::sqrt(c.Re * c.Re + c.Im * c.Im));
+    Data.RealData[i + 1].*plot = static_cast<int32_t>(std::nearbyint(magnitude));
+  }
+}
+
+}  // namespace
+
+void FFTSpectrumX() { SpectrumOf(&RealDataRecord::X, &RealDataRecord::PlotX); }
+void FFTSpectrumY() { SpectrumOf(&RealDataRecord::Y, &RealDataRecord::PlotY); }
+void FFTSpectrumZ() { SpectrumOf(&RealDataRecord::Z, &RealDataRecord::PlotZ); }
+
+void SaveParameterToFFTMemory() {
+  auto& p = MachineParameter;
+  p.RecordInterval = kSpectrumInterval;
+  p.IntervalUnit = 0;
+  p.WorkMode = 1;
+  const int16_t head[19] = {0, kSpectrumInterval, 0, p.LedCycle, p.CriticalX, p.CriticalY,
+                            p.CriticalZ, p.RecordMode, 1, 0, 0, 1, 0, p.CurYear, p.CurMonth,
+                            p.CurDay, p.CurHour, p.CurMinute, p.CurSecond};
+  for (int i = 0; i < 19; ++i) Data.FFTMemory[i + 1] = head[i];
+}
+
+void ReadFFTMemoryHead() {
+  uint8_t h[kHeadBytes];
+  for (int i = 0; i < kHeadBytes; ++i) h[i] = static_cast<uint8_t>(Data.FFTMemory[i + 1]);
+  ReadHeadBytes(h);
+}
+
+int32_t ReadFFTMemoryPoints() {
+  uint8_t bytes[kFFTPoints * kSampleBytes];
+  for (int i = 0; i < kFFTPoints * kSampleBytes; ++i) {
+    bytes[i] = static_cast<uint8_t>(Data.FFTMemory[kHeadBytes + 1 + i]);
+  }
+  Data.DownloadBytesWritten = kFFTMemoryBytes;
+  ReadPointBytes(bytes, kFFTPoints);
+  return kFFTPoints;
+}
+
+void FrequencyDataPoints() {
+  Data.CountPoint = kFFTPoints;
+  Data.DispStartPoint = 1;
+  Data.DispEndPoint = kFFTPoints;
+  ScaleAccelAxis();
+  ComputePlotPositions();
+  MapRangeToSlots(1, kFFTPoints);
+}
+
+void FrequencySpectra() {
+  FFTSpectrumX();
+  FFTSpectrumY();
+  FFTSpectrumZ();
+}
+
+void FrequencySpectrumPoints() {
+  Data.CountPoint = kSpectrumBins;
+  Data.DispStartPoint = 1;
+  Data.DispEndPoint = kSpectrumBins;
+  MapRangeToSlots(1, kSpectrumBins);
+}
+
+std::string FrequencyFileMessage(FrequencyFileResult result, int32_t count) {
+  switch (result) {
+    case FrequencyFileResult::TooMuchData: return "Too much data =" + NumberText(static_cast<long long>(count));
+    case FrequencyFileResult::NoData: return "Data is error !";
+    case FrequencyFileResult::TooFewPoints: return "Data is error !  <256";
+    default: return {};
+  }
+}
+
+bool IsSpectrumCapture(const std::string& file_name) {
+  std::ifstream in(file_name, std::ios::binary);
+  uint8_t h[kHeadBytes] = {};
+  if (!in.read(reinterpret_cast<char*>(h), kHeadBytes)) return false;
+  in.seekg(0, std::ios::end);
+  const bool whole = in.tellg() == std::streamoff(kHeadBytes + kFFTPoints * kSampleBytes);
+  return whole && h[0] == 0 && h[1] == kSpectrumInterval && h[2] == 0 && h[8] == 1 && h[9] == 0 && h[10] == 0 &&
+         h[11] == 1 && h[12] == 0;
+}
+
+FrequencyFileResult ReadFrequencyFile(const std::string& file_name, int32_t* count_out) {
+  ReadFileHead(file_name);
+  const int32_t count = CountFilePoints(file_name);
+  if (count_out) *count_out = count;
+  FrequencyFileResult result = FrequencyFileResult::Ok;
+  if (count > kMaxFrequencyPoints) result = FrequencyFileResult::TooMuchData;
+  else if (count <= 0) result = FrequencyFileResult::NoData;
+  else if (count < kFFTPoints) result = FrequencyFileResult::TooFewPoints;
+  if (result != FrequencyFileResult::Ok) {
+    Ui().Message(FrequencyFileMessage(result, count), MessageIcon::Exclamation);
+    return result;
+  }
+  if (const std::string problem = HeadProblem(Data.Head); !problem.empty()) {
+    Ui().Message(NotLoggerFileMessage(file_name, problem), MessageIcon::Exclamation);
+    return FrequencyFileResult::NotLoggerFile;
+  }
+  Data.CountPoint = kFFTPoints;
+  Data.DispStartPoint = 1;
+  Data.DispEndPoint = kFFTPoints;
+  ReadAllPoints(file_name);
+  ComputeStatistics(1, Data.CountPoint);
+  return result;
+}
+
+}  // namespace accelog

@@ -1,0 +1,314 @@
+#include "model/kvx_file.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "core/ui_port.h"
+#include "model/conversion.h"
+#include "model/file_util.h"
+#include "model/state.h"
+#include "model/text_util.h"
+#include "model/utils.h"
+#include "model/machine_parameter.h"
+
+namespace accelog {
+
+namespace {
+
+std::FILE* g_capture = nullptr;  // the file OpenFileRealData keeps open
+
+// A regular file only: a folder or a device is no data file.
+std::FILE* OpenForReading(const std::string& name) {
+  struct stat st {};
+  if (::stat(name.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return nullptr;
+  return std::fopen(name.c_str(), "rb");
+}
+
+int64_t Length(std::FILE* f) {
+  if (std::fseek(f, 0, SEEK_END) != 0) return -1;
+  const long n = std::ftell(f);
+  std::rewind(f);
+  return n;
+}
+
+}  // namespace
+
+void ReadHeadBytes(const uint8_t* h) {
+  FileHeadRecord& p = Data.Head;
+  p.RecordInterval = static_cast<int16_t>(static_cast<uint16_t>(h[0] << 8 | h[1]));
+  p.IntervalUnit = h[2];
+  p.LedCycle = h[3];
+  p.CriticalX = h[4];
+  p.CriticalY = h[5];
+  p.CriticalZ = h[6];
+  p.RecordMode = h[7];
+  p.WorkMode = h[8];
+  Data.DeviceSampleCount = static_cast<int32_t>(static_cast<uint32_t>(h[9]) << 24 | static_cast<uint32_t>(h[10]) << 16 |
+                                                static_cast<uint32_t>(h[11]) << 8 | h[12]);
+  p.StartYear = h[13];
+  p.StartMonth = h[14];
+  p.StartDay = h[15];
+  p.StartHour = h[16];
+  p.StartMinute = h[17];
+  p.StartSecond = h[18];
+}
+
+std::string HeadProblem(const FileHeadRecord& h) {
+  const struct {
+    const char* field;
+    int16_t value, low, high;
+  } fields[] = {
+      {"interval unit", h.IntervalUnit, 0, 3}, {"start month", h.StartMonth, 1, 12},
+      {"start day", h.StartDay, 1, 31},        {"start hour", h.StartHour, 0, 23},
+      {"start minute", h.StartMinute, 0, 59},  {"start second", h.StartSecond, 0, 59},
+  };
+  for (const auto& f : fields) {
+    if (f.value < f.low || f.value > f.high) return std::string(f.field) + " " + std::to_string(f.value);
+  }
+  return {};
+}
+
+std::string NotLoggerFileMessage(const std::string& file_name, const std::string& problem) {
+  return file_name + ": not a logger file (" + problem + ")";
+}
+
+bool ReadFileHead(const std::string& file_name) {
+  uint8_t h[kHeadBytes] = {};
+  std::FILE* f = OpenForReading(file_name);
+  if (!f) return false;
+  const size_t got = std::fread(h, 1, sizeof h, f);
+  (void)got;  // bytes past the end stay zero
+  std::fclose(f);
+  ReadHeadBytes(h);
+  return true;
+}
+
+int32_t CountFilePoints(const std::string& file_name) {
+  std::FILE* f = OpenForReading(file_name);
+  if (!f) return 0;
+  const int64_t length = Length(f);
+  std::fclose(f);
+  if (length < 0) return 0;
+  const double points = std::nearbyint(static_cast<double>(length - kHeadBytes) / kSampleBytes);
+  if (points > 2147483647.0) return 2147483647;
+  return static_cast<int32_t>(points);
+}
+
+int32_t ReadAllPoints(const std::string& file_name) {
+  std::FILE* f = OpenForReading(file_name);
+  int64_t length = f ? Length(f) : 0;
+  if (length < 0) length = 0;
+  // One record per started 6-byte group, never more than the table holds,
+  // and never fewer than the count already taken (a file that shrank since).
+  int64_t records = length > kHeadBytes ? (length - kHeadBytes + kSampleBytes - 1) / kSampleBytes : 0;
+  if (records < Data.CountPoint) records = Data.CountPoint;
+  if (records > kMaxRecords) records = kMaxRecords;
+  Data.DownloadBytesWritten = static_cast<int32_t>(std::min<int64_t>(length, INT32_MAX));
+
+  // Not zeroed first: only the bytes a short read leaves are.
+  const size_t size = static_cast<size_t>(records) * kSampleBytes;
+  std::unique_ptr<uint8_t[]> bytes(new uint8_t[size]);
+  size_t got = 0;
+  if (f) {
+    if (std::fseek(f, kHeadBytes, SEEK_SET) == 0) got = std::fread(bytes.get(), 1, size, f);
+    std::fclose(f);
+  }
+  std::memset(bytes.get() + got, 0, size - got);  // missing bytes read as 0
+  ReadPointBytes(bytes.get(), static_cast<int32_t>(records));
+  return static_cast<int32_t>(records);
+}
+
+void ReadPointBytes(const uint8_t* bytes, int32_t records) {
+  const FileHeadRecord& head = Data.Head;
+  Data.ClockYear = static_cast<int16_t>(head.StartYear + 2000);
+  Data.ClockMonth = head.StartMonth;
+  Data.ClockDay = head.StartDay;
+  Data.ClockHour = head.StartHour;
+  Data.ClockMinute = head.StartMinute;
+  Data.ClockSecond = head.StartSecond;
+  Data.ClockMillisecond = 0;
+  const int64_t interval = IntervalMilliseconds(static_cast<uint16_t>(head.RecordInterval), head.IntervalUnit);
+
+  Data.NoZeroCopySource = -1;
+  auto convert = [bytes](int32_t from, int32_t to) {
+    for (int32_t k = from; k <= to; ++k) {
+      const uint8_t* s = bytes + static_cast<size_t>(k - 1) * kSampleBytes;
+      const auto x = static_cast<int16_t>(static_cast<uint16_t>(s[1] << 8 | s[0]));
+      const auto y = static_cast<int16_t>(static_cast<uint16_t>(s[3] << 8 | s[2]));
+      const auto z = static_cast<int16_t>(static_cast<uint16_t>(s[5] << 8 | s[4]));
+      RealDataRecord& r = Data.RealData[k];
+      ConvertSample(x, y, z, r);
+      r.No = k;
+      r.PlotX = r.PlotY = r.PlotZ = r.PlotV = 0;
+      r.PlotAX = r.PlotAY = r.PlotAZ = 0.0f;
+    }
+  };
+  // The three atan per point are most of the work: the second half of the
+  // records is converted on a second thread. The time stamps follow one
+  // another and stay on this one.
+  const int32_t last = records;
+  const int32_t half = last < 4096 ? last : last / 2;
+  std::thread second;
+  if (half < last) {
+    try {
+      second = std::thread(convert, half + 1, last);
+    } catch (const std::system_error&) {
+      convert(half + 1, last);
+    }
+  }
+  convert(1, half);
+
+  bool clock_normal = false;  // AdvanceClock has put the hour, minute and second in range
+  for (int32_t k = 1; k <= last; ++k) {
+    RealDataRecord& r = Data.RealData[k];
+    r.Year = Data.ClockYear;
+    r.Month = Data.ClockMonth;
+    r.Day = Data.ClockDay;
+    r.Hour = Data.ClockHour;
+    r.Minute = Data.ClockMinute;
+    r.Second = Data.ClockSecond;
+    if (k > 1) {
+      StampRecordTexts(r, Data.RealData[k - 1]);
+    } else {
+      StampRecordTexts(r);
+    }
+    // Within the same second only the milliseconds move.
+    if (clock_normal && interval >= 0 && Data.ClockMillisecond + interval < 1000) {
+      Data.ClockMillisecond = static_cast<int16_t>(Data.ClockMillisecond + interval);
+    } else {
+      AdvanceClock(interval);
+      clock_normal = true;
+    }
+  }
+  if (second.joinable()) second.join();
+}
+
+void BuildNoZeroCopy() {
+  if (Data.NoZeroCopySource == Data.CountPoint) return;  // already current
+  int32_t n = 0;
+  for (int32_t i = 1; i <= Data.CountPoint && i <= kMaxRecords; ++i) {
+    const RealDataRecord& r = Data.RealData[i];
+    if (!r.IsZeroPoint()) Data.RealDataNoZero[++n] = r;
+  }
+  Data.CountPointNoZero = n;
+  Data.NoZeroCopySource = Data.CountPoint;
+}
+
+bool SaveParameterToFileHead(const std::string& file_name) {
+  // A new capture starts empty: nothing of an older file may follow its head.
+  std::FILE* f = std::fopen(file_name.c_str(), "w+b");
+  if (!f) return false;
+  auto& p = MachineParameter;
+  SetCurFromClock();
+  const uint8_t a[9] = {HighByte(p.RecordInterval), LowByte(p.RecordInterval),
+                        static_cast<uint8_t>(p.IntervalUnit), static_cast<uint8_t>(p.LedCycle),
+                        static_cast<uint8_t>(p.CriticalX), static_cast<uint8_t>(p.CriticalY),
+                        static_cast<uint8_t>(p.CriticalZ), static_cast<uint8_t>(p.RecordMode),
+                        static_cast<uint8_t>(p.WorkMode)};
+  const uint8_t b[6] = {static_cast<uint8_t>(p.CurYear), static_cast<uint8_t>(p.CurMonth),
+                        static_cast<uint8_t>(p.CurDay), static_cast<uint8_t>(p.CurHour),
+                        static_cast<uint8_t>(p.CurMinute), static_cast<uint8_t>(p.CurSecond)};
+  bool ok = std::fwrite(a, 1, sizeof a, f) == sizeof a;
+  ok = ok && std::fseek(f, 13, SEEK_SET) == 0 && std::fwrite(b, 1, sizeof b, f) == sizeof b;
+  ok = (std::fclose(f) == 0) && ok;
+  // The capture's head is the one on view from now on.
+  uint8_t head[kHeadBytes] = {};
+  std::memcpy(head, a, sizeof a);
+  std::memcpy(head + 13, b, sizeof b);
+  ReadHeadBytes(head);
+  return ok;
+}
+
+bool OpenFileRealData(const std::string& file_name) {
+  CloseFileRealData();
+  g_capture = OpenForUpdate(file_name);
+  // Unbuffered: a sample is in the kernel once written, and a failed write
+  // leaves nothing behind to fail the head's count after it.
+  if (g_capture) std::setvbuf(g_capture, nullptr, _IONBF, 0);
+  Data.RealFileNumber = g_capture ? 1 : 0;
+  Data.RealFilePosition = kHeadBytes;
+  return g_capture != nullptr;
+}
+
+bool WriteRealDataBytes(int32_t position, const uint8_t* bytes, int count) {
+  if (!g_capture || position < 1 || count < 0) return false;
+  if (std::fseek(g_capture, position - 1L, SEEK_SET) != 0) return false;
+  return std::fwrite(bytes, 1, static_cast<size_t>(count), g_capture) == static_cast<size_t>(count) &&
+         std::fflush(g_capture) == 0;
+}
+
+bool TruncateFileRealData(int32_t length) {
+  return g_capture && std::fflush(g_capture) == 0 && ::ftruncate(fileno(g_capture), length) == 0;
+}
+
+bool CloseFileRealData() {
+  const bool ok = !g_capture || std::fclose(g_capture) == 0;
+  g_capture = nullptr;
+  Data.RealFileNumber = 0;
+  return ok;
+}
+
+std::string IncompleteFileText(int32_t samples_in_file, int32_t head_count) {
+  if (head_count <= samples_in_file) return {};
+  return std::to_string(samples_in_file) + " of " + std::to_string(head_count) +
+         " samples: the download was not finished";
+}
+
+std::string OpenResultMessage(OpenResult result, int32_t count) {
+  switch (result) {
+    case OpenResult::TooMuchData: return "Too much data =" + NumberText(static_cast<long long>(count));
+    case OpenResult::DataError: return "Data is error !";
+    default: return {};
+  }
+}
+
+OpenResult OpenDataFileServer(const std::string& file_name) {
+  ReadFileHead(file_name);
+  int32_t count = CountFilePoints(file_name);
+  ReadFileHead(file_name);
+  if (count < kTooManyPoints) count = CountFilePoints(file_name);
+  if (count >= kTooManyPoints) {
+    // Idle again, or every menu would go on refusing work.
+    Data.MenuCommandCode = 0;
+    Ui().Message(OpenResultMessage(OpenResult::TooMuchData, count));
+    return OpenResult::TooMuchData;
+  }
+  if (count <= 1) {
+    Data.MenuCommandCode = 0;
+    Data.CountPoint = 0;
+    Ui().Message(OpenResultMessage(OpenResult::DataError, count));
+    return OpenResult::DataError;
+  }
+  // A head no logger writes: a text file or some other data, not samples.
+  if (const std::string problem = HeadProblem(Data.Head); !problem.empty()) {
+    Data.MenuCommandCode = 0;
+    Data.CountPoint = 0;
+    Ui().Message(NotLoggerFileMessage(file_name, problem), MessageIcon::Exclamation);
+    return OpenResult::NotLoggerFile;
+  }
+  Data.CountPoint = count;
+  Data.DispEndPoint = count;
+  Data.DispStartPoint = 1;
+  Data.DataLoaded = true;
+  ReadAllPoints(file_name);
+  // RealDataNoZero waits for its first reader (BuildNoZeroCopy); the count is cheap.
+  Data.CountPointNoZero = Data.CountPoint - PointAllZero_Long(1, Data.CountPoint);
+  ComputeStatistics(1, Data.CountPoint);
+  ScaleAccelAxis();
+  ComputePlotPositions();
+  MapRangeToSlots(Data.DispStartPoint, Data.DispEndPoint);
+  Data.MenuCommandCode = 0;
+  return OpenResult::Ok;
+}
+
+}  // namespace accelog

@@ -1,0 +1,291 @@
+#include "model/machine_parameter.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <system_error>
+
+#include "core/program_folder.h"
+#include "model/file_util.h"
+#include "model/staged_file.h"
+#include "model/text_util.h"
+
+namespace accelog {
+
+MachineParameterRecord MachineParameter;
+
+namespace {
+
+constexpr int kIntegerRecords = 39;
+constexpr size_t kStringRecord = 50;
+
+struct IntField {
+  int rec;
+  int16_t MachineParameterRecord::*field;
+  int lo, hi;  // valid range; lo > hi means "any value"
+};
+
+// The records both writers and the reader share, with their valid ranges.
+const IntField kFields[] = {
+    {1, &MachineParameterRecord::ComPort, 1, 49},
+    {2, &MachineParameterRecord::RecordInterval, 1, 32767},
+    {3, &MachineParameterRecord::IntervalUnit, 0, 3},
+    {4, &MachineParameterRecord::LedCycle, 0, 16},
+    {5, &MachineParameterRecord::CriticalX, 1, 16},
+    {6, &MachineParameterRecord::CriticalY, 1, 16},
+    {7, &MachineParameterRecord::CriticalZ, 1, 16},
+    {8, &MachineParameterRecord::RecordMode, 0, 1},
+    {9, &MachineParameterRecord::WorkMode, 0, 2},
+    {10, &MachineParameterRecord::CurYear, 13, 50},
+    {11, &MachineParameterRecord::CurMonth, 1, 12},
+    {12, &MachineParameterRecord::CurDay, 1, 31},
+    {13, &MachineParameterRecord::CurHour, 0, 23},
+    {14, &MachineParameterRecord::CurMinute, 0, 59},
+    {15, &MachineParameterRecord::CurSecond, 0, 59},
+    {16, &MachineParameterRecord::StartYear, 13, 50},
+    {17, &MachineParameterRecord::StartMonth, 1, 12},
+    {18, &MachineParameterRecord::StartDay, 1, 31},
+    {19, &MachineParameterRecord::StartHour, 0, 23},
+    {20, &MachineParameterRecord::StartMinute, 0, 59},
+    {21, &MachineParameterRecord::StartSecond, 0, 59},
+    {22, &MachineParameterRecord::LimitTime, 1, 32767},
+    {23, &MachineParameterRecord::LanguageFlag, 0, 1},
+    {24, &MachineParameterRecord::LimitKind, 0, 1},
+    {31, &MachineParameterRecord::PaperKind, 0, 5},
+    {32, &MachineParameterRecord::PaperDirection, 1, 0},
+    {33, &MachineParameterRecord::MarginLeft, 0, 32767},
+    {34, &MachineParameterRecord::MarginRight, 0, 32767},
+    {35, &MachineParameterRecord::MarginTop, 0, 32767},
+    {36, &MachineParameterRecord::MarginDown, 0, 32767},
+    {37, &MachineParameterRecord::PaperWidth, 1, 32767},
+    {38, &MachineParameterRecord::PaperHeight, 1, 32767},
+};
+
+std::tm Now() {
+  std::time_t t = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&t, &tm);
+  return tm;
+}
+
+// Whether the file holds the whole record.
+bool HasRecord(long length, int rec) { return 2L * rec <= length; }
+
+int16_t ReadRecord(const unsigned char* image, int rec) {
+  const long at = 2L * (rec - 1);
+  return static_cast<int16_t>(static_cast<uint16_t>(image[at] | (image[at + 1] << 8)));
+}
+
+std::string PadRecord(const std::string& text) {
+  std::string s = CutUtf8(text, kStringRecord);
+  s.resize(kStringRecord, ' ');
+  return s;
+}
+
+bool WriteStringRecords(const std::string& path, const std::string& path_text,
+                        const std::string& drive_text) {
+  std::FILE* f = OpenForUpdate(path);
+  if (!f) return false;
+  const std::string image = PadRecord(path_text) + PadRecord(drive_text);
+  bool ok = std::fseek(f, 0, SEEK_SET) == 0 &&
+            std::fwrite(image.data(), 1, image.size(), f) == image.size();
+  ok = (std::fclose(f) == 0) && ok;
+  return ok;
+}
+
+bool IsFolder(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_directory(path, ec);
+}
+
+}  // namespace
+
+void SetCurFromClock() {
+  const std::tm tm = Now();
+  auto& p = MachineParameter;
+  p.CurYear = static_cast<int16_t>(tm.tm_year + 1900 - 2000);
+  p.CurMonth = static_cast<int16_t>(tm.tm_mon + 1);
+  p.CurDay = static_cast<int16_t>(tm.tm_mday);
+  p.CurHour = static_cast<int16_t>(tm.tm_hour);
+  p.CurMinute = static_cast<int16_t>(tm.tm_min);
+  p.CurSecond = static_cast<int16_t>(std::min(tm.tm_sec, 59));  // no leap second
+}
+
+void SetStartFromClock() {
+  const std::tm tm = Now();
+  auto& p = MachineParameter;
+  p.StartYear = static_cast<int16_t>(tm.tm_year + 1900 - 2000);
+  p.StartMonth = static_cast<int16_t>(tm.tm_mon + 1);
+  p.StartDay = static_cast<int16_t>(tm.tm_mday);
+  p.StartHour = static_cast<int16_t>(tm.tm_hour);
+  p.StartMinute = static_cast<int16_t>(tm.tm_min);
+  p.StartSecond = static_cast<int16_t>(std::min(tm.tm_sec, 59));
+}
+
+void ApplyDefaultParameters() {
+  auto& p = MachineParameter;
+  p.IntervalUnit = 0;
+  p.CriticalX = p.CriticalY = p.CriticalZ = 16;
+  p.LedCycle = 0;
+  p.RecordMode = 0;
+  p.WorkMode = 0;
+  p.ComPort = 1;
+  p.RecordInterval = 500;
+  SetCurFromClock();
+  SetStartFromClock();
+  p.LimitTime = 100;
+  p.LanguageFlag = 0;
+  p.LimitKind = 0;
+  p.PaperKind = 0;
+  p.PaperDirection = 1;
+  p.MarginLeft = 4;
+  p.MarginRight = 5;
+  p.MarginTop = 50;
+  p.MarginDown = 10;
+  p.PaperWidth = 210;
+  p.PaperHeight = 297;
+  p.PictureScale = 90 / 100.0f;
+  p.PictureMoveDown = 0;
+  p.PictureMoveRight = 0;
+}
+
+bool PictureScaleAccepted(double scale) {
+  return scale <= 10 && std::nearbyint(scale * 100) >= 1;
+}
+
+void ReadMachineParameter(std::vector<int>* refused) {
+  std::FILE* f = OpenForUpdate(ProgramFile(kIntegerFileName));
+  long length = f ? FileLength(f) : 0;
+  unsigned char image[2 * kIntegerRecords] = {};
+  if (f && length / 2 > 0 && std::fseek(f, 0, SEEK_SET) == 0) {
+    length = static_cast<long>(std::fread(image, 1, sizeof image, f));
+  }
+  if (f) std::fclose(f);
+
+  ApplyDefaultParameters();
+  if (length / 2 <= 0) return;
+
+  // A record outside its valid range keeps its default, so a damaged file
+  // never puts an interval of 0 or a unit of 9 into later arithmetic.
+  auto& p = MachineParameter;
+  // Records beyond the end of the file (the first OK writes only 1..24)
+  // keep their defaults too.
+  for (const IntField& fd : kFields) {
+    if (!HasRecord(length, fd.rec)) continue;
+    const int16_t v = ReadRecord(image, fd.rec);
+    if (fd.lo > fd.hi || (v >= fd.lo && v <= fd.hi)) p.*fd.field = v;
+    else if (refused) refused->push_back(fd.rec);
+  }
+  if (!HasRecord(length, 39)) return;
+  const int16_t percent = ReadRecord(image, 39);
+  if (PictureScaleAccepted(percent / 100.0)) p.PictureScale = percent / 100.0f;
+  else if (refused) refused->push_back(39);
+}
+
+void ReadDataPath() {
+  auto& p = MachineParameter;
+  const std::string path = ProgramFile(kStringFileName);
+  std::FILE* f = OpenForUpdate(path);
+  long length = f ? FileLength(f) : 0;
+  char image[2 * kStringRecord];
+  std::fill(std::begin(image), std::end(image), ' ');
+  if (f && length / static_cast<long>(kStringRecord) > 0 && std::fseek(f, 0, SEEK_SET) == 0) {
+    length = static_cast<long>(std::fread(image, 1, sizeof image, f));
+  }
+  if (f) std::fclose(f);
+
+  if (length / static_cast<long>(kStringRecord) <= 0) {
+    p.DataPath = "c:\\";
+    p.DataDrive = "c:";
+    WriteStringRecords(path, p.DataPath, p.DataDrive);
+    return;
+  }
+  p.DataPath = TrimBlanks(CutUtf8(std::string(image, 45), 45));
+  p.DataDrive = TrimBlanks(CutUtf8(std::string(image + kStringRecord, 10), 10));
+}
+
+namespace {
+
+// MPInteger.kvx with some records changed and the others as they were: the
+// new file is made whole beside the old one and renamed over it, so a full
+// disk never leaves half a parameter file.
+bool UpdateIntegerFile(const std::vector<std::pair<int, int16_t>>& records, std::string& reason) {
+  std::string path = ProgramFile(kIntegerFileName);
+  // A link is followed: the file it names is the one replaced.
+  std::error_code ec;
+  if (std::filesystem::is_symlink(path, ec)) {
+    const auto target = std::filesystem::canonical(path, ec);
+    if (!ec) path = target.string();
+  }
+  if (!ReplaceableFile(path, reason)) return false;
+  std::vector<unsigned char> image(2 * kIntegerRecords);
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  image.resize(f ? std::fread(image.data(), 1, image.size(), f) : 0);
+  if (f) std::fclose(f);
+  for (const auto& [rec, value] : records) {
+    const size_t at = 2 * static_cast<size_t>(rec - 1);
+    if (image.size() < at + 2) image.resize(at + 2, 0);
+    const auto u = static_cast<uint16_t>(value);
+    image[at] = static_cast<unsigned char>(u & 0xFF);
+    image[at + 1] = static_cast<unsigned char>(u >> 8);
+  }
+  std::string staged;
+  const int fd = CreateStagedFile(path, staged, reason);
+  if (fd < 0) return false;
+  errno = 0;
+  bool ok = ::write(fd, image.data(), image.size()) == static_cast<ssize_t>(image.size());
+  if (!ok && errno == 0) errno = EFBIG;  // a short write sets nothing
+  if (!ok) reason = ErrnoReason(path);
+  if (::close(fd) != 0 && ok) {
+    ok = false;
+    reason = ErrnoReason(path);
+  }
+  return FinishStagedFile(staged, path, ok, nullptr, reason);
+}
+
+}  // namespace
+
+bool SaveMachineParameter(std::string* error) {
+  std::vector<std::pair<int, int16_t>> records;
+  for (const IntField& fd : kFields) {
+    if (fd.rec <= 24 && fd.rec != 23) records.emplace_back(fd.rec, MachineParameter.*fd.field);
+  }
+  std::string reason;
+  const bool ok = UpdateIntegerFile(records, reason);
+  if (!ok && error) *error = reason;
+  return ok;
+}
+
+bool SavePageSetup() {
+  const auto& p = MachineParameter;
+  std::vector<std::pair<int, int16_t>> records;
+  for (const IntField& fd : kFields) {
+    if (fd.rec >= 31) records.emplace_back(fd.rec, p.*fd.field);
+  }
+  const double percent = std::nearbyint(static_cast<double>(p.PictureScale) * 100.0);
+  records.emplace_back(39, static_cast<int16_t>(std::clamp(percent, -32768.0, 32767.0)));
+  std::string reason;
+  return UpdateIntegerFile(records, reason);
+}
+
+void LoadParametersAtStartup() {
+  if (ProgramPath.empty()) InitProgramFolder();
+  ReadMachineParameter();
+  ReadDataPath();
+  auto& p = MachineParameter;
+  if (!IsFolder(p.DataPath)) {
+    p.DataPath = "c:\\";
+    p.DataDrive = "c:";
+  }
+  p.DataPathCopy = p.DataPath;
+  p.DataDriveCopy = p.DataDrive;
+  p.LanguageFlag = 1;
+}
+
+}  // namespace accelog

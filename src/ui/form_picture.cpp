@@ -1,0 +1,338 @@
+#include "ui/form_picture.h"
+
+#include <cstdio>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QToolButton>
+#include <cmath>
+
+#include "app/chart_frame.h"
+#include "ui/chart_painter.h"
+#include "app/chart_scene.h"
+#include "app/chart_state.h"
+#include "app/cursor_scroll.h"
+#include "app/curve_plot.h"
+#include "app/frequency_view.h"
+
+namespace accelog {
+
+namespace {
+QString BackColorCss() {
+  const uint32_t c = ChartState.ChartBackColor;  // 0xBBGGRR
+  return QString("rgb(%1,%2,%3)").arg(c & 0xFF).arg((c >> 8) & 0xFF).arg((c >> 16) & 0xFF);
+}
+}  // namespace
+
+FormPicture::FormPicture(QWidget* parent) : QWidget(parent) {
+  FormPictureLoad();
+  setMouseTracking(true);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  CreateControls();
+  ApplyFonts();
+  LayOutControls();
+  SyncFromScene();
+}
+
+double FormPicture::PixelsPerTwip() const { return logicalDpiX() / 1440.0 * zoom_; }
+
+QSize FormPicture::NormalSize() const {
+  const double s = logicalDpiX() / 1440.0;
+  return QSize(static_cast<int>(std::lround(ChartScene.Width * s)), static_cast<int>(std::lround(ChartScene.Height * s)));
+}
+
+void FormPicture::SetZoom(double zoom) {
+  if (zoom <= 0 || zoom == zoom_) return;
+  zoom_ = zoom;
+  ApplyFonts();
+  LayOutControls();
+  update();
+}
+
+void FormPicture::ApplyFonts() {
+  QFont f = font();
+  f.setPointSizeF(8 * zoom_);
+  setFont(f);
+  // Styled children do not follow the window's font: each gets its own.
+  for (int i = 1; i <= 13; ++i) check_[i]->setFont(f);
+  for (QWidget* w : {static_cast<QWidget*>(command1_), static_cast<QWidget*>(command2_),
+                     static_cast<QWidget*>(command3_)}) {
+    w->setFont(f);
+  }
+  // The panel's 23 boxes share the window's width: one size smaller.
+  f.setPointSizeF(7 * zoom_);
+  for (int i = 1; i <= 24; ++i) {
+    caption_[i]->setFont(f);
+    text_[i]->setFont(f);
+  }
+}
+
+QPoint FormPicture::ToPixels(int32_t x, int32_t y) const {
+  const double s = PixelsPerTwip();
+  return QPoint(static_cast<int>(std::lround(x * s)), static_cast<int>(std::lround(y * s)));
+}
+
+QPointF FormPicture::ToTwips(const QPointF& px) const {
+  const double s = PixelsPerTwip();
+  return QPointF(px.x() / s, px.y() / s);
+}
+
+QRect FormPicture::PixelRect(int32_t ox, int32_t oy, int32_t left, int32_t top, int32_t width,
+                             int32_t height) const {
+  const QPoint a = ToPixels(ox + left, oy + top);
+  const QPoint b = ToPixels(ox + left + width, oy + top + height);
+  return QRect(a, b - QPoint(1, 1));
+}
+
+QToolButton* FormPicture::Picture(int n) const {
+  switch (n) {
+    case 1: return picture1_;
+    case 2: return picture2_;
+    case 100: return picture100_;
+    default: return picture101_;
+  }
+}
+
+void FormPicture::CreateControls() {
+  const QString back = BackColorCss();
+  // A styled push button ignores a bare background: with a border of its own
+  // the sheet draws the whole button, so it takes ChartBackColor too.
+  setStyleSheet(QString("QCheckBox, QLabel { background: %1; }"
+                        "QPushButton { background: %1; border: 1px solid rgb(128,128,128);"
+                        " border-radius: 2px; padding: 1px 4px; }"
+                        "QPushButton:pressed { background: rgb(200,200,190); }"
+                        "QPushButton:disabled { color: rgb(150,150,150); }"
+                        "QLineEdit { background: %1; border: 1px solid rgb(160,160,160); }")
+                    .arg(back));
+  for (int i = 1; i <= 13; ++i) {
+    check_[i] = new QCheckBox(QString::fromStdString(ChartScene.Check[i].Caption), this);
+    connect(check_[i], &QCheckBox::clicked, this, [this, i](bool on) {
+      const int16_t v = on ? 1 : 0;
+      if (i <= 7) CurveCheck_Click(i - 1, v);
+      else if (i == 8) Check8_Click(v);
+      else if (i == 9) Check9_Click(v);
+      else if (i == 10) Check10_Click(v);
+      else if (i == 11) Check11_Click(v);
+      else if (i == 12) Check12_Click(v);
+      else Check13_Click(v);
+      Changed();
+    });
+  }
+  check_hann_ = new QCheckBox(QString::fromStdString(ChartScene.CheckHann.Caption), this);
+  check_hann_->setToolTip("Spectra with a Hann window: less leakage from tones between lines");
+  connect(check_hann_, &QCheckBox::clicked, this, [this](bool on) {
+    CheckHann_Click(on ? 1 : 0);
+    Changed();
+  });
+  command1_ = new QPushButton(QString::fromStdString(ChartScene.Command1.Caption), this);
+  command2_ = new QPushButton(QString::fromStdString(ChartScene.Command2.Caption), this);
+  command3_ = new QPushButton(QString::fromStdString(ChartScene.Command3.Caption), this);
+  connect(command1_, &QPushButton::clicked, this, [this] {
+    Command1_Click();
+    Changed();
+  });
+  auto arrow = [this](Qt::ArrowType type, void (*click)()) {
+    auto* b = new QToolButton(this);
+    b->setArrowType(type);
+    b->setAutoRaise(true);
+    connect(b, &QToolButton::clicked, this, [this, click] {
+      click();
+      Changed();
+    });
+    return b;
+  };
+  picture1_ = arrow(Qt::UpArrow, Picture1_Click);
+  picture2_ = arrow(Qt::DownArrow, Picture2_Click);
+  picture100_ = arrow(Qt::LeftArrow, Picture100_Click);
+  picture101_ = arrow(Qt::RightArrow, Picture101_Click);
+  for (int i = 1; i <= 24; ++i) {
+    caption_[i] = new QLabel(QString::fromStdString(ChartScene.StatCaption[i].Caption), this);
+    text_[i] = new QLineEdit(this);
+    text_[i]->setReadOnly(true);
+    text_[i]->setFocusPolicy(Qt::NoFocus);
+  }
+  progress_ = new QProgressBar(this);
+  progress_->setTextVisible(false);
+}
+
+void FormPicture::LayOutControls() {
+  const ChartSceneRecord& s = ChartScene;
+  const QPoint size = ToPixels(s.Width, s.Height);
+  setFixedSize(size.x(), size.y());
+  auto place = [this](QWidget* w, TwipPoint o, const SceneControl& c) {
+    w->setGeometry(PixelRect(o.X, o.Y, c.Left, c.Top, c.Width, c.Height));
+  };
+  const TwipPoint f4 = FrameOrigin(s.Frame4), f6 = FrameOrigin(s.Frame6);
+  const TwipPoint f8 = FrameOrigin(s.Frame8), f9 = FrameOrigin(s.Frame9);
+  const TwipPoint f10 = FrameOrigin(s.Frame10);
+  for (int i = 1; i <= 13; ++i) place(check_[i], f6, s.Check[i]);
+  place(check_hann_, f6, s.CheckHann);
+  place(command1_, f6, s.Command1);
+  place(command3_, f6, s.Command3);
+  place(command2_, f4, s.Command2);
+  place(picture1_, f4, s.Picture1);
+  place(picture2_, f4, s.Picture2);
+  place(picture100_, f8, s.Picture100);
+  place(picture101_, f8, s.Picture101);
+  for (int i = 1; i <= 24; ++i) {
+    place(caption_[i], f10, s.StatCaption[i]);
+    place(text_[i], f10, s.Text[i]);
+  }
+  place(progress_, f9, s.ProgressBar1);
+}
+
+void FormPicture::SyncFromScene() {
+  const ChartSceneRecord& s = ChartScene;
+  for (int i = 1; i <= 13; ++i) {
+    QSignalBlocker block(check_[i]);
+    check_[i]->setChecked(s.Check[i].Value == 1);
+    check_[i]->setEnabled(s.Check[i].Enabled);
+    check_[i]->setVisible(s.Check[i].Visible && s.Check[i].Left >= 0);
+  }
+  {
+    QSignalBlocker block(check_hann_);
+    check_hann_->setChecked(s.CheckHann.Value == 1);
+  }
+  command1_->setEnabled(s.Command1.Enabled);
+  command2_->setVisible(s.Command2.Visible);
+  command3_->setVisible(s.Command3.Visible);
+  for (int i = 1; i <= 24; ++i) {
+    const QString t = QString::fromStdString(s.Text[i].Caption);
+    if (text_[i]->text() != t) {
+      text_[i]->setText(t);
+      text_[i]->setCursorPosition(0);
+    }
+  }
+  text_[24]->setToolTip(QString::fromStdString(s.FilePath.empty() ? s.Text[24].Caption : s.FilePath));
+  progress_->setVisible(s.ProgressBar1.Visible);
+  update();
+}
+
+void FormPicture::Changed() { SyncFromScene(); }
+
+void FormPicture::ProgressShow(int minimum, int maximum) {
+  progress_->setRange(minimum, maximum);
+  progress_->setValue(minimum);
+  ChartScene.ProgressBar1.Visible = true;
+  progress_->show();
+}
+
+void FormPicture::ProgressValue(int value) {
+  ChartScene.ProgressBar1.Value = static_cast<int16_t>(value);
+  progress_->setValue(value);
+}
+
+void FormPicture::ProgressHide() {
+  ChartScene.ProgressBar1.Visible = false;
+  progress_->hide();
+}
+
+void FormPicture::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  PaintChartScene(p, PixelsPerTwip());
+  if (timed_paint_) {
+    const std::chrono::duration<double, std::milli> ms = std::chrono::steady_clock::now() - timed_paint_->since;
+    const double cpu_ms = 1000.0 * static_cast<double>(std::clock() - timed_paint_->cpu_since) / CLOCKS_PER_SEC;
+    std::fprintf(stderr, "accelog: %s drawn %.1f ms after it was chosen (%.1f ms processor time)\n",
+                 timed_paint_->what.c_str(), ms.count(), cpu_ms);
+    timed_paint_.reset();
+  }
+}
+
+void FormPicture::TimeNextPaint(const std::string& what, std::chrono::steady_clock::time_point since,
+                                std::clock_t cpu_since) {
+  timed_paint_ = TimedPaint{what, since, cpu_since};
+}
+
+void FormPicture::mouseMoveEvent(QMouseEvent* event) {
+  const QPointF t = ToTwips(event->position());
+  const bool held = event->buttons() & Qt::LeftButton;
+  const ChartArea area = held && press_area_ >= 0 ? static_cast<ChartArea>(press_area_)
+                                                  : HitTest(static_cast<int32_t>(t.x()), static_cast<int32_t>(t.y()));
+  switch (area) {
+    case ChartArea::Plot: {
+      const TwipPoint o = PlotOrigin();
+      PlotMouseMove(static_cast<float>(t.x() - o.X), static_cast<float>(t.y() - o.Y));
+      break;
+    }
+    case ChartArea::ScrollTrack: {
+      const TwipPoint o = TrackOrigin();
+      const bool near = TrackMouseMove(static_cast<float>(t.x() - o.X));
+      setCursor(near ? Qt::SizeHorCursor : Qt::ArrowCursor);
+      break;
+    }
+    case ChartArea::OtherFrame:
+      OtherFrameMouseMove();
+      break;
+    case ChartArea::Frame1:
+      OtherFrameMouseMove();
+      emit ToolHintCleared();
+      break;
+    case ChartArea::Background:
+      emit ToolHintCleared();
+      break;
+  }
+  if (area != ChartArea::ScrollTrack) unsetCursor();
+  update();
+}
+
+void FormPicture::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  const QPointF t = ToTwips(event->position());
+  const ChartArea area = HitTest(static_cast<int32_t>(t.x()), static_cast<int32_t>(t.y()));
+  press_area_ = static_cast<int>(area);
+  if (area == ChartArea::Plot) {
+    const TwipPoint o = PlotOrigin();
+    PlotMouseDown(static_cast<float>(t.x() - o.X), static_cast<float>(t.y() - o.Y));
+  } else if (area == ChartArea::ScrollTrack) {
+    TrackMouseDown(static_cast<float>(t.x() - TrackOrigin().X));
+  }
+  update();
+}
+
+void FormPicture::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  const QPointF t = ToTwips(event->position());
+  const ChartArea area = static_cast<ChartArea>(press_area_);
+  press_area_ = -1;
+  if (area == ChartArea::Plot) {
+    const TwipPoint o = PlotOrigin();
+    PlotMouseUp(static_cast<float>(t.x() - o.X), static_cast<float>(t.y() - o.Y));
+  } else if (area == ChartArea::ScrollTrack) {
+    TrackMouseUp(static_cast<float>(t.x() - TrackOrigin().X));
+  }
+  SyncFromScene();
+}
+
+void FormPicture::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  const QPointF t = ToTwips(event->position());
+  const ChartArea area = HitTest(static_cast<int32_t>(t.x()), static_cast<int32_t>(t.y()));
+  // The release that follows still ends the press: on the plot it only
+  // collapses the rectangle; on the track the double click is no drag.
+  press_area_ = static_cast<int>(area);
+  if (area == ChartArea::Plot) {
+    PlotDoubleClick();
+  } else if (area == ChartArea::ScrollTrack) {
+    TrackDoubleClick();
+    ChartState.ScrollDragging = false;
+  }
+  SyncFromScene();
+}
+
+// The cross-hair follows the pointer: leaving the window hides it as leaving
+// the plot for another frame does.
+void FormPicture::leaveEvent(QEvent* event) {
+  if (press_area_ < 0) {
+    OtherFrameMouseMove();
+    update();
+  }
+  QWidget::leaveEvent(event);
+}
+
+}  // namespace accelog

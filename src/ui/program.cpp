@@ -1,0 +1,242 @@
+#include "ui/program.h"
+
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLabel>
+#include <QStandardPaths>
+
+#include "app/chart_state.h"
+#include "ui/form_picture.h"
+#include "ui/qt_program_folder.h"
+#include "ui/qt_timer.h"
+#include "model/conversion.h"
+#include "app/export_menu.h"
+#include "model/fft.h"
+#include "ui/form2.h"
+#include "model/state.h"
+#include "device/command_engine.h"
+#include "device/device_timers.h"
+#include "device/download.h"
+#include "device/link.h"
+#include "device/realtime.h"
+#include "device/transport.h"
+#include "model/machine_parameter.h"
+#include "ui/print_command.h"
+#include "app/print_layout.h"
+#include "app/printers.h"
+#include "ui/device_watch.h"
+#include "app/file_menu.h"
+#include "ui/main_ui.h"
+#include "ui/main_window.h"
+#include "app/shell_rules.h"
+#include "ui/single_instance.h"
+#include "ui/tool_bar.h"
+#include "ui/twips.h"
+#include "sim/recording.h"
+#include "sim/simulator.h"
+
+namespace accelog {
+
+bool ParseProgramOptions(const QStringList& args, ProgramOptions& o, QString& error) {
+  for (int i = 1; i < args.size(); ++i) {
+    const QString a = args[i];
+    if (a == "--simulate") {
+      o.simulate = true;
+    } else if ((a == "--samples" || a == "--device" || a == "--trace") && i + 1 < args.size()) {
+      const QString v = args[++i];
+      if (a == "--device") {
+        o.device = v.toStdString();
+        o.device_given = true;
+        continue;
+      }
+      if (a == "--trace") {
+        o.trace = v.toStdString();
+        continue;
+      }
+      bool ok = false;
+      const qulonglong n = v.toULongLong(&ok);
+      if (!ok || n > 0xFFFFFFFFull) {
+        error = "--samples needs a number of samples";
+        return false;
+      }
+      o.samples = static_cast<uint32_t>(n);
+    } else if (!a.startsWith("-") && o.open_file.empty()) {
+      o.open_file = a.toStdString();
+    } else {
+      error = a.startsWith("-") ? "unknown option " + a : "one file at a time: " + a;
+      return false;
+    }
+  }
+  if (o.device != "usb" && o.device.rfind("sim:", 0) != 0) {
+    error = "--device is usb or sim:SOCKET";
+    return false;
+  }
+  return true;
+}
+
+namespace {
+// TwipsPerPixelX/Y and the screen's size, as the print capture needs them.
+void RecordScreenMetrics() {
+  const QScreen* s = QGuiApplication::primaryScreen();
+  Shell.TwipsPerPixelX = 1440.0 / (s ? s->logicalDotsPerInchX() : 96.0);
+  Shell.TwipsPerPixelY = 1440.0 / (s ? s->logicalDotsPerInchY() : 96.0);
+  const QSize size = s ? s->size() : QSize();
+  Shell.ScreenWidth = static_cast<int>(std::lround(size.width() * Shell.TwipsPerPixelX));
+  Shell.ScreenHeight = static_cast<int>(std::lround(size.height() * Shell.TwipsPerPixelY));
+}
+}  // namespace
+
+Program::Program(ProgramOptions options, UiFactory ui_factory, std::unique_ptr<PrinterSystem> printers)
+    : options_(std::move(options)), ui_factory_(std::move(ui_factory)), printers_(std::move(printers)) {
+  if (!printers_) printers_ = MakeCupsPrinters();
+  if (!ui_factory_) {
+    ui_factory_ = [](MainWindow* w, FormPicture* c) { return std::make_unique<MainUi>(w, c); };
+  }
+}
+
+Program::~Program() {
+  if (!window_) return;  // never started: nothing of ours to take down
+  SetUi(nullptr);
+  print_.reset();
+  watch_.reset();
+  // Device and timers go before the windows and the event loop.
+  ResetDeviceEngines();
+  CloseDevice();
+  SetTimerFactory(nullptr);
+  window_.reset();
+  if (simulator_) simulator_->Stop();
+}
+
+bool Program::StartSimulator() {
+  QString folder = options_.simulator_folder;
+  if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+  if (folder.isEmpty()) folder = QDir::tempPath();
+  QDir().mkpath(folder);
+  const std::string socket =
+      QDir(folder).filePath(QString("accelog-sim-%1.sock").arg(::getpid())).toStdString();
+  simulator_ = std::make_unique<sim::Simulator>(sim::MakeRecording(options_.samples, 1));
+  std::string error;
+  if (!simulator_->Start(socket, &error)) {
+    ui_factory_(nullptr, nullptr)->Message("The simulated logger could not start: " + error,
+                                           MessageIcon::Exclamation);
+    return false;
+  }
+  options_.device = "sim:" + socket;
+  return true;
+}
+
+bool Program::Start() {
+  // One program per user; a refused start touches nothing of the running one.
+  MachineParameter.LanguageFlag = 1;
+  instance_ = std::make_unique<SingleInstance>(options_.lock_folder);
+  if (!instance_->Acquire()) {
+    std::unique_ptr<MainUi> ui = ui_factory_(nullptr, nullptr);
+    ui->Message("Program runing!!", MessageIcon::Exclamation);
+    return false;
+  }
+  ResetShellState();
+  ResetDataState();
+  ResetConversionState();
+  ResetChartState();
+  ResetPrintState();
+  RecordScreenMetrics();
+
+  InitProgramFolderFromQt();
+  LoadParametersAtStartup();  // ends with LanguageFlag = 1
+  Shell.ExcelVersion = 12;    // workbooks are written by the program itself
+
+  // Without a device on the command line, the logger chosen last time.
+  if (!options_.device_given && MainWindow::Setting("UseSimulatedLogger")) options_.simulate = true;
+  if (options_.simulate && !StartSimulator()) return false;
+  std::unique_ptr<Transport> transport = MakeTransport(options_.device);
+  if (!transport) return false;
+  if (!options_.trace.empty()) {
+    std::string error;
+    transport = MakeTracingTransport(std::move(transport), options_.trace, &error);
+    if (!transport) {
+      ui_factory_(nullptr, nullptr)->Message("The frame trace cannot be written: " + error, MessageIcon::Exclamation);
+      return false;
+    }
+  }
+  SetDeviceTransport(std::move(transport));
+  InstallQtTimerFactory();
+  ResetDeviceEngines();
+
+  chart_ = new FormPicture;
+  window_ = std::make_unique<MainWindow>(chart_);
+  ui_ = ui_factory_(window_.get(), chart_);
+  SetUi(ui_.get());
+  window_->SetHandlers({
+      {"File002", [] { File002_Click(); }},
+      {"File008", [] { File008_Click(); }},
+      {"File004", [] { File004_Click(); }},
+      {"File007", [] { File007_Click(); }},
+      {"File012", [this] { File012_Click(window_.get()); }},
+      {"File009", [] { File009_Click(); }},
+      {"File011", [] { File011_Click(); }},
+      {"File005", [] { File005_Click(); }},
+      {"File006", [this] { print_->File006_Click(); }},
+      {"Escape", [] { StopDownload(); }},
+      {"UseSimulator", [this] { UseSimulatedLogger(!simulator_); }},
+  });
+  window_->SetMenuMark("UseSimulator", simulator_ != nullptr);
+  ui_->SetSimulatedLogger(simulator_ != nullptr);
+  print_ = std::make_unique<PrintCommand>(window_.get(), chart_, *printers_);
+  QObject::connect(chart_, &FormPicture::ToolHintCleared, window_->ToolBar()->HintLabel(), &QLabel::clear);
+
+  WatchDevice();
+  usbDeviceDetect();
+  window_->show();
+  window_->RestScreen();
+  Shell.StartupComplete = true;
+  if (!options_.open_file.empty()) OpenStartFile(options_.open_file);
+  return true;
+}
+
+void Program::WatchDevice() {
+  // Device changes stand in for the window hook's device-change message.
+  watch_ = std::make_unique<DeviceWatch>();
+  if (options_.device.rfind("sim:", 0) == 0) {
+    watch_->WatchSocket(QString::fromStdString(options_.device.substr(4)));
+  } else {
+    watch_->WatchUsb();
+  }
+  QObject::connect(watch_.get(), &DeviceWatch::DeviceChanged, window_.get(), [this] { OnDeviceChanged(); });
+}
+
+void Program::UseSimulatedLogger(bool on) {
+  if (Data.MenuCommandCode != 0) return;  // like every menu item while the logger is busy
+  if (on != (simulator_ != nullptr)) {
+    ResetDeviceEngines();  // the open device goes first
+    watch_.reset();
+    if (on && !StartSimulator()) on = false;  // the reason was shown: back to USB
+    if (!on) {
+      simulator_.reset();  // stops it
+      options_.device = "usb";
+    }
+    SetDeviceTransport(MakeTransport(options_.device));
+    ResetDeviceEngines();
+    WatchDevice();
+    ui_->SetSimulatedLogger(on);
+    ui_->StatusPanel(kHintPanel, "");
+    usbDeviceDetect();
+  }
+  window_->SetMenuMark("UseSimulator", on);
+  MainWindow::RememberSetting("UseSimulatedLogger", on, "Use Simulated Logger");
+}
+
+void Program::OpenStartFile(const std::string& file) {
+  if (IsSpectrumCapture(file)) {
+    OpenFrequencyFile(file);
+  } else {
+    OpenAccelerationFile(file);
+  }
+}
+
+void Program::OnDeviceChanged() {
+  if (DeviceChangeStartsScan()) usbDeviceDetect();
+}
+
+}  // namespace accelog

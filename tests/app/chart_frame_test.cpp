@@ -1,0 +1,139 @@
+// The chart frame: mg, angle, time and Hz labels, the grid, panning, and the spectrum scale.
+#include <tuple>
+
+#include "app/chart_fixture.h"
+#include "app/frequency_chart.h"
+
+namespace accelog::testing {
+namespace {
+
+using ChartFrameTest = ChartTest;
+
+TEST_F(ChartFrameTest, MgLabelsFollowTheScale) {
+  // 100 / (500 / 900) is 179.99998 in single precision: still 180 a step.
+  for (auto [peak, labels] : {std::pair{0.0f, "-500 -100 0 500"}, {1234.0f, "-1400 280 1400 1400"},
+                              {700.0f, "-900 180 900 900"}}) {
+    if (peak > 0) {
+      Conv.StatMaxValue[kV] = peak;
+      ScaleAccelAxis();
+    }
+    DispLeftLableY();
+    const auto& l = ChartScene.LabelY;
+    const std::string got = l[0].Caption + " " + (peak > 0 ? l[6].Caption : l[4].Caption) + " " +
+                            (peak > 0 ? l[10].Caption : l[5].Caption) + " " + l[10].Caption;
+    EXPECT_EQ(got, labels) << peak;
+  }
+}
+
+TEST_F(ChartFrameTest, AngleLabelsAndClearText) {
+  for (int i = 1; i <= 23; ++i) ChartScene.Text[i].Caption = "x";
+  ChartScene.Text[24].Caption = "file.kvx";
+  ChartScene.LabelX1[7].Caption = "9:5:7";
+  ChartState.AngleLabelBase = -60;
+  ClearText();
+  EXPECT_EQ(ChartScene.LabelAng[0].Caption, "-60");
+  for (int i = 1; i <= 23; ++i) EXPECT_EQ(ChartScene.Text[i].Caption, "") << i;
+  EXPECT_EQ(ChartScene.Text[24].Caption, "file.kvx");
+  EXPECT_EQ(ChartScene.LabelX1[7].Caption, "");
+}
+
+TEST_F(ChartFrameTest, TimeAndFrequencyLabelsKeepTheirSpacing) {
+  // Time labels a thousand twips apart (column 200 may come closer), Hz
+  // labels five hundred.
+  for (auto [frequency, points, spacing] : {std::tuple{false, 6000, 1000.0f}, {true, 128, 500.0f}}) {
+    FillPoints(Flat(points));
+    Data.FrequencyView = frequency;
+    Show(1, points);
+    EXPECT_EQ(ChartScene.LabelX1[1].Caption, frequency ? "1 Hz" : "9:5:7   ");  // the stored text, padding included
+    int previous = 1;
+    for (int c = 2; c < 200; ++c) {
+      if (!ChartScene.LabelX1[c].Visible) continue;
+      EXPECT_GE(ColumnX(c) - ColumnX(previous), spacing) << c;
+      previous = c;
+    }
+    EXPECT_GT(previous, 150);
+    EXPECT_TRUE(frequency || ChartScene.LabelX1[200].Visible);
+  }
+}
+
+TEST_F(ChartFrameTest, EmptyColumnsGetNoTimeLabelAndLiveRunKeepsColumn200) {
+  ShowAll(Flat(40));  // 30 <= n < 200: most columns stay empty
+  for (int c = 2; c <= 199; ++c) EXPECT_TRUE(Data.SlotUsed[c] > 0 || !ChartScene.LabelX1[c].Visible) << c;
+  ChartScene.LabelX1[200].Caption = "kept";
+  Data.MenuCommandCode = 12;
+  DispXLable();
+  EXPECT_EQ(ChartScene.LabelX1[200].Caption, "kept");
+}
+
+TEST_F(ChartFrameTest, GridCheckBoxesKeepTheBottomLine) {
+  Check9_Click(0);
+  Check10_Click(0);
+  EXPECT_TRUE(ChartScene.LineYFr5[0].Visible);
+  EXPECT_FALSE(ChartScene.LineXFr5[20].Visible);
+}
+
+TEST_F(ChartFrameTest, PanOnlyDuringLiveRunsAndTheFileView) {
+  ShowAll(Flat(300, 0));
+  const float before = Seg(kCurveX, 2, 50).Y1;
+  for (int16_t code : {0, 11, 15, 16}) {
+    Data.MenuCommandCode = code;
+    Picture1_Click();
+    EXPECT_EQ(Conv.AccelOffset, -2500) << code;
+  }
+  Data.MenuCommandCode = 14;
+  Picture1_Click();  // up by 100 mg: 500 units at R = 500
+  EXPECT_EQ(Conv.AccelOffset, -3000);
+  EXPECT_FLOAT_EQ(Seg(kCurveX, 2, 50).Y1, before - 500);
+  Data.MenuCommandCode = 12;
+  Picture2_Click();
+  Picture2_Click();
+  EXPECT_EQ(Conv.AccelOffset, -2000);
+}
+
+using FrequencyChartTest = ChartTest;
+
+void Spectra(int32_t x_peak, int32_t y_peak, int32_t z_peak) {
+  for (int i = 1; i <= 128; ++i) {
+    Data.RealData[i].PlotX = (i * 7) % 100;
+    Data.RealData[i].PlotY = (i * 11) % 100;
+    Data.RealData[i].PlotZ = (i * 13) % 100;
+  }
+  Data.RealData[5].PlotX = x_peak;
+  Data.RealData[40].PlotY = y_peak;
+  Data.RealData[128].PlotZ = z_peak;
+}
+
+TEST_F(FrequencyChartTest, ScaleStepsUpAtFortyFiveHundredAndTwelveThousand) {
+  // X peak on line 5, the top label, the peak's plotted value and line 3 of
+  // Y (33 scaled down, halves to even).
+  for (auto [peak, top, plotted, y3] : {std::tuple{4499, " 5000", 5000 - 4499, 5000 - 33},
+                                        {4500, " 10000", 5000 - 2250, 5000 - 16},
+                                        {12000, " 20000", 2000, 5000 - 8}}) {
+    Spectra(peak, 300, 200);
+    Data.RealData[200].PlotX = 99999;  // beyond the 128 lines: untouched
+    Data.RealData[90].PlotY = 300;      // an equal peak later: the first is reported
+    DispLeftLableF();
+    EXPECT_EQ(ChartScene.LabelY[10].Caption, top) << peak;
+    EXPECT_EQ(Data.RealData[5].PlotX, plotted) << peak;
+    EXPECT_EQ(Data.RealData[3].PlotY, y3) << peak;
+    EXPECT_EQ(ChartScene.Text[22].Caption, "40");
+    EXPECT_EQ(Data.RealData[200].PlotX, 99999);
+  }
+}
+
+TEST_F(FrequencyChartTest, SpectrumDrawsOnTheMgCurvesWithoutOffset) {
+  Spectra(3000, 100, 100);
+  DispLeftLableF();
+  Data.CountPoint = 128;
+  Data.FrequencyView = true;
+  Data.FrequencyFileLoaded = true;
+  Conv.AccelOffset = 0;
+  Show(1, 128);
+  // Column of line 5 carries the peak: 2000 units from the top.
+  int column = 1;
+  while (column < 200 && (Data.SlotUsed[column] == 0 || Data.SlotPoint[column] != 5)) ++column;
+  EXPECT_FLOAT_EQ(Seg(kCurveX, 2, column).Y1, 2000);
+}
+
+}  // namespace
+}  // namespace accelog::testing

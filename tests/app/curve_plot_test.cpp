@@ -1,0 +1,101 @@
+#include <cmath>
+
+#include "app/chart_fixture.h"
+
+namespace accelog::testing {
+namespace {
+
+using CurvePlotTest = ChartTest;
+
+double Y(int k, int32_t p) { return CurveY(k, p); }
+
+TEST_F(CurvePlotTest, ColumnsOfOneToFourPointsChainTheirSegments) {
+  std::vector<KvxSample> v;
+  for (int i = 0; i < 800; ++i) v.push_back({static_cast<int16_t>(i % 7 * 10), 0, 256});
+  FillPoints(v);
+  for (int per_column : {1, 2, 3, 4}) {
+    Show(1, 200 * per_column);
+    ASSERT_EQ(Data.SlotUsed[10], per_column);
+    const int32_t s = Data.SlotPoint[10];
+    const int32_t last = s + per_column - 1;
+    EXPECT_FLOAT_EQ(Seg(kCurveX, 2, 10).Y1, Y(kCurveX, s));
+    EXPECT_FLOAT_EQ(Seg(kCurveX, 4, 10).Y2, Y(kCurveX, last));
+    // The connector comes from the last point of column 9, rounded.
+    EXPECT_FLOAT_EQ(Seg(kCurveX, 1, 10).Y1, std::nearbyint(Y(kCurveX, s - 1)));
+  }
+}
+
+TEST_F(CurvePlotTest, ThousandPointColumnDrawsFirstMinMaxLast) {
+  std::vector<KvxSample> v(200000, KvxSample{0, 0, 256});
+  v[4000 + 17] = {120, 0, 256};   // short spike up inside column 5
+  v[4000 + 400] = {-80, 0, 256};  // and down
+  v[4000 + 999] = {30, 0, 256};   // the column's last point
+  ShowAll(v);
+  ASSERT_EQ(Data.SlotUsed[5], 1000);
+  const double base = Conv.AccelOffset * Conv.TwipsPerUnitY;
+  // The smallest position field is the highest value: the upward spike.
+  EXPECT_FLOAT_EQ(Seg(kCurveX, 2, 5).Y2, base + Data.RealData[4018].PlotX);
+  EXPECT_FLOAT_EQ(Seg(kCurveX, 3, 5).Y2, base + Data.RealData[4401].PlotX);
+  EXPECT_FLOAT_EQ(Seg(kCurveX, 4, 5).Y2, Y(kCurveX, 5000));
+  // A checkbox redraw of one curve (no shared extremes) agrees.
+  const float max_end = Seg(kCurveX, 3, 5).Y2;
+  CurveCheck_Click(kCurveX, 0);
+  EXPECT_FLOAT_EQ(Seg(kCurveX, 3, 5).Y2, kParkHidden);
+  CurveCheck_Click(kCurveX, 1);
+  EXPECT_FLOAT_EQ(Seg(kCurveX, 3, 5).Y2, max_end);
+}
+
+TEST_F(CurvePlotTest, GapsAreBridgedAndEmptyColumnsParked) {
+  ShowAll(Flat(10));
+  ASSERT_EQ(Data.SlotPoint[24], 2);  // point 2 after a gap of empty columns
+  // Empty columns: all five segments at the no-data parking of shown curves.
+  for (int j = 1; j <= 5; ++j) EXPECT_FLOAT_EQ(Seg(kCurveZ, j, 30).Y1, kParkNoData);
+  // After a gap: no connector, a bridge from the last point before the gap.
+  EXPECT_FLOAT_EQ(Seg(kCurveZ, 1, 24).Y1, kParkHidden);
+  const SceneLine& bridge = Seg(kCurveZ, 5, 24);
+  EXPECT_FLOAT_EQ(bridge.X1, CurveColumnX(1));
+  EXPECT_FLOAT_EQ(bridge.Y2, Y(kCurveZ, 2));
+  // First marker after a gap sits on segment 2's start, not the parked connector.
+  EXPECT_FLOAT_EQ(ChartScene.CurvePoint[kCurveZ][1][24].Top, Seg(kCurveZ, 2, 24).Y1 - 37);
+}
+
+TEST_F(CurvePlotTest, ZeroPointColumnsLoseTheirMarkersAndTheCount) {
+  std::vector<KvxSample> v = Flat(400);
+  for (int i = 100; i < 110; ++i) v[static_cast<size_t>(i)] = {0, 0, 0};
+  ShowAll(v);  // two points a column: points 101..110 fill columns 51..55
+  for (int c = 51; c <= 55; ++c) {
+    EXPECT_TRUE(Data.ZeroPointFlag[c]) << c;
+    EXPECT_FALSE(ChartScene.CurvePoint[kCurveX][4][c].Visible);
+  }
+  EXPECT_TRUE(ChartScene.CurvePoint[kCurveX][1][50].Visible);
+  EXPECT_EQ(ChartScene.Text[19].Caption, "390");
+}
+
+TEST_F(CurvePlotTest, PointsSwitchAndCurveBoxes) {
+  ShowAll(Flat(300));
+  Check8_Click(0);
+  EXPECT_FALSE(ChartScene.CurvePoint[kCurveY][2][100].Visible);
+  Check8_Click(1);
+  EXPECT_TRUE(ChartScene.CurvePoint[kCurveY][2][100].Visible);
+  // A hidden curve's markers are shown too, but parked with its segments.
+  CurveCheck_Click(kCurveY, 0);
+  EXPECT_GT(ChartScene.CurvePoint[kCurveY][3][100].Top, 10000);
+}
+
+TEST_F(CurvePlotTest, StatisticsBoxesAndClearScreen) {
+  ShowAll(Flat(300));
+  EXPECT_EQ(ChartScene.Text[3].Caption, "998   7/5/2013 9:5:7");  // Max Z, first of equals
+  ClearScreen();
+  EXPECT_FALSE(Data.DataLoaded);
+  EXPECT_FLOAT_EQ(Seg(kCurveZ, 2, 100).Y1, kParkHidden);
+}
+
+TEST_F(CurvePlotTest, NothingIsDrawnBeforeTheWindowLoaded) {
+  ResetChartState();  // ChartControlsLoaded false
+  ShowAll(Flat(300));
+  EXPECT_FLOAT_EQ(Seg(kCurveX, 2, 100).Y1, kParkHidden);
+  EXPECT_EQ(ChartState.LastDrawEnd, 0);
+}
+
+}  // namespace
+}  // namespace accelog::testing

@@ -1,0 +1,76 @@
+// The keypad's OK steps, their messages and the value it hands back.
+#include "app/keypad.h"
+
+#include <gtest/gtest.h>
+
+#include "model/machine_parameter.h"
+#include "model/numeric_text.h"
+#include "app/keypad_script.h"
+
+namespace accelog {
+namespace {
+
+class KeypadTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetKeypad(); }
+  testing::InstalledUi<> ui_;
+  DialogInputForm form_;
+};
+
+TEST_F(KeypadTest, OkJudgesTheEntry) {
+  const struct {
+    const char *max, *min, *decimals, *entry;
+    int value;  // -1: refused with `message`
+    const char* message;
+  } cases[] = {
+      {"16", "1", "0", "", -1, "非法数据"},        {"16", "1", "0", "1-", -1, "非法数据"},
+      {"16", "1", "0", "16", 16, ""},              {"16", "1", "0", "17", -1, "Data is too big"},
+      {"16", "1", "0", "16.5", -1, "Data is too big"}, {"16", "1", "0", "0.9", -1, "Data is small"},
+      {"16", "1", "0", "1.0000001", -1, "Decimal digits too much  = 7"}, {"16", "1", "0", "12.000", 12, ""},
+      // The sign goes only after the range tests.
+      {"16", "1", "0", "-5", -1, "Data is small"}, {"10", "-10", "0", "-5", 5, ""},
+      // The value is the nearest integer, halves to even.
+      {"100", "0", "1", "2.5", 2, ""},             {"100", "0", "1", "3.5", 4, ""},
+  };
+  for (const auto& c : cases) {
+    LoadDialogInput(form_);
+    form_.Text2 = c.max, form_.Text3 = c.min, form_.Text4 = c.decimals;
+    ui_.messages.clear();
+    form_.Text1 = c.entry;
+    const bool closed = OkDialogInput(form_);
+    EXPECT_EQ(closed, c.value >= 0) << c.entry;
+    EXPECT_EQ(Keypad.KeypadAccepted, c.value >= 0) << c.entry;
+    if (c.value >= 0) {
+      EXPECT_EQ(Keypad.KeypadValue, c.value) << c.entry;
+      EXPECT_TRUE(ui_.messages.empty()) << c.entry;
+    } else {
+      EXPECT_EQ(ui_.messages, std::vector<std::string>{c.message}) << c.entry;
+      EXPECT_EQ(ui_.icons[0], MessageIcon::Exclamation);
+      // Its own title: two blanks for the one Chinese message, one for the rest.
+      EXPECT_EQ(ui_.titles.back(), std::string(c.message) == "非法数据" ? "  " : " ") << c.entry;
+      EXPECT_EQ(form_.Text1, c.entry);  // the entry stays for correcting
+    }
+  }
+}
+
+TEST_F(KeypadTest, LoadingAndCancelLeaveNothingAccepted) {
+  Keypad.KeypadAccepted = true;  // as an earlier OK left it
+  form_.Text1 = "5";
+  LoadDialogInput(form_);
+  EXPECT_TRUE(!Keypad.KeypadAccepted && form_.Text1.empty() && form_.Caption == "Input Data");
+  Keypad.KeypadAccepted = true;
+  CancelDialogInput(form_);
+  EXPECT_TRUE(!Keypad.KeypadAccepted && form_.Closed);
+}
+
+TEST(NumericValueTest, WhatCountsAsANumber) {
+  for (auto [text, value] : {std::pair{" 12 ", 12.0}, {".5", 0.5}, {"-0.25", -0.25}, {"+3", 3.0}, {"5.E1", 50.0}}) {
+    EXPECT_EQ(NumericValue(text), value) << text;
+  }
+  for (const char* bad : {"", " ", "-", ".", "-.", "1e", "1e+", "1 2", "12a", "0x10", "1..2", "--1", "1e999"}) {
+    EXPECT_FALSE(IsNumeric(bad)) << bad;
+  }
+}
+
+}  // namespace
+}  // namespace accelog

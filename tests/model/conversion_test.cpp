@@ -1,0 +1,112 @@
+#include "model/conversion.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "app/chart_fixture.h"
+
+namespace accelog::testing {
+namespace {
+
+// FillPoints: raw counts one second apart from 7/5/2013 9:05:07, as a file opens.
+using ConversionTest = ChartTest;
+
+TEST_F(ConversionTest, SampleConversionEdgeCasesAndAnglesWithinNinetyDegrees) {
+  RealDataRecord r{};
+  ConvertSample(0, 0, 0, r);
+  for (float v : {r.X, r.Y, r.Z, r.V, r.AX, r.AY, r.AZ}) EXPECT_EQ(v, 0.0f);
+
+  // Y and Z both zero: the X angle is 0, not 90.
+  ConvertSample(256, 0, 0, r);
+  EXPECT_EQ(std::fabs(r.AX) + std::fabs(r.AY) + std::fabs(r.AZ), 0.0f);
+
+  ConvertSample(100, 0, -100, r);
+  EXPECT_NEAR(r.AZ, -45.0f, 1e-3f);
+  EXPECT_NEAR(r.AX, 45.0f, 1e-3f);
+
+  for (int16_t x : {int16_t{-32768}, int16_t{-1}, int16_t{0}, int16_t{1}, int16_t{32767}}) {
+    for (int16_t z : {int16_t{-32768}, int16_t{-3}, int16_t{0}, int16_t{5}, int16_t{32767}}) {
+      ConvertSample(x, 7, z, r);
+      for (float a : {r.AX, r.AY, r.AZ}) EXPECT_LE(std::fabs(a), 90.0f);  // false for NaN too
+    }
+  }
+}
+
+TEST_F(ConversionTest, StatisticsFirstOfEqualExtremesWins) {
+  FillPoints({{5, 0, 1}, {9, 0, 1}, {9, 0, 1}, {1, 0, 1}, {1, 0, 1}});
+  ComputeStatistics(1, 5);
+  EXPECT_FLOAT_EQ(Conv.StatMaxValue[kX], 9 * 3.9f);
+  EXPECT_EQ(Conv.StatMaxPoint[kX], 2);
+  EXPECT_FLOAT_EQ(Conv.StatMinValue[kX], 1 * 3.9f);
+  EXPECT_EQ(Conv.StatMinPoint[kX], 4);
+  EXPECT_NEAR(Conv.StatAverage[kX], 25 * 3.9f / 5, 1e-3);
+  // A constant channel reports the window's first point for both.
+  EXPECT_EQ(Conv.StatMaxPoint[kZ], 1);
+  EXPECT_EQ(Conv.StatMinPoint[kZ], 1);
+
+  ComputeStatistics(3, 5);
+  EXPECT_EQ(Conv.StatMaxPoint[kX], 3);
+  EXPECT_EQ(Conv.StatMinPoint[kX], 4);
+}
+
+TEST_F(ConversionTest, FullScaleSamplesKeepTheirStatisticsAndAUsableAxis) {
+  FillPoints({{-32768, -32768, -32768}, {-32768, -32768, -32768}});
+  ComputeStatistics(1, 2);
+  EXPECT_LT(Conv.StatMinValue[kX], -100000.0f);
+  EXPECT_EQ(Conv.StatMaxValue[kX], Conv.StatMinValue[kX]);
+  ScaleAccelAxis();
+  EXPECT_LT(Conv.AccelRangeLowInt, -32768);  // wider than 16 bits
+  EXPECT_GT(Conv.AccelScale, 0.0f);
+}
+
+TEST_F(ConversionTest, PlotPositionsRoundHalvesToEven) {
+  Data.CountPoint = 3;
+  Data.RealData[1].X = 1.5f;   // 5000 - 7.5 = 4992.5
+  Data.RealData[2].X = -1.5f;  // 5007.5
+  Data.RealData[3].X = 998.4f;
+  ComputePlotPositions();
+  EXPECT_EQ(Data.RealData[1].PlotX, 4992);
+  EXPECT_EQ(Data.RealData[2].PlotX, 5008);
+  EXPECT_EQ(Data.RealData[3].PlotX, 8);
+}
+
+TEST_F(ConversionTest, ZeroPointsAreCounted) {
+  FillPoints({{1, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 2, 0}, {0, 0, 0}});
+  EXPECT_EQ(PointAllZero_Long(1, 5), 3);
+  EXPECT_EQ(PointAllZero_Long(5, 4), 0);
+}
+
+TEST_F(ConversionTest, StatisticsTexts) {
+  FillPoints({{316, 0, 1}, {-50, 0, 1}});  // 316 x 3.9 = 1232.4 mg
+  Data.DeviceSampleCount = 2;
+  FileHeadRecord& p = Data.Head;  // the file's head, not the parameters to send
+  p.CriticalX = 3, p.RecordInterval = 500, p.IntervalUnit = 0;
+  p.StartYear = 13, p.StartMonth = 5, p.StartDay = 7, p.StartHour = 9, p.StartMinute = 5, p.StartSecond = 7;
+  ComputeStatistics(1, 2);
+  StatisticsTexts t = DispMaxMinTexts();
+  EXPECT_EQ(t.MaxText[kX], "1232   7/5/2013 9:5:7");
+  EXPECT_EQ(t.MinText[kX], "-195   7/5/2013 9:5:8");
+  EXPECT_EQ(t.AverageText[kX], "518");
+  EXPECT_EQ(t.CriticalText[0] + "|" + t.UnitText + "|" + t.StartText + "|" + t.IntervalText + "|" +
+                t.SampleCountText + "|" + t.RecordModeText,
+            "3|mg|7/5/13 9:5:7|500 millisecond|2|Normal");
+  p.IntervalUnit = 3, p.RecordMode = 1;
+  t = DispMaxMinTexts();
+  EXPECT_EQ(t.IntervalText + "|" + t.RecordModeText, "500 Hour|Motion Dectection");
+}
+
+TEST_F(ConversionTest, LivePointsAreNumberedAndStamped) {
+  Data.RawX = -200, Data.RawY = 0, Data.RawZ = 100;
+  MakeRealData();
+  MakeRealData();
+  EXPECT_EQ(Data.CountPoint, 2);
+  EXPECT_EQ(Data.RealData[2].No, 2);
+  EXPECT_FALSE(Data.RealData[2].Date().empty());
+  Data.CountPoint = kMaxRecords;
+  MakeRealData();  // a full table takes no more points
+  EXPECT_EQ(Data.CountPoint, kMaxRecords);
+}
+
+}  // namespace
+}  // namespace accelog::testing

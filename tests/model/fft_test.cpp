@@ -1,0 +1,131 @@
+#include "model/fft.h"
+
+#include <gtest/gtest.h>
+
+#include <complex>
+#include <cstring>
+#include <numbers>
+#include <random>
+
+#include "app/chart_fixture.h"
+#include "app/cursor_scroll.h"
+#include "app/frequency_view.h"
+
+namespace accelog::testing {
+namespace {
+
+using FftTest = ChartTest;
+
+TEST_F(FftTest, SpectraAreTheRoundedMagnitudesOfAPlainDftOfTheFirst256Points) {
+  std::mt19937 rng(11);
+  std::uniform_real_distribution<float> u(-4000, 4000);
+  for (int i = 1; i <= 300; ++i) Data.RealData[i].X = u(rng), Data.RealData[i].Y = u(rng), Data.RealData[i].Z = u(rng);
+  FrequencySpectra();
+  for (auto [value, plot] : {std::pair{&RealDataRecord::X, &RealDataRecord::PlotX},
+                             {&RealDataRecord::Y, &RealDataRecord::PlotY}, {&RealDataRecord::Z, &RealDataRecord::PlotZ}}) {
+    for (int k = 0; k < 128; ++k) {
+      std::complex<double> sum;
+      for (int t = 0; t < 256; ++t) sum += double(Data.RealData[t + 1].*value) * std::polar(1.0, 2 * std::numbers::pi * (k * t % 256) / 256);
+      const double m = std::abs(sum);
+      if (std::abs(m - std::floor(m) - 0.5) < 1e-3) continue;  // too near a rounding edge
+      ASSERT_EQ(Data.RealData[k + 1].*plot, std::lround(m)) << "bin " << k;
+    }
+  }
+  EXPECT_EQ(Data.RealData[129].PlotX, 0) << "only 128 lines are written";
+}
+
+TEST_F(FftTest, ConstantGivesOnlyBinZeroAndHannKeepsATonesHeight) {
+  // 256 x c: 1.5 -> 2, 2.5 -> 2 (half to even).
+  for (auto [c, bin0] : {std::pair{3.f / 512, 2}, {5.f / 512, 2}, {-1000.f, 256000}}) {
+    for (int i = 1; i <= 256; ++i) Data.RealData[i].X = c;
+    FFTSpectrumX();
+    EXPECT_EQ(Data.RealData[1].PlotX, bin0) << c;
+    for (int k = 2; k <= 128; ++k) ASSERT_EQ(Data.RealData[k].PlotX, 0) << c << " bin " << k;
+  }
+  FFTWindow = SpectrumWindow::Hann;
+  for (int i = 1; i <= 256; ++i) Data.RealData[i].X = float(100 * std::cos(2 * std::numbers::pi * 20 * (i - 1) / 256));
+  FFTSpectrumX();
+  EXPECT_EQ(Data.RealData[21].PlotX, 12800);
+  EXPECT_EQ(Data.RealData[22].PlotX, 6400);
+  FFTWindow = SpectrumWindow::None;
+}
+
+TEST_F(FftTest, FrequencyFileLimits) {
+  using R = FrequencyFileResult;
+  for (auto [n, want, message] : {std::tuple{0, R::NoData, "Data is error !"}, {255, R::TooFewPoints, "Data is error !  <256"},
+                                  {256, R::Ok, ""}, {30000, R::Ok, ""}, {30001, R::TooMuchData, "Too much data = 30001"}}) {
+    WriteKvx(folder_.File("f.kvx"), std::vector<KvxSample>(size_t(n), {1, -2, 3}));
+    Data.CountPoint = 7;
+    EXPECT_EQ(ReadFrequencyFile(folder_.File("f.kvx")), want) << n;
+    EXPECT_EQ(FrequencyFileMessage(want, n), message);
+    EXPECT_EQ(Data.CountPoint, want == R::Ok ? 256 : 7) << n;
+  }
+}
+
+TEST_F(FftTest, MemoryCaptureReadsLikeItsFile) {
+  MachineParameter.CurMinute = 59;
+  SaveParameterToFFTMemory();
+  for (int i = 20; i <= 1555; ++i) Data.FFTMemory[i] = int16_t(i * 37 % 256);
+  const std::vector<unsigned char> image(&Data.FFTMemory[1], &Data.FFTMemory[1556]);
+  WriteBytes(folder_.File("f.kvx"), image);
+  // Opened from the command line, it goes to the frequency view; one sample more or less does not.
+  EXPECT_TRUE(IsSpectrumCapture(folder_.File("f.kvx")));
+  for (size_t n : {image.size() - 6, image.size() + 6}) {
+    std::vector<unsigned char> other = image;
+    other.resize(n, 1);
+    WriteBytes(folder_.File("g.kvx"), other);
+    EXPECT_FALSE(IsSpectrumCapture(folder_.File("g.kvx"))) << n;
+  }
+  ASSERT_EQ(ReadFrequencyFile(folder_.File("f.kvx")), FrequencyFileResult::Ok);
+  const std::vector<RealDataRecord> file_points(&Data.RealData[1], &Data.RealData[257]);
+  ResetDataState();
+  ApplyDefaultParameters();
+  for (int i = 1; i <= 1555; ++i) Data.FFTMemory[i] = image[size_t(i - 1)];
+  ReadFFTMemoryHead();
+  EXPECT_EQ(ReadFFTMemoryPoints(), 256);
+  EXPECT_EQ(std::tuple(Data.Head.RecordInterval, Data.Head.StartMinute, Data.DeviceSampleCount), std::tuple(4, 59, 256u));
+  for (int i = 1; i <= 256; ++i) ASSERT_EQ(std::memcmp(&Data.RealData[i], &file_points[size_t(i - 1)], sizeof(RealDataRecord)), 0) << i;
+}
+
+std::vector<float> Curves() {
+  std::vector<float> y;
+  for (int k = 0; k < kCurves; ++k) {
+    for (int c = 1; c <= kColumns; ++c) y.push_back(ChartScene.CurveLine[k][2][c].Y1);
+  }
+  return y;
+}
+
+// Tones on X (line 11) and Y (line 31), gravity on Z (line 1), 300 points.
+TEST_F(ChartTest, SpectrumViewOpensAndTogglesBackToTheSameCurves) {
+  std::vector<KvxSample> s;
+  for (int i = 0; i < 300; ++i) {
+    const double t = 2 * std::numbers::pi * i / 256;
+    s.push_back({int16_t(std::lround(80 * std::sin(10 * t))), int16_t(std::lround(30 * std::cos(30 * t))), 256});
+  }
+  const std::string path = folder_.File("shaker Frequency.Kvx");
+  ASSERT_TRUE(WriteKvx(path, s));
+  Conv.AccelOffset = 25;
+  ASSERT_EQ(OpenFrequencyFileInChart(path), FrequencyFileResult::Ok);
+  EXPECT_EQ(std::tuple(Data.MenuCommandCode, Data.CountPoint, Conv.AccelOffset, ChartState.SavedAccelOffset), std::tuple(0, 128, 0, 25));
+  EXPECT_EQ(std::tie(ChartScene.Text[21].Caption, ChartScene.Text[22].Caption, ChartScene.Text[23].Caption),
+            std::tuple("11", "31", "1"));
+
+  const auto spectrum = Curves();
+  CheckHann_Click(1);  // redrawn at once, and back
+  EXPECT_NE(Curves(), spectrum);
+  CheckHann_Click(0);
+  Check13_Click(0);
+  EXPECT_EQ(Data.CountPoint, 256);
+  const int16_t offset = Conv.AccelOffset;
+  const auto raw = Curves();
+  for (int round = 0; round < 2; ++round) {
+    Check13_Click(1);
+    EXPECT_EQ(Curves(), spectrum);
+    EXPECT_EQ(Conv.AccelOffset, offset);
+    Check13_Click(0);
+    EXPECT_EQ(Curves(), raw);
+  }
+}
+
+}  // namespace
+}  // namespace accelog::testing

@@ -1,0 +1,250 @@
+#include "model/kvx_file.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+
+#include "model/conversion.h"
+#include "model/state.h"
+#include "model/utils.h"
+#include "model/machine_parameter.h"
+#include "support/kvx_builder.h"
+#include "support/installed_ui.h"
+#include "support/temp_folder.h"
+
+namespace accelog {
+namespace {
+
+using testing::KvxHead;
+using testing::KvxImage;
+using testing::Sample;
+
+class KvxFileTest : public testing::ProgramFolderTest {
+ protected:
+  void SetUp() override {
+    ProgramFolderTest::SetUp();
+    ResetDataState();
+    ResetConversionState();
+    ApplyDefaultParameters();
+  }
+
+  std::string Write(const std::vector<unsigned char>& bytes, const std::string& name = "f.kvx") {
+    const std::string path = folder_.File(name);
+    testing::WriteBytes(path, bytes);
+    return path;
+  }
+  std::string WriteLength(size_t length) {
+    std::vector<unsigned char> b = KvxImage(KvxHead{}, {});
+    b.resize(length, 1);
+    return Write(b);
+  }
+
+  // Point i's X, Y, Z back in raw counts (3.9 mg a count).
+  static std::vector<int> Counts(int32_t i) {
+    const RealDataRecord& r = Data.RealData[i];
+    return {static_cast<int>(std::lround(r.X / 3.9)), static_cast<int>(std::lround(r.Y / 3.9)),
+            static_cast<int>(std::lround(r.Z / 3.9))};
+  }
+
+  testing::InstalledUi<> ui_;
+};
+
+// The head is the file's: the parameters the dialog and the next capture use stay.
+TEST_F(KvxFileTest, HeadFieldsLandInTheFileHeadAndNotInTheParameters) {
+  // The same fields of the parameters and of the file's head.
+  auto fields = [](const auto& p) {
+    return std::vector<int>({p.RecordInterval, p.IntervalUnit, p.LedCycle, p.CriticalX, p.CriticalY, p.CriticalZ,
+                             p.RecordMode, p.WorkMode, p.StartYear, p.StartMonth, p.StartDay, p.StartHour,
+                             p.StartMinute, p.StartSecond});
+  };
+  const std::vector<int> before = fields(MachineParameter);
+  const KvxHead h{0x1234, 2, 5, 1, 2, 3, 1, 2, 0x01020304, 14, 2, 28, 23, 58, 59};
+  ASSERT_TRUE(ReadFileHead(Write(KvxImage(h, {}))));
+  EXPECT_EQ(fields(Data.Head), std::vector<int>({0x1234, 2, 5, 1, 2, 3, 1, 2, 14, 2, 28, 23, 58, 59}));
+  EXPECT_EQ(Data.DeviceSampleCount, 0x01020304);
+  ReadFileHead(Write(KvxImage({.count = 0xFFFFFFFF}, {})));
+  EXPECT_EQ(Data.DeviceSampleCount, -1);  // a signed 32-bit count
+  ASSERT_EQ(OpenDataFileServer(Write(KvxImage({.interval = 7, .unit = 1, .cx = 2}, testing::Wave(5)))), OpenResult::Ok);
+  EXPECT_EQ(fields(MachineParameter), before);
+}
+
+// A head no logger writes is refused by name and field, before any point is read.
+TEST_F(KvxFileTest, AHeadNoLoggerWritesIsRefused) {
+  const struct {
+    KvxHead head;
+    const char* problem;
+  } cases[] = {
+      {{.unit = 4}, "interval unit 4"},   {{.month = 0}, "start month 0"},   {{.month = 48}, "start month 48"},
+      {{.day = 0}, "start day 0"},        {{.day = 32}, "start day 32"},     {{.hour = 24}, "start hour 24"},
+      {{.minute = 60}, "start minute 60"}, {{.second = 60}, "start second 60"},
+  };
+  for (const auto& c : cases) {
+    const std::string f = Write(KvxImage(c.head, testing::Wave(20)));
+    ui_.messages.clear();
+    EXPECT_EQ(OpenDataFileServer(f), OpenResult::NotLoggerFile) << c.problem;
+    EXPECT_EQ(ui_.messages, std::vector<std::string>{f + ": not a logger file (" + c.problem + ")"});
+    EXPECT_EQ(Data.CountPoint, 0);
+  }
+  // The edges a logger does write.
+  for (const KvxHead& h : {KvxHead{.unit = 3, .month = 12, .day = 31, .hour = 23, .minute = 59, .second = 59},
+                           KvxHead{.month = 1, .day = 1, .hour = 0, .minute = 0, .second = 0}}) {
+    EXPECT_EQ(OpenDataFileServer(Write(KvxImage(h, testing::Wave(20)))), OpenResult::Ok);
+  }
+}
+
+TEST_F(KvxFileTest, CountRoundsTheTailHalfToEven) {
+  // 1.5 -> 2, 0.5 -> 0, 2.5 -> 2, 3.5 -> 4
+  for (auto [tail, count] : {std::pair{0, 0}, {24, 4}, {9, 2}, {3, 0}, {15, 2}, {21, 4}}) {
+    EXPECT_EQ(CountFilePoints(WriteLength(19 + static_cast<size_t>(tail))), count) << tail;
+  }
+  EXPECT_LE(CountFilePoints(WriteLength(0)), 0);
+  EXPECT_EQ(CountFilePoints(folder_.File("missing.kvx")), 0);
+  EXPECT_EQ(CountFilePoints(folder_.path()), 0);
+}
+
+TEST_F(KvxFileTest, SamplesAreLowByteFirstSignedCountsAndACutRecordReadsAsZero) {
+  std::vector<unsigned char> b = KvxImage(KvxHead{}, {});
+  b.insert(b.end(), {0x38, 0xFF, 0x00, 0x00, 0x64, 0x00, 0x00, 0x80, 0xFF, 0x7F, 0xFF, 0xFF});
+  b.insert(b.end(), {0x0A, 0x00, 0x0B});  // x = 10, y low byte 11, the rest missing
+  const std::string f = Write(b);
+  ReadFileHead(f);
+  Data.CountPoint = CountFilePoints(f);
+  EXPECT_EQ(Data.CountPoint, 2);  // 2.5 rounds to 2, yet a record is read for the tail
+  ASSERT_EQ(ReadAllPoints(f), 3);
+  EXPECT_EQ(Counts(1), (std::vector<int>{-200, 0, 100}));
+  EXPECT_EQ(Counts(2), (std::vector<int>{-32768, 32767, -1}));
+  EXPECT_EQ(Counts(3), (std::vector<int>{10, 11, 0}));
+}
+
+TEST_F(KvxFileTest, AFileThatShrankAfterCountingReadsAsZeroPoints) {
+  const std::string f = Write(KvxImage(KvxHead{}, testing::Wave(3)));
+  for (int32_t i = 1; i <= 10; ++i) Data.RealData[i].X = 777.0f;  // stale values
+  ReadFileHead(f);
+  Data.CountPoint = 10;  // counted while the file was longer
+  EXPECT_EQ(ReadAllPoints(f), 10);
+  for (int32_t i = 4; i <= 10; ++i) EXPECT_TRUE(Data.RealData[i].IsZeroPoint()) << i;
+}
+
+TEST_F(KvxFileTest, OpenAcceptsTheLargestFileAndRefusesOneMore) {
+  std::vector<unsigned char> b = KvxImage(KvxHead{}, {});
+  b.resize(19 + 6 * 327600, 0);
+  b[19] = 1;  // point 1 is not a zero point
+  const std::string f = Write(b);
+  EXPECT_EQ(OpenDataFileServer(f), OpenResult::Ok);
+  EXPECT_EQ(Data.CountPoint, 327600);
+  EXPECT_EQ(Data.CountPointNoZero, 1);
+
+  Data.RealData[1].X = 12345.0f;
+  b.resize(b.size() + 6, 0);
+  Data.MenuCommandCode = 14;
+  EXPECT_EQ(OpenDataFileServer(Write(b)), OpenResult::TooMuchData);
+  ASSERT_EQ(ui_.messages.size(), 1u);
+  EXPECT_EQ(ui_.messages[0], "Too much data = 327601");
+  EXPECT_EQ(Data.RealData[1].X, 12345.0f);  // the shown data stays
+  EXPECT_EQ(Data.MenuCommandCode, 0);
+}
+
+TEST_F(KvxFileTest, OpenComputesTheView) {
+  std::vector<Sample> s = testing::Wave(300);
+  s[10] = s[11] = {0, 0, 0};
+  s[20] = {400, 0, 0};  // 1560 mg
+  const std::string f = Write(KvxImage(KvxHead{}, s));
+  Data.MenuCommandCode = 14;
+  ASSERT_EQ(OpenDataFileServer(f), OpenResult::Ok);
+  EXPECT_EQ(Data.MenuCommandCode, 0);
+  EXPECT_EQ(Data.CountPointNoZero, 298);
+  BuildNoZeroCopy();
+  EXPECT_EQ(Data.RealDataNoZero[11].No, 13);  // the two zero points are left out
+  EXPECT_EQ(Conv.StatMaxPoint[kX], 21);
+  EXPECT_NE(Data.RealData[21].PlotX, 0);  // the view is laid out
+}
+
+TEST_F(KvxFileTest, ArbitraryBytesNeverFail) {
+  // Lengths around the head, odd tails and random contents.
+  uint32_t seed = 12345;
+  for (size_t length : {0u, 1u, 18u, 19u, 20u, 25u, 26u, 27u, 28u, 31u, 37u, 100u, 1001u}) {
+    std::vector<unsigned char> b(length);
+    for (auto& c : b) {
+      seed = seed * 1103515245u + 12345u;
+      c = static_cast<unsigned char>(seed >> 16);
+    }
+    // As they come (mostly refused by the head), and under a head a logger writes.
+    const std::vector<unsigned char> head = KvxImage(KvxHead{}, {});
+    for (bool logger_head : {false, true}) {
+      if (logger_head) std::copy_n(head.begin(), std::min<size_t>(length, head.size()), b.begin());
+      const std::string f = Write(b);
+      const OpenResult r = OpenDataFileServer(f);
+      if (length < 28) {
+        EXPECT_EQ(r, OpenResult::DataError) << length;
+        EXPECT_EQ(ui_.messages.back(), "Data is error !");
+        EXPECT_EQ(Data.CountPoint, 0);
+      } else if (r == OpenResult::NotLoggerFile) {
+        EXPECT_FALSE(logger_head) << length;
+        EXPECT_EQ(Data.CountPoint, 0);
+      } else {
+        EXPECT_EQ(r, OpenResult::Ok) << length;
+        for (int32_t i = 1; i <= Data.CountPoint; ++i) ASSERT_LE(std::fabs(Data.RealData[i].AX), 90.0f);
+      }
+    }
+  }
+  EXPECT_EQ(OpenDataFileServer(folder_.File("missing.kvx")), OpenResult::DataError);
+  EXPECT_EQ(OpenDataFileServer(folder_.path()), OpenResult::DataError);
+}
+
+// Opening a file gives, record for record, what converting each sample and
+// stepping the clock one point at a time gives.
+TEST_F(KvxFileTest, RecordsEqualAStraightConversion) {
+  // Sub-second, whole-second and hour steps, a start just before a new
+  // year; enough points for the conversion to be split.
+  for (const KvxHead& h : {KvxHead{.interval = 10, .count = 9000, .hour = 23, .minute = 59, .second = 58},
+                           KvxHead{.interval = 700, .count = 5000, .month = 2, .day = 28},
+                           KvxHead{.interval = 1, .unit = 3, .count = 4500, .day = 30},
+                           KvxHead{.interval = 250, .count = 6000, .month = 12, .day = 31, .hour = 23, .minute = 59, .second = 59}}) {
+    std::vector<testing::Sample> samples(h.count);
+    uint32_t seed = h.count;
+    for (auto& s : samples) {
+      seed = seed * 1664525u + 1013904223u;
+      if ((seed >> 8) % 50 != 0) s = {int16_t(seed >> 16), int16_t(seed >> 3), int16_t((seed >> 20) % 600 - 300)};
+    }
+    ResetDataState();
+    ResetConversionState();
+    ASSERT_EQ(OpenDataFileServer(Write(KvxImage(h, samples))), OpenResult::Ok);
+    ASSERT_EQ(Data.CountPoint, static_cast<int32_t>(h.count));
+
+    const int16_t start[] = {int16_t(h.year + 2000), h.month, h.day, h.hour, h.minute, h.second, 0};
+    std::memcpy(&Data.ClockYear, start, sizeof start);
+    int32_t nonzero = 0;
+    for (int32_t k = 1; k <= Data.CountPoint; ++k) {
+      RealDataRecord want{};
+      ConvertSample(samples[k - 1].x, samples[k - 1].y, samples[k - 1].z, want);
+      std::memcpy(&want.Year, &Data.ClockYear, 6 * sizeof(int16_t));
+      StampRecordTexts(want);
+      AdvanceClock(IntervalMilliseconds(h.interval, h.unit));
+      const RealDataRecord& got = Data.RealData[k];
+      ASSERT_EQ(got.No, k);
+      ASSERT_EQ(std::memcmp(&got.Year, &want.Year, 6 * sizeof(int16_t) + 7 * sizeof(float)), 0) << k;
+      ASSERT_EQ(std::memcmp(got.DateText, want.DateText, 18), 0) << k << " " << got.Date() << " " << got.Time();
+      nonzero += !want.IsZeroPoint();
+    }
+    EXPECT_EQ(Data.CountPointNoZero, nonzero);
+  }
+}
+
+// The samples that follow are checked through accelog-cli live.
+TEST_F(KvxFileTest, CaptureHead) {
+  auto& p = MachineParameter;
+  p.RecordInterval = 0x0203, p.IntervalUnit = 1, p.LedCycle = 4, p.CriticalX = 5, p.CriticalY = 6;
+  p.CriticalZ = 7, p.RecordMode = 1, p.WorkMode = 2;
+  const std::string f = folder_.File("live.kvx");
+  ASSERT_TRUE(SaveParameterToFileHead(f));
+  const auto b = testing::ReadBytes(f);
+  ASSERT_EQ(b.size(), 19u);
+  EXPECT_EQ(std::vector<unsigned char>(b.begin(), b.begin() + 9),
+            (std::vector<unsigned char>{2, 3, 1, 4, 5, 6, 7, 1, 2}));
+}
+
+}  // namespace
+}  // namespace accelog

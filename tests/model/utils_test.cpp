@@ -1,0 +1,145 @@
+// Number and date helpers, texts, file names and the error log.
+#include "model/utils.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+
+#include "model/state.h"
+#include "model/text_util.h"
+#include "support/temp_folder.h"
+
+namespace accelog {
+namespace {
+
+TEST(HexTextToInteger, FourHexDigitsAsSigned16BitElseZero) {
+  for (auto [text, value] : {std::pair{"1041", 4161}, {"8102", -32510}, {"FfFf", -1}, {"7FFF", 32767},
+                             {"8000", -32768}, {"", 0}, {"104", 0}, {"10411", 0}, {"10g1", 0},
+                             {" 041", 0}, {"-041", 0}}) {
+    EXPECT_EQ(HexTextToInteger(text), value) << text;
+  }
+}
+
+using Stamp = std::array<int16_t, 7>;  // year, month, day, hour, minute, second, millisecond
+
+TEST(AdvanceClock, CrossesDaysMonthsYearsAndLeapDays) {
+  const struct {
+    Stamp from;
+    int64_t ms;
+    Stamp to;
+  } cases[] = {
+      {{2012, 2, 28, 23, 59, 59, 500}, 500, {2012, 2, 29, 0, 0, 0, 0}},
+      {{2013, 2, 28, 23, 59, 59, 500}, 500, {2013, 3, 1, 0, 0, 0, 0}},
+      {{2100, 2, 28, 23, 59, 59, 0}, 1000, {2100, 2, 29, 0, 0, 0, 0}},  // no century rule
+      {{2013, 12, 31, 23, 59, 59, 0}, 1000, {2014, 1, 1, 0, 0, 0, 0}},
+      {{2013, 4, 30, 23, 59, 0, 0}, 60000, {2013, 5, 1, 0, 0, 0, 0}},
+      {{2013, 1, 30, 12, 0, 0, 0}, IntervalMilliseconds(72, 3), {2013, 2, 2, 12, 0, 0, 0}},
+      {{2012, 2, 27, 0, 0, 0, 0}, IntervalMilliseconds(2 * 24 * 60, 2), {2012, 2, 29, 0, 0, 0, 0}},
+      {{2013, 12, 1, 0, 0, 0, 0}, IntervalMilliseconds(32767, 3), {2017, 8, 27, 7, 0, 0, 0}},
+      // Damaged dates move on without running away.
+      {{2013, 4, 31, 23, 0, 0, 0}, 3600000, {2013, 5, 1, 0, 0, 0, 0}},
+      {{2013, 0, 31, 23, 0, 0, 0}, 3600000, {2013, 1, 1, 0, 0, 0, 0}},
+  };
+  for (const auto& c : cases) {
+    std::memcpy(&Data.ClockYear, c.from.data(), sizeof(Stamp));
+    AdvanceClock(c.ms);
+    Stamp got;
+    std::memcpy(got.data(), &Data.ClockYear, sizeof(Stamp));
+    EXPECT_EQ(got, c.to) << c.from[0] << "-" << c.from[1] << "-" << c.from[2] << " + " << c.ms << " ms";
+  }
+}
+
+TEST(FormatDecimals, TruncatesAndPads) {
+  const struct {
+    float v;
+    int decimals;
+    const char* text;
+  } cases[] = {{-0.25f, 1, "-0.2"}, {0.0f, 1, "0.0"}, {-12.7f, 0, "-12"}, {0.7f, 0, "0"}, {1.2345f, 2, "1.23"},
+               {0.5f, 3, "0.500"}, {998.4f, 2, "998.40"}};
+  for (const auto& c : cases) EXPECT_EQ(FormatDecimals(c.v, c.decimals), c.text) << c.v;
+}
+
+TEST(FileNames, DialogResultCleanUp) {
+  EXPECT_EQ(FileNameFilter_String("/home/u/run1.txt   "), "/home/u/run1");
+  EXPECT_EQ(FileNameFilter_String(std::string("/tmp/a.kvx\0   ", 14)), "/tmp/a");
+  EXPECT_EQ(FileNameFilter_String("/tmp/a.xlsx"), "/tmp/a.xlsx");  // only three-letter extensions
+  const std::string deep = "/" + std::string(200, 'd') + "/f.kvx";
+  EXPECT_EQ(FileNameFilter_String(deep), deep.substr(0, deep.size() - 4));
+  EXPECT_EQ(CutAtFirstDot("/home/u.name/.hidden/run 1.part.kvx  "), "/home/u.name/.hidden/run 1");
+}
+
+TEST(ErrorLog, RecordsAreHundredBytesCutOnACharacterBoundary) {
+  const std::string r = ErrorLogRecord("command12 is error!", 2013, 5, 7, 9, 5, 7);
+  EXPECT_EQ(r, " 2013| 5 | 7 | 9 | 5 | 7 |command12 is error!" + std::string(53, ' ') + "\r\n");
+  // 25 three-byte characters are 75 bytes; 72 bytes would split the 25th.
+  std::string chinese;
+  for (int i = 0; i < 25; ++i) chinese += "\xe9\x80\x9a";  // 通
+  const std::string r2 = ErrorLogRecord("x" + chinese, 2013, 12, 31, 23, 59, 59);
+  ASSERT_EQ(r2.size(), 100u);
+  EXPECT_EQ(r2.substr(0, 96), " 2013| 12| 31| 23| 59| 59|" + ("x" + chinese).substr(0, 70));  // 1 + 23 x 3 bytes
+  EXPECT_EQ(r2.substr(96), "  \r\n");
+}
+
+class ErrorLogFile : public testing::ProgramFolderTest {};
+
+TEST_F(ErrorLogFile, AppendsWholeRecords) {
+  WriteErrorLog("first");
+  WriteErrorLog("second");
+  const auto bytes = testing::ReadBytes(ProgramFile("MessageTam.txt"));
+  ASSERT_EQ(bytes.size(), 200u);
+  EXPECT_EQ(std::string(bytes.begin() + 26, bytes.begin() + 31), "first");
+  EXPECT_EQ(std::string(bytes.begin() + 126, bytes.begin() + 132), "second");
+}
+
+float ReadBack(const std::string& s) { return std::strtof(s.c_str(), nullptr); }
+
+TEST(FloatText, ShortestTextThatReadsBackWithAtMostSevenDigits) {
+  EXPECT_EQ(FloatText(998.4f), "998.4");
+  EXPECT_EQ(FloatText(-780.0f), "-780");
+  EXPECT_EQ(FloatText(0.5f) + FloatText(-0.5f, false), "0.5-.5");
+  for (float v : {3.9f, -200 * 3.9f, 1.0f / 3.0f, 89.99999f, 1e-3f, 12345.67f}) {
+    const std::string s = FloatText(v);
+    EXPECT_EQ(s.find('e'), std::string::npos) << s;
+    EXPECT_NEAR(ReadBack(s), v, std::fabs(v) * 1e-6f) << s;
+  }
+  // 1/3 needs 8 digits to read back exactly; the text keeps 7.
+  EXPECT_EQ(FloatText(1.0f / 3.0f), "0.3333333");
+  EXPECT_EQ(FloatText(123456789.0f), "1.234568E+08");
+  EXPECT_EQ(FloatText(1e-8f), "1E-08");
+}
+
+TEST(NumberText, LeadingBlankForValuesNotBelowZero) {
+  EXPECT_EQ(NumberText(327601LL), " 327601");
+  EXPECT_EQ(NumberText(-5LL), "-5");
+  EXPECT_EQ(NumberText(0.5f), " .5");
+}
+
+TEST(Utf8Cut, NeverSplitsACharacter) {
+  const std::string s = "ab\xe4\xb8\x8b";  // "ab" + one three-byte character
+  EXPECT_EQ(CutUtf8(s, 5), s);
+  EXPECT_EQ(CutUtf8(s, 4), "ab");
+  EXPECT_EQ(CutUtf8(s, 2), "ab");
+  EXPECT_EQ(TrimBlanks(std::string("  c:\\ \0\0", 8)), "c:\\");
+  EXPECT_EQ(RemoveBlanks(" 1 2 "), "12");
+}
+
+TEST(ExactFloatText, ReadsBackToTheSameValueWhereSevenDigitsDoNot) {
+  EXPECT_EQ(ExactFloatText(1000.530517578125f), "1000.5305");
+  std::mt19937 rng(7);
+  for (int i = 0; i < 20000; ++i) {
+    uint32_t bits = rng();
+    float v;
+    std::memcpy(&v, &bits, sizeof v);
+    if (!std::isfinite(v)) continue;
+    const std::string t = ExactFloatText(v);
+    EXPECT_EQ(std::strtof(t.c_str(), nullptr), v) << t;
+    EXPECT_EQ(t.find(','), std::string::npos);
+  }
+}
+
+}  // namespace
+}  // namespace accelog

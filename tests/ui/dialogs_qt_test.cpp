@@ -1,0 +1,195 @@
+// The two Qt windows: what they show, that clicks and keys reach the form,
+// Enter and Escape, and that no caption is clipped at the scale the test
+// runs with (ctest runs this binary at 1x and 2x).
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+#include "ui/keypad_dialog_qt.h"
+#include "model/machine_parameter.h"
+#include "ui/parameter_dialog_qt.h"
+#include "app/keypad_script.h"
+#include "support/temp_folder.h"
+
+namespace accelog {
+namespace {
+
+template <class W>
+W* Child(QWidget* parent, const char* name) {
+  auto* w = parent->findChild<W*>(QString::fromLatin1(name));
+  EXPECT_NE(w, nullptr) << name;
+  return w;
+}
+
+// Every visible caption gets at least the room it asks for.
+void ExpectNothingClipped(QWidget* dialog) {
+  for (auto* label : dialog->findChildren<QLabel*>()) {
+    if (!label->isVisible() || label->text().isEmpty()) continue;
+    EXPECT_GE(label->width(), label->minimumSizeHint().width()) << label->text().toStdString();
+  }
+  for (auto* button : dialog->findChildren<QAbstractButton*>()) {
+    if (!button->isVisible()) continue;
+    EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+    EXPECT_GE(button->height(), button->minimumSizeHint().height()) << button->text().toStdString();
+  }
+  for (auto* frame : dialog->findChildren<QGroupBox*>()) {
+    if (!frame->isVisible()) continue;
+    EXPECT_GE(frame->width(), frame->minimumSizeHint().width()) << frame->title().toStdString();
+  }
+}
+
+// The dialogs judge the start against the clock: every test runs at 14:35:20.
+ClockReading FixedClock() { return {2026, 5, 14, 14, 35, 20}; }
+
+class DialogsQtTest : public testing::ProgramFolderTest {
+ protected:
+  void SetUp() override {
+    ProgramFolderTest::SetUp();
+    SetClockSource(FixedClock);
+    ResetKeypad();
+    ApplyDefaultParameters();
+    MachineParameter.LanguageFlag = 1;
+    MachineParameter.ParameterDialogMode = 0;
+    MachineParameter.ParameterAccepted = false;
+  }
+  void TearDown() override { SetClockSource(nullptr); }
+  testing::FakePorts ports_;
+};
+
+TEST_F(DialogsQtTest, FullLayoutShowsTheFormInEnglishOrChinese) {
+  MachineParameter.RecordInterval = 750;
+  MachineParameter.IntervalUnit = 1;
+  ParameterDialogQt d;
+  d.show();
+  EXPECT_EQ(Child<QLineEdit>(&d, "Text2")->text(), "750");
+  EXPECT_TRUE(Child<QRadioButton>(&d, "Option2")->isChecked());
+  EXPECT_FALSE(Child<QLineEdit>(&d, "Text4")->isEnabled());  // normal record mode
+  ExpectNothingClipped(&d);
+
+  MachineParameter.LanguageFlag = 0;
+  ParameterDialogQt zh;
+  zh.show();
+  EXPECT_EQ(Child<QPushButton>(&zh, "OKButton")->text() + Child<QRadioButton>(&zh, "Option9")->text(), "确认定时");
+  ExpectNothingClipped(&zh);
+}
+
+TEST_F(DialogsQtTest, RealTimeLayoutClosesUpIntervalLimitAndButtons) {
+  MachineParameter.ParameterDialogMode = 1;
+  ParameterDialogQt d;
+  d.show();
+  for (const char* hidden : {"Frame0", "Frame7", "Option3"}) {
+    EXPECT_FALSE(Child<QWidget>(&d, hidden)->isVisible()) << hidden;
+  }
+  auto* frame1 = Child<QGroupBox>(&d, "Frame1");
+  auto* frame8 = Child<QGroupBox>(&d, "Frame8");
+  EXPECT_LT(frame1->geometry().bottom(), frame8->geometry().top());
+  EXPECT_LT(frame8->geometry().bottom(), Child<QPushButton>(&d, "OKButton")->geometry().top());
+  EXPECT_LT(frame1->geometry().top(), 2 * frame1->height());  // at the top, not left in place
+  QTest::mouseClick(Child<QRadioButton>(&d, "Option10"), Qt::LeftButton);
+  EXPECT_EQ(Child<QLabel>(&d, "Label18")->text(), "Limit Time(Unite:Minute)");
+  ExpectNothingClipped(&d);
+}
+
+TEST_F(DialogsQtTest, ClicksAndSpaceOpenTheKeypadOnEnabledBoxesOnly) {
+  MachineParameter.WorkMode = 2;
+  ParameterDialogQt d;
+  d.show();
+  ports_.keypad.Enter("21");
+  QTest::mouseClick(Child<QLineEdit>(&d, "Text16"), Qt::LeftButton);
+  ASSERT_EQ(ports_.keypad.shown.size(), 1u);
+  EXPECT_EQ(ports_.keypad.shown[0].Caption, "Hour");
+  EXPECT_EQ(Child<QLineEdit>(&d, "Text16")->text(), "21");
+
+  QTest::mouseClick(Child<QLineEdit>(&d, "Text5"), Qt::LeftButton);
+  EXPECT_EQ(ports_.keypad.shown.size(), 1u);
+  QTest::mouseClick(Child<QRadioButton>(&d, "Option6"), Qt::LeftButton);
+  ports_.keypad.Enter("9");
+  auto* text5 = Child<QLineEdit>(&d, "Text5");
+  text5->setFocus();
+  QTest::keyClick(text5, Qt::Key_Space);
+  EXPECT_EQ(Child<QLineEdit>(&d, "Text5")->text(), "9");
+}
+TEST_F(DialogsQtTest, EnterIsOkEscapeIsCancelAndTheClockStopsWithTheWindow) {
+  ParameterDialogQt accepted;
+  accepted.show();
+  auto* text2 = Child<QLineEdit>(&accepted, "Text2");
+  text2->setFocus();
+  QTest::keyClick(text2, Qt::Key_Return);  // OK, not the keypad
+  EXPECT_TRUE(ports_.keypad.shown.empty());
+  EXPECT_EQ(accepted.result(), QDialog::Accepted);
+  EXPECT_TRUE(MachineParameter.ParameterAccepted);
+
+  MachineParameter.ParameterAccepted = false;
+  ParameterDialogQt d;
+  d.show();
+  auto* text1 = Child<QLineEdit>(&d, "Text1");
+  text1->setFocus();
+  text1->selectAll();
+  QTest::keyClicks(text1, "77");
+  QTest::keyClick(text1, Qt::Key_Enter);
+  EXPECT_THAT(ports_.ui.messages, ::testing::ElementsAre("Port is erro!", "Data is erro!!=1"));
+  EXPECT_TRUE(d.isVisible());  // stays open for correcting
+  auto* second = Child<QLineEdit>(&d, "Text12");
+  second->setText("x");
+  auto* timer = d.findChild<QTimer*>("Timer1");
+  ASSERT_TRUE(timer && timer->isActive());
+  QMetaObject::invokeMethod(timer, "timeout");  // a tick, without waiting a second for it
+  EXPECT_NE(second->text(), "x");  // the clock ticks while open
+  QTest::keyClick(text1, Qt::Key_Escape);
+  EXPECT_EQ(d.result(), QDialog::Rejected);
+  EXPECT_FALSE(MachineParameter.ParameterAccepted);
+  EXPECT_FALSE(timer->isActive());
+}
+
+using KeypadQtTest = DialogsQtTest;
+
+TEST_F(KeypadQtTest, KeysOkAndMessages) {
+  DialogInputForm form;
+  LoadDialogInput(form);
+  form.Text1 = "15", form.Text2 = "23", form.Text3 = "0", form.Text4 = "0", form.Caption = "Hour";
+  KeypadDialogQt k(form);
+  k.show();
+  EXPECT_EQ(k.windowTitle(), "Hour");
+  auto* text1 = Child<QLineEdit>(&k, "Text1");
+  // The keys append: the entry shows no selection they would seem to replace.
+  EXPECT_FALSE(text1->hasSelectedText());
+  QTest::mouseClick(Child<QPushButton>(&k, "Command13"), Qt::LeftButton);
+  for (const char* key : {"Command2", "Command10", "Command12", "Command5"}) {
+    QTest::mouseClick(Child<QPushButton>(&k, key), Qt::LeftButton);
+  }
+  EXPECT_EQ(text1->text(), "20.5");
+  EXPECT_EQ(k.focusWidget(), text1);  // the keys leave the focus in the entry
+
+  QTest::keyClick(text1, Qt::Key_Return);
+  EXPECT_EQ(ports_.ui.messages, std::vector<std::string>{"Decimal digits too much  = 1"});
+  EXPECT_TRUE(k.isVisible());
+  text1->selectAll();
+  QTest::keyClicks(text1, "7");
+  QTest::mouseClick(Child<QPushButton>(&k, "OKButton"), Qt::LeftButton);
+  EXPECT_EQ(k.result(), QDialog::Accepted);
+  EXPECT_EQ(Keypad.KeypadValue, 7);
+}
+
+TEST_F(KeypadQtTest, ChineseCaptionsFitAndEscapeCancels) {
+  MachineParameter.LanguageFlag = 0;
+  DialogInputForm form;
+  LoadDialogInput(form);
+  KeypadDialogQt zh(form);
+  zh.show();
+  EXPECT_EQ(Child<QGroupBox>(&zh, "Frame2")->title(), "小键盘");
+  ExpectNothingClipped(&zh);
+  QTest::keyClick(Child<QLineEdit>(&zh, "Text1"), Qt::Key_Escape);
+  EXPECT_EQ(zh.result(), QDialog::Rejected);
+  EXPECT_FALSE(Keypad.KeypadAccepted);
+}
+
+}  // namespace
+}  // namespace accelog

@@ -1,0 +1,227 @@
+// The whole program offscreen: start-up against the embedded simulated
+// logger, the connect sequence, Download Data, Acceleration, lost devices and
+// a second instance. Dialogs answer from a script; timers are real.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QToolButton>
+#include <deque>
+#include <filesystem>
+
+#include "ui/form_picture.h"
+#include "device/command_engine.h"
+#include "model/state.h"
+#include "device/download.h"
+#include "ui/main_ui.h"
+#include "ui/main_window.h"
+#include "ui/program.h"
+#include "app/shell_rules.h"
+#include "ui/tool_bar.h"
+#include "sim/simulator.h"
+#include "support/kvx_builder.h"
+#include "support/temp_folder.h"
+#include "support/wait_for.h"
+
+namespace accelog {
+namespace {
+
+class ScriptedUi : public MainUi {
+ public:
+  using MainUi::MainUi;
+  void Message(const std::string& text, MessageIcon) override {
+    messages.push_back(text);
+    if (sink) sink->push_back(text);
+  }
+  void MessageWith(const std::string& text, MessageIcon icon, const std::string&, const std::string&) override {
+    Message(text, icon);
+  }
+  bool AskOkCancel(const std::string& text) override {
+    questions.push_back(text);
+    return true;
+  }
+  std::string OpenFileName(const std::string&, const std::string&) override { return Next(); }
+  std::string SaveFileName(const std::string&, const std::string&) override { return Next(); }
+  std::string Next() {
+    if (files.empty()) return {};
+    std::string f = files.front();
+    files.pop_front();
+    return f;
+  }
+  std::deque<std::string> files;
+  std::vector<std::string> messages, questions;
+  std::vector<std::string>* sink = nullptr;  // outlives a port made before the windows
+};
+
+using testing::WaitFor;
+
+class ProgramTest : public ::testing::Test {
+ protected:
+  void SetUp() override { qputenv("XDG_DATA_HOME", QByteArray::fromStdString(folder_.File("data"))); }
+
+  std::unique_ptr<Program> Make(ProgramOptions o) {
+    o.lock_folder = QString::fromStdString(folder_.File("run"));
+    o.simulator_folder = QString::fromStdString(folder_.File("run"));
+    return std::make_unique<Program>(o, [this](MainWindow* w, FormPicture* c) {
+      auto ui = std::make_unique<ScriptedUi>(w, c);
+      if (w) ui_ = ui.get();
+      else ui->sink = &early_messages_;
+      return ui;
+    });
+  }
+  std::unique_ptr<Program> StartSimulated(uint32_t samples) {
+    ProgramOptions o;
+    o.simulate = true;
+    o.samples = samples;
+    auto p = Make(o);
+    EXPECT_TRUE(p->Start());
+    EXPECT_TRUE(WaitFor([this] { return ui_ && ui_->PanelText(2) == "ACCELOG-SIM1"; }, 5000));
+    return p;
+  }
+  QString Panel(int n) const { return ui_->PanelText(n); }
+
+  testing::TempFolder folder_;
+  ScriptedUi* ui_ = nullptr;
+  std::vector<std::string> early_messages_;  // shown before any window existed
+};
+
+TEST_F(ProgramTest, DownloadDataEndsWithTheFileShown) {
+  auto p = StartSimulated(100);
+  EXPECT_EQ(Panel(1), "Connet    OK");
+  const std::string out = folder_.File("run1");
+  ui_->files = {out, out};
+  ToolBarWindow* bar = p->Window()->ToolBar();
+  ui_->SetCaption("data is erro!11");  // how an earlier live run ended
+  bar->Button(kDownloadData)->click();
+  EXPECT_EQ(p->Window()->windowTitle(), "accelog");  // later work clears it
+  ASSERT_TRUE(WaitFor([] { return Data.MenuCommandCode == 11 && Command.ActiveOperation == 24; }, 3000));
+  EXPECT_FALSE(bar->Button(kDownloadData)->isEnabled());
+  bar->Button(kAcceleration)->click();  // busy: does nothing
+  EXPECT_EQ(ui_->files.size(), 1u);
+
+  ASSERT_TRUE(WaitFor([this] { return Panel(2) == "Download End"; }, 8000));
+  EXPECT_EQ(p->Chart()->Text(19)->text(), "100");
+  for (int b = 0; b < kToolButtons; ++b) EXPECT_TRUE(bar->Button(b)->isEnabled()) << b;
+}
+
+TEST_F(ProgramTest, OverwriteIsAskedAndAnUnplugFreesEveryButton) {
+  auto p = StartSimulated(4000);
+  const std::string out = folder_.File("run2");
+  testing::WriteBytes(out + ".kvx", {1, 2, 3});
+  ui_->files = {out};
+  p->Window()->RunMenuItem("File008");
+  ASSERT_EQ(ui_->questions.size(), 1u);
+  EXPECT_EQ(ui_->questions[0], "The filename already exists ,overwrite it  ?");
+  ASSERT_TRUE(WaitFor([] { return Download.DownloadBlockIndex >= 20; }, 30000));
+  sim::Faults unplug;
+  unplug.close_after = 0;
+  p->Simulator()->SetFaults(unplug);
+  // What the unplug leaves in the file is the download engine's, checked over
+  // the socket and from accelog-cli; here the window is free again.
+  ASSERT_TRUE(WaitFor([this] { return Panel(1) == "No Device !"; }, 30000));
+  for (int b = 0; b < kToolButtons; ++b) EXPECT_TRUE(p->Window()->ToolBar()->Button(b)->isEnabled()) << b;
+}
+
+TEST_F(ProgramTest, AccelerationRefusesABadFileAndDropsTheHourglass) {
+  auto p = StartSimulated(100);
+  const std::string bad = folder_.File("bad.kvx");
+  testing::WriteBytes(bad, testing::KvxImage(testing::KvxHead{}, {}));
+  ui_->files = {bad};
+  p->Window()->RunMenuItem("File004");
+  ASSERT_EQ(ui_->messages.size(), 1u);
+  EXPECT_EQ(ui_->messages[0], "Data is error !");
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the hourglass is gone
+}
+
+// Stop (button or menu) stops a download as Escape does; the file it leaves
+// says, when opened, that it is short.
+TEST_F(ProgramTest, StopEndsADownloadAndTheShortFileSaysSo) {
+  auto p = StartSimulated(20000);
+  const std::string out = folder_.File("part");
+  ui_->files = {out};
+  ToolBarWindow* bar = p->Window()->ToolBar();
+  bar->Button(kDownloadData)->click();
+  ASSERT_TRUE(WaitFor([] { return Download.DownloadBlockIndex >= 10; }, 30000));
+  EXPECT_FALSE(bar->Button(kAcceleration)->isEnabled());
+  ASSERT_TRUE(bar->Button(kStop)->isEnabled());
+  bar->Button(kStop)->click();
+  EXPECT_EQ(Panel(2), "Download stopped");
+  EXPECT_EQ(Data.MenuCommandCode, 0);
+  const auto samples = (std::filesystem::file_size(out + ".kvx") - 19) / 6;
+  ASSERT_GE(samples, 80u);
+
+  ui_->files = {out + ".kvx"};
+  p->Window()->RunMenuItem("File004");
+  EXPECT_EQ(Panel(3), QString("%1 of 20000 samples: the download was not finished").arg(samples));
+  EXPECT_EQ(p->Chart()->Text(24)->text(), "part.kvx");
+  EXPECT_EQ(p->Chart()->Text(24)->toolTip().toStdString(), out + ".kvx");
+}
+
+// With no logger found, the status bar points to File > "Use Simulated
+// Logger"; the choice holds for the next start without --device.
+TEST_F(ProgramTest, NoLoggerPointsToTheSimulatedOneWhichIsRemembered) {
+  ProgramOptions o;
+  o.device = "sim:" + folder_.File("nobody.sock");
+  o.device_given = true;
+  auto p = Make(o);
+  ASSERT_TRUE(p->Start());
+  ASSERT_TRUE(WaitFor([this] { return Panel(1) == "No Device !"; }, 6000));
+  EXPECT_EQ(Panel(2).toStdString(), kSimulatorHint);
+  QAction* use = p->Window()->Action("UseSimulator");
+  EXPECT_FALSE(use->isChecked());
+  use->trigger();
+  EXPECT_TRUE(use->isChecked());
+  ASSERT_NE(p->Simulator(), nullptr);
+  ASSERT_TRUE(WaitFor([this] { return Panel(1) == "Connet    OK" && Panel(2) == "ACCELOG-SIM1"; }, 5000));
+  p.reset();
+
+  p = Make(ProgramOptions{});
+  ASSERT_TRUE(p->Start());
+  ASSERT_NE(p->Simulator(), nullptr);
+  EXPECT_TRUE(p->Window()->Action("UseSimulator")->isChecked());
+  ASSERT_TRUE(WaitFor([this] { return Panel(2) == "ACCELOG-SIM1"; }, 5000));
+  p->Window()->Action("UseSimulator")->trigger();  // back to the logger on USB
+  EXPECT_EQ(p->Simulator(), nullptr);
+  EXPECT_FALSE(MainWindow::Setting("UseSimulatedLogger"));
+}
+
+// accelog FILE.kvx: the acceleration view, or the frequency view for a spectrum capture.
+TEST_F(ProgramTest, AFileOnTheCommandLineOpensAtStartUp) {
+  ProgramOptions o;
+  QString error;
+  ASSERT_TRUE(ParseProgramOptions({"accelog", "--device", "sim:" + QString::fromStdString(folder_.File("no.sock")),
+                                   QString::fromStdString(folder_.File("run 1.kvx"))},
+                                  o, error));
+  EXPECT_FALSE(ParseProgramOptions({"accelog", "a.kvx", "b.kvx"}, o, error));
+  testing::WriteBytes(o.open_file, testing::KvxImage({.count = 40}, testing::Wave(40)));
+  auto p = Make(o);
+  ASSERT_TRUE(p->Start());
+  EXPECT_TRUE(Data.DataLoaded);
+  EXPECT_EQ(p->Chart()->Text(19)->text(), "40");
+  EXPECT_EQ(p->Chart()->Text(24)->text(), "run 1.kvx");
+  p.reset();
+
+  o.open_file = folder_.File("spectrum.kvx");
+  testing::WriteBytes(o.open_file, testing::KvxImage({.interval = 4, .work_mode = 1, .count = 256}, testing::Wave(256)));
+  p = Make(o);
+  ASSERT_TRUE(p->Start());
+  EXPECT_TRUE(Data.FrequencyFileLoaded);
+  EXPECT_FALSE(Data.DataLoaded);
+}
+
+TEST_F(ProgramTest, SecondInstanceIsRefused) {
+  auto first = StartSimulated(100);
+  ScriptedUi* first_ui = ui_;
+  ProgramOptions o;
+  o.simulate = true;
+  auto second = Make(o);
+  EXPECT_FALSE(second->Start());
+  ASSERT_EQ(early_messages_.size(), 1u);
+  EXPECT_EQ(early_messages_[0], "Program runing!!");
+  second.reset();
+  EXPECT_EQ(ui_, first_ui);  // the running program is untouched
+}
+
+}  // namespace
+}  // namespace accelog
