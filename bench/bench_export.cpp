@@ -36,7 +36,7 @@ ExportRows Rows() {
     ResetDataState();
     ResetConversionState();
     ApplyDefaultParameters();
-    Data.MenuCommandCode = 14;
+    Data.MenuCommandCode = MenuOperation::DataView;
     OpenDataFileServer(p);
     return AllNoZeroRows();
   }();

@@ -49,7 +49,7 @@ void BM_OpenLargestFile(benchmark::State& state) {
   const std::string& f = LargestFile();
   Prepare();
   for (auto _ : state) {
-    Data.MenuCommandCode = 14;
+    Data.MenuCommandCode = MenuOperation::DataView;
     if (OpenDataFileServer(f) != OpenResult::Ok) state.SkipWithError("file refused");
     benchmark::DoNotOptimize(Data.SlotUsed[200]);
   }

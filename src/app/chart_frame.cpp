@@ -357,7 +357,7 @@ void DispTimeLabels() {
       HideLabels(c);
     }
   }
-  if (Data.MenuCommandCode == 12) return;  // the live run keeps column 200's labels
+  if (Data.MenuCommandCode == MenuOperation::LiveData) return;  // the live run keeps column 200's labels
   const RealDataRecord& r = SlotRecord(kColumns);
   ShowLabels(kColumns, RemoveBlanks(r.Time()), RemoveBlanks(r.Date()));
   for (int c = kColumns - 1; c >= 1; --c) {
@@ -416,8 +416,8 @@ void Check10_Click(int16_t value) {
 
 namespace {
 void Pan(float delta_mg) {
-  const int16_t code = Data.MenuCommandCode;
-  if (code != 12 && code != 13 && code != 14) return;
+  const MenuOperation op = Data.MenuCommandCode;
+  if (op != MenuOperation::LiveData && op != MenuOperation::LiveSpectrum && op != MenuOperation::DataView) return;
   Conv.AccelRangeLow += delta_mg;
   Conv.AccelRangeLowInt = Nearest(Conv.AccelRangeLow);
   Conv.AccelOffset = Clamp16(Nearest(Conv.AccelRangeLowInt * 5.0 * Conv.AccelScale));

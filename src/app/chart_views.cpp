@@ -31,7 +31,7 @@ void DispDataReady_14() {
   Data.FrequencyFileLoaded = false;
   Data.FrequencyView = false;
   s.Label26.Visible = true;
-  Data.MenuCommandCode = 14;
+  Data.MenuCommandCode = MenuOperation::DataView;
   ShowFileNameBox(Data.DataFileName);
 }
 

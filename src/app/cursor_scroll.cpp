@@ -76,7 +76,7 @@ void DispLockPoint(int16_t column) {
   }
   // A spectrum file stays in view after its MenuCommandCode 15 went back to
   // 0, and its lines are frequencies all that time.
-  if ((Data.MenuCommandCode == 15 || Data.FrequencyFileLoaded) && Data.FrequencyView) {
+  if ((Data.MenuCommandCode == MenuOperation::FrequencyView || Data.FrequencyFileLoaded) && Data.FrequencyView) {
     ChartScene.Label25.Caption = "Frequency = " + std::to_string(p) + "  HZ";
   } else {
     ChartScene.Label25.Caption = LockReadOutText(p);
@@ -311,7 +311,7 @@ void Check13_Click(int16_t value) {
   ChartSceneRecord& s = ChartScene;
   s.Check[13].Value = value;
   if (!ChartState.ChartControlsLoaded) return;
-  if (!(Data.FrequencyFileLoaded || Data.MenuCommandCode == 13)) return;
+  if (!(Data.FrequencyFileLoaded || Data.MenuCommandCode == MenuOperation::LiveSpectrum)) return;
   const bool ticked = value == 1;
   Data.FrequencyView = ticked;
   s.Label26.Visible = !ticked;

@@ -17,7 +17,7 @@ ExportState Export;
 
 namespace {
 
-bool CanExport() { return Data.DispEndPoint != 0 && Data.MenuCommandCode == 0 && Data.DataLoaded; }
+bool CanExport() { return Data.DispEndPoint != 0 && Data.MenuCommandCode == MenuOperation::None && Data.DataLoaded; }
 
 // Int(rows / 100) + 1 of the sheet row, as the progress bar counts.
 int ProgressStep(int32_t sheet_row) { return sheet_row / 100 + 1; }
@@ -39,7 +39,7 @@ std::string ExportFailureMessage(const ExportError& error) {
 }
 
 void File007_Click() {
-  if (Data.MenuCommandCode == 0 && !(Data.DataLoaded && Data.DispEndPoint != 0)) {
+  if (Data.MenuCommandCode == MenuOperation::None && !(Data.DataLoaded && Data.DispEndPoint != 0)) {
     Ui().StatusPanel(kFileNotePanel, kOpenAFileFirst);
   }
   if (!CanExport()) return;
@@ -80,11 +80,11 @@ namespace {
 // The text and CSV files are written in one go, without the workbook's timer.
 void ExportWith(bool (*write)(const std::string&, ExportRows, const ExportProgress&, ExportError&)) {
   if (!CanExport()) return;
-  Data.MenuCommandCode = 17;
+  Data.MenuCommandCode = MenuOperation::Export;
   Data.DownloadFileName = Data.DataFileName;
   ExportError error;
   const bool ok = write(Data.DownloadFileName, Export.Rows, {}, error);
-  Data.MenuCommandCode = 0;
+  Data.MenuCommandCode = MenuOperation::None;
   Finish(ok, error);
 }
 
@@ -96,7 +96,7 @@ void ToCSV() { ExportWith(WriteCsvExport); }
 
 void ToEXCEL() {
   if (!CanExport()) return;
-  Data.MenuCommandCode = 17;
+  Data.MenuCommandCode = MenuOperation::Export;
   Export.ExcelFileName = Data.DataFileName;
   // There is no screen image to take first: the first tick only waits.
   ScreenCaptureHooks.ToExcelFile = ToExcelFile;
@@ -134,7 +134,7 @@ void ToExcelFile() {
     Ui().ProgressValue(1);
     Ui().ProgressHide();
   }
-  Data.MenuCommandCode = 0;
+  Data.MenuCommandCode = MenuOperation::None;
 }
 
 }  // namespace accelog

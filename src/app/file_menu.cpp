@@ -18,7 +18,7 @@ void ShowAccelerationFile(const std::string& name) {
 }  // namespace
 
 void File004_Click() {
-  if (Data.MenuCommandCode != 0) return;
+  if (Data.MenuCommandCode != MenuOperation::None) return;
   Data.FrequencyView = false;
   Data.FrequencyFileLoaded = false;
   Ui().ClearChart();
@@ -28,7 +28,7 @@ void File004_Click() {
 }
 
 void OpenAccelerationFile(const std::string& name) {
-  if (Data.MenuCommandCode != 0) return;
+  if (Data.MenuCommandCode != MenuOperation::None) return;
   Data.FrequencyView = false;
   Data.FrequencyFileLoaded = false;
   Ui().ClearChart();
@@ -36,7 +36,7 @@ void OpenAccelerationFile(const std::string& name) {
 }
 
 void File005_Click() {
-  if (Data.MenuCommandCode != 0) return;
+  if (Data.MenuCommandCode != MenuOperation::None) return;
   Data.DataLoaded = false;
   Ui().ClearChart();
   const std::string name = Ui().OpenFileName("Select File", "*.Kvx");
@@ -45,7 +45,7 @@ void File005_Click() {
 }
 
 void OpenFrequencyFile(const std::string& name) {
-  if (Data.MenuCommandCode != 0) return;
+  if (Data.MenuCommandCode != MenuOperation::None) return;
   Data.DataLoaded = false;
   Ui().ClearChart();
   Ui().ShowFrequencyFile(name);

@@ -45,7 +45,7 @@ void DispFrequencyData() {
 void CheckHann_Click(int16_t value) {
   ChartScene.CheckHann.Value = value;
   FFTWindow = value == 1 ? SpectrumWindow::Hann : SpectrumWindow::None;
-  if (!(Data.FrequencyFileLoaded && Data.FrequencyView && Data.MenuCommandCode == 0)) return;
+  if (!(Data.FrequencyFileLoaded && Data.FrequencyView && Data.MenuCommandCode == MenuOperation::None)) return;
   ChartState.SavedAccelOffset = Conv.AccelOffset;
   Conv.AccelOffset = 0;
   DispFrequency();
@@ -69,7 +69,7 @@ FrequencyFileResult OpenFrequencyFileInChart(const std::string& file) {
     s.Check[i + 1].Value = shown[i];
     s.Check[i + 1].Enabled = i <= kCurveZ || i == kPointsFlag;
   }
-  Data.MenuCommandCode = 15;
+  Data.MenuCommandCode = MenuOperation::FrequencyView;
   Data.FrequencyView = true;
   // The box says what is shown: ticked for the spectrum.
   s.Check[13].Value = 1;
@@ -81,7 +81,7 @@ FrequencyFileResult OpenFrequencyFileInChart(const std::string& file) {
   DispFrequency();
   s.Text[19].Caption = std::to_string(Data.CountPoint);
   HsrollToChangPosition();
-  Data.MenuCommandCode = 0;
+  Data.MenuCommandCode = MenuOperation::None;
   return result;
 }
 

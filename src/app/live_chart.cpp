@@ -39,7 +39,7 @@ void DispRealTimeFrequencyReady_13() {
   ChartScene.Check[13].Enabled = true;  // and unticked, the raw samples
   ChartScene.Label25.Caption.clear();
   ChartScene.Label26.Visible = false;  // no mg unit over spectrum lines
-  Data.MenuCommandCode = 13;
+  Data.MenuCommandCode = MenuOperation::LiveSpectrum;
   Data.FrequencyView = true;
   MachineParameter.ParameterDialogMode = 2;
 }

@@ -61,12 +61,12 @@ void RestScreen(int window_width, int window_height, Rect& tool_bar, Rect& chart
   }
 }
 
-bool DeviceChangeStartsScan() { return Shell.StartupComplete && Data.MenuCommandCode == 0; }
+bool DeviceChangeStartsScan() { return Shell.StartupComplete && Data.MenuCommandCode == MenuOperation::None; }
 
 int StopButtonHandler() {
-  if (Data.MenuCommandCode == 11) return 8;
-  if (Data.MenuCommandCode == 12) return 9;
-  if (Data.MenuCommandCode == 13) return 11;
+  if (Data.MenuCommandCode == MenuOperation::Download) return 8;
+  if (Data.MenuCommandCode == MenuOperation::LiveData) return 9;
+  if (Data.MenuCommandCode == MenuOperation::LiveSpectrum) return 11;
   return 0;
 }
 

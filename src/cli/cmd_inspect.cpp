@@ -149,7 +149,7 @@ int OpenKvxFile(const std::string& file) {
   ApplyDefaultParameters();
   static StderrUi ui;
   SetUi(&ui);
-  Data.MenuCommandCode = 14;
+  Data.MenuCommandCode = MenuOperation::DataView;
   return OpenDataFileServer(file) == OpenResult::Ok ? kExitOk : kExitRefused;
 }
 

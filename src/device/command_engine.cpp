@@ -89,7 +89,7 @@ void File002_Click() {
     Ui().Message(Lang("No Connet", "没有连接设备"));
     return;
   }
-  if (Data.MenuCommandCode != 0) return;
+  if (Data.MenuCommandCode != MenuOperation::None) return;
   MachineParameter.ParameterAccepted = false;
   Data.DataLoaded = false;
   Data.FrequencyFileLoaded = false;

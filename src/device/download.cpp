@@ -92,7 +92,7 @@ void ShowBlockCounter() {
 void ShowNoData(DownloadOutcome outcome) {
   Ui().StatusPanel(2, Lang("No data", "下位机器没有数据"));
   Command.CommandCode = 0;
-  Data.MenuCommandCode = 0;
+  Data.MenuCommandCode = MenuOperation::None;
   Download.Outcome = outcome;
 }
 
@@ -114,7 +114,7 @@ std::string EndBlockLoop(const std::string& text, DownloadOutcome outcome) {
   std::string problem = CloseDownloadFile();
   Command.CommandCode = 0;
   Command.ActiveOperation = 0;
-  Data.MenuCommandCode = 0;
+  Data.MenuCommandCode = MenuOperation::None;
   Ui().RestoreMenus(11);
   Download.Outcome = outcome;
   return problem;
@@ -212,7 +212,7 @@ void TimeOut() {
   Data.FrequencyFileLoaded = false;
   Data.FrequencyView = false;
   Command.CommandCode = 0;
-  Data.MenuCommandCode = 0;
+  Data.MenuCommandCode = MenuOperation::None;
   Ui().RestoreMenus(11);
   usbDeviceDetect();
   const bool downloading = Command.ActiveOperation == 24;
@@ -263,11 +263,11 @@ void File008_Click() {
     Ui().Message(Lang("No Connet", "没有连接设备"));
     return;
   }
-  if (Data.MenuCommandCode != 0) return;
+  if (Data.MenuCommandCode != MenuOperation::None) return;
   Data.DataLoaded = false;
   Data.FrequencyFileLoaded = false;
   Data.FrequencyView = false;
-  Data.MenuCommandCode = 0;
+  Data.MenuCommandCode = MenuOperation::None;
   Ui().ClearChart();
 
   const std::string chosen = Ui().SaveFileName("Select File", "*.KVX");
@@ -289,7 +289,7 @@ void File008_Click() {
     }
   }
   Data.DownloadFileName = name;
-  Data.MenuCommandCode = 11;
+  Data.MenuCommandCode = MenuOperation::Download;
   Download.Outcome = DownloadOutcome::Running;
   SendCommand_23();
 }
@@ -314,7 +314,7 @@ void DataInquiry_23() {
   }
   Ui().StatusPanel(2, Lang("Total:", "下位机有数据") + std::to_string(count));
   if (!CountConfirmed(count)) {
-    Data.MenuCommandCode = 0;
+    Data.MenuCommandCode = MenuOperation::None;
     Download.Outcome = DownloadOutcome::Declined;
     return;
   }
@@ -414,13 +414,13 @@ void BlockReader_24() {
 }
 
 void StopDownload() {
-  if (Data.MenuCommandCode != 11) return;
+  if (Data.MenuCommandCode != MenuOperation::Download) return;
   const std::string stopped = Lang("Download stopped", "下载已停止");
   if (Command.ActiveOperation != 24) {
     // Still asking how much there is: no file yet.
     Timers.TimerMSComm->SetEnabled(false);
     Command.CommandCode = 0;
-    Data.MenuCommandCode = 0;
+    Data.MenuCommandCode = MenuOperation::None;
     Ui().StatusPanel(2, stopped);
     Download.Outcome = DownloadOutcome::Stopped;
     return;
@@ -438,7 +438,7 @@ void AbandonDownload() {
   Ui().ProgressHide();
   CloseDownloadFile();
   Command.CommandCode = 0;
-  Data.MenuCommandCode = 0;
+  Data.MenuCommandCode = MenuOperation::None;
   Ui().RestoreMenus(11);
   if (Download.Outcome == DownloadOutcome::Running) Download.Outcome = DownloadOutcome::DeviceLost;
 }

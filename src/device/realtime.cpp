@@ -97,7 +97,7 @@ void StartFailed(const std::string& file, const std::string& reason) {
   RealTime.RealTimeState = 0;
   RealTime.DataOutcome = LiveOutcome::FileError;
   Timers.Timer5->SetEnabled(false);
-  Data.MenuCommandCode = 0;
+  Data.MenuCommandCode = MenuOperation::None;
   Ui().RestoreMenus(12);
   FileFailure(file, reason);
 }
@@ -147,7 +147,7 @@ void File009_Click() {
     Ui().Message(Lang("No Connet", "没有连接设备"));
     return;
   }
-  if (Data.MenuCommandCode != 0 && Data.MenuCommandCode != 12) return;
+  if (Data.MenuCommandCode != MenuOperation::None && Data.MenuCommandCode != MenuOperation::LiveData) return;
   switch (RealTime.RealTimeState) {
     case 1: RealTime.RealTimeState = 2; return;
     case 2: return;
@@ -189,11 +189,11 @@ void File009_Click() {
   Data.DataLoaded = false;
   Data.FrequencyFileLoaded = false;
   Data.FrequencyView = false;
-  Data.MenuCommandCode = 0;
+  Data.MenuCommandCode = MenuOperation::None;
   Ui().ClearChart();
   ClearOtherRunsPanels();
   // MenuCommandCode first: the menus follow it.
-  Data.MenuCommandCode = 12;
+  Data.MenuCommandCode = MenuOperation::LiveData;
   Ui().RestoreMenus(12);
   Ui().LiveChartReady(12, name);
   p.ParameterDialogMode = 1;
@@ -327,7 +327,7 @@ void MenuFile009() {
   Data.DataLoaded = false;
   Data.FrequencyFileLoaded = false;
   Data.FrequencyView = false;
-  Data.MenuCommandCode = 0;
+  Data.MenuCommandCode = MenuOperation::None;
   Ui().ClearChart();
   // Why the run ended stays in view until later work clears the chart.
   if (RealTime.CaptionDiagnostic) Ui().SetCaption(RealTime.CaptionText);
@@ -359,7 +359,7 @@ void AbandonRealTimeData() {
   errno = 0;
   const bool closed = CloseCaptureFile();
   Command.CommandCode = 0;
-  Data.MenuCommandCode = 0;
+  Data.MenuCommandCode = MenuOperation::None;
   Data.DataLoaded = false;
   Data.FrequencyFileLoaded = false;
   RealTime.RealTimeState = 0;

@@ -92,7 +92,7 @@ void File011_Click() {
     Ui().Message(Lang("No Connet", "没有连接设备"));
     return;
   }
-  if (Data.MenuCommandCode != 0 && Data.MenuCommandCode != 13) return;
+  if (Data.MenuCommandCode != MenuOperation::None && Data.MenuCommandCode != MenuOperation::LiveSpectrum) return;
   switch (RealTime.SpectrumState) {
     case 1: RealTime.SpectrumState = 2; return;
     case 2: return;
@@ -123,11 +123,11 @@ void File011_Click() {
 
   Data.DataLoaded = false;
   Data.FrequencyFileLoaded = false;
-  Data.MenuCommandCode = 0;
+  Data.MenuCommandCode = MenuOperation::None;
   Ui().ClearChart();
   ClearOtherRunsPanels();
   Download.CommTimeoutCount = 0;
-  Data.MenuCommandCode = 13;  // the menus follow it
+  Data.MenuCommandCode = MenuOperation::LiveSpectrum;  // the menus follow it
   Ui().RestoreMenus(13);
   Ui().LiveChartReady(13, name);
   SetCurFromClock();  // the sets' start is this run's, not an earlier file's
@@ -234,7 +234,7 @@ void SpectrumSet_21() {
 void MenuFile011() {
   Data.DataLoaded = false;
   Data.FrequencyFileLoaded = false;
-  Data.MenuCommandCode = 0;
+  Data.MenuCommandCode = MenuOperation::None;
   Ui().ClearChart();
   const std::string file = Data.DownloadFileName;
   const bool saved = SaveSpectrumFile(file);
@@ -247,14 +247,14 @@ void MenuFile011() {
   if (!saved) RealTime.SpectrumOutcome = RealTime.GoodSets == 0 ? LiveOutcome::NoSet : LiveOutcome::FileError;
   Data.DataFileName = file;
   if (saved) Ui().ShowFrequencyFile(file);
-  Data.MenuCommandCode = 0;
+  Data.MenuCommandCode = MenuOperation::None;
 }
 
 void AbandonRealTimeFrequency() {
   Ui().SetMenuMark(11, false);
   Timers.Timer1->SetEnabled(false);
   Timers.Timer20ms->SetEnabled(false);
-  Data.MenuCommandCode = 0;
+  Data.MenuCommandCode = MenuOperation::None;
   Data.DataLoaded = false;
   Data.FrequencyFileLoaded = false;
   Data.FrequencyView = false;

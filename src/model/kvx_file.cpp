@@ -279,19 +279,19 @@ OpenResult OpenDataFileServer(const std::string& file_name) {
   if (count < kTooManyPoints) count = CountFilePoints(file_name);
   if (count >= kTooManyPoints) {
     // Idle again, or every menu would go on refusing work.
-    Data.MenuCommandCode = 0;
+    Data.MenuCommandCode = MenuOperation::None;
     Ui().Message(OpenResultMessage(OpenResult::TooMuchData, count));
     return OpenResult::TooMuchData;
   }
   if (count <= 1) {
-    Data.MenuCommandCode = 0;
+    Data.MenuCommandCode = MenuOperation::None;
     Data.CountPoint = 0;
     Ui().Message(OpenResultMessage(OpenResult::DataError, count));
     return OpenResult::DataError;
   }
   // A head no logger writes: a text file or some other data, not samples.
   if (const std::string problem = HeadProblem(Data.Head); !problem.empty()) {
-    Data.MenuCommandCode = 0;
+    Data.MenuCommandCode = MenuOperation::None;
     Data.CountPoint = 0;
     Ui().Message(NotLoggerFileMessage(file_name, problem), MessageIcon::Exclamation);
     return OpenResult::NotLoggerFile;
@@ -307,7 +307,7 @@ OpenResult OpenDataFileServer(const std::string& file_name) {
   ScaleAccelAxis();
   ComputePlotPositions();
   MapRangeToSlots(Data.DispStartPoint, Data.DispEndPoint);
-  Data.MenuCommandCode = 0;
+  Data.MenuCommandCode = MenuOperation::None;
   return OpenResult::Ok;
 }
 

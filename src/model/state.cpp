@@ -65,7 +65,7 @@ void ResetDataState() {
   Data.FrequencyView = false;
   Data.RealFileNumber = 0;
   Data.RealFilePosition = 0;
-  Data.MenuCommandCode = 0;
+  Data.MenuCommandCode = MenuOperation::None;
 }
 
 }  // namespace accelog

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/menu_operation.h"
+
 namespace accelog {
 
 constexpr int kMaxRecords = 330000;  // RealData and RealDataNoZero hold 1..330000
@@ -91,7 +93,7 @@ struct DataState {
   bool FrequencyView;  // the chart shows spectrum data
   int16_t RealFileNumber;
   int32_t RealFilePosition;
-  int16_t MenuCommandCode;  // menu operation in progress, 0 when idle
+  MenuOperation MenuCommandCode;  // menu operation in progress
 };
 
 extern DataState Data;

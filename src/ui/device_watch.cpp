@@ -70,7 +70,7 @@ void DeviceWatch::WatchSocket(const QString& socket_path) {
 void DeviceWatch::Poll() {
   // Only while nothing runs and the last scan gave up: a plugged-in logger
   // then counts as a device change. The look opens nothing.
-  if (Data.MenuCommandCode != 0 || Link.LinkConfirmed || !Link.ScanGaveUp) return;
+  if (Data.MenuCommandCode != MenuOperation::None || Link.LinkConfirmed || !Link.ScanGaveUp) return;
   if (Timers.Timer4 && Timers.Timer4->IsEnabled()) return;
   if (LoggerPresent()) emit DeviceChanged();
 }

@@ -115,7 +115,7 @@ Form2::Form2(QWidget* owner) : QWidget(owner, Qt::Window) {
   connect(new QShortcut(QKeySequence(Qt::Key_PageDown), this), &QShortcut::activated, this, &Form2::Command3_Click);
   CloseOnEscapeAndCtrlW(this);
 
-  Data.MenuCommandCode = 16;
+  Data.MenuCommandCode = MenuOperation::DataList;
   Shell.DataListOpen = true;
   loaded_ = true;
   open_list = this;
@@ -131,7 +131,7 @@ void Form2::Unload() {
   if (!loaded_) return;
   loaded_ = false;
   Shell.DataListOpen = false;
-  Data.MenuCommandCode = 0;
+  Data.MenuCommandCode = MenuOperation::None;
 }
 
 void Form2::DispData(int32_t top) {
@@ -189,10 +189,10 @@ void Form2::wheelEvent(QWheelEvent* event) {
 }
 
 Form2* File012_Click(QWidget* owner) {
-  if (Data.MenuCommandCode == 0 && !(Data.DataLoaded && Data.DispEndPoint != 0)) {
+  if (Data.MenuCommandCode == MenuOperation::None && !(Data.DataLoaded && Data.DispEndPoint != 0)) {
     Ui().StatusPanel(kFileNotePanel, kOpenAFileFirst);
   }
-  if (Data.DispEndPoint == 0 || !Data.DataLoaded || Data.MenuCommandCode != 0) return nullptr;
+  if (Data.DispEndPoint == 0 || !Data.DataLoaded || Data.MenuCommandCode != MenuOperation::None) return nullptr;
   auto* list = new Form2(owner);
   list->show();
   return list;

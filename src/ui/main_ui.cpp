@@ -51,7 +51,7 @@ void MainUi::ProgressHide() {
 
 void MainUi::RestoreMenus(int code) {
   if (!window_ || !chart_) return;
-  const bool enabled = Data.MenuCommandCode == 0;
+  const bool enabled = Data.MenuCommandCode == MenuOperation::None;
   window_->ToolBar()->ApplyEnabling(code, enabled);
   ApplyChartEnabling(code, enabled);
   chart_->SyncFromScene();

@@ -31,14 +31,14 @@ PrintCommand::~PrintCommand() {
 }
 
 void PrintCommand::File006_Click() {
-  if (Data.MenuCommandCode == 0 && !(Data.DataLoaded || Data.FrequencyFileLoaded)) {
+  if (Data.MenuCommandCode == MenuOperation::None && !(Data.DataLoaded || Data.FrequencyFileLoaded)) {
     Ui().StatusPanel(kFileNotePanel, kOpenAFileFirst);
   }
-  if (Data.MenuCommandCode != 0 || !(Data.DataLoaded || Data.FrequencyFileLoaded)) return;
+  if (Data.MenuCommandCode != MenuOperation::None || !(Data.DataLoaded || Data.FrequencyFileLoaded)) return;
   PrintState.PrintRequested = true;
   timer3_->Start(500);
   PrintState.PrintStep = 1;
-  Data.MenuCommandCode = 18;
+  Data.MenuCommandCode = MenuOperation::Print;
 }
 
 void PrintCommand::Tick() {
@@ -121,14 +121,14 @@ void PrintCommand::PrintEnd() {
   for (int i = 1; i <= 13; ++i) ChartScene.Check[i].Visible = true;
   ChartScene.Command1.Visible = true;
   chart_->SyncFromScene();
-  Data.MenuCommandCode = 0;
+  Data.MenuCommandCode = MenuOperation::None;
 }
 
 void PrintCommand::Abandon() {
   timer3_->Stop();
   PrintState.PrintStep = 0;
   PrintState.PrintRequested = false;
-  Data.MenuCommandCode = 0;
+  Data.MenuCommandCode = MenuOperation::None;
 }
 
 }  // namespace accelog

@@ -207,7 +207,7 @@ void Program::WatchDevice() {
 }
 
 void Program::UseSimulatedLogger(bool on) {
-  if (Data.MenuCommandCode != 0) return;  // like every menu item while the logger is busy
+  if (Data.MenuCommandCode != MenuOperation::None) return;  // like every menu item while the logger is busy
   if (on != (simulator_ != nullptr)) {
     ResetDeviceEngines();  // the open device goes first
     watch_.reset();

@@ -60,7 +60,7 @@ TEST_F(ChartFrameTest, EmptyColumnsGetNoTimeLabelAndLiveRunKeepsColumn200) {
   ShowAll(Flat(40));  // 30 <= n < 200: most columns stay empty
   for (int c = 2; c <= 199; ++c) EXPECT_TRUE(Data.SlotUsed[c] > 0 || !ChartScene.LabelX1[c].Visible) << c;
   ChartScene.LabelX1[200].Caption = "kept";
-  Data.MenuCommandCode = 12;
+  Data.MenuCommandCode = MenuOperation::LiveData;
   DispXLable();
   EXPECT_EQ(ChartScene.LabelX1[200].Caption, "kept");
 }
@@ -75,16 +75,17 @@ TEST_F(ChartFrameTest, GridCheckBoxesKeepTheBottomLine) {
 TEST_F(ChartFrameTest, PanOnlyDuringLiveRunsAndTheFileView) {
   ShowAll(Flat(300, 0));
   const float before = Seg(kCurveX, 2, 50).Y1;
-  for (int16_t code : {0, 11, 15, 16}) {
-    Data.MenuCommandCode = code;
+  for (MenuOperation op : {MenuOperation::None, MenuOperation::Download, MenuOperation::FrequencyView,
+                           MenuOperation::DataList}) {
+    Data.MenuCommandCode = op;
     Picture1_Click();
-    EXPECT_EQ(Conv.AccelOffset, -2500) << code;
+    EXPECT_EQ(Conv.AccelOffset, -2500) << static_cast<int>(op);
   }
-  Data.MenuCommandCode = 14;
+  Data.MenuCommandCode = MenuOperation::DataView;
   Picture1_Click();  // up by 100 mg: 500 units at R = 500
   EXPECT_EQ(Conv.AccelOffset, -3000);
   EXPECT_FLOAT_EQ(Seg(kCurveX, 2, 50).Y1, before - 500);
-  Data.MenuCommandCode = 12;
+  Data.MenuCommandCode = MenuOperation::LiveData;
   Picture2_Click();
   Picture2_Click();
   EXPECT_EQ(Conv.AccelOffset, -2000);

@@ -32,7 +32,7 @@ TEST_F(CursorScrollTest, ReadOutOfTheColumnUnderTheMouse) {
   EXPECT_EQ(ChartScene.Label25.Caption.rfind("No: 996 ", 0), 0u);  // its first point
   PlotMouseMove(ColumnMouseX(100), 300);
   EXPECT_NE(ChartScene.Label25.Caption.find("X:12.5 "), std::string::npos);
-  Data.MenuCommandCode = 15;  // the spectrum view reads out the column's frequency
+  Data.MenuCommandCode = MenuOperation::FrequencyView;  // the spectrum view reads out the column's frequency
   Data.FrequencyView = true;
   DispLockPoint(1);
   EXPECT_EQ(ChartScene.Label25.Caption, "Frequency = 1  HZ");

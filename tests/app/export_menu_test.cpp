@@ -49,7 +49,7 @@ TEST_F(ExportMenuTest, OverwriteIsAskedAndOnlyShownPointsAreKept) {
   const std::string rows = std::string(bytes.begin(), bytes.end()).substr(std::find(bytes.begin(), bytes.end(), '\n') - bytes.begin() + 1);
   EXPECT_EQ(rows.substr(0, 2) + std::to_string(std::count(rows.begin(), rows.end(), '\n')), "2,1");  // point 2 alone
 
-  Data.MenuCommandCode = 16;  // the data list is open: no dialog
+  Data.MenuCommandCode = MenuOperation::DataList;  // the data list is open: no dialog
   File007_Click();
   EXPECT_EQ(ui_.asked, 3);
   EXPECT_EQ(ui_.panels.count(3), 0u);
@@ -103,7 +103,7 @@ TEST_F(ExportMenuTest, WorkbookShowsProgressAndReportsItsFailure) {
   EXPECT_EQ(ui_.messages.back(), "Data is error=7,Please check Microsoft Office Excel\n" +
                                      folder_.File("gone/d.xlsx") + ": No such file or directory");
   EXPECT_EQ(testing::ReadBytes(ProgramFile("MessageTam.txt")).size(), 100u);
-  EXPECT_EQ(Data.MenuCommandCode, 0);
+  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
 }
 
 }  // namespace

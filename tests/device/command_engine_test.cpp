@@ -70,11 +70,11 @@ TEST_F(CommandEngineTest, SystemParameterRespectsTheDialogAndTheLink) {
   ASSERT_TRUE(BringUp());
 
   // Busy with another operation: nothing at all.
-  Data.MenuCommandCode = 11;
+  Data.MenuCommandCode = MenuOperation::Download;
   File002_Click();
   EXPECT_EQ(t->written.size(), 2u);
   EXPECT_TRUE(ui_.messages.empty());
-  Data.MenuCommandCode = 0;
+  Data.MenuCommandCode = MenuOperation::None;
 
   // Dialog cancelled.
   ui_.parameter_dialog = [] { MachineParameter.ParameterAccepted = false; };

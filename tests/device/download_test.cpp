@@ -30,7 +30,7 @@ class DownloadTest : public DeviceEngineTest {
   void ExpectIdle() const {
     EXPECT_EQ(Command.CommandCode, 0);
     EXPECT_EQ(Command.ActiveOperation, 0);
-    EXPECT_EQ(Data.MenuCommandCode, 0);
+    EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
     EXPECT_FALSE(Timers.Timer1->IsEnabled());
     EXPECT_FALSE(ui_.progress_visible);
     EXPECT_EQ(Download.DownloadFileNumber, -1);
@@ -206,9 +206,9 @@ TEST_F(DownloadTest, FileNameOverwriteAndFolders) {
     EXPECT_EQ(ui_.messages[0].rfind(FileNameFilter_String(name), 0), 0u) << ui_.messages[0];
   }
   // Busy with another operation: nothing at all.
-  Data.MenuCommandCode = 12;
+  Data.MenuCommandCode = MenuOperation::LiveData;
   File008_Click();
-  Data.MenuCommandCode = 0;
+  Data.MenuCommandCode = MenuOperation::None;
   EXPECT_TRUE(std::filesystem::is_directory(folder_.File("d.kvx")));
   EXPECT_FALSE(std::filesystem::exists(folder_.path() + "/.kvx"));
   EXPECT_EQ(t_->written.size(), sent);
@@ -292,7 +292,7 @@ TEST_F(DownloadTest, LostDeviceOrStopEndsARunningDownloadWithWholeBlocks) {
 TEST_F(DownloadTest, CommunicationTimeOut) {
   ASSERT_TRUE(Fresh(8));
   // Timer1 ticking while no branch takes it.
-  Data.MenuCommandCode = 11;
+  Data.MenuCommandCode = MenuOperation::Download;
   Command.ActiveOperation = 24;
   Download.Outcome = DownloadOutcome::Running;
   Timers.Timer1->Start(20);

@@ -38,7 +38,7 @@ class RealTimeTest : public DeviceEngineTest {
     ASSERT_EQ(f.size(), 19 + 6 * n);
     EXPECT_EQ(HeadCount(f), n);
     EXPECT_EQ(Data.RealFileNumber, 0);
-    EXPECT_EQ(Data.MenuCommandCode, 0);
+    EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
     EXPECT_EQ(RealTime.RealTimeState, 0);
     EXPECT_EQ(ui_.marks, (std::vector<bool>{true, false}));
   }
@@ -223,7 +223,7 @@ TEST_F(RealTimeTest, SpectrumRunSavesTheLastGoodSet) {
     EXPECT_TRUE(std::equal(f.begin() + 19, f.end(), motion.end() - 256 * 6));
     EXPECT_EQ(ui_.spectrum_marks, (std::vector<bool>{true, false}));
     EXPECT_EQ(ui_.frequency_files.empty(), unplug);
-    EXPECT_EQ(Data.MenuCommandCode, 0);
+    EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
     EXPECT_FALSE(Timers.Timer20ms->IsEnabled());
     ResetDeviceEngines();
     t_->paths = {SimulatedDevicePath("/loopback")};
@@ -250,7 +250,7 @@ TEST_F(RealTimeTest, SpectrumRunWithoutASetSavesNothing) {
   ASSERT_FALSE(ui_.messages.empty());
   EXPECT_EQ(ui_.messages.back(), fixed + ": no spectrum set was received; nothing was saved");
   EXPECT_TRUE(ui_.frequency_files.empty());
-  EXPECT_EQ(Data.MenuCommandCode, 0);
+  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
 }
 
 TEST(SpectrumFileName, EndsInFrequencyKvx) {

@@ -179,7 +179,7 @@ TEST_F(SocketTest, UnplugMidDownloadKeepsEveryBlockReceived) {
   EXPECT_EQ(ui_.Panel(2), "Download failed");
   EXPECT_TRUE(sim_->Unplugged());
   EXPECT_TRUE(ReadBytes(Out()) == Memory(19 + 120 * 48)) << ReadBytes(Out()).size() << " " << ui_.messages.back();
-  EXPECT_EQ(Data.MenuCommandCode, 0);
+  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
   EXPECT_TRUE(ui_.shown_files.empty());
   ASSERT_TRUE(clock_.RunUntil([] { return Link.ScanGaveUp; }, 10000));
   EXPECT_EQ(ui_.Panel(1), "No Device !");
@@ -197,7 +197,7 @@ TEST_F(SocketTest, UnplugEndsTheCaptureWithinTwoPeriodsKeepingEverySample) {
   EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::DeviceLost);
   EXPECT_EQ(ui_.Panel(1), "No Device !");
   EXPECT_FALSE(Link.LinkConfirmed);
-  EXPECT_EQ(Data.MenuCommandCode, 0);
+  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
   const auto file = ReadBytes(Out());
   ASSERT_EQ(file.size(), 19u + 5 * 6);
   EXPECT_EQ(file[12], 5);

@@ -27,7 +27,7 @@ TEST_F(StopKeyTest, EscapeStopsADownload) {
   QTest::keyClick(&window, Qt::Key_Escape);
   EXPECT_EQ(Download.Outcome, DownloadOutcome::Stopped);
   EXPECT_EQ(ui_.Panel(2), "Download stopped");
-  EXPECT_EQ(Data.MenuCommandCode, 0);
+  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
   EXPECT_EQ((ReadBytes(folder_.File("out.kvx")).size() - 19) % 48, 0u);
 }
 

@@ -106,7 +106,7 @@ TEST_F(ChartTest, SpectrumViewOpensAndTogglesBackToTheSameCurves) {
   ASSERT_TRUE(WriteKvx(path, s));
   Conv.AccelOffset = 25;
   ASSERT_EQ(OpenFrequencyFileInChart(path), FrequencyFileResult::Ok);
-  EXPECT_EQ(std::tuple(Data.MenuCommandCode, Data.CountPoint, Conv.AccelOffset, ChartState.SavedAccelOffset), std::tuple(0, 128, 0, 25));
+  EXPECT_EQ(std::tuple(Data.MenuCommandCode, Data.CountPoint, Conv.AccelOffset, ChartState.SavedAccelOffset), std::tuple(MenuOperation::None, 128, 0, 25));
   EXPECT_EQ(std::tie(ChartScene.Text[21].Caption, ChartScene.Text[22].Caption, ChartScene.Text[23].Caption),
             std::tuple("11", "31", "1"));
 

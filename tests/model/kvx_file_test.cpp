@@ -139,12 +139,12 @@ TEST_F(KvxFileTest, OpenAcceptsTheLargestFileAndRefusesOneMore) {
 
   Data.RealData[1].X = 12345.0f;
   b.resize(b.size() + 6, 0);
-  Data.MenuCommandCode = 14;
+  Data.MenuCommandCode = MenuOperation::DataView;
   EXPECT_EQ(OpenDataFileServer(Write(b)), OpenResult::TooMuchData);
   ASSERT_EQ(ui_.messages.size(), 1u);
   EXPECT_EQ(ui_.messages[0], "Too much data = 327601");
   EXPECT_EQ(Data.RealData[1].X, 12345.0f);  // the shown data stays
-  EXPECT_EQ(Data.MenuCommandCode, 0);
+  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
 }
 
 TEST_F(KvxFileTest, OpenComputesTheView) {
@@ -152,9 +152,9 @@ TEST_F(KvxFileTest, OpenComputesTheView) {
   s[10] = s[11] = {0, 0, 0};
   s[20] = {400, 0, 0};  // 1560 mg
   const std::string f = Write(KvxImage(KvxHead{}, s));
-  Data.MenuCommandCode = 14;
+  Data.MenuCommandCode = MenuOperation::DataView;
   ASSERT_EQ(OpenDataFileServer(f), OpenResult::Ok);
-  EXPECT_EQ(Data.MenuCommandCode, 0);
+  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
   EXPECT_EQ(Data.CountPointNoZero, 298);
   BuildNoZeroCopy();
   EXPECT_EQ(Data.RealDataNoZero[11].No, 13);  // the two zero points are left out

@@ -33,7 +33,7 @@ TEST(Form2Test, PagesWithButtonsKeysAndTheWheel) {
 
   Form2* list = File012_Click(&main);
   ASSERT_NE(list, nullptr);
-  EXPECT_EQ(Data.MenuCommandCode, 16);
+  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::DataList);
   EXPECT_TRUE(Shell.DataListOpen);
   EXPECT_EQ(File012_Click(&main), nullptr);  // one list at a time
   auto top = [&] { return list->Cell(0, 0) + ".." + list->Cell(24, 0); };
@@ -66,7 +66,7 @@ TEST(Form2Test, PagesWithButtonsKeysAndTheWheel) {
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(DataListWindow(), nullptr);
   EXPECT_FALSE(Shell.DataListOpen);
-  EXPECT_EQ(Data.MenuCommandCode, 0);
+  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
 
   testing::LoadPoints(std::vector<testing::Point>(10, {1, 2, 3, 4}));
   list = File012_Click(&main);

@@ -223,14 +223,14 @@ TEST(DeviceChange, ScansOnlyWhenIdleAfterStartUp) {
   EXPECT_FALSE(DeviceChangeStartsScan());
   Shell.StartupComplete = true;
   EXPECT_TRUE(DeviceChangeStartsScan());
-  Data.MenuCommandCode = 11;
+  Data.MenuCommandCode = MenuOperation::Download;
   EXPECT_FALSE(DeviceChangeStartsScan());
 }
 
 TEST(StopButton, RunsTheHandlerOfTheRunningCapture) {
   ResetDataState();
   for (auto [code, handler] : {std::pair{0, 0}, {11, 8}, {12, 9}, {13, 11}, {14, 0}}) {
-    Data.MenuCommandCode = static_cast<int16_t>(code);
+    Data.MenuCommandCode = static_cast<MenuOperation>(code);
     EXPECT_EQ(StopButtonHandler(), handler) << code;
   }
 }

@@ -77,7 +77,7 @@ class PrintWindowTest : public ChartTest {
 
 TEST_F(PrintWindowTest, PrintCapturesThePlotPreviewsAndPrintsIt) {
   command_->File006_Click();  // nothing shown: nothing happens
-  EXPECT_EQ(Data.MenuCommandCode, 0);
+  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
   EXPECT_EQ(PrintState.PrintStep, 0);
 
   const std::string kvx = folder_.File("run.kvx");
@@ -86,7 +86,7 @@ TEST_F(PrintWindowTest, PrintCapturesThePlotPreviewsAndPrintsIt) {
   chart_->SyncFromScene();
   main_.show();
   command_->File006_Click();
-  EXPECT_EQ(Data.MenuCommandCode, 18);
+  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::Print);
   ASSERT_TRUE(WaitFor([&] { return command_->Preview() != nullptr; }, 6000));
   FormPrint* preview = command_->Preview();
 
@@ -143,7 +143,7 @@ TEST_F(PrintWindowTest, PrintCapturesThePlotPreviewsAndPrintsIt) {
   // Ctrl+W closes it where no window manager gives it a close box.
   QApplication::setActiveWindow(preview);
   QTest::keyClick(preview, Qt::Key_W, Qt::ControlModifier);
-  EXPECT_EQ(Data.MenuCommandCode, 0);
+  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
   EXPECT_TRUE(WaitFor([&] { return command_->Preview() == nullptr; }, 2000));
 }
 

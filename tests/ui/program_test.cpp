@@ -95,7 +95,7 @@ TEST_F(ProgramTest, DownloadDataEndsWithTheFileShown) {
   ui_->SetCaption("data is erro!11");  // how an earlier live run ended
   bar->Button(kDownloadData)->click();
   EXPECT_EQ(p->Window()->windowTitle(), "accelog");  // later work clears it
-  ASSERT_TRUE(WaitFor([] { return Data.MenuCommandCode == 11 && Command.ActiveOperation == 24; }, 3000));
+  ASSERT_TRUE(WaitFor([] { return Data.MenuCommandCode == MenuOperation::Download && Command.ActiveOperation == 24; }, 3000));
   EXPECT_FALSE(bar->Button(kDownloadData)->isEnabled());
   bar->Button(kAcceleration)->click();  // busy: does nothing
   EXPECT_EQ(ui_->files.size(), 1u);
@@ -147,7 +147,7 @@ TEST_F(ProgramTest, StopEndsADownloadAndTheShortFileSaysSo) {
   ASSERT_TRUE(bar->Button(kStop)->isEnabled());
   bar->Button(kStop)->click();
   EXPECT_EQ(Panel(2), "Download stopped");
-  EXPECT_EQ(Data.MenuCommandCode, 0);
+  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
   const auto samples = (std::filesystem::file_size(out + ".kvx") - 19) / 6;
   ASSERT_GE(samples, 80u);
 
