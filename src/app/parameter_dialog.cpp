@@ -368,7 +368,7 @@ std::optional<KeypadRange> EnterBoxTextOnKeypad(SetMachineParameterForm& form, i
   return std::nullopt;
 }
 
-int CheckParameterForm(const SetMachineParameterForm& form, MachineParameterRecord& r) {
+int CheckParameterForm(const SetMachineParameterForm& form, RecordingParameters& r) {
   const bool english = r.LanguageFlag == 1;
   const auto& t = form.Text;
   int failed = 0;

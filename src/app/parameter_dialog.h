@@ -69,7 +69,7 @@ std::optional<KeypadRange> EnterBoxTextOnKeypad(SetMachineParameterForm& form, i
 // The OK rows in order on `record`: fields that pass are stored, the port
 // box shows its own messages at once. Returns the code of the last failing
 // row, 0 when none failed. Shows no summary and writes no file.
-int CheckParameterForm(const SetMachineParameterForm& form, MachineParameterRecord& record);
+int CheckParameterForm(const SetMachineParameterForm& form, RecordingParameters& record);
 // The summary message of a failed OK: "Data is erro!!=" and the code.
 std::string ParameterErrorText(int code, int16_t language_flag);
 // What a refusal code means and which box to change, in the active language.

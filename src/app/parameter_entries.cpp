@@ -116,7 +116,7 @@ bool FillFormFromEntries(const ParameterEntries& e, const ClockReading& now,
 }
 
 int AcceptFormWithoutDialog(const SetMachineParameterForm& form) {
-  MachineParameterRecord copy = MachineParameter;
+  RecordingParameters copy = MachineParameter;
   const int code = CheckParameterForm(form, copy);
   if (code != 0) return code;
   MachineParameter = copy;

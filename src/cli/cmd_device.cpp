@@ -86,7 +86,7 @@ class DeviceUi : public UiPort {
     MachineParameter.ParameterAccepted = SaveMachineParameter(&reason);
     if (!MachineParameter.ParameterAccepted) Message(ParameterSaveErrorText(reason, MachineParameter.LanguageFlag), MessageIcon::Exclamation);
   }
-  std::optional<MachineParameterRecord> accepted;
+  std::optional<RecordingParameters> accepted;
 
  private:
   void DrawBar() {
@@ -325,7 +325,7 @@ int RunSetParams(Args& args) {
       return kExitRefused;
     }
   }
-  MachineParameterRecord checked = MachineParameter;
+  RecordingParameters checked = MachineParameter;
   const int code = CheckParameterForm(form, checked);
   if (code != 0) {
     const int16_t language = MachineParameter.LanguageFlag;

@@ -39,7 +39,7 @@ class LiveUi : public UiPort {
   std::string save_name;
   bool overwrite = false;
   bool save_answer = true;  // "Do you want to save FFT Data  ?"
-  std::optional<MachineParameterRecord> accepted;
+  std::optional<RecordingParameters> accepted;
   std::function<void()> on_set;
 
   void Message(const std::string& text, MessageIcon) override {
@@ -234,7 +234,7 @@ int RunLive(Args& args) {
   }
   if (limit) form.Text[19] = *limit;
   if (kind) form.Option[10] = !(form.Option[11] = *kind == "count");
-  MachineParameterRecord checked = MachineParameter;
+  RecordingParameters checked = MachineParameter;
   const int code = CheckParameterForm(form, checked);
   SetUi(nullptr);
   if (code != 0) {

@@ -73,7 +73,7 @@ std::array<uint8_t, kFrameOverhead> BuildCommandFrame(uint8_t control) {
   return out;
 }
 
-std::array<uint8_t, kParameterFrameLength> BuildCommand20Frame(const MachineParameterRecord& p) {
+std::array<uint8_t, kParameterFrameLength> BuildCommand20Frame(const RecordingParameters& p) {
   auto byte = [](int16_t v) { return static_cast<uint8_t>(v & 0xFF); };
   const uint8_t data[23] = {
       HighByte(p.RecordInterval), LowByte(p.RecordInterval),

@@ -22,7 +22,7 @@ std::vector<uint8_t> BuildFrame(uint8_t control, std::span<const uint8_t> data =
 // The 15-byte frame of a command without data.
 std::array<uint8_t, kFrameOverhead> BuildCommandFrame(uint8_t control);
 // The 38-byte set-parameters-and-clock frame of these parameters.
-std::array<uint8_t, kParameterFrameLength> BuildCommand20Frame(const MachineParameterRecord& p);
+std::array<uint8_t, kParameterFrameLength> BuildCommand20Frame(const RecordingParameters& p);
 
 // Replies the logger sends for the command frame in `frame` (32 for 0x21).
 int RepliesOwedFor(const uint8_t* frame, int length);

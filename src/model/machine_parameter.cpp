@@ -18,7 +18,7 @@
 
 namespace accelog {
 
-MachineParameterRecord MachineParameter;
+RecordingParameters MachineParameter;
 
 namespace {
 
@@ -27,44 +27,44 @@ constexpr size_t kStringRecord = 50;
 
 struct IntField {
   int rec;
-  int16_t MachineParameterRecord::*field;
+  int16_t RecordingParameters::*field;
   int lo, hi;  // valid range; lo > hi means "any value"
 };
 
 // The records both writers and the reader share, with their valid ranges.
 const IntField kFields[] = {
-    {1, &MachineParameterRecord::ComPort, 1, 49},
-    {2, &MachineParameterRecord::RecordInterval, 1, 32767},
-    {3, &MachineParameterRecord::IntervalUnit, 0, 3},
-    {4, &MachineParameterRecord::LedCycle, 0, 16},
-    {5, &MachineParameterRecord::CriticalX, 1, 16},
-    {6, &MachineParameterRecord::CriticalY, 1, 16},
-    {7, &MachineParameterRecord::CriticalZ, 1, 16},
-    {8, &MachineParameterRecord::RecordMode, 0, 1},
-    {9, &MachineParameterRecord::WorkMode, 0, 2},
-    {10, &MachineParameterRecord::CurYear, 13, 50},
-    {11, &MachineParameterRecord::CurMonth, 1, 12},
-    {12, &MachineParameterRecord::CurDay, 1, 31},
-    {13, &MachineParameterRecord::CurHour, 0, 23},
-    {14, &MachineParameterRecord::CurMinute, 0, 59},
-    {15, &MachineParameterRecord::CurSecond, 0, 59},
-    {16, &MachineParameterRecord::StartYear, 13, 50},
-    {17, &MachineParameterRecord::StartMonth, 1, 12},
-    {18, &MachineParameterRecord::StartDay, 1, 31},
-    {19, &MachineParameterRecord::StartHour, 0, 23},
-    {20, &MachineParameterRecord::StartMinute, 0, 59},
-    {21, &MachineParameterRecord::StartSecond, 0, 59},
-    {22, &MachineParameterRecord::LimitTime, 1, 32767},
-    {23, &MachineParameterRecord::LanguageFlag, 0, 1},
-    {24, &MachineParameterRecord::LimitKind, 0, 1},
-    {31, &MachineParameterRecord::PaperKind, 0, 5},
-    {32, &MachineParameterRecord::PaperDirection, 1, 0},
-    {33, &MachineParameterRecord::MarginLeft, 0, 32767},
-    {34, &MachineParameterRecord::MarginRight, 0, 32767},
-    {35, &MachineParameterRecord::MarginTop, 0, 32767},
-    {36, &MachineParameterRecord::MarginDown, 0, 32767},
-    {37, &MachineParameterRecord::PaperWidth, 1, 32767},
-    {38, &MachineParameterRecord::PaperHeight, 1, 32767},
+    {1, &RecordingParameters::ComPort, 1, 49},
+    {2, &RecordingParameters::RecordInterval, 1, 32767},
+    {3, &RecordingParameters::IntervalUnit, 0, 3},
+    {4, &RecordingParameters::LedCycle, 0, 16},
+    {5, &RecordingParameters::CriticalX, 1, 16},
+    {6, &RecordingParameters::CriticalY, 1, 16},
+    {7, &RecordingParameters::CriticalZ, 1, 16},
+    {8, &RecordingParameters::RecordMode, 0, 1},
+    {9, &RecordingParameters::WorkMode, 0, 2},
+    {10, &RecordingParameters::CurYear, 13, 50},
+    {11, &RecordingParameters::CurMonth, 1, 12},
+    {12, &RecordingParameters::CurDay, 1, 31},
+    {13, &RecordingParameters::CurHour, 0, 23},
+    {14, &RecordingParameters::CurMinute, 0, 59},
+    {15, &RecordingParameters::CurSecond, 0, 59},
+    {16, &RecordingParameters::StartYear, 13, 50},
+    {17, &RecordingParameters::StartMonth, 1, 12},
+    {18, &RecordingParameters::StartDay, 1, 31},
+    {19, &RecordingParameters::StartHour, 0, 23},
+    {20, &RecordingParameters::StartMinute, 0, 59},
+    {21, &RecordingParameters::StartSecond, 0, 59},
+    {22, &RecordingParameters::LimitTime, 1, 32767},
+    {23, &RecordingParameters::LanguageFlag, 0, 1},
+    {24, &RecordingParameters::LimitKind, 0, 1},
+    {31, &RecordingParameters::PaperKind, 0, 5},
+    {32, &RecordingParameters::PaperDirection, 1, 0},
+    {33, &RecordingParameters::MarginLeft, 0, 32767},
+    {34, &RecordingParameters::MarginRight, 0, 32767},
+    {35, &RecordingParameters::MarginTop, 0, 32767},
+    {36, &RecordingParameters::MarginDown, 0, 32767},
+    {37, &RecordingParameters::PaperWidth, 1, 32767},
+    {38, &RecordingParameters::PaperHeight, 1, 32767},
 };
 
 std::tm Now() {

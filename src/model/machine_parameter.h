@@ -8,7 +8,7 @@
 
 namespace accelog {
 
-struct MachineParameterRecord {
+struct RecordingParameters {
   int16_t ComPort;         // rec 1
   int16_t RecordInterval;  // rec 2
   int16_t IntervalUnit;    // rec 3: 0 ms, 1 s, 2 min, 3 h
@@ -35,7 +35,7 @@ struct MachineParameterRecord {
   int16_t ParameterDialogMode;  // 0 full, 1 real time, 2 real-time frequency
 };
 
-extern MachineParameterRecord MachineParameter;
+extern RecordingParameters MachineParameter;
 
 inline constexpr const char* kIntegerFileName = "MPInteger.kvx";
 inline constexpr const char* kStringFileName = "MPstring.kvx";

@@ -27,7 +27,7 @@ TEST(CommandFrames, CommandsWithoutDataCarryTheirFixedChecksums) {
 }
 
 TEST(CommandFrames, ParameterFrameLayout) {
-  MachineParameterRecord p{};
+  RecordingParameters p{};
   // Every field in its place, 16-bit values high byte first.
   p.RecordInterval = 0x1234;
   p.IntervalUnit = 1;

@@ -31,7 +31,7 @@ class ParameterStoreTest : public testing::ProgramFolderTest {
 };
 
 // The fields as one list, to compare a whole record at once.
-std::vector<int> Fields(const MachineParameterRecord& p) {
+std::vector<int> Fields(const RecordingParameters& p) {
   return {p.ComPort,   p.RecordInterval, p.IntervalUnit,   p.LedCycle,    p.CriticalX,   p.CriticalY,
           p.CriticalZ, p.RecordMode,     p.WorkMode,       p.LimitTime,   p.LimitKind,   p.PaperKind,
           p.PaperDirection, p.MarginLeft, p.MarginRight,   p.MarginTop,   p.MarginDown,  p.PaperWidth,
