@@ -319,7 +319,7 @@ std::string Padded(const char* text, size_t width) {
   return s;
 }
 
-const RealDataRecord& SlotRecord(int c) {
+RealDataRecord SlotRecord(int c) {
   int32_t p = Data.SlotPoint[c];
   if (p < 0 || p > kMaxRecords) p = 0;
   return Data.RealData[p];

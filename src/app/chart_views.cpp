@@ -57,7 +57,11 @@ OpenResult OpenDataFileInChart(const std::string& file) {
   Data.DataFileName = file;
   DispDataReady_14();
   const OpenResult result = OpenDataFileServer(file);
-  if (result == OpenResult::Ok) DispOpenedDataFile();
+  if (result == OpenResult::Ok) {
+    ComputePlotPositions();
+    MapRangeToSlots(Data.DispStartPoint, Data.DispEndPoint);
+    DispOpenedDataFile();
+  }
   return result;
 }
 

@@ -15,15 +15,20 @@ namespace {
 
 double Nearest(double v) { return std::nearbyint(v); }
 
-inline double Field(int k, const RealDataRecord& r) {
+// Curve k's plot position of point p; a point never placed lies at 0.
+inline double Field(int k, int32_t p) {
+  const PlotColumns& c = Data.Plot;
+  const auto at = [p](const auto& column) -> double {
+    return p >= 0 && p < static_cast<int32_t>(column.size()) ? column[static_cast<size_t>(p)] : 0;
+  };
   switch (k) {
-    case kCurveX: return r.PlotX;
-    case kCurveY: return r.PlotY;
-    case kCurveZ: return r.PlotZ;
-    case kCurveV: return r.PlotV;
-    case kCurveAX: return r.PlotAX;
-    case kCurveAY: return r.PlotAY;
-    default: return r.PlotAZ;
+    case kCurveX: return at(c.X);
+    case kCurveY: return at(c.Y);
+    case kCurveZ: return at(c.Z);
+    case kCurveV: return at(c.V);
+    case kCurveAX: return at(c.AX);
+    case kCurveAY: return at(c.AY);
+    default: return at(c.AZ);
   }
 }
 
@@ -62,14 +67,11 @@ void ComputeColumnExtremes() {
       mn[k] = 1000000.0;
       mx[k] = -1000000.0;
     }
-    const RealDataRecord* r = &Data.RealData[s];
-    for (int32_t i = 0; i < n; ++i, ++r) {
-      const double f[kCurves] = {static_cast<double>(r->PlotX), static_cast<double>(r->PlotY),
-                                 static_cast<double>(r->PlotZ), static_cast<double>(r->PlotV),
-                                 r->PlotAX, r->PlotAY, r->PlotAZ};
-      for (int k = 0; k < kCurves; ++k) {
-        if (f[k] < mn[k]) mn[k] = f[k];
-        if (f[k] > mx[k]) mx[k] = f[k];
+    for (int k = 0; k < kCurves; ++k) {
+      for (int32_t p = s; p < s + n; ++p) {
+        const double f = Field(k, p);
+        if (f < mn[k]) mn[k] = f;
+        if (f > mx[k]) mx[k] = f;
       }
     }
     for (int k = 0; k < kCurves; ++k) {
@@ -89,7 +91,7 @@ void ColumnExtreme(int k, int c, int32_t s, int32_t n, double& mn, double& mx) {
   mn = 1000000.0;
   mx = -1000000.0;
   for (int32_t p = s; p < s + n; ++p) {
-    const double f = Field(k, Data.RealData[p]);
+    const double f = Field(k, p);
     if (f < mn) mn = f;
     if (f > mx) mx = f;
   }
@@ -105,13 +107,13 @@ int32_t CurveColumnX(int c) {
 
 double CurveY(int k, int32_t p) {
   if (p < 0 || p > kMaxRecords) p = 0;
-  return Base(k) + Field(k, Data.RealData[p]);
+  return Base(k) + Field(k, p);
 }
 
 void DispCurveOf(int k, int32_t start, int32_t /*end*/) {
   auto& line = ChartScene.CurveLine[k];
   const double base = Base(k);
-  auto y = [&](int32_t p) { return static_cast<float>(base + Field(k, Data.RealData[p])); };
+  auto y = [&](int32_t p) { return static_cast<float>(base + Field(k, p)); };
   float last = static_cast<float>(Nearest(CurveY(k, start)));
   bool previous_empty = false;
   for (int c = 1; c <= kColumns; ++c) {

@@ -15,14 +15,13 @@ float SpectrumScale(int64_t max_magnitude) {
 }
 
 void DispLeftLableF() {
-  int32_t RealDataRecord::*const fields[3] = {&RealDataRecord::PlotX, &RealDataRecord::PlotY,
-                                              &RealDataRecord::PlotZ};
+  std::vector<int32_t>* const fields[3] = {&Data.Plot.X, &Data.Plot.Y, &Data.Plot.Z};
   int64_t all_max = -10000;
   for (int axis = 0; axis < 3; ++axis) {
     int64_t max = -10000;
     int peak = 0;
     for (int i = 1; i <= kSpectrumLines; ++i) {
-      const int64_t v = Data.RealData[i].*fields[axis];
+      const int64_t v = (*fields[axis])[static_cast<size_t>(i)];
       if (v > max) {
         max = v;
         peak = i;
@@ -36,8 +35,10 @@ void DispLeftLableF() {
     ChartScene.LabelY[i].Caption = NumberText(static_cast<long long>(i * 500 * f));
   }
   for (int i = 1; i <= kSpectrumLines; ++i) {
-    RealDataRecord& r = Data.RealData[i];
-    for (auto field : fields) r.*field = static_cast<int32_t>(std::nearbyint(5000.0 - (r.*field) / f));
+    for (auto* field : fields) {
+      int32_t& v = (*field)[static_cast<size_t>(i)];
+      v = static_cast<int32_t>(std::nearbyint(5000.0 - v / f));
+    }
   }
 }
 

@@ -3,6 +3,10 @@
 #include <cmath>
 #include <cstring>
 #include <ctime>
+#include <functional>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 #include "model/text_util.h"
 #include "model/utils.h"
@@ -129,68 +133,107 @@ void MakeRealData() {
   Data.ClockMillisecond = 0;
   Data.CountPoint += 1;
   Data.NoZeroCopySource = -1;
-  RealDataRecord& r = Data.RealData[Data.CountPoint];
-  r = RealDataRecord{};
-  ConvertSample(Data.RawX, Data.RawY, Data.RawZ, r);
-  r.No = Data.CountPoint;
-  r.Year = static_cast<int16_t>(tm.tm_year + 1900);
-  r.Month = static_cast<int16_t>(tm.tm_mon + 1);
-  r.Day = static_cast<int16_t>(tm.tm_mday);
-  r.Hour = static_cast<int16_t>(tm.tm_hour);
-  r.Minute = static_cast<int16_t>(tm.tm_min);
-  r.Second = static_cast<int16_t>(tm.tm_sec);
-  StampRecordTexts(r);
+  Data.RealData.SetSample(Data.CountPoint, Data.RawX, Data.RawY, Data.RawZ);
+  Data.RealData.SetTime(Data.CountPoint, {static_cast<int16_t>(tm.tm_year + 1900), static_cast<int8_t>(tm.tm_mon + 1),
+                                          static_cast<int8_t>(tm.tm_mday), static_cast<int8_t>(tm.tm_hour),
+                                          static_cast<int8_t>(tm.tm_min), static_cast<int8_t>(tm.tm_sec), true});
 }
+
+namespace {
+int32_t AccelPlot(float value, double ty, float scale) {
+  const float g = value * scale;
+  return Nearest32((5000.0 - static_cast<double>(g) * 5.0) * ty);
+}
+float AnglePlot(float angle, double ty, float scale) {
+  const float g = angle * scale;
+  return static_cast<float>((5000.0 - static_cast<double>(g) * 12.5) * ty);
+}
+}  // namespace
 
 void ComputeAccelPlotPositions() {
   const double ty = Conv.TwipsPerUnitY;
   const float scale = Conv.AccelScale;
-  auto plot = [&](float value) {
-    const float g = value * scale;
-    return Nearest32((5000.0 - static_cast<double>(g) * 5.0) * ty);
-  };
+  PlotColumns& c = Data.Plot;
+  if (static_cast<int32_t>(c.X.size()) <= Data.CountPoint) c.Resize(Data.CountPoint);
   for (int32_t i = 1; i <= Data.CountPoint; ++i) {
-    RealDataRecord& r = Data.RealData[i];
-    r.PlotX = plot(r.X);
-    r.PlotY = plot(r.Y);
-    r.PlotZ = plot(r.Z);
-    r.PlotV = plot(r.V);
+    RealDataRecord r;
+    ConvertSample(Data.RealData.RawX(i), Data.RealData.RawY(i), Data.RealData.RawZ(i), r);
+    c.X[i] = AccelPlot(r.X, ty, scale);
+    c.Y[i] = AccelPlot(r.Y, ty, scale);
+    c.Z[i] = AccelPlot(r.Z, ty, scale);
+    c.V[i] = AccelPlot(r.V, ty, scale);
   }
 }
 
 void ComputePlotPositions() {
-  ComputeAccelPlotPositions();
   const double ty = Conv.TwipsPerUnitY;
-  const float scale = Conv.AngleScale;
-  auto plot = [&](float angle) {
-    const float g = angle * scale;
-    return static_cast<float>((5000.0 - static_cast<double>(g) * 12.5) * ty);
-  };
+  const float accel = Conv.AccelScale, angle = Conv.AngleScale;
+  PlotColumns& c = Data.Plot;
+  if (static_cast<int32_t>(c.X.size()) <= Data.CountPoint) c.Resize(Data.CountPoint);
   for (int32_t i = 1; i <= Data.CountPoint; ++i) {
-    RealDataRecord& r = Data.RealData[i];
-    r.PlotAX = plot(r.AX);
-    r.PlotAY = plot(r.AY);
-    r.PlotAZ = plot(r.AZ);
+    RealDataRecord r;
+    ConvertSample(Data.RealData.RawX(i), Data.RealData.RawY(i), Data.RealData.RawZ(i), r);
+    c.X[i] = AccelPlot(r.X, ty, accel);
+    c.Y[i] = AccelPlot(r.Y, ty, accel);
+    c.Z[i] = AccelPlot(r.Z, ty, accel);
+    c.V[i] = AccelPlot(r.V, ty, accel);
+    c.AX[i] = AnglePlot(r.AX, ty, angle);
+    c.AY[i] = AnglePlot(r.AY, ty, angle);
+    c.AZ[i] = AnglePlot(r.AZ, ty, angle);
   }
 }
+
+namespace {
+
+// The seven channels of points from..to, one column each.
+struct ChannelBlock {
+  std::vector<float> values[kChannels];
+};
+
+void ConvertRange(const SampleColumns& samples, int32_t from, int32_t to, ChannelBlock& out) {
+  const size_t n = static_cast<size_t>(to - from + 1);
+  for (auto& c : out.values) c.resize(n);
+  for (int32_t i = from; i <= to; ++i) {
+    RealDataRecord r;
+    ConvertSample(samples.RawX(i), samples.RawY(i), samples.RawZ(i), r);
+    const size_t k = static_cast<size_t>(i - from);
+    out.values[kX][k] = r.X, out.values[kY][k] = r.Y, out.values[kZ][k] = r.Z, out.values[kV][k] = r.V;
+    out.values[kAX][k] = r.AX, out.values[kAY][k] = r.AY, out.values[kAZ][k] = r.AZ;
+  }
+}
+
+}  // namespace
 
 void ComputeStatistics(int32_t start, int32_t end) {
   if (start < 1) start = 1;
   if (end > kMaxRecords) end = kMaxRecords;
   if (start > end) return;
+  const SampleColumns& samples = Data.RealData;
+  // The angles' atan are most of the work: a second thread converts the later
+  // part of a long range while this one converts and takes in the first.
+  // Points are taken in order either way, so the sums come out the same.
+  const int32_t split = end - start >= 20000 ? start + (end - start) * 11 / 20 : end;
+  ChannelBlock later;
+  std::thread second;
+  if (split < end) {
+    try {
+      second = std::thread(ConvertRange, std::cref(samples), split + 1, end, std::ref(later));
+    } catch (const std::system_error&) {
+      ConvertRange(samples, split + 1, end, later);
+    }
+  }
   // Extremes start from the window's first point, so data beyond any fixed
   // bound still reports a value that is in the data.
   double sum[kChannels];
-  const RealDataRecord& first = Data.RealData[start];
+  RealDataRecord first;
+  ConvertSample(samples.RawX(start), samples.RawY(start), samples.RawZ(start), first);
   for (int c = 0; c < kChannels; ++c) {
     const float v = ChannelValue(first, c);
     Conv.StatMaxValue[c] = Conv.StatMinValue[c] = v;
     Conv.StatMaxPoint[c] = Conv.StatMinPoint[c] = start;
     sum[c] = v;
   }
-  for (int32_t i = start + 1; i <= end; ++i) {
-    const RealDataRecord& r = Data.RealData[i];
-    const float values[kChannels] = {r.X, r.Y, r.Z, r.V, r.AX, r.AY, r.AZ};
+  auto take = [&sum](int32_t i, const float (&values)[kChannels]) {
     for (int c = 0; c < kChannels; ++c) {
       const float v = values[c];
       if (v > Conv.StatMaxValue[c]) {
@@ -203,6 +246,17 @@ void ComputeStatistics(int32_t start, int32_t end) {
       }
       sum[c] += v;
     }
+  };
+  for (int32_t i = start + 1; i <= split; ++i) {
+    RealDataRecord r;
+    ConvertSample(samples.RawX(i), samples.RawY(i), samples.RawZ(i), r);
+    take(i, {r.X, r.Y, r.Z, r.V, r.AX, r.AY, r.AZ});
+  }
+  if (second.joinable()) second.join();
+  for (int32_t i = split + 1; i <= end; ++i) {
+    const size_t k = static_cast<size_t>(i - split - 1);
+    const auto& v = later.values;
+    take(i, {v[kX][k], v[kY][k], v[kZ][k], v[kV][k], v[kAX][k], v[kAY][k], v[kAZ][k]});
   }
   const double n = static_cast<double>(end) - start + 1;
   for (int c = 0; c < kChannels; ++c) Conv.StatAverage[c] = static_cast<float>(sum[c] / n);
@@ -339,7 +393,7 @@ int32_t PointAllZero_Long(int32_t start, int32_t end) {
   if (end > kMaxRecords) end = kMaxRecords;
   int32_t count = 0;
   for (int32_t i = start; i <= end; ++i) {
-    if (Data.RealData[i].IsZeroPoint()) ++count;
+    if (Data.RealData.IsZeroPoint(i)) ++count;
   }
   return count;
 }
@@ -350,7 +404,7 @@ void ComputeZeroPointFlags(int32_t start, int32_t end) {
     const int32_t first = Data.SlotPoint[k];
     for (int32_t i = 0; i < Data.SlotUsed[k] && !zero; ++i) {
       const int32_t p = first + i;
-      if (p >= start && p <= end && p >= 1 && p <= kMaxRecords) zero = Data.RealData[p].IsZeroPoint();
+      if (p >= start && p <= end && p >= 1 && p <= kMaxRecords) zero = Data.RealData.IsZeroPoint(p);
     }
     Data.ZeroPointFlag[k] = zero;
   }
@@ -360,7 +414,7 @@ StatisticsTexts DispMaxMinTexts() {
   StatisticsTexts t;
   auto stamp = [](int32_t point) {
     if (point < 1 || point > kMaxRecords) point = 1;
-    const RealDataRecord& r = Data.RealData[point];
+    const RealDataRecord r = Data.RealData[point];
     return RemoveBlanks(r.Date()) + " " + RemoveBlanks(r.Time());
   };
   for (int c = kX; c <= kV; ++c) {

@@ -35,10 +35,11 @@ ExportRows AllNoZeroRows() {
 ExportRows NoZeroRowsBetween(int32_t from, int32_t to) {
   BuildNoZeroCopy();
   // The copy keeps the file's order, so the points of a span are one run of it.
-  const RealDataRecord* begin = Data.RealDataNoZero.get() + 1;
-  const RealDataRecord* end = begin + Data.CountPointNoZero;
-  const auto first = std::lower_bound(begin, end, from, [](const RealDataRecord& r, int32_t n) { return r.No < n; });
-  const auto last = std::upper_bound(begin, end, to, [](int32_t n, const RealDataRecord& r) { return n < r.No; });
+  const std::vector<int32_t>& points = Data.RealDataNoZero.Points();
+  const auto begin = points.begin() + 1;
+  const auto end = begin + Data.CountPointNoZero;
+  const auto first = std::lower_bound(begin, end, from);
+  const auto last = std::upper_bound(begin, end, to);
   return {static_cast<int32_t>(first - begin) + 1, static_cast<int32_t>(last - begin)};
 }
 

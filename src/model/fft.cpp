@@ -58,8 +58,11 @@ void FFT(int16_t order) {
 
 namespace {
 
-// One axis: field is RealDataRecord::X (Y, Z), plot its PlotX (PlotY, PlotZ).
-void SpectrumOf(float RealDataRecord::*field, int32_t RealDataRecord::*plot) {
+// One axis: field is RealDataRecord::X (Y, Z), its lines go to plot column
+// X (Y, Z) of points 1..128.
+void SpectrumOf(float RealDataRecord::*field, std::vector<int32_t> PlotColumns::*plot) {
+  std::vector<int32_t>& lines = Data.Plot.*plot;
+  if (static_cast<int32_t>(lines.size()) <= kSpectrumBins) Data.Plot.Resize(std::max(Data.CountPoint, kFFTPoints));
   Data.FFTInput.assign(1024, Complex{0, 0});
   Data.FFTOutput.assign(1024, Complex{0, 0});
   for (int i = 0; i < kFFTPoints; ++i) {
@@ -72,15 +75,15 @@ void SpectrumOf(float RealDataRecord::*field, int32_t RealDataRecord::*plot) {
   for (int i = 0; i < kSpectrumBins; ++i) {
     const Complex c = Data.FFTOutput[static_cast<size_t>(i)];
     const float magnitude = static_cast<float>(std::sqrt(c.Re * c.Re + c.Im * c.Im));
-    Data.RealData[i + 1].*plot = static_cast<int32_t>(std::nearbyint(magnitude));
+    lines[static_cast<size_t>(i) + 1] = static_cast<int32_t>(std::nearbyint(magnitude));
   }
 }
 
 }  // namespace
 
-void FFTSpectrumX() { SpectrumOf(&RealDataRecord::X, &RealDataRecord::PlotX); }
-void FFTSpectrumY() { SpectrumOf(&RealDataRecord::Y, &RealDataRecord::PlotY); }
-void FFTSpectrumZ() { SpectrumOf(&RealDataRecord::Z, &RealDataRecord::PlotZ); }
+void FFTSpectrumX() { SpectrumOf(&RealDataRecord::X, &PlotColumns::X); }
+void FFTSpectrumY() { SpectrumOf(&RealDataRecord::Y, &PlotColumns::Y); }
+void FFTSpectrumZ() { SpectrumOf(&RealDataRecord::Z, &PlotColumns::Z); }
 
 void SaveParameterToFFTMemory() {
   auto& p = MachineParameter;

@@ -140,66 +140,37 @@ void ReadPointBytes(const uint8_t* bytes, int32_t records) {
   const int64_t interval = IntervalMilliseconds(static_cast<uint16_t>(head.RecordInterval), head.IntervalUnit);
 
   Data.NoZeroCopySource = -1;
-  auto convert = [bytes](int32_t from, int32_t to) {
-    for (int32_t k = from; k <= to; ++k) {
-      const uint8_t* s = bytes + static_cast<size_t>(k - 1) * kSampleBytes;
-      const auto x = static_cast<int16_t>(static_cast<uint16_t>(s[1] << 8 | s[0]));
-      const auto y = static_cast<int16_t>(static_cast<uint16_t>(s[3] << 8 | s[2]));
-      const auto z = static_cast<int16_t>(static_cast<uint16_t>(s[5] << 8 | s[4]));
-      RealDataRecord& r = Data.RealData[k];
-      ConvertSample(x, y, z, r);
-      r.No = k;
-      r.PlotX = r.PlotY = r.PlotZ = r.PlotV = 0;
-      r.PlotAX = r.PlotAY = r.PlotAZ = 0.0f;
-    }
-  };
-  // The three atan per point are most of the work: the second half of the
-  // records is converted on a second thread. The time stamps follow one
-  // another and stay on this one.
+  // The samples stay raw counts; mg values, angles and texts are made when
+  // a point is looked at.
   const int32_t last = records;
-  const int32_t half = last < 4096 ? last : last / 2;
-  std::thread second;
-  if (half < last) {
-    try {
-      second = std::thread(convert, half + 1, last);
-    } catch (const std::system_error&) {
-      convert(half + 1, last);
-    }
-  }
-  convert(1, half);
-
-  bool clock_normal = false;  // AdvanceClock has put the hour, minute and second in range
+  SampleColumns& samples = Data.RealData;
+  samples.Clear();
+  samples.Resize(last);
+  Data.Plot.Clear();
   for (int32_t k = 1; k <= last; ++k) {
-    RealDataRecord& r = Data.RealData[k];
-    r.Year = Data.ClockYear;
-    r.Month = Data.ClockMonth;
-    r.Day = Data.ClockDay;
-    r.Hour = Data.ClockHour;
-    r.Minute = Data.ClockMinute;
-    r.Second = Data.ClockSecond;
-    if (k > 1) {
-      StampRecordTexts(r, Data.RealData[k - 1]);
-    } else {
-      StampRecordTexts(r);
-    }
-    // Within the same second only the milliseconds move.
-    if (clock_normal && interval >= 0 && Data.ClockMillisecond + interval < 1000) {
-      Data.ClockMillisecond = static_cast<int16_t>(Data.ClockMillisecond + interval);
-    } else {
-      AdvanceClock(interval);
-      clock_normal = true;
-    }
+    const uint8_t* s = bytes + static_cast<size_t>(k - 1) * kSampleBytes;
+    samples.SetSample(k, static_cast<int16_t>(static_cast<uint16_t>(s[1] << 8 | s[0])),
+                      static_cast<int16_t>(static_cast<uint16_t>(s[3] << 8 | s[2])),
+                      static_cast<int16_t>(static_cast<uint16_t>(s[5] << 8 | s[4])));
   }
-  if (second.joinable()) second.join();
+
+  const ClockFields clock{Data.ClockYear, Data.ClockMonth, Data.ClockDay, Data.ClockHour, Data.ClockMinute,
+                          Data.ClockSecond, 0};
+  samples.SetRegularTimes(clock, interval);
+  // The clock ends one interval past the last point, as stepping through them leaves it.
+  const ClockFields end = ClockAfter(clock, int64_t{last} * interval);
+  Data.ClockYear = end.Year, Data.ClockMonth = end.Month, Data.ClockDay = end.Day, Data.ClockHour = end.Hour;
+  Data.ClockMinute = end.Minute, Data.ClockSecond = end.Second, Data.ClockMillisecond = end.Millisecond;
 }
 
 void BuildNoZeroCopy() {
   if (Data.NoZeroCopySource == Data.CountPoint) return;  // already current
-  int32_t n = 0;
+  std::vector<int32_t>& points = Data.RealDataNoZero.Points();
+  points.assign(1, 0);
   for (int32_t i = 1; i <= Data.CountPoint && i <= kMaxRecords; ++i) {
-    const RealDataRecord& r = Data.RealData[i];
-    if (!r.IsZeroPoint()) Data.RealDataNoZero[++n] = r;
+    if (!Data.RealData.IsZeroPoint(i)) points.push_back(i);
   }
+  const int32_t n = static_cast<int32_t>(points.size()) - 1;
   Data.CountPointNoZero = n;
   Data.NoZeroCopySource = Data.CountPoint;
 }
@@ -305,8 +276,6 @@ OpenResult OpenDataFileServer(const std::string& file_name) {
   Data.CountPointNoZero = Data.CountPoint - PointAllZero_Long(1, Data.CountPoint);
   ComputeStatistics(1, Data.CountPoint);
   ScaleAccelAxis();
-  ComputePlotPositions();
-  MapRangeToSlots(Data.DispStartPoint, Data.DispEndPoint);
   Data.MenuCommandCode = MenuOperation::None;
   return OpenResult::Ok;
 }

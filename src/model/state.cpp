@@ -1,7 +1,5 @@
 #include "model/state.h"
 
-#include <sys/mman.h>
-
 #include <cstring>
 #include <new>
 
@@ -20,26 +18,10 @@ std::string_view Trimmed(const char* text, size_t width) {
 std::string_view RealDataRecord::Date() const { return Trimmed(DateText, sizeof DateText); }
 std::string_view RealDataRecord::Time() const { return Trimmed(TimeText, sizeof TimeText); }
 
-namespace {
-constexpr size_t kTableBytes = sizeof(RealDataRecord) * (kMaxRecords + 1);
-
-// Anonymous pages read as zero and are mapped only when written: a reset
-// costs nothing per record, and a file uses only the memory of its records.
-RecordTable ZeroTable() {
-  void* p = ::mmap(nullptr, kTableBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (p == MAP_FAILED) throw std::bad_alloc();
-  // 2 MB pages where the kernel has them: a large file takes a few faults
-  // rather than thousands.
-  ::madvise(p, kTableBytes, MADV_HUGEPAGE);
-  return RecordTable(static_cast<RealDataRecord*>(p));
-}
-}  // namespace
-
-void FreeRecordTable::operator()(RealDataRecord* table) const { ::munmap(table, kTableBytes); }
-
 void ResetDataState() {
-  Data.RealData = ZeroTable();
-  Data.RealDataNoZero = ZeroTable();
+  Data.RealData.Clear();
+  Data.Plot.Clear();
+  Data.RealDataNoZero.Points().assign(1, 0);
   Data.NoZeroCopySource = 0;  // both empty
   std::memset(Data.SlotUsed, 0, sizeof Data.SlotUsed);
   std::memset(Data.SlotPoint, 0, sizeof Data.SlotPoint);

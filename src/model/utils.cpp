@@ -64,20 +64,19 @@ int LastDayOfMonth(int month, int year) {
 
 }  // namespace
 
-void AdvanceClock(int64_t d) {
-  auto& c = Data;
-  const int64_t t = c.ClockMillisecond + d;
-  c.ClockMillisecond = static_cast<int16_t>(t - FloorDiv(t, 1000) * 1000);
-  const int64_t s = c.ClockSecond + FloorDiv(t, 1000);
-  c.ClockSecond = static_cast<int16_t>(s - 60 * FloorDiv(s, 60));
-  const int64_t m = c.ClockMinute + FloorDiv(s, 60);
-  c.ClockMinute = static_cast<int16_t>(m - 60 * FloorDiv(m, 60));
-  const int64_t h = c.ClockHour + FloorDiv(m, 60);
-  c.ClockHour = static_cast<int16_t>(h - 24 * FloorDiv(h, 24));
+ClockFields ClockAfter(ClockFields c, int64_t d) {
+  const int64_t t = c.Millisecond + d;
+  c.Millisecond = static_cast<int16_t>(t - FloorDiv(t, 1000) * 1000);
+  const int64_t s = c.Second + FloorDiv(t, 1000);
+  c.Second = static_cast<int16_t>(s - 60 * FloorDiv(s, 60));
+  const int64_t m = c.Minute + FloorDiv(s, 60);
+  c.Minute = static_cast<int16_t>(m - 60 * FloorDiv(m, 60));
+  const int64_t h = c.Hour + FloorDiv(m, 60);
+  c.Hour = static_cast<int16_t>(h - 24 * FloorDiv(h, 24));
 
   // Move the date by as many days as were crossed, a month at a time.
   int64_t days = FloorDiv(h, 24);
-  int day = c.ClockDay, month = c.ClockMonth, year = c.ClockYear;
+  int day = c.Day, month = c.Month, year = c.Year;
   while (days > 0) {
     const int last = LastDayOfMonth(month, year);
     if (day + days <= last) {
@@ -91,9 +90,19 @@ void AdvanceClock(int64_t d) {
       year = static_cast<int16_t>(year + 1);
     }
   }
-  c.ClockDay = static_cast<int16_t>(day);
-  c.ClockMonth = static_cast<int16_t>(month);
-  c.ClockYear = static_cast<int16_t>(year);
+  c.Day = static_cast<int16_t>(day);
+  c.Month = static_cast<int16_t>(month);
+  c.Year = static_cast<int16_t>(year);
+  return c;
+}
+
+void AdvanceClock(int64_t d) {
+  auto& c = Data;
+  const ClockFields n = ClockAfter({c.ClockYear, c.ClockMonth, c.ClockDay, c.ClockHour, c.ClockMinute, c.ClockSecond,
+                                    c.ClockMillisecond},
+                                   d);
+  c.ClockYear = n.Year, c.ClockMonth = n.Month, c.ClockDay = n.Day;
+  c.ClockHour = n.Hour, c.ClockMinute = n.Minute, c.ClockSecond = n.Second, c.ClockMillisecond = n.Millisecond;
 }
 
 int64_t IntervalMilliseconds(int interval, int unit) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/state.h"
+
 namespace accelog {
 
 // Four hexadecimal digits as a two's-complement 16-bit number; 0 otherwise.
@@ -17,6 +19,8 @@ int32_t ShiftRightBits(int32_t v, int n);
 
 // Adds an interval to Data.ClockMillisecond .. Data.ClockYear. The interval is
 // 64-bit because 32767 hours in milliseconds does not fit in 32 bits.
+// The clock interval_ms later; the date moves a month at a time.
+ClockFields ClockAfter(ClockFields clock, int64_t interval_ms);
 void AdvanceClock(int64_t interval_ms);
 // Milliseconds of one recording interval (unit 0 ms, 1 s, 2 min, 3 h).
 int64_t IntervalMilliseconds(int interval, int unit);

@@ -38,12 +38,9 @@ class ChartTest : public ProgramFolderTest {
     Data.ClockSecond = 7, Data.ClockMillisecond = 0;
     int32_t i = 0;
     for (const KvxSample& s : samples) {
-      RealDataRecord& r = Data.RealData[++i];
-      ConvertSample(s.x, s.y, s.z, r);
-      r.No = i;
-      r.Year = Data.ClockYear, r.Month = Data.ClockMonth, r.Day = Data.ClockDay;
-      r.Hour = Data.ClockHour, r.Minute = Data.ClockMinute, r.Second = Data.ClockSecond;
-      StampRecordTexts(r);
+      Data.RealData.SetSample(++i, s.x, s.y, s.z);
+      Data.RealData.SetTime(i, {Data.ClockYear, int8_t(Data.ClockMonth), int8_t(Data.ClockDay), int8_t(Data.ClockHour),
+                                int8_t(Data.ClockMinute), int8_t(Data.ClockSecond), true});
       AdvanceClock(1000);
     }
     Data.CountPoint = i;

@@ -94,14 +94,15 @@ TEST_F(ChartFrameTest, PanOnlyDuringLiveRunsAndTheFileView) {
 using FrequencyChartTest = ChartTest;
 
 void Spectra(int32_t x_peak, int32_t y_peak, int32_t z_peak) {
+  Data.Plot.Resize(256);
   for (int i = 1; i <= 128; ++i) {
-    Data.RealData[i].PlotX = (i * 7) % 100;
-    Data.RealData[i].PlotY = (i * 11) % 100;
-    Data.RealData[i].PlotZ = (i * 13) % 100;
+    Data.Plot.X[i] = (i * 7) % 100;
+    Data.Plot.Y[i] = (i * 11) % 100;
+    Data.Plot.Z[i] = (i * 13) % 100;
   }
-  Data.RealData[5].PlotX = x_peak;
-  Data.RealData[40].PlotY = y_peak;
-  Data.RealData[128].PlotZ = z_peak;
+  Data.Plot.X[5] = x_peak;
+  Data.Plot.Y[40] = y_peak;
+  Data.Plot.Z[128] = z_peak;
 }
 
 TEST_F(FrequencyChartTest, ScaleStepsUpAtFortyFiveHundredAndTwelveThousand) {
@@ -111,8 +112,8 @@ TEST_F(FrequencyChartTest, ScaleStepsUpAtFortyFiveHundredAndTwelveThousand) {
                                         {4500, " 10000", 5000 - 2250, 5000 - 16},
                                         {12000, " 20000", 2000, 5000 - 8}}) {
     Spectra(peak, 300, 200);
-    Data.RealData[200].PlotX = 99999;  // beyond the 128 lines: untouched
-    Data.RealData[90].PlotY = 300;      // an equal peak later: the first is reported
+    Data.Plot.X[200] = 99999;  // beyond the 128 lines: untouched
+    Data.Plot.Y[90] = 300;      // an equal peak later: the first is reported
     DispLeftLableF();
     EXPECT_EQ(ChartScene.LabelY[10].Caption, top) << peak;
     EXPECT_EQ(Data.RealData[5].PlotX, plotted) << peak;

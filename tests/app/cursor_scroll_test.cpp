@@ -9,7 +9,7 @@ class CursorScrollTest : public ChartTest {
   void SetUp() override {
     ChartTest::SetUp();
     FillPoints(Flat(1000));
-    Data.RealData[496].X = 12.5f;  // column 100's first point, with decimals
+    Data.RealData.SetSample(496, 3, 10, 256);  // column 100's first point: X 11.7, with decimals
     Show(1, 1000);
     HsrollToChangPosition();
   }
@@ -31,7 +31,7 @@ TEST_F(CursorScrollTest, ReadOutOfTheColumnUnderTheMouse) {
   EXPECT_EQ(ChartState.CursorColumn, 200);
   EXPECT_EQ(ChartScene.Label25.Caption.rfind("No: 996 ", 0), 0u);  // its first point
   PlotMouseMove(ColumnMouseX(100), 300);
-  EXPECT_NE(ChartScene.Label25.Caption.find("X:12.5 "), std::string::npos);
+  EXPECT_NE(ChartScene.Label25.Caption.find("X:11.7 "), std::string::npos);
   Data.MenuCommandCode = MenuOperation::FrequencyView;  // the spectrum view reads out the column's frequency
   Data.FrequencyView = true;
   DispLockPoint(1);
@@ -118,7 +118,7 @@ TEST_F(CursorScrollTest, DoubleClickArrowsAndAllPoint) {
   Picture100_Click();
   EXPECT_EQ(Data.DispStartPoint, 70);
 
-  for (int i = 10; i < 15; ++i) Data.RealData[i].X = Data.RealData[i].Y = Data.RealData[i].Z = 0;
+  for (int i = 10; i < 15; ++i) Data.RealData.SetSample(i, 0, 0, 0);
   Command1_Click();
   EXPECT_EQ(Shown(), std::pair(1, 1000));
   EXPECT_EQ(ChartScene.Text[19].Caption, "995");

@@ -29,7 +29,7 @@ class ExportMenuTest : public testing::ProgramFolderTest {
 };
 
 TEST_F(ExportMenuTest, OverwriteIsAskedAndOnlyShownPointsAreKept) {
-  testing::LoadPoints({{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 1, 2, 3}});
+  testing::LoadPoints({{1, 2, 3}, {5, 6, 7}, {9, 1, 2}});
   const std::string target = folder_.File("a.txt");
   testing::WriteBytes(target, {'o', 'l', 'd'});
   ui_.choice = {target, 1, false};
@@ -62,7 +62,7 @@ TEST_F(ExportMenuTest, OverwriteIsAskedAndOnlyShownPointsAreKept) {
 
 // A typed extension wins over the filter; the filter completes a bare name.
 TEST_F(ExportMenuTest, TheTypedExtensionChoosesTheFormat) {
-  testing::LoadPoints({{1, 2, 3, 4}, {5, 6, 7, 8}});
+  testing::LoadPoints({{1, 2, 3}, {5, 6, 7}});
   const struct {
     const char* typed;
     int filter;
@@ -91,7 +91,7 @@ TEST_F(ExportMenuTest, TheTypedExtensionChoosesTheFormat) {
 }
 
 TEST_F(ExportMenuTest, WorkbookShowsProgressAndReportsItsFailure) {
-  testing::LoadPoints(std::vector<testing::Point>(1250, {1, 2, 3, 4}));
+  testing::LoadPoints(std::vector<testing::Point>(1250, {1, 2, 3}));
   ui_.choice = {folder_.File("c.dat"), 2, false};
   File007_Click();
   EXPECT_EQ(ui_.messages.back(), "Complete !");

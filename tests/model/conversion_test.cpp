@@ -60,17 +60,6 @@ TEST_F(ConversionTest, FullScaleSamplesKeepTheirStatisticsAndAUsableAxis) {
   EXPECT_GT(Conv.AccelScale, 0.0f);
 }
 
-TEST_F(ConversionTest, PlotPositionsRoundHalvesToEven) {
-  Data.CountPoint = 3;
-  Data.RealData[1].X = 1.5f;   // 5000 - 7.5 = 4992.5
-  Data.RealData[2].X = -1.5f;  // 5007.5
-  Data.RealData[3].X = 998.4f;
-  ComputePlotPositions();
-  EXPECT_EQ(Data.RealData[1].PlotX, 4992);
-  EXPECT_EQ(Data.RealData[2].PlotX, 5008);
-  EXPECT_EQ(Data.RealData[3].PlotX, 8);
-}
-
 TEST_F(ConversionTest, ZeroPointsAreCounted) {
   FillPoints({{1, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 2, 0}, {0, 0, 0}});
   EXPECT_EQ(PointAllZero_Long(1, 5), 3);

@@ -45,8 +45,9 @@ class ExportTest : public testing::ProgramFolderTest {
   }
 };
 
-// -12.7 is cut to -12, 0.05 shows 0.0 and 45 shows 45.0; the zero point is left out.
-const std::vector<testing::Point> kPoints = {{-12.7f, 3, 990, 0.05f}, {0, 0, 0, 7}, {3, -0.5f, 1000, 45}};
+// -11.7 mg is cut to -11, 990.6 to 990, angles keep one decimal cut, 45 shows
+// 45.0; the zero point is left out.
+const std::vector<testing::Point> kPoints = {{-3, 1, 254}, {0, 0, 0}, {256, -256, 0}};
 
 TEST_F(ExportTest, TextFileHasFixedColumnsAndTruncatedValues) {
   LoadPoints(kPoints);
@@ -55,13 +56,13 @@ TEST_F(ExportTest, TextFileHasFixedColumnsAndTruncatedValues) {
   EXPECT_EQ(t.substr(0, 40), "No      Date        Time        X(mg)   ");
   auto cell = [&](int line, size_t at, size_t width) { return t.substr(151 * line + at, width); };
   EXPECT_EQ(cell(1, 0, 32), " 1      7/5/2013    9:5:7       ");
-  EXPECT_EQ(cell(1, 32, 33), "-12        3          990        ");
-  EXPECT_EQ(cell(1, 86, 21), "0.0                  ");
-  EXPECT_EQ(cell(2, 43, 10), "-0        ");
+  EXPECT_EQ(cell(1, 32, 33), "-11        3          990        ");
+  EXPECT_EQ(cell(1, 86, 21), "-0.6                 ");
+  EXPECT_EQ(cell(2, 43, 10), "-998      ");
   EXPECT_EQ(cell(2, 86, 42), "45.0                 -45.0                ");
   EXPECT_EQ(t.substr(149, 2), "\r\n");
 
-  LoadPoints({{0, 0, 0, 1}});
+  LoadPoints({{0, 0, 0}});
   EXPECT_EQ(Read("cat " + Export(ExportFormat::Text, "empty.txt")), t.substr(0, 151));
 }
 
@@ -80,8 +81,8 @@ TEST_F(ExportTest, WorkbookHoldsNumbersWithFixedFormatsAndTexts) {
   const std::map<std::string, std::string> expected = {
       {"A1", "s:No"}, {"B1", "s:Date"}, {"C1", "s:Time"}, {"D1", "s:X(mg)"}, {"G1", "s:X Angle(degree)"},
       {"I1", "s:Z Angle(degree)"}, {"A2", "n:1:0"}, {"B2", "s:7/5/2013  "}, {"C2", "s:9:5:7   "},
-      {"D2", "n:-12:0"}, {"E2", "n:3:0"}, {"F2", "n:990:0"}, {"G2", "n:0:0.0"}, {"H2", "n:0:0.0"},
-      {"A3", "n:2:0"}, {"E3", "n:0:0"}, {"G3", "n:45:0.0"}, {"H3", "n:-45:0.0"}, {"I3", "n:0:0.0"}};
+      {"D2", "n:-11:0"}, {"E2", "n:3:0"}, {"F2", "n:990:0"}, {"G2", "n:-0.6:0.0"}, {"H2", "n:0.2:0.0"},
+      {"A3", "n:2:0"}, {"E3", "n:-998:0"}, {"G3", "n:45:0.0"}, {"H3", "n:-45:0.0"}, {"I3", "n:0:0.0"}};
   for (const auto& [ref, value] : expected) EXPECT_EQ(cells[ref], value) << ref;
   EXPECT_EQ(cells.size(), 27u);  // nine columns, the zero point left out
 

@@ -18,8 +18,8 @@ using FftTest = ChartTest;
 
 TEST_F(FftTest, SpectraAreTheRoundedMagnitudesOfAPlainDftOfTheFirst256Points) {
   std::mt19937 rng(11);
-  std::uniform_real_distribution<float> u(-4000, 4000);
-  for (int i = 1; i <= 300; ++i) Data.RealData[i].X = u(rng), Data.RealData[i].Y = u(rng), Data.RealData[i].Z = u(rng);
+  std::uniform_int_distribution<int> u(-1000, 1000);
+  for (int i = 1; i <= 300; ++i) Data.RealData.SetSample(i, int16_t(u(rng)), int16_t(u(rng)), int16_t(u(rng)));
   FrequencySpectra();
   for (auto [value, plot] : {std::pair{&RealDataRecord::X, &RealDataRecord::PlotX},
                              {&RealDataRecord::Y, &RealDataRecord::PlotY}, {&RealDataRecord::Z, &RealDataRecord::PlotZ}}) {
@@ -35,18 +35,20 @@ TEST_F(FftTest, SpectraAreTheRoundedMagnitudesOfAPlainDftOfTheFirst256Points) {
 }
 
 TEST_F(FftTest, ConstantGivesOnlyBinZeroAndHannKeepsATonesHeight) {
-  // 256 x c: 1.5 -> 2, 2.5 -> 2 (half to even).
-  for (auto [c, bin0] : {std::pair{3.f / 512, 2}, {5.f / 512, 2}, {-1000.f, 256000}}) {
-    for (int i = 1; i <= 256; ++i) Data.RealData[i].X = c;
+  for (int16_t c : {1, -256}) {
+    for (int i = 1; i <= 256; ++i) Data.RealData.SetSample(i, c, 0, 0);
     FFTSpectrumX();
-    EXPECT_EQ(Data.RealData[1].PlotX, bin0) << c;
+    EXPECT_EQ(Data.RealData[1].PlotX, std::lround(256.0 * std::fabs(double(Data.RealData[1].X)))) << c;
     for (int k = 2; k <= 128; ++k) ASSERT_EQ(Data.RealData[k].PlotX, 0) << c << " bin " << k;
   }
+  // A tone of 1000 counts (3900 mg) on line 21: 128 x 3900 unwindowed; the
+  // doubled Hann keeps that height and puts half of it on each neighbour.
   FFTWindow = SpectrumWindow::Hann;
-  for (int i = 1; i <= 256; ++i) Data.RealData[i].X = float(100 * std::cos(2 * std::numbers::pi * 20 * (i - 1) / 256));
+  for (int i = 1; i <= 256; ++i)
+    Data.RealData.SetSample(i, int16_t(std::lround(1000 * std::cos(2 * std::numbers::pi * 20 * (i - 1) / 256))), 0, 0);
   FFTSpectrumX();
-  EXPECT_EQ(Data.RealData[21].PlotX, 12800);
-  EXPECT_EQ(Data.RealData[22].PlotX, 6400);
+  EXPECT_NEAR(Data.RealData[21].PlotX, 499200, 300);
+  EXPECT_NEAR(Data.RealData[22].PlotX, 249600, 300);
   FFTWindow = SpectrumWindow::None;
 }
 
@@ -77,14 +79,19 @@ TEST_F(FftTest, MemoryCaptureReadsLikeItsFile) {
     EXPECT_FALSE(IsSpectrumCapture(folder_.File("g.kvx"))) << n;
   }
   ASSERT_EQ(ReadFrequencyFile(folder_.File("f.kvx")), FrequencyFileResult::Ok);
-  const std::vector<RealDataRecord> file_points(&Data.RealData[1], &Data.RealData[257]);
+  auto point = [](int32_t i) {
+    const RealDataRecord r = Data.RealData[i];
+    return std::tuple(r.X, r.Y, r.Z, std::string(r.Date()), std::string(r.Time()));
+  };
+  std::vector<decltype(point(1))> file_points;
+  for (int i = 1; i <= 256; ++i) file_points.push_back(point(i));
   ResetDataState();
   ApplyDefaultParameters();
   for (int i = 1; i <= 1555; ++i) Data.FFTMemory[i] = image[size_t(i - 1)];
   ReadFFTMemoryHead();
   EXPECT_EQ(ReadFFTMemoryPoints(), 256);
   EXPECT_EQ(std::tuple(Data.Head.RecordInterval, Data.Head.StartMinute, Data.DeviceSampleCount), std::tuple(4, 59, 256u));
-  for (int i = 1; i <= 256; ++i) ASSERT_EQ(std::memcmp(&Data.RealData[i], &file_points[size_t(i - 1)], sizeof(RealDataRecord)), 0) << i;
+  for (int i = 1; i <= 256; ++i) ASSERT_EQ(point(i), file_points[size_t(i - 1)]) << i;
 }
 
 std::vector<float> Curves() {

@@ -1,6 +1,5 @@
 #pragma once
-// RealData filled with chosen values for the export and list tests.
-#include <cstring>
+// RealData filled with chosen raw counts for the export and list tests.
 #include <vector>
 
 #include "model/state.h"
@@ -8,19 +7,15 @@
 namespace accelog::testing {
 
 struct Point {
-  float x, y, z, ax;
+  int16_t x, y, z;  // counts of 3.9 mg
 };
 
 // Points 1..n at 9:5:7 on 7 May 2013, shown whole as after opening a file.
 inline void LoadPoints(const std::vector<Point>& points) {
   ResetDataState();
   for (const Point& p : points) {
-    RealDataRecord& r = Data.RealData[++Data.CountPoint];
-    r.No = Data.CountPoint;
-    r.Year = 2013, r.Month = 5, r.Day = 7, r.Hour = 9, r.Minute = 5, r.Second = 7;
-    r.X = p.x, r.Y = p.y, r.Z = p.z, r.V = p.z * 1.5f, r.AX = p.ax, r.AY = -p.ax;
-    std::memcpy(r.DateText, "7/5/2013  ", 10);
-    std::memcpy(r.TimeText, "9:5:7   ", 8);
+    Data.RealData.SetSample(++Data.CountPoint, p.x, p.y, p.z);
+    Data.RealData.SetTime(Data.CountPoint, {2013, 5, 7, 9, 5, 7, true});
   }
   Data.DispStartPoint = 1;
   Data.DispEndPoint = Data.CountPoint;
