@@ -19,11 +19,16 @@ class QToolButton;
 
 namespace accelog {
 
+class Chart;
+
 class FormPicture : public QWidget {
   Q_OBJECT
 
  public:
-  explicit FormPicture(QWidget* parent = nullptr);
+  // The widget shows and drives `chart`, which outlives it.
+  explicit FormPicture(Chart& chart, QWidget* parent = nullptr);
+
+  Chart& Model() const { return chart_; }
 
   // Controls follow the scene (check values, enabling, texts); then repaint.
   void SyncFromScene();
@@ -90,6 +95,7 @@ class FormPicture : public QWidget {
   QProgressBar* progress_ = nullptr;
   void ApplyFonts();
 
+  Chart& chart_;
   int press_area_ = -1;  // ChartArea of the button press, -1 none
   struct TimedPaint {
     std::string what;

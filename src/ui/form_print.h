@@ -22,13 +22,14 @@ class FormPrint : public QWidget {
   Q_OBJECT
  public:
   // The main window's size in twips sets the window's size and the zoom.
-  FormPrint(PrinterSystem& printers, int main_width, int main_height, QWidget* parent = nullptr);
+  // `job` (the capture's place and size, the printer) outlives the window.
+  FormPrint(PrinterSystem& printers, PrintJob& job, int main_width, int main_height, QWidget* parent = nullptr);
 
   // DispPicture: the page, lines and picture from the page set-up; the
   // picture is painted by the one-shot Timer1.
   void DispPicture();
 
-  void Command1_Click();  // "Print"
+  void PrintPage();  // "Print"
   void Command2_Click();  // "Page Setup"
 
   // The modal dialogs; tests put scripted answers here.
@@ -56,6 +57,7 @@ class FormPrint : public QWidget {
   void PrintFailed(const QString& target, const QString& reason);
 
   PrinterSystem& printers_;
+  PrintJob& job_;
   int main_width_, main_height_;
   QWidget* page_;
   QWidget* picture_;
