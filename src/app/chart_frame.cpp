@@ -42,10 +42,10 @@ SceneControl Control(const char* caption, int32_t left, int32_t top, int32_t wid
 
 SceneLine Line(float x1, float y1, float x2, float y2) { return {x1, y1, x2, y2, true}; }
 
-// Statistics panel: four columns of X/Y/Z/V boxes, then two columns of the
-// recording's facts and the spectrum peaks; Text24 is the file-name box.
 }  // namespace
 
+// Statistics panel: four columns of X/Y/Z/V boxes, then two columns of the
+// recording's facts and the spectrum peaks; the last box holds the file name.
 void Chart::LayOutStatistics() {
   static const char* const kCaptions[25] = {
       "",          "Max X",        "Max Y",   "Max Z", "Vector Sum Max", "Min",
@@ -174,7 +174,7 @@ void Chart::LoadWindow() {
     s.CheckBox[i] = Control(kChecks[i], 800, 600 + 330 * (i - 1), 1700, 280);
     s.CheckBox[i].Value = value;
   }
-  // In the row Check12 leaves empty (it is kept out of sight), just above
+  // In the row the lock-points box leaves empty (it is kept out of sight), just above
   // "Disp Frequency".
   const int16_t hann = s.HannBox.Value;
   s.HannBox = Control("Hann window", 800, 600 + 330 * 11, 1700, 280);

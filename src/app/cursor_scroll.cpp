@@ -63,8 +63,8 @@ void Chart::ShowReadOut(int16_t column) {
       lock.Left = -1000;
     }
   }
-  // A spectrum file stays in view after its MenuCommandCode 15 went back to
-  // 0, and its lines are frequencies all that time.
+  // A spectrum file stays in view after its opening operation ended, and
+  // its lines are frequencies all that time.
   if ((data_.MenuCommandCode == MenuOperation::FrequencyView || data_.FrequencyFileLoaded) && data_.FrequencyView) {
     scene.ReadOut.Caption = "Frequency = " + std::to_string(p) + "  HZ";
   } else {

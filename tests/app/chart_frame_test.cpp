@@ -27,13 +27,13 @@ TEST_F(ChartFrameTest, MgLabelsFollowTheScale) {
 
 TEST_F(ChartFrameTest, AngleLabelsAndClearText) {
   for (int i = 1; i <= 23; ++i) chart_->scene.StatBox[i].Caption = "x";
-  chart_->scene.StatBox[24].Caption = "file.kvx";
+  chart_->scene.StatBox[kFileNameBox].Caption = "file.kvx";
   chart_->scene.TimeLabel[7].Caption = "9:5:7";
   chart_->state.AngleLabelBase = -60;
   chart_->ClearTexts();
   EXPECT_EQ(chart_->scene.AngleLabel[0].Caption, "-60");
   for (int i = 1; i <= 23; ++i) EXPECT_EQ(chart_->scene.StatBox[i].Caption, "") << i;
-  EXPECT_EQ(chart_->scene.StatBox[24].Caption, "file.kvx");
+  EXPECT_EQ(chart_->scene.StatBox[kFileNameBox].Caption, "file.kvx");
   EXPECT_EQ(chart_->scene.TimeLabel[7].Caption, "");
 }
 

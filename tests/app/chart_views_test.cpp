@@ -16,9 +16,9 @@ TEST_F(ChartViewsTest, OpeningARealFileDrawsEverything) {
   chart_->state.CurveShown[kCurveAX] = 1;  // the file view switches the angles off
   ASSERT_EQ(chart_->OpenDataFile(path), OpenResult::Ok);
   EXPECT_EQ(chart_->state.CurveShown[kCurveAX], 0);
-  EXPECT_EQ(chart_->scene.StatBox[24].Caption, "my run.2013.kvx");  // the name on disk
+  EXPECT_EQ(chart_->scene.StatBox[kFileNameBox].Caption, "my run.2013.kvx");  // the name on disk
   EXPECT_EQ(chart_->scene.FilePath, path);
-  EXPECT_EQ(chart_->scene.StatBox[19].Caption, "2100");  // 900 zero points left out
+  EXPECT_EQ(chart_->scene.StatBox[kPointCountBox].Caption, "2100");  // 900 zero points left out
   EXPECT_EQ(chart_->scene.ScrollEndLabel.Caption, "3000");
   EXPECT_TRUE(Data.ZeroPointFlag[60]);  // points 701..1000 read 0: columns 47..67
   EXPECT_TRUE(ui_.messages.empty());

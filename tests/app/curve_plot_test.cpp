@@ -66,7 +66,7 @@ TEST_F(CurvePlotTest, ZeroPointColumnsLoseTheirMarkersAndTheCount) {
     EXPECT_FALSE(chart_->scene.CurvePoint[kCurveX][4][c].Visible);
   }
   EXPECT_TRUE(chart_->scene.CurvePoint[kCurveX][1][50].Visible);
-  EXPECT_EQ(chart_->scene.StatBox[19].Caption, "390");
+  EXPECT_EQ(chart_->scene.StatBox[kPointCountBox].Caption, "390");
 }
 
 TEST_F(CurvePlotTest, PointsSwitchAndCurveBoxes) {
