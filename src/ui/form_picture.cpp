@@ -56,8 +56,8 @@ void FormPicture::ApplyFonts() {
   setFont(f);
   // Styled children do not follow the window's font: each gets its own.
   for (int i = 1; i <= 13; ++i) check_[i]->setFont(f);
-  for (QWidget* w : {static_cast<QWidget*>(command1_), static_cast<QWidget*>(command2_),
-                     static_cast<QWidget*>(command3_)}) {
+  for (QWidget* w : {static_cast<QWidget*>(all_points_), static_cast<QWidget*>(previous_),
+                     static_cast<QWidget*>(next_)}) {
     w->setFont(f);
   }
   // The panel's 23 boxes share the window's width: one size smaller.
@@ -83,15 +83,6 @@ QRect FormPicture::PixelRect(int32_t ox, int32_t oy, int32_t left, int32_t top, 
   const QPoint a = ToPixels(ox + left, oy + top);
   const QPoint b = ToPixels(ox + left + width, oy + top + height);
   return QRect(a, b - QPoint(1, 1));
-}
-
-QToolButton* FormPicture::Picture(int n) const {
-  switch (n) {
-    case 1: return picture1_;
-    case 2: return picture2_;
-    case 100: return picture100_;
-    default: return picture101_;
-  }
 }
 
 void FormPicture::CreateControls() {
@@ -125,10 +116,10 @@ void FormPicture::CreateControls() {
     chart_.SetHannWindow(on ? 1 : 0);
     Changed();
   });
-  command1_ = new QPushButton(QString::fromStdString(chart_.scene.AllPointsButton.Caption), this);
-  command2_ = new QPushButton(QString::fromStdString(chart_.scene.PreviousButton.Caption), this);
-  command3_ = new QPushButton(QString::fromStdString(chart_.scene.NextButton.Caption), this);
-  connect(command1_, &QPushButton::clicked, this, [this] {
+  all_points_ = new QPushButton(QString::fromStdString(chart_.scene.AllPointsButton.Caption), this);
+  previous_ = new QPushButton(QString::fromStdString(chart_.scene.PreviousButton.Caption), this);
+  next_ = new QPushButton(QString::fromStdString(chart_.scene.NextButton.Caption), this);
+  connect(all_points_, &QPushButton::clicked, this, [this] {
     chart_.ShowAllPoints();
     Changed();
   });
@@ -142,10 +133,10 @@ void FormPicture::CreateControls() {
     });
     return b;
   };
-  picture1_ = arrow(Qt::UpArrow, &Chart::PanDown);
-  picture2_ = arrow(Qt::DownArrow, &Chart::PanUp);
-  picture100_ = arrow(Qt::LeftArrow, &Chart::ExtendWindowLeft);
-  picture101_ = arrow(Qt::RightArrow, &Chart::ExtendWindowRight);
+  pan_up_ = arrow(Qt::UpArrow, &Chart::PanDown);
+  pan_down_ = arrow(Qt::DownArrow, &Chart::PanUp);
+  scroll_left_ = arrow(Qt::LeftArrow, &Chart::ExtendWindowLeft);
+  scroll_right_ = arrow(Qt::RightArrow, &Chart::ExtendWindowRight);
   for (int i = 1; i <= 24; ++i) {
     caption_[i] = new QLabel(QString::fromStdString(chart_.scene.StatCaption[i].Caption), this);
     text_[i] = new QLineEdit(this);
@@ -168,13 +159,13 @@ void FormPicture::LayOutControls() {
   const TwipPoint f10 = chart_.scene.FrameOrigin(s.StatisticsColumns);
   for (int i = 1; i <= 13; ++i) place(check_[i], f6, s.CheckBox[i]);
   place(check_hann_, f6, s.HannBox);
-  place(command1_, f6, s.AllPointsButton);
-  place(command3_, f6, s.NextButton);
-  place(command2_, f4, s.PreviousButton);
-  place(picture1_, f4, s.PanUpArrow);
-  place(picture2_, f4, s.PanDownArrow);
-  place(picture100_, f8, s.ScrollLeftArrow);
-  place(picture101_, f8, s.ScrollRightArrow);
+  place(all_points_, f6, s.AllPointsButton);
+  place(next_, f6, s.NextButton);
+  place(previous_, f4, s.PreviousButton);
+  place(pan_up_, f4, s.PanUpArrow);
+  place(pan_down_, f4, s.PanDownArrow);
+  place(scroll_left_, f8, s.ScrollLeftArrow);
+  place(scroll_right_, f8, s.ScrollRightArrow);
   for (int i = 1; i <= 24; ++i) {
     place(caption_[i], f10, s.StatCaption[i]);
     place(text_[i], f10, s.StatBox[i]);
@@ -194,9 +185,9 @@ void FormPicture::SyncFromScene() {
     QSignalBlocker block(check_hann_);
     check_hann_->setChecked(s.HannBox.Value == 1);
   }
-  command1_->setEnabled(s.AllPointsButton.Enabled);
-  command2_->setVisible(s.PreviousButton.Visible);
-  command3_->setVisible(s.NextButton.Visible);
+  all_points_->setEnabled(s.AllPointsButton.Enabled);
+  previous_->setVisible(s.PreviousButton.Visible);
+  next_->setVisible(s.NextButton.Visible);
   for (int i = 1; i <= 24; ++i) {
     const QString t = QString::fromStdString(s.StatBox[i].Caption);
     if (text_[i]->text() != t) {

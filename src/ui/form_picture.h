@@ -55,11 +55,10 @@ class FormPicture : public QWidget {
   QPoint ToPixels(int32_t x_twips, int32_t y_twips) const;
   QPointF ToTwips(const QPointF& pixels) const;
 
-  QCheckBox* Check(int i) const { return check_[i]; }
+  QCheckBox* CheckBox(int i) const { return check_[i]; }
   QCheckBox* CheckHann() const { return check_hann_; }
-  QPushButton* Command1() const { return command1_; }
-  QToolButton* Picture(int n) const;  // 1, 2, 100, 101
-  QLineEdit* Text(int i) const { return text_[i]; }
+  QPushButton* AllPointsButton() const { return all_points_; }
+  QLineEdit* StatBox(int i) const { return text_[i]; }
 
  signals:
   // The pointer moved over the window background or the statistics panel:
@@ -83,13 +82,13 @@ class FormPicture : public QWidget {
 
   QCheckBox* check_[14] = {};
   QCheckBox* check_hann_ = nullptr;
-  QPushButton* command1_ = nullptr;
-  QPushButton* command2_ = nullptr;
-  QPushButton* command3_ = nullptr;
-  QToolButton* picture1_ = nullptr;
-  QToolButton* picture2_ = nullptr;
-  QToolButton* picture100_ = nullptr;
-  QToolButton* picture101_ = nullptr;
+  QPushButton* all_points_ = nullptr;
+  QPushButton* previous_ = nullptr;
+  QPushButton* next_ = nullptr;
+  QToolButton* pan_up_ = nullptr;
+  QToolButton* pan_down_ = nullptr;
+  QToolButton* scroll_left_ = nullptr;
+  QToolButton* scroll_right_ = nullptr;
   QLabel* caption_[25] = {};
   QLineEdit* text_[25] = {};
   QProgressBar* progress_ = nullptr;

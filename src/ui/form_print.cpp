@@ -58,7 +58,7 @@ FormPrint::FormPrint(PrinterSystem& printers, PrintJob& job, int main_width, int
   command2_ = MakeButton(this, "Command2", "Page Setup", 2100);
   command3_ = MakeButton(this, "Command3", "EXIT", 3700);
   connect(command1_, &QPushButton::clicked, this, &FormPrint::PrintPage);
-  connect(command2_, &QPushButton::clicked, this, &FormPrint::Command2_Click);
+  connect(command2_, &QPushButton::clicked, this, &FormPrint::ChangePageSetup);
   connect(command3_, &QPushButton::clicked, this, &QWidget::close);
   CloseOnEscapeAndCtrlW(this);
 
@@ -78,7 +78,7 @@ FormPrint::FormPrint(PrinterSystem& printers, PrintJob& job, int main_width, int
   };
 }
 
-void FormPrint::DispPicture() {
+void FormPrint::LayOutPage() {
   layout_ = LayOutPreview(job_, main_width_, main_height_);
   const int w = TwipsToPixels(layout_.PageWidth), h = TwipsToPixels(layout_.PageHeight);
   page_->setGeometry((width() - w) / 2, TwipsToPixels(500), w, h);
@@ -152,7 +152,7 @@ void FormPrint::PageMouse(QEvent* event) {
     job_.MarginDragging = false;
     held_ = MarginLine::None;
     label33_->hide();
-    DispPicture();
+    LayOutPage();
     return;
   }
   const MarginLine near = MarginLineNear(layout_, at.x(), at.y());
@@ -182,7 +182,7 @@ void FormPrint::PictureMouse(QEvent* event) {
     last_picture_point_ = QPoint(static_cast<int>(at.x()), static_cast<int>(at.y()));
   } else if (event->type() == QEvent::MouseButtonDblClick) {
     const TwipRect& p = layout_.Picture;
-    if (MovePictureByZone(last_picture_point_.x(), last_picture_point_.y(), p.Width, p.Height)) DispPicture();
+    if (MovePictureByZone(last_picture_point_.x(), last_picture_point_.y(), p.Width, p.Height)) LayOutPage();
   }
 }
 
@@ -218,12 +218,12 @@ void FormPrint::PrintPage() {
   if (!error.isEmpty()) PrintFailed(target, error);
 }
 
-void FormPrint::Command2_Click() {
+void FormPrint::ChangePageSetup() {
   const std::optional<PageSetup> values = EditPageSetup(CurrentPageSetup());
   if (!values) return;
   ApplyPageSetup(*values);
   if (!SavePageSetup()) Ui().Message(ProgramFile(kIntegerFileName) + ": the page set-up could not be written");
-  DispPicture();
+  LayOutPage();
 }
 
 void FormPrint::closeEvent(QCloseEvent* event) {

@@ -25,12 +25,12 @@ class FormPrint : public QWidget {
   // `job` (the capture's place and size, the printer) outlives the window.
   FormPrint(PrinterSystem& printers, PrintJob& job, int main_width, int main_height, QWidget* parent = nullptr);
 
-  // DispPicture: the page, lines and picture from the page set-up; the
-  // picture is painted by the one-shot Timer1.
-  void DispPicture();
+  // LayOutPage: the page, lines and picture from the page set-up; the
+  // picture is painted by the one-shot paint timer.
+  void LayOutPage();
 
   void PrintPage();  // "Print"
-  void Command2_Click();  // "Page Setup"
+  void ChangePageSetup();  // "Page Setup"
 
   // The modal dialogs; tests put scripted answers here.
   std::function<bool()> ChoosePrinter;  // true: "PDF file…" was chosen
@@ -41,7 +41,7 @@ class FormPrint : public QWidget {
   QWidget* Frame22() const { return page_; }
   QWidget* Picture35() const { return picture_; }
   QLabel* Label33() const { return label33_; }
-  QTimer* Timer1() { return &timer1_; }
+  QTimer* PaintTimer() { return &timer1_; }
   const PreviewLayout& Layout() const { return layout_; }
 
  protected:

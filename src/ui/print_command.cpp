@@ -120,7 +120,7 @@ void PrintCommand::ShowPreview() {
   preview_->OnExit = [this] { EndPrint(); };
   preview_->move(0, 0);
   preview_->show();
-  preview_->DispPicture();
+  preview_->LayOutPage();
 }
 
 void PrintCommand::EndPrint() {

@@ -59,14 +59,14 @@ TEST_F(FormPictureTest, PaintShowsThePlotBorderAndTheBackColour) {
   int dark = 0;
   for (int y = top.y(); y <= bottom.y(); ++y) dark += qGray(image.pixel(top.x(), y)) < 100;
   EXPECT_GT(dark, (bottom.y() - top.y()) * 9 / 10);
-  EXPECT_EQ(window_->Command1()->grab().toImage().pixelColor(3, 3), QColor(236, 233, 216));
+  EXPECT_EQ(window_->AllPointsButton()->grab().toImage().pixelColor(3, 3), QColor(236, 233, 216));
 }
 
 TEST_F(FormPictureTest, CheckBoxesDriveTheCurvesAndThePaint) {
   const int red_before = RedPixels(window_->grab().toImage());
   EXPECT_GT(red_before, 500);
-  const QPoint box(6, window_->Check(1)->height() / 2);
-  QTest::mouseClick(window_->Check(1), Qt::LeftButton, {}, box);
+  const QPoint box(6, window_->CheckBox(1)->height() / 2);
+  QTest::mouseClick(window_->CheckBox(1), Qt::LeftButton, {}, box);
   EXPECT_EQ(chart_->state.CurveShown[kCurveX], 0);
   EXPECT_LT(RedPixels(window_->grab().toImage()), red_before / 4);  // legend and marker stay
 }

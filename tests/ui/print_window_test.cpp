@@ -115,17 +115,17 @@ TEST_F(PrintWindowTest, PrintCapturesThePlotPreviewsAndPrintsIt) {
   preview->EditPageSetup = [this](const PageSetup& v) -> std::optional<PageSetup> {
     DialogPage dialog(v);
     dialog.Text(3)->setText("seven");
-    dialog.OKButton_Click();
+    dialog.AcceptValues();
     EXPECT_EQ(ui_.messages, std::vector<std::string>{"Error"});
     dialog.Paper(3)->click();
     dialog.Text(3)->setText("7");
     dialog.Button("CommandAddPictureScale")->click();
     EXPECT_EQ(dialog.Text(7)->text(), "0.91");
-    dialog.OKButton_Click();
+    dialog.AcceptValues();
     if (dialog.result() != QDialog::Accepted) return std::nullopt;
     return dialog.Values();
   };
-  preview->Command2_Click();
+  preview->ChangePageSetup();
   // The store on disk holds paper kind 3 and left margin 7 (its layout is checked with the store).
   const std::vector<unsigned char> file = ReadBytes(folder_.File("MPInteger.kvx"));
   ASSERT_EQ(file.size(), 78u);
