@@ -1,10 +1,10 @@
+#include "app/chart.h"
 #include "app/frequency_chart.h"
 
 #include <cmath>
 #include <cstdint>
 #include <string>
 
-#include "app/chart_scene.h"
 #include "model/state.h"
 #include "model/text_util.h"
 
@@ -14,7 +14,7 @@ float SpectrumScale(int64_t max_magnitude) {
   return max_magnitude >= 4500 ? static_cast<float>(std::floor(max_magnitude / 5000.0) + 2) : 1.0f;
 }
 
-void DispLeftLableF() {
+void Chart::LabelSpectrumAxis() {
   int32_t RealDataRecord::*const fields[3] = {&RealDataRecord::PlotX, &RealDataRecord::PlotY,
                                               &RealDataRecord::PlotZ};
   int64_t all_max = -10000;
@@ -22,21 +22,21 @@ void DispLeftLableF() {
     int64_t max = -10000;
     int peak = 0;
     for (int i = 1; i <= kSpectrumLines; ++i) {
-      const int64_t v = Data.RealData[i].*fields[axis];
+      const int64_t v = data_.RealData[i].*fields[axis];
       if (v > max) {
         max = v;
         peak = i;
       }
     }
-    ChartScene.Text[21 + axis].Caption = std::to_string(peak);
+    scene.StatBox[kPeakLineBox + axis].Caption = std::to_string(peak);
     if (max > all_max) all_max = max;
   }
   const double f = SpectrumScale(all_max);
   for (int i = 0; i <= 10; ++i) {
-    ChartScene.LabelY[i].Caption = NumberText(static_cast<long long>(i * 500 * f));
+    scene.AccelLabel[i].Caption = NumberText(static_cast<long long>(i * 500 * f));
   }
   for (int i = 1; i <= kSpectrumLines; ++i) {
-    RealDataRecord& r = Data.RealData[i];
+    RealDataRecord& r = data_.RealData[i];
     for (auto field : fields) r.*field = static_cast<int32_t>(std::nearbyint(5000.0 - (r.*field) / f));
   }
 }

@@ -44,13 +44,6 @@ void PutField(char* field, size_t width, const char* text, size_t length) {
 
 void ResetConversionState() {
   Conv = ConversionState{};
-  Conv.TwipsPerUnitY = 1.0f;
-  Conv.AccelScale = 1.0f;
-  Conv.AngleScale = 2.0f;  // 25 drawing units per degree: 12.5 x 2
-  Conv.AccelRangeLow = -500.0f;
-  Conv.AccelRangeLowInt = -500;
-  Conv.AccelOffset = -2500;
-  Conv.AccelPeak = 500.0f;
   for (int c = 0; c < kChannels; ++c) {
     Conv.StatMaxPoint[c] = 1;
     Conv.StatMinPoint[c] = 1;
@@ -142,9 +135,9 @@ void MakeRealData() {
   StampRecordTexts(r);
 }
 
-void ComputeAccelPlotPositions() {
-  const double ty = Conv.TwipsPerUnitY;
-  const float scale = Conv.AccelScale;
+void ComputeAccelPlotPositions(const PlotScale& plot_scale) {
+  const double ty = plot_scale.TwipsPerUnitY;
+  const float scale = plot_scale.AccelScale;
   auto plot = [&](float value) {
     const float g = value * scale;
     return Nearest32((5000.0 - static_cast<double>(g) * 5.0) * ty);
@@ -158,10 +151,10 @@ void ComputeAccelPlotPositions() {
   }
 }
 
-void ComputePlotPositions() {
-  ComputeAccelPlotPositions();
-  const double ty = Conv.TwipsPerUnitY;
-  const float scale = Conv.AngleScale;
+void ComputePlotPositions(const PlotScale& plot_scale) {
+  ComputeAccelPlotPositions(plot_scale);
+  const double ty = plot_scale.TwipsPerUnitY;
+  const float scale = plot_scale.AngleScale;
   auto plot = [&](float angle) {
     const float g = angle * scale;
     return static_cast<float>((5000.0 - static_cast<double>(g) * 12.5) * ty);
@@ -208,22 +201,22 @@ void ComputeStatistics(int32_t start, int32_t end) {
   for (int c = 0; c < kChannels; ++c) Conv.StatAverage[c] = static_cast<float>(sum[c] / n);
 }
 
-void ScaleAccelAxis() {
+void ScaleAccelAxis(PlotScale& scale) {
   float m = -100000.0f;
   for (int c = kX; c <= kV; ++c) {
     if (Conv.StatMaxValue[c] > m) m = Conv.StatMaxValue[c];
   }
   if (m <= 500.0f) {
-    Conv.AccelPeak = 500.0f;
+    scale.AccelPeak = 500.0f;
     return;
   }
-  Conv.AccelPeak = m;
+  scale.AccelPeak = m;
   const double r = std::floor((static_cast<double>(m) + 200.0) / 100.0) * 100.0;
-  Conv.AccelRangeLow = static_cast<float>(-r);
-  Conv.AccelScale = static_cast<float>(500.0 / r);
-  Conv.AccelRangeLowInt = Nearest32(-r);
-  Conv.AccelOffset = static_cast<int16_t>(
-      Nearest32(static_cast<double>(Conv.AccelRangeLowInt) * Conv.AccelScale * 5.0));
+  scale.AccelRangeLow = static_cast<float>(-r);
+  scale.AccelScale = static_cast<float>(500.0 / r);
+  scale.AccelRangeLowInt = Nearest32(-r);
+  scale.AccelOffset = static_cast<int16_t>(
+      Nearest32(static_cast<double>(scale.AccelRangeLowInt) * scale.AccelScale * 5.0));
 }
 
 namespace {

@@ -113,8 +113,6 @@ void FrequencyDataPoints() {
   Data.CountPoint = kFFTPoints;
   Data.DispStartPoint = 1;
   Data.DispEndPoint = kFFTPoints;
-  ScaleAccelAxis();
-  ComputePlotPositions();
   MapRangeToSlots(1, kFFTPoints);
 }
 

@@ -55,9 +55,10 @@ TEST_F(ConversionTest, FullScaleSamplesKeepTheirStatisticsAndAUsableAxis) {
   ComputeStatistics(1, 2);
   EXPECT_LT(Conv.StatMinValue[kX], -100000.0f);
   EXPECT_EQ(Conv.StatMaxValue[kX], Conv.StatMinValue[kX]);
-  ScaleAccelAxis();
-  EXPECT_LT(Conv.AccelRangeLowInt, -32768);  // wider than 16 bits
-  EXPECT_GT(Conv.AccelScale, 0.0f);
+  PlotScale scale;
+  ScaleAccelAxis(scale);
+  EXPECT_LT(scale.AccelRangeLowInt, -32768);  // wider than 16 bits
+  EXPECT_GT(scale.AccelScale, 0.0f);
 }
 
 TEST_F(ConversionTest, PlotPositionsRoundHalvesToEven) {
@@ -65,7 +66,7 @@ TEST_F(ConversionTest, PlotPositionsRoundHalvesToEven) {
   Data.RealData[1].X = 1.5f;   // 5000 - 7.5 = 4992.5
   Data.RealData[2].X = -1.5f;  // 5007.5
   Data.RealData[3].X = 998.4f;
-  ComputePlotPositions();
+  ComputePlotPositions(PlotScale{});
   EXPECT_EQ(Data.RealData[1].PlotX, 4992);
   EXPECT_EQ(Data.RealData[2].PlotX, 5008);
   EXPECT_EQ(Data.RealData[3].PlotX, 8);
