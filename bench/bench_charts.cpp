@@ -1,5 +1,5 @@
 // The chart on the largest file: the redraw of a 327600-point window
-// (column map + DispCurve) and a full paint of the scene at 1x.
+// (column map + Draw) and a full paint of the scene at 1x.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -9,12 +9,10 @@
 #include <filesystem>
 #include <string>
 
-#include "app/chart_frame.h"
+#include <memory>
+
+#include "app/chart.h"
 #include "ui/chart_painter.h"
-#include "app/chart_scene.h"
-#include "app/chart_state.h"
-#include "app/chart_views.h"
-#include "app/curve_plot.h"
 #include "support/kvx_maker.h"
 #include "core/program_folder.h"
 #include "model/conversion.h"
@@ -27,10 +25,10 @@ using namespace accelog;
 
 constexpr int32_t kPoints = 327600;  // the most a file may hold
 
-// Opens a generated largest file once; all seven curves on when asked.
-void LoadLargestFile(bool all_curves) {
-  static bool loaded = false;
-  if (!loaded) {
+// Opens a generated largest file once in one chart; all seven curves on when asked.
+Chart& LoadLargestFile(bool all_curves) {
+  static std::unique_ptr<Chart> chart;
+  if (!chart) {
     const std::string folder = (std::filesystem::temp_directory_path() / "accelog-bench-charts").string();
     std::filesystem::create_directories(folder);
     InitProgramFolder(folder);
@@ -38,26 +36,25 @@ void LoadLargestFile(bool all_curves) {
     accelog::testing::WriteKvx(file, accelog::testing::RealisticSamples(kPoints, 20000, 500));
     ResetDataState();
     ResetConversionState();
-    ResetChartState();
-    ResetChartScene();
     ApplyDefaultParameters();
-    FormPictureLoad();
-    if (OpenDataFileInChart(file) != OpenResult::Ok || Data.CountPoint != kPoints) {
+    chart = std::make_unique<Chart>(Data, Conv);
+    chart->LoadWindow();
+    if (chart->OpenDataFile(file) != OpenResult::Ok || Data.CountPoint != kPoints) {
       std::fprintf(stderr, "bench_charts: could not open %s\n", file.c_str());
       std::abort();
     }
     std::filesystem::remove_all(folder);
-    loaded = true;
   }
-  for (int k = 0; k < kCurves; ++k) ChartState.CurveShown[k] = all_curves || k <= kCurveV ? 1 : 0;
+  for (int k = 0; k < kCurves; ++k) chart->state.CurveShown[k] = all_curves || k <= kCurveV ? 1 : 0;
+  return *chart;
 }
 
 void BM_MapRangeToSlotsAndDispCurve(benchmark::State& state) {
-  LoadLargestFile(state.range(0) == 7);
+  Chart& chart = LoadLargestFile(state.range(0) == 7);
   for (auto _ : state) {
     MapRangeToSlots(1, kPoints);
-    DispCurve(1, kPoints);
-    benchmark::DoNotOptimize(ChartScene.CurveLine[kCurveX][3][100].Y2);
+    chart.Draw(1, kPoints);
+    benchmark::DoNotOptimize(chart.scene.CurveLine[kCurveX][3][100].Y2);
   }
   state.SetLabel(std::to_string(state.range(0)) + " curves shown");
 }
@@ -70,14 +67,14 @@ void BM_PaintScene1x(benchmark::State& state) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   static QGuiApplication* app = new QGuiApplication(argc, argv);
   (void)app;
-  LoadLargestFile(state.range(0) == 7);
-  DispCurve(1, kPoints);
+  Chart& chart = LoadLargestFile(state.range(0) == 7);
+  chart.Draw(1, kPoints);
   const double pixels_per_twip = 96.0 / 1440.0;
-  QImage image(static_cast<int>(ChartScene.Width * pixels_per_twip),
-               static_cast<int>(ChartScene.Height * pixels_per_twip), QImage::Format_ARGB32_Premultiplied);
+  QImage image(static_cast<int>(chart.scene.Width * pixels_per_twip),
+               static_cast<int>(chart.scene.Height * pixels_per_twip), QImage::Format_ARGB32_Premultiplied);
   for (auto _ : state) {
     QPainter painter(&image);
-    PaintChartScene(painter, pixels_per_twip);
+    PaintChartScene(painter, chart.scene, pixels_per_twip);
     painter.end();
     benchmark::DoNotOptimize(image.constBits());
   }

@@ -70,10 +70,11 @@ void BM_StatisticsScaleAndPlot(benchmark::State& state) {
   const std::string& f = LargestFile();
   Prepare();
   OpenDataFileServer(f);
+  PlotScale scale;
   for (auto _ : state) {
     ComputeStatistics(1, Data.CountPoint);
-    ScaleAccelAxis();
-    ComputePlotPositions();
+    ScaleAccelAxis(scale);
+    ComputePlotPositions(scale);
     MapRangeToSlots(1, Data.CountPoint);
     benchmark::DoNotOptimize(Data.RealData[Data.CountPoint].PlotAZ);
   }

@@ -2,13 +2,6 @@
 
 namespace accelog {
 
-ChartSceneRecord ChartScene;
-
-void ResetChartScene() {
-  static const ChartSceneRecord kEmpty{};
-  ChartScene = kEmpty;
-}
-
 uint32_t CurveColor(int k) {
   static const uint32_t kColors[kCurves] = {0xFF0000, 0x00FF00, 0x800080, 0xFF00FF,
                                             0x0000FF, 0x00FFFF, 0x808080};
@@ -21,29 +14,29 @@ bool Inside(const SceneControl& f, TwipPoint origin, int32_t x, int32_t y) {
 }
 }  // namespace
 
-TwipPoint FrameOrigin(const SceneControl& frame) {
-  const ChartSceneRecord& s = ChartScene;
-  if (&frame == &s.Frame1 || &frame == &s.Frame2) return {frame.Left, frame.Top};
-  if (&frame == &s.Frame10) return {s.Frame1.Left + frame.Left, s.Frame1.Top + frame.Top};
-  const TwipPoint f2{s.Frame2.Left, s.Frame2.Top};
-  if (&frame == &s.Frame3) return {f2.X + frame.Left, f2.Y + frame.Top};
-  const TwipPoint f3{f2.X + s.Frame3.Left, f2.Y + s.Frame3.Top};
+TwipPoint ChartSceneRecord::FrameOrigin(const SceneControl& frame) const {
+  const ChartSceneRecord& s = *this;
+  if (&frame == &s.StatisticsPanel || &frame == &s.OuterBorder) return {frame.Left, frame.Top};
+  if (&frame == &s.StatisticsColumns) return {s.StatisticsPanel.Left + frame.Left, s.StatisticsPanel.Top + frame.Top};
+  const TwipPoint f2{s.OuterBorder.Left, s.OuterBorder.Top};
+  if (&frame == &s.InnerBorder) return {f2.X + frame.Left, f2.Y + frame.Top};
+  const TwipPoint f3{f2.X + s.InnerBorder.Left, f2.Y + s.InnerBorder.Top};
   return {f3.X + frame.Left, f3.Y + frame.Top};
 }
 
-TwipPoint PlotOrigin() { return FrameOrigin(ChartScene.Frame5); }
+TwipPoint ChartSceneRecord::PlotOrigin() const { return FrameOrigin(PlotFrame); }
 
-TwipPoint TrackOrigin() {
-  const TwipPoint f8 = FrameOrigin(ChartScene.Frame8);
-  return {f8.X + ChartScene.Frame100.Left, f8.Y + ChartScene.Frame100.Top};
+TwipPoint ChartSceneRecord::TrackOrigin() const {
+  const TwipPoint f8 = FrameOrigin(ScrollStrip);
+  return {f8.X + ScrollTrack.Left, f8.Y + ScrollTrack.Top};
 }
 
-ChartArea HitTest(int32_t x, int32_t y) {
-  const ChartSceneRecord& s = ChartScene;
-  if (Inside(s.Frame5, PlotOrigin(), x, y)) return ChartArea::Plot;
-  if (Inside(s.Frame100, TrackOrigin(), x, y)) return ChartArea::ScrollTrack;
-  if (Inside(s.Frame1, FrameOrigin(s.Frame1), x, y)) return ChartArea::Frame1;
-  if (Inside(s.Frame2, FrameOrigin(s.Frame2), x, y)) return ChartArea::OtherFrame;
+ChartArea ChartSceneRecord::HitTest(int32_t x, int32_t y) const {
+  const ChartSceneRecord& s = *this;
+  if (Inside(s.PlotFrame, PlotOrigin(), x, y)) return ChartArea::Plot;
+  if (Inside(s.ScrollTrack, TrackOrigin(), x, y)) return ChartArea::ScrollTrack;
+  if (Inside(s.StatisticsPanel, FrameOrigin(s.StatisticsPanel), x, y)) return ChartArea::StatisticsPanel;
+  if (Inside(s.OuterBorder, FrameOrigin(s.OuterBorder), x, y)) return ChartArea::OtherFrame;
   return ChartArea::Background;
 }
 

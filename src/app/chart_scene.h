@@ -33,85 +33,110 @@ struct SceneControl {
   bool Visible;
 };
 
+// Window-relative position of a control inside the frames, in twips.
+struct TwipPoint {
+  int32_t X, Y;
+};
+
+// Where a window position falls, for the mouse rules.
+enum class ChartArea { Background, StatisticsPanel, Plot, ScrollTrack, OtherFrame };
+
+// The statistics boxes by what they show; Max, Min and Average are the first
+// of four (X, Y, Z, V), Threshold and Peak the first of three (X, Y, Z).
+enum StatBoxIndex {
+  kMaxBox = 1,
+  kMinBox = 5,
+  kAverageBox = 9,
+  kThresholdBox = 13,
+  kUnitBox = 16,
+  kStartTimeBox = 17,
+  kIntervalBox = 18,
+  kPointCountBox = 19,
+  kModeBox = 20,
+  kPeakLineBox = 21,
+  kFileNameBox = 24,
+  kStatBoxes = 25
+};
+
+// The check boxes of the right strip beyond the seven curves (1..7).
+enum CheckBoxIndex {
+  kPointsBox = 8,
+  kHorizontalGridBox = 9,
+  kVerticalGridBox = 10,
+  kCrossHairBox = 11,
+  kLockPointsBox = 12,
+  kSpectrumBox = 13
+};
+
 struct ChartSceneRecord {
+  TwipPoint PlotOrigin() const;   // top-left of PlotFrame
+  TwipPoint TrackOrigin() const;  // top-left of ScrollTrack
+  TwipPoint FrameOrigin(const SceneControl& frame) const;  // any frame of the window
+  ChartArea HitTest(int32_t x, int32_t y) const;
+
   int32_t Width, Height;  // the window
 
-  // Frame1 statistics panel (with Frame10), Frame2/Frame3 borders, Frame4
-  // left strip, Frame5 plot, Frame6 right strip, Frame7 x labels, Frame8
-  // scroll strip, Frame9 bottom strip; Frame4..Frame9 lie inside Frame3,
-  // Frame3 inside Frame2. Frame100 is the scroll track inside Frame8.
-  SceneControl Frame1, Frame2, Frame3, Frame4, Frame5, Frame6, Frame7, Frame8, Frame9, Frame10;
-  SceneControl Frame100;
+  // The statistics panel (with its centred columns) on top; below it the
+  // outer and inner borders. The left strip, the plot, the right strip, the
+  // time-label strip, the scroll strip and the bottom strip lie inside the
+  // inner border, the inner border inside the outer. The scroll track lies
+  // inside the scroll strip.
+  SceneControl StatisticsPanel, OuterBorder, InnerBorder, LeftStrip, PlotFrame, RightStrip, TimeLabelStrip,
+      ScrollStrip, BottomStrip, StatisticsColumns;
+  SceneControl ScrollTrack;
 
-  // Statistics panel: captions and boxes Text1..Text24 (element 0 unused).
-  SceneControl StatCaption[25];
-  SceneControl Text[25];
-  std::string FilePath;  // the full path behind the file-name box Text24
+  // Statistics panel: captions and boxes 1..24 (StatBoxIndex; element 0 unused).
+  SceneControl StatCaption[kStatBoxes];
+  SceneControl StatBox[kStatBoxes];
+  std::string FilePath;  // the full path behind the file-name box
 
   // Left strip.
-  SceneControl LabelY[11];
-  SceneLine LineY[11];
-  SceneControl Label26;  // "Unit:mg"
-  SceneControl Picture1, Picture2;
-  SceneControl Command2;  // "Previous "
+  SceneControl AccelLabel[11];
+  SceneLine AccelTick[11];
+  SceneControl AccelUnitLabel;  // "Unit:mg"
+  SceneControl PanUpArrow, PanDownArrow;
+  SceneControl PreviousButton;  // "Previous "
 
   // Right strip.
-  SceneControl LabelAng[11];
-  SceneLine LineZ[11];
-  SceneControl Label27;  // "Unit:degree"
-  SceneControl Check[14];  // Check1..Check13
-  SceneControl CheckHann;  // Hann window for the spectra, beside "Disp Frequency"
-  SceneLine LineColor[8];
-  SceneControl Command1, Command3;  // "All Point", "Next"
+  SceneControl AngleLabel[11];
+  SceneLine AngleTick[11];
+  SceneControl AngleUnitLabel;  // "Unit:degree"
+  SceneControl CheckBox[14];  // 1..7 the curves, then CheckBoxIndex
+  SceneControl HannBox;  // Hann window for the spectra, beside "Disp Frequency"
+  SceneLine LegendLine[8];
+  SceneControl AllPointsButton, NextButton;  // "All Point", "Next"
 
   // Plot.
-  SceneLine LineYFr5[11];
-  SceneLine LineXFr5[kColumns + 1];
+  SceneLine HorizontalGrid[11];
+  SceneLine VerticalGrid[kColumns + 1];
   // Curve k, object 1..5 (connector, three segments, gap bridge), column c.
   SceneLine CurveLine[kCurves][6][kColumns + 1];
   // Curve k, marker 1..4, column c.
   SceneShape CurvePoint[kCurves][5][kColumns + 1];
-  SceneLine LineXX, LineYY;  // cross-hair
+  SceneLine CrossHairH, CrossHairV;
   SceneLine LineLeft, LineRight, LineUp, LineDown;
-  SceneShape ShapePointLock[kCurves];
-  SceneShape ShapeFrame;  // drag rectangle
-  bool CrossHairShown;     // Check11
-  bool LockPointsShown;    // Check12
+  SceneShape LockMarker[kCurves];
+  SceneShape DragRectangle;
+  bool CrossHairShown;
+  bool LockPointsShown;
 
-  // X-label strip.
-  SceneControl LabelX1[kColumns + 1];
-  SceneControl LabelX2[kColumns + 1];
+  // Time-label strip: time above, date below.
+  SceneControl TimeLabel[kColumns + 1];
+  SceneControl DateLabel[kColumns + 1];
 
   // Scroll strip.
-  SceneControl Picture100, Picture101;
-  SceneLine Line100, Line101;
-  SceneControl Label28, Label29;
+  SceneControl ScrollLeftArrow, ScrollRightArrow;
+  SceneLine ScrollStartMarker, ScrollEndMarker;
+  SceneControl ScrollStartLabel, ScrollEndLabel;
 
   // Bottom strip.
-  SceneControl ProgressBar1;
-  SceneControl Label25;
+  SceneControl ProgressBar;
+  SceneControl ReadOut;
 };
-
-extern ChartSceneRecord ChartScene;
-
-// Every object back to nothing (the window not loaded yet).
-void ResetChartScene();
 
 // Colour of curve k (and of its legend line), 0xRRGGBB.
 uint32_t CurveColor(int k);
 inline constexpr uint32_t kVerticalGridColor = 0xE0E0E0;
 inline constexpr uint32_t kHorizontalGridColor = 0xC0C0C0;
-
-// Window-relative position of a control inside the frames, in twips.
-struct TwipPoint {
-  int32_t X, Y;
-};
-TwipPoint PlotOrigin();   // top-left of Frame5
-TwipPoint TrackOrigin();  // top-left of Frame100
-TwipPoint FrameOrigin(const SceneControl& frame);  // any of Frame1..Frame10
-
-// Where a window position falls, for the mouse rules.
-enum class ChartArea { Background, Frame1, Plot, ScrollTrack, OtherFrame };
-ChartArea HitTest(int32_t x, int32_t y);
 
 }  // namespace accelog

@@ -1,8 +1,8 @@
 #pragma once
-// Process-wide state of the chart window: its geometry factors, the curve
-// switches, the cursor and drag state and the scroll track. The mg factors
-// (TwipsPerUnitY, AccelScale, AccelOffset ...) live in Conv, the shown window
-// (DispStartPoint ...) in Data.
+// State of one chart window: its geometry factors, the curve switches, the
+// cursor and drag state and the scroll track. The mg factors (TwipsPerUnitY,
+// AccelScale, AccelOffset ...) are the chart's PlotScale, the shown window
+// (DispStartPoint ...) is the data's.
 #include <cstdint>
 
 namespace accelog {
@@ -11,17 +11,21 @@ namespace accelog {
 enum Curve { kCurveX = 0, kCurveY, kCurveZ, kCurveV, kCurveAX, kCurveAY, kCurveAZ, kCurves };
 inline constexpr int kPointsFlag = 7;  // 8th CurveShown flag: "Disp Point"
 
+// What a press on the scroll track drags.
+enum class ScrollDrag { BothMarkers, StartMarker, EndMarker };
+
 struct ChartStateRecord {
-  int16_t PlotWidthUnits;
-  int16_t PlotHeightUnits;
-  float TwipsPerUnitX;
+  int16_t PlotWidthUnits = 10000;
+  int16_t PlotHeightUnits = 5000;
+  float TwipsPerUnitX = 1.3f;
   int16_t PlotFrameWidth;
   int16_t PlotFrameHeight;
-  int16_t AngleOffset;
-  int16_t AngleLabelBase;
-  int16_t CurveShown[8];  // X, Y, Z, V, AX, AY, AZ, points; 1 shown
+  int16_t AngleOffset = -2500;  // -100 degrees x 25 units per degree
+  int16_t AngleLabelBase = -100;
+  // X, Y, Z, V, AX, AY, AZ, points; 1 shown. X, Y, Z, V and the points, as
+  // the main window starts them.
+  int16_t CurveShown[8] = {1, 1, 1, 1, 0, 0, 0, 1};
   bool ChartControlsLoaded;
-  uint32_t ChartBackColor;  // 0xBBGGRR
   int32_t LastDrawStart;
   int32_t LastDrawEnd;
   int16_t SavedAccelOffset;
@@ -37,18 +41,8 @@ struct ChartStateRecord {
   int16_t ScrollTrackLength;
   float ScrollStartFraction, ScrollEndFraction;
   bool ScrollDragging;
-  int16_t ScrollDragMode;  // 1 start marker, 2 end marker, 0 both
+  ScrollDrag ScrollDragMode;
   int16_t ScrollDragX, ScrollStartX0, ScrollEndX0;
-
-  // The spectrum routines of the FFT side, reached by "Disp Frequency".
-  // Empty until that side installs them.
-  void (*DispFrequency)();
-  void (*DispFrequencyData)();
 };
-
-extern ChartStateRecord ChartState;
-
-// Start values as the main window sets them when it loads.
-void ResetChartState();
 
 }  // namespace accelog

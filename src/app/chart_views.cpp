@@ -1,67 +1,58 @@
-#include "app/chart_views.h"
+#include "app/chart.h"
 
 #include <filesystem>
 
-#include "app/chart_frame.h"
-#include "app/chart_scene.h"
-#include "app/chart_state.h"
-#include "app/cursor_scroll.h"
-#include "app/curve_plot.h"
 #include "model/conversion.h"
 #include "model/state.h"
 #include "model/utils.h"
 
 namespace accelog {
 
-void DispDataReady_14() {
-  ChartSceneRecord& s = ChartScene;
+void Chart::PrepareDataView() {
+  ChartSceneRecord& s = scene;
   const int16_t shown[8] = {1, 1, 1, 1, 0, 0, 0, 1};
   for (int i = 0; i < 8; ++i) {
-    ChartState.CurveShown[i] = shown[i];
-    s.Check[i + 1].Value = shown[i];
-    s.Check[i + 1].Enabled = true;
+    state.CurveShown[i] = shown[i];
+    s.CheckBox[i + 1].Value = shown[i];
+    s.CheckBox[i + 1].Enabled = true;
   }
-  s.Check[13].Enabled = false;
-  s.Label25.Caption.clear();  // a spectrum's read-out is not this view's
-  s.Command1.Enabled = true;
-  HideLineX();
-  HideLineY();
-  HideLineZ();
-  Data.DataLoaded = false;
-  Data.FrequencyFileLoaded = false;
-  Data.FrequencyView = false;
-  s.Label26.Visible = true;
-  Data.MenuCommandCode = MenuOperation::DataView;
-  ShowFileNameBox(Data.DataFileName);
+  s.CheckBox[kSpectrumBox].Enabled = false;
+  s.ReadOut.Caption.clear();  // a spectrum's read-out is not this view's
+  s.AllPointsButton.Enabled = true;
+  HideCurve(kCurveX);
+  HideCurve(kCurveY);
+  HideCurve(kCurveZ);
+  data_.DataLoaded = false;
+  data_.FrequencyFileLoaded = false;
+  data_.FrequencyView = false;
+  s.AccelUnitLabel.Visible = true;
+  data_.MenuCommandCode = MenuOperation::DataView;
+  ShowFileNameBox(data_.DataFileName);
 }
 
-void ShowFileNameBox(const std::string& path) {
-  ChartScene.Text[24].Caption = std::filesystem::path(path).filename().string();
-  ChartScene.FilePath = path;
+void Chart::ShowFileNameBox(const std::string& path) {
+  scene.StatBox[kFileNameBox].Caption = std::filesystem::path(path).filename().string();
+  scene.FilePath = path;
 }
 
-void DispOpenedDataFile() {
-  ChartScene.Command2.Visible = false;
-  ChartScene.Command3.Visible = false;
-  DispLeftLableY();
-  DispRightLableAngl();
-  ChartScene.Frame5.Top = 100000;
-  DispCurve(Data.DispStartPoint, Data.DispEndPoint);
-  ChartScene.Frame5.Top = ChartScene.Frame4.Top;
-  const int32_t shown = Data.CountPoint - PointAllZero_Long(1, Data.CountPoint);
-  ChartScene.Text[19].Caption = std::to_string(shown);
-  HsrollToChangPosition();
+void Chart::ShowOpenedDataFile() {
+  scene.PreviousButton.Visible = false;
+  scene.NextButton.Visible = false;
+  ScaleAccelAxis(scale);
+  ComputePlotPositions(scale);
+  LabelAccelAxis();
+  LabelAngleAxis();
+  DrawOutOfSight(data_.DispStartPoint, data_.DispEndPoint);
+  const int32_t shown = data_.CountPoint - PointAllZero_Long(1, data_.CountPoint);
+  scene.StatBox[kPointCountBox].Caption = std::to_string(shown);
+  PlaceScrollMarkers();
 }
 
-OpenResult OpenDataFileInChart(const std::string& file) {
-  Data.DataFileName = file;
-  DispDataReady_14();
+OpenResult Chart::OpenDataFile(const std::string& file) {
+  data_.DataFileName = file;
+  PrepareDataView();
   const OpenResult result = OpenDataFileServer(file);
-  if (result == OpenResult::Ok) {
-    ComputePlotPositions();
-    MapRangeToSlots(Data.DispStartPoint, Data.DispEndPoint);
-    DispOpenedDataFile();
-  }
+  if (result == OpenResult::Ok) ShowOpenedDataFile();
   return result;
 }
 

@@ -1,12 +1,8 @@
-#include "app/cursor_scroll.h"
+#include "app/chart.h"
 
 #include <cmath>
 #include <cstdlib>
 
-#include "app/chart_frame.h"
-#include "app/chart_scene.h"
-#include "app/chart_state.h"
-#include "app/curve_plot.h"
 #include "model/conversion.h"
 #include "model/state.h"
 #include "model/text_util.h"
@@ -17,37 +13,30 @@ namespace {
 
 int32_t Nearest(double v) { return static_cast<int32_t>(std::nearbyint(v)); }
 
-double ColumnWidth() { return 50.0 * static_cast<double>(ChartState.TwipsPerUnitX); }
-
 void MoveLine(SceneLine& l, float x) { l.X1 = l.X2 = x; }
-
-// Redraw sequence: plot frame out of view, DispCurve over the window, back.
-void Redraw() {
-  ChartScene.Frame5.Top = 100000;
-  DispCurve(Data.DispStartPoint, Data.DispEndPoint);
-  ChartScene.Frame5.Top = ChartScene.Frame4.Top;
-}
-
-void NewWindow() {
-  MapRangeToSlots(Data.DispStartPoint, Data.DispEndPoint);
-  Redraw();
-}
-
-void FollowMarkers() {
-  ChartScene.Label28.Left = Nearest(ChartScene.Line100.X1 + 200);
-  ChartScene.Label29.Left = Nearest(ChartScene.Line101.X1 + 200);
-}
-
-void ShowWindowNumbers() {
-  ChartScene.Label28.Caption = std::to_string(Data.DispStartPoint);
-  ChartScene.Label29.Caption = std::to_string(Data.DispEndPoint);
-}
 
 }  // namespace
 
-std::string LockReadOutText(int32_t p) {
+double Chart::ColumnWidth() const { return 50.0 * static_cast<double>(state.TwipsPerUnitX); }
+
+void Chart::NewWindow() {
+  MapRangeToSlots(data_.DispStartPoint, data_.DispEndPoint);
+  DrawOutOfSight(data_.DispStartPoint, data_.DispEndPoint);
+}
+
+void Chart::FollowMarkers() {
+  scene.ScrollStartLabel.Left = Nearest(scene.ScrollStartMarker.X1 + 200);
+  scene.ScrollEndLabel.Left = Nearest(scene.ScrollEndMarker.X1 + 200);
+}
+
+void Chart::ShowWindowNumbers() {
+  scene.ScrollStartLabel.Caption = std::to_string(data_.DispStartPoint);
+  scene.ScrollEndLabel.Caption = std::to_string(data_.DispEndPoint);
+}
+
+std::string Chart::LockReadOutText(int32_t p) const {
   if (p < 0 || p > kMaxRecords) p = 0;
-  const RealDataRecord& r = Data.RealData[p];
+  const RealDataRecord& r = data_.RealData[p];
   std::string text = "No: " + std::to_string(p) + "   ";
   for (char ch : r.DateText) text += ch == '\0' ? ' ' : ch;
   text += ' ';
@@ -59,280 +48,274 @@ std::string LockReadOutText(int32_t p) {
   return text;
 }
 
-void DispLockPoint(int16_t column) {
+void Chart::ShowReadOut(int16_t column) {
   if (column < 1 || column > kColumns) return;
-  if (!(Data.DataLoaded || Data.FrequencyFileLoaded)) return;
-  if (Data.SlotUsed[column] <= 0 || ChartState.CursorLocked) return;
-  const int32_t p = Data.SlotPoint[column];
+  if (!(data_.DataLoaded || data_.FrequencyFileLoaded)) return;
+  if (data_.SlotUsed[column] <= 0 || state.CursorLocked) return;
+  const int32_t p = data_.SlotPoint[column];
   for (int k = 0; k < kCurves; ++k) {
-    SceneShape& lock = ChartScene.ShapePointLock[k];
-    if (ChartState.CurveShown[k] == 1) {
-      const SceneLine& segment = ChartScene.CurveLine[k][2][column];
+    SceneShape& lock = scene.LockMarker[k];
+    if (state.CurveShown[k] == 1) {
+      const SceneLine& segment = scene.CurveLine[k][2][column];
       lock.Left = segment.X1 - 100;
       lock.Top = segment.Y1 - 100;
     } else {
       lock.Left = -1000;
     }
   }
-  // A spectrum file stays in view after its MenuCommandCode 15 went back to
-  // 0, and its lines are frequencies all that time.
-  if ((Data.MenuCommandCode == MenuOperation::FrequencyView || Data.FrequencyFileLoaded) && Data.FrequencyView) {
-    ChartScene.Label25.Caption = "Frequency = " + std::to_string(p) + "  HZ";
+  // A spectrum file stays in view after its opening operation ended, and
+  // its lines are frequencies all that time.
+  if ((data_.MenuCommandCode == MenuOperation::FrequencyView || data_.FrequencyFileLoaded) && data_.FrequencyView) {
+    scene.ReadOut.Caption = "Frequency = " + std::to_string(p) + "  HZ";
   } else {
-    ChartScene.Label25.Caption = LockReadOutText(p);
+    scene.ReadOut.Caption = LockReadOutText(p);
   }
 }
 
-void HideLockPoint() {
-  for (SceneShape& lock : ChartScene.ShapePointLock) lock.Left = -1000;
+void Chart::HideLockMarkers() {
+  for (SceneShape& lock : scene.LockMarker) lock.Left = -1000;
 }
 
-void HideLineXXLineYY() {
-  ChartScene.LineXX = {-1000, -1000, -1000, -1000, ChartScene.LineXX.Visible};
-  ChartScene.LineYY = {-1000, -1000, -1000, -1000, ChartScene.LineYY.Visible};
-  if (!ChartState.CursorLocked) HideLockPoint();
+void Chart::HideCrossHair() {
+  scene.CrossHairH = {-1000, -1000, -1000, -1000, scene.CrossHairH.Visible};
+  scene.CrossHairV = {-1000, -1000, -1000, -1000, scene.CrossHairV.Visible};
+  if (!state.CursorLocked) HideLockMarkers();
 }
 
-void HsrollToChangPosition() {
-  const double count = Data.CountPoint;
+void Chart::PlaceScrollMarkers() {
+  const double count = data_.CountPoint;
   float start = 0.0f, end = 1.0f;
-  if (Data.DispStartPoint != 1 && count > 0) start = static_cast<float>(Data.DispStartPoint / count);
-  if (Data.DispEndPoint != Data.CountPoint && count > 0) end = static_cast<float>(Data.DispEndPoint / count);
-  ChartState.ScrollStartFraction = start;
-  ChartState.ScrollEndFraction = end;
-  const double length = ChartState.ScrollTrackLength;
-  MoveLine(ChartScene.Line100, static_cast<float>(length * start + 20));
-  MoveLine(ChartScene.Line101, static_cast<float>(length * end - 20));
+  if (data_.DispStartPoint != 1 && count > 0) start = static_cast<float>(data_.DispStartPoint / count);
+  if (data_.DispEndPoint != data_.CountPoint && count > 0) end = static_cast<float>(data_.DispEndPoint / count);
+  state.ScrollStartFraction = start;
+  state.ScrollEndFraction = end;
+  const double length = state.ScrollTrackLength;
+  MoveLine(scene.ScrollStartMarker, static_cast<float>(length * start + 20));
+  MoveLine(scene.ScrollEndMarker, static_cast<float>(length * end - 20));
   FollowMarkers();
   ShowWindowNumbers();
 }
 
-void HsrollChangPosition() {
-  const double length = ChartState.ScrollTrackLength > 0 ? ChartState.ScrollTrackLength : 1;
-  ChartState.ScrollStartFraction = static_cast<float>((ChartScene.Line100.X1 - 20) / length);
-  ChartState.ScrollEndFraction = static_cast<float>((ChartScene.Line101.X1 + 20) / length);
-  const double count = Data.CountPoint;
-  int32_t start = Nearest(count * ChartState.ScrollStartFraction);
-  int32_t end = Nearest(count * ChartState.ScrollEndFraction + 1);
+void Chart::WindowFromScrollMarkers() {
+  const double length = state.ScrollTrackLength > 0 ? state.ScrollTrackLength : 1;
+  state.ScrollStartFraction = static_cast<float>((scene.ScrollStartMarker.X1 - 20) / length);
+  state.ScrollEndFraction = static_cast<float>((scene.ScrollEndMarker.X1 + 20) / length);
+  const double count = data_.CountPoint;
+  int32_t start = Nearest(count * state.ScrollStartFraction);
+  int32_t end = Nearest(count * state.ScrollEndFraction + 1);
   if (start < 1) start = 1;
-  if (end > Data.CountPoint) end = Data.CountPoint;
+  if (end > data_.CountPoint) end = data_.CountPoint;
   // Markers dragged together past a track end would give a window that
   // ends before it starts or lies beyond the data.
-  if (start > Data.CountPoint) start = Data.CountPoint > 0 ? Data.CountPoint : 1;
+  if (start > data_.CountPoint) start = data_.CountPoint > 0 ? data_.CountPoint : 1;
   if (end < start) end = start;
-  Data.DispStartPoint = start;
-  Data.DispEndPoint = end;
+  data_.DispStartPoint = start;
+  data_.DispEndPoint = end;
 }
 
-void PlotMouseMove(float x, float y) {
-  ChartSceneRecord& s = ChartScene;
-  s.LineXX.X1 = s.LineLeft.X1;
-  s.LineXX.X2 = s.LineRight.X1;
-  s.LineXX.Y1 = s.LineXX.Y2 = y;
-  s.LineYY.X1 = s.LineYY.X2 = x;
-  s.LineYY.Y1 = s.LineUp.Y1;
-  s.LineYY.Y2 = s.LineDown.Y1;
-  if (!ChartState.CursorLocked) {
+void Chart::PlotMouseMove(float x, float y) {
+  ChartSceneRecord& s = scene;
+  s.CrossHairH.X1 = s.LineLeft.X1;
+  s.CrossHairH.X2 = s.LineRight.X1;
+  s.CrossHairH.Y1 = s.CrossHairH.Y2 = y;
+  s.CrossHairV.X1 = s.CrossHairV.X2 = x;
+  s.CrossHairV.Y1 = s.LineUp.Y1;
+  s.CrossHairV.Y2 = s.LineDown.Y1;
+  if (!state.CursorLocked) {
     double column = std::floor(x / ColumnWidth());
     if (column < 1) column = 1;
     if (column > kColumns) column = kColumns;
-    ChartState.CursorColumn = static_cast<int16_t>(column);
-    DispLockPoint(ChartState.CursorColumn);
+    state.CursorColumn = static_cast<int16_t>(column);
+    ShowReadOut(state.CursorColumn);
   }
-  if (ChartState.RubberBandActive) {
-    s.ShapeFrame.Left = ChartState.RubberBandX;
-    s.ShapeFrame.Top = ChartState.RubberBandY;
-    if (x - ChartState.RubberBandX > 5) s.ShapeFrame.Width = x - ChartState.RubberBandX;
-    if (y - ChartState.RubberBandY > 5) s.ShapeFrame.Height = y - ChartState.RubberBandY;
+  if (state.RubberBandActive) {
+    s.DragRectangle.Left = state.RubberBandX;
+    s.DragRectangle.Top = state.RubberBandY;
+    if (x - state.RubberBandX > 5) s.DragRectangle.Width = x - state.RubberBandX;
+    if (y - state.RubberBandY > 5) s.DragRectangle.Height = y - state.RubberBandY;
   }
 }
 
-void PlotMouseDown(float x, float y) {
-  ChartState.RubberBandActive = true;
-  ChartState.RubberBandX = x;
-  ChartState.RubberBandY = y;
+void Chart::PlotMouseDown(float x, float y) {
+  state.RubberBandActive = true;
+  state.RubberBandX = x;
+  state.RubberBandY = y;
 }
 
-void PlotMouseUp(float x, float /*y*/) {
+void Chart::PlotMouseUp(float x, float /*y*/) {
   // A release ends a drag only after a press on the plot (the release after a
   // double click follows no press of its own).
-  const bool dragging = ChartState.RubberBandActive;
-  ChartState.RubberBandActive = false;
-  const bool long_drag = dragging && x - ChartState.RubberBandX > 100;
-  if (long_drag && Data.DataLoaded) {
+  const bool dragging = state.RubberBandActive;
+  state.RubberBandActive = false;
+  const bool long_drag = dragging && x - state.RubberBandX > 100;
+  if (long_drag && data_.DataLoaded) {
     const double width = ColumnWidth();
-    int32_t first = static_cast<int32_t>(std::floor(ChartState.RubberBandX / width));
+    int32_t first = static_cast<int32_t>(std::floor(state.RubberBandX / width));
     int32_t last = static_cast<int32_t>(std::floor(x / width));
     if (first < 1) first = 1;
     if (first > kColumns) first = kColumns;
     if (last > kColumns) last = kColumns;
     if (last < 1) last = 1;
     for (int c = first; c >= 1; --c) {
-      if (Data.SlotUsed[c] > 0) {
+      if (data_.SlotUsed[c] > 0) {
         first = c;
         break;
       }
     }
     for (int c = last; c <= kColumns; ++c) {
-      if (Data.SlotUsed[c] > 0) {
+      if (data_.SlotUsed[c] > 0) {
         last = c;
         break;
       }
     }
-    ChartState.ZoomFirstColumn = first;
-    ChartState.ZoomLastColumn = last;
-    int32_t start = Data.SlotPoint[first];
-    int32_t end = Data.SlotPoint[last];
+    state.ZoomFirstColumn = first;
+    state.ZoomLastColumn = last;
+    int32_t start = data_.SlotPoint[first];
+    int32_t end = data_.SlotPoint[last];
     // An empty column holds no point number: keep the window inside the data.
     if (start < 1) start = 1;
     if (end < start) end = start;
-    Data.DispStartPoint = start;
-    Data.DispEndPoint = end;
-    HsrollToChangPosition();
-    MapRangeToSlots(Data.DispStartPoint, Data.DispEndPoint);
-    HideLockPoint();
-    Redraw();
+    data_.DispStartPoint = start;
+    data_.DispEndPoint = end;
+    PlaceScrollMarkers();
+    MapRangeToSlots(data_.DispStartPoint, data_.DispEndPoint);
+    HideLockMarkers();
+    DrawOutOfSight(data_.DispStartPoint, data_.DispEndPoint);
   }
-  if (long_drag && !Data.DataLoaded) return;  // the rectangle stays where it was drawn
-  ChartScene.ShapeFrame = {-10000, ChartScene.ShapeFrame.Top, 10, 10, ChartScene.ShapeFrame.Visible};
+  if (long_drag && !data_.DataLoaded) return;  // the rectangle stays where it was drawn
+  scene.DragRectangle = {-10000, scene.DragRectangle.Top, 10, 10, scene.DragRectangle.Visible};
 }
 
-void PlotDoubleClick() {
-  ChartState.CursorLocked = !ChartState.CursorLocked; }
+void Chart::PlotDoubleClick() { state.CursorLocked = !state.CursorLocked; }
 
-void OtherFrameMouseMove() { HideLineXXLineYY(); }
+void Chart::OtherFrameMouseMove() { HideCrossHair(); }
 
-void TrackMouseDown(float x) {
-  ChartState.ScrollDragging = true;
-  ChartState.ScrollDragX = static_cast<int16_t>(Nearest(x));
-  ChartState.ScrollStartX0 = static_cast<int16_t>(Nearest(ChartScene.Line100.X1));
-  ChartState.ScrollEndX0 = static_cast<int16_t>(Nearest(ChartScene.Line101.X1));
-  ChartState.ScrollDragMode = 0;
-  if (std::fabs(ChartScene.Line100.X1 - x) < 20) ChartState.ScrollDragMode = 1;
-  if (std::fabs(ChartScene.Line101.X1 - x) < 20) ChartState.ScrollDragMode = 2;
+void Chart::TrackMouseDown(float x) {
+  state.ScrollDragging = true;
+  state.ScrollDragX = static_cast<int16_t>(Nearest(x));
+  state.ScrollStartX0 = static_cast<int16_t>(Nearest(scene.ScrollStartMarker.X1));
+  state.ScrollEndX0 = static_cast<int16_t>(Nearest(scene.ScrollEndMarker.X1));
+  state.ScrollDragMode = ScrollDrag::BothMarkers;
+  if (std::fabs(scene.ScrollStartMarker.X1 - x) < 20) state.ScrollDragMode = ScrollDrag::StartMarker;
+  if (std::fabs(scene.ScrollEndMarker.X1 - x) < 20) state.ScrollDragMode = ScrollDrag::EndMarker;
 }
 
-bool TrackMouseMove(float x) {
-  if (!Data.DataLoaded) return false;
-  SceneLine& start = ChartScene.Line100;
-  SceneLine& end = ChartScene.Line101;
+bool Chart::TrackMouseMove(float x) {
+  if (!data_.DataLoaded) return false;
+  SceneLine& start = scene.ScrollStartMarker;
+  SceneLine& end = scene.ScrollEndMarker;
   const bool near = std::fabs(start.X1 - x) < 20 || std::fabs(end.X1 - x) < 20;
-  if (!ChartState.ScrollDragging) return near;
-  switch (ChartState.ScrollDragMode) {
-    case 1:
+  if (!state.ScrollDragging) return near;
+  switch (state.ScrollDragMode) {
+    case ScrollDrag::StartMarker:
       if (x - 10 < end.X1) MoveLine(start, x);
       break;
-    case 2:
+    case ScrollDrag::EndMarker:
       if (x + 10 > start.X1) MoveLine(end, x);
       break;
     default:
-      if (x != ChartState.ScrollDragX) {
-        const float d = x - ChartState.ScrollDragX;
-        MoveLine(start, ChartState.ScrollStartX0 + d);
-        MoveLine(end, ChartState.ScrollEndX0 + d);
+      if (x != state.ScrollDragX) {
+        const float d = x - state.ScrollDragX;
+        MoveLine(start, state.ScrollStartX0 + d);
+        MoveLine(end, state.ScrollEndX0 + d);
         if (start.X1 < 0) MoveLine(start, 20);
-        if (end.X1 > ChartState.ScrollTrackLength) MoveLine(end, ChartState.ScrollTrackLength - 20.0f);
+        if (end.X1 > state.ScrollTrackLength) MoveLine(end, state.ScrollTrackLength - 20.0f);
       }
       break;
   }
   FollowMarkers();
-  HsrollChangPosition();
+  WindowFromScrollMarkers();
   ShowWindowNumbers();
   return near;
 }
 
-void TrackMouseUp(float /*x*/) {
+void Chart::TrackMouseUp(float /*x*/) {
   // Only the end of a drag: the release after a double click is none.
-  if (!ChartState.ScrollDragging) return;
-  ChartState.ScrollDragging = false;
-  if (!Data.DataLoaded) return;
-  const bool moved = Nearest(ChartScene.Line100.X1) != ChartState.ScrollStartX0 ||
-                     Nearest(ChartScene.Line101.X1) != ChartState.ScrollEndX0;
+  if (!state.ScrollDragging) return;
+  state.ScrollDragging = false;
+  if (!data_.DataLoaded) return;
+  const bool moved = Nearest(scene.ScrollStartMarker.X1) != state.ScrollStartX0 ||
+                     Nearest(scene.ScrollEndMarker.X1) != state.ScrollEndX0;
   if (!moved) return;
-  HsrollChangPosition();
+  WindowFromScrollMarkers();
   NewWindow();
 }
 
 namespace {
-void WidenLeft() {
-  Data.DispStartPoint = Data.DispStartPoint - 50 < 1 ? 1 : Data.DispStartPoint - 50;
-}
-void WidenRight() {
-  Data.DispEndPoint = Data.DispEndPoint + 50 > Data.CountPoint ? Data.CountPoint : Data.DispEndPoint + 50;
+// 50 points more on one side of the shown window, or both, within the data.
+void Widen(DataState& data, bool left, bool right) {
+  if (left) data.DispStartPoint = data.DispStartPoint - 50 < 1 ? 1 : data.DispStartPoint - 50;
+  if (right) data.DispEndPoint = data.DispEndPoint + 50 > data.CountPoint ? data.CountPoint : data.DispEndPoint + 50;
 }
 }  // namespace
 
-void TrackDoubleClick() {
-  if (!Data.DataLoaded) return;
-  WidenLeft();
-  WidenRight();
-  HsrollToChangPosition();
+void Chart::TrackDoubleClick() {
+  if (!data_.DataLoaded) return;
+  Widen(data_, true, true);
+  PlaceScrollMarkers();
   NewWindow();
 }
 
-void Picture100_Click() {
-  if (!Data.DataLoaded) return;
-  WidenLeft();
-  HsrollToChangPosition();
+void Chart::ExtendWindowLeft() {
+  if (!data_.DataLoaded) return;
+  Widen(data_, true, false);
+  PlaceScrollMarkers();
   NewWindow();
 }
 
-void Picture101_Click() {
-  if (!Data.DataLoaded) return;
-  WidenRight();
-  HsrollToChangPosition();
+void Chart::ExtendWindowRight() {
+  if (!data_.DataLoaded) return;
+  Widen(data_, false, true);
+  PlaceScrollMarkers();
   NewWindow();
 }
 
-void Command1_Click() {
-  if (!ChartState.ChartControlsLoaded || !Data.DataLoaded) return;
-  Data.DispStartPoint = 1;
-  Data.DispEndPoint = Data.CountPoint;
-  HsrollToChangPosition();
-  MapRangeToSlots(Data.DispStartPoint, Data.DispEndPoint);
-  HideLockPoint();
-  Redraw();
-  const int32_t zero = PointAllZero_Long(Data.DispStartPoint, Data.DispEndPoint);
-  ChartScene.Text[19].Caption = std::to_string(Data.DispEndPoint - Data.DispStartPoint + 1 - zero);
-  HideAllZeroPoint(Data.DispStartPoint, Data.DispEndPoint);
+void Chart::ShowAllPoints() {
+  if (!state.ChartControlsLoaded || !data_.DataLoaded) return;
+  data_.DispStartPoint = 1;
+  data_.DispEndPoint = data_.CountPoint;
+  PlaceScrollMarkers();
+  MapRangeToSlots(data_.DispStartPoint, data_.DispEndPoint);
+  HideLockMarkers();
+  DrawOutOfSight(data_.DispStartPoint, data_.DispEndPoint);
+  const int32_t zero = PointAllZero_Long(data_.DispStartPoint, data_.DispEndPoint);
+  scene.StatBox[kPointCountBox].Caption = std::to_string(data_.DispEndPoint - data_.DispStartPoint + 1 - zero);
+  HideZeroPoints(data_.DispStartPoint, data_.DispEndPoint);
 }
 
-void Check11_Click(int16_t value) {
-  ChartScene.Check[11].Value = value;
-  ChartScene.CrossHairShown = value == 1;
+void Chart::ShowCrossHair(int16_t value) {
+  scene.CheckBox[kCrossHairBox].Value = value;
+  scene.CrossHairShown = value == 1;
 }
 
-void Check12_Click(int16_t value) {
-  ChartScene.Check[12].Value = value;
-  ChartScene.LockPointsShown = value == 1;
+void Chart::ShowLockedPoints(int16_t value) {
+  scene.CheckBox[kLockPointsBox].Value = value;
+  scene.LockPointsShown = value == 1;
 }
 
-void Check13_Click(int16_t value) {
-  ChartSceneRecord& s = ChartScene;
-  s.Check[13].Value = value;
-  if (!ChartState.ChartControlsLoaded) return;
-  if (!(Data.FrequencyFileLoaded || Data.MenuCommandCode == MenuOperation::LiveSpectrum)) return;
+void Chart::ShowSpectrumView(int16_t value) {
+  ChartSceneRecord& s = scene;
+  s.CheckBox[kSpectrumBox].Value = value;
+  if (!state.ChartControlsLoaded) return;
+  if (!(data_.FrequencyFileLoaded || data_.MenuCommandCode == MenuOperation::LiveSpectrum)) return;
   const bool ticked = value == 1;
-  Data.FrequencyView = ticked;
-  s.Label26.Visible = !ticked;
-  ClearText();
+  data_.FrequencyView = ticked;
+  s.AccelUnitLabel.Visible = !ticked;
+  ClearTexts();
   const int16_t spectrum[8] = {1, 1, 1, 0, 0, 0, 0, 1};
   const int16_t time[8] = {1, 1, 1, 1, 0, 0, 0, 1};
   for (int i = 0; i < 8; ++i) {
-    ChartState.CurveShown[i] = ticked ? spectrum[i] : time[i];
-    s.Check[i + 1].Enabled = !ticked || i <= kCurveZ || i == kPointsFlag;
-    s.Check[i + 1].Value = ChartState.CurveShown[i];
+    state.CurveShown[i] = ticked ? spectrum[i] : time[i];
+    s.CheckBox[i + 1].Enabled = !ticked || i <= kCurveZ || i == kPointsFlag;
+    s.CheckBox[i + 1].Value = state.CurveShown[i];
   }
-  if (!Data.FrequencyFileLoaded) return;
+  if (!data_.FrequencyFileLoaded) return;
   if (ticked) {
-    ChartState.SavedAccelOffset = Conv.AccelOffset;
-    Conv.AccelOffset = 0;
-    if (ChartState.DispFrequency) ChartState.DispFrequency();
-    Conv.AccelOffset = ChartState.SavedAccelOffset;
-  } else if (ChartState.DispFrequencyData) {
-    ChartState.DispFrequencyData();
+    ShowSpectraUnshifted();
+  } else {
+    ShowSpectrumSamples();
   }
-  DispMaxMin();
+  ShowStatistics();
 }
 
 }  // namespace accelog

@@ -1,11 +1,8 @@
-#include "app/curve_plot.h"
+#include "app/chart.h"
 
 #include <cmath>
 #include <string>
 
-#include "app/chart_frame.h"
-#include "app/chart_scene.h"
-#include "app/chart_state.h"
 #include "model/conversion.h"
 #include "model/state.h"
 
@@ -16,8 +13,7 @@ namespace {
 double Nearest(double v) { return std::nearbyint(v); }
 
 // Curve k's plot position of point p; a point never placed lies at 0.
-inline double Field(int k, int32_t p) {
-  const PlotColumns& c = Data.Plot;
+inline double Field(int k, const PlotColumns& c, int32_t p) {
   const auto at = [p](const auto& column) -> double {
     return p >= 0 && p < static_cast<int32_t>(column.size()) ? column[static_cast<size_t>(p)] : 0;
   };
@@ -32,15 +28,17 @@ inline double Field(int k, int32_t p) {
   }
 }
 
-inline double Base(int k) {
-  const double offset = k <= kCurveV ? Conv.AccelOffset : ChartState.AngleOffset;
-  return offset * Conv.TwipsPerUnitY;
+}  // namespace
+
+double Chart::CurveBase(int k) const {
+  const double offset = k <= kCurveV ? scale.AccelOffset : state.AngleOffset;
+  return offset * scale.TwipsPerUnitY;
 }
 
 // Points of column c, kept inside the table.
-inline bool ColumnPoints(int c, int32_t& first, int32_t& count) {
-  count = Data.SlotUsed[c];
-  first = Data.SlotPoint[c];
+bool Chart::ColumnPoints(int c, int32_t& first, int32_t& count) const {
+  count = data_.SlotUsed[c];
+  first = data_.SlotPoint[c];
   if (count <= 0) return false;
   if (first < 1) first = 1;
   if (first > kMaxRecords) return false;
@@ -49,16 +47,19 @@ inline bool ColumnPoints(int c, int32_t& first, int32_t& count) {
 }
 
 // Smallest and largest plot field of every column with five or more points,
-// for all seven curves in one pass over the points (DispCurve fills it so the
+// for all seven curves in one pass over the points (Draw fills it so the
 // seven curves do not each walk the whole window).
-struct ColumnExtremes {
+struct Chart::ColumnExtremes {
   double Min[kCurves][kColumns + 1];
   double Max[kCurves][kColumns + 1];
   bool Valid;
 };
-ColumnExtremes g_extremes;
 
-void ComputeColumnExtremes() {
+Chart::Chart(DataState& data, ConversionState& conv)
+    : data_(data), conv_(conv), extremes_(std::make_unique<ColumnExtremes>()) {}
+Chart::~Chart() = default;
+
+void Chart::ComputeColumnExtremes() {
   for (int c = 1; c <= kColumns; ++c) {
     int32_t s, n;
     if (!ColumnPoints(c, s, n) || n < 5) continue;
@@ -69,51 +70,51 @@ void ComputeColumnExtremes() {
     }
     for (int k = 0; k < kCurves; ++k) {
       for (int32_t p = s; p < s + n; ++p) {
-        const double f = Field(k, p);
+        const double f = Field(k, data_.Plot, p);
         if (f < mn[k]) mn[k] = f;
         if (f > mx[k]) mx[k] = f;
       }
     }
     for (int k = 0; k < kCurves; ++k) {
-      g_extremes.Min[k][c] = mn[k];
-      g_extremes.Max[k][c] = mx[k];
+      extremes_->Min[k][c] = mn[k];
+      extremes_->Max[k][c] = mx[k];
     }
   }
-  g_extremes.Valid = true;
+  extremes_->Valid = true;
 }
 
-void ColumnExtreme(int k, int c, int32_t s, int32_t n, double& mn, double& mx) {
-  if (g_extremes.Valid) {
-    mn = g_extremes.Min[k][c];
-    mx = g_extremes.Max[k][c];
+void Chart::ColumnExtreme(int k, int c, int32_t s, int32_t n, double& mn, double& mx) const {
+  if (extremes_->Valid) {
+    mn = extremes_->Min[k][c];
+    mx = extremes_->Max[k][c];
     return;
   }
   mn = 1000000.0;
   mx = -1000000.0;
   for (int32_t p = s; p < s + n; ++p) {
-    const double f = Field(k, p);
+    const double f = Field(k, data_.Plot, p);
     if (f < mn) mn = f;
     if (f > mx) mx = f;
   }
 }
 
+namespace {
 void Park(SceneLine& l, float y) { l.Y1 = l.Y2 = y; }
-
 }  // namespace
 
-int32_t CurveColumnX(int c) {
-  return static_cast<int32_t>(Nearest((c - 1) * 50.0 * ChartState.TwipsPerUnitX + 50.0));
+int32_t Chart::CurveColumnX(int c) const {
+  return static_cast<int32_t>(Nearest((c - 1) * 50.0 * state.TwipsPerUnitX + 50.0));
 }
 
-double CurveY(int k, int32_t p) {
+double Chart::CurveY(int k, int32_t p) const {
   if (p < 0 || p > kMaxRecords) p = 0;
-  return Base(k) + Field(k, p);
+  return CurveBase(k) + Field(k, data_.Plot, p);
 }
 
-void DispCurveOf(int k, int32_t start, int32_t /*end*/) {
-  auto& line = ChartScene.CurveLine[k];
-  const double base = Base(k);
-  auto y = [&](int32_t p) { return static_cast<float>(base + Field(k, p)); };
+void Chart::DrawCurve(int k, int32_t start) {
+  auto& line = scene.CurveLine[k];
+  const double base = CurveBase(k);
+  auto y = [&](int32_t p) { return static_cast<float>(base + Field(k, data_.Plot, p)); };
   float last = static_cast<float>(Nearest(CurveY(k, start)));
   bool previous_empty = false;
   for (int c = 1; c <= kColumns; ++c) {
@@ -160,13 +161,13 @@ void DispCurveOf(int k, int32_t start, int32_t /*end*/) {
   }
 }
 
-void DispNoDataPointOf(int k) {
-  auto& line = ChartScene.CurveLine[k];
+void Chart::BridgeEmptyColumns(int k) {
+  auto& line = scene.CurveLine[k];
   float last_y = static_cast<float>(Nearest(line[4][1].Y2));
   float last_x = static_cast<float>(Nearest(line[4][1].X2));
   bool gap_open = false;
   for (int c = 2; c <= kColumns; ++c) {
-    if (Data.SlotUsed[c] > 0) {
+    if (data_.SlotUsed[c] > 0) {
       if (gap_open) {
         SceneLine& bridge = line[5][c];
         bridge.X1 = last_x;
@@ -184,178 +185,159 @@ void DispNoDataPointOf(int k) {
   }
 }
 
-void HideNoDataPointOf(int k) {
-  if (!ChartState.ChartControlsLoaded) return;
-  auto& line = ChartScene.CurveLine[k];
+void Chart::ParkEmptyColumns(int k) {
+  if (!state.ChartControlsLoaded) return;
+  auto& line = scene.CurveLine[k];
   for (int c = 1; c <= kColumns; ++c) {
-    if (Data.SlotUsed[c] != 0) continue;
+    if (data_.SlotUsed[c] != 0) continue;
     for (int j = 1; j <= 5; ++j) Park(line[j][c], kParkNoData);
   }
 }
 
-namespace {
-void PlacePoints(int k) {
-  auto& line = ChartScene.CurveLine[k];
-  auto& point = ChartScene.CurvePoint[k];
+void Chart::PlaceMarkerTops(int k) {
+  auto& line = scene.CurveLine[k];
+  auto& point = scene.CurvePoint[k];
   for (int j = 1; j <= 4; ++j) point[j][1].Top = line[j][1].Y2 - 37;
   for (int c = 2; c <= kColumns; ++c) {
-    point[1][c].Top = Data.SlotUsed[c - 1] > 0 ? line[1][c].Y2 - 37 : line[2][c].Y1 - 37;
+    point[1][c].Top = data_.SlotUsed[c - 1] > 0 ? line[1][c].Y2 - 37 : line[2][c].Y1 - 37;
     for (int j = 2; j <= 4; ++j) point[j][c].Top = line[j][c].Y2 - 37;
   }
 }
 
-void ShowPoints(int k, bool visible) {
-  auto& point = ChartScene.CurvePoint[k];
+void Chart::ShowMarkers(int k, bool visible) {
+  auto& point = scene.CurvePoint[k];
   for (int c = 1; c <= kColumns; ++c) {
     for (int j = 1; j <= 4; ++j) point[j][c].Visible = visible;
   }
 }
-}  // namespace
 
-void DispPointOf(int k) {
-  if (ChartState.CurveShown[kPointsFlag] != 1) {
-    ShowPoints(k, false);
+void Chart::PlaceMarkers(int k) {
+  if (state.CurveShown[kPointsFlag] != 1) {
+    ShowMarkers(k, false);
     return;
   }
-  ShowPoints(k, true);
-  PlacePoints(k);
+  ShowMarkers(k, true);
+  PlaceMarkerTops(k);
 }
 
-void HideLineOf(int k) {
-  auto& line = ChartScene.CurveLine[k];
+void Chart::HideCurve(int k) {
+  auto& line = scene.CurveLine[k];
   for (int c = 1; c <= kColumns; ++c) {
     for (int j = 1; j <= 5; ++j) Park(line[j][c], kParkHidden);
   }
 }
 
-void HideAllZeroPointOf(int k) {
-  auto& point = ChartScene.CurvePoint[k];
+void Chart::HideZeroMarkers(int k) {
+  auto& point = scene.CurvePoint[k];
   for (int c = 1; c <= kColumns; ++c) {
-    if (!Data.ZeroPointFlag[c]) continue;
+    if (!data_.ZeroPointFlag[c]) continue;
     for (int j = 1; j <= 4; ++j) point[j][c].Visible = false;
   }
 }
 
-#define ACCELOG_CURVE_FAMILY(S, k)                                                        \
-  void DispCurve##S(int32_t start, int32_t end) { DispCurveOf(k, start, end); }           \
-  void DispNoDataPoint##S() { DispNoDataPointOf(k); }                                     \
-  void HideNoDataPoint##S() { HideNoDataPointOf(k); }                                     \
-  void DispPoint##S() { DispPointOf(k); }                                                 \
-  void HideLine##S() { HideLineOf(k); }                                                   \
-  void HideAllZeroPoint##S() { HideAllZeroPointOf(k); }
-ACCELOG_CURVE_FAMILY(X, kCurveX)
-ACCELOG_CURVE_FAMILY(Y, kCurveY)
-ACCELOG_CURVE_FAMILY(Z, kCurveZ)
-ACCELOG_CURVE_FAMILY(V, kCurveV)
-ACCELOG_CURVE_FAMILY(AX, kCurveAX)
-ACCELOG_CURVE_FAMILY(AY, kCurveAY)
-ACCELOG_CURVE_FAMILY(AZ, kCurveAZ)
-#undef ACCELOG_CURVE_FAMILY
 
-void DispNoDataPoint() {
-  for (int k = 0; k < kCurves; ++k) DispNoDataPointOf(k);
-}
-
-void HideNoDataPoint() {
-  for (int k = 0; k < kCurves; ++k) HideNoDataPointOf(k);
-}
-
-void DispPointALL() {
+void Chart::ShowAllMarkers() {
   for (int k = 0; k < kCurves; ++k) {
-    PlacePoints(k);
-    ShowPoints(k, true);
+    PlaceMarkerTops(k);
+    ShowMarkers(k, true);
   }
 }
 
-void HideDispPointAll(int16_t flag) {
-  for (int k = 0; k < kCurves; ++k) ShowPoints(k, flag == 1 && ChartState.CurveShown[k] == 1);
+void Chart::ShowMarkersOfShownCurves(int16_t flag) {
+  for (int k = 0; k < kCurves; ++k) ShowMarkers(k, flag == 1 && state.CurveShown[k] == 1);
 }
 
-void CurveCheck_Click(int k, int16_t value) {
+void Chart::SetCurveShown(int k, int16_t value) {
   if (k < 0 || k >= kCurves) return;
-  ChartScene.Check[k + 1].Value = value;
-  if (!ChartState.ChartControlsLoaded || Data.DispEndPoint == 0) return;
-  ChartState.CurveShown[k] = value;
-  ChartScene.Frame5.Top = 100000;
+  scene.CheckBox[k + 1].Value = value;
+  if (!state.ChartControlsLoaded || data_.DispEndPoint == 0) return;
+  state.CurveShown[k] = value;
+  scene.PlotFrame.Top = 100000;
   if (value == 1) {
-    DispCurveOf(k, Data.DispStartPoint, Data.DispEndPoint);
-    DispNoDataPointOf(k);
-    DispPointOf(k);
+    DrawCurve(k, data_.DispStartPoint);
+    BridgeEmptyColumns(k);
+    PlaceMarkers(k);
   } else {
-    HideLineOf(k);
-    DispPointOf(k);
+    HideCurve(k);
+    PlaceMarkers(k);
   }
-  HideAllZeroPoint(Data.DispStartPoint, Data.DispEndPoint);
-  ChartScene.Frame5.Top = ChartScene.Frame4.Top;
+  HideZeroPoints(data_.DispStartPoint, data_.DispEndPoint);
+  scene.PlotFrame.Top = scene.LeftStrip.Top;
 }
 
-void Check8_Click(int16_t value) {
-  ChartScene.Check[8].Value = value;
-  if (!ChartState.ChartControlsLoaded || Data.DispEndPoint == 0) return;
-  ChartState.CurveShown[kPointsFlag] = value;
-  ChartScene.Frame5.Top = 100000;
-  HideDispPointAll(value);
-  if (value == 1) DispPointALL();
-  HideAllZeroPoint(Data.DispStartPoint, Data.DispEndPoint);
-  ChartScene.Frame5.Top = ChartScene.Frame4.Top;
+void Chart::SetPointsShown(int16_t value) {
+  scene.CheckBox[kPointsBox].Value = value;
+  if (!state.ChartControlsLoaded || data_.DispEndPoint == 0) return;
+  state.CurveShown[kPointsFlag] = value;
+  scene.PlotFrame.Top = 100000;
+  ShowMarkersOfShownCurves(value);
+  if (value == 1) ShowAllMarkers();
+  HideZeroPoints(data_.DispStartPoint, data_.DispEndPoint);
+  scene.PlotFrame.Top = scene.LeftStrip.Top;
 }
 
-void DispCurve(int32_t start, int32_t end) {
-  if (!ChartState.ChartControlsLoaded) return;
-  for (int k = 0; k < kCurves; ++k) HideLineOf(k);
-  ChartState.LastDrawStart = start;
-  ChartState.LastDrawEnd = end;
+void Chart::Draw(int32_t start, int32_t end) {
+  if (!state.ChartControlsLoaded) return;
+  for (int k = 0; k < kCurves; ++k) HideCurve(k);
+  state.LastDrawStart = start;
+  state.LastDrawEnd = end;
   ComputeColumnExtremes();
   for (int k = 0; k < kCurves; ++k) {
-    if (ChartState.CurveShown[k] == 1) {
-      DispCurveOf(k, start, end);
-      DispNoDataPointOf(k);
-      HideNoDataPointOf(k);
-      DispPointOf(k);
+    if (state.CurveShown[k] == 1) {
+      DrawCurve(k, start);
+      BridgeEmptyColumns(k);
+      ParkEmptyColumns(k);
+      PlaceMarkers(k);
     } else {
-      HideLineOf(k);
-      DispPointOf(k);
+      HideCurve(k);
+      PlaceMarkers(k);
     }
   }
-  g_extremes.Valid = false;
-  DispXLable();
+  extremes_->Valid = false;
+  LabelTimeAxis();
   ComputeStatistics(start, end);
-  DispMaxMin();
+  ShowStatistics();
   const int64_t count = static_cast<int64_t>(end) - start + 1 - PointAllZero_Long(start, end);
-  ChartScene.Text[19].Caption = std::to_string(count);
-  HideAllZeroPoint(start, end);
+  scene.StatBox[19].Caption = std::to_string(count);
+  HideZeroPoints(start, end);
 }
 
-void HideAllZeroPoint(int32_t start, int32_t end) {
+void Chart::HideZeroPoints(int32_t start, int32_t end) {
   ComputeZeroPointFlags(start, end);
-  for (int k = 0; k < kCurves; ++k) HideAllZeroPointOf(k);
+  for (int k = 0; k < kCurves; ++k) HideZeroMarkers(k);
 }
 
-void DispMaxMin() {
+void Chart::ShowStatistics() {
   const StatisticsTexts t = DispMaxMinTexts();
-  auto& text = ChartScene.Text;
+  auto& text = scene.StatBox;
   for (int c = 0; c < 4; ++c) {
-    text[1 + c].Caption = t.MaxText[c];
-    text[5 + c].Caption = t.MinText[c];
-    text[9 + c].Caption = t.AverageText[c];
+    text[kMaxBox + c].Caption = t.MaxText[c];
+    text[kMinBox + c].Caption = t.MinText[c];
+    text[kAverageBox + c].Caption = t.AverageText[c];
   }
-  for (int c = 0; c < 3; ++c) text[13 + c].Caption = t.CriticalText[c];
-  text[16].Caption = t.UnitText;
-  text[17].Caption = t.StartText;
-  text[18].Caption = t.IntervalText;
-  text[19].Caption = t.SampleCountText;
-  text[20].Caption = t.RecordModeText;
+  for (int c = 0; c < 3; ++c) text[kThresholdBox + c].Caption = t.CriticalText[c];
+  text[kUnitBox].Caption = t.UnitText;
+  text[kStartTimeBox].Caption = t.StartText;
+  text[kIntervalBox].Caption = t.IntervalText;
+  text[kPointCountBox].Caption = t.SampleCountText;
+  text[kModeBox].Caption = t.RecordModeText;
 }
 
-void ClearScreen() {
-  const int32_t top = ChartScene.Frame5.Top;
-  ChartScene.Frame5.Top = 20000;
-  for (int k = 0; k < kCurves; ++k) HideLineOf(k);
-  for (int k = 0; k < kCurves; ++k) DispPointOf(k);
-  Data.DataLoaded = false;
-  Data.FrequencyFileLoaded = false;
-  Data.DispEndPoint = 0;
-  ChartScene.Frame5.Top = top;
+void Chart::DrawOutOfSight(int32_t start, int32_t end) {
+  scene.PlotFrame.Top = 100000;
+  Draw(start, end);
+  scene.PlotFrame.Top = scene.LeftStrip.Top;
+}
+
+void Chart::ClearPlot() {
+  const int32_t top = scene.PlotFrame.Top;
+  scene.PlotFrame.Top = 20000;
+  for (int k = 0; k < kCurves; ++k) HideCurve(k);
+  for (int k = 0; k < kCurves; ++k) PlaceMarkers(k);
+  data_.DataLoaded = false;
+  data_.FrequencyFileLoaded = false;
+  data_.DispEndPoint = 0;
+  scene.PlotFrame.Top = top;
 }
 
 }  // namespace accelog

@@ -1,10 +1,10 @@
+#include "app/chart.h"
 #include "app/frequency_chart.h"
 
 #include <cmath>
 #include <cstdint>
 #include <string>
 
-#include "app/chart_scene.h"
 #include "model/state.h"
 #include "model/text_util.h"
 
@@ -14,8 +14,8 @@ float SpectrumScale(int64_t max_magnitude) {
   return max_magnitude >= 4500 ? static_cast<float>(std::floor(max_magnitude / 5000.0) + 2) : 1.0f;
 }
 
-void DispLeftLableF() {
-  std::vector<int32_t>* const fields[3] = {&Data.Plot.X, &Data.Plot.Y, &Data.Plot.Z};
+void Chart::LabelSpectrumAxis() {
+  std::vector<int32_t>* const fields[3] = {&data_.Plot.X, &data_.Plot.Y, &data_.Plot.Z};
   int64_t all_max = -10000;
   for (int axis = 0; axis < 3; ++axis) {
     int64_t max = -10000;
@@ -27,12 +27,12 @@ void DispLeftLableF() {
         peak = i;
       }
     }
-    ChartScene.Text[21 + axis].Caption = std::to_string(peak);
+    scene.StatBox[kPeakLineBox + axis].Caption = std::to_string(peak);
     if (max > all_max) all_max = max;
   }
   const double f = SpectrumScale(all_max);
   for (int i = 0; i <= 10; ++i) {
-    ChartScene.LabelY[i].Caption = NumberText(static_cast<long long>(i * 500 * f));
+    scene.AccelLabel[i].Caption = NumberText(static_cast<long long>(i * 500 * f));
   }
   for (int i = 1; i <= kSpectrumLines; ++i) {
     for (auto* field : fields) {

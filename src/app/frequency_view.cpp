@@ -1,12 +1,5 @@
-#include "app/frequency_view.h"
+#include "app/chart.h"
 
-#include "app/chart_frame.h"
-#include "app/chart_scene.h"
-#include "app/chart_state.h"
-#include "app/chart_views.h"
-#include "app/cursor_scroll.h"
-#include "app/curve_plot.h"
-#include "app/frequency_chart.h"
 #include "core/ui_port.h"
 #include "model/conversion.h"
 #include "model/state.h"
@@ -14,74 +7,67 @@
 
 namespace accelog {
 
-namespace {
-
-// A full redraw with the plot frame out of sight.
-void DrawHidden(int32_t end) {
-  ChartScene.Frame5.Top = 100000;
-  DispCurve(1, end);
-  ChartScene.Frame5.Top = ChartScene.Frame4.Top;
-}
-
-}  // namespace
-
-void DispFrequency() {
+void Chart::ShowSpectra() {
   FrequencySpectra();
-  DispLeftLableF();
+  LabelSpectrumAxis();
   FrequencySpectrumPoints();
-  DrawHidden(kSpectrumBins);
+  DrawOutOfSight(1, kSpectrumBins);
 }
 
-void DispFrequencyData() {
-  HideLineX();
-  HideLineY();
-  HideLineZ();
+void Chart::ShowSpectrumSamples() {
+  HideCurve(kCurveX);
+  HideCurve(kCurveY);
+  HideCurve(kCurveZ);
   FrequencyDataPoints();
-  DispLeftLableY();
-  DispRightLableAngl();
-  DrawHidden(kFFTPoints);
+  ScaleAccelAxis(scale);
+  ComputePlotPositions(scale);
+  LabelAccelAxis();
+  LabelAngleAxis();
+  DrawOutOfSight(1, kFFTPoints);
 }
 
-void CheckHann_Click(int16_t value) {
-  ChartScene.CheckHann.Value = value;
+void Chart::ShowSpectraUnshifted() {
+  state.SavedAccelOffset = scale.AccelOffset;
+  scale.AccelOffset = 0;
+  ShowSpectra();
+  scale.AccelOffset = state.SavedAccelOffset;
+}
+
+void Chart::SetHannWindow(int16_t value) {
+  scene.HannBox.Value = value;
   FFTWindow = value == 1 ? SpectrumWindow::Hann : SpectrumWindow::None;
-  if (!(Data.FrequencyFileLoaded && Data.FrequencyView && Data.MenuCommandCode == MenuOperation::None)) return;
-  ChartState.SavedAccelOffset = Conv.AccelOffset;
-  Conv.AccelOffset = 0;
-  DispFrequency();
-  Conv.AccelOffset = ChartState.SavedAccelOffset;
-  DispMaxMin();
+  if (!(data_.FrequencyFileLoaded && data_.FrequencyView && data_.MenuCommandCode == MenuOperation::None)) return;
+  ShowSpectraUnshifted();
+  ShowStatistics();
 }
 
-FrequencyFileResult OpenFrequencyFileInChart(const std::string& file) {
-  ChartState.DispFrequency = DispFrequency;
-  ChartState.DispFrequencyData = DispFrequencyData;
-  ChartSceneRecord& s = ChartScene;
-  Data.DataFileName = Data.DownloadFileName = file;
+FrequencyFileResult Chart::OpenFrequencyFile(const std::string& file) {
+  ChartSceneRecord& s = scene;
+  data_.DataFileName = data_.DownloadFileName = file;
   ShowFileNameBox(file);
   const FrequencyFileResult result = ReadFrequencyFile(file);
   if (result != FrequencyFileResult::Ok) return result;
 
-  Data.FrequencyFileLoaded = true;
+  data_.FrequencyFileLoaded = true;
   const int16_t shown[8] = {1, 1, 1, 0, 0, 0, 0, 1};
   for (int i = 0; i < 8; ++i) {
-    ChartState.CurveShown[i] = shown[i];
-    s.Check[i + 1].Value = shown[i];
-    s.Check[i + 1].Enabled = i <= kCurveZ || i == kPointsFlag;
+    state.CurveShown[i] = shown[i];
+    s.CheckBox[i + 1].Value = shown[i];
+    s.CheckBox[i + 1].Enabled = i <= kCurveZ || i == kPointsFlag;
   }
-  Data.MenuCommandCode = MenuOperation::FrequencyView;
-  Data.FrequencyView = true;
+  data_.MenuCommandCode = MenuOperation::FrequencyView;
+  data_.FrequencyView = true;
   // The box says what is shown: ticked for the spectrum.
-  s.Check[13].Value = 1;
-  s.Check[13].Enabled = true;
-  s.Label26.Visible = false;
-  s.Command2.Visible = s.Command3.Visible = false;
-  if (Conv.AccelOffset != 0) ChartState.SavedAccelOffset = Conv.AccelOffset;
-  Conv.AccelOffset = 0;
-  DispFrequency();
-  s.Text[19].Caption = std::to_string(Data.CountPoint);
-  HsrollToChangPosition();
-  Data.MenuCommandCode = MenuOperation::None;
+  s.CheckBox[kSpectrumBox].Value = 1;
+  s.CheckBox[kSpectrumBox].Enabled = true;
+  s.AccelUnitLabel.Visible = false;
+  s.PreviousButton.Visible = s.NextButton.Visible = false;
+  if (scale.AccelOffset != 0) state.SavedAccelOffset = scale.AccelOffset;
+  scale.AccelOffset = 0;
+  ShowSpectra();
+  s.StatBox[kPointCountBox].Caption = std::to_string(data_.CountPoint);
+  PlaceScrollMarkers();
+  data_.MenuCommandCode = MenuOperation::None;
   return result;
 }
 

@@ -26,7 +26,7 @@ bool PaperSizeOf(int kind, int16_t& width, int16_t& height);
 float PictureScaleUp(float scale);
 float PictureScaleDown(float scale);
 
-// Text1..Text9 as the boxes show them.
+// The nine boxes as the dialog shows them.
 using PageSetupTexts = std::array<std::string, 9>;
 PageSetupTexts PageSetupToTexts(const PageSetup& s);
 // OK: nothing when a box does not hold a usable number ("Error").

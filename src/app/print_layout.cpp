@@ -8,10 +8,6 @@
 
 namespace accelog {
 
-PrintStateRecord PrintState;
-
-void ResetPrintState() { PrintState = PrintStateRecord{}; }
-
 namespace {
 
 int16_t Nearest16(double v) {
@@ -22,13 +18,11 @@ int16_t Add16(int16_t v, int d) { return static_cast<int16_t>(std::clamp(v + d, 
 
 }  // namespace
 
-void PrintBeging(int32_t origin_x, int32_t origin_y) {
-  const ChartSceneRecord& s = ChartScene;
-  auto& p = PrintState;
-  p.PrintLeft = Nearest16(origin_x + s.Frame2.Left + s.Frame3.Left + 50);
-  p.PrintTop = Nearest16(origin_y + s.Frame2.Top + s.Frame3.Top + s.Frame5.Top + 50);
-  p.PrintHeight = Nearest16(s.Frame7.Height + s.Frame5.Height);
-  p.PrintWidth = Nearest16(s.Frame5.Width + 1500 + 1500 + 800);
+void LocateChartInCapture(PrintJob& p, const ChartSceneRecord& s, int32_t origin_x, int32_t origin_y) {
+  p.PrintLeft = Nearest16(origin_x + s.OuterBorder.Left + s.InnerBorder.Left + 50);
+  p.PrintTop = Nearest16(origin_y + s.OuterBorder.Top + s.InnerBorder.Top + s.PlotFrame.Top + 50);
+  p.PrintHeight = Nearest16(s.TimeLabelStrip.Height + s.PlotFrame.Height);
+  p.PrintWidth = Nearest16(s.PlotFrame.Width + 1500 + 1500 + 800);
 }
 
 PageTwips PageSizeTwips(int width_mm, int height_mm, int direction) {
@@ -47,9 +41,8 @@ float PreviewZoomFor(PageTwips page, int window_width, int window_height) {
   return std::max(zoom, 0.05f);
 }
 
-PreviewLayout LayOutPreview(int window_width, int window_height) {
+PreviewLayout LayOutPreview(PrintJob& p, int window_width, int window_height) {
   const auto& m = MachineParameter;
-  auto& p = PrintState;
   const PageTwips page = PageSizeTwips(m.PaperWidth, m.PaperHeight, m.PaperDirection);
   p.PreviewZoom = PreviewZoomFor(page, window_width, window_height);
   const double zoom = p.PreviewZoom;
@@ -86,11 +79,10 @@ int16_t MarginFromView(double view, float zoom) {
   return Nearest16(view / static_cast<double>(zoom) / kTwipsPerMm);
 }
 
-int16_t DragMarginLine(MarginLine line, const PreviewLayout& l, double x, double y) {
+int16_t DragMarginLine(PrintJob& p, MarginLine line, const PreviewLayout& l, double x, double y) {
   // The pointer may leave the page; the margin stays on it.
   x = std::clamp(x, 0.0, l.PageWidth);
   y = std::clamp(y, 0.0, l.PageHeight);
-  auto& p = PrintState;
   auto& m = MachineParameter;
   int16_t* view = nullptr;
   int16_t* mm = nullptr;
@@ -123,15 +115,13 @@ bool MovePictureByZone(int32_t x, int32_t y, double width, double height) {
   return true;
 }
 
-TwipRect CutOutSource() {
-  const auto& p = PrintState;
+TwipRect CutOutSource(const PrintJob& p) {
   const auto& m = MachineParameter;
   return {static_cast<double>(m.PictureMoveRight + p.CropLeft), static_cast<double>(m.PictureMoveDown + p.CropTop),
           static_cast<double>(p.CropWidth), static_cast<double>(p.CropHeight)};
 }
 
-TwipRect PrintedPicture() {
-  const auto& p = PrintState;
+TwipRect PrintedPicture(const PrintJob& p) {
   const auto& m = MachineParameter;
   return {m.MarginLeft * kTwipsPerMm, m.MarginTop * kTwipsPerMm, p.CropWidth * static_cast<double>(m.PictureScale),
           p.CropHeight * static_cast<double>(m.PictureScale)};

@@ -5,14 +5,12 @@
 #include <QImage>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "app/chart_state.h"
-#include "app/chart_views.h"
-#include "app/cursor_scroll.h"
-#include "app/curve_plot.h"
+#include "app/chart.h"
 #include "ui/form_picture.h"
 #include "cli/cli.h"
 #include "core/program_folder.h"
@@ -125,14 +123,13 @@ int RunPrint(Args& args) {
 
   ResetDataState();
   ResetConversionState();
-  ResetChartState();
-  ResetPrintState();
   StderrUi ui;
   SetUi(&ui);
 
   if (!FileCanBeRead(file)) return kExitFailed;
-  FormPicture window;
-  if (OpenDataFileInChart(file) != OpenResult::Ok) return kExitRefused;
+  const auto chart = std::make_unique<Chart>(Data, Conv);
+  FormPicture window(*chart);
+  if (chart->OpenDataFile(file) != OpenResult::Ok) return kExitRefused;
   if (start || end) {
     long long s = std::max(start.value_or(1), 1LL), e = std::min<long long>(end.value_or(Data.CountPoint), Data.CountPoint);
     if (s > e) {
@@ -141,10 +138,10 @@ int RunPrint(Args& args) {
     }
     Data.DispStartPoint = static_cast<int32_t>(s);
     Data.DispEndPoint = static_cast<int32_t>(e);
-    HsrollToChangPosition();
+    chart->PlaceScrollMarkers();
     MapRangeToSlots(Data.DispStartPoint, Data.DispEndPoint);
-    HideLockPoint();
-    DispCurve(Data.DispStartPoint, Data.DispEndPoint);
+    chart->HideLockMarkers();
+    chart->Draw(Data.DispStartPoint, Data.DispEndPoint);
   }
   window.SyncFromScene();
   window.show();
@@ -152,16 +149,17 @@ int RunPrint(Args& args) {
 
   // The chart window stands for the main window: the capture starts at its corner.
   const QImage capture = window.grab().toImage();
-  MeasureCapture(capture);
-  PrintBeging(0, 0);
-  LayOutPreview(19000, 11800);
+  PrintJob job;
+  MeasureCapture(job, capture);
+  LocateChartInCapture(job, chart->scene, 0, 0);
+  LayOutPreview(job, 19000, 11800);
 
-  if (const std::string error = PrintCutOutToPdf(out, capture); !error.empty()) {
+  if (const std::string error = PrintCutOutToPdf(out, job, capture); !error.empty()) {
     std::fprintf(stderr, "accelog-cli: %s\n", error.c_str());
     return kExitFailed;
   }
   const PageTwips page = PageSizeTwips(m.PaperWidth, m.PaperHeight, m.PaperDirection);
-  const TwipRect at = PrintedPicture();
+  const TwipRect at = PrintedPicture(job);
   std::printf("%s: page %.0f x %.0f mm, chart %.1f x %.1f mm at %d,%d mm, points %d..%d of %d\n", out.c_str(),
               page.Width / kTwipsPerMm, page.Height / kTwipsPerMm, at.Width / kTwipsPerMm, at.Height / kTwipsPerMm,
               m.MarginLeft, m.MarginTop, Data.DispStartPoint, Data.DispEndPoint, Data.CountPoint);

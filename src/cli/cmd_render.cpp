@@ -4,16 +4,11 @@
 #include <QImage>
 #include <QImageWriter>
 #include <cstdio>
+#include <memory>
 #include <string>
 
-#include "app/chart_frame.h"
-#include "app/chart_scene.h"
-#include "app/chart_state.h"
-#include "app/chart_views.h"
-#include "app/cursor_scroll.h"
-#include "app/curve_plot.h"
+#include "app/chart.h"
 #include "ui/form_picture.h"
-#include "app/frequency_view.h"
 #include "cli/cli.h"
 #include "ui/qt_staged_file.h"
 #include "core/ui_port.h"
@@ -43,13 +38,13 @@ std::optional<long long> TakeNumber(Args& args, const char* name, bool& bad) {
 }
 
 // The shown window as a zoom would leave it.
-void ShowWindow(int32_t start, int32_t end) {
+void ShowWindow(Chart& chart, int32_t start, int32_t end) {
   Data.DispStartPoint = start;
   Data.DispEndPoint = end;
-  HsrollToChangPosition();
+  chart.PlaceScrollMarkers();
   MapRangeToSlots(start, end);
-  HideLockPoint();
-  DispCurve(start, end);
+  chart.HideLockMarkers();
+  chart.Draw(start, end);
 }
 
 // Written beside `out` and checked to its end before it takes the name.
@@ -87,26 +82,26 @@ int RunRender(Args& args) {
 
   ResetDataState();
   ResetConversionState();
-  ResetChartState();
   ApplyDefaultParameters();
   StderrUi ui;
   SetUi(&ui);
 
   if (!FileCanBeRead(file)) return kExitFailed;
-  FormPicture window;
+  const auto chart = std::make_unique<Chart>(Data, Conv);
+  FormPicture window(*chart);
   if (spectrum) {
-    if (fft_window && *fft_window == "hann") CheckHann_Click(1);
-    if (OpenFrequencyFileInChart(file) != FrequencyFileResult::Ok) return kExitRefused;
-  } else if (OpenDataFileInChart(file) != OpenResult::Ok) {
+    if (fft_window && *fft_window == "hann") chart->SetHannWindow(1);
+    if (chart->OpenFrequencyFile(file) != FrequencyFileResult::Ok) return kExitRefused;
+  } else if (chart->OpenDataFile(file) != OpenResult::Ok) {
     return kExitRefused;
   }
 
   if (all_curves) {
     for (int k = 0; k < kCurves; ++k) {
-      ChartState.CurveShown[k] = 1;
-      ChartScene.Check[k + 1].Value = 1;
+      chart->state.CurveShown[k] = 1;
+      chart->scene.CheckBox[k + 1].Value = 1;
     }
-    DispCurve(Data.DispStartPoint, Data.DispEndPoint);
+    chart->Draw(Data.DispStartPoint, Data.DispEndPoint);
   }
   if (start || end) {
     long long s = start.value_or(1), e = end.value_or(Data.CountPoint);
@@ -117,13 +112,13 @@ int RunRender(Args& args) {
                    Data.CountPoint);
       return kExitUsage;
     }
-    ShowWindow(static_cast<int32_t>(s), static_cast<int32_t>(e));
+    ShowWindow(*chart, static_cast<int32_t>(s), static_cast<int32_t>(e));
   }
   if (cursor) {
     const long long c = *cursor < 1 ? 1 : (*cursor > kColumns ? kColumns : *cursor);
     // The plot reads column Int(x / column width): the middle of column c.
-    const double width = 50.0 * static_cast<double>(ChartState.TwipsPerUnitX);
-    PlotMouseMove(static_cast<float>((static_cast<double>(c) + 0.5) * width), 2000.0f);
+    const double width = 50.0 * static_cast<double>(chart->state.TwipsPerUnitX);
+    chart->PlotMouseMove(static_cast<float>((static_cast<double>(c) + 0.5) * width), 2000.0f);
   }
   window.SyncFromScene();
   window.show();
@@ -139,7 +134,7 @@ int RunRender(Args& args) {
   }
   std::printf("%s: %d x %d pixels, points %d..%d of %d\n", out.c_str(), image.width(), image.height(),
               Data.DispStartPoint, Data.DispEndPoint, Data.CountPoint);
-  if (cursor) std::printf("%s\n", ChartScene.Label25.Caption.c_str());
+  if (cursor) std::printf("%s\n", chart->scene.ReadOut.Caption.c_str());
   return kExitOk;
 }
 

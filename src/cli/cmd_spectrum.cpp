@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/chart_scene.h"
+#include <memory>
+
+#include "app/chart.h"
 #include "app/frequency_chart.h"
 #include "cli/cli.h"
 #include "model/conversion.h"
@@ -32,9 +34,10 @@ int Usage() {
   return kExitUsage;
 }
 
-// The spectra, then the chart's conversion of them (DispLeftLableF).
+// The spectra, then the chart's conversion of them (LabelSpectrumAxis).
 Spectrum Compute() {
   Spectrum s{};
+  const auto chart = std::make_unique<Chart>(Data, Conv);
   FrequencySpectra();
   int64_t max = -10000;
   for (int a = 0; a < 3; ++a) {
@@ -44,12 +47,12 @@ Spectrum Compute() {
     }
   }
   s.f = SpectrumScale(max);
-  DispLeftLableF();
+  chart->LabelSpectrumAxis();
   for (int a = 0; a < 3; ++a) {
-    s.peak[a] = ChartScene.Text[21 + a].Caption;
+    s.peak[a] = chart->scene.StatBox[kPeakLineBox + a].Caption;
     for (int i = 0; i < kSpectrumBins; ++i) s.plot[a][i] = Data.RealData[i + 1].*kPlots[a];
   }
-  for (int i = 0; i <= 10; ++i) s.labels[i] = ChartScene.LabelY[i].Caption;
+  for (int i = 0; i <= 10; ++i) s.labels[i] = chart->scene.AccelLabel[i].Caption;
   FrequencySpectrumPoints();
   return s;
 }

@@ -48,13 +48,6 @@ void PutField(char* field, size_t width, const char* text, size_t length) {
 
 void ResetConversionState() {
   Conv = ConversionState{};
-  Conv.TwipsPerUnitY = 1.0f;
-  Conv.AccelScale = 1.0f;
-  Conv.AngleScale = 2.0f;  // 25 drawing units per degree: 12.5 x 2
-  Conv.AccelRangeLow = -500.0f;
-  Conv.AccelRangeLowInt = -500;
-  Conv.AccelOffset = -2500;
-  Conv.AccelPeak = 500.0f;
   for (int c = 0; c < kChannels; ++c) {
     Conv.StatMaxPoint[c] = 1;
     Conv.StatMinPoint[c] = 1;
@@ -150,9 +143,9 @@ float AnglePlot(float angle, double ty, float scale) {
 }
 }  // namespace
 
-void ComputeAccelPlotPositions() {
-  const double ty = Conv.TwipsPerUnitY;
-  const float scale = Conv.AccelScale;
+void ComputeAccelPlotPositions(const PlotScale& plot_scale) {
+  const double ty = plot_scale.TwipsPerUnitY;
+  const float scale = plot_scale.AccelScale;
   PlotColumns& c = Data.Plot;
   if (static_cast<int32_t>(c.X.size()) <= Data.CountPoint) c.Resize(Data.CountPoint);
   for (int32_t i = 1; i <= Data.CountPoint; ++i) {
@@ -165,9 +158,9 @@ void ComputeAccelPlotPositions() {
   }
 }
 
-void ComputePlotPositions() {
-  const double ty = Conv.TwipsPerUnitY;
-  const float accel = Conv.AccelScale, angle = Conv.AngleScale;
+void ComputePlotPositions(const PlotScale& plot_scale) {
+  const double ty = plot_scale.TwipsPerUnitY;
+  const float accel = plot_scale.AccelScale, angle = plot_scale.AngleScale;
   PlotColumns& c = Data.Plot;
   if (static_cast<int32_t>(c.X.size()) <= Data.CountPoint) c.Resize(Data.CountPoint);
   for (int32_t i = 1; i <= Data.CountPoint; ++i) {
@@ -262,22 +255,22 @@ void ComputeStatistics(int32_t start, int32_t end) {
   for (int c = 0; c < kChannels; ++c) Conv.StatAverage[c] = static_cast<float>(sum[c] / n);
 }
 
-void ScaleAccelAxis() {
+void ScaleAccelAxis(PlotScale& scale) {
   float m = -100000.0f;
   for (int c = kX; c <= kV; ++c) {
     if (Conv.StatMaxValue[c] > m) m = Conv.StatMaxValue[c];
   }
   if (m <= 500.0f) {
-    Conv.AccelPeak = 500.0f;
+    scale.AccelPeak = 500.0f;
     return;
   }
-  Conv.AccelPeak = m;
+  scale.AccelPeak = m;
   const double r = std::floor((static_cast<double>(m) + 200.0) / 100.0) * 100.0;
-  Conv.AccelRangeLow = static_cast<float>(-r);
-  Conv.AccelScale = static_cast<float>(500.0 / r);
-  Conv.AccelRangeLowInt = Nearest32(-r);
-  Conv.AccelOffset = static_cast<int16_t>(
-      Nearest32(static_cast<double>(Conv.AccelRangeLowInt) * Conv.AccelScale * 5.0));
+  scale.AccelRangeLow = static_cast<float>(-r);
+  scale.AccelScale = static_cast<float>(500.0 / r);
+  scale.AccelRangeLowInt = Nearest32(-r);
+  scale.AccelOffset = static_cast<int16_t>(
+      Nearest32(static_cast<double>(scale.AccelRangeLowInt) * scale.AccelScale * 5.0));
 }
 
 namespace {

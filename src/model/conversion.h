@@ -11,18 +11,21 @@ namespace accelog {
 
 enum Channel { kX = 0, kY, kZ, kV, kAX, kAY, kAZ, kChannels };
 
-struct ConversionState {
-  // Chart factors (the chart frame sets them up; the conversion reads them).
-  float TwipsPerUnitY;
-  float AccelScale;   // drawing units per mg
-  float AngleScale;   // drawing units per degree
-  float AccelRangeLow;
+// A chart's factors from mg and degrees to its drawing units; the chart
+// owns them, the plot positions read them.
+struct PlotScale {
+  float TwipsPerUnitY = 1.0f;
+  float AccelScale = 1.0f;  // drawing units per mg
+  float AngleScale = 2.0f;  // drawing units per degree: 25 per degree is 12.5 x 2
+  float AccelRangeLow = -500.0f;
   // Nearest(AccelRangeLow). Wider than 16 bits: a vector sum of full-scale
   // counts puts the axis beyond -32768 mg.
-  int32_t AccelRangeLowInt;
-  int16_t AccelOffset;
-  float AccelPeak;
+  int32_t AccelRangeLowInt = -500;
+  int16_t AccelOffset = -2500;
+  float AccelPeak = 500.0f;
+};
 
+struct ConversionState {
   float StatMaxValue[kChannels];
   float StatMinValue[kChannels];
   int32_t StatMaxPoint[kChannels];
@@ -44,10 +47,13 @@ void StampRecordTexts(RealDataRecord& r, const RealDataRecord& before);
 float ChannelValue(const RealDataRecord& r, int channel);
 
 void MakeRealData();
-void ComputePlotPositions();
-void ComputeAccelPlotPositions();
+// PlotX..PlotAZ of RealData(1..CountPoint) in the chart's drawing units.
+void ComputePlotPositions(const PlotScale& scale);
+void ComputeAccelPlotPositions(const PlotScale& scale);
 void ComputeStatistics(int32_t start, int32_t end);
-void ScaleAccelAxis();
+// The mg axis from the statistics' largest X..V maximum; below 500 mg only
+// AccelPeak changes.
+void ScaleAccelAxis(PlotScale& scale);
 void MapRangeToSlots(int32_t start, int32_t end);
 void MapRangeToLiveSlots(int32_t start, int32_t end);
 void RealCountPoint();

@@ -116,8 +116,6 @@ void FrequencyDataPoints() {
   Data.CountPoint = kFFTPoints;
   Data.DispStartPoint = 1;
   Data.DispEndPoint = kFFTPoints;
-  ScaleAccelAxis();
-  ComputePlotPositions();
   MapRangeToSlots(1, kFFTPoints);
 }
 

@@ -47,11 +47,12 @@ void SaveParameterToFFTMemory();
 void ReadFFTMemoryHead();
 int32_t ReadFFTMemoryPoints();
 
-// The data side of DispFrequencyData: CountPoint = 256 shown as 1..256,
-// axis scale, plot positions and the column map of the raw samples.
+// The data side of the chart's raw-sample view: CountPoint = 256 shown as
+// 1..256 and the column map of the raw samples (the chart scales its axis
+// and places the points).
 void FrequencyDataPoints();
-// The data side of DispFrequency: the three spectra, then CountPoint = 128.
-// (DispLeftLableF must run between the two; the chart side calls them.)
+// The data side of the chart's spectrum view: the three spectra, then
+// CountPoint = 128 (the chart's spectrum axis runs between the two).
 void FrequencySpectra();
 void FrequencySpectrumPoints();
 

@@ -275,7 +275,7 @@ OpenResult OpenDataFileServer(const std::string& file_name) {
   // RealDataNoZero waits for its first reader (BuildNoZeroCopy); the count is cheap.
   Data.CountPointNoZero = Data.CountPoint - PointAllZero_Long(1, Data.CountPoint);
   ComputeStatistics(1, Data.CountPoint);
-  ScaleAccelAxis();
+  MapRangeToSlots(Data.DispStartPoint, Data.DispEndPoint);
   Data.MenuCommandCode = MenuOperation::None;
   return OpenResult::Ok;
 }

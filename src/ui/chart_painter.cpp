@@ -11,6 +11,7 @@
 
 #include "app/chart_scene.h"
 #include "app/chart_state.h"
+#include "app/shell_rules.h"
 #include "model/state.h"
 
 namespace accelog {
@@ -21,7 +22,7 @@ QColor Rgb(uint32_t rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, 
 
 // ChartBackColor is kept as the window system stores it: 0xBBGGRR.
 QColor BackColor() {
-  const uint32_t c = ChartState.ChartBackColor;
+  const uint32_t c = kChartBackColor;
   return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
 }
 
@@ -32,7 +33,7 @@ QPen Pen(const QColor& color, double pixels = 1.0) {
   return pen;
 }
 
-QRectF Rect(TwipPoint origin, const SceneControl& c) {
+QRectF ControlRect(TwipPoint origin, const SceneControl& c) {
   return QRectF(origin.X + c.Left, origin.Y + c.Top, c.Width, c.Height);
 }
 
@@ -61,13 +62,12 @@ QFont TwipFont(int points) {
   return f;
 }
 
-void PaintPlot(QPainter& p, TwipPoint o) {
-  const ChartSceneRecord& s = ChartScene;
-  const QRectF frame(o.X, o.Y, s.Frame5.Width, s.Frame5.Height);
+void PaintPlot(QPainter& p, const ChartSceneRecord& s, TwipPoint o) {
+  const QRectF frame(o.X, o.Y, s.PlotFrame.Width, s.PlotFrame.Height);
   p.save();
   p.setClipRect(frame);
   p.translate(o.X, o.Y);
-  const float limit = static_cast<float>(s.Frame5.Height + 1000);
+  const float limit = static_cast<float>(s.PlotFrame.Height + 1000);
   auto in_view = [limit](const SceneLine& l) {
     return l.Visible && !(l.Y1 > limit && l.Y2 > limit) && !(l.Y1 < -1000 && l.Y2 < -1000);
   };
@@ -76,7 +76,7 @@ void PaintPlot(QPainter& p, TwipPoint o) {
   QVector<QLineF> lines;
   QVector<QPointF> dots;
   for (int c = 1; c <= kColumns; ++c) {
-    const SceneLine& l = s.LineXFr5[c];
+    const SceneLine& l = s.VerticalGrid[c];
     if (!l.Visible) continue;
     if (l.Y1 == l.Y2) dots.append(QPointF(l.X1, l.Y1));
     else lines.append(QLineF(l.X1, l.Y1, l.X2, l.Y2));
@@ -85,7 +85,7 @@ void PaintPlot(QPainter& p, TwipPoint o) {
   p.drawLines(lines);
   p.drawPoints(dots);
   lines.clear();
-  for (const SceneLine& l : s.LineYFr5) {
+  for (const SceneLine& l : s.HorizontalGrid) {
     if (l.Visible) lines.append(QLineF(l.X1, l.Y1, l.X2, l.Y2));
   }
   p.setPen(Pen(Rgb(kHorizontalGridColor)));
@@ -123,30 +123,29 @@ void PaintPlot(QPainter& p, TwipPoint o) {
   // Cursor objects.
   if (s.CrossHairShown) {
     p.setPen(Pen(QColor(64, 64, 64)));
-    p.drawLine(QLineF(s.LineXX.X1, s.LineXX.Y1, s.LineXX.X2, s.LineXX.Y2));
-    p.drawLine(QLineF(s.LineYY.X1, s.LineYY.Y1, s.LineYY.X2, s.LineYY.Y2));
+    p.drawLine(QLineF(s.CrossHairH.X1, s.CrossHairH.Y1, s.CrossHairH.X2, s.CrossHairH.Y2));
+    p.drawLine(QLineF(s.CrossHairV.X1, s.CrossHairV.Y1, s.CrossHairV.X2, s.CrossHairV.Y2));
   }
   if (s.LockPointsShown) {
     for (int k = 0; k < kCurves; ++k) {
-      const SceneShape& m = s.ShapePointLock[k];
+      const SceneShape& m = s.LockMarker[k];
       if (!m.Visible || m.Left < -500) continue;
       p.setPen(Pen(Rgb(CurveColor(k)), 2.0));
       p.drawRect(QRectF(m.Left, m.Top, m.Width, m.Height));
     }
   }
-  if (s.ShapeFrame.Visible && s.ShapeFrame.Left > -5000) {
+  if (s.DragRectangle.Visible && s.DragRectangle.Left > -5000) {
     QPen pen = Pen(Qt::black);
     pen.setStyle(Qt::DashLine);
     p.setPen(pen);
-    p.drawRect(QRectF(s.ShapeFrame.Left, s.ShapeFrame.Top, s.ShapeFrame.Width, s.ShapeFrame.Height));
+    p.drawRect(QRectF(s.DragRectangle.Left, s.DragRectangle.Top, s.DragRectangle.Width, s.DragRectangle.Height));
   }
   p.restore();
 }
 
 }  // namespace
 
-void PaintChartScene(QPainter& p, double pixels_per_twip) {
-  const ChartSceneRecord& s = ChartScene;
+void PaintChartScene(QPainter& p, const ChartSceneRecord& s, double pixels_per_twip) {
   p.save();
   p.scale(pixels_per_twip, pixels_per_twip);
   p.setRenderHint(QPainter::Antialiasing, false);
@@ -154,33 +153,33 @@ void PaintChartScene(QPainter& p, double pixels_per_twip) {
   p.fillRect(QRectF(0, 0, s.Width, s.Height), BackColor());
 
   const QColor dark(128, 128, 128), light(255, 255, 255);
-  Border(p, Rect(FrameOrigin(s.Frame1), {"", 0, 0, s.Frame1.Width, s.Frame1.Height, 0, true, true}), dark, light);
-  Border(p, Rect(FrameOrigin(s.Frame2), {"", 0, 0, s.Frame2.Width, s.Frame2.Height, 0, true, true}), dark, light);
-  Border(p, Rect(FrameOrigin(s.Frame3), {"", 0, 0, s.Frame3.Width, s.Frame3.Height, 0, true, true}), light, dark);
+  Border(p, ControlRect(s.FrameOrigin(s.StatisticsPanel), {"", 0, 0, s.StatisticsPanel.Width, s.StatisticsPanel.Height, 0, true, true}), dark, light);
+  Border(p, ControlRect(s.FrameOrigin(s.OuterBorder), {"", 0, 0, s.OuterBorder.Width, s.OuterBorder.Height, 0, true, true}), dark, light);
+  Border(p, ControlRect(s.FrameOrigin(s.InnerBorder), {"", 0, 0, s.InnerBorder.Width, s.InnerBorder.Height, 0, true, true}), light, dark);
 
   // Left strip: mg ticks and labels.
   p.setFont(TwipFont(8));
-  const TwipPoint f4 = FrameOrigin(s.Frame4);
+  const TwipPoint f4 = s.FrameOrigin(s.LeftStrip);
   p.setPen(Pen(Qt::black));
-  for (const SceneLine& l : s.LineY) {
+  for (const SceneLine& l : s.AccelTick) {
     if (l.Visible) p.drawLine(QLineF(f4.X + l.X1, f4.Y + l.Y1, f4.X + l.X2, f4.Y + l.Y2));
   }
-  for (const SceneControl& l : s.LabelY) Text(p, f4, l, Qt::AlignRight);
+  for (const SceneControl& l : s.AccelLabel) Text(p, f4, l, Qt::AlignRight);
   p.setFont(TwipFont(7));
-  Text(p, f4, s.Label26, Qt::AlignLeft);
+  Text(p, f4, s.AccelUnitLabel, Qt::AlignLeft);
   p.setFont(TwipFont(8));
 
   // Right strip: degree ticks and labels, legend lines.
-  const TwipPoint f6 = FrameOrigin(s.Frame6);
+  const TwipPoint f6 = s.FrameOrigin(s.RightStrip);
   p.setPen(Pen(Qt::black));
-  for (const SceneLine& l : s.LineZ) {
+  for (const SceneLine& l : s.AngleTick) {
     if (l.Visible) p.drawLine(QLineF(f6.X + l.X1, f6.Y + l.Y1, f6.X + l.X2, f6.Y + l.Y2));
   }
-  for (const SceneControl& l : s.LabelAng) Text(p, f6, l, Qt::AlignRight);
+  for (const SceneControl& l : s.AngleLabel) Text(p, f6, l, Qt::AlignRight);
   p.setFont(TwipFont(7));
-  Text(p, f6, s.Label27, Qt::AlignLeft);
+  Text(p, f6, s.AngleUnitLabel, Qt::AlignLeft);
   for (int i = 1; i <= 7; ++i) {
-    const SceneLine& l = s.LineColor[i];
+    const SceneLine& l = s.LegendLine[i];
     if (!l.Visible) continue;
     p.setPen(Pen(Rgb(CurveColor(i - 1)), 2.0));
     p.drawLine(QLineF(f6.X + l.X1, f6.Y + l.Y1, f6.X + l.X2, f6.Y + l.Y2));
@@ -190,40 +189,40 @@ void PaintChartScene(QPainter& p, double pixels_per_twip) {
   // keeps "102 Hz" clear of its neighbour.
   p.setFont(TwipFont(Data.FrequencyView ? 7 : 9));
   p.setPen(Pen(Qt::black));
-  const TwipPoint f7 = FrameOrigin(s.Frame7);
+  const TwipPoint f7 = s.FrameOrigin(s.TimeLabelStrip);
   for (int c = 1; c <= kColumns; ++c) {
-    Text(p, f7, s.LabelX1[c], Qt::AlignLeft);
-    Text(p, f7, s.LabelX2[c], Qt::AlignLeft);
+    Text(p, f7, s.TimeLabel[c], Qt::AlignLeft);
+    Text(p, f7, s.DateLabel[c], Qt::AlignLeft);
   }
 
   // Scroll track.
   p.setFont(TwipFont(8));
-  const TwipPoint track = TrackOrigin();
-  const QRectF track_rect(track.X, track.Y, s.Frame100.Width, s.Frame100.Height);
+  const TwipPoint track = s.TrackOrigin();
+  const QRectF track_rect(track.X, track.Y, s.ScrollTrack.Width, s.ScrollTrack.Height);
   p.fillRect(track_rect, BackColor());
   Border(p, track_rect, dark, light);
   p.setPen(Pen(QColor(255, 255, 0), 4.0));
-  for (const SceneLine* l : {&s.Line100, &s.Line101}) {
+  for (const SceneLine* l : {&s.ScrollStartMarker, &s.ScrollEndMarker}) {
     p.drawLine(QLineF(track.X + l->X1, track.Y + l->Y1, track.X + l->X2, track.Y + l->Y2));
   }
   p.setPen(Pen(Qt::black));
-  Text(p, track, s.Label28, Qt::AlignLeft);
+  Text(p, track, s.ScrollStartLabel, Qt::AlignLeft);
   // The end number sits right of its marker; at the track's end, where the
   // arrow button would cover it, it is written left of the marker instead.
-  SceneControl end_label = s.Label29;
+  SceneControl end_label = s.ScrollEndLabel;
   const int text_width = static_cast<int>(p.fontMetrics().horizontalAdvance(QString::fromStdString(end_label.Caption)));
-  if (end_label.Left + text_width > s.Frame100.Width) {
-    end_label.Left = static_cast<int32_t>(s.Line101.X1) - 200 - end_label.Width;
+  if (end_label.Left + text_width > s.ScrollTrack.Width) {
+    end_label.Left = static_cast<int32_t>(s.ScrollEndMarker.X1) - 200 - end_label.Width;
     Text(p, track, end_label, Qt::AlignRight);
   } else {
     Text(p, track, end_label, Qt::AlignLeft);
   }
 
   // Bottom strip: the read-out.
-  Text(p, FrameOrigin(s.Frame9), s.Label25, Qt::AlignLeft);
+  Text(p, s.FrameOrigin(s.BottomStrip), s.ReadOut, Qt::AlignLeft);
 
   // The plot last: it overlaps the right strip by a few twips.
-  if (s.Frame5.Visible && s.Frame5.Top < s.Height) PaintPlot(p, PlotOrigin());
+  if (s.PlotFrame.Visible && s.PlotFrame.Top < s.Height) PaintPlot(p, s, s.PlotOrigin());
   p.restore();
 }
 

@@ -7,7 +7,9 @@ class QPainter;
 
 namespace accelog {
 
+struct ChartSceneRecord;
+
 // pixels_per_twip: logical DPI / 1440.
-void PaintChartScene(QPainter& painter, double pixels_per_twip);
+void PaintChartScene(QPainter& painter, const ChartSceneRecord& scene, double pixels_per_twip);
 
 }  // namespace accelog

@@ -115,7 +115,7 @@ DialogPage::DialogPage(const PageSetup& values, QWidget* parent) : QDialog(paren
   auto* ok = MakeButton(this, "OKButton", "Ok");
   auto* cancel = MakeButton(this, "CancelButton", "Cancel");
   ok->setDefault(true);
-  connect(ok, &QPushButton::clicked, this, &DialogPage::OKButton_Click);
+  connect(ok, &QPushButton::clicked, this, &DialogPage::AcceptValues);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
   auto* grid = new QGridLayout(this);
@@ -152,7 +152,7 @@ void DialogPage::Step(int text, int delta) {
   text_[text]->setText(QString::number(static_cast<int>(next)));
 }
 
-void DialogPage::OKButton_Click() {
+void DialogPage::AcceptValues() {
   PageSetupTexts texts;
   for (size_t i = 0; i < texts.size(); ++i) texts[i] = text_[i]->text().toStdString();
   const std::optional<PageSetup> v = PageSetupFromTexts(SelectedKind(), horizontal_->isChecked() ? 1 : 0, texts);

@@ -25,7 +25,7 @@ class DialogPage : public QDialog {
   QRadioButton* Option5() const { return horizontal_; }
   QPushButton* Button(const QString& name) const;  // by control name
 
-  void OKButton_Click();
+  void AcceptValues();
 
  private:
   int SelectedKind() const;

@@ -15,7 +15,8 @@ namespace {
 constexpr const char* kPdfEntry = "PDF file\u2026";
 }
 
-DialogSetPrint::DialogSetPrint(PrinterSystem& printers, QWidget* parent) : QDialog(parent), printers_(printers) {
+DialogSetPrint::DialogSetPrint(PrinterSystem& printers, std::string& current_printer, QWidget* parent)
+    : QDialog(parent), printers_(printers), current_printer_(current_printer) {
   setObjectName("DialogSetPrint");
   setWindowTitle("SetDefaultPrint");
   list_ = new QListWidget(this);
@@ -31,11 +32,11 @@ DialogSetPrint::DialogSetPrint(PrinterSystem& printers, QWidget* parent) : QDial
   auto* box = new QVBoxLayout(this);
   box->addWidget(list_);
   box->addWidget(command1_);
-  connect(command1_, &QPushButton::clicked, this, &DialogSetPrint::Command1_Click);
-  connect(list_, &QListWidget::itemDoubleClicked, this, &DialogSetPrint::Command1_Click);
+  connect(command1_, &QPushButton::clicked, this, &DialogSetPrint::UseSelectedPrinter);
+  connect(list_, &QListWidget::itemDoubleClicked, this, &DialogSetPrint::UseSelectedPrinter);
 }
 
-void DialogSetPrint::Command1_Click() {
+void DialogSetPrint::UseSelectedPrinter() {
   QListWidgetItem* item = list_->currentItem();
   if (item && item->isSelected()) {
     if (item->data(Qt::UserRole).toBool()) {
@@ -44,7 +45,7 @@ void DialogSetPrint::Command1_Click() {
       const std::string name = item->text().toStdString();
       const int error = printers_.SetDefault(name);
       if (error == 0) {
-        if (PrintState.CurrentPrinter != name) PrintState.CurrentPrinter = name;
+        if (current_printer_ != name) current_printer_ = name;
       } else {
         Ui().Message("SetPrinter Failed. Error code: " + std::to_string(error));
       }

@@ -3,6 +3,7 @@
 // "PDF file…" entry. "Print" makes the selected printer the user's default
 // and the program's current printer, and closes.
 #include <QDialog>
+#include <string>
 
 class QListWidget;
 class QPushButton;
@@ -14,17 +15,20 @@ class PrinterSystem;
 class DialogSetPrint : public QDialog {
   Q_OBJECT
  public:
-  DialogSetPrint(PrinterSystem& printers, QWidget* parent = nullptr);
+  // current_printer: the program's printer, changed by "Print".
+  DialogSetPrint(PrinterSystem& printers, std::string& current_printer, QWidget* parent = nullptr);
 
   QListWidget* List1() const { return list_; }
   QPushButton* Command1() const { return command1_; }
   // "PDF file…" was the selection when "Print" closed the window.
   bool PdfChosen() const { return pdf_; }
 
-  void Command1_Click();
+  // "Print": the selection becomes the default and the current printer.
+  void UseSelectedPrinter();
 
  private:
   PrinterSystem& printers_;
+  std::string& current_printer_;
   QListWidget* list_;
   QPushButton* command1_;
   bool pdf_ = false;

@@ -12,25 +12,21 @@
 #include <QToolButton>
 #include <cmath>
 
-#include "app/chart_frame.h"
+#include "app/chart.h"
+#include "app/shell_rules.h"
 #include "ui/chart_painter.h"
-#include "app/chart_scene.h"
-#include "app/chart_state.h"
-#include "app/cursor_scroll.h"
-#include "app/curve_plot.h"
-#include "app/frequency_view.h"
 
 namespace accelog {
 
 namespace {
 QString BackColorCss() {
-  const uint32_t c = ChartState.ChartBackColor;  // 0xBBGGRR
+  const uint32_t c = kChartBackColor;  // 0xBBGGRR
   return QString("rgb(%1,%2,%3)").arg(c & 0xFF).arg((c >> 8) & 0xFF).arg((c >> 16) & 0xFF);
 }
 }  // namespace
 
-FormPicture::FormPicture(QWidget* parent) : QWidget(parent) {
-  FormPictureLoad();
+FormPicture::FormPicture(Chart& chart, QWidget* parent) : QWidget(parent), chart_(chart) {
+  chart_.LoadWindow();
   setMouseTracking(true);
   setAttribute(Qt::WA_OpaquePaintEvent);
   CreateControls();
@@ -43,7 +39,7 @@ double FormPicture::PixelsPerTwip() const { return logicalDpiX() / 1440.0 * zoom
 
 QSize FormPicture::NormalSize() const {
   const double s = logicalDpiX() / 1440.0;
-  return QSize(static_cast<int>(std::lround(ChartScene.Width * s)), static_cast<int>(std::lround(ChartScene.Height * s)));
+  return QSize(static_cast<int>(std::lround(chart_.scene.Width * s)), static_cast<int>(std::lround(chart_.scene.Height * s)));
 }
 
 void FormPicture::SetZoom(double zoom) {
@@ -60,8 +56,8 @@ void FormPicture::ApplyFonts() {
   setFont(f);
   // Styled children do not follow the window's font: each gets its own.
   for (int i = 1; i <= 13; ++i) check_[i]->setFont(f);
-  for (QWidget* w : {static_cast<QWidget*>(command1_), static_cast<QWidget*>(command2_),
-                     static_cast<QWidget*>(command3_)}) {
+  for (QWidget* w : {static_cast<QWidget*>(all_points_), static_cast<QWidget*>(previous_),
+                     static_cast<QWidget*>(next_)}) {
     w->setFont(f);
   }
   // The panel's 23 boxes share the window's width: one size smaller.
@@ -89,15 +85,6 @@ QRect FormPicture::PixelRect(int32_t ox, int32_t oy, int32_t left, int32_t top, 
   return QRect(a, b - QPoint(1, 1));
 }
 
-QToolButton* FormPicture::Picture(int n) const {
-  switch (n) {
-    case 1: return picture1_;
-    case 2: return picture2_;
-    case 100: return picture100_;
-    default: return picture101_;
-  }
-}
-
 void FormPicture::CreateControls() {
   const QString back = BackColorCss();
   // A styled push button ignores a bare background: with a border of its own
@@ -110,48 +97,48 @@ void FormPicture::CreateControls() {
                         "QLineEdit { background: %1; border: 1px solid rgb(160,160,160); }")
                     .arg(back));
   for (int i = 1; i <= 13; ++i) {
-    check_[i] = new QCheckBox(QString::fromStdString(ChartScene.Check[i].Caption), this);
+    check_[i] = new QCheckBox(QString::fromStdString(chart_.scene.CheckBox[i].Caption), this);
     connect(check_[i], &QCheckBox::clicked, this, [this, i](bool on) {
       const int16_t v = on ? 1 : 0;
-      if (i <= 7) CurveCheck_Click(i - 1, v);
-      else if (i == 8) Check8_Click(v);
-      else if (i == 9) Check9_Click(v);
-      else if (i == 10) Check10_Click(v);
-      else if (i == 11) Check11_Click(v);
-      else if (i == 12) Check12_Click(v);
-      else Check13_Click(v);
+      if (i <= 7) chart_.SetCurveShown(i - 1, v);
+      else if (i == 8) chart_.SetPointsShown(v);
+      else if (i == 9) chart_.ShowHorizontalGrid(v);
+      else if (i == 10) chart_.ShowVerticalGrid(v);
+      else if (i == 11) chart_.ShowCrossHair(v);
+      else if (i == 12) chart_.ShowLockedPoints(v);
+      else chart_.ShowSpectrumView(v);
       Changed();
     });
   }
-  check_hann_ = new QCheckBox(QString::fromStdString(ChartScene.CheckHann.Caption), this);
+  check_hann_ = new QCheckBox(QString::fromStdString(chart_.scene.HannBox.Caption), this);
   check_hann_->setToolTip("Spectra with a Hann window: less leakage from tones between lines");
   connect(check_hann_, &QCheckBox::clicked, this, [this](bool on) {
-    CheckHann_Click(on ? 1 : 0);
+    chart_.SetHannWindow(on ? 1 : 0);
     Changed();
   });
-  command1_ = new QPushButton(QString::fromStdString(ChartScene.Command1.Caption), this);
-  command2_ = new QPushButton(QString::fromStdString(ChartScene.Command2.Caption), this);
-  command3_ = new QPushButton(QString::fromStdString(ChartScene.Command3.Caption), this);
-  connect(command1_, &QPushButton::clicked, this, [this] {
-    Command1_Click();
+  all_points_ = new QPushButton(QString::fromStdString(chart_.scene.AllPointsButton.Caption), this);
+  previous_ = new QPushButton(QString::fromStdString(chart_.scene.PreviousButton.Caption), this);
+  next_ = new QPushButton(QString::fromStdString(chart_.scene.NextButton.Caption), this);
+  connect(all_points_, &QPushButton::clicked, this, [this] {
+    chart_.ShowAllPoints();
     Changed();
   });
-  auto arrow = [this](Qt::ArrowType type, void (*click)()) {
+  auto arrow = [this](Qt::ArrowType type, void (Chart::*click)()) {
     auto* b = new QToolButton(this);
     b->setArrowType(type);
     b->setAutoRaise(true);
     connect(b, &QToolButton::clicked, this, [this, click] {
-      click();
+      (chart_.*click)();
       Changed();
     });
     return b;
   };
-  picture1_ = arrow(Qt::UpArrow, Picture1_Click);
-  picture2_ = arrow(Qt::DownArrow, Picture2_Click);
-  picture100_ = arrow(Qt::LeftArrow, Picture100_Click);
-  picture101_ = arrow(Qt::RightArrow, Picture101_Click);
+  pan_up_ = arrow(Qt::UpArrow, &Chart::PanDown);
+  pan_down_ = arrow(Qt::DownArrow, &Chart::PanUp);
+  scroll_left_ = arrow(Qt::LeftArrow, &Chart::ExtendWindowLeft);
+  scroll_right_ = arrow(Qt::RightArrow, &Chart::ExtendWindowRight);
   for (int i = 1; i <= 24; ++i) {
-    caption_[i] = new QLabel(QString::fromStdString(ChartScene.StatCaption[i].Caption), this);
+    caption_[i] = new QLabel(QString::fromStdString(chart_.scene.StatCaption[i].Caption), this);
     text_[i] = new QLineEdit(this);
     text_[i]->setReadOnly(true);
     text_[i]->setFocusPolicy(Qt::NoFocus);
@@ -161,55 +148,55 @@ void FormPicture::CreateControls() {
 }
 
 void FormPicture::LayOutControls() {
-  const ChartSceneRecord& s = ChartScene;
+  const ChartSceneRecord& s = chart_.scene;
   const QPoint size = ToPixels(s.Width, s.Height);
   setFixedSize(size.x(), size.y());
   auto place = [this](QWidget* w, TwipPoint o, const SceneControl& c) {
     w->setGeometry(PixelRect(o.X, o.Y, c.Left, c.Top, c.Width, c.Height));
   };
-  const TwipPoint f4 = FrameOrigin(s.Frame4), f6 = FrameOrigin(s.Frame6);
-  const TwipPoint f8 = FrameOrigin(s.Frame8), f9 = FrameOrigin(s.Frame9);
-  const TwipPoint f10 = FrameOrigin(s.Frame10);
-  for (int i = 1; i <= 13; ++i) place(check_[i], f6, s.Check[i]);
-  place(check_hann_, f6, s.CheckHann);
-  place(command1_, f6, s.Command1);
-  place(command3_, f6, s.Command3);
-  place(command2_, f4, s.Command2);
-  place(picture1_, f4, s.Picture1);
-  place(picture2_, f4, s.Picture2);
-  place(picture100_, f8, s.Picture100);
-  place(picture101_, f8, s.Picture101);
+  const TwipPoint f4 = chart_.scene.FrameOrigin(s.LeftStrip), f6 = chart_.scene.FrameOrigin(s.RightStrip);
+  const TwipPoint f8 = chart_.scene.FrameOrigin(s.ScrollStrip), f9 = chart_.scene.FrameOrigin(s.BottomStrip);
+  const TwipPoint f10 = chart_.scene.FrameOrigin(s.StatisticsColumns);
+  for (int i = 1; i <= 13; ++i) place(check_[i], f6, s.CheckBox[i]);
+  place(check_hann_, f6, s.HannBox);
+  place(all_points_, f6, s.AllPointsButton);
+  place(next_, f6, s.NextButton);
+  place(previous_, f4, s.PreviousButton);
+  place(pan_up_, f4, s.PanUpArrow);
+  place(pan_down_, f4, s.PanDownArrow);
+  place(scroll_left_, f8, s.ScrollLeftArrow);
+  place(scroll_right_, f8, s.ScrollRightArrow);
   for (int i = 1; i <= 24; ++i) {
     place(caption_[i], f10, s.StatCaption[i]);
-    place(text_[i], f10, s.Text[i]);
+    place(text_[i], f10, s.StatBox[i]);
   }
-  place(progress_, f9, s.ProgressBar1);
+  place(progress_, f9, s.ProgressBar);
 }
 
 void FormPicture::SyncFromScene() {
-  const ChartSceneRecord& s = ChartScene;
+  const ChartSceneRecord& s = chart_.scene;
   for (int i = 1; i <= 13; ++i) {
     QSignalBlocker block(check_[i]);
-    check_[i]->setChecked(s.Check[i].Value == 1);
-    check_[i]->setEnabled(s.Check[i].Enabled);
-    check_[i]->setVisible(s.Check[i].Visible && s.Check[i].Left >= 0);
+    check_[i]->setChecked(s.CheckBox[i].Value == 1);
+    check_[i]->setEnabled(s.CheckBox[i].Enabled);
+    check_[i]->setVisible(s.CheckBox[i].Visible && s.CheckBox[i].Left >= 0);
   }
   {
     QSignalBlocker block(check_hann_);
-    check_hann_->setChecked(s.CheckHann.Value == 1);
+    check_hann_->setChecked(s.HannBox.Value == 1);
   }
-  command1_->setEnabled(s.Command1.Enabled);
-  command2_->setVisible(s.Command2.Visible);
-  command3_->setVisible(s.Command3.Visible);
+  all_points_->setEnabled(s.AllPointsButton.Enabled);
+  previous_->setVisible(s.PreviousButton.Visible);
+  next_->setVisible(s.NextButton.Visible);
   for (int i = 1; i <= 24; ++i) {
-    const QString t = QString::fromStdString(s.Text[i].Caption);
+    const QString t = QString::fromStdString(s.StatBox[i].Caption);
     if (text_[i]->text() != t) {
       text_[i]->setText(t);
       text_[i]->setCursorPosition(0);
     }
   }
-  text_[24]->setToolTip(QString::fromStdString(s.FilePath.empty() ? s.Text[24].Caption : s.FilePath));
-  progress_->setVisible(s.ProgressBar1.Visible);
+  text_[24]->setToolTip(QString::fromStdString(s.FilePath.empty() ? s.StatBox[24].Caption : s.FilePath));
+  progress_->setVisible(s.ProgressBar.Visible);
   update();
 }
 
@@ -218,23 +205,23 @@ void FormPicture::Changed() { SyncFromScene(); }
 void FormPicture::ProgressShow(int minimum, int maximum) {
   progress_->setRange(minimum, maximum);
   progress_->setValue(minimum);
-  ChartScene.ProgressBar1.Visible = true;
+  chart_.scene.ProgressBar.Visible = true;
   progress_->show();
 }
 
 void FormPicture::ProgressValue(int value) {
-  ChartScene.ProgressBar1.Value = static_cast<int16_t>(value);
+  chart_.scene.ProgressBar.Value = static_cast<int16_t>(value);
   progress_->setValue(value);
 }
 
 void FormPicture::ProgressHide() {
-  ChartScene.ProgressBar1.Visible = false;
+  chart_.scene.ProgressBar.Visible = false;
   progress_->hide();
 }
 
 void FormPicture::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  PaintChartScene(p, PixelsPerTwip());
+  PaintChartScene(p, chart_.scene, PixelsPerTwip());
   if (timed_paint_) {
     const std::chrono::duration<double, std::milli> ms = std::chrono::steady_clock::now() - timed_paint_->since;
     const double cpu_ms = 1000.0 * static_cast<double>(std::clock() - timed_paint_->cpu_since) / CLOCKS_PER_SEC;
@@ -253,24 +240,24 @@ void FormPicture::mouseMoveEvent(QMouseEvent* event) {
   const QPointF t = ToTwips(event->position());
   const bool held = event->buttons() & Qt::LeftButton;
   const ChartArea area = held && press_area_ >= 0 ? static_cast<ChartArea>(press_area_)
-                                                  : HitTest(static_cast<int32_t>(t.x()), static_cast<int32_t>(t.y()));
+                                                  : chart_.scene.HitTest(static_cast<int32_t>(t.x()), static_cast<int32_t>(t.y()));
   switch (area) {
     case ChartArea::Plot: {
-      const TwipPoint o = PlotOrigin();
-      PlotMouseMove(static_cast<float>(t.x() - o.X), static_cast<float>(t.y() - o.Y));
+      const TwipPoint o = chart_.scene.PlotOrigin();
+      chart_.PlotMouseMove(static_cast<float>(t.x() - o.X), static_cast<float>(t.y() - o.Y));
       break;
     }
     case ChartArea::ScrollTrack: {
-      const TwipPoint o = TrackOrigin();
-      const bool near = TrackMouseMove(static_cast<float>(t.x() - o.X));
+      const TwipPoint o = chart_.scene.TrackOrigin();
+      const bool near = chart_.TrackMouseMove(static_cast<float>(t.x() - o.X));
       setCursor(near ? Qt::SizeHorCursor : Qt::ArrowCursor);
       break;
     }
     case ChartArea::OtherFrame:
-      OtherFrameMouseMove();
+      chart_.OtherFrameMouseMove();
       break;
-    case ChartArea::Frame1:
-      OtherFrameMouseMove();
+    case ChartArea::StatisticsPanel:
+      chart_.OtherFrameMouseMove();
       emit ToolHintCleared();
       break;
     case ChartArea::Background:
@@ -284,13 +271,13 @@ void FormPicture::mouseMoveEvent(QMouseEvent* event) {
 void FormPicture::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPointF t = ToTwips(event->position());
-  const ChartArea area = HitTest(static_cast<int32_t>(t.x()), static_cast<int32_t>(t.y()));
+  const ChartArea area = chart_.scene.HitTest(static_cast<int32_t>(t.x()), static_cast<int32_t>(t.y()));
   press_area_ = static_cast<int>(area);
   if (area == ChartArea::Plot) {
-    const TwipPoint o = PlotOrigin();
-    PlotMouseDown(static_cast<float>(t.x() - o.X), static_cast<float>(t.y() - o.Y));
+    const TwipPoint o = chart_.scene.PlotOrigin();
+    chart_.PlotMouseDown(static_cast<float>(t.x() - o.X), static_cast<float>(t.y() - o.Y));
   } else if (area == ChartArea::ScrollTrack) {
-    TrackMouseDown(static_cast<float>(t.x() - TrackOrigin().X));
+    chart_.TrackMouseDown(static_cast<float>(t.x() - chart_.scene.TrackOrigin().X));
   }
   update();
 }
@@ -301,10 +288,10 @@ void FormPicture::mouseReleaseEvent(QMouseEvent* event) {
   const ChartArea area = static_cast<ChartArea>(press_area_);
   press_area_ = -1;
   if (area == ChartArea::Plot) {
-    const TwipPoint o = PlotOrigin();
-    PlotMouseUp(static_cast<float>(t.x() - o.X), static_cast<float>(t.y() - o.Y));
+    const TwipPoint o = chart_.scene.PlotOrigin();
+    chart_.PlotMouseUp(static_cast<float>(t.x() - o.X), static_cast<float>(t.y() - o.Y));
   } else if (area == ChartArea::ScrollTrack) {
-    TrackMouseUp(static_cast<float>(t.x() - TrackOrigin().X));
+    chart_.TrackMouseUp(static_cast<float>(t.x() - chart_.scene.TrackOrigin().X));
   }
   SyncFromScene();
 }
@@ -312,15 +299,15 @@ void FormPicture::mouseReleaseEvent(QMouseEvent* event) {
 void FormPicture::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const QPointF t = ToTwips(event->position());
-  const ChartArea area = HitTest(static_cast<int32_t>(t.x()), static_cast<int32_t>(t.y()));
+  const ChartArea area = chart_.scene.HitTest(static_cast<int32_t>(t.x()), static_cast<int32_t>(t.y()));
   // The release that follows still ends the press: on the plot it only
   // collapses the rectangle; on the track the double click is no drag.
   press_area_ = static_cast<int>(area);
   if (area == ChartArea::Plot) {
-    PlotDoubleClick();
+    chart_.PlotDoubleClick();
   } else if (area == ChartArea::ScrollTrack) {
-    TrackDoubleClick();
-    ChartState.ScrollDragging = false;
+    chart_.TrackDoubleClick();
+    chart_.state.ScrollDragging = false;
   }
   SyncFromScene();
 }
@@ -329,7 +316,7 @@ void FormPicture::mouseDoubleClickEvent(QMouseEvent* event) {
 // the plot for another frame does.
 void FormPicture::leaveEvent(QEvent* event) {
   if (press_area_ < 0) {
-    OtherFrameMouseMove();
+    chart_.OtherFrameMouseMove();
     update();
   }
   QWidget::leaveEvent(event);

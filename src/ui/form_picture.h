@@ -19,11 +19,16 @@ class QToolButton;
 
 namespace accelog {
 
+class Chart;
+
 class FormPicture : public QWidget {
   Q_OBJECT
 
  public:
-  explicit FormPicture(QWidget* parent = nullptr);
+  // The widget shows and drives `chart`, which outlives it.
+  explicit FormPicture(Chart& chart, QWidget* parent = nullptr);
+
+  Chart& Model() const { return chart_; }
 
   // Controls follow the scene (check values, enabling, texts); then repaint.
   void SyncFromScene();
@@ -50,11 +55,10 @@ class FormPicture : public QWidget {
   QPoint ToPixels(int32_t x_twips, int32_t y_twips) const;
   QPointF ToTwips(const QPointF& pixels) const;
 
-  QCheckBox* Check(int i) const { return check_[i]; }
+  QCheckBox* CheckBox(int i) const { return check_[i]; }
   QCheckBox* CheckHann() const { return check_hann_; }
-  QPushButton* Command1() const { return command1_; }
-  QToolButton* Picture(int n) const;  // 1, 2, 100, 101
-  QLineEdit* Text(int i) const { return text_[i]; }
+  QPushButton* AllPointsButton() const { return all_points_; }
+  QLineEdit* StatBox(int i) const { return text_[i]; }
 
  signals:
   // The pointer moved over the window background or the statistics panel:
@@ -78,18 +82,19 @@ class FormPicture : public QWidget {
 
   QCheckBox* check_[14] = {};
   QCheckBox* check_hann_ = nullptr;
-  QPushButton* command1_ = nullptr;
-  QPushButton* command2_ = nullptr;
-  QPushButton* command3_ = nullptr;
-  QToolButton* picture1_ = nullptr;
-  QToolButton* picture2_ = nullptr;
-  QToolButton* picture100_ = nullptr;
-  QToolButton* picture101_ = nullptr;
+  QPushButton* all_points_ = nullptr;
+  QPushButton* previous_ = nullptr;
+  QPushButton* next_ = nullptr;
+  QToolButton* pan_up_ = nullptr;
+  QToolButton* pan_down_ = nullptr;
+  QToolButton* scroll_left_ = nullptr;
+  QToolButton* scroll_right_ = nullptr;
   QLabel* caption_[25] = {};
   QLineEdit* text_[25] = {};
   QProgressBar* progress_ = nullptr;
   void ApplyFonts();
 
+  Chart& chart_;
   int press_area_ = -1;  // ChartArea of the button press, -1 none
   struct TimedPaint {
     std::string what;

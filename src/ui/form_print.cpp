@@ -33,8 +33,8 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, 
 
 }  // namespace
 
-FormPrint::FormPrint(PrinterSystem& printers, int main_width, int main_height, QWidget* parent)
-    : QWidget(parent, Qt::Window), printers_(printers), main_width_(main_width), main_height_(main_height) {
+FormPrint::FormPrint(PrinterSystem& printers, PrintJob& job, int main_width, int main_height, QWidget* parent)
+    : QWidget(parent, Qt::Window), printers_(printers), job_(job), main_width_(main_width), main_height_(main_height) {
   setObjectName("FormPrint");
   setWindowTitle("PrintForm");
   setAttribute(Qt::WA_DeleteOnClose);
@@ -57,8 +57,8 @@ FormPrint::FormPrint(PrinterSystem& printers, int main_width, int main_height, Q
   command1_ = MakeButton(this, "Command1", "Print", 500);
   command2_ = MakeButton(this, "Command2", "Page Setup", 2100);
   command3_ = MakeButton(this, "Command3", "EXIT", 3700);
-  connect(command1_, &QPushButton::clicked, this, &FormPrint::Command1_Click);
-  connect(command2_, &QPushButton::clicked, this, &FormPrint::Command2_Click);
+  connect(command1_, &QPushButton::clicked, this, &FormPrint::PrintPage);
+  connect(command2_, &QPushButton::clicked, this, &FormPrint::ChangePageSetup);
   connect(command3_, &QPushButton::clicked, this, &QWidget::close);
   CloseOnEscapeAndCtrlW(this);
 
@@ -67,7 +67,7 @@ FormPrint::FormPrint(PrinterSystem& printers, int main_width, int main_height, Q
   connect(&timer1_, &QTimer::timeout, this, &FormPrint::LoadCapture);
 
   ChoosePrinter = [this] {
-    DialogSetPrint dialog(printers_, this);
+    DialogSetPrint dialog(printers_, job_.CurrentPrinter, this);
     dialog.exec();
     return dialog.PdfChosen();
   };
@@ -78,8 +78,8 @@ FormPrint::FormPrint(PrinterSystem& printers, int main_width, int main_height, Q
   };
 }
 
-void FormPrint::DispPicture() {
-  layout_ = LayOutPreview(main_width_, main_height_);
+void FormPrint::LayOutPage() {
+  layout_ = LayOutPreview(job_, main_width_, main_height_);
   const int w = TwipsToPixels(layout_.PageWidth), h = TwipsToPixels(layout_.PageHeight);
   page_->setGeometry((width() - w) / 2, TwipsToPixels(500), w, h);
   const TwipRect& p = layout_.Picture;
@@ -88,7 +88,7 @@ void FormPrint::DispPicture() {
   page_->show();
   page_->update();
   timer1_.start();
-  PrintState.PrintRequested = false;
+  job_.PrintRequested = false;
 }
 
 void FormPrint::LoadCapture() {
@@ -120,7 +120,7 @@ void FormPrint::PaintPage() {
   QPainter p(page_);
   p.fillRect(page_->rect(), Qt::white);
   p.setPen(QPen(Qt::black, 1, Qt::DashLine));
-  const auto& s = PrintState;
+  const auto& s = job_;
   const double h = layout_.PageHeight;
   // Lines follow the view margins, so a dragged line moves at once.
   const int top = s.ViewMarginTop, down = static_cast<int>(h) - s.ViewMarginDown;
@@ -136,7 +136,7 @@ void FormPrint::PaintPage() {
 void FormPrint::PaintPicture() {
   QPainter p(picture_);
   p.fillRect(picture_->rect(), Qt::white);
-  DrawCutOut(p, capture_, QRectF(picture_->rect()));
+  DrawCutOut(p, job_, capture_, QRectF(picture_->rect()));
 }
 
 void FormPrint::PageMouse(QEvent* event) {
@@ -144,15 +144,15 @@ void FormPrint::PageMouse(QEvent* event) {
   if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease) return;
   const QPointF at = TwipsOf(static_cast<QMouseEvent*>(event)->position());
   if (type == QEvent::MouseButtonPress) {
-    PrintState.MarginDragging = true;
+    job_.MarginDragging = true;
     held_ = MarginLineNear(layout_, at.x(), at.y());
     return;
   }
   if (type == QEvent::MouseButtonRelease) {
-    PrintState.MarginDragging = false;
+    job_.MarginDragging = false;
     held_ = MarginLine::None;
     label33_->hide();
-    DispPicture();
+    LayOutPage();
     return;
   }
   const MarginLine near = MarginLineNear(layout_, at.x(), at.y());
@@ -164,10 +164,10 @@ void FormPrint::PageMouse(QEvent* event) {
   } else {
     page_->setCursor(Qt::ArrowCursor);
   }
-  if (!PrintState.MarginDragging || line == MarginLine::None) return;
+  if (!job_.MarginDragging || line == MarginLine::None) return;
   // The line caught keeps following the pointer until the button is let go.
   held_ = line;
-  const int mm = DragMarginLine(line, layout_, at.x(), at.y());
+  const int mm = DragMarginLine(job_, line, layout_, at.x(), at.y());
   label33_->setText(QString("%1mm").arg(mm));
   label33_->adjustSize();
   label33_->move(TwipsToPixels(at.x() + 500), TwipsToPixels(at.y() + 500));
@@ -182,7 +182,7 @@ void FormPrint::PictureMouse(QEvent* event) {
     last_picture_point_ = QPoint(static_cast<int>(at.x()), static_cast<int>(at.y()));
   } else if (event->type() == QEvent::MouseButtonDblClick) {
     const TwipRect& p = layout_.Picture;
-    if (MovePictureByZone(last_picture_point_.x(), last_picture_point_.y(), p.Width, p.Height)) DispPicture();
+    if (MovePictureByZone(last_picture_point_.x(), last_picture_point_.y(), p.Width, p.Height)) LayOutPage();
   }
 }
 
@@ -190,7 +190,7 @@ void FormPrint::PrintFailed(const QString& target, const QString& reason) {
   Ui().Message(("打印command13错误 \n" + target + ": " + reason).toStdString());
 }
 
-void FormPrint::Command1_Click() {
+void FormPrint::PrintPage() {
   const bool pdf = ChoosePrinter();
   QPrinter printer(QPrinter::HighResolution);
   QString target;
@@ -199,7 +199,7 @@ void FormPrint::Command1_Click() {
     if (target.trimmed().isEmpty()) return;
     if (QFileInfo(target).suffix().compare("pdf", Qt::CaseInsensitive) != 0) target += ".pdf";
   } else {
-    target = QString::fromStdString(PrintState.CurrentPrinter);
+    target = QString::fromStdString(job_.CurrentPrinter);
     if (target.isEmpty()) target = QPrinterInfo::defaultPrinterName();
     if (target.isEmpty()) {
       PrintFailed("printer", "no printer is installed; choose \"PDF file\u2026\"");
@@ -210,20 +210,20 @@ void FormPrint::Command1_Click() {
   const QImage capture(CaptureFilePath());
   if (capture.isNull()) return PrintFailed(CaptureFilePath(), "cannot be read");
   if (pdf) {
-    const std::string error = PrintCutOutToPdf(QFile::encodeName(target).toStdString(), capture);
+    const std::string error = PrintCutOutToPdf(QFile::encodeName(target).toStdString(), job_, capture);
     if (!error.empty()) Ui().Message("打印command13错误 \n" + error);
     return;
   }
-  const QString error = PrintCutOut(printer, capture);
+  const QString error = PrintCutOut(printer, job_, capture);
   if (!error.isEmpty()) PrintFailed(target, error);
 }
 
-void FormPrint::Command2_Click() {
+void FormPrint::ChangePageSetup() {
   const std::optional<PageSetup> values = EditPageSetup(CurrentPageSetup());
   if (!values) return;
   ApplyPageSetup(*values);
   if (!SavePageSetup()) Ui().Message(ProgramFile(kIntegerFileName) + ": the page set-up could not be written");
-  DispPicture();
+  LayOutPage();
 }
 
 void FormPrint::closeEvent(QCloseEvent* event) {

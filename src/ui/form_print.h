@@ -22,14 +22,15 @@ class FormPrint : public QWidget {
   Q_OBJECT
  public:
   // The main window's size in twips sets the window's size and the zoom.
-  FormPrint(PrinterSystem& printers, int main_width, int main_height, QWidget* parent = nullptr);
+  // `job` (the capture's place and size, the printer) outlives the window.
+  FormPrint(PrinterSystem& printers, PrintJob& job, int main_width, int main_height, QWidget* parent = nullptr);
 
-  // DispPicture: the page, lines and picture from the page set-up; the
-  // picture is painted by the one-shot Timer1.
-  void DispPicture();
+  // LayOutPage: the page, lines and picture from the page set-up; the
+  // picture is painted by the one-shot paint timer.
+  void LayOutPage();
 
-  void Command1_Click();  // "Print"
-  void Command2_Click();  // "Page Setup"
+  void PrintPage();  // "Print"
+  void ChangePageSetup();  // "Page Setup"
 
   // The modal dialogs; tests put scripted answers here.
   std::function<bool()> ChoosePrinter;  // true: "PDF file…" was chosen
@@ -40,7 +41,7 @@ class FormPrint : public QWidget {
   QWidget* Frame22() const { return page_; }
   QWidget* Picture35() const { return picture_; }
   QLabel* Label33() const { return label33_; }
-  QTimer* Timer1() { return &timer1_; }
+  QTimer* PaintTimer() { return &timer1_; }
   const PreviewLayout& Layout() const { return layout_; }
 
  protected:
@@ -56,6 +57,7 @@ class FormPrint : public QWidget {
   void PrintFailed(const QString& target, const QString& reason);
 
   PrinterSystem& printers_;
+  PrintJob& job_;
   int main_width_, main_height_;
   QWidget* page_;
   QWidget* picture_;

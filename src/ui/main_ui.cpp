@@ -4,13 +4,8 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "app/chart_frame.h"
-#include "app/chart_scene.h"
-#include "app/chart_views.h"
-#include "app/curve_plot.h"
+#include "app/chart.h"
 #include "ui/form_picture.h"
-#include "app/live_chart.h"
-#include "app/frequency_view.h"
 #include "model/kvx_file.h"
 #include "model/state.h"
 #include "ui/main_window.h"
@@ -19,12 +14,12 @@
 
 namespace accelog {
 
-void ApplyChartEnabling(int code, bool enabled) {
+void ApplyChartEnabling(ChartSceneRecord& scene, int code, bool enabled) {
   const EnabledSet s = MenuCommandCodeEnabledButton(code, enabled);
   for (int c = 1; c <= 13; ++c) {
-    if (s.control_touched[static_cast<size_t>(c - 1)]) ChartScene.Check[c].Enabled = s.enabled;
+    if (s.control_touched[static_cast<size_t>(c - 1)]) scene.CheckBox[c].Enabled = s.enabled;
   }
-  if (s.control_touched[kAllPointControl]) ChartScene.Command1.Enabled = s.enabled;
+  if (s.control_touched[kAllPointControl]) scene.AllPointsButton.Enabled = s.enabled;
 }
 
 MainUi::MainUi(MainWindow* window, FormPicture* chart) : QtUi(window), window_(window), chart_(chart) {
@@ -53,7 +48,7 @@ void MainUi::RestoreMenus(int code) {
   if (!window_ || !chart_) return;
   const bool enabled = Data.MenuCommandCode == MenuOperation::None;
   window_->ToolBar()->ApplyEnabling(code, enabled);
-  ApplyChartEnabling(code, enabled);
+  ApplyChartEnabling(chart_->Model().scene, code, enabled);
   chart_->SyncFromScene();
 }
 
@@ -61,15 +56,17 @@ void MainUi::ClearChart() {
   // Every piece of work starts here: a diagnostic of an earlier run goes.
   if (window_) window_->SetCaption({});
   if (!chart_) return;
-  ClearText();
-  ClearScreen();
+  chart_->Model().ClearTexts();
+  chart_->Model().ClearPlot();
   chart_->SyncFromScene();
 }
 
 void MainUi::ShowDataFile(const std::string& file) {
   const auto chosen = std::chrono::steady_clock::now();
   const std::clock_t cpu = std::clock();
-  const bool opened = OpenDataFileInChart(file) == OpenResult::Ok;
+  // Without the chart window the file is read all the same.
+  if (!chart_) Data.DataFileName = file;
+  const bool opened = (chart_ ? chart_->Model().OpenDataFile(file) : OpenDataFileServer(file)) == OpenResult::Ok;
   // A download that stopped keeps its whole blocks under a head that counts them all.
   StatusPanel(kFileNotePanel, opened ? IncompleteFileText(Data.CountPoint, Data.DeviceSampleCount) : "");
   if (!chart_) return;
@@ -87,28 +84,33 @@ void MainUi::SetMenuMark(int item, bool checked) {
 
 void MainUi::LiveChartReady(int code, const std::string& file) {
   if (!chart_) return;
-  ShowFileNameBox(file);
-  if (code == 12) DispRealTimeDataReady_12();
-  if (code == 13) DispRealTimeFrequencyReady_13();
+  Chart& chart = chart_->Model();
+  chart.ShowFileNameBox(file);
+  if (code == 12) chart.PrepareLiveData();
+  if (code == 13) chart.PrepareLiveSpectrum();
   chart_->SyncFromScene();
 }
 
 void MainUi::ShowLivePoint() {
   if (!chart_) return;
-  DispLivePoint();
+  chart_->Model().ShowLivePoint();
   chart_->SyncFromScene();
 }
 
 void MainUi::ShowLiveSet() {
   if (!chart_) return;
-  DispLiveSet();
+  chart_->Model().ShowLiveSet();
   chart_->SyncFromScene();
 }
 
 void MainUi::ShowFrequencyFile(const std::string& file) {
   StatusPanel(kFileNotePanel, "");
-  OpenFrequencyFileInChart(file);
-  if (chart_) chart_->SyncFromScene();
+  if (!chart_) {
+    ReadFrequencyFile(file);
+    return;
+  }
+  chart_->Model().OpenFrequencyFile(file);
+  chart_->SyncFromScene();
 }
 
 }  // namespace accelog

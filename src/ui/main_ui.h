@@ -5,6 +5,7 @@
 
 namespace accelog {
 
+struct ChartSceneRecord;
 class FormPicture;
 class MainWindow;
 
@@ -41,6 +42,6 @@ class MainUi : public QtUi {
 inline constexpr const char* kSimulatorHint = "No logger? File > Use Simulated Logger";
 
 // MenuCommandCodeEnabledButton_nn on the chart window's fourteen controls.
-void ApplyChartEnabling(int code, bool enabled);
+void ApplyChartEnabling(ChartSceneRecord& scene, int code, bool enabled);
 
 }  // namespace accelog

@@ -5,7 +5,7 @@
 #include <QPixmap>
 #include <cmath>
 
-#include "app/chart_scene.h"
+#include "app/chart.h"
 #include "ui/form_picture.h"
 #include "core/ui_port.h"
 #include "model/state.h"
@@ -17,62 +17,68 @@
 namespace accelog {
 
 
-PrintCommand::PrintCommand(QWidget* main_window, FormPicture* chart, PrinterSystem& printers)
-    : main_window_(main_window), chart_(chart), printers_(printers), timer3_(MakeTimer()) {
-  timer3_->OnTick = [this] { Tick(); };
+PrintCommand::PrintCommand(QWidget* main_window, FormPicture* chart, PrinterSystem& printers, const PrintJob& screen)
+    : main_window_(main_window), chart_(chart), printers_(printers), timer_(MakeTimer()) {
+  job_.TwipsPerPixelX = screen.TwipsPerPixelX;
+  job_.TwipsPerPixelY = screen.TwipsPerPixelY;
+  timer_->OnTick = [this] { Tick(); };
 }
 
 PrintCommand::~PrintCommand() {
-  timer3_->Stop();
+  timer_->Stop();
   if (preview_) {
     preview_->OnExit = nullptr;
     delete preview_;
   }
 }
 
-void PrintCommand::File006_Click() {
+void PrintCommand::StartPrint() {
   if (Data.MenuCommandCode == MenuOperation::None && !(Data.DataLoaded || Data.FrequencyFileLoaded)) {
     Ui().StatusPanel(kFileNotePanel, kOpenAFileFirst);
   }
   if (Data.MenuCommandCode != MenuOperation::None || !(Data.DataLoaded || Data.FrequencyFileLoaded)) return;
-  PrintState.PrintRequested = true;
-  timer3_->Start(500);
-  PrintState.PrintStep = 1;
+  job_.PrintRequested = true;
+  timer_->Start(500);
+  job_.Step = PrintStep::LocateChart;
   Data.MenuCommandCode = MenuOperation::Print;
 }
 
 void PrintCommand::Tick() {
-  auto& step = PrintState.PrintStep;
+  auto& step = job_.Step;
   switch (step) {
-    case 1:
+    case PrintStep::LocateChart:
       ClearBoard();
-      Beging();
-      step = 2;
+      LocateChart();
+      step = PrintStep::Settle1;
       break;
-    case 2:
-    case 3:
-    case 4:
-      ++step;
+    case PrintStep::Settle1:
+      step = PrintStep::Settle2;
       break;
-    case 5:
-      PressPrintScreen();
-      step = 6;
+    case PrintStep::Settle2:
+      step = PrintStep::Settle3;
       break;
-    case 6:
+    case PrintStep::Settle3:
+      step = PrintStep::Capture;
+      break;
+    case PrintStep::Capture:
+      CaptureMainWindow();
+      step = PrintStep::SaveCapture;
+      break;
+    case PrintStep::SaveCapture:
       if (clipboard_.isNull()) {
-        PressPrintScreen();  // nothing came: try again at the next tick
+        CaptureMainWindow();  // nothing came: try again at the next tick
         break;
       }
-      if (!MakePicture()) return Abandon();
-      step = 7;
+      if (!SaveCapture()) return Abandon();
+      step = PrintStep::ShowPreview;
       break;
-    case 7:
-      timer3_->Stop();
+    case PrintStep::ShowPreview:
+      timer_->Stop();
       ShowPreview();
-      step = 0;
+      step = PrintStep::Idle;
       break;
-    default:
-      timer3_->Stop();
+    case PrintStep::Idle:
+      timer_->Stop();
   }
 }
 
@@ -81,15 +87,15 @@ void PrintCommand::ClearBoard() {
   QFile::remove(CaptureFilePath());
 }
 
-void PrintCommand::Beging() {
+void PrintCommand::LocateChart() {
   // The chart window's corner in the capture, which starts at the main
   // window's corner.
   const QPoint at = chart_->mapTo(main_window_, QPoint(0, 0));
-  PrintBeging(static_cast<int32_t>(std::lround(at.x() * TwipsPerPixelX())),
-              static_cast<int32_t>(std::lround(at.y() * TwipsPerPixelY())));
+  LocateChartInCapture(job_, chart_->Model().scene, static_cast<int32_t>(std::lround(at.x() * TwipsPerPixelX(job_))),
+                       static_cast<int32_t>(std::lround(at.y() * TwipsPerPixelY(job_))));
 }
 
-void PrintCommand::PressPrintScreen() {
+void PrintCommand::CaptureMainWindow() {
   // The main window as it is shown, in device pixels; a chart scaled by Fit
   // to Window is captured at its normal size, which the crop is measured in.
   const double zoom = chart_ ? chart_->Zoom() : 1.0;
@@ -98,36 +104,37 @@ void PrintCommand::PressPrintScreen() {
   if (zoom != 1.0) chart_->SetZoom(zoom);
 }
 
-bool PrintCommand::MakePicture() {
+bool PrintCommand::SaveCapture() {
   const QString path = CaptureFilePath();
   if (!clipboard_.save(path, "BMP") || QFileInfo(path).size() <= 0) {
     Ui().Message(path.toStdString() + ": the screen capture could not be written");
     return false;
   }
-  MeasureCapture(clipboard_);
+  MeasureCapture(job_, clipboard_);
   return true;
 }
 
 void PrintCommand::ShowPreview() {
   const int w = PixelsToTwips(main_window_->width()), h = PixelsToTwips(main_window_->height());
-  preview_ = new FormPrint(printers_, w, h, main_window_);
-  preview_->OnExit = [this] { PrintEnd(); };
+  preview_ = new FormPrint(printers_, job_, w, h, main_window_);
+  preview_->OnExit = [this] { EndPrint(); };
   preview_->move(0, 0);
   preview_->show();
-  preview_->DispPicture();
+  preview_->LayOutPage();
 }
 
-void PrintCommand::PrintEnd() {
-  for (int i = 1; i <= 13; ++i) ChartScene.Check[i].Visible = true;
-  ChartScene.Command1.Visible = true;
+void PrintCommand::EndPrint() {
+  ChartSceneRecord& scene = chart_->Model().scene;
+  for (int i = 1; i <= 13; ++i) scene.CheckBox[i].Visible = true;
+  scene.AllPointsButton.Visible = true;
   chart_->SyncFromScene();
   Data.MenuCommandCode = MenuOperation::None;
 }
 
 void PrintCommand::Abandon() {
-  timer3_->Stop();
-  PrintState.PrintStep = 0;
-  PrintState.PrintRequested = false;
+  timer_->Stop();
+  job_.Step = PrintStep::Idle;
+  job_.PrintRequested = false;
   Data.MenuCommandCode = MenuOperation::None;
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// "Print" (File006_Click): Timer3's steps capture the main window as it is
+// "Print": the capture timer's steps capture the main window as it is
 // shown, save it as ScreenNew.bmp in the program's folder, find the chart in
 // it and open the preview. MenuCommandCode is 18 until the preview closes.
 #include <QImage>
@@ -18,26 +18,30 @@ class PrinterSystem;
 
 class PrintCommand {
  public:
-  PrintCommand(QWidget* main_window, FormPicture* chart, PrinterSystem& printers);
+  // screen: the start-up screen metrics the capture is measured with.
+  PrintCommand(QWidget* main_window, FormPicture* chart, PrinterSystem& printers, const PrintJob& screen = {});
   ~PrintCommand();
 
-  void File006_Click();
+  // "Print": the capture starts, when a file is in view and nothing runs.
+  void StartPrint();
   FormPrint* Preview() const { return preview_; }
+  const PrintJob& Job() const { return job_; }
 
  private:
-  void Tick();  // Timer3
+  void Tick();
   void ClearBoard();
-  void Beging();
-  void PressPrintScreen();
-  bool MakePicture();
+  void LocateChart();
+  void CaptureMainWindow();
+  bool SaveCapture();
   void ShowPreview();
-  void PrintEnd();
+  void EndPrint();
   void Abandon();
 
   QWidget* main_window_;
   FormPicture* chart_;
   PrinterSystem& printers_;
-  std::unique_ptr<Timer> timer3_;
+  PrintJob job_;
+  std::unique_ptr<Timer> timer_;
   QImage clipboard_;
   QPointer<FormPrint> preview_;
 };

@@ -19,20 +19,24 @@ namespace accelog {
 
 QString CaptureFilePath() { return QString::fromStdString(ProgramFile("ScreenNew.bmp")); }
 
-double TwipsPerPixelX() { return Shell.TwipsPerPixelX > 0 ? Shell.TwipsPerPixelX : 1440.0 / LogicalDpi(); }
-double TwipsPerPixelY() { return Shell.TwipsPerPixelY > 0 ? Shell.TwipsPerPixelY : 1440.0 / LogicalDpi(); }
-
-void MeasureCapture(const QImage& capture) {
-  const double dpr = capture.devicePixelRatio();
-  PrintState.CaptureWidth = static_cast<int32_t>(std::lround(capture.width() / dpr * TwipsPerPixelX()));
-  PrintState.CaptureHeight = static_cast<int32_t>(std::lround(capture.height() / dpr * TwipsPerPixelY()));
+double TwipsPerPixelX(const PrintJob& job) {
+  return job.TwipsPerPixelX > 0 ? job.TwipsPerPixelX : 1440.0 / LogicalDpi();
+}
+double TwipsPerPixelY(const PrintJob& job) {
+  return job.TwipsPerPixelY > 0 ? job.TwipsPerPixelY : 1440.0 / LogicalDpi();
 }
 
-void DrawCutOut(QPainter& painter, const QImage& capture, const QRectF& target) {
-  if (capture.isNull() || PrintState.CaptureWidth <= 0) return;
+void MeasureCapture(PrintJob& job, const QImage& capture) {
+  const double dpr = capture.devicePixelRatio();
+  job.CaptureWidth = static_cast<int32_t>(std::lround(capture.width() / dpr * TwipsPerPixelX(job)));
+  job.CaptureHeight = static_cast<int32_t>(std::lround(capture.height() / dpr * TwipsPerPixelY(job)));
+}
+
+void DrawCutOut(QPainter& painter, const PrintJob& job, const QImage& capture, const QRectF& target) {
+  if (capture.isNull() || job.CaptureWidth <= 0) return;
   // Twips to capture pixels, once: the capture is in device pixels.
-  const double k = capture.width() / static_cast<double>(PrintState.CaptureWidth);
-  const TwipRect s = CutOutSource();
+  const double k = capture.width() / static_cast<double>(job.CaptureWidth);
+  const TwipRect s = CutOutSource(job);
   const QRectF source(s.Left * k, s.Top * k, s.Width * k, s.Height * k);
   const QRectF inside = source.intersected(QRectF(capture.rect()));
   if (inside.isEmpty()) return;
@@ -55,29 +59,29 @@ QPageLayout CutOutPageLayout() {
                      QPageLayout::Millimeter);
 }
 
-QString PaintCutOut(QPagedPaintDevice& device, int dpi, const QImage& capture) {
+QString PaintCutOut(QPagedPaintDevice& device, int dpi, const PrintJob& job, const QImage& capture) {
   if (!device.setPageLayout(CutOutPageLayout())) return "the printer does not take this paper size";
   QPainter painter;
   if (!painter.begin(&device)) return "the printer cannot be opened";
   const double k = dpi / 1440.0;  // device pixels per twip
-  const TwipRect at = PrintedPicture();
-  DrawCutOut(painter, capture, QRectF(at.Left * k, at.Top * k, at.Width * k, at.Height * k));
+  const TwipRect at = PrintedPicture(job);
+  DrawCutOut(painter, job, capture, QRectF(at.Left * k, at.Top * k, at.Width * k, at.Height * k));
   if (!painter.end()) return "the page could not be finished";
   return {};
 }
 
 }  // namespace
 
-QString PrintCutOut(QPrinter& printer, const QImage& capture) {
+QString PrintCutOut(QPrinter& printer, const PrintJob& job, const QImage& capture) {
   printer.setFullPage(true);
-  return PaintCutOut(printer, printer.resolution(), capture);
+  return PaintCutOut(printer, printer.resolution(), job, capture);
 }
 
-std::string PrintCutOutToPdf(const std::string& path, const QImage& capture) {
+std::string PrintCutOutToPdf(const std::string& path, const PrintJob& job, const QImage& capture) {
   return WriteStagedQtFile(path, [&](QIODevice& file) {
     QPdfWriter pdf(&file);
     pdf.setResolution(1200);
-    return PaintCutOut(pdf, pdf.resolution(), capture);
+    return PaintCutOut(pdf, pdf.resolution(), job, capture);
   }, PdfWhole);
 }
 

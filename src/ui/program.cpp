@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QStandardPaths>
 
-#include "app/chart_state.h"
+#include "app/chart.h"
 #include "ui/form_picture.h"
 #include "ui/qt_program_folder.h"
 #include "ui/qt_timer.h"
@@ -139,8 +139,6 @@ bool Program::Start() {
   ResetShellState();
   ResetDataState();
   ResetConversionState();
-  ResetChartState();
-  ResetPrintState();
   RecordScreenMetrics();
 
   InitProgramFolderFromQt();
@@ -164,7 +162,8 @@ bool Program::Start() {
   InstallQtTimerFactory();
   ResetDeviceEngines();
 
-  chart_ = new FormPicture;
+  chart_model_ = std::make_unique<accelog::Chart>(Data, Conv);
+  chart_ = new FormPicture(*chart_model_);
   window_ = std::make_unique<MainWindow>(chart_);
   ui_ = ui_factory_(window_.get(), chart_);
   SetUi(ui_.get());
@@ -177,13 +176,16 @@ bool Program::Start() {
       {"File009", [] { File009_Click(); }},
       {"File011", [] { File011_Click(); }},
       {"File005", [] { File005_Click(); }},
-      {"File006", [this] { print_->File006_Click(); }},
+      {"File006", [this] { print_->StartPrint(); }},
       {"Escape", [] { StopDownload(); }},
       {"UseSimulator", [this] { UseSimulatedLogger(!simulator_); }},
   });
   window_->SetMenuMark("UseSimulator", simulator_ != nullptr);
   ui_->SetSimulatedLogger(simulator_ != nullptr);
-  print_ = std::make_unique<PrintCommand>(window_.get(), chart_, *printers_);
+  PrintJob screen;
+  screen.TwipsPerPixelX = Shell.TwipsPerPixelX;
+  screen.TwipsPerPixelY = Shell.TwipsPerPixelY;
+  print_ = std::make_unique<PrintCommand>(window_.get(), chart_, *printers_, screen);
   QObject::connect(chart_, &FormPicture::ToolHintCleared, window_->ToolBar()->HintLabel(), &QLabel::clear);
 
   WatchDevice();

@@ -13,6 +13,7 @@ namespace accelog {
 namespace sim {
 class Simulator;
 }
+class Chart;
 class DeviceWatch;
 class FormPicture;
 class MainUi;
@@ -72,6 +73,7 @@ class Program {
   UiFactory ui_factory_;
   std::unique_ptr<SingleInstance> instance_;
   std::unique_ptr<sim::Simulator> simulator_;
+  std::unique_ptr<accelog::Chart> chart_model_;  // outlives the window that shows it
   std::unique_ptr<MainWindow> window_;
   FormPicture* chart_ = nullptr;  // owned by the window
   std::unique_ptr<MainUi> ui_;

@@ -1,14 +1,12 @@
 #pragma once
-// Chart tests start from a loaded, empty chart window and fill RealData
-// directly or through a small .kvx file.
+// Chart tests build a loaded, empty chart window over the data and fill
+// RealData directly or through a small .kvx file.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
-#include "app/chart_frame.h"
-#include "app/chart_scene.h"
-#include "app/chart_state.h"
-#include "app/curve_plot.h"
+#include "app/chart.h"
 #include "support/kvx_maker.h"
 #include "model/conversion.h"
 #include "model/state.h"
@@ -25,15 +23,14 @@ class ChartTest : public ProgramFolderTest {
     ProgramFolderTest::SetUp();
     ResetDataState();
     ResetConversionState();
-    ResetChartState();
-    ResetChartScene();
     ApplyDefaultParameters();
-    FormPictureLoad();
+    chart_ = std::make_unique<Chart>(Data, Conv);
+    chart_->LoadWindow();
   }
 
   // Points from raw counts, one second apart from 7/5/2013 9:05:07, with
   // statistics, axis scale and plot positions as opening a file leaves them.
-  static void FillPoints(const std::vector<KvxSample>& samples) {
+  void FillPoints(const std::vector<KvxSample>& samples) {
     Data.ClockYear = 2013, Data.ClockMonth = 5, Data.ClockDay = 7, Data.ClockHour = 9, Data.ClockMinute = 5;
     Data.ClockSecond = 7, Data.ClockMillisecond = 0;
     int32_t i = 0;
@@ -46,20 +43,20 @@ class ChartTest : public ProgramFolderTest {
     Data.CountPoint = i;
     Data.DataLoaded = true;
     ComputeStatistics(1, i);
-    ScaleAccelAxis();
-    ComputePlotPositions();
+    ScaleAccelAxis(chart_->scale);
+    ComputePlotPositions(chart_->scale);
   }
 
   // The window start..end mapped and drawn, as a zoom leaves it.
-  static void Show(int32_t start, int32_t end) {
+  void Show(int32_t start, int32_t end) {
     Data.DispStartPoint = start;
     Data.DispEndPoint = end;
     MapRangeToSlots(start, end);
-    DispCurve(start, end);
+    chart_->Draw(start, end);
   }
 
   // The samples filled in and all of them shown.
-  static void ShowAll(const std::vector<KvxSample>& samples) {
+  void ShowAll(const std::vector<KvxSample>& samples) {
     FillPoints(samples);
     Show(1, static_cast<int32_t>(samples.size()));
   }
@@ -68,7 +65,9 @@ class ChartTest : public ProgramFolderTest {
     return std::vector<KvxSample>(static_cast<size_t>(n), KvxSample{0, 10, z});
   }
 
-  static const SceneLine& Seg(int k, int j, int c) { return ChartScene.CurveLine[k][j][c]; }
+  const SceneLine& Seg(int k, int j, int c) const { return chart_->scene.CurveLine[k][j][c]; }
+
+  std::unique_ptr<Chart> chart_;
 };
 
 }  // namespace accelog::testing

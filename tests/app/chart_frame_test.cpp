@@ -15,10 +15,10 @@ TEST_F(ChartFrameTest, MgLabelsFollowTheScale) {
                               {700.0f, "-900 180 900 900"}}) {
     if (peak > 0) {
       Conv.StatMaxValue[kV] = peak;
-      ScaleAccelAxis();
+      ScaleAccelAxis(chart_->scale);
     }
-    DispLeftLableY();
-    const auto& l = ChartScene.LabelY;
+    chart_->LabelAccelAxis();
+    const auto& l = chart_->scene.AccelLabel;
     const std::string got = l[0].Caption + " " + (peak > 0 ? l[6].Caption : l[4].Caption) + " " +
                             (peak > 0 ? l[10].Caption : l[5].Caption) + " " + l[10].Caption;
     EXPECT_EQ(got, labels) << peak;
@@ -26,15 +26,15 @@ TEST_F(ChartFrameTest, MgLabelsFollowTheScale) {
 }
 
 TEST_F(ChartFrameTest, AngleLabelsAndClearText) {
-  for (int i = 1; i <= 23; ++i) ChartScene.Text[i].Caption = "x";
-  ChartScene.Text[24].Caption = "file.kvx";
-  ChartScene.LabelX1[7].Caption = "9:5:7";
-  ChartState.AngleLabelBase = -60;
-  ClearText();
-  EXPECT_EQ(ChartScene.LabelAng[0].Caption, "-60");
-  for (int i = 1; i <= 23; ++i) EXPECT_EQ(ChartScene.Text[i].Caption, "") << i;
-  EXPECT_EQ(ChartScene.Text[24].Caption, "file.kvx");
-  EXPECT_EQ(ChartScene.LabelX1[7].Caption, "");
+  for (int i = 1; i <= 23; ++i) chart_->scene.StatBox[i].Caption = "x";
+  chart_->scene.StatBox[kFileNameBox].Caption = "file.kvx";
+  chart_->scene.TimeLabel[7].Caption = "9:5:7";
+  chart_->state.AngleLabelBase = -60;
+  chart_->ClearTexts();
+  EXPECT_EQ(chart_->scene.AngleLabel[0].Caption, "-60");
+  for (int i = 1; i <= 23; ++i) EXPECT_EQ(chart_->scene.StatBox[i].Caption, "") << i;
+  EXPECT_EQ(chart_->scene.StatBox[kFileNameBox].Caption, "file.kvx");
+  EXPECT_EQ(chart_->scene.TimeLabel[7].Caption, "");
 }
 
 TEST_F(ChartFrameTest, TimeAndFrequencyLabelsKeepTheirSpacing) {
@@ -44,32 +44,32 @@ TEST_F(ChartFrameTest, TimeAndFrequencyLabelsKeepTheirSpacing) {
     FillPoints(Flat(points));
     Data.FrequencyView = frequency;
     Show(1, points);
-    EXPECT_EQ(ChartScene.LabelX1[1].Caption, frequency ? "1 Hz" : "9:5:7   ");  // the stored text, padding included
+    EXPECT_EQ(chart_->scene.TimeLabel[1].Caption, frequency ? "1 Hz" : "9:5:7   ");  // the stored text, padding included
     int previous = 1;
     for (int c = 2; c < 200; ++c) {
-      if (!ChartScene.LabelX1[c].Visible) continue;
-      EXPECT_GE(ColumnX(c) - ColumnX(previous), spacing) << c;
+      if (!chart_->scene.TimeLabel[c].Visible) continue;
+      EXPECT_GE(chart_->ColumnX(c) - chart_->ColumnX(previous), spacing) << c;
       previous = c;
     }
     EXPECT_GT(previous, 150);
-    EXPECT_TRUE(frequency || ChartScene.LabelX1[200].Visible);
+    EXPECT_TRUE(frequency || chart_->scene.TimeLabel[200].Visible);
   }
 }
 
 TEST_F(ChartFrameTest, EmptyColumnsGetNoTimeLabelAndLiveRunKeepsColumn200) {
   ShowAll(Flat(40));  // 30 <= n < 200: most columns stay empty
-  for (int c = 2; c <= 199; ++c) EXPECT_TRUE(Data.SlotUsed[c] > 0 || !ChartScene.LabelX1[c].Visible) << c;
-  ChartScene.LabelX1[200].Caption = "kept";
+  for (int c = 2; c <= 199; ++c) EXPECT_TRUE(Data.SlotUsed[c] > 0 || !chart_->scene.TimeLabel[c].Visible) << c;
+  chart_->scene.TimeLabel[200].Caption = "kept";
   Data.MenuCommandCode = MenuOperation::LiveData;
-  DispXLable();
-  EXPECT_EQ(ChartScene.LabelX1[200].Caption, "kept");
+  chart_->LabelTimeAxis();
+  EXPECT_EQ(chart_->scene.TimeLabel[200].Caption, "kept");
 }
 
 TEST_F(ChartFrameTest, GridCheckBoxesKeepTheBottomLine) {
-  Check9_Click(0);
-  Check10_Click(0);
-  EXPECT_TRUE(ChartScene.LineYFr5[0].Visible);
-  EXPECT_FALSE(ChartScene.LineXFr5[20].Visible);
+  chart_->ShowHorizontalGrid(0);
+  chart_->ShowVerticalGrid(0);
+  EXPECT_TRUE(chart_->scene.HorizontalGrid[0].Visible);
+  EXPECT_FALSE(chart_->scene.VerticalGrid[20].Visible);
 }
 
 TEST_F(ChartFrameTest, PanOnlyDuringLiveRunsAndTheFileView) {
@@ -78,17 +78,17 @@ TEST_F(ChartFrameTest, PanOnlyDuringLiveRunsAndTheFileView) {
   for (MenuOperation op : {MenuOperation::None, MenuOperation::Download, MenuOperation::FrequencyView,
                            MenuOperation::DataList}) {
     Data.MenuCommandCode = op;
-    Picture1_Click();
-    EXPECT_EQ(Conv.AccelOffset, -2500) << static_cast<int>(op);
+    chart_->PanDown();
+    EXPECT_EQ(chart_->scale.AccelOffset, -2500) << static_cast<int>(op);
   }
   Data.MenuCommandCode = MenuOperation::DataView;
-  Picture1_Click();  // up by 100 mg: 500 units at R = 500
-  EXPECT_EQ(Conv.AccelOffset, -3000);
+  chart_->PanDown();  // up by 100 mg: 500 units at R = 500
+  EXPECT_EQ(chart_->scale.AccelOffset, -3000);
   EXPECT_FLOAT_EQ(Seg(kCurveX, 2, 50).Y1, before - 500);
   Data.MenuCommandCode = MenuOperation::LiveData;
-  Picture2_Click();
-  Picture2_Click();
-  EXPECT_EQ(Conv.AccelOffset, -2000);
+  chart_->PanUp();
+  chart_->PanUp();
+  EXPECT_EQ(chart_->scale.AccelOffset, -2000);
 }
 
 using FrequencyChartTest = ChartTest;
@@ -114,22 +114,22 @@ TEST_F(FrequencyChartTest, ScaleStepsUpAtFortyFiveHundredAndTwelveThousand) {
     Spectra(peak, 300, 200);
     Data.Plot.X[200] = 99999;  // beyond the 128 lines: untouched
     Data.Plot.Y[90] = 300;      // an equal peak later: the first is reported
-    DispLeftLableF();
-    EXPECT_EQ(ChartScene.LabelY[10].Caption, top) << peak;
+    chart_->LabelSpectrumAxis();
+    EXPECT_EQ(chart_->scene.AccelLabel[10].Caption, top) << peak;
     EXPECT_EQ(Data.RealData[5].PlotX, plotted) << peak;
     EXPECT_EQ(Data.RealData[3].PlotY, y3) << peak;
-    EXPECT_EQ(ChartScene.Text[22].Caption, "40");
+    EXPECT_EQ(chart_->scene.StatBox[22].Caption, "40");
     EXPECT_EQ(Data.RealData[200].PlotX, 99999);
   }
 }
 
 TEST_F(FrequencyChartTest, SpectrumDrawsOnTheMgCurvesWithoutOffset) {
   Spectra(3000, 100, 100);
-  DispLeftLableF();
+  chart_->LabelSpectrumAxis();
   Data.CountPoint = 128;
   Data.FrequencyView = true;
   Data.FrequencyFileLoaded = true;
-  Conv.AccelOffset = 0;
+  chart_->scale.AccelOffset = 0;
   Show(1, 128);
   // Column of line 5 carries the peak: 2000 units from the top.
   int column = 1;

@@ -1,7 +1,4 @@
 #include "app/chart_fixture.h"
-#include "app/chart_scene.h"
-#include "app/chart_views.h"
-#include "app/live_chart.h"
 #include "core/ui_port.h"
 #include "support/installed_ui.h"
 
@@ -16,13 +13,13 @@ class ChartViewsTest : public ChartTest {
 TEST_F(ChartViewsTest, OpeningARealFileDrawsEverything) {
   const std::string path = folder_.File("my run.2013.kvx");
   ASSERT_TRUE(WriteKvx(path, RealisticSamples(3000, 1000, 300)));
-  ChartState.CurveShown[kCurveAX] = 1;  // the file view switches the angles off
-  ASSERT_EQ(OpenDataFileInChart(path), OpenResult::Ok);
-  EXPECT_EQ(ChartState.CurveShown[kCurveAX], 0);
-  EXPECT_EQ(ChartScene.Text[24].Caption, "my run.2013.kvx");  // the name on disk
-  EXPECT_EQ(ChartScene.FilePath, path);
-  EXPECT_EQ(ChartScene.Text[19].Caption, "2100");  // 900 zero points left out
-  EXPECT_EQ(ChartScene.Label29.Caption, "3000");
+  chart_->state.CurveShown[kCurveAX] = 1;  // the file view switches the angles off
+  ASSERT_EQ(chart_->OpenDataFile(path), OpenResult::Ok);
+  EXPECT_EQ(chart_->state.CurveShown[kCurveAX], 0);
+  EXPECT_EQ(chart_->scene.StatBox[kFileNameBox].Caption, "my run.2013.kvx");  // the name on disk
+  EXPECT_EQ(chart_->scene.FilePath, path);
+  EXPECT_EQ(chart_->scene.StatBox[kPointCountBox].Caption, "2100");  // 900 zero points left out
+  EXPECT_EQ(chart_->scene.ScrollEndLabel.Caption, "3000");
   EXPECT_TRUE(Data.ZeroPointFlag[60]);  // points 701..1000 read 0: columns 47..67
   EXPECT_TRUE(ui_.messages.empty());
 }
@@ -30,21 +27,21 @@ TEST_F(ChartViewsTest, OpeningARealFileDrawsEverything) {
 TEST_F(ChartViewsTest, RefusedFilesLeaveTheChartAlone) {
   const std::string path = folder_.File("short.kvx");
   ASSERT_TRUE(WriteKvx(path, {{1, 2, 3}}));
-  ChartScene.LabelX1[1].Caption = "before";
-  EXPECT_EQ(OpenDataFileInChart(path), OpenResult::DataError);
-  EXPECT_EQ(ChartScene.LabelX1[1].Caption, "before");
+  chart_->scene.TimeLabel[1].Caption = "before";
+  EXPECT_EQ(chart_->OpenDataFile(path), OpenResult::DataError);
+  EXPECT_EQ(chart_->scene.TimeLabel[1].Caption, "before");
   EXPECT_FALSE(Data.DataLoaded);
 }
 
 // A spectrum's read-out never stays into another view, and the live
 // spectrum can always be switched to its raw samples.
 TEST_F(ChartViewsTest, EachViewClearsWhatBelongsToAnother) {
-  for (void (*view)() : {DispDataReady_14, DispRealTimeDataReady_12, DispRealTimeFrequencyReady_13}) {
-    DispDataReady_14();  // an acceleration view greys "Disp Frequency"
-    ChartScene.Label25.Caption = "Frequency = 10  HZ";
-    view();
-    EXPECT_EQ(ChartScene.Label25.Caption, "");
-    EXPECT_EQ(ChartScene.Check[13].Enabled, view == DispRealTimeFrequencyReady_13);
+  for (void (Chart::*view)() : {&Chart::PrepareDataView, &Chart::PrepareLiveData, &Chart::PrepareLiveSpectrum}) {
+    chart_->PrepareDataView();  // an acceleration view greys "Disp Frequency"
+    chart_->scene.ReadOut.Caption = "Frequency = 10  HZ";
+    ((*chart_).*view)();
+    EXPECT_EQ(chart_->scene.ReadOut.Caption, "");
+    EXPECT_EQ(chart_->scene.CheckBox[kSpectrumBox].Enabled, view == &Chart::PrepareLiveSpectrum);
   }
 }
 

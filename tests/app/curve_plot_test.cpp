@@ -7,8 +7,6 @@ namespace {
 
 using CurvePlotTest = ChartTest;
 
-double Y(int k, int32_t p) { return CurveY(k, p); }
-
 TEST_F(CurvePlotTest, ColumnsOfOneToFourPointsChainTheirSegments) {
   std::vector<KvxSample> v;
   for (int i = 0; i < 800; ++i) v.push_back({static_cast<int16_t>(i % 7 * 10), 0, 256});
@@ -18,10 +16,10 @@ TEST_F(CurvePlotTest, ColumnsOfOneToFourPointsChainTheirSegments) {
     ASSERT_EQ(Data.SlotUsed[10], per_column);
     const int32_t s = Data.SlotPoint[10];
     const int32_t last = s + per_column - 1;
-    EXPECT_FLOAT_EQ(Seg(kCurveX, 2, 10).Y1, Y(kCurveX, s));
-    EXPECT_FLOAT_EQ(Seg(kCurveX, 4, 10).Y2, Y(kCurveX, last));
+    EXPECT_FLOAT_EQ(Seg(kCurveX, 2, 10).Y1, chart_->CurveY(kCurveX, s));
+    EXPECT_FLOAT_EQ(Seg(kCurveX, 4, 10).Y2, chart_->CurveY(kCurveX, last));
     // The connector comes from the last point of column 9, rounded.
-    EXPECT_FLOAT_EQ(Seg(kCurveX, 1, 10).Y1, std::nearbyint(Y(kCurveX, s - 1)));
+    EXPECT_FLOAT_EQ(Seg(kCurveX, 1, 10).Y1, std::nearbyint(chart_->CurveY(kCurveX, s - 1)));
   }
 }
 
@@ -32,16 +30,16 @@ TEST_F(CurvePlotTest, ThousandPointColumnDrawsFirstMinMaxLast) {
   v[4000 + 999] = {30, 0, 256};   // the column's last point
   ShowAll(v);
   ASSERT_EQ(Data.SlotUsed[5], 1000);
-  const double base = Conv.AccelOffset * Conv.TwipsPerUnitY;
+  const double base = chart_->scale.AccelOffset * chart_->scale.TwipsPerUnitY;
   // The smallest position field is the highest value: the upward spike.
   EXPECT_FLOAT_EQ(Seg(kCurveX, 2, 5).Y2, base + Data.RealData[4018].PlotX);
   EXPECT_FLOAT_EQ(Seg(kCurveX, 3, 5).Y2, base + Data.RealData[4401].PlotX);
-  EXPECT_FLOAT_EQ(Seg(kCurveX, 4, 5).Y2, Y(kCurveX, 5000));
+  EXPECT_FLOAT_EQ(Seg(kCurveX, 4, 5).Y2, chart_->CurveY(kCurveX, 5000));
   // A checkbox redraw of one curve (no shared extremes) agrees.
   const float max_end = Seg(kCurveX, 3, 5).Y2;
-  CurveCheck_Click(kCurveX, 0);
+  chart_->SetCurveShown(kCurveX, 0);
   EXPECT_FLOAT_EQ(Seg(kCurveX, 3, 5).Y2, kParkHidden);
-  CurveCheck_Click(kCurveX, 1);
+  chart_->SetCurveShown(kCurveX, 1);
   EXPECT_FLOAT_EQ(Seg(kCurveX, 3, 5).Y2, max_end);
 }
 
@@ -53,10 +51,10 @@ TEST_F(CurvePlotTest, GapsAreBridgedAndEmptyColumnsParked) {
   // After a gap: no connector, a bridge from the last point before the gap.
   EXPECT_FLOAT_EQ(Seg(kCurveZ, 1, 24).Y1, kParkHidden);
   const SceneLine& bridge = Seg(kCurveZ, 5, 24);
-  EXPECT_FLOAT_EQ(bridge.X1, CurveColumnX(1));
-  EXPECT_FLOAT_EQ(bridge.Y2, Y(kCurveZ, 2));
+  EXPECT_FLOAT_EQ(bridge.X1, chart_->CurveColumnX(1));
+  EXPECT_FLOAT_EQ(bridge.Y2, chart_->CurveY(kCurveZ, 2));
   // First marker after a gap sits on segment 2's start, not the parked connector.
-  EXPECT_FLOAT_EQ(ChartScene.CurvePoint[kCurveZ][1][24].Top, Seg(kCurveZ, 2, 24).Y1 - 37);
+  EXPECT_FLOAT_EQ(chart_->scene.CurvePoint[kCurveZ][1][24].Top, Seg(kCurveZ, 2, 24).Y1 - 37);
 }
 
 TEST_F(CurvePlotTest, ZeroPointColumnsLoseTheirMarkersAndTheCount) {
@@ -65,36 +63,36 @@ TEST_F(CurvePlotTest, ZeroPointColumnsLoseTheirMarkersAndTheCount) {
   ShowAll(v);  // two points a column: points 101..110 fill columns 51..55
   for (int c = 51; c <= 55; ++c) {
     EXPECT_TRUE(Data.ZeroPointFlag[c]) << c;
-    EXPECT_FALSE(ChartScene.CurvePoint[kCurveX][4][c].Visible);
+    EXPECT_FALSE(chart_->scene.CurvePoint[kCurveX][4][c].Visible);
   }
-  EXPECT_TRUE(ChartScene.CurvePoint[kCurveX][1][50].Visible);
-  EXPECT_EQ(ChartScene.Text[19].Caption, "390");
+  EXPECT_TRUE(chart_->scene.CurvePoint[kCurveX][1][50].Visible);
+  EXPECT_EQ(chart_->scene.StatBox[kPointCountBox].Caption, "390");
 }
 
 TEST_F(CurvePlotTest, PointsSwitchAndCurveBoxes) {
   ShowAll(Flat(300));
-  Check8_Click(0);
-  EXPECT_FALSE(ChartScene.CurvePoint[kCurveY][2][100].Visible);
-  Check8_Click(1);
-  EXPECT_TRUE(ChartScene.CurvePoint[kCurveY][2][100].Visible);
+  chart_->SetPointsShown(0);
+  EXPECT_FALSE(chart_->scene.CurvePoint[kCurveY][2][100].Visible);
+  chart_->SetPointsShown(1);
+  EXPECT_TRUE(chart_->scene.CurvePoint[kCurveY][2][100].Visible);
   // A hidden curve's markers are shown too, but parked with its segments.
-  CurveCheck_Click(kCurveY, 0);
-  EXPECT_GT(ChartScene.CurvePoint[kCurveY][3][100].Top, 10000);
+  chart_->SetCurveShown(kCurveY, 0);
+  EXPECT_GT(chart_->scene.CurvePoint[kCurveY][3][100].Top, 10000);
 }
 
 TEST_F(CurvePlotTest, StatisticsBoxesAndClearScreen) {
   ShowAll(Flat(300));
-  EXPECT_EQ(ChartScene.Text[3].Caption, "998   7/5/2013 9:5:7");  // Max Z, first of equals
-  ClearScreen();
+  EXPECT_EQ(chart_->scene.StatBox[3].Caption, "998   7/5/2013 9:5:7");  // Max Z, first of equals
+  chart_->ClearPlot();
   EXPECT_FALSE(Data.DataLoaded);
   EXPECT_FLOAT_EQ(Seg(kCurveZ, 2, 100).Y1, kParkHidden);
 }
 
 TEST_F(CurvePlotTest, NothingIsDrawnBeforeTheWindowLoaded) {
-  ResetChartState();  // ChartControlsLoaded false
+  chart_->state.ChartControlsLoaded = false;
   ShowAll(Flat(300));
   EXPECT_FLOAT_EQ(Seg(kCurveX, 2, 100).Y1, kParkHidden);
-  EXPECT_EQ(ChartState.LastDrawEnd, 0);
+  EXPECT_EQ(chart_->state.LastDrawEnd, 0);
 }
 
 }  // namespace

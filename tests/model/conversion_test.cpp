@@ -55,9 +55,10 @@ TEST_F(ConversionTest, FullScaleSamplesKeepTheirStatisticsAndAUsableAxis) {
   ComputeStatistics(1, 2);
   EXPECT_LT(Conv.StatMinValue[kX], -100000.0f);
   EXPECT_EQ(Conv.StatMaxValue[kX], Conv.StatMinValue[kX]);
-  ScaleAccelAxis();
-  EXPECT_LT(Conv.AccelRangeLowInt, -32768);  // wider than 16 bits
-  EXPECT_GT(Conv.AccelScale, 0.0f);
+  PlotScale scale;
+  ScaleAccelAxis(scale);
+  EXPECT_LT(scale.AccelRangeLowInt, -32768);  // wider than 16 bits
+  EXPECT_GT(scale.AccelScale, 0.0f);
 }
 
 TEST_F(ConversionTest, ZeroPointsAreCounted) {

@@ -8,8 +8,6 @@
 #include <random>
 
 #include "app/chart_fixture.h"
-#include "app/cursor_scroll.h"
-#include "app/frequency_view.h"
 
 namespace accelog::testing {
 namespace {
@@ -94,10 +92,10 @@ TEST_F(FftTest, MemoryCaptureReadsLikeItsFile) {
   for (int i = 1; i <= 256; ++i) ASSERT_EQ(point(i), file_points[size_t(i - 1)]) << i;
 }
 
-std::vector<float> Curves() {
+std::vector<float> Curves(const Chart& chart) {
   std::vector<float> y;
   for (int k = 0; k < kCurves; ++k) {
-    for (int c = 1; c <= kColumns; ++c) y.push_back(ChartScene.CurveLine[k][2][c].Y1);
+    for (int c = 1; c <= kColumns; ++c) y.push_back(chart.scene.CurveLine[k][2][c].Y1);
   }
   return y;
 }
@@ -111,26 +109,26 @@ TEST_F(ChartTest, SpectrumViewOpensAndTogglesBackToTheSameCurves) {
   }
   const std::string path = folder_.File("shaker Frequency.Kvx");
   ASSERT_TRUE(WriteKvx(path, s));
-  Conv.AccelOffset = 25;
-  ASSERT_EQ(OpenFrequencyFileInChart(path), FrequencyFileResult::Ok);
-  EXPECT_EQ(std::tuple(Data.MenuCommandCode, Data.CountPoint, Conv.AccelOffset, ChartState.SavedAccelOffset), std::tuple(MenuOperation::None, 128, 0, 25));
-  EXPECT_EQ(std::tie(ChartScene.Text[21].Caption, ChartScene.Text[22].Caption, ChartScene.Text[23].Caption),
+  chart_->scale.AccelOffset = 25;
+  ASSERT_EQ(chart_->OpenFrequencyFile(path), FrequencyFileResult::Ok);
+  EXPECT_EQ(std::tuple(Data.MenuCommandCode, Data.CountPoint, chart_->scale.AccelOffset, chart_->state.SavedAccelOffset), std::tuple(MenuOperation::None, 128, 0, 25));
+  EXPECT_EQ(std::tie(chart_->scene.StatBox[21].Caption, chart_->scene.StatBox[22].Caption, chart_->scene.StatBox[23].Caption),
             std::tuple("11", "31", "1"));
 
-  const auto spectrum = Curves();
-  CheckHann_Click(1);  // redrawn at once, and back
-  EXPECT_NE(Curves(), spectrum);
-  CheckHann_Click(0);
-  Check13_Click(0);
+  const auto spectrum = Curves(*chart_);
+  chart_->SetHannWindow(1);  // redrawn at once, and back
+  EXPECT_NE(Curves(*chart_), spectrum);
+  chart_->SetHannWindow(0);
+  chart_->ShowSpectrumView(0);
   EXPECT_EQ(Data.CountPoint, 256);
-  const int16_t offset = Conv.AccelOffset;
-  const auto raw = Curves();
+  const int16_t offset = chart_->scale.AccelOffset;
+  const auto raw = Curves(*chart_);
   for (int round = 0; round < 2; ++round) {
-    Check13_Click(1);
-    EXPECT_EQ(Curves(), spectrum);
-    EXPECT_EQ(Conv.AccelOffset, offset);
-    Check13_Click(0);
-    EXPECT_EQ(Curves(), raw);
+    chart_->ShowSpectrumView(1);
+    EXPECT_EQ(Curves(*chart_), spectrum);
+    EXPECT_EQ(chart_->scale.AccelOffset, offset);
+    chart_->ShowSpectrumView(0);
+    EXPECT_EQ(Curves(*chart_), raw);
   }
 }
 

@@ -160,6 +160,7 @@ TEST_F(KvxFileTest, OpenComputesTheView) {
   BuildNoZeroCopy();
   EXPECT_EQ(Data.RealDataNoZero[11].No, 13);  // the two zero points are left out
   EXPECT_EQ(Conv.StatMaxPoint[kX], 21);
+  EXPECT_GT(Data.SlotUsed[200], 0);  // the view is laid out
 }
 
 TEST_F(KvxFileTest, ArbitraryBytesNeverFail) {

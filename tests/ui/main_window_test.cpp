@@ -16,7 +16,7 @@
 #include <array>
 #include <vector>
 
-#include "app/chart_state.h"
+#include "app/chart.h"
 #include "ui/form_picture.h"
 #include "core/program_folder.h"
 #include "model/conversion.h"
@@ -118,8 +118,8 @@ TEST(ChartWindowFit, SmallWindowsScrollAndFitToWindowScalesTheChartAndIsRemember
   ASSERT_TRUE(InitProgramFolder(folder.path()));
   ResetShellState();
   ResetConversionState();
-  ResetChartState();
-  auto* chart = new FormPicture;
+  Chart model(Data, Conv);
+  auto* chart = new FormPicture(model);
   const QSize normal = chart->NormalSize();
   {
     MainWindow w(chart);
@@ -147,7 +147,7 @@ TEST(ChartWindowFit, SmallWindowsScrollAndFitToWindowScalesTheChartAndIsRemember
     EXPECT_GT(chart->width(), normal.width() * 13 / 10);
     EXPECT_LE(chart->geometry().bottom(), w.Scroller()->viewport()->height());
   }
-  MainWindow again(new FormPicture);
+  MainWindow again(new FormPicture(model));
   EXPECT_TRUE(again.FitToWindow());
   again.SetFitToWindow(false);
 }

@@ -13,7 +13,6 @@
 #include <cmath>
 #include <tuple>
 
-#include "app/chart_views.h"
 #include "ui/form_picture.h"
 #include "support/kvx_maker.h"
 #include "model/machine_parameter.h"
@@ -57,35 +56,34 @@ class PrintWindowTest : public ChartTest {
  protected:
   void SetUp() override {
     ChartTest::SetUp();
-    ResetPrintState();
     InstallQtTimerFactory();
     SetUi(&ui_);
     // A main window whose preview zoom comes out at 0.5, the chart inside it.
     main_.resize(TwipsToPixels(30000), TwipsToPixels(8203));
-    chart_ = new FormPicture(&main_);
-    chart_->move(37, 21);
-    command_ = std::make_unique<PrintCommand>(&main_, chart_, printers_);
+    form_ = new FormPicture(*chart_, &main_);
+    form_->move(37, 21);
+    command_ = std::make_unique<PrintCommand>(&main_, form_, printers_);
   }
   void TearDown() override { SetUi(nullptr); }
 
   RecordingUi ui_;
   FakePrinters printers_;
   QWidget main_;
-  FormPicture* chart_ = nullptr;
+  FormPicture* form_ = nullptr;
   std::unique_ptr<PrintCommand> command_;
 };
 
 TEST_F(PrintWindowTest, PrintCapturesThePlotPreviewsAndPrintsIt) {
-  command_->File006_Click();  // nothing shown: nothing happens
+  command_->StartPrint();  // nothing shown: nothing happens
   EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
-  EXPECT_EQ(PrintState.PrintStep, 0);
+  EXPECT_EQ(command_->Job().Step, PrintStep::Idle);
 
   const std::string kvx = folder_.File("run.kvx");
   ASSERT_TRUE(WriteKvx(kvx, RealisticSamples(3000)));
-  ASSERT_EQ(OpenDataFileInChart(kvx), OpenResult::Ok);
-  chart_->SyncFromScene();
+  ASSERT_EQ(chart_->OpenDataFile(kvx), OpenResult::Ok);
+  form_->SyncFromScene();
   main_.show();
-  command_->File006_Click();
+  command_->StartPrint();
   EXPECT_EQ(Data.MenuCommandCode, MenuOperation::Print);
   ASSERT_TRUE(WaitFor([&] { return command_->Preview() != nullptr; }, 6000));
   FormPrint* preview = command_->Preview();
@@ -95,16 +93,16 @@ TEST_F(PrintWindowTest, PrintCapturesThePlotPreviewsAndPrintsIt) {
   ASSERT_FALSE(bmp.isNull());
   EXPECT_EQ(bmp.size(), main_.grab().size());
   const double tw = 1440.0 / LogicalDpi();
-  const TwipPoint plot = PlotOrigin();
+  const TwipPoint plot = chart_->scene.PlotOrigin();
   const double plot_left = 37 * tw + plot.X, plot_top = 21 * tw + plot.Y;
-  const TwipRect cut = CutOutSource();
+  const TwipRect cut = CutOutSource(command_->Job());
   EXPECT_LT(cut.Left, plot_left);
   EXPECT_NEAR(cut.Top, plot_top, 50);
-  EXPECT_GT(cut.Left + cut.Width, plot_left + ChartScene.Frame5.Width);
-  EXPECT_GE(cut.Top + cut.Height, plot_top + ChartScene.Frame5.Height + 500);
+  EXPECT_GT(cut.Left + cut.Width, plot_left + chart_->scene.PlotFrame.Width);
+  EXPECT_GE(cut.Top + cut.Height, plot_top + chart_->scene.PlotFrame.Height + 500);
 
   // Drag the left margin to 566 preview twips at zoom 0.5.
-  EXPECT_NEAR(PrintState.PreviewZoom, 0.5f, 1e-4);
+  EXPECT_NEAR(command_->Job().PreviewZoom, 0.5f, 1e-4);
   QWidget* page = preview->Frame22();
   Mouse(page, QEvent::MouseButtonPress, preview->Layout().LineLeft, 3000);
   Mouse(page, QEvent::MouseMove, 566, 3000);
@@ -117,17 +115,17 @@ TEST_F(PrintWindowTest, PrintCapturesThePlotPreviewsAndPrintsIt) {
   preview->EditPageSetup = [this](const PageSetup& v) -> std::optional<PageSetup> {
     DialogPage dialog(v);
     dialog.Text(3)->setText("seven");
-    dialog.OKButton_Click();
+    dialog.AcceptValues();
     EXPECT_EQ(ui_.messages, std::vector<std::string>{"Error"});
     dialog.Paper(3)->click();
     dialog.Text(3)->setText("7");
     dialog.Button("CommandAddPictureScale")->click();
     EXPECT_EQ(dialog.Text(7)->text(), "0.91");
-    dialog.OKButton_Click();
+    dialog.AcceptValues();
     if (dialog.result() != QDialog::Accepted) return std::nullopt;
     return dialog.Values();
   };
-  preview->Command2_Click();
+  preview->ChangePageSetup();
   // The store on disk holds paper kind 3 and left margin 7 (its layout is checked with the store).
   const std::vector<unsigned char> file = ReadBytes(folder_.File("MPInteger.kvx"));
   ASSERT_EQ(file.size(), 78u);
@@ -136,7 +134,7 @@ TEST_F(PrintWindowTest, PrintCapturesThePlotPreviewsAndPrintsIt) {
   // Print through the "PDF file…" entry; the extension is added.
   preview->ChoosePrinter = [] { return true; };
   ui_.files = {folder_.File("chart")};
-  preview->Command1_Click();
+  preview->PrintPage();
   EXPECT_GT(QFile(QString::fromStdString(folder_.File("chart.pdf"))).size(), 1000);
   EXPECT_EQ(ui_.messages.size(), 1u);
 
@@ -158,14 +156,14 @@ TEST_F(PrintWindowTest, PrinterChoice) {
     printers_.set.clear();
     printers_.error = error;
     ui_.messages.clear();
-    PrintState.CurrentPrinter = "Lab";
-    DialogSetPrint dialog(printers_);
+    std::string current = "Lab";
+    DialogSetPrint dialog(printers_, current);
     ASSERT_EQ(dialog.List1()->count(), 3);
     EXPECT_EQ(dialog.List1()->item(2)->text(), "PDF file\u2026");
     if (row >= 0) dialog.List1()->setCurrentRow(row);
     dialog.Command1()->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted) << row;
-    EXPECT_EQ(std::tuple(printers_.set, PrintState.CurrentPrinter, dialog.PdfChosen()), std::tuple(set, after, pdf)) << row;
+    EXPECT_EQ(std::tuple(printers_.set, current, dialog.PdfChosen()), std::tuple(set, after, pdf)) << row;
     EXPECT_EQ(ui_.messages, message.empty() ? std::vector<std::string>{} : std::vector{message}) << row;
   }
 }
@@ -177,8 +175,8 @@ class PageLayoutTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ApplyDefaultParameters();
-    ResetPrintState();
   }
+  PrintJob job_;
 };
 
 TEST_F(PageLayoutTest, PreviewZoomStopsAtTheFirstFit) {
@@ -194,7 +192,7 @@ TEST_F(PageLayoutTest, PreviewZoomStopsAtTheFirstFit) {
 }
 
 TEST_F(PageLayoutTest, DraggedLinesGiveMillimetresFromTheirOwnEdge) {
-  PrintState.PreviewZoom = 0.5f;
+  job_.PreviewZoom = 0.5f;
   PreviewLayout l{};
   l.PageWidth = 8000;
   l.PageHeight = 6000;
@@ -204,21 +202,21 @@ TEST_F(PageLayoutTest, DraggedLinesGiveMillimetresFromTheirOwnEdge) {
     int16_t mm, view;
     const int16_t* kept;
   } cases[] = {
-      {MarginLine::Left, 566, 3000, 20, 566, &PrintState.ViewMarginLeft},
-      {MarginLine::Right, 8000 - 566, 3000, 20, 566, &PrintState.ViewMarginRight},
-      {MarginLine::Top, 100, 283, 10, 283, &PrintState.ViewMarginTop},
-      {MarginLine::Down, 100, 6000 - 1417, 50, 1417, &PrintState.ViewMarginDown},
-      {MarginLine::Left, -300, 0, 0, 0, &PrintState.ViewMarginLeft},  // off the page: held at its edge
+      {MarginLine::Left, 566, 3000, 20, 566, &job_.ViewMarginLeft},
+      {MarginLine::Right, 8000 - 566, 3000, 20, 566, &job_.ViewMarginRight},
+      {MarginLine::Top, 100, 283, 10, 283, &job_.ViewMarginTop},
+      {MarginLine::Down, 100, 6000 - 1417, 50, 1417, &job_.ViewMarginDown},
+      {MarginLine::Left, -300, 0, 0, 0, &job_.ViewMarginLeft},  // off the page: held at its edge
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(DragMarginLine(c.line, l, c.x, c.y), c.mm) << c.x << "," << c.y;
+    EXPECT_EQ(DragMarginLine(job_, c.line, l, c.x, c.y), c.mm) << c.x << "," << c.y;
     EXPECT_EQ(*c.kept, c.view) << c.x << "," << c.y;
   }
   EXPECT_EQ(MachineParameter.MarginRight, 20);
   // After release the preview lays the line out again from the millimetres.
   MachineParameter.MarginLeft = 20;
-  const PreviewLayout again = LayOutPreview(30000, 8203);
-  EXPECT_EQ(again.LineLeft, std::lround(20 * 56.6929 * PrintState.PreviewZoom));
+  const PreviewLayout again = LayOutPreview(job_, 30000, 8203);
+  EXPECT_EQ(again.LineLeft, std::lround(20 * 56.6929 * job_.PreviewZoom));
   EXPECT_EQ(MarginLineNear(again, again.LineLeft + 50, 4000), MarginLine::Left);
   EXPECT_EQ(MarginLineNear(again, again.LineLeft + 51, again.LineTop + 200), MarginLine::None);
 }

@@ -10,6 +10,7 @@
 #include <deque>
 #include <filesystem>
 
+#include "app/chart_scene.h"
 #include "ui/form_picture.h"
 #include "device/command_engine.h"
 #include "model/state.h"
@@ -101,7 +102,7 @@ TEST_F(ProgramTest, DownloadDataEndsWithTheFileShown) {
   EXPECT_EQ(ui_->files.size(), 1u);
 
   ASSERT_TRUE(WaitFor([this] { return Panel(2) == "Download End"; }, 8000));
-  EXPECT_EQ(p->Chart()->Text(19)->text(), "100");
+  EXPECT_EQ(p->Chart()->StatBox(kPointCountBox)->text(), "100");
   for (int b = 0; b < kToolButtons; ++b) EXPECT_TRUE(bar->Button(b)->isEnabled()) << b;
 }
 
@@ -154,8 +155,8 @@ TEST_F(ProgramTest, StopEndsADownloadAndTheShortFileSaysSo) {
   ui_->files = {out + ".kvx"};
   p->Window()->RunMenuItem("File004");
   EXPECT_EQ(Panel(3), QString("%1 of 20000 samples: the download was not finished").arg(samples));
-  EXPECT_EQ(p->Chart()->Text(24)->text(), "part.kvx");
-  EXPECT_EQ(p->Chart()->Text(24)->toolTip().toStdString(), out + ".kvx");
+  EXPECT_EQ(p->Chart()->StatBox(kFileNameBox)->text(), "part.kvx");
+  EXPECT_EQ(p->Chart()->StatBox(kFileNameBox)->toolTip().toStdString(), out + ".kvx");
 }
 
 // With no logger found, the status bar points to File > "Use Simulated
@@ -198,8 +199,8 @@ TEST_F(ProgramTest, AFileOnTheCommandLineOpensAtStartUp) {
   auto p = Make(o);
   ASSERT_TRUE(p->Start());
   EXPECT_TRUE(Data.DataLoaded);
-  EXPECT_EQ(p->Chart()->Text(19)->text(), "40");
-  EXPECT_EQ(p->Chart()->Text(24)->text(), "run 1.kvx");
+  EXPECT_EQ(p->Chart()->StatBox(kPointCountBox)->text(), "40");
+  EXPECT_EQ(p->Chart()->StatBox(kFileNameBox)->text(), "run 1.kvx");
   p.reset();
 
   o.open_file = folder_.File("spectrum.kvx");
