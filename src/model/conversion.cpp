@@ -14,8 +14,6 @@
 
 namespace accelog {
 
-ConversionState Conv;
-
 namespace {
 constexpr double kPi = 3.1415926;
 constexpr double kMgPerCount = 3.9;
@@ -45,14 +43,6 @@ void PutField(char* field, size_t width, const char* text, size_t length) {
   std::memset(field + n, ' ', width - n);
 }
 }  // namespace
-
-void ResetConversionState() {
-  Conv = ConversionState{};
-  for (int c = 0; c < kChannels; ++c) {
-    Conv.StatMaxPoint[c] = 1;
-    Conv.StatMinPoint[c] = 1;
-  }
-}
 
 void ConvertSample(int16_t x, int16_t y, int16_t z, RealDataRecord& r) {
   r.X = static_cast<float>(x * kMgPerCount);
@@ -118,16 +108,16 @@ float ChannelValue(const RealDataRecord& r, int channel) {
   }
 }
 
-void MakeRealData() {
-  if (Data.CountPoint >= kMaxRecords) return;  // the table is full
+void Dataset::AppendLiveSample() {
+  if (CountPoint >= kMaxRecords) return;  // the table is full
   const std::time_t now = std::time(nullptr);
   std::tm tm{};
   localtime_r(&now, &tm);
-  Data.ClockMillisecond = 0;
-  Data.CountPoint += 1;
-  Data.NoZeroCopySource = -1;
-  Data.RealData.SetSample(Data.CountPoint, Data.RawX, Data.RawY, Data.RawZ);
-  Data.RealData.SetTime(Data.CountPoint, {static_cast<int16_t>(tm.tm_year + 1900), static_cast<int8_t>(tm.tm_mon + 1),
+  ClockMillisecond = 0;
+  CountPoint += 1;
+  NoZeroCopySource = -1;
+  RealData.SetSample(CountPoint, RawX, RawY, RawZ);
+  RealData.SetTime(CountPoint, {static_cast<int16_t>(tm.tm_year + 1900), static_cast<int8_t>(tm.tm_mon + 1),
                                           static_cast<int8_t>(tm.tm_mday), static_cast<int8_t>(tm.tm_hour),
                                           static_cast<int8_t>(tm.tm_min), static_cast<int8_t>(tm.tm_sec), true});
 }
@@ -143,14 +133,14 @@ float AnglePlot(float angle, double ty, float scale) {
 }
 }  // namespace
 
-void ComputeAccelPlotPositions(const PlotScale& plot_scale) {
+void Dataset::ComputeAccelPlotPositions(const PlotScale& plot_scale) {
   const double ty = plot_scale.TwipsPerUnitY;
   const float scale = plot_scale.AccelScale;
-  PlotColumns& c = Data.Plot;
-  if (static_cast<int32_t>(c.X.size()) <= Data.CountPoint) c.Resize(Data.CountPoint);
-  for (int32_t i = 1; i <= Data.CountPoint; ++i) {
+  PlotColumns& c = Plot;
+  if (static_cast<int32_t>(c.X.size()) <= CountPoint) c.Resize(CountPoint);
+  for (int32_t i = 1; i <= CountPoint; ++i) {
     RealDataRecord r;
-    ConvertSample(Data.RealData.RawX(i), Data.RealData.RawY(i), Data.RealData.RawZ(i), r);
+    ConvertSample(RealData.RawX(i), RealData.RawY(i), RealData.RawZ(i), r);
     c.X[i] = AccelPlot(r.X, ty, scale);
     c.Y[i] = AccelPlot(r.Y, ty, scale);
     c.Z[i] = AccelPlot(r.Z, ty, scale);
@@ -158,14 +148,14 @@ void ComputeAccelPlotPositions(const PlotScale& plot_scale) {
   }
 }
 
-void ComputePlotPositions(const PlotScale& plot_scale) {
+void Dataset::ComputePlotPositions(const PlotScale& plot_scale) {
   const double ty = plot_scale.TwipsPerUnitY;
   const float accel = plot_scale.AccelScale, angle = plot_scale.AngleScale;
-  PlotColumns& c = Data.Plot;
-  if (static_cast<int32_t>(c.X.size()) <= Data.CountPoint) c.Resize(Data.CountPoint);
-  for (int32_t i = 1; i <= Data.CountPoint; ++i) {
+  PlotColumns& c = Plot;
+  if (static_cast<int32_t>(c.X.size()) <= CountPoint) c.Resize(CountPoint);
+  for (int32_t i = 1; i <= CountPoint; ++i) {
     RealDataRecord r;
-    ConvertSample(Data.RealData.RawX(i), Data.RealData.RawY(i), Data.RealData.RawZ(i), r);
+    ConvertSample(RealData.RawX(i), RealData.RawY(i), RealData.RawZ(i), r);
     c.X[i] = AccelPlot(r.X, ty, accel);
     c.Y[i] = AccelPlot(r.Y, ty, accel);
     c.Z[i] = AccelPlot(r.Z, ty, accel);
@@ -197,11 +187,11 @@ void ConvertRange(const SampleColumns& samples, int32_t from, int32_t to, Channe
 
 }  // namespace
 
-void ComputeStatistics(int32_t start, int32_t end) {
+void Dataset::ComputeStatistics(int32_t start, int32_t end) {
   if (start < 1) start = 1;
   if (end > kMaxRecords) end = kMaxRecords;
   if (start > end) return;
-  const SampleColumns& samples = Data.RealData;
+  const SampleColumns& samples = RealData;
   // The angles' atan are most of the work: a second thread converts the later
   // part of a long range while this one converts and takes in the first.
   // Points are taken in order either way, so the sums come out the same.
@@ -222,20 +212,20 @@ void ComputeStatistics(int32_t start, int32_t end) {
   ConvertSample(samples.RawX(start), samples.RawY(start), samples.RawZ(start), first);
   for (int c = 0; c < kChannels; ++c) {
     const float v = ChannelValue(first, c);
-    Conv.StatMaxValue[c] = Conv.StatMinValue[c] = v;
-    Conv.StatMaxPoint[c] = Conv.StatMinPoint[c] = start;
+    Stats.StatMaxValue[c] = Stats.StatMinValue[c] = v;
+    Stats.StatMaxPoint[c] = Stats.StatMinPoint[c] = start;
     sum[c] = v;
   }
-  auto take = [&sum](int32_t i, const float (&values)[kChannels]) {
+  auto take = [&sum, this](int32_t i, const float (&values)[kChannels]) {
     for (int c = 0; c < kChannels; ++c) {
       const float v = values[c];
-      if (v > Conv.StatMaxValue[c]) {
-        Conv.StatMaxValue[c] = v;
-        Conv.StatMaxPoint[c] = i;
+      if (v > Stats.StatMaxValue[c]) {
+        Stats.StatMaxValue[c] = v;
+        Stats.StatMaxPoint[c] = i;
       }
-      if (v < Conv.StatMinValue[c]) {
-        Conv.StatMinValue[c] = v;
-        Conv.StatMinPoint[c] = i;
+      if (v < Stats.StatMinValue[c]) {
+        Stats.StatMinValue[c] = v;
+        Stats.StatMinPoint[c] = i;
       }
       sum[c] += v;
     }
@@ -252,13 +242,13 @@ void ComputeStatistics(int32_t start, int32_t end) {
     take(i, {v[kX][k], v[kY][k], v[kZ][k], v[kV][k], v[kAX][k], v[kAY][k], v[kAZ][k]});
   }
   const double n = static_cast<double>(end) - start + 1;
-  for (int c = 0; c < kChannels; ++c) Conv.StatAverage[c] = static_cast<float>(sum[c] / n);
+  for (int c = 0; c < kChannels; ++c) Stats.StatAverage[c] = static_cast<float>(sum[c] / n);
 }
 
-void ScaleAccelAxis(PlotScale& scale) {
+void Dataset::ScaleAccelAxis(PlotScale& scale) const {
   float m = -100000.0f;
   for (int c = kX; c <= kV; ++c) {
-    if (Conv.StatMaxValue[c] > m) m = Conv.StatMaxValue[c];
+    if (Stats.StatMaxValue[c] > m) m = Stats.StatMaxValue[c];
   }
   if (m <= 500.0f) {
     scale.AccelPeak = 500.0f;
@@ -273,46 +263,43 @@ void ScaleAccelAxis(PlotScale& scale) {
       Nearest32(static_cast<double>(scale.AccelRangeLowInt) * scale.AccelScale * 5.0));
 }
 
-namespace {
 
-void ClearSlotTables() {
+void Dataset::ClearSlotTables() {
   for (int k = 0; k <= kSlots; ++k) {
-    Data.SlotUsed[k] = 0;
-    Data.SlotPoint[k] = 0;
+    SlotUsed[k] = 0;
+    SlotPoint[k] = 0;
   }
 }
 
 // The n >= slots rule: every slot gets at least one point, k x r points in
 // all up to slot k.
-void SpreadOverSlots(int32_t start, int32_t end, int slots, bool round_product) {
+void Dataset::SpreadOverSlots(int32_t start, int32_t end, int slots, bool round_product) {
   const int64_t n = static_cast<int64_t>(end) - start + 1;
   const float r = static_cast<float>(n) / static_cast<float>(slots);
   int64_t taken = 0;
   for (int k = 1; k <= slots; ++k) {
-    Data.SlotPoint[k] = static_cast<int32_t>(start + taken);
+    SlotPoint[k] = static_cast<int32_t>(start + taken);
     const double product = round_product ? static_cast<double>(static_cast<float>(k * static_cast<double>(r)))
                                          : k * static_cast<double>(r);
     // Smallest c in 1..2000 with k*r <= taken + c.
     double need = std::ceil(product - static_cast<double>(taken));
     int64_t c = need < 1.0 ? 1 : static_cast<int64_t>(need);
     if (c > 2000) c = 2000;
-    Data.SlotUsed[k] = static_cast<int32_t>(c);
+    SlotUsed[k] = static_cast<int32_t>(c);
     taken += c;
     if (start + taken - 1 > end) {
-      Data.SlotUsed[k] = static_cast<int32_t>(c - 1);
+      SlotUsed[k] = static_cast<int32_t>(c - 1);
       taken -= 1;
     }
   }
 }
 
-void PutInSlot(int k, int32_t point) {
-  Data.SlotUsed[k] = 1;
-  Data.SlotPoint[k] = point;
+void Dataset::PutInSlot(int k, int32_t point) {
+  SlotUsed[k] = 1;
+  SlotPoint[k] = point;
 }
 
-}  // namespace
-
-void MapRangeToSlots(int32_t start, int32_t end) {
+void Dataset::MapRangeToSlots(int32_t start, int32_t end) {
   ClearSlotTables();
   const int64_t n = static_cast<int64_t>(end) - start + 1;
   if (n <= 0) return;
@@ -349,14 +336,14 @@ void MapRangeToSlots(int32_t start, int32_t end) {
   }
 }
 
-void MapRangeToLiveSlots(int32_t start, int32_t end) {
+void Dataset::MapRangeToLiveSlots(int32_t start, int32_t end) {
   ClearSlotTables();
   if (static_cast<int64_t>(end) - start + 1 <= 0) return;
   SpreadOverSlots(start, end, 180, true);
 }
 
-void RealCountPoint() {
-  const int32_t n = Data.CountPoint;
+void Dataset::MapLiveCountToSlots() {
+  const int32_t n = CountPoint;
   if (n <= 0) return;
   if (n < 180) {
     ClearSlotTables();
@@ -373,49 +360,49 @@ void RealCountPoint() {
   }
   const int32_t since = (n - 180) % 11;
   if (since == 0) {
-    Data.DispStartPoint = 1;
-    Data.DispEndPoint = n;
+    DispStartPoint = 1;
+    DispEndPoint = n;
     MapRangeToLiveSlots(1, n);
   } else {
     PutInSlot(180 + 2 * since, n);
   }
 }
 
-int32_t PointAllZero_Long(int32_t start, int32_t end) {
+int32_t Dataset::CountZeroPoints(int32_t start, int32_t end) const {
   if (start < 1) start = 1;
   if (end > kMaxRecords) end = kMaxRecords;
   int32_t count = 0;
   for (int32_t i = start; i <= end; ++i) {
-    if (Data.RealData.IsZeroPoint(i)) ++count;
+    if (RealData.IsZeroPoint(i)) ++count;
   }
   return count;
 }
 
-void ComputeZeroPointFlags(int32_t start, int32_t end) {
+void Dataset::ComputeZeroPointFlags(int32_t start, int32_t end) {
   for (int k = 1; k <= kSlots; ++k) {
     bool zero = false;
-    const int32_t first = Data.SlotPoint[k];
-    for (int32_t i = 0; i < Data.SlotUsed[k] && !zero; ++i) {
+    const int32_t first = SlotPoint[k];
+    for (int32_t i = 0; i < SlotUsed[k] && !zero; ++i) {
       const int32_t p = first + i;
-      if (p >= start && p <= end && p >= 1 && p <= kMaxRecords) zero = Data.RealData.IsZeroPoint(p);
+      if (p >= start && p <= end && p >= 1 && p <= kMaxRecords) zero = RealData.IsZeroPoint(p);
     }
-    Data.ZeroPointFlag[k] = zero;
+    ZeroPointFlag[k] = zero;
   }
 }
 
-StatisticsTexts DispMaxMinTexts() {
+StatisticsTexts Dataset::StatisticsBoxTexts() const {
   StatisticsTexts t;
-  auto stamp = [](int32_t point) {
+  auto stamp = [this](int32_t point) {
     if (point < 1 || point > kMaxRecords) point = 1;
-    const RealDataRecord r = Data.RealData[point];
+    const RealDataRecord r = RealData[point];
     return RemoveBlanks(r.Date()) + " " + RemoveBlanks(r.Time());
   };
   for (int c = kX; c <= kV; ++c) {
-    t.MaxText[c] = FormatDecimals(Conv.StatMaxValue[c], 0) + "   " + stamp(Conv.StatMaxPoint[c]);
-    t.MinText[c] = FormatDecimals(Conv.StatMinValue[c], 0) + "   " + stamp(Conv.StatMinPoint[c]);
-    t.AverageText[c] = FormatDecimals(Conv.StatAverage[c], 0);
+    t.MaxText[c] = FormatDecimals(Stats.StatMaxValue[c], 0) + "   " + stamp(Stats.StatMaxPoint[c]);
+    t.MinText[c] = FormatDecimals(Stats.StatMinValue[c], 0) + "   " + stamp(Stats.StatMinPoint[c]);
+    t.AverageText[c] = FormatDecimals(Stats.StatAverage[c], 0);
   }
-  const FileHeadRecord& p = Data.Head;
+  const FileHeadRecord& p = Head;
   t.CriticalText[0] = std::to_string(p.CriticalX);
   t.CriticalText[1] = std::to_string(p.CriticalY);
   t.CriticalText[2] = std::to_string(p.CriticalZ);
@@ -426,7 +413,7 @@ StatisticsTexts DispMaxMinTexts() {
   static const char* const kUnits[] = {" millisecond", " Second", " Minute", " Hour"};
   t.IntervalText = std::to_string(static_cast<uint16_t>(p.RecordInterval));
   if (p.IntervalUnit >= 0 && p.IntervalUnit <= 3) t.IntervalText += kUnits[p.IntervalUnit];
-  t.SampleCountText = std::to_string(Data.DeviceSampleCount);
+  t.SampleCountText = std::to_string(DeviceSampleCount);
   t.RecordModeText = p.RecordMode == 1 ? "Motion Dectection" : "Normal";
   return t;
 }

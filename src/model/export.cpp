@@ -27,28 +27,28 @@ bool ExportFormatOf(const std::string& path, ExportFormat& format) {
   return true;
 }
 
-ExportRows AllNoZeroRows() {
+ExportRows Dataset::AllNoZeroRows() {
   BuildNoZeroCopy();
-  return {1, Data.CountPointNoZero};
+  return {1, CountPointNoZero};
 }
 
-ExportRows NoZeroRowsBetween(int32_t from, int32_t to) {
+ExportRows Dataset::NoZeroRowsBetween(int32_t from, int32_t to) {
   BuildNoZeroCopy();
   // The copy keeps the file's order, so the points of a span are one run of it.
-  const std::vector<int32_t>& points = Data.RealDataNoZero.Points();
+  const std::vector<int32_t>& points = RealDataNoZero.Points();
   const auto begin = points.begin() + 1;
-  const auto end = begin + Data.CountPointNoZero;
+  const auto end = begin + CountPointNoZero;
   const auto first = std::lower_bound(begin, end, from);
   const auto last = std::upper_bound(begin, end, to);
   return {static_cast<int32_t>(first - begin) + 1, static_cast<int32_t>(last - begin)};
 }
 
-bool WriteExport(ExportFormat format, const std::string& path, ExportRows rows,
+bool WriteExport(const Dataset& data, ExportFormat format, const std::string& path, ExportRows rows,
                  const ExportProgress& progress, ExportError& error) {
   switch (format) {
-    case ExportFormat::Text: return WriteTextExport(path, rows, progress, error);
-    case ExportFormat::Workbook: return WriteWorkbookExport(path, rows, progress, error);
-    case ExportFormat::Csv: return WriteCsvExport(path, rows, progress, error);
+    case ExportFormat::Text: return WriteTextExport(data, path, rows, progress, error);
+    case ExportFormat::Workbook: return WriteWorkbookExport(data, path, rows, progress, error);
+    case ExportFormat::Csv: return WriteCsvExport(data, path, rows, progress, error);
   }
   return false;
 }

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "model/state.h"
+
 namespace accelog {
 
 enum class ExportFormat { Text, Workbook, Csv };
@@ -14,16 +16,8 @@ enum class ExportFormat { Text, Workbook, Csv };
 // false for anything else.
 bool ExportFormatOf(const std::string& path, ExportFormat& format);
 
-// RealDataNoZero indices first..last; an empty range writes the header alone.
-struct ExportRows {
-  int32_t first = 1;
-  int32_t last = 0;
-  int32_t Count() const { return last >= first ? last - first + 1 : 0; }
-};
-// Every non-zero point of the open file.
-ExportRows AllNoZeroRows();
-// The non-zero points among RealData(from..to).
-ExportRows NoZeroRowsBetween(int32_t from, int32_t to);
+// The rows are RealDataNoZero indices first..last (Dataset::AllNoZeroRows,
+// NoZeroRowsBetween); an empty range writes the header alone.
 
 // Called after each data row with the number of rows written so far.
 using ExportProgress = std::function<void(int32_t rows_written)>;
@@ -37,13 +31,13 @@ struct ExportError {
 
 // Each writer fills a file beside `path` and renames it into place once it is
 // complete and on disk; on failure nothing is left under `path`.
-bool WriteTextExport(const std::string& path, ExportRows rows, const ExportProgress& progress,
+bool WriteTextExport(const Dataset& data, const std::string& path, ExportRows rows, const ExportProgress& progress,
                      ExportError& error);
-bool WriteWorkbookExport(const std::string& path, ExportRows rows, const ExportProgress& progress,
+bool WriteWorkbookExport(const Dataset& data, const std::string& path, ExportRows rows, const ExportProgress& progress,
                          ExportError& error);
-bool WriteCsvExport(const std::string& path, ExportRows rows, const ExportProgress& progress,
+bool WriteCsvExport(const Dataset& data, const std::string& path, ExportRows rows, const ExportProgress& progress,
                     ExportError& error);
-bool WriteExport(ExportFormat format, const std::string& path, ExportRows rows,
+bool WriteExport(const Dataset& data, ExportFormat format, const std::string& path, ExportRows rows,
                  const ExportProgress& progress, ExportError& error);
 
 // Shared by the text and CSV writers: the header and one line per row into a

@@ -8,13 +8,13 @@
 
 namespace accelog {
 
-bool WriteCsvExport(const std::string& path, ExportRows rows, const ExportProgress& progress,
+bool WriteCsvExport(const Dataset& data, const std::string& path, ExportRows rows, const ExportProgress& progress,
                     ExportError& error) {
   constexpr size_t kMaxLine = 256;
   const std::string header =
       "No,Date,Time,X(mg),Y(mg),Z(mg),Vector Sum(mg),X Angle(degree),Y Angle(degree),Z Angle(degree)\n";
-  auto line = [](char* out, int32_t, int32_t index) {
-    const RealDataRecord& r = Data.RealDataNoZero[index];
+  auto line = [&data](char* out, int32_t, int32_t index) {
+    const RealDataRecord& r = data.RealDataNoZero[index];
     // Integers only: printf's locale cannot touch them.
     int n = std::snprintf(out, 64, "%d,%04d-%02d-%02d,%02d:%02d:%02d", r.No, r.Year, r.Month, r.Day,
                           r.Hour, r.Minute, r.Second);

@@ -28,15 +28,15 @@ size_t TextLine(char* out, const std::string_view (&cells)[9]) {
 
 }  // namespace
 
-bool WriteTextExport(const std::string& path, ExportRows rows, const ExportProgress& progress,
+bool WriteTextExport(const Dataset& data, const std::string& path, ExportRows rows, const ExportProgress& progress,
                      ExportError& error) {
   const std::string_view head[9] = {"No",         "Date        Time", "X(mg)",
                                     "Y(mg)",      "Z(mg)",            "Vector Sum",
                                     "X Angle(degree)", "Y Angle(degree)", "Z Angle(degree)"};
   std::string header(kLineBytes, ' ');
   TextLine(header.data(), head);
-  auto line = [](char* out, int32_t row, int32_t index) {
-    const RealDataRecord& r = Data.RealDataNoZero[index];
+  auto line = [&data](char* out, int32_t row, int32_t index) {
+    const RealDataRecord& r = data.RealDataNoZero[index];
     char when[20];
     std::memset(when, ' ', sizeof when);
     std::memcpy(when, r.DateText, sizeof r.DateText);

@@ -97,7 +97,7 @@ bool WorkbookWhole(const std::string& file, int32_t data_rows, std::string& why)
 
 }  // namespace
 
-bool WriteWorkbookExport(const std::string& path, ExportRows rows, const ExportProgress& progress,
+bool WriteWorkbookExport(const Dataset& data, const std::string& path, ExportRows rows, const ExportProgress& progress,
                          ExportError& error) {
   error = {7, {}};
   const std::string folder = FolderOf(path);
@@ -142,7 +142,7 @@ bool WriteWorkbookExport(const std::string& path, ExportRows rows, const ExportP
   for (lxw_col_t c = 0; c < 9 && !e; ++c) e = worksheet_write_string(sheet, 0, c, head[c], nullptr);
   lxw_row_t r = 0;
   for (int32_t i = rows.first; i <= rows.last && !e; ++i) {
-    const RealDataRecord& p = Data.RealDataNoZero[i];
+    const RealDataRecord& p = data.RealDataNoZero[i];
     ++r;
     const std::string date(p.DateText, sizeof p.DateText), time(p.TimeText, sizeof p.TimeText);
     e = worksheet_write_number(sheet, r, 0, static_cast<double>(r), whole);

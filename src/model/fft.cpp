@@ -13,7 +13,6 @@
 
 namespace accelog {
 
-SpectrumWindow FFTWindow = SpectrumWindow::None;
 
 Complex ComplexAdd(Complex a, Complex b) { return {a.Re + b.Re, a.Im + b.Im}; }
 Complex ComplexSub(Complex a, Complex b) { return {a.Re - b.Re, a.Im - b.Im}; }
@@ -21,17 +20,17 @@ Complex ComplexMul(Complex a, Complex b) {
   return {a.Re * b.Re - a.Im * b.Im, a.Im * b.Re + b.Im * a.Re};
 }
 
-void FFT(int16_t order) {
+void Dataset::FFT(int16_t order) {
   if (order < 0 || order > kMaxFFTOrder) return;
   const int m = order;
   const int n = 1 << m;
-  if (static_cast<int>(Data.FFTInput.size()) < n) Data.FFTInput.resize(static_cast<size_t>(n));
-  if (static_cast<int>(Data.FFTOutput.size()) < n) Data.FFTOutput.resize(static_cast<size_t>(n));
+  if (static_cast<int>(FFTInput.size()) < n) FFTInput.resize(static_cast<size_t>(n));
+  if (static_cast<int>(FFTOutput.size()) < n) FFTOutput.resize(static_cast<size_t>(n));
   for (int k = 0; k < n / 2; ++k) {
     const double a = (k * 3.1415926 + k * 3.1415926) / n;
-    Data.FFTTwiddle[k] = {std::cos(a), std::sin(a)};
+    FFTTwiddle[k] = {std::cos(a), std::sin(a)};
   }
-  for (int i = 0; i < n; ++i) Data.FFTWork[i] = Data.FFTInput[static_cast<size_t>(i)];
+  for (int i = 0; i < n; ++i) FFTWork[i] = FFTInput[static_cast<size_t>(i)];
   for (int s = 0; s < m; ++s) {
     const int span = 1 << (m - s);
     const int half = span / 2;
@@ -39,11 +38,11 @@ void FFT(int16_t order) {
       for (int j = 0; j < half; ++j) {
         const int i1 = g * span + j;
         const int i2 = i1 + half;
-        const Complex a = ComplexAdd(Data.FFTWork[i1], Data.FFTWork[i2]);
-        const Complex b = ComplexMul(ComplexSub(Data.FFTWork[i1], Data.FFTWork[i2]),
-                                     Data.FFTTwiddle[(1 << s) * j]);
-        Data.FFTWork[i1] = a;
-        Data.FFTWork[i2] = b;
+        const Complex a = ComplexAdd(FFTWork[i1], FFTWork[i2]);
+        const Complex b = ComplexMul(ComplexSub(FFTWork[i1], FFTWork[i2]),
+                                     FFTTwiddle[(1 << s) * j]);
+        FFTWork[i1] = a;
+        FFTWork[i2] = b;
       }
     }
   }
@@ -52,83 +51,79 @@ void FFT(int16_t order) {
     for (int b = m - 1; b >= 0; --b) {
       if (i & (1 << b)) r += 1 << (m - 1 - b);
     }
-    Data.FFTOutput[static_cast<size_t>(i)] = Data.FFTWork[r];
+    FFTOutput[static_cast<size_t>(i)] = FFTWork[r];
   }
 }
 
-namespace {
 
 // One axis: field is RealDataRecord::X (Y, Z), its lines go to plot column
 // X (Y, Z) of points 1..128.
-void SpectrumOf(float RealDataRecord::*field, std::vector<int32_t> PlotColumns::*plot) {
-  std::vector<int32_t>& lines = Data.Plot.*plot;
-  if (static_cast<int32_t>(lines.size()) <= kSpectrumBins) Data.Plot.Resize(std::max(Data.CountPoint, kFFTPoints));
-  Data.FFTInput.assign(1024, Complex{0, 0});
-  Data.FFTOutput.assign(1024, Complex{0, 0});
+void Dataset::SpectrumOf(float RealDataRecord::*field, std::vector<int32_t> PlotColumns::*plot) {
+  std::vector<int32_t>& lines = Plot.*plot;
+  if (static_cast<int32_t>(lines.size()) <= kSpectrumBins) Plot.Resize(std::max(CountPoint, kFFTPoints));
+  FFTInput.assign(1024, Complex{0, 0});
+  FFTOutput.assign(1024, Complex{0, 0});
   for (int i = 0; i < kFFTPoints; ++i) {
-    double v = Data.RealData[i + 1].*field;
+    double v = RealData[i + 1].*field;
     // Periodic Hann, times 2 so a tone's peak keeps its height.
-    if (FFTWindow == SpectrumWindow::Hann) v *= 1.0 - std::cos(2.0 * std::numbers::pi * i / kFFTPoints);
-    Data.FFTInput[static_cast<size_t>(i)] = {v, 0.0};
+    if (Window == SpectrumWindow::Hann) v *= 1.0 - std::cos(2.0 * std::numbers::pi * i / kFFTPoints);
+    FFTInput[static_cast<size_t>(i)] = {v, 0.0};
   }
   FFT(kFFTOrder);
   for (int i = 0; i < kSpectrumBins; ++i) {
-    const Complex c = Data.FFTOutput[static_cast<size_t>(i)];
+    const Complex c = FFTOutput[static_cast<size_t>(i)];
     const float magnitude = static_cast<float>(std::sqrt(c.Re * c.Re + c.Im * c.Im));
     lines[static_cast<size_t>(i) + 1] = static_cast<int32_t>(std::nearbyint(magnitude));
   }
 }
 
-}  // namespace
+void Dataset::SpectrumX() { SpectrumOf(&RealDataRecord::X, &PlotColumns::X); }
+void Dataset::SpectrumY() { SpectrumOf(&RealDataRecord::Y, &PlotColumns::Y); }
+void Dataset::SpectrumZ() { SpectrumOf(&RealDataRecord::Z, &PlotColumns::Z); }
 
-void FFTSpectrumX() { SpectrumOf(&RealDataRecord::X, &PlotColumns::X); }
-void FFTSpectrumY() { SpectrumOf(&RealDataRecord::Y, &PlotColumns::Y); }
-void FFTSpectrumZ() { SpectrumOf(&RealDataRecord::Z, &PlotColumns::Z); }
-
-void SaveParameterToFFTMemory() {
-  auto& p = MachineParameter;
+void Dataset::WriteSpectrumHead(RecordingParameters& p) {
   p.RecordInterval = kSpectrumInterval;
   p.IntervalUnit = 0;
   p.WorkMode = 1;
   const int16_t head[19] = {0, kSpectrumInterval, 0, p.LedCycle, p.CriticalX, p.CriticalY,
                             p.CriticalZ, p.RecordMode, 1, 0, 0, 1, 0, p.CurYear, p.CurMonth,
                             p.CurDay, p.CurHour, p.CurMinute, p.CurSecond};
-  for (int i = 0; i < 19; ++i) Data.FFTMemory[i + 1] = head[i];
+  for (int i = 0; i < 19; ++i) FFTMemory[i + 1] = head[i];
 }
 
-void ReadFFTMemoryHead() {
+void Dataset::ReadSpectrumMemoryHead() {
   uint8_t h[kHeadBytes];
-  for (int i = 0; i < kHeadBytes; ++i) h[i] = static_cast<uint8_t>(Data.FFTMemory[i + 1]);
+  for (int i = 0; i < kHeadBytes; ++i) h[i] = static_cast<uint8_t>(FFTMemory[i + 1]);
   ReadHeadBytes(h);
 }
 
-int32_t ReadFFTMemoryPoints() {
+int32_t Dataset::ReadSpectrumMemoryPoints() {
   uint8_t bytes[kFFTPoints * kSampleBytes];
   for (int i = 0; i < kFFTPoints * kSampleBytes; ++i) {
-    bytes[i] = static_cast<uint8_t>(Data.FFTMemory[kHeadBytes + 1 + i]);
+    bytes[i] = static_cast<uint8_t>(FFTMemory[kHeadBytes + 1 + i]);
   }
-  Data.DownloadBytesWritten = kFFTMemoryBytes;
+  DownloadBytesWritten = kFFTMemoryBytes;
   ReadPointBytes(bytes, kFFTPoints);
   return kFFTPoints;
 }
 
-void FrequencyDataPoints() {
-  Data.CountPoint = kFFTPoints;
-  Data.DispStartPoint = 1;
-  Data.DispEndPoint = kFFTPoints;
+void Dataset::FrequencyDataPoints() {
+  CountPoint = kFFTPoints;
+  DispStartPoint = 1;
+  DispEndPoint = kFFTPoints;
   MapRangeToSlots(1, kFFTPoints);
 }
 
-void FrequencySpectra() {
-  FFTSpectrumX();
-  FFTSpectrumY();
-  FFTSpectrumZ();
+void Dataset::FrequencySpectra() {
+  SpectrumX();
+  SpectrumY();
+  SpectrumZ();
 }
 
-void FrequencySpectrumPoints() {
-  Data.CountPoint = kSpectrumBins;
-  Data.DispStartPoint = 1;
-  Data.DispEndPoint = kSpectrumBins;
+void Dataset::FrequencySpectrumPoints() {
+  CountPoint = kSpectrumBins;
+  DispStartPoint = 1;
+  DispEndPoint = kSpectrumBins;
   MapRangeToSlots(1, kSpectrumBins);
 }
 
@@ -151,7 +146,7 @@ bool IsSpectrumCapture(const std::string& file_name) {
          h[11] == 1 && h[12] == 0;
 }
 
-FrequencyFileResult ReadFrequencyFile(const std::string& file_name, int32_t* count_out) {
+FrequencyFileResult Dataset::ReadFrequencyFile(const std::string& file_name, int32_t* count_out) {
   ReadFileHead(file_name);
   const int32_t count = CountFilePoints(file_name);
   if (count_out) *count_out = count;
@@ -163,15 +158,15 @@ FrequencyFileResult ReadFrequencyFile(const std::string& file_name, int32_t* cou
     Ui().Message(FrequencyFileMessage(result, count), MessageIcon::Exclamation);
     return result;
   }
-  if (const std::string problem = HeadProblem(Data.Head); !problem.empty()) {
+  if (const std::string problem = HeadProblem(Head); !problem.empty()) {
     Ui().Message(NotLoggerFileMessage(file_name, problem), MessageIcon::Exclamation);
     return FrequencyFileResult::NotLoggerFile;
   }
-  Data.CountPoint = kFFTPoints;
-  Data.DispStartPoint = 1;
-  Data.DispEndPoint = kFFTPoints;
+  CountPoint = kFFTPoints;
+  DispStartPoint = 1;
+  DispEndPoint = kFFTPoints;
   ReadAllPoints(file_name);
-  ComputeStatistics(1, Data.CountPoint);
+  ComputeStatistics(1, CountPoint);
   return result;
 }
 

@@ -24,40 +24,23 @@ Complex ComplexMul(Complex a, Complex b);
 // Forward radix-2 transform (decimation in frequency) of FFTInput(0..2^order-1)
 // into FFTOutput in natural order, unnormalised, with twiddles exp(+i2πk/N).
 // Orders outside 0..10 do nothing.
-void FFT(int16_t order);
 
-// Window applied to the 256 samples before the transform. None keeps every
-// number as the system has always computed it; Hann is scaled by 2 so that a
-// tone keeps its height.
-enum class SpectrumWindow { None, Hann };
-extern SpectrumWindow FFTWindow;
 
 // Spectrum of RealData(1..256).X (.Y, .Z) into PlotX (PlotY, PlotZ) of
 // RealData(1..128): magnitudes rounded half to even.
-void FFTSpectrumX();
-void FFTSpectrumY();
-void FFTSpectrumZ();
 
 // FFTMemory(1..19) = spectrum capture head: interval 4 ms, the recording
 // parameters, work mode 1, count 256, Cur time fields as they stand. Sets
 // RecordInterval = 4, IntervalUnit = 0, WorkMode = 1.
-void SaveParameterToFFTMemory();
 // ReadFileHead and ReadAllPoints on FFTMemory instead of a file: the head
 // from elements 1..19, the 256 samples from 20..1555 into RealData(1..256).
-void ReadFFTMemoryHead();
-int32_t ReadFFTMemoryPoints();
 
 // The data side of the chart's raw-sample view: CountPoint = 256 shown as
 // 1..256 and the column map of the raw samples (the chart scales its axis
 // and places the points).
-void FrequencyDataPoints();
 // The data side of the chart's spectrum view: the three spectra, then
 // CountPoint = 128 (the chart's spectrum axis runs between the two).
-void FrequencySpectra();
-void FrequencySpectrumPoints();
 
-// Opening a file for the "Frequency" view.
-enum class FrequencyFileResult { Ok, TooMuchData, NoData, TooFewPoints, NotLoggerFile };
 // The refusal's message ("Too much data =" N, "Data is error !",
 // "Data is error !  <256"); empty for Ok.
 std::string FrequencyFileMessage(FrequencyFileResult result, int32_t count);
@@ -65,7 +48,6 @@ std::string FrequencyFileMessage(FrequencyFileResult result, int32_t count);
 // leaving RealData as it was. Otherwise reads the points (all of them; the
 // spectra take the first 256), CountPoint = 256, DispStartPoint = 1,
 // DispEndPoint = 256, statistics of 1..256. `count` receives the file's count.
-FrequencyFileResult ReadFrequencyFile(const std::string& file_name, int32_t* count = nullptr);
 // A file the spectrum capture saved: its fixed head (interval 4 ms, work
 // mode 1, count 256) and 256 samples. Reads nothing into the program's state.
 bool IsSpectrumCapture(const std::string& file_name);

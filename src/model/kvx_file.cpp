@@ -25,8 +25,6 @@ namespace accelog {
 
 namespace {
 
-std::FILE* g_capture = nullptr;  // the file OpenFileRealData keeps open
-
 // A regular file only: a folder or a device is no data file.
 std::FILE* OpenForReading(const std::string& name) {
   struct stat st {};
@@ -43,8 +41,8 @@ int64_t Length(std::FILE* f) {
 
 }  // namespace
 
-void ReadHeadBytes(const uint8_t* h) {
-  FileHeadRecord& p = Data.Head;
+void Dataset::ReadHeadBytes(const uint8_t* h) {
+  FileHeadRecord& p = Head;
   p.RecordInterval = static_cast<int16_t>(static_cast<uint16_t>(h[0] << 8 | h[1]));
   p.IntervalUnit = h[2];
   p.LedCycle = h[3];
@@ -53,7 +51,7 @@ void ReadHeadBytes(const uint8_t* h) {
   p.CriticalZ = h[6];
   p.RecordMode = h[7];
   p.WorkMode = h[8];
-  Data.DeviceSampleCount = static_cast<int32_t>(static_cast<uint32_t>(h[9]) << 24 | static_cast<uint32_t>(h[10]) << 16 |
+  DeviceSampleCount = static_cast<int32_t>(static_cast<uint32_t>(h[9]) << 24 | static_cast<uint32_t>(h[10]) << 16 |
                                                 static_cast<uint32_t>(h[11]) << 8 | h[12]);
   p.StartYear = h[13];
   p.StartMonth = h[14];
@@ -82,7 +80,7 @@ std::string NotLoggerFileMessage(const std::string& file_name, const std::string
   return file_name + ": not a logger file (" + problem + ")";
 }
 
-bool ReadFileHead(const std::string& file_name) {
+bool Dataset::ReadFileHead(const std::string& file_name) {
   uint8_t h[kHeadBytes] = {};
   std::FILE* f = OpenForReading(file_name);
   if (!f) return false;
@@ -104,16 +102,16 @@ int32_t CountFilePoints(const std::string& file_name) {
   return static_cast<int32_t>(points);
 }
 
-int32_t ReadAllPoints(const std::string& file_name) {
+int32_t Dataset::ReadAllPoints(const std::string& file_name) {
   std::FILE* f = OpenForReading(file_name);
   int64_t length = f ? Length(f) : 0;
   if (length < 0) length = 0;
   // One record per started 6-byte group, never more than the table holds,
   // and never fewer than the count already taken (a file that shrank since).
   int64_t records = length > kHeadBytes ? (length - kHeadBytes + kSampleBytes - 1) / kSampleBytes : 0;
-  if (records < Data.CountPoint) records = Data.CountPoint;
+  if (records < CountPoint) records = CountPoint;
   if (records > kMaxRecords) records = kMaxRecords;
-  Data.DownloadBytesWritten = static_cast<int32_t>(std::min<int64_t>(length, INT32_MAX));
+  DownloadBytesWritten = static_cast<int32_t>(std::min<int64_t>(length, INT32_MAX));
 
   // Not zeroed first: only the bytes a short read leaves are.
   const size_t size = static_cast<size_t>(records) * kSampleBytes;
@@ -128,25 +126,25 @@ int32_t ReadAllPoints(const std::string& file_name) {
   return static_cast<int32_t>(records);
 }
 
-void ReadPointBytes(const uint8_t* bytes, int32_t records) {
-  const FileHeadRecord& head = Data.Head;
-  Data.ClockYear = static_cast<int16_t>(head.StartYear + 2000);
-  Data.ClockMonth = head.StartMonth;
-  Data.ClockDay = head.StartDay;
-  Data.ClockHour = head.StartHour;
-  Data.ClockMinute = head.StartMinute;
-  Data.ClockSecond = head.StartSecond;
-  Data.ClockMillisecond = 0;
+void Dataset::ReadPointBytes(const uint8_t* bytes, int32_t records) {
+  const FileHeadRecord& head = Head;
+  ClockYear = static_cast<int16_t>(head.StartYear + 2000);
+  ClockMonth = head.StartMonth;
+  ClockDay = head.StartDay;
+  ClockHour = head.StartHour;
+  ClockMinute = head.StartMinute;
+  ClockSecond = head.StartSecond;
+  ClockMillisecond = 0;
   const int64_t interval = IntervalMilliseconds(static_cast<uint16_t>(head.RecordInterval), head.IntervalUnit);
 
-  Data.NoZeroCopySource = -1;
+  NoZeroCopySource = -1;
   // The samples stay raw counts; mg values, angles and texts are made when
   // a point is looked at.
   const int32_t last = records;
-  SampleColumns& samples = Data.RealData;
+  SampleColumns& samples = RealData;
   samples.Clear();
   samples.Resize(last);
-  Data.Plot.Clear();
+  Plot.Clear();
   for (int32_t k = 1; k <= last; ++k) {
     const uint8_t* s = bytes + static_cast<size_t>(k - 1) * kSampleBytes;
     samples.SetSample(k, static_cast<int16_t>(static_cast<uint16_t>(s[1] << 8 | s[0])),
@@ -154,33 +152,31 @@ void ReadPointBytes(const uint8_t* bytes, int32_t records) {
                       static_cast<int16_t>(static_cast<uint16_t>(s[5] << 8 | s[4])));
   }
 
-  const ClockFields clock{Data.ClockYear, Data.ClockMonth, Data.ClockDay, Data.ClockHour, Data.ClockMinute,
-                          Data.ClockSecond, 0};
+  const ClockFields clock{ClockYear, ClockMonth, ClockDay, ClockHour, ClockMinute,
+                          ClockSecond, 0};
   samples.SetRegularTimes(clock, interval);
   // The clock ends one interval past the last point, as stepping through them leaves it.
   const ClockFields end = ClockAfter(clock, int64_t{last} * interval);
-  Data.ClockYear = end.Year, Data.ClockMonth = end.Month, Data.ClockDay = end.Day, Data.ClockHour = end.Hour;
-  Data.ClockMinute = end.Minute, Data.ClockSecond = end.Second, Data.ClockMillisecond = end.Millisecond;
+  ClockYear = end.Year, ClockMonth = end.Month, ClockDay = end.Day, ClockHour = end.Hour;
+  ClockMinute = end.Minute, ClockSecond = end.Second, ClockMillisecond = end.Millisecond;
 }
 
-void BuildNoZeroCopy() {
-  if (Data.NoZeroCopySource == Data.CountPoint) return;  // already current
-  std::vector<int32_t>& points = Data.RealDataNoZero.Points();
+void Dataset::BuildNoZeroCopy() {
+  if (NoZeroCopySource == CountPoint) return;  // already current
+  std::vector<int32_t>& points = RealDataNoZero.Points();
   points.assign(1, 0);
-  for (int32_t i = 1; i <= Data.CountPoint && i <= kMaxRecords; ++i) {
-    if (!Data.RealData.IsZeroPoint(i)) points.push_back(i);
+  for (int32_t i = 1; i <= CountPoint && i <= kMaxRecords; ++i) {
+    if (!RealData.IsZeroPoint(i)) points.push_back(i);
   }
   const int32_t n = static_cast<int32_t>(points.size()) - 1;
-  Data.CountPointNoZero = n;
-  Data.NoZeroCopySource = Data.CountPoint;
+  CountPointNoZero = n;
+  NoZeroCopySource = CountPoint;
 }
 
-bool SaveParameterToFileHead(const std::string& file_name) {
+bool Dataset::WriteCaptureHead(const std::string& file_name, const RecordingParameters& p) {
   // A new capture starts empty: nothing of an older file may follow its head.
   std::FILE* f = std::fopen(file_name.c_str(), "w+b");
   if (!f) return false;
-  auto& p = MachineParameter;
-  SetCurFromClock();
   const uint8_t a[9] = {HighByte(p.RecordInterval), LowByte(p.RecordInterval),
                         static_cast<uint8_t>(p.IntervalUnit), static_cast<uint8_t>(p.LedCycle),
                         static_cast<uint8_t>(p.CriticalX), static_cast<uint8_t>(p.CriticalY),
@@ -200,32 +196,32 @@ bool SaveParameterToFileHead(const std::string& file_name) {
   return ok;
 }
 
-bool OpenFileRealData(const std::string& file_name) {
-  CloseFileRealData();
-  g_capture = OpenForUpdate(file_name);
+bool Dataset::OpenCaptureFile(const std::string& file_name) {
+  CloseCaptureFile();
+  capture_ = OpenForUpdate(file_name);
   // Unbuffered: a sample is in the kernel once written, and a failed write
   // leaves nothing behind to fail the head's count after it.
-  if (g_capture) std::setvbuf(g_capture, nullptr, _IONBF, 0);
-  Data.RealFileNumber = g_capture ? 1 : 0;
-  Data.RealFilePosition = kHeadBytes;
-  return g_capture != nullptr;
+  if (capture_) std::setvbuf(capture_, nullptr, _IONBF, 0);
+  RealFileNumber = capture_ ? 1 : 0;
+  RealFilePosition = kHeadBytes;
+  return capture_ != nullptr;
 }
 
-bool WriteRealDataBytes(int32_t position, const uint8_t* bytes, int count) {
-  if (!g_capture || position < 1 || count < 0) return false;
-  if (std::fseek(g_capture, position - 1L, SEEK_SET) != 0) return false;
-  return std::fwrite(bytes, 1, static_cast<size_t>(count), g_capture) == static_cast<size_t>(count) &&
-         std::fflush(g_capture) == 0;
+bool Dataset::WriteCaptureBytes(int32_t position, const uint8_t* bytes, int count) {
+  if (!capture_ || position < 1 || count < 0) return false;
+  if (std::fseek(capture_, position - 1L, SEEK_SET) != 0) return false;
+  return std::fwrite(bytes, 1, static_cast<size_t>(count), capture_) == static_cast<size_t>(count) &&
+         std::fflush(capture_) == 0;
 }
 
-bool TruncateFileRealData(int32_t length) {
-  return g_capture && std::fflush(g_capture) == 0 && ::ftruncate(fileno(g_capture), length) == 0;
+bool Dataset::TruncateCaptureFile(int32_t length) {
+  return capture_ && std::fflush(capture_) == 0 && ::ftruncate(fileno(capture_), length) == 0;
 }
 
-bool CloseFileRealData() {
-  const bool ok = !g_capture || std::fclose(g_capture) == 0;
-  g_capture = nullptr;
-  Data.RealFileNumber = 0;
+bool Dataset::CloseCaptureFile() {
+  const bool ok = !capture_ || std::fclose(capture_) == 0;
+  capture_ = nullptr;
+  RealFileNumber = 0;
   return ok;
 }
 
@@ -243,40 +239,40 @@ std::string OpenResultMessage(OpenResult result, int32_t count) {
   }
 }
 
-OpenResult OpenDataFileServer(const std::string& file_name) {
+OpenResult Dataset::Open(const std::string& file_name) {
   ReadFileHead(file_name);
   int32_t count = CountFilePoints(file_name);
   ReadFileHead(file_name);
   if (count < kTooManyPoints) count = CountFilePoints(file_name);
   if (count >= kTooManyPoints) {
     // Idle again, or every menu would go on refusing work.
-    Data.MenuCommandCode = MenuOperation::None;
+    MenuCommandCode = MenuOperation::None;
     Ui().Message(OpenResultMessage(OpenResult::TooMuchData, count));
     return OpenResult::TooMuchData;
   }
   if (count <= 1) {
-    Data.MenuCommandCode = MenuOperation::None;
-    Data.CountPoint = 0;
+    MenuCommandCode = MenuOperation::None;
+    CountPoint = 0;
     Ui().Message(OpenResultMessage(OpenResult::DataError, count));
     return OpenResult::DataError;
   }
   // A head no logger writes: a text file or some other data, not samples.
-  if (const std::string problem = HeadProblem(Data.Head); !problem.empty()) {
-    Data.MenuCommandCode = MenuOperation::None;
-    Data.CountPoint = 0;
+  if (const std::string problem = HeadProblem(Head); !problem.empty()) {
+    MenuCommandCode = MenuOperation::None;
+    CountPoint = 0;
     Ui().Message(NotLoggerFileMessage(file_name, problem), MessageIcon::Exclamation);
     return OpenResult::NotLoggerFile;
   }
-  Data.CountPoint = count;
-  Data.DispEndPoint = count;
-  Data.DispStartPoint = 1;
-  Data.DataLoaded = true;
+  CountPoint = count;
+  DispEndPoint = count;
+  DispStartPoint = 1;
+  DataLoaded = true;
   ReadAllPoints(file_name);
   // RealDataNoZero waits for its first reader (BuildNoZeroCopy); the count is cheap.
-  Data.CountPointNoZero = Data.CountPoint - PointAllZero_Long(1, Data.CountPoint);
-  ComputeStatistics(1, Data.CountPoint);
-  MapRangeToSlots(Data.DispStartPoint, Data.DispEndPoint);
-  Data.MenuCommandCode = MenuOperation::None;
+  CountPointNoZero = CountPoint - CountZeroPoints(1, CountPoint);
+  ComputeStatistics(1, CountPoint);
+  MapRangeToSlots(DispStartPoint, DispEndPoint);
+  MenuCommandCode = MenuOperation::None;
   return OpenResult::Ok;
 }
 

@@ -5,8 +5,6 @@
 
 namespace accelog {
 
-DataState Data;
-
 namespace {
 std::string_view Trimmed(const char* text, size_t width) {
   size_t n = width;
@@ -18,36 +16,33 @@ std::string_view Trimmed(const char* text, size_t width) {
 std::string_view RealDataRecord::Date() const { return Trimmed(DateText, sizeof DateText); }
 std::string_view RealDataRecord::Time() const { return Trimmed(TimeText, sizeof TimeText); }
 
-void ResetDataState() {
-  Data.RealData.Clear();
-  Data.Plot.Clear();
-  Data.RealDataNoZero.Points().assign(1, 0);
-  Data.NoZeroCopySource = 0;  // both empty
-  std::memset(Data.SlotUsed, 0, sizeof Data.SlotUsed);
-  std::memset(Data.SlotPoint, 0, sizeof Data.SlotPoint);
-  std::memset(Data.ZeroPointFlag, 0, sizeof Data.ZeroPointFlag);
-  std::memset(Data.FFTMemory, 0, sizeof Data.FFTMemory);
-  Data.FFTInput.clear();
-  Data.FFTOutput.clear();
-  std::memset(Data.FFTTwiddle, 0, sizeof Data.FFTTwiddle);
-  std::memset(Data.FFTWork, 0, sizeof Data.FFTWork);
-  Data.CountPoint = Data.CountPointNoZero = 0;
-  Data.DispStartPoint = Data.DispEndPoint = 0;
-  Data.ClockYear = Data.ClockMonth = Data.ClockDay = 0;
-  Data.ClockHour = Data.ClockMinute = Data.ClockSecond = Data.ClockMillisecond = 0;
-  Data.RawX = Data.RawY = Data.RawZ = 0;
-  Data.DataLoaded = false;
-  Data.DataFileName.clear();
-  Data.DownloadFileName.clear();
-  Data.DownloadFileNumber = 0;
-  Data.DownloadBytesWritten = 0;
-  Data.DeviceSampleCount = 0;
-  Data.Head = FileHeadRecord{};
-  Data.FrequencyFileLoaded = false;
-  Data.FrequencyView = false;
-  Data.RealFileNumber = 0;
-  Data.RealFilePosition = 0;
-  Data.MenuCommandCode = MenuOperation::None;
+Dataset::Dataset() {
+  NoZeroCopySource = 0;  // both empty
+  std::memset(SlotUsed, 0, sizeof SlotUsed);
+  std::memset(SlotPoint, 0, sizeof SlotPoint);
+  std::memset(ZeroPointFlag, 0, sizeof ZeroPointFlag);
+  std::memset(FFTMemory, 0, sizeof FFTMemory);
+  std::memset(FFTTwiddle, 0, sizeof FFTTwiddle);
+  std::memset(FFTWork, 0, sizeof FFTWork);
+  CountPoint = CountPointNoZero = 0;
+  DispStartPoint = DispEndPoint = 0;
+  ClockYear = ClockMonth = ClockDay = 0;
+  ClockHour = ClockMinute = ClockSecond = ClockMillisecond = 0;
+  RawX = RawY = RawZ = 0;
+  DataLoaded = false;
+  DownloadFileNumber = 0;
+  DownloadBytesWritten = 0;
+  DeviceSampleCount = 0;
+  Head = FileHeadRecord{};
+  FrequencyFileLoaded = false;
+  FrequencyView = false;
+  RealFileNumber = 0;
+  RealFilePosition = 0;
+  MenuCommandCode = MenuOperation::None;
+  Stats = Statistics{};
+  for (int c = 0; c < kChannels; ++c) Stats.StatMaxPoint[c] = Stats.StatMinPoint[c] = 1;
 }
+
+Dataset::~Dataset() { CloseCaptureFile(); }
 
 }  // namespace accelog

@@ -3,6 +3,7 @@
 // reads and writes them in place; ResetDataState() puts them back to the
 // start-of-run values (tests use it between cases).
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -119,7 +120,146 @@ struct FileHeadRecord {
   int16_t StartYear, StartMonth, StartDay, StartHour, StartMinute, StartSecond;
 };
 
-struct DataState {
+enum Channel { kX = 0, kY, kZ, kV, kAX, kAY, kAZ, kChannels };
+
+// A chart's factors from mg and degrees to its drawing units; the chart
+// owns them, the plot positions read them.
+struct PlotScale {
+  float TwipsPerUnitY = 1.0f;
+  float AccelScale = 1.0f;  // drawing units per mg
+  float AngleScale = 2.0f;  // drawing units per degree: 25 per degree is 12.5 x 2
+  float AccelRangeLow = -500.0f;
+  // Nearest(AccelRangeLow). Wider than 16 bits: a vector sum of full-scale
+  // counts puts the axis beyond -32768 mg.
+  int32_t AccelRangeLowInt = -500;
+  int16_t AccelOffset = -2500;
+  float AccelPeak = 500.0f;
+};
+
+// Extremes and averages of a window of points, per channel.
+struct Statistics {
+  float StatMaxValue[kChannels];
+  float StatMinValue[kChannels];
+  int32_t StatMaxPoint[kChannels];
+  int32_t StatMinPoint[kChannels];
+  float StatAverage[kChannels];
+};
+
+// The texts DispMaxMin puts into the chart window's statistics boxes.
+struct StatisticsTexts {
+  std::string MaxText[4];  // X, Y, Z, V: value, three blanks, date, blank, time
+  std::string MinText[4];
+  std::string AverageText[4];
+  std::string CriticalText[3];
+  std::string UnitText;      // "mg"
+  std::string StartText;     // d/m/yy h:m:s of the file head
+  std::string IntervalText;  // "500 millisecond"
+  std::string SampleCountText;
+  std::string RecordModeText;  // "Normal" or "Motion Dectection"
+};
+
+// Window applied to the 256 samples before the transform. None keeps every
+// number as the system has always computed it; Hann is scaled by 2 so that a
+// tone keeps its height.
+enum class SpectrumWindow { None, Hann };
+
+// Opening a file for the "Frequency" view.
+enum class FrequencyFileResult { Ok, TooMuchData, NoData, TooFewPoints, NotLoggerFile };
+
+// Opening a file for viewing.
+enum class OpenResult { Ok, TooMuchData, DataError, NotLoggerFile };
+
+// Rows 1.. of the non-zero points.
+struct ExportRows {
+  int32_t first = 1;
+  int32_t last = 0;
+  int32_t Count() const { return last >= first ? last - first + 1 : 0; }
+};
+
+struct RecordingParameters;
+
+// The samples of the file or capture on view and what is derived from them:
+// head, counts, statistics, column map, spectra. One per window, command or
+// test; nothing else keeps a copy.
+class Dataset {
+ public:
+  Dataset();
+  ~Dataset();
+  Dataset(const Dataset&) = delete;
+  Dataset& operator=(const Dataset&) = delete;
+
+  // Reading files.
+  // The head into Head and DeviceSampleCount; missing bytes read as zero.
+  // False when the file cannot be opened.
+  bool ReadFileHead(const std::string& file_name);
+  void ReadHeadBytes(const uint8_t* head);
+  // RealData(1..) from the samples; returns the number of points filled, one
+  // per started 6-byte group and never fewer than CountPoint.
+  int32_t ReadAllPoints(const std::string& file_name);
+  // The same from bytes in memory, timed from the head's start.
+  void ReadPointBytes(const uint8_t* bytes, int32_t records);
+  // The data side of opening a file for viewing: head, count, limits,
+  // points, statistics and the column map. Shows "Too much data = N", "Data
+  // is error !" or "FILE: not a logger file (...)" and returns why.
+  OpenResult Open(const std::string& file_name);
+  // RealDataNoZero made current; costs nothing when it already is.
+  void BuildNoZeroCopy();
+
+  // Capture files: positions 1..9 and 14..19 of a new one, then samples.
+  bool WriteCaptureHead(const std::string& file_name, const RecordingParameters& p);
+  bool OpenCaptureFile(const std::string& file_name);
+  // Bytes at 1-based positions, handed to the kernel at once.
+  bool WriteCaptureBytes(int32_t position, const uint8_t* bytes, int count);
+  // Cut to `length` bytes, so a sample written in part is not kept.
+  bool TruncateCaptureFile(int32_t length);
+  // False when the last bytes could not be written.
+  bool CloseCaptureFile();
+
+  // Live points: the last raw sample (RawX..RawZ) appended at the clock's time.
+  void AppendLiveSample();
+  void ClearLiveSlots();
+  void MapLiveCountToSlots();
+
+  // Derived values.
+  void ComputeStatistics(int32_t start, int32_t end);
+  // The mg axis from the statistics' largest X..V maximum; below 500 mg only
+  // AccelPeak changes.
+  void ScaleAccelAxis(PlotScale& scale) const;
+  // Plot positions of points 1..CountPoint in a chart's drawing units.
+  void ComputePlotPositions(const PlotScale& scale);
+  void ComputeAccelPlotPositions(const PlotScale& scale);
+  void MapRangeToSlots(int32_t start, int32_t end);
+  void MapRangeToLiveSlots(int32_t start, int32_t end);
+  int32_t CountZeroPoints(int32_t start, int32_t end) const;
+  // Which columns hold an all-zero point; the chart hides their markers.
+  void ComputeZeroPointFlags(int32_t start, int32_t end);
+  // The statistics panel's texts.
+  StatisticsTexts StatisticsBoxTexts() const;
+  void AdvanceClock(int64_t interval_ms);
+
+  // Spectra of points 1..256 into plot columns X..Z of points 1..128.
+  void FFT(int16_t order);
+  void SpectrumX();
+  void SpectrumY();
+  void SpectrumZ();
+  // The spectrum capture's head into FFTMemory(1..19); sets interval 4 ms,
+  // unit 0 and work mode 1 in `p`.
+  void WriteSpectrumHead(RecordingParameters& p);
+  void ReadSpectrumMemoryHead();
+  int32_t ReadSpectrumMemoryPoints();
+  // CountPoint 256 shown as 1..256: axis-free side of the raw samples' view.
+  void FrequencyDataPoints();
+  void FrequencySpectra();
+  void FrequencySpectrumPoints();
+  // A file for the "Frequency" view: on a refusal shows the message and
+  // returns why, points unchanged; `count` gets the file's count.
+  FrequencyFileResult ReadFrequencyFile(const std::string& file_name, int32_t* count = nullptr);
+
+  // Export rows.
+  ExportRows AllNoZeroRows();
+  ExportRows NoZeroRowsBetween(int32_t from, int32_t to);
+
+
   // Both are indexed from 1; a point is looked at as a RealDataRecord.
   PlotColumns Plot;
   SampleColumns RealData{Plot};
@@ -160,11 +300,18 @@ struct DataState {
   int16_t RealFileNumber;
   int32_t RealFilePosition;
   MenuOperation MenuCommandCode;  // menu operation in progress
+
+  Statistics Stats;
+  SpectrumWindow Window = SpectrumWindow::None;  // the spectra's window
+
+ private:
+  void ClearSlotTables();
+  void SpreadOverSlots(int32_t start, int32_t end, int slots, bool round_product);
+  void PutInSlot(int k, int32_t point);
+  void SpectrumOf(float RealDataRecord::*field, std::vector<int32_t> PlotColumns::*plot);
+
+  std::FILE* capture_ = nullptr;  // the capture file being written
 };
 
-extern DataState Data;
-
-// Fresh zero tables and start-of-run values everywhere.
-void ResetDataState();
 
 }  // namespace accelog

@@ -96,7 +96,7 @@ ClockFields ClockAfter(ClockFields c, int64_t d) {
   return c;
 }
 
-void AdvanceClock(int64_t d) {
+void Dataset::AdvanceClock(int64_t d) {
   auto& c = Data;
   const ClockFields n = ClockAfter({c.ClockYear, c.ClockMonth, c.ClockDay, c.ClockHour, c.ClockMinute, c.ClockSecond,
                                     c.ClockMillisecond},
@@ -139,7 +139,7 @@ std::string FormatDecimals(float value, int decimals) {
   return value < 0.0f ? "-" + r : r;
 }
 
-std::string FileNameFilter_String(std::string_view name) {
+std::string CleanFileName(std::string_view name) {
   // A native dialog's buffer ends in a terminator and blank filler; Qt's
   // result has neither, so only a NUL marks where the name ends.
   const size_t nul = name.find('\0');
@@ -160,14 +160,14 @@ std::string CutAtFirstDot(std::string_view name) {
   return s;
 }
 
-void ClearSlots() {
+void Dataset::ClearLiveSlots() {
   for (int k = 1; k <= kSlots; ++k) {
-    Data.SlotUsed[k] = 0;
-    Data.SlotPoint[k] = 0;
+    SlotUsed[k] = 0;
+    SlotPoint[k] = 0;
   }
-  Data.DispStartPoint = 1;
-  Data.DispEndPoint = 1;
-  Data.CountPoint = 0;
+  DispStartPoint = 1;
+  DispEndPoint = 1;
+  CountPoint = 0;
 }
 
 namespace {

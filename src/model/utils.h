@@ -21,7 +21,6 @@ int32_t ShiftRightBits(int32_t v, int n);
 // 64-bit because 32767 hours in milliseconds does not fit in 32 bits.
 // The clock interval_ms later; the date moves a month at a time.
 ClockFields ClockAfter(ClockFields clock, int64_t interval_ms);
-void AdvanceClock(int64_t interval_ms);
 // Milliseconds of one recording interval (unit 0 ms, 1 s, 2 min, 3 h).
 int64_t IntervalMilliseconds(int interval, int unit);
 
@@ -30,11 +29,10 @@ std::string FormatDecimals(float value, int decimals);
 
 // A file dialog's result without its terminator, trailing blanks and a
 // three-letter extension.
-std::string FileNameFilter_String(std::string_view name);
+std::string CleanFileName(std::string_view name);
 // The name cut before the first "." of its last path component.
 std::string CutAtFirstDot(std::string_view name);
 
-void ClearSlots();
 
 // Appends one 100-byte record to MessageTam.txt in the program's folder.
 void WriteErrorLog(std::string_view message);
