@@ -13,7 +13,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "ui/keypad_dialog_qt.h"
 
 namespace accelog {
 
@@ -24,23 +23,24 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 
-ParameterDialogQt::ParameterDialogQt(QWidget* parent) : QDialog(parent) {
-  InstallQtKeypadIfNone();
-  OpenParameterForm(form_, ReadClock());
+ParameterDialogQt::ParameterDialogQt(ParameterStore& store, KeypadPort& keypad, ClockReading (*clock)(),
+                                     QWidget* parent)
+    : QDialog(parent), store_(store), keypad_(keypad), clock_(clock) {
+  OpenParameterForm(form_, store_.Values(), clock_());
   Build();
   Refresh();
   timer1_ = new QTimer(this);
   timer1_->setObjectName("Timer1");
   timer1_->setInterval(1000);
   connect(timer1_, &QTimer::timeout, this, [this] {
-    TickParameterClock(form_, ReadClock());
+    TickParameterClock(form_, clock_());
     Refresh();
   });
   if (form_.Timer1Enabled) timer1_->start();
 }
 
 void ParameterDialogQt::Build() {
-  const auto& c = ParameterCaptionsFor(MachineParameter.LanguageFlag);
+  const auto& c = ParameterCaptionsFor(store_.Values().LanguageFlag);
   setObjectName("SetMachineParameter");
   setWindowTitle(Q(c.Window));
   QFont f = font();
@@ -75,7 +75,7 @@ void ParameterDialogQt::Build() {
     group->addButton(o, n);
     option_[static_cast<size_t>(n)] = o;
     connect(o, &QRadioButton::clicked, this, [this, n] {
-      ClickOption(form_, n);
+      ClickOption(form_, store_.Values(), n);
       Refresh();
     });
     return o;
@@ -275,20 +275,20 @@ bool ParameterDialogQt::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ParameterDialogQt::OpenKeypad(int box) {
-  ClickValueBox(form_, box);
+  ClickValueBox(form_, store_.Values(), keypad_, box);
   Refresh();
 }
 
 void ParameterDialogQt::PressOk() {
   form_.Text[1] = text_[1]->text().toStdString();
-  if (OkParameterForm(form_)) {
+  if (OkParameterForm(form_, store_)) {
     timer1_->stop();
     accept();
   }
 }
 
 void ParameterDialogQt::reject() {
-  CancelParameterForm(form_);
+  CancelParameterForm(form_, store_.Values());
   timer1_->stop();
   QDialog::reject();
 }

@@ -144,7 +144,8 @@ bool Program::Start() {
   RecordScreenMetrics();
 
   InitProgramFolderFromQt();
-  LoadParametersAtStartup();  // ends with LanguageFlag = 1
+  parameters_ = std::make_unique<ParameterStore>(ProgramPath, MachineParameter);
+  parameters_->LoadAtStartup();  // ends with LanguageFlag = 1
   Shell.ExcelVersion = 12;    // workbooks are written by the program itself
 
   // Without a device on the command line, the logger chosen last time.
@@ -168,6 +169,7 @@ bool Program::Start() {
   window_ = std::make_unique<MainWindow>(chart_);
   ui_ = ui_factory_(window_.get(), chart_);
   SetUi(ui_.get());
+  ui_->UseParameterStore(parameters_.get());
   window_->SetHandlers({
       {"File002", [] { File002_Click(); }},
       {"File008", [] { File008_Click(); }},

@@ -17,6 +17,7 @@ class DeviceWatch;
 class FormPicture;
 class MainUi;
 class MainWindow;
+class ParameterStore;
 class PrintCommand;
 class SingleInstance;
 
@@ -71,6 +72,7 @@ class Program {
   ProgramOptions options_;
   UiFactory ui_factory_;
   std::unique_ptr<SingleInstance> instance_;
+  std::unique_ptr<ParameterStore> parameters_;
   std::unique_ptr<sim::Simulator> simulator_;
   std::unique_ptr<MainWindow> window_;
   FormPicture* chart_ = nullptr;  // owned by the window
