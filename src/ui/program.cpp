@@ -100,6 +100,7 @@ Program::~Program() {
   if (!window_) return;  // never started: nothing of ours to take down
   SetUi(nullptr);
   print_.reset();
+  export_.reset();
   watch_.reset();
   // Device and timers go before the windows and the event loop.
   ResetDeviceEngines();
@@ -170,11 +171,12 @@ bool Program::Start() {
   ui_ = ui_factory_(window_.get(), chart_);
   SetUi(ui_.get());
   ui_->UseParameterStore(parameters_.get());
+  export_ = std::make_unique<DataExport>(Data, *ui_, MakeTimer());
   window_->SetHandlers({
       {"File002", [] { File002_Click(); }},
       {"File008", [] { File008_Click(); }},
       {"File004", [] { File004_Click(); }},
-      {"File007", [] { File007_Click(); }},
+      {"File007", [this] { export_->ExportData(); }},
       {"File012", [this] { File012_Click(window_.get()); }},
       {"File009", [] { File009_Click(); }},
       {"File011", [] { File011_Click(); }},

@@ -13,6 +13,7 @@ namespace accelog {
 namespace sim {
 class Simulator;
 }
+class DataExport;
 class DeviceWatch;
 class FormPicture;
 class MainUi;
@@ -77,6 +78,7 @@ class Program {
   std::unique_ptr<MainWindow> window_;
   FormPicture* chart_ = nullptr;  // owned by the window
   std::unique_ptr<MainUi> ui_;
+  std::unique_ptr<DataExport> export_;
   std::unique_ptr<DeviceWatch> watch_;
   std::unique_ptr<PrinterSystem> printers_;
   std::unique_ptr<PrintCommand> print_;

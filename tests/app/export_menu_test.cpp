@@ -7,6 +7,8 @@
 #include <filesystem>
 
 #include "core/program_folder.h"
+#include "core/virtual_clock.h"
+#include "model/state.h"
 #include "support/export_points.h"
 #include "support/installed_ui.h"
 #include "support/temp_folder.h"
@@ -26,6 +28,7 @@ struct ExportUi : testing::RecordingUi {
 class ExportMenuTest : public testing::ProgramFolderTest {
  protected:
   testing::InstalledUi<ExportUi> ui_;
+  DataExport export_{Data, ui_, nullptr};
 };
 
 TEST_F(ExportMenuTest, OverwriteIsAskedAndOnlyShownPointsAreKept) {
@@ -34,28 +37,28 @@ TEST_F(ExportMenuTest, OverwriteIsAskedAndOnlyShownPointsAreKept) {
   testing::WriteBytes(target, {'o', 'l', 'd'});
   ui_.choice = {target, 1, false};
   ui_.answer_ok = false;
-  File007_Click();
+  export_.ExportData();
   EXPECT_EQ(ui_.questions, std::vector<std::string>{"The filename already exists ,overwrite it  ?"});
   EXPECT_EQ(testing::ReadBytes(target).size(), 3u);
   ui_.answer_ok = true;
-  File007_Click();
+  export_.ExportData();
   EXPECT_EQ(testing::ReadBytes(target).size(), 151u * 4);
   EXPECT_EQ(ui_.messages.back(), "Complete!");
 
   Data.DispStartPoint = Data.DispEndPoint = 2;
   ui_.choice = {folder_.File("b"), 3, true};
-  File007_Click();
+  export_.ExportData();
   const auto bytes = testing::ReadBytes(folder_.File("b.csv"));
   const std::string rows = std::string(bytes.begin(), bytes.end()).substr(std::find(bytes.begin(), bytes.end(), '\n') - bytes.begin() + 1);
   EXPECT_EQ(rows.substr(0, 2) + std::to_string(std::count(rows.begin(), rows.end(), '\n')), "2,1");  // point 2 alone
 
   Data.MenuCommandCode = MenuOperation::DataList;  // the data list is open: no dialog
-  File007_Click();
+  export_.ExportData();
   EXPECT_EQ(ui_.asked, 3);
   EXPECT_EQ(ui_.panels.count(3), 0u);
 
   ResetDataState();  // no file on view: the status bar says why nothing happens
-  File007_Click();
+  export_.ExportData();
   EXPECT_EQ(ui_.asked, 3);
   EXPECT_EQ(ui_.panels[3], "Open a file first");
 }
@@ -77,7 +80,7 @@ TEST_F(ExportMenuTest, TheTypedExtensionChoosesTheFormat) {
   };
   for (const auto& c : cases) {
     ui_.choice = {folder_.File(c.typed), c.filter, false};
-    File007_Click();
+    export_.ExportData();
     const auto bytes = testing::ReadBytes(folder_.File(c.written));
     ASSERT_FALSE(bytes.empty()) << c.typed;
     if (c.first_line == 0) {
@@ -90,16 +93,21 @@ TEST_F(ExportMenuTest, TheTypedExtensionChoosesTheFormat) {
   EXPECT_FALSE(std::filesystem::exists(folder_.File("fourth.xlsx")));
 }
 
-TEST_F(ExportMenuTest, WorkbookShowsProgressAndReportsItsFailure) {
+TEST_F(ExportMenuTest, WorkbookWaitsForTheCaptureStepShowsProgressAndReportsItsFailure) {
   testing::LoadPoints(std::vector<testing::Point>(1250, {1, 2, 3, 4}));
   ui_.choice = {folder_.File("c.dat"), 2, false};
-  File007_Click();
+  VirtualClock clock;
+  DataExport timed(Data, ui_, clock.MakeTimer());
+  timed.ExportData();
+  clock.Advance(1999);  // the capture step's tick, then the workbook's
+  EXPECT_TRUE(ui_.messages.empty() && Data.MenuCommandCode == MenuOperation::Export);
+  clock.Advance(1);
   EXPECT_EQ(ui_.messages.back(), "Complete !");
   EXPECT_TRUE(std::filesystem::exists(folder_.File("c.xlsx")));
   EXPECT_FALSE(ui_.progress_visible);
 
   ui_.choice = {folder_.File("gone/d"), 2, false};
-  File007_Click();
+  export_.ExportData();
   EXPECT_EQ(ui_.messages.back(), "Data is error=7,Please check Microsoft Office Excel\n" +
                                      folder_.File("gone/d.xlsx") + ": No such file or directory");
   EXPECT_EQ(testing::ReadBytes(ProgramFile("MessageTam.txt")).size(), 100u);
