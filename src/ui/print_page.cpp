@@ -19,8 +19,14 @@ namespace accelog {
 
 QString CaptureFilePath() { return QString::fromStdString(ProgramFile("ScreenNew.bmp")); }
 
-double TwipsPerPixelX() { return Shell.TwipsPerPixelX > 0 ? Shell.TwipsPerPixelX : 1440.0 / LogicalDpi(); }
-double TwipsPerPixelY() { return Shell.TwipsPerPixelY > 0 ? Shell.TwipsPerPixelY : 1440.0 / LogicalDpi(); }
+double TwipsPerPixelX() {
+  const QScreen* s = QGuiApplication::primaryScreen();
+  return 1440.0 / (s ? s->logicalDotsPerInchX() : LogicalDpi());
+}
+double TwipsPerPixelY() {
+  const QScreen* s = QGuiApplication::primaryScreen();
+  return 1440.0 / (s ? s->logicalDotsPerInchY() : LogicalDpi());
+}
 
 void MeasureCapture(const QImage& capture) {
   const double dpr = capture.devicePixelRatio();

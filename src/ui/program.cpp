@@ -76,18 +76,6 @@ bool ParseProgramOptions(const QStringList& args, ProgramOptions& o, QString& er
   return true;
 }
 
-namespace {
-// TwipsPerPixelX/Y and the screen's size, as the print capture needs them.
-void RecordScreenMetrics() {
-  const QScreen* s = QGuiApplication::primaryScreen();
-  Shell.TwipsPerPixelX = 1440.0 / (s ? s->logicalDotsPerInchX() : 96.0);
-  Shell.TwipsPerPixelY = 1440.0 / (s ? s->logicalDotsPerInchY() : 96.0);
-  const QSize size = s ? s->size() : QSize();
-  Shell.ScreenWidth = static_cast<int>(std::lround(size.width() * Shell.TwipsPerPixelX));
-  Shell.ScreenHeight = static_cast<int>(std::lround(size.height() * Shell.TwipsPerPixelY));
-}
-}  // namespace
-
 Program::Program(ProgramOptions options, UiFactory ui_factory, std::unique_ptr<PrinterSystem> printers)
     : options_(std::move(options)), ui_factory_(std::move(ui_factory)), printers_(std::move(printers)) {
   if (!printers_) printers_ = MakeCupsPrinters();
@@ -137,17 +125,14 @@ bool Program::Start() {
     ui->Message("Program runing!!", MessageIcon::Exclamation);
     return false;
   }
-  ResetShellState();
   ResetDataState();
   ResetConversionState();
   ResetChartState();
   ResetPrintState();
-  RecordScreenMetrics();
 
   InitProgramFolderFromQt();
   parameters_ = std::make_unique<ParameterStore>(ProgramPath, MachineParameter);
   parameters_->LoadAtStartup();  // ends with LanguageFlag = 1
-  Shell.ExcelVersion = 12;    // workbooks are written by the program itself
 
   // Without a device on the command line, the logger chosen last time.
   if (!options_.device_given && MainWindow::Setting("UseSimulatedLogger")) options_.simulate = true;
@@ -177,7 +162,7 @@ bool Program::Start() {
       {"File008", [] { File008_Click(); }},
       {"File004", [] { File004_Click(); }},
       {"File007", [this] { export_->ExportData(); }},
-      {"File012", [this] { File012_Click(window_.get()); }},
+      {"File012", [this] { window_->OpenDataList(); }},
       {"File009", [] { File009_Click(); }},
       {"File011", [] { File011_Click(); }},
       {"File005", [] { File005_Click(); }},
@@ -194,7 +179,7 @@ bool Program::Start() {
   usbDeviceDetect();
   window_->show();
   window_->RestScreen();
-  Shell.StartupComplete = true;
+  window_->Shell().StartupComplete = true;
   if (!options_.open_file.empty()) OpenStartFile(options_.open_file);
   return true;
 }
@@ -240,7 +225,7 @@ void Program::OpenStartFile(const std::string& file) {
 }
 
 void Program::OnDeviceChanged() {
-  if (DeviceChangeStartsScan()) usbDeviceDetect();
+  if (window_ && DeviceChangeStartsScan(window_->Shell())) usbDeviceDetect();
 }
 
 }  // namespace accelog
