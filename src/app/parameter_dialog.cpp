@@ -160,7 +160,7 @@ void OpenFull(ParameterForm& form, const RecordingParameters& p, const ClockRead
     form.Text[18] = "0";
   }
   form.Text[19] = Decimal(p.LimitTime);
-  form.Label18 = kLimitMinutes;
+  form.LimitCaption = kLimitMinutes;
   form.OptionVisible[10] = form.OptionVisible[11] = false;
 }
 
@@ -174,10 +174,10 @@ void OpenRealTime(ParameterForm& form, const RecordingParameters& p) {
   form.OptionVisible[10] = form.OptionVisible[11] = true;
   if (p.LimitKind == 0) {
     Select(form, 10);
-    form.Label18 = kLimitMinutes;
+    form.LimitCaption = kLimitMinutes;
   } else if (p.LimitKind == 1) {
     Select(form, 11);
-    form.Label18 = kLimitTimes;
+    form.LimitCaption = kLimitTimes;
   }
   form.Text[2] = p.RecordInterval >= 500 ? Decimal(p.RecordInterval) : "500";
 }
@@ -229,13 +229,13 @@ void OpenParameterForm(ParameterForm& form, const RecordingParameters& values, c
   form.FrameEnabled.fill(true);
   form.OptionVisible.fill(true);
   form.Text[1] = "4";
-  form.Timer1Enabled = true;
+  form.ClockRunning = true;
   if (mode == 0) OpenFull(form, values, now);
   if (mode == 1) OpenRealTime(form, values);
 }
 
 void TickParameterClock(ParameterForm& form, const ClockReading& now) {
-  if (!form.Timer1Enabled || form.Closed) return;
+  if (!form.ClockRunning || form.Closed) return;
   FillClock(form, now);
 }
 
@@ -272,10 +272,10 @@ void ClickOption(ParameterForm& form, RecordingParameters& values, int option) {
       FollowWorkMode(form);
       break;
     case 10:
-      form.Label18 = kLimitMinutes;
+      form.LimitCaption = kLimitMinutes;
       break;
     case 11:
-      form.Label18 = kLimitTimes;
+      form.LimitCaption = kLimitTimes;
       break;
   }
 }
@@ -485,14 +485,14 @@ bool OkParameterForm(ParameterForm& form, ParameterStore& store) {
   }
   values.ParameterAccepted = true;
   form.Closed = true;
-  form.Timer1Enabled = false;
+  form.ClockRunning = false;
   return true;
 }
 
 void CancelParameterForm(ParameterForm& form, RecordingParameters& values) {
   values.ParameterAccepted = false;
   form.Closed = true;
-  form.Timer1Enabled = false;
+  form.ClockRunning = false;
 }
 
 }  // namespace accelog

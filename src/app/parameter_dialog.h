@@ -19,7 +19,7 @@ struct ClockReading {
 };
 ClockReading ReadClock();
 
-// The two texts of Label18, what the limit counts.
+// The two captions of the limit box, what the limit counts.
 inline constexpr const char* kLimitMinutes = "Limit Time(Unite:Minute)";
 inline constexpr const char* kLimitTimes = "number of times";
 
@@ -31,8 +31,8 @@ struct ParameterForm {
   std::array<bool, 9> FrameVisible{};   // Frame0..Frame8
   std::array<bool, 9> FrameEnabled{};
   bool CriticalEnabled = false;         // Text4..Text6
-  std::string Label18;
-  bool Timer1Enabled = false;           // the live clock
+  std::string LimitCaption;  // what the limit counts
+  bool ClockRunning = false;           // the live clock
   int StartDateAhead = 0;               // yyyymmdd the start date stays on until today reaches it
   bool Closed = false;
 };
@@ -40,7 +40,7 @@ struct ParameterForm {
 // Opening: the layout of values.ParameterDialogMode, the fields from the
 // values and the clock.
 void OpenParameterForm(ParameterForm& form, const RecordingParameters& values, const ClockReading& now);
-// Timer1, every 1000 ms: current time and the start date follow the clock.
+// Every 1000 ms while open: current time and the start date follow the clock.
 void TickParameterClock(ParameterForm& form, const ClockReading& now);
 // A click on Option1..Option11: selects it in its group and applies its rule
 // (the record mode options set values.RecordMode at once).
@@ -84,31 +84,31 @@ void CancelParameterForm(ParameterForm& form, RecordingParameters& values);
 
 struct ParameterCaptions {
   const char* Window;
-  const char* Frame0;
-  const char* Label1;
-  const char* Frame1;
-  const char* Option1;
-  const char* Option2;
-  const char* Option3;
-  const char* Option4;
-  const char* Frame2;
-  const char* Label2;
-  const char* Frame3;
-  const char* Label3;
-  const char* Label4;
-  const char* Label5;
-  const char* Frame4;
-  const char* Option5;
-  const char* Option6;
-  const char* Frame5;
-  const char* Option7;
-  const char* Option8;
-  const char* Option9;
-  const char* Frame6;
-  const char* Frame7;
+  const char* PortFrame;
+  const char* PortLabel;
+  const char* IntervalFrame;
+  const char* Millisecond;
+  const char* Second;
+  const char* Minute;
+  const char* Hour;
+  const char* LedFrame;
+  const char* LedUnit;
+  const char* CriticalFrame;
+  const char* XAxis;
+  const char* YAxis;
+  const char* ZAxis;
+  const char* RecordModeFrame;
+  const char* Normal;
+  const char* Critical;
+  const char* WorkModeFrame;
+  const char* Manual;
+  const char* Auto;
+  const char* Timing;
+  const char* CurrentTimeFrame;
+  const char* StartTimeFrame;
   std::array<const char*, 6> TimeLabels;  // year .. second
-  const char* Option10;
-  const char* Option11;
+  const char* LimitByTime;
+  const char* LimitByCount;
   const char* OKButton;
   const char* CancelButton;
 };

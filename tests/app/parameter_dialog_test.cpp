@@ -62,7 +62,7 @@ TEST_F(ParameterDialogTest, LayoutsOpenFromTheRecordAndTheClock) {
   EXPECT_FALSE(ValueBoxClickable(Open(), 19));
   // The real-time layout: an interval below its minimum shows as 500.
   const auto r = Open(1);
-  EXPECT_EQ(r.Text[2] + " " + r.Label18, "500 number of times");
+  EXPECT_EQ(r.Text[2] + " " + r.LimitCaption, "500 number of times");
   EXPECT_TRUE(Open(2).Text[2].empty());  // any other mode fills nothing
 }
 
@@ -203,7 +203,7 @@ TEST_F(ParameterDialogTest, PortBoxHasItsOwnMessagesFirst) {
   auto f = Open();
   f.Text[1] = "49.9";
   ASSERT_TRUE(OkParameterForm(f, store_));
-  EXPECT_TRUE(p_.ParameterAccepted && f.Closed && !f.Timer1Enabled);
+  EXPECT_TRUE(p_.ParameterAccepted && f.Closed && !f.ClockRunning);
   EXPECT_EQ(p_.ComPort, 49);
   EXPECT_EQ(testing::ReadBytes(File()).size(), 48u);
 }
