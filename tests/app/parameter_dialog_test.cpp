@@ -8,8 +8,6 @@
 
 #include <filesystem>
 
-#include "core/program_folder.h"
-#include "app/keypad.h"
 #include "model/machine_parameter.h"
 #include "app/parameter_entries.h"
 #include "app/keypad_script.h"
@@ -27,10 +25,8 @@ class ParameterDialogTest : public testing::ProgramFolderTest {
   void SetUp() override {
     ProgramFolderTest::SetUp();
     ApplyDefaults(p_);
-    auto& p = p_;
-    p.LanguageFlag = 1;
-    p.ParameterAccepted = false;
-    p.WorkMode = 2;  // timing: the start and limit frames take clicks
+    p_.LanguageFlag = 1;
+    p_.WorkMode = 2;  // timing: the start and limit frames take clicks
   }
 
   ParameterForm Open(int16_t mode = 0, ClockReading now = kAfternoon) {

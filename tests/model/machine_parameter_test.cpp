@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 
 #include "support/temp_folder.h"
 
@@ -119,10 +118,9 @@ TEST_F(ParameterStoreTest, DataFolderRecordsAreCutAndTrimmed) {
 }
 
 TEST_F(ParameterStoreTest, MissingFolderGivesDefaultsAndNamesTheFileNotSaved) {
-  RecordingParameters values{};
-  ParameterStore gone(folder_.File("gone"), values);
+  ParameterStore gone(folder_.File("gone"), p);
   gone.LoadAtStartup();  // files cannot be created: defaults in memory
-  EXPECT_EQ(Fields(values), kDefaults);
+  EXPECT_EQ(Fields(p), kDefaults);
   for (const SaveResult& r : {gone.SaveRecording(), gone.SavePageSetup()}) {
     EXPECT_NE(r.message.find(folder_.File("gone/MPInteger.kvx")), std::string::npos) << r.message;
   }
