@@ -8,7 +8,6 @@
 #include "model/kvx_file.h"
 #include "model/state.h"
 #include "model/text_util.h"
-#include "model/machine_parameter.h"
 
 namespace accelog::cli {
 namespace {
@@ -152,7 +151,6 @@ int OpenKvxFile(const std::string& file) {
   if (!FileCanBeRead(file)) return kExitFailed;
   ResetDataState();
   ResetConversionState();
-  ApplyDefaultParameters();
   static StderrUi ui;
   SetUi(&ui);
   Data.MenuCommandCode = MenuOperation::DataView;

@@ -11,7 +11,6 @@
 #include "model/conversion.h"
 #include "model/fft.h"
 #include "model/state.h"
-#include "model/machine_parameter.h"
 
 namespace accelog::cli {
 namespace {
@@ -95,7 +94,6 @@ int RunSpectrum(Args& args) {
 
   ResetDataState();
   ResetConversionState();
-  ApplyDefaultParameters();
   static StderrUi ui;
   SetUi(&ui);
   FFTWindow = window && *window == "hann" ? SpectrumWindow::Hann : SpectrumWindow::None;
