@@ -11,6 +11,8 @@ cli=$build/src/cli/accelog-cli
 sim=$build/src/sim/accelog-sim
 # A fixed folder: the path shows in the chart's file box.
 work=/tmp/accelog-golden.$UID
+# One run at a time: the folder is shared by every checkout.
+exec 9>"$work.lock"; flock 9
 rm -rf "$work"; mkdir -p "$work"
 trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work" "$work.now"' EXIT
 export XDG_DATA_HOME=$work/data XDG_RUNTIME_DIR=$work/run QT_QPA_PLATFORM=offscreen TZ=UTC

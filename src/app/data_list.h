@@ -9,16 +9,16 @@ namespace accelog {
 
 inline constexpr int32_t kListRows = 25;
 
-// Command2 "Previous " and Page Up.
+// "Previous " and Page Up.
 int32_t PreviousPageTop(int32_t top);
-// Command3 "Next" and Page Down.
+// "Next" and Page Down.
 int32_t NextPageTop(int32_t top, int32_t count);
-// Command5, the wheel turned back.
+// One row back, as the wheel turned back.
 int32_t RowBackTop(int32_t top);
-// Command6, the wheel turned forward.
+// One row forward, as the wheel turned forward.
 int32_t RowForwardTop(int32_t top, int32_t count);
 
-// Command4 "Move" with the go-to box's text.
+// "Move" with the go-to box's text.
 struct MoveResult {
   int32_t top;
   std::string box;  // what the go-to box shows afterwards

@@ -8,25 +8,13 @@
 #include "model/staged_file.h"
 #include "model/state.h"
 #include "model/utils.h"
-#include "device/command_engine.h"
-#include "device/device_timers.h"
 
 namespace accelog {
 
-ExportState Export;
-
 namespace {
-
-bool CanExport() { return Data.DispEndPoint != 0 && Data.MenuCommandCode == MenuOperation::None && Data.DataLoaded; }
 
 // Int(rows / 100) + 1 of the sheet row, as the progress bar counts.
 int ProgressStep(int32_t sheet_row) { return sheet_row / 100 + 1; }
-
-// The text and CSV writers' end: "Complete!" or why nothing was written.
-void Finish(bool ok, const ExportError& error) {
-  if (ok) Ui().Message("Complete!");
-  else Ui().Message("The export was not written.\n" + error.reason, MessageIcon::Exclamation);
-}
 
 }  // namespace
 
@@ -38,12 +26,21 @@ std::string ExportFailureMessage(const ExportError& error) {
   return head + "\n" + error.reason;
 }
 
-void File007_Click() {
-  if (Data.MenuCommandCode == MenuOperation::None && !(Data.DataLoaded && Data.DispEndPoint != 0)) {
-    Ui().StatusPanel(kFileNotePanel, kOpenAFileFirst);
+DataExport::DataExport(DataState& data, UiPort& ui, std::unique_ptr<Timer> capture_timer)
+    : data_(data), ui_(ui), capture_timer_(std::move(capture_timer)) {
+  if (capture_timer_) capture_timer_->OnTick = [this] { OnCaptureTick(); };
+}
+
+bool DataExport::CanExport() const {
+  return data_.DispEndPoint != 0 && data_.MenuCommandCode == MenuOperation::None && data_.DataLoaded;
+}
+
+void DataExport::ExportData() {
+  if (data_.MenuCommandCode == MenuOperation::None && !(data_.DataLoaded && data_.DispEndPoint != 0)) {
+    ui_.StatusPanel(kFileNotePanel, kOpenAFileFirst);
   }
   if (!CanExport()) return;
-  const ExportChoice c = Ui().ExportFileName(
+  const ExportChoice c = ui_.ExportFileName(
       "Select File", {{"Text Files(*.txt)", "*.txt"}, {"Excel Files(*.xlsx)", "*.xlsx"}, {"CSV Files(*.csv)", "*.csv"}});
   if (c.name.empty()) return;
   // A name typed with one of the three extensions says the format itself;
@@ -56,85 +53,84 @@ void File007_Click() {
     else if (c.filter == 3) name = FileNameFilter_String(c.name) + ".csv";
     if (!ExportFormatOf(name, format)) return;
   }
-  Data.DataFileName = name;
+  data_.DataFileName = name;
 
   struct stat st {};
   if (::stat(name.c_str(), &st) == 0) {
-    if (!Ui().AskOkCancel("The filename already exists ,overwrite it  ?")) return;
+    if (!ui_.AskOkCancel("The filename already exists ,overwrite it  ?")) return;
     // Replaced by the rename once the new file is whole.
     if (std::string reason; !ReplaceableFile(name, reason)) {
-      Ui().Message(reason, MessageIcon::Exclamation);
+      ui_.Message(reason, MessageIcon::Exclamation);
       return;
     }
   }
-  Export.Rows = c.only_shown ? NoZeroRowsBetween(Data.DispStartPoint, Data.DispEndPoint) : AllNoZeroRows();
-  Ui().BusyPointer(true);
-  if (format == ExportFormat::Text) ToTXT();
-  else if (format == ExportFormat::Csv) ToCSV();
-  else ToEXCEL();
-  Ui().BusyPointer(false);
+  rows_ = c.only_shown ? NoZeroRowsBetween(data_.DispStartPoint, data_.DispEndPoint) : AllNoZeroRows();
+  ui_.BusyPointer(true);
+  if (format == ExportFormat::Text) WriteLines(WriteTextExport);
+  else if (format == ExportFormat::Csv) WriteLines(WriteCsvExport);
+  else StartWorkbook();
+  ui_.BusyPointer(false);
 }
-
-namespace {
 
 // The text and CSV files are written in one go, without the workbook's timer.
-void ExportWith(bool (*write)(const std::string&, ExportRows, const ExportProgress&, ExportError&)) {
+void DataExport::WriteLines(bool (*write)(const std::string&, ExportRows, const ExportProgress&, ExportError&)) {
   if (!CanExport()) return;
-  Data.MenuCommandCode = MenuOperation::Export;
-  Data.DownloadFileName = Data.DataFileName;
+  data_.MenuCommandCode = MenuOperation::Export;
+  data_.DownloadFileName = data_.DataFileName;
   ExportError error;
-  const bool ok = write(Data.DownloadFileName, Export.Rows, {}, error);
-  Data.MenuCommandCode = MenuOperation::None;
-  Finish(ok, error);
+  const bool ok = write(data_.DownloadFileName, rows_, {}, error);
+  data_.MenuCommandCode = MenuOperation::None;
+  if (ok) ui_.Message("Complete!");
+  else ui_.Message("The export was not written.\n" + error.reason, MessageIcon::Exclamation);
 }
 
-}  // namespace
-
-void ToTXT() { ExportWith(WriteTextExport); }
-
-void ToCSV() { ExportWith(WriteCsvExport); }
-
-void ToEXCEL() {
+void DataExport::StartWorkbook() {
   if (!CanExport()) return;
-  Data.MenuCommandCode = MenuOperation::Export;
-  Export.ExcelFileName = Data.DataFileName;
-  // There is no screen image to take first: the first tick only waits.
-  ScreenCaptureHooks.ToExcelFile = ToExcelFile;
-  if (!Timers.Timer6) return ToExcelFile();
-  Command.Timer6Count = 0;
-  Timers.Timer6->Start(1000);
+  data_.MenuCommandCode = MenuOperation::Export;
+  workbook_name_ = data_.DataFileName;
+  if (!capture_timer_) return WriteWorkbook();
+  capture_ticks_ = 0;
+  capture_timer_->Start(1000);
 }
 
-void ToExcelFile() {
-  const int32_t n = Export.Rows.Count();
+// There is no screen image to take first: the first tick only waits.
+void DataExport::OnCaptureTick() {
+  if (++capture_ticks_ == 1) return;
+  capture_timer_->Stop();
+  capture_ticks_ = 0;
+  WriteWorkbook();
+}
+
+void DataExport::WriteWorkbook() {
+  const int32_t n = rows_.Count();
   const bool show = n > 1000;
   if (show) {
-    Ui().ProgressShow(1, ProgressStep(n));
-    Ui().ProgressValue(1);
+    ui_.ProgressShow(1, ProgressStep(n));
+    ui_.ProgressValue(1);
   }
   int last = 1;
   auto progress = [&](int32_t written) {
     const int step = ProgressStep(written + 1);
     if (step == last) return;
     last = step;
-    if (show) Ui().ProgressValue(step);
-    Ui().ProcessMessages();
+    if (show) ui_.ProgressValue(step);
+    ui_.ProcessMessages();
   };
-  Ui().BusyPointer(true);
+  ui_.BusyPointer(true);
   ExportError error;
-  const bool ok = WriteWorkbookExport(Export.ExcelFileName, Export.Rows, progress, error);
-  Ui().BusyPointer(false);
+  const bool ok = WriteWorkbookExport(workbook_name_, rows_, progress, error);
+  ui_.BusyPointer(false);
   if (ok) {
-    Ui().Message("Complete !");
+    ui_.Message("Complete !");
   } else {
-    Ui().Message(ExportFailureMessage(error), MessageIcon::Exclamation);
+    ui_.Message(ExportFailureMessage(error), MessageIcon::Exclamation);
     WriteErrorLog("导出数据定时器错误 ");
   }
   if (show) {
-    Ui().ProgressValue(1);
-    Ui().ProgressHide();
+    ui_.ProgressValue(1);
+    ui_.ProgressHide();
   }
-  Data.MenuCommandCode = MenuOperation::None;
+  data_.MenuCommandCode = MenuOperation::None;
 }
 
 }  // namespace accelog

@@ -17,7 +17,7 @@ void ShowAccelerationFile(const std::string& name) {
 }
 }  // namespace
 
-void File004_Click() {
+void OpenAccelerationFromDialog() {
   if (Data.MenuCommandCode != MenuOperation::None) return;
   Data.FrequencyView = false;
   Data.FrequencyFileLoaded = false;
@@ -35,7 +35,7 @@ void OpenAccelerationFile(const std::string& name) {
   ShowAccelerationFile(name);
 }
 
-void File005_Click() {
+void OpenFrequencyFromDialog() {
   if (Data.MenuCommandCode != MenuOperation::None) return;
   Data.DataLoaded = false;
   Ui().ClearChart();

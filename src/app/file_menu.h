@@ -1,12 +1,12 @@
 #pragma once
-// "Acceleration" (File004_Click): open a .kvx file as the acceleration view.
+// "Acceleration": open a .kvx file as the acceleration view.
 #include <string>
 
 namespace accelog {
-void File004_Click();
-// "Frequency" (File005_Click): open a .kvx file as the spectra of its first
+void OpenAccelerationFromDialog();
+// "Frequency": open a .kvx file as the spectra of its first
 // 256 points.
-void File005_Click();
+void OpenFrequencyFromDialog();
 // The same views of a file named without the dialog (the command line).
 void OpenAccelerationFile(const std::string& name);
 void OpenFrequencyFile(const std::string& name);

@@ -10,18 +10,12 @@
 
 namespace accelog {
 
-KeypadResult Keypad;
-
-void ResetKeypad() { Keypad = {}; }
-
 namespace {
 
-KeypadPort* g_keypad_port = nullptr;
-
-const DialogInputCaptions kEnglish = {"Input Data", "Max",  "Min",       "Input",
+const KeypadCaptions kEnglish = {"Input Data", "Max",  "Min",       "Input",
                                       "Number of decimal ", "Keyboard", "Backspace",
                                       "Ok",         "Cancel"};
-const DialogInputCaptions kChinese = {"Input Data", "最大值", "最小值",   "输入要设置的数",
+const KeypadCaptions kChinese = {"Input Data", "最大值", "最小值",   "输入要设置的数",
                                       "小数位数",   "小键盘", "Backspace", "确定",
                                       "取消"};
 
@@ -38,63 +32,55 @@ int DecimalCount(double v) {
 
 }  // namespace
 
-const DialogInputCaptions& DialogInputCaptionsFor(int16_t language_flag) {
+const KeypadCaptions& KeypadCaptionsFor(int16_t language_flag) {
   return language_flag == 1 ? kEnglish : kChinese;
 }
 
-void LoadDialogInput(DialogInputForm& form) {
-  Keypad.KeypadAccepted = false;
-  form = {};
+KeypadForm NewKeypadForm() {
+  KeypadForm form;
   form.Caption = kEnglish.Window;
+  return form;
 }
 
-void PressKeypadKey(DialogInputForm& form, char key) {
-  if ((key >= '0' && key <= '9') || key == '-' || key == '.') form.Text1 += key;
+void PressKeypadKey(KeypadForm& form, char key) {
+  if ((key >= '0' && key <= '9') || key == '-' || key == '.') form.Entry += key;
 }
 
-void KeypadBackspace(DialogInputForm& form) { form.Text1.clear(); }
+void KeypadBackspace(KeypadForm& form) { form.Entry.clear(); }
 
-bool OkDialogInput(DialogInputForm& form) {
-  const auto entry = NumericValue(form.Text1);
+std::optional<int16_t> ConfirmKeypadEntry(KeypadForm& form) {
+  const auto entry = NumericValue(form.Entry);
   if (!entry) {
     Ui().MessageWith("非法数据", MessageIcon::Exclamation, "  ", {});  // its title is two blanks
-    return false;
+    return std::nullopt;
   }
   double v = *entry;
-  const int d = static_cast<int>(NumericValue(form.Text4).value_or(0));
-  if (NumericValue(form.Text2).value_or(0) < v) {
+  const int d = static_cast<int>(NumericValue(form.Decimals).value_or(0));
+  if (NumericValue(form.Maximum).value_or(0) < v) {
     Ui().Message("Data is too big", MessageIcon::Exclamation);
-    return false;
+    return std::nullopt;
   }
-  if (NumericValue(form.Text3).value_or(0) > v) {
+  if (NumericValue(form.Minimum).value_or(0) > v) {
     Ui().Message("Data is small", MessageIcon::Exclamation);
-    return false;
+    return std::nullopt;
   }
   v = std::fabs(v);
   const int count = DecimalCount(v);
   if (count > d) {
     Ui().Message("Decimal digits too much  =" + std::string(" ") + std::to_string(count),
                  MessageIcon::Exclamation);
-    return false;
+    return std::nullopt;
   }
-  form.Text1 = FormatDecimals(static_cast<float>(v), d);
-  const double rounded = std::nearbyint(NumericValue(form.Text1).value_or(0));
-  Keypad.KeypadValue = static_cast<int16_t>(std::clamp(rounded, -32768.0, 32767.0));
-  Keypad.KeypadAccepted = true;
+  form.Entry = FormatDecimals(static_cast<float>(v), d);
+  const double rounded = std::nearbyint(NumericValue(form.Entry).value_or(0));
+  form.Value = static_cast<int16_t>(std::clamp(rounded, -32768.0, 32767.0));
   form.Closed = true;
-  return true;
+  return form.Value;
 }
 
-void CancelDialogInput(DialogInputForm& form) {
-  Keypad.KeypadAccepted = false;
+void CancelKeypad(KeypadForm& form) {
+  form.Value.reset();
   form.Closed = true;
-}
-
-void SetKeypadPort(KeypadPort* port) { g_keypad_port = port; }
-bool KeypadPortInstalled() { return g_keypad_port != nullptr; }
-
-void ShowDialogInput(DialogInputForm& form) {
-  if (g_keypad_port) g_keypad_port->Show(form);
 }
 
 }  // namespace accelog

@@ -12,7 +12,7 @@ namespace accelog {
 
 namespace {
 
-const SetMachineParameterCaptions kEnglish = {
+const ParameterCaptions kEnglish = {
     "Setup",
     "Communication Port", "Port",
     "Interval Time", "Millisecond", "Second", "Minute", "Hour",
@@ -26,7 +26,7 @@ const SetMachineParameterCaptions kEnglish = {
     "OK", "Cancel",
 };
 
-const SetMachineParameterCaptions kChinese = {
+const ParameterCaptions kChinese = {
     "Setup",
     "通讯端口", "串口号",
     "间隔时间", "毫秒", "秒", "分", "时",
@@ -66,13 +66,13 @@ std::pair<int, int> GroupOf(int option) {
   return {10, 11};
 }
 
-void Select(SetMachineParameterForm& form, int option) {
+void Select(ParameterForm& form, int option) {
   const auto [first, last] = GroupOf(option);
   for (int i = first; i <= last; ++i) form.Option[static_cast<size_t>(i)] = i == option;
 }
 
 // Index of the selected option of a group counted from 0, or -1.
-int SelectedIn(const SetMachineParameterForm& form, int first, int last) {
+int SelectedIn(const ParameterForm& form, int first, int last) {
   for (int i = first; i <= last; ++i) {
     if (form.Option[static_cast<size_t>(i)]) return i - first;
   }
@@ -88,7 +88,7 @@ std::optional<double> IntegerPart(const std::string& text) {
   return std::floor(*v);
 }
 
-void FillClock(SetMachineParameterForm& form, const ClockReading& now) {
+void FillClock(ParameterForm& form, const ClockReading& now) {
   form.Text[7] = Decimal(now.Year - 2000);
   form.Text[8] = Decimal(now.Month);
   form.Text[9] = Decimal(now.Day);
@@ -121,14 +121,13 @@ ClockReading NextDay(ClockReading now) {
   return now;
 }
 
-void FollowWorkMode(SetMachineParameterForm& form) {
+void FollowWorkMode(ParameterForm& form) {
   const bool timing = form.Option[9];
   form.FrameEnabled[7] = timing;
   form.FrameEnabled[8] = timing;
 }
 
-void OpenFull(SetMachineParameterForm& form, const ClockReading& now) {
-  const auto& p = MachineParameter;
+void OpenFull(ParameterForm& form, const RecordingParameters& p, const ClockReading& now) {
   form.Text[2] = Decimal(p.RecordInterval);
   if (p.IntervalUnit >= 0 && p.IntervalUnit <= 3) Select(form, 1 + p.IntervalUnit);
   form.Text[3] = Decimal(p.LedCycle);
@@ -161,12 +160,11 @@ void OpenFull(SetMachineParameterForm& form, const ClockReading& now) {
     form.Text[18] = "0";
   }
   form.Text[19] = Decimal(p.LimitTime);
-  form.Label18 = kLimitMinutes;
+  form.LimitCaption = kLimitMinutes;
   form.OptionVisible[10] = form.OptionVisible[11] = false;
 }
 
-void OpenRealTime(SetMachineParameterForm& form) {
-  const auto& p = MachineParameter;
+void OpenRealTime(ParameterForm& form, const RecordingParameters& p) {
   for (int f : {0, 2, 3, 4, 5, 6, 7}) form.FrameVisible[static_cast<size_t>(f)] = false;
   form.FrameEnabled[8] = true;
   form.OptionVisible[3] = form.OptionVisible[4] = false;
@@ -176,10 +174,10 @@ void OpenRealTime(SetMachineParameterForm& form) {
   form.OptionVisible[10] = form.OptionVisible[11] = true;
   if (p.LimitKind == 0) {
     Select(form, 10);
-    form.Label18 = kLimitMinutes;
+    form.LimitCaption = kLimitMinutes;
   } else if (p.LimitKind == 1) {
     Select(form, 11);
-    form.Label18 = kLimitTimes;
+    form.LimitCaption = kLimitTimes;
   }
   form.Text[2] = p.RecordInterval >= 500 ? Decimal(p.RecordInterval) : "500";
 }
@@ -209,9 +207,9 @@ long YearSeconds(long month, long day, long hour, long minute, long second) {
   return month * 744 * 3600 + day * 24 * 3600 + hour * 3600 + minute * 60 + second;
 }
 
-ClockReading (*g_clock_source)() = nullptr;
+}  // namespace
 
-ClockReading LocalClock() {
+ClockReading ReadClock() {
   const std::time_t t = std::time(nullptr);
   std::tm tm{};
   localtime_r(&t, &tm);
@@ -219,35 +217,29 @@ ClockReading LocalClock() {
           std::min(tm.tm_sec, 59)};
 }
 
-}  // namespace
-
-ClockReading ReadClock() { return g_clock_source ? g_clock_source() : LocalClock(); }
-
-void SetClockSource(ClockReading (*source)()) { g_clock_source = source; }
-
-const SetMachineParameterCaptions& ParameterCaptionsFor(int16_t language_flag) {
+const ParameterCaptions& ParameterCaptionsFor(int16_t language_flag) {
   return language_flag == 1 ? kEnglish : kChinese;
 }
 
-void OpenParameterForm(SetMachineParameterForm& form, const ClockReading& now) {
-  const int16_t mode = MachineParameter.ParameterDialogMode;
+void OpenParameterForm(ParameterForm& form, const RecordingParameters& values, const ClockReading& now) {
+  const int16_t mode = values.ParameterDialogMode;
   form = {};
   form.Mode = mode;
   form.FrameVisible.fill(true);
   form.FrameEnabled.fill(true);
   form.OptionVisible.fill(true);
   form.Text[1] = "4";
-  form.Timer1Enabled = true;
-  if (mode == 0) OpenFull(form, now);
-  if (mode == 1) OpenRealTime(form);
+  form.ClockRunning = true;
+  if (mode == 0) OpenFull(form, values, now);
+  if (mode == 1) OpenRealTime(form, values);
 }
 
-void TickParameterClock(SetMachineParameterForm& form, const ClockReading& now) {
-  if (!form.Timer1Enabled || form.Closed) return;
+void TickParameterClock(ParameterForm& form, const ClockReading& now) {
+  if (!form.ClockRunning || form.Closed) return;
   FillClock(form, now);
 }
 
-void ClickOption(SetMachineParameterForm& form, int option) {
+void ClickOption(ParameterForm& form, RecordingParameters& values, int option) {
   if (option < 1 || option > 11) return;
   const auto frame = static_cast<size_t>(FrameOfOption(option));
   if (!form.OptionVisible[static_cast<size_t>(option)] || !form.FrameVisible[frame] ||
@@ -267,11 +259,11 @@ void ClickOption(SetMachineParameterForm& form, int option) {
       form.Text[2] = "1";
       break;
     case 5:
-      MachineParameter.RecordMode = form.Option[5] ? 0 : 1;
+      values.RecordMode = form.Option[5] ? 0 : 1;
       form.CriticalEnabled = false;
       break;
     case 6:
-      MachineParameter.RecordMode = 1;
+      values.RecordMode = 1;
       form.CriticalEnabled = true;
       break;
     case 7:
@@ -280,15 +272,15 @@ void ClickOption(SetMachineParameterForm& form, int option) {
       FollowWorkMode(form);
       break;
     case 10:
-      form.Label18 = kLimitMinutes;
+      form.LimitCaption = kLimitMinutes;
       break;
     case 11:
-      form.Label18 = kLimitTimes;
+      form.LimitCaption = kLimitTimes;
       break;
   }
 }
 
-bool ValueBoxClickable(const SetMachineParameterForm& form, int box) {
+bool ValueBoxClickable(const ParameterForm& form, int box) {
   if (box < 2 || box > 19 || (box >= 7 && box <= 12)) return false;
   const auto frame = static_cast<size_t>(FrameOfBox(box));
   if (!form.FrameVisible[frame] || !form.FrameEnabled[frame]) return false;
@@ -296,7 +288,7 @@ bool ValueBoxClickable(const SetMachineParameterForm& form, int box) {
   return true;
 }
 
-std::optional<KeypadRange> KeypadRangeFor(const SetMachineParameterForm& form, int box) {
+std::optional<KeypadRange> KeypadRangeFor(const ParameterForm& form, const RecordingParameters& values, int box) {
   const bool full = form.Mode == 0;
   const bool millisecond = form.Option[1];
   const bool second = form.Option[2];
@@ -316,7 +308,7 @@ std::optional<KeypadRange> KeypadRangeFor(const SetMachineParameterForm& form, i
     case 18: return KeypadRange{0, 59, "Second"};
     case 19: {
       if (!full) return KeypadRange{1, 30000, nullptr};
-      const double interval = MachineParameter.RecordInterval;
+      const double interval = values.RecordInterval;
       // The millisecond limit can pass 32767 for long intervals; the keypad
       // hands back a 16-bit value, so it stops there like the others.
       if (millisecond) {
@@ -334,41 +326,42 @@ std::optional<KeypadRange> KeypadRangeFor(const SetMachineParameterForm& form, i
 
 namespace {
 // The keypad as a click on `box` loads it; nothing for a box without one.
-std::optional<KeypadRange> LoadBoxKeypad(const SetMachineParameterForm& form, int box, DialogInputForm& keypad) {
+std::optional<KeypadRange> LoadBoxKeypad(const ParameterForm& form, RecordingParameters& values, int box,
+                                         KeypadForm& keypad) {
   if (box == 19 && form.Mode == 0 && (form.Option[1] || form.Option[2])) {
     const auto n = IntegerPart(form.Text[2]);
-    if (n && *n >= 1 && *n <= 32767) MachineParameter.RecordInterval = static_cast<int16_t>(*n);
+    if (n && *n >= 1 && *n <= 32767) values.RecordInterval = static_cast<int16_t>(*n);
   }
-  const auto range = KeypadRangeFor(form, box);
+  const auto range = KeypadRangeFor(form, values, box);
   if (!range) return std::nullopt;
-  LoadDialogInput(keypad);
-  keypad.Text1 = form.Text[static_cast<size_t>(box)];
-  keypad.Text2 = Decimal(range->Maximum);
-  keypad.Text3 = Decimal(range->Minimum);
-  keypad.Text4 = "0";
+  keypad = NewKeypadForm();
+  keypad.Entry = form.Text[static_cast<size_t>(box)];
+  keypad.Maximum = Decimal(range->Maximum);
+  keypad.Minimum = Decimal(range->Minimum);
+  keypad.Decimals = "0";
   if (range->Caption) keypad.Caption = range->Caption;
   return range;
 }
 }  // namespace
 
-void ClickValueBox(SetMachineParameterForm& form, int box) {
+void ClickValueBox(ParameterForm& form, RecordingParameters& values, KeypadPort& keypad_port, int box) {
   if (!ValueBoxClickable(form, box)) return;
-  DialogInputForm keypad;
-  if (!LoadBoxKeypad(form, box, keypad)) return;
-  ShowDialogInput(keypad);
-  if (Keypad.KeypadAccepted) form.Text[static_cast<size_t>(box)] = Decimal(Keypad.KeypadValue);
+  KeypadForm keypad;
+  if (!LoadBoxKeypad(form, values, box, keypad)) return;
+  if (const auto value = keypad_port.Show(keypad)) form.Text[static_cast<size_t>(box)] = Decimal(*value);
 }
 
-std::optional<KeypadRange> EnterBoxTextOnKeypad(SetMachineParameterForm& form, int box) {
-  DialogInputForm keypad;
-  const auto range = LoadBoxKeypad(form, box, keypad);
+std::optional<KeypadRange> EnterBoxTextOnKeypad(ParameterForm& form, RecordingParameters& values, int box) {
+  KeypadForm keypad;
+  const auto range = LoadBoxKeypad(form, values, box, keypad);
   if (!range) return std::nullopt;
-  if (!OkDialogInput(keypad)) return range;
-  form.Text[static_cast<size_t>(box)] = Decimal(Keypad.KeypadValue);
+  const auto value = ConfirmKeypadEntry(keypad);
+  if (!value) return range;
+  form.Text[static_cast<size_t>(box)] = Decimal(*value);
   return std::nullopt;
 }
 
-int CheckParameterForm(const SetMachineParameterForm& form, RecordingParameters& r) {
+int CheckParameterForm(const ParameterForm& form, RecordingParameters& r) {
   const bool english = r.LanguageFlag == 1;
   const auto& t = form.Text;
   int failed = 0;
@@ -477,28 +470,29 @@ std::string ParameterSaveErrorText(const std::string& reason, int16_t language_f
   return (language_flag == 1 ? "The parameters were not saved: " : "参数未能保存: ") + reason;
 }
 
-bool OkParameterForm(SetMachineParameterForm& form) {
-  const int code = CheckParameterForm(form, MachineParameter);
-  const int16_t language = MachineParameter.LanguageFlag;
+bool OkParameterForm(ParameterForm& form, ParameterStore& store) {
+  RecordingParameters& values = store.Values();
+  const int code = CheckParameterForm(form, values);
+  const int16_t language = values.LanguageFlag;
   if (code != 0) {
     Ui().MessageWith(ParameterErrorText(code, language), MessageIcon::Exclamation, " ",
                      ParameterErrorExplanation(code, language));
     return false;
   }
-  if (std::string reason; !SaveMachineParameter(&reason)) {
-    Ui().Message(ParameterSaveErrorText(reason, language), MessageIcon::Exclamation);
+  if (const SaveResult saved = store.SaveRecording(); !saved.Ok()) {
+    Ui().Message(ParameterSaveErrorText(saved.message, language), MessageIcon::Exclamation);
     return false;
   }
-  MachineParameter.ParameterAccepted = true;
+  values.ParameterAccepted = true;
   form.Closed = true;
-  form.Timer1Enabled = false;
+  form.ClockRunning = false;
   return true;
 }
 
-void CancelParameterForm(SetMachineParameterForm& form) {
-  MachineParameter.ParameterAccepted = false;
+void CancelParameterForm(ParameterForm& form, RecordingParameters& values) {
+  values.ParameterAccepted = false;
   form.Closed = true;
-  form.Timer1Enabled = false;
+  form.ClockRunning = false;
 }
 
 }  // namespace accelog

@@ -25,14 +25,14 @@ bool ReadChar(const std::string& text, size_t& at, char c) {
   return false;
 }
 
-void PutTime(SetMachineParameterForm& form, size_t first_box, const ClockReading& t) {
+void PutTime(ParameterForm& form, size_t first_box, const ClockReading& t) {
   const int parts[6] = {t.Year - 2000, t.Month, t.Day, t.Hour, t.Minute, t.Second};
   for (size_t i = 0; i < 6; ++i) form.Text[first_box + i] = std::to_string(parts[i]);
 }
 
 // Selects one button of a group by its word; false when no word matches.
 template <size_t N>
-bool SelectByWord(SetMachineParameterForm& form, const std::string& word,
+bool SelectByWord(ParameterForm& form, const std::string& word,
                   const std::array<const char*, N>& words, int first_option) {
   for (size_t i = 0; i < N; ++i) {
     if (word == words[i]) {
@@ -59,8 +59,8 @@ std::optional<ClockReading> ParseClockText(const std::string& text) {
   return std::nullopt;
 }
 
-bool FillFormFromEntries(const ParameterEntries& e, const ClockReading& now,
-                         SetMachineParameterForm& form, std::string& error) {
+bool FillFormFromEntries(const ParameterEntries& e, RecordingParameters& values, const ClockReading& now,
+                         ParameterForm& form, std::string& error) {
   ClockReading clock = now;
   if (e.Clock) {
     const auto c = ParseClockText(*e.Clock);
@@ -79,9 +79,9 @@ bool FillFormFromEntries(const ParameterEntries& e, const ClockReading& now,
     }
   }
 
-  MachineParameter.ParameterDialogMode = 0;
-  OpenParameterForm(form, clock);
-  form.Text[1] = std::to_string(MachineParameter.ComPort);
+  values.ParameterDialogMode = 0;
+  OpenParameterForm(form, values, clock);
+  form.Text[1] = std::to_string(values.ComPort);
   if (start) PutTime(form, 13, *start);
 
   if (e.Port) form.Text[1] = *e.Port;
@@ -113,15 +113,6 @@ bool FillFormFromEntries(const ParameterEntries& e, const ClockReading& now,
   }
   if (e.Limit) form.Text[19] = *e.Limit;
   return true;
-}
-
-int AcceptFormWithoutDialog(const SetMachineParameterForm& form) {
-  RecordingParameters copy = MachineParameter;
-  const int code = CheckParameterForm(form, copy);
-  if (code != 0) return code;
-  MachineParameter = copy;
-  SaveMachineParameter();
-  return 0;
 }
 
 }  // namespace accelog

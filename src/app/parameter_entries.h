@@ -29,12 +29,7 @@ std::optional<ClockReading> ParseClockText(const std::string& text);
 // given, so the start defaults to the next full hour after it) and applies
 // the entries. A word that names no option or date gives false and a reason;
 // numbers are left for the OK rows to judge.
-bool FillFormFromEntries(const ParameterEntries& entries, const ClockReading& now,
-                         SetMachineParameterForm& form, std::string& error);
-
-// The OK rows on a copy of MachineParameter: only when none failed does the
-// copy become the record and MPInteger.kvx get written, so a refused entry
-// leaves memory and file as they were. Returns the code, 0 for accepted.
-int AcceptFormWithoutDialog(const SetMachineParameterForm& form);
+bool FillFormFromEntries(const ParameterEntries& entries, RecordingParameters& values, const ClockReading& now,
+                         ParameterForm& form, std::string& error);
 
 }  // namespace accelog

@@ -4,15 +4,6 @@
 
 namespace accelog {
 
-ShellState Shell;
-
-void ResetShellState() {
-  Shell = ShellState{};
-  Shell.ExcelVersion = 12;
-  Shell.MainWindowWidth = 19000;
-  Shell.MainWindowHeight = 11800;
-}
-
 const char* ToolButtonHint(int button) {
   static const char* const kHints[kToolButtons] = {
       "System Parameter", "Real Time Data For Frequency", "Print", "Download Data",
@@ -61,7 +52,9 @@ void RestScreen(int window_width, int window_height, Rect& tool_bar, Rect& chart
   }
 }
 
-bool DeviceChangeStartsScan() { return Shell.StartupComplete && Data.MenuCommandCode == MenuOperation::None; }
+bool DeviceChangeStartsScan(const ShellState& shell) {
+  return shell.StartupComplete && Data.MenuCommandCode == MenuOperation::None;
+}
 
 int StopButtonHandler() {
   if (Data.MenuCommandCode == MenuOperation::Download) return 8;

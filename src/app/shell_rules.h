@@ -7,19 +7,13 @@
 
 namespace accelog {
 
+// What the main window keeps of the program's own progress.
 struct ShellState {
-  bool StartupComplete;
-  bool DataListOpen;
-  int ExcelVersion;  // workbooks are written in-process: always 12
-  int MainWindowWidth;   // twips
-  int MainWindowHeight;  // twips
-  // Screen metrics taken at start-up, for the print capture.
-  double TwipsPerPixelX, TwipsPerPixelY;
-  int ScreenWidth, ScreenHeight;  // twips
+  bool StartupComplete = false;
 };
 
-extern ShellState Shell;
-void ResetShellState();
+inline constexpr int kMainWindowWidth = 19000;  // twips
+inline constexpr int kMainWindowHeight = 11800;
 
 inline constexpr unsigned kChartBackColor = 0xD8E9EC;  // BGR: red 236, green 233, blue 216
 inline constexpr int kToolBarWidth = 18000;            // twips
@@ -67,7 +61,7 @@ struct Rect {
 void RestScreen(int window_width, int window_height, Rect& tool_bar, Rect& chart);
 
 // The device-change rule: scan again only when idle after start-up.
-bool DeviceChangeStartsScan();
+bool DeviceChangeStartsScan(const ShellState& shell);
 
 // Stop: what a click stops: 8 the download (as Escape does), 9 or 11 the
 // capture by its handler File009 or File011, 0 nothing.

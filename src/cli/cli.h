@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "core/ui_port.h"
 #include "device/transport.h"
 
@@ -63,6 +65,20 @@ bool FileCanBeRead(const std::string& file);
 // a file that cannot be read, or kExitRefused with the program's message on
 // stderr.
 int OpenKvxFile(const std::string& file);
+
+// JSON numbers that print as the program's own number texts ("117", "-70.2",
+// "1e-05"): whole numbers go in as integers, the rest as the double they name.
+// nlohmann's shortest-double writer gives up on about one text in a thousand
+// (3.8966866 comes out as 3.8966865999999998): such a value goes in as a
+// placeholder that Dump puts the text back into.
+class JsonNumbers {
+ public:
+  nlohmann::ordered_json Number(const std::string& text);
+  std::string Dump(const nlohmann::ordered_json& document) const;
+
+ private:
+  std::vector<std::string> kept_;
+};
 
 int RunInfo(Args& args);
 int RunExport(Args& args);

@@ -82,9 +82,9 @@ class DeviceUi : public UiPort {
     const int16_t mode = MachineParameter.ParameterDialogMode;
     MachineParameter = *accepted;
     MachineParameter.ParameterDialogMode = mode;
-    std::string reason;
-    MachineParameter.ParameterAccepted = SaveMachineParameter(&reason);
-    if (!MachineParameter.ParameterAccepted) Message(ParameterSaveErrorText(reason, MachineParameter.LanguageFlag), MessageIcon::Exclamation);
+    const SaveResult saved = ProgramParameterStore().SaveRecording();
+    MachineParameter.ParameterAccepted = saved.Ok();
+    if (!saved.Ok()) Message(ParameterSaveErrorText(saved.message, MachineParameter.LanguageFlag), MessageIcon::Exclamation);
   }
   std::optional<RecordingParameters> accepted;
 
@@ -183,7 +183,7 @@ int RunOnLink(const Args& args, DeviceUi& ui, const std::function<bool()>& start
 }
 
 // What a keypad range depends on, for its explanation.
-std::string KeypadCondition(const SetMachineParameterForm& form, int box) {
+std::string KeypadCondition(const ParameterForm& form, int box) {
   static const char* const kUnits[4] = {"ms", "s", "min", "h"};
   int unit = 0;
   while (unit < 3 && !form.Option[static_cast<size_t>(unit + 1)]) ++unit;
@@ -296,9 +296,9 @@ int RunSetParams(Args& args) {
   DeviceUi ui;
   SetUi(&ui);
   LoadParametersAtStartup();
-  SetMachineParameterForm form;
+  ParameterForm form;
   std::string error;
-  if (!FillFormFromEntries(entries, ReadClock(), form, error)) {
+  if (!FillFormFromEntries(entries, MachineParameter, ReadClock(), form, error)) {
     SetUi(nullptr);
     std::fprintf(stderr, "accelog-cli: %s\n", error.c_str());
     return kExitUsage;
@@ -318,7 +318,7 @@ int RunSetParams(Args& args) {
   for (const auto& k : keypad_boxes) {
     if (!k.given) continue;
     const std::string value = form.Text[static_cast<size_t>(k.box)];
-    if (const auto range = EnterBoxTextOnKeypad(form, k.box)) {
+    if (const auto range = EnterBoxTextOnKeypad(form, MachineParameter, k.box)) {
       SetUi(nullptr);
       std::fprintf(stderr, "accelog-cli: %s %s: the keypad takes %d to %d%s\n", k.option, value.c_str(),
                    range->Minimum, range->Maximum, KeypadCondition(form, k.box).c_str());

@@ -8,7 +8,6 @@
 #include "model/kvx_file.h"
 #include "model/state.h"
 #include "model/text_util.h"
-#include "model/machine_parameter.h"
 
 namespace accelog::cli {
 namespace {
@@ -55,23 +54,6 @@ void ClampWindow(Window& w) {
 
 const char* const kChannelNames[kChannels] = {"X", "Y", "Z", "V", "AX", "AY", "AZ"};
 
-std::string Quoted(const std::string& s) {
-  std::string out = "\"";
-  for (unsigned char c : s) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      char buf[8];
-      std::snprintf(buf, sizeof buf, "\\u%04x", c);
-      out += buf;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
-
 struct Field {
   const char* name;
   long long value;
@@ -92,30 +74,31 @@ std::vector<Field> HeadFields() {
 }
 
 void PrintJson(const StatisticsTexts& t) {
-  std::printf("{");
-  for (const auto& f : HeadFields()) std::printf("\"%s\":%lld,", f.name, f.value);
-  std::printf("\"Incomplete\":%s,", IncompleteFileText(Data.CountPoint, Data.DeviceSampleCount).empty() ? "false" : "true");
-  std::printf("\"stats\":{");
+  JsonNumbers numbers;
+  nlohmann::ordered_json out;
+  for (const auto& f : HeadFields()) out[f.name] = f.value;
+  out["Incomplete"] = !IncompleteFileText(Data.CountPoint, Data.DeviceSampleCount).empty();
+  auto& stats = out["stats"] = nlohmann::ordered_json::object();
   for (int c = 0; c < kChannels; ++c) {
-    std::printf("%s\"%s\":{\"max\":%s,\"maxPoint\":%d,\"min\":%s,\"minPoint\":%d,\"average\":%s}",
-                c ? "," : "", kChannelNames[c], ExactFloatText(Conv.StatMaxValue[c]).c_str(),
-                Conv.StatMaxPoint[c], ExactFloatText(Conv.StatMinValue[c]).c_str(), Conv.StatMinPoint[c],
-                ExactFloatText(Conv.StatAverage[c]).c_str());
+    stats[kChannelNames[c]] = {{"max", numbers.Number(ExactFloatText(Conv.StatMaxValue[c]))},
+                               {"maxPoint", Conv.StatMaxPoint[c]},
+                               {"min", numbers.Number(ExactFloatText(Conv.StatMinValue[c]))},
+                               {"minPoint", Conv.StatMinPoint[c]},
+                               {"average", numbers.Number(ExactFloatText(Conv.StatAverage[c]))}};
   }
-  std::printf("},\"texts\":{");
-  for (const char* kind : {"max", "min", "average"}) {
-    std::printf("\"%s\":{", kind);
-    for (int c = 0; c < 4; ++c) {
-      const std::string& s = kind[1] == 'a' ? t.MaxText[c] : kind[1] == 'i' ? t.MinText[c] : t.AverageText[c];
-      std::printf("%s\"%s\":%s", c ? "," : "", kChannelNames[c], Quoted(s).c_str());
-    }
-    std::printf("},");
+  auto& texts = out["texts"];
+  for (const auto& [kind, column] : {std::pair{"max", &t.MaxText}, std::pair{"min", &t.MinText},
+                                     std::pair{"average", &t.AverageText}}) {
+    auto& row = texts[kind] = nlohmann::ordered_json::object();
+    for (int c = 0; c < 4; ++c) row[kChannelNames[c]] = (*column)[c];
   }
-  std::printf("\"critical\":{\"X\":%s,\"Y\":%s,\"Z\":%s},", Quoted(t.CriticalText[0]).c_str(),
-              Quoted(t.CriticalText[1]).c_str(), Quoted(t.CriticalText[2]).c_str());
-  std::printf("\"unit\":%s,\"start\":%s,\"interval\":%s,\"sampleCount\":%s,\"recordMode\":%s}}\n",
-              Quoted(t.UnitText).c_str(), Quoted(t.StartText).c_str(), Quoted(t.IntervalText).c_str(),
-              Quoted(t.SampleCountText).c_str(), Quoted(t.RecordModeText).c_str());
+  texts["critical"] = {{"X", t.CriticalText[0]}, {"Y", t.CriticalText[1]}, {"Z", t.CriticalText[2]}};
+  texts["unit"] = t.UnitText;
+  texts["start"] = t.StartText;
+  texts["interval"] = t.IntervalText;
+  texts["sampleCount"] = t.SampleCountText;
+  texts["recordMode"] = t.RecordModeText;
+  std::printf("%s\n", numbers.Dump(out).c_str());
 }
 
 void PrintText(const StatisticsTexts& t) {
@@ -142,11 +125,32 @@ void PrintText(const StatisticsTexts& t) {
 
 }  // namespace
 
+nlohmann::ordered_json JsonNumbers::Number(const std::string& text) {
+  if (!text.empty() && text.find_first_not_of("-0123456789") == std::string::npos && text != "-0") {
+    if (auto n = ParseInteger(text)) return *n;
+  }
+  if (auto v = ParseNumber(text)) {
+    if (nlohmann::ordered_json(*v).dump() == text) return *v;
+  }
+  kept_.push_back(text);
+  return "\x01" + std::to_string(kept_.size() - 1);
+}
+
+std::string JsonNumbers::Dump(const nlohmann::ordered_json& document) const {
+  std::string out = document.dump();
+  for (size_t i = 0; i < kept_.size(); ++i) {
+    const std::string placeholder = "\"\\u0001" + std::to_string(i) + "\"";
+    if (const size_t at = out.find(placeholder); at != std::string::npos) {
+      out.replace(at, placeholder.size(), kept_[i]);
+    }
+  }
+  return out;
+}
+
 int OpenKvxFile(const std::string& file) {
   if (!FileCanBeRead(file)) return kExitFailed;
   ResetDataState();
   ResetConversionState();
-  ApplyDefaultParameters();
   static StderrUi ui;
   SetUi(&ui);
   Data.MenuCommandCode = MenuOperation::DataView;

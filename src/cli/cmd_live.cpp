@@ -72,10 +72,10 @@ class LiveUi : public UiPort {
     const int16_t mode = MachineParameter.ParameterDialogMode;
     MachineParameter = *accepted;
     MachineParameter.ParameterDialogMode = mode;
-    std::string reason;
-    MachineParameter.ParameterAccepted = SaveMachineParameter(&reason);
-    if (!MachineParameter.ParameterAccepted) {
-      Message(ParameterSaveErrorText(reason, MachineParameter.LanguageFlag), MessageIcon::Exclamation);
+    const SaveResult saved = ProgramParameterStore().SaveRecording();
+    MachineParameter.ParameterAccepted = saved.Ok();
+    if (!saved.Ok()) {
+      Message(ParameterSaveErrorText(saved.message, MachineParameter.LanguageFlag), MessageIcon::Exclamation);
     }
   }
   // The file is written; there is no window to show it in.
@@ -219,13 +219,13 @@ int RunLive(Args& args) {
   SetUi(&ui);
   LoadParametersAtStartup();
   MachineParameter.ParameterDialogMode = 1;
-  SetMachineParameterForm form;
-  OpenParameterForm(form, ReadClock());
+  ParameterForm form;
+  OpenParameterForm(form, MachineParameter, ReadClock());
   if (interval) form.Text[2] = *interval;
   if (unit) form.Option[1] = !(form.Option[2] = *unit == "s");
   if (interval || unit) {
     const std::string value = form.Text[2];
-    if (const auto range = EnterBoxTextOnKeypad(form, 2)) {
+    if (const auto range = EnterBoxTextOnKeypad(form, MachineParameter, 2)) {
       SetUi(nullptr);
       std::fprintf(stderr, "accelog-cli: --interval %s: the keypad takes %d to %d with --unit %s\n", value.c_str(),
                    range->Minimum, range->Maximum, form.Option[2] ? "s" : "ms");

@@ -90,8 +90,7 @@ int RunPrint(Args& args) {
   auto& m = MachineParameter;
   ApplyDefaultParameters();
   if (std::filesystem::exists(ProgramFile(kIntegerFileName))) {
-    std::vector<int> refused;
-    ReadMachineParameter(&refused);
+    const std::vector<int> refused = ProgramParameterStore().ReadRecords();
     static const char* const kNames[9] = {"PaperKind",  "PaperDirection", "MarginLeft",
                                           "MarginRight", "MarginTop",      "MarginDown",
                                           "PaperWidth",  "PaperHeight",    "PictureScalePercent"};

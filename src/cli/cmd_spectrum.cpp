@@ -1,7 +1,9 @@
 // spectrum: what the "Frequency" view computes for a .kvx file, without a
 // window: the magnitudes of the first 256 points, the peaks, the axis.
+#include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include <memory>
 
@@ -11,7 +13,6 @@
 #include "model/conversion.h"
 #include "model/fft.h"
 #include "model/state.h"
-#include "model/machine_parameter.h"
 
 namespace accelog::cli {
 namespace {
@@ -57,26 +58,22 @@ Spectrum Compute() {
   return s;
 }
 
-void PrintAxes(const char* name, const int32_t (&v)[3][kSpectrumBins]) {
-  std::printf(",\"%s\":{", name);
-  for (int a = 0; a < 3; ++a) {
-    std::printf("%s\"%s\":[", a ? "," : "", kAxes[a]);
-    for (int i = 0; i < kSpectrumBins; ++i) std::printf("%s%d", i ? "," : "", v[a][i]);
-    std::printf("]");
-  }
-  std::printf("}");
+nlohmann::ordered_json Axes(const int32_t (&v)[3][kSpectrumBins]) {
+  nlohmann::ordered_json axes;
+  for (int a = 0; a < 3; ++a) axes[kAxes[a]] = std::vector<int32_t>(std::begin(v[a]), std::end(v[a]));
+  return axes;
 }
 
 void PrintJson(const Spectrum& s) {
-  std::printf("{\"CountPoint\":%d", Data.CountPoint);
-  PrintAxes("magnitudes", s.magnitude);
-  std::printf(",\"peaks\":{\"X\":%s,\"Y\":%s,\"Z\":%s}", s.peak[0].c_str(), s.peak[1].c_str(),
-              s.peak[2].c_str());
-  std::printf(",\"F\":%.0f,\"labels\":[", static_cast<double>(s.f));
-  for (int i = 0; i <= 10; ++i) std::printf("%s\"%s\"", i ? "," : "", s.labels[i].c_str());
-  std::printf("]");
-  PrintAxes("plot", s.plot);
-  std::printf("}\n");
+  JsonNumbers numbers;
+  nlohmann::ordered_json out;
+  out["CountPoint"] = Data.CountPoint;
+  out["magnitudes"] = Axes(s.magnitude);
+  out["peaks"] = {{"X", numbers.Number(s.peak[0])}, {"Y", numbers.Number(s.peak[1])}, {"Z", numbers.Number(s.peak[2])}};
+  out["F"] = static_cast<long long>(std::nearbyint(s.f));
+  out["labels"] = std::vector<std::string>(std::begin(s.labels), std::end(s.labels));
+  out["plot"] = Axes(s.plot);
+  std::printf("%s\n", numbers.Dump(out).c_str());
 }
 
 void PrintText(const Spectrum& s) {
@@ -100,7 +97,6 @@ int RunSpectrum(Args& args) {
 
   ResetDataState();
   ResetConversionState();
-  ApplyDefaultParameters();
   static StderrUi ui;
   SetUi(&ui);
   FFTWindow = window && *window == "hann" ? SpectrumWindow::Hann : SpectrumWindow::None;

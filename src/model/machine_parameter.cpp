@@ -11,7 +11,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "core/program_folder.h"
 #include "model/file_util.h"
 #include "model/staged_file.h"
 #include "model/text_util.h"
@@ -106,9 +105,8 @@ bool IsFolder(const std::string& path) {
 
 }  // namespace
 
-void SetCurFromClock() {
+void SetCurFromClock(RecordingParameters& p) {
   const std::tm tm = Now();
-  auto& p = MachineParameter;
   p.CurYear = static_cast<int16_t>(tm.tm_year + 1900 - 2000);
   p.CurMonth = static_cast<int16_t>(tm.tm_mon + 1);
   p.CurDay = static_cast<int16_t>(tm.tm_mday);
@@ -117,9 +115,8 @@ void SetCurFromClock() {
   p.CurSecond = static_cast<int16_t>(std::min(tm.tm_sec, 59));  // no leap second
 }
 
-void SetStartFromClock() {
+void SetStartFromClock(RecordingParameters& p) {
   const std::tm tm = Now();
-  auto& p = MachineParameter;
   p.StartYear = static_cast<int16_t>(tm.tm_year + 1900 - 2000);
   p.StartMonth = static_cast<int16_t>(tm.tm_mon + 1);
   p.StartDay = static_cast<int16_t>(tm.tm_mday);
@@ -128,8 +125,7 @@ void SetStartFromClock() {
   p.StartSecond = static_cast<int16_t>(std::min(tm.tm_sec, 59));
 }
 
-void ApplyDefaultParameters() {
-  auto& p = MachineParameter;
+void ApplyDefaults(RecordingParameters& p) {
   p.IntervalUnit = 0;
   p.CriticalX = p.CriticalY = p.CriticalZ = 16;
   p.LedCycle = 0;
@@ -137,8 +133,8 @@ void ApplyDefaultParameters() {
   p.WorkMode = 0;
   p.ComPort = 1;
   p.RecordInterval = 500;
-  SetCurFromClock();
-  SetStartFromClock();
+  SetCurFromClock(p);
+  SetStartFromClock(p);
   p.LimitTime = 100;
   p.LanguageFlag = 0;
   p.LimitKind = 0;
@@ -159,8 +155,9 @@ bool PictureScaleAccepted(double scale) {
   return scale <= 10 && std::nearbyint(scale * 100) >= 1;
 }
 
-void ReadMachineParameter(std::vector<int>* refused) {
-  std::FILE* f = OpenForUpdate(ProgramFile(kIntegerFileName));
+std::vector<int> ParameterStore::ReadRecords() {
+  std::vector<int> refused;
+  std::FILE* f = OpenForUpdate(File(kIntegerFileName));
   long length = f ? FileLength(f) : 0;
   unsigned char image[2 * kIntegerRecords] = {};
   if (f && length / 2 > 0 && std::fseek(f, 0, SEEK_SET) == 0) {
@@ -168,29 +165,30 @@ void ReadMachineParameter(std::vector<int>* refused) {
   }
   if (f) std::fclose(f);
 
-  ApplyDefaultParameters();
-  if (length / 2 <= 0) return;
+  ApplyDefaults(values_);
+  if (length / 2 <= 0) return refused;
 
   // A record outside its valid range keeps its default, so a damaged file
   // never puts an interval of 0 or a unit of 9 into later arithmetic.
-  auto& p = MachineParameter;
+  auto& p = values_;
   // Records beyond the end of the file (the first OK writes only 1..24)
   // keep their defaults too.
   for (const IntField& fd : kFields) {
     if (!HasRecord(length, fd.rec)) continue;
     const int16_t v = ReadRecord(image, fd.rec);
     if (fd.lo > fd.hi || (v >= fd.lo && v <= fd.hi)) p.*fd.field = v;
-    else if (refused) refused->push_back(fd.rec);
+    else refused.push_back(fd.rec);
   }
-  if (!HasRecord(length, 39)) return;
+  if (!HasRecord(length, 39)) return refused;
   const int16_t percent = ReadRecord(image, 39);
   if (PictureScaleAccepted(percent / 100.0)) p.PictureScale = percent / 100.0f;
-  else if (refused) refused->push_back(39);
+  else refused.push_back(39);
+  return refused;
 }
 
-void ReadDataPath() {
-  auto& p = MachineParameter;
-  const std::string path = ProgramFile(kStringFileName);
+void ParameterStore::ReadDataFolder() {
+  auto& p = values_;
+  const std::string path = File(kStringFileName);
   std::FILE* f = OpenForUpdate(path);
   long length = f ? FileLength(f) : 0;
   char image[2 * kStringRecord];
@@ -210,20 +208,19 @@ void ReadDataPath() {
   p.DataDrive = TrimBlanks(CutUtf8(std::string(image + kStringRecord, 10), 10));
 }
 
-namespace {
-
 // MPInteger.kvx with some records changed and the others as they were: the
 // new file is made whole beside the old one and renamed over it, so a full
 // disk never leaves half a parameter file.
-bool UpdateIntegerFile(const std::vector<std::pair<int, int16_t>>& records, std::string& reason) {
-  std::string path = ProgramFile(kIntegerFileName);
+SaveResult ParameterStore::UpdateIntegerFile(const std::vector<std::pair<int, int16_t>>& records) const {
+  std::string reason;
+  std::string path = File(kIntegerFileName);
   // A link is followed: the file it names is the one replaced.
   std::error_code ec;
   if (std::filesystem::is_symlink(path, ec)) {
     const auto target = std::filesystem::canonical(path, ec);
     if (!ec) path = target.string();
   }
-  if (!ReplaceableFile(path, reason)) return false;
+  if (!ReplaceableFile(path, reason)) return {reason};
   std::vector<unsigned char> image(2 * kIntegerRecords);
   std::FILE* f = std::fopen(path.c_str(), "rb");
   image.resize(f ? std::fread(image.data(), 1, image.size(), f) : 0);
@@ -237,7 +234,7 @@ bool UpdateIntegerFile(const std::vector<std::pair<int, int16_t>>& records, std:
   }
   std::string staged;
   const int fd = CreateStagedFile(path, staged, reason);
-  if (fd < 0) return false;
+  if (fd < 0) return {reason};
   errno = 0;
   bool ok = ::write(fd, image.data(), image.size()) == static_cast<ssize_t>(image.size());
   if (!ok && errno == 0) errno = EFBIG;  // a short write sets nothing
@@ -246,39 +243,33 @@ bool UpdateIntegerFile(const std::vector<std::pair<int, int16_t>>& records, std:
     ok = false;
     reason = ErrnoReason(path);
   }
-  return FinishStagedFile(staged, path, ok, nullptr, reason);
+  if (FinishStagedFile(staged, path, ok, nullptr, reason)) return {};
+  return {reason.empty() ? path + ": not written" : reason};
 }
 
-}  // namespace
-
-bool SaveMachineParameter(std::string* error) {
+SaveResult ParameterStore::SaveRecording() const {
   std::vector<std::pair<int, int16_t>> records;
   for (const IntField& fd : kFields) {
-    if (fd.rec <= 24 && fd.rec != 23) records.emplace_back(fd.rec, MachineParameter.*fd.field);
+    if (fd.rec <= 24 && fd.rec != 23) records.emplace_back(fd.rec, values_.*fd.field);
   }
-  std::string reason;
-  const bool ok = UpdateIntegerFile(records, reason);
-  if (!ok && error) *error = reason;
-  return ok;
+  return UpdateIntegerFile(records);
 }
 
-bool SavePageSetup() {
-  const auto& p = MachineParameter;
+SaveResult ParameterStore::SavePageSetup() const {
+  const auto& p = values_;
   std::vector<std::pair<int, int16_t>> records;
   for (const IntField& fd : kFields) {
     if (fd.rec >= 31) records.emplace_back(fd.rec, p.*fd.field);
   }
   const double percent = std::nearbyint(static_cast<double>(p.PictureScale) * 100.0);
   records.emplace_back(39, static_cast<int16_t>(std::clamp(percent, -32768.0, 32767.0)));
-  std::string reason;
-  return UpdateIntegerFile(records, reason);
+  return UpdateIntegerFile(records);
 }
 
-void LoadParametersAtStartup() {
-  if (ProgramPath.empty()) InitProgramFolder();
-  ReadMachineParameter();
-  ReadDataPath();
-  auto& p = MachineParameter;
+void ParameterStore::LoadAtStartup() {
+  ReadRecords();
+  ReadDataFolder();
+  auto& p = values_;
   if (!IsFolder(p.DataPath)) {
     p.DataPath = "c:\\";
     p.DataDrive = "c:";

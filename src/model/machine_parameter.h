@@ -4,7 +4,10 @@
 // in the program's folder.
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include "core/program_folder.h"
 
 namespace accelog {
 
@@ -35,29 +38,65 @@ struct RecordingParameters {
   int16_t ParameterDialogMode;  // 0 full, 1 real time, 2 real-time frequency
 };
 
-extern RecordingParameters MachineParameter;
-
 inline constexpr const char* kIntegerFileName = "MPInteger.kvx";
 inline constexpr const char* kStringFileName = "MPstring.kvx";
 
+// What writing a parameter file came to: empty message when it is on disk,
+// otherwise "file: reason".
+struct SaveResult {
+  std::string message;
+  bool Ok() const { return message.empty(); }
+};
+
 // All the "new file" defaults, clock fields from the computer's clock.
-void ApplyDefaultParameters();
-// A record outside what its dialog accepts keeps its default; the numbers
-// of the records that did go into *refused.
-void ReadMachineParameter(std::vector<int>* refused = nullptr);
+void ApplyDefaults(RecordingParameters& p);
+// Clock fields from the computer's clock (year minus 2000).
+void SetCurFromClock(RecordingParameters& p);
+void SetStartFromClock(RecordingParameters& p);
 // The picture scales the page set-up accepts: 0.01 to 10, so that the
 // stored percent (record 39) is 1 to 1000 and the picture has a size.
 bool PictureScaleAccepted(double scale);
-void ReadDataPath();
-// Records 1..22 and 24. False when the file could not be written, with
-// "file: reason" in *error.
-bool SaveMachineParameter(std::string* error = nullptr);
-bool SavePageSetup();         // records 31..39; false when not written
-// The start-up order: both files, the data folder check, the copies, English.
-void LoadParametersAtStartup();
 
-// Clock fields from the computer's clock (year minus 2000).
-void SetCurFromClock();
-void SetStartFromClock();
+// The recording parameters against the two files in `folder`. The record
+// belongs to whoever built the store (the program, a command, a test).
+class ParameterStore {
+ public:
+  ParameterStore(std::string folder, RecordingParameters& values)
+      : folder_(std::move(folder)), values_(values) {}
+
+  RecordingParameters& Values() { return values_; }
+  const RecordingParameters& Values() const { return values_; }
+  std::string File(const char* name) const { return folder_ + "/" + name; }
+
+  // MPInteger.kvx over the defaults. A record outside what its dialog
+  // accepts keeps its default; returns the numbers of those records.
+  std::vector<int> ReadRecords();
+  // MPstring.kvx: the data folder and drive; a missing file is made.
+  void ReadDataFolder();
+  // Records 1..22 and 24.
+  SaveResult SaveRecording() const;
+  // Records 31..39.
+  SaveResult SavePageSetup() const;
+  // The start-up order: both files, the data folder check, the copies, English.
+  void LoadAtStartup();
+
+ private:
+  SaveResult UpdateIntegerFile(const std::vector<std::pair<int, int16_t>>& records) const;
+
+  std::string folder_;
+  RecordingParameters& values_;
+};
+
+// The record the device, print and file-opening code still read by name
+// until their owners are handed a store; only the program binds a store to it.
+extern RecordingParameters MachineParameter;
+inline void ApplyDefaultParameters() { ApplyDefaults(MachineParameter); }
+inline void SetCurFromClock() { SetCurFromClock(MachineParameter); }
+inline ParameterStore ProgramParameterStore() {
+  if (ProgramPath.empty()) InitProgramFolder();
+  return ParameterStore(ProgramPath, MachineParameter);
+}
+inline void LoadParametersAtStartup() { ProgramParameterStore().LoadAtStartup(); }
+inline bool SavePageSetup() { return ProgramParameterStore().SavePageSetup().Ok(); }
 
 }  // namespace accelog

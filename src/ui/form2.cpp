@@ -23,8 +23,6 @@ namespace accelog {
 
 namespace {
 
-QPointer<Form2> open_list;
-
 const char* const kHeaders[9] = {"No",         "Date",            "X(mg)",
                                  "Y(mg)",      "Z(mg)",           "Vector Sum",
                                  "X Angle(degree)", "Y Angle(degree)", "Z Angle(degree)"};
@@ -116,9 +114,7 @@ Form2::Form2(QWidget* owner) : QWidget(owner, Qt::Window) {
   CloseOnEscapeAndCtrlW(this);
 
   Data.MenuCommandCode = MenuOperation::DataList;
-  Shell.DataListOpen = true;
   loaded_ = true;
-  open_list = this;
   BuildNoZeroCopy();
   count_ = Data.CountPointNoZero;
   top_ = 1;
@@ -130,7 +126,6 @@ Form2::~Form2() { Unload(); }
 void Form2::Unload() {
   if (!loaded_) return;
   loaded_ = false;
-  Shell.DataListOpen = false;
   Data.MenuCommandCode = MenuOperation::None;
 }
 
@@ -184,11 +179,11 @@ void Form2::closeEvent(QCloseEvent* event) {
 void Form2::wheelEvent(QWheelEvent* event) {
   // Turning the wheel over the list pages it as over the main window.
   if (event->angleDelta().y() == 0) return QWidget::wheelEvent(event);
-  DataListWheel(event->angleDelta().y());
+  PageByWheel(event->angleDelta().y());
   event->accept();
 }
 
-Form2* File012_Click(QWidget* owner) {
+Form2* OpenDataListWindow(QWidget* owner) {
   if (Data.MenuCommandCode == MenuOperation::None && !(Data.DataLoaded && Data.DispEndPoint != 0)) {
     Ui().StatusPanel(kFileNotePanel, kOpenAFileFirst);
   }
@@ -198,12 +193,9 @@ Form2* File012_Click(QWidget* owner) {
   return list;
 }
 
-Form2* DataListWindow() { return open_list; }
-
-void DataListWheel(int delta) {
-  if (!Shell.DataListOpen || !open_list) return;
-  if (delta < 0) open_list->Command6_Click();
-  else open_list->Command5_Click();
+void Form2::PageByWheel(int delta) {
+  if (delta < 0) Command6_Click();
+  else Command5_Click();
 }
 
 }  // namespace accelog

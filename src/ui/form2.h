@@ -15,7 +15,7 @@ namespace accelog {
 class Form2 : public QWidget {
   Q_OBJECT
  public:
-  // Form_Load: MenuCommandCode 16, DataListOpen, TopPoint 1 and the first page.
+  // Loading: MenuCommandCode 16 (the data list), TopPoint 1 and the first page.
   explicit Form2(QWidget* owner);
   ~Form2() override;
 
@@ -28,6 +28,9 @@ class Form2 : public QWidget {
   void Command6_Click();  // one row forward
 
   int32_t TopPoint() const { return top_; }
+  bool IsOpen() const { return loaded_; }
+  // The wheel: a negative delta one row forward, any other one row back.
+  void PageByWheel(int delta);
   QString Cell(int row, int column) const;  // row 0..24, column 0..8
   QLineEdit* Text1() const { return text1_; }
   QPushButton* Button(int n) const;         // Command1..Command4
@@ -50,13 +53,8 @@ class Form2 : public QWidget {
   QToolButton* command6_ = nullptr;
 };
 
-// File012_Click: opens the list when a file is shown and nothing else runs;
+// "Data List": opens the list when a file is shown and nothing else runs;
 // the window, or null when it did nothing.
-Form2* File012_Click(QWidget* owner);
-// The open list, or null.
-Form2* DataListWindow();
-// The main window's wheel: a negative delta one row forward, any other one
-// row back, only while the list is open.
-void DataListWheel(int delta);
+Form2* OpenDataListWindow(QWidget* owner);
 
 }  // namespace accelog

@@ -28,32 +28,32 @@ QLineEdit* DisplayBox(const std::string& text, const char* name, QWidget* parent
 
 }  // namespace
 
-KeypadDialogQt::KeypadDialogQt(DialogInputForm& form, QWidget* parent)
+KeypadDialogQt::KeypadDialogQt(KeypadForm& form, int16_t language_flag, QWidget* parent)
     : QDialog(parent), form_(form) {
-  const auto& c = DialogInputCaptionsFor(MachineParameter.LanguageFlag);
+  const auto& c = KeypadCaptionsFor(language_flag);
   setObjectName("DialogInput");
   setWindowTitle(Q(form_.Caption));
   QFont f = font();
   f.setPointSize(10);
   setFont(f);
 
-  text1_ = new QLineEdit(Q(form_.Text1), this);
+  text1_ = new QLineEdit(Q(form_.Entry), this);
   text1_->setObjectName("Text1");
   const int box_width = fontMetrics().horizontalAdvance(QStringLiteral("-000000.00")) + 16;
   text1_->setMinimumWidth(box_width);
   connect(text1_, &QLineEdit::textEdited, this,
-          [this](const QString& t) { form_.Text1 = t.toStdString(); });
+          [this](const QString& t) { form_.Entry = t.toStdString(); });
 
   auto* values = new QFormLayout;
   values->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-  values->addRow(Q(c.Label3), text1_);
-  values->addRow(Q(c.Label1), DisplayBox(form_.Text2, "Text2", this));
-  values->addRow(Q(c.Label2), DisplayBox(form_.Text3, "Text3", this));
-  values->addRow(Q(c.Label4), DisplayBox(form_.Text4, "Text4", this));
+  values->addRow(Q(c.Entry), text1_);
+  values->addRow(Q(c.Maximum), DisplayBox(form_.Maximum, "Text2", this));
+  values->addRow(Q(c.Minimum), DisplayBox(form_.Minimum, "Text3", this));
+  values->addRow(Q(c.Decimals), DisplayBox(form_.Decimals, "Text4", this));
 
   // The keys keep the focus in the entry, so typing and Enter go on working
   // after a key was clicked.
-  auto* frame2 = new QGroupBox(Q(c.Frame2), this);
+  auto* frame2 = new QGroupBox(Q(c.Keys), this);
   frame2->setObjectName("Frame2");
   auto* keys = new QGridLayout(frame2);
   const char* faces = "789456123";
@@ -114,33 +114,29 @@ void KeypadDialogQt::setVisible(bool visible) {
 }
 
 void KeypadDialogQt::ShowEntry() {
-  text1_->setText(Q(form_.Text1));
+  text1_->setText(Q(form_.Entry));
   text1_->setFocus();
   text1_->deselect();
   text1_->end(false);
 }
 
 void KeypadDialogQt::PressOk() {
-  form_.Text1 = text1_->text().toStdString();
-  if (OkDialogInput(form_)) {
-    text1_->setText(Q(form_.Text1));
+  form_.Entry = text1_->text().toStdString();
+  if (ConfirmKeypadEntry(form_)) {
+    text1_->setText(Q(form_.Entry));
     accept();
   }
 }
 
 void KeypadDialogQt::reject() {
-  CancelDialogInput(form_);
+  CancelKeypad(form_);
   QDialog::reject();
 }
 
-void QtKeypadPort::Show(DialogInputForm& form) {
-  KeypadDialogQt dialog(form, QApplication::activeModalWidget());
+std::optional<int16_t> QtKeypadPort::Show(KeypadForm& form) {
+  KeypadDialogQt dialog(form, values_.LanguageFlag, QApplication::activeModalWidget());
   dialog.exec();
-}
-
-void InstallQtKeypadIfNone() {
-  static QtKeypadPort port;
-  if (!KeypadPortInstalled()) SetKeypadPort(&port);
+  return form.Value;
 }
 
 }  // namespace accelog

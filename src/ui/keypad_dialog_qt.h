@@ -1,10 +1,11 @@
 #pragma once
-// DialogInput as a Qt window: shows a DialogInputForm and forwards the keys,
+// The keypad as a Qt window: shows a KeypadForm and forwards the keys,
 // OK and Cancel to the keypad steps. Controls carry their layout names
 // ("Text1", "Command1".., "OKButton") as object names.
 #include <QDialog>
 
 #include "app/keypad.h"
+#include "model/machine_parameter.h"
 
 class QLineEdit;
 
@@ -14,7 +15,7 @@ class KeypadDialogQt : public QDialog {
   Q_OBJECT
  public:
   // The form must be loaded and filled; it outlives the window.
-  explicit KeypadDialogQt(DialogInputForm& form, QWidget* parent = nullptr);
+  KeypadDialogQt(KeypadForm& form, int16_t language_flag, QWidget* parent = nullptr);
 
   void reject() override;
   // QDialog focuses the entry as if by Tab, which selects it all: the keys
@@ -25,17 +26,19 @@ class KeypadDialogQt : public QDialog {
   void PressOk();
   void ShowEntry();
 
-  DialogInputForm& form_;
+  KeypadForm& form_;
   QLineEdit* text1_;
 };
 
 // The keypad port of the Qt program: each Show runs a fresh modal window
-// over the active modal one.
+// over the active modal one, in the language the parameters name.
 class QtKeypadPort : public KeypadPort {
  public:
-  void Show(DialogInputForm& form) override;
+  explicit QtKeypadPort(const RecordingParameters& values) : values_(values) {}
+  std::optional<int16_t> Show(KeypadForm& form) override;
+
+ private:
+  const RecordingParameters& values_;
 };
-// Installs the Qt keypad unless a port (a test's) is already installed.
-void InstallQtKeypadIfNone();
 
 }  // namespace accelog

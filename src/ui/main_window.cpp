@@ -45,7 +45,7 @@ MainWindow::MainWindow(QWidget* chart, QWidget* parent) : QMainWindow(parent), c
   setObjectName("MDIForm1");
   setWindowTitle("accelog");
   setWindowFlag(Qt::WindowMaximizeButtonHint, false);
-  resize(TwipsToPixels(Shell.MainWindowWidth), TwipsToPixels(Shell.MainWindowHeight));
+  resize(TwipsToPixels(kMainWindowWidth), TwipsToPixels(kMainWindowHeight));
 
   // The menu bar and the tool bar stay; only the chart's area below them
   // scrolls when the window is smaller than the layout.
@@ -243,16 +243,16 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   // MDIForm_Resize: the client area follows every resize of the window and
   // is laid out once start-up is over.
   if ((watched == scroll_->viewport() || watched == tool_host_) && event->type() == QEvent::Resize &&
-      Shell.StartupComplete) {
+      shell_.StartupComplete) {
     RestScreen();
   }
   // The wheel pages the data list while it is open; otherwise it only
   // scrolls a window smaller than its layout.
-  if (event->type() == QEvent::Wheel && Shell.DataListOpen && watched->isWidgetType() &&
+  if (event->type() == QEvent::Wheel && DataList() && watched->isWidgetType() &&
       static_cast<QWidget*>(watched)->window() == this) {
     const int delta = static_cast<QWheelEvent*>(event)->angleDelta().y();
     if (delta == 0) return QMainWindow::eventFilter(watched, event);
-    DataListWheel(delta);
+    DataList()->PageByWheel(delta);
     return true;
   }
   return QMainWindow::eventFilter(watched, event);
@@ -272,7 +272,7 @@ void MainWindow::showEvent(QShowEvent* event) {
   // The start-up size is the outer window's, frame included: once the window
   // manager has framed the window, take the frame off the inner size.
   QTimer::singleShot(0, this, [this] {
-    const QSize start(TwipsToPixels(Shell.MainWindowWidth), TwipsToPixels(Shell.MainWindowHeight));
+    const QSize start(TwipsToPixels(kMainWindowWidth), TwipsToPixels(kMainWindowHeight));
     const QSize frame = frameGeometry().size() - size();
     if (size() == start && (frame.width() > 0 || frame.height() > 0)) resize(start - frame);
   });
@@ -291,5 +291,12 @@ void MainWindow::ShowAbout() {
   AboutBox box(this);
   box.exec();
 }
+
+Form2* MainWindow::OpenDataList() {
+  if (Form2* list = OpenDataListWindow(this)) data_list_ = list;
+  return DataList();
+}
+
+Form2* MainWindow::DataList() const { return data_list_ && data_list_->IsOpen() ? data_list_.data() : nullptr; }
 
 }  // namespace accelog

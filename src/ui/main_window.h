@@ -8,6 +8,8 @@
 #include <map>
 #include <memory>
 
+#include "app/shell_rules.h"
+
 class QAction;
 class QLabel;
 class QScrollArea;
@@ -15,6 +17,7 @@ class QScrollArea;
 namespace accelog {
 
 class ToolBarWindow;
+class Form2;
 class HelpWindow;
 class QtUi;
 
@@ -36,6 +39,11 @@ class MainWindow : public QMainWindow {
   QAction* Action(const QString& item) const;
   QLabel* Panel(int n) const { return panels_[static_cast<size_t>(n - 1)]; }
   QWidget* ClientArea() const { return client_; }
+  ShellState& Shell() { return shell_; }
+  // "Data List": the list window when it opened, else null (the status bar
+  // may say why). DataList is the open one, or null.
+  Form2* OpenDataList();
+  Form2* DataList() const;
   HelpWindow* Help() const;
 
   // RestScreen: centres the tool bar at the top and places the chart window
@@ -76,6 +84,8 @@ class MainWindow : public QMainWindow {
   std::map<QString, bool> marks_;
   Handlers handlers_;
   QPointer<HelpWindow> help_;
+  ShellState shell_;
+  QPointer<Form2> data_list_;
 };
 
 }  // namespace accelog

@@ -13,7 +13,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "ui/keypad_dialog_qt.h"
 
 namespace accelog {
 
@@ -24,23 +23,24 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 
-ParameterDialogQt::ParameterDialogQt(QWidget* parent) : QDialog(parent) {
-  InstallQtKeypadIfNone();
-  OpenParameterForm(form_, ReadClock());
+ParameterDialogQt::ParameterDialogQt(ParameterStore& store, KeypadPort& keypad, ClockReading (*clock)(),
+                                     QWidget* parent)
+    : QDialog(parent), store_(store), keypad_(keypad), clock_(clock) {
+  OpenParameterForm(form_, store_.Values(), clock_());
   Build();
   Refresh();
   timer1_ = new QTimer(this);
   timer1_->setObjectName("Timer1");
   timer1_->setInterval(1000);
   connect(timer1_, &QTimer::timeout, this, [this] {
-    TickParameterClock(form_, ReadClock());
+    TickParameterClock(form_, clock_());
     Refresh();
   });
-  if (form_.Timer1Enabled) timer1_->start();
+  if (form_.ClockRunning) timer1_->start();
 }
 
 void ParameterDialogQt::Build() {
-  const auto& c = ParameterCaptionsFor(MachineParameter.LanguageFlag);
+  const auto& c = ParameterCaptionsFor(store_.Values().LanguageFlag);
   setObjectName("SetMachineParameter");
   setWindowTitle(Q(c.Window));
   QFont f = font();
@@ -75,7 +75,7 @@ void ParameterDialogQt::Build() {
     group->addButton(o, n);
     option_[static_cast<size_t>(n)] = o;
     connect(o, &QRadioButton::clicked, this, [this, n] {
-      ClickOption(form_, n);
+      ClickOption(form_, store_.Values(), n);
       Refresh();
     });
     return o;
@@ -83,9 +83,9 @@ void ParameterDialogQt::Build() {
   auto label = [&](const char* caption, QWidget* parent) { return new QLabel(Q(caption), parent); };
 
   // Port.
-  auto* frame0 = make_frame(0, c.Frame0);
+  auto* frame0 = make_frame(0, c.PortFrame);
   auto* l0 = new QHBoxLayout(frame0);
-  auto* label1 = label(c.Label1, frame0);
+  auto* label1 = label(c.PortLabel, frame0);
   l0->addWidget(label1);
   auto* text1 = make_box(1, frame0, 4);
   label1->setBuddy(text1);
@@ -94,28 +94,28 @@ void ParameterDialogQt::Build() {
   l0->addStretch(1);
 
   // Interval and its unit.
-  auto* frame1 = make_frame(1, c.Frame1);
+  auto* frame1 = make_frame(1, c.IntervalFrame);
   auto* l1 = new QHBoxLayout(frame1);
   l1->addWidget(make_box(2, frame1, 6));
   auto* units = new QButtonGroup(this);
-  make_option(1, c.Option1, frame1, units);
-  make_option(2, c.Option2, frame1, units);
-  make_option(3, c.Option3, frame1, units);
-  make_option(4, c.Option4, frame1, units);
+  make_option(1, c.Millisecond, frame1, units);
+  make_option(2, c.Second, frame1, units);
+  make_option(3, c.Minute, frame1, units);
+  make_option(4, c.Hour, frame1, units);
   for (int i = 1; i <= 4; ++i) l1->addWidget(option_[static_cast<size_t>(i)]);
   l1->addStretch(1);
 
   // LED cycle.
-  auto* frame2 = make_frame(2, c.Frame2);
+  auto* frame2 = make_frame(2, c.LedFrame);
   auto* l2 = new QHBoxLayout(frame2);
   l2->addWidget(make_box(3, frame2, 4));
-  l2->addWidget(label(c.Label2, frame2));
+  l2->addWidget(label(c.LedUnit, frame2));
   l2->addStretch(1);
 
   // Critical values.
-  auto* frame3 = make_frame(3, c.Frame3);
+  auto* frame3 = make_frame(3, c.CriticalFrame);
   auto* l3 = new QHBoxLayout(frame3);
-  const char* axis[3] = {c.Label3, c.Label4, c.Label5};
+  const char* axis[3] = {c.XAxis, c.YAxis, c.ZAxis};
   for (int i = 0; i < 3; ++i) {
     l3->addWidget(label(axis[i], frame3));
     l3->addWidget(make_box(4 + i, frame3, 3));
@@ -124,18 +124,18 @@ void ParameterDialogQt::Build() {
   l3->addStretch(1);
 
   // Record mode and work mode.
-  auto* frame4 = make_frame(4, c.Frame4);
+  auto* frame4 = make_frame(4, c.RecordModeFrame);
   auto* l4 = new QHBoxLayout(frame4);
   auto* record = new QButtonGroup(this);
-  l4->addWidget(make_option(5, c.Option5, frame4, record));
-  l4->addWidget(make_option(6, c.Option6, frame4, record));
+  l4->addWidget(make_option(5, c.Normal, frame4, record));
+  l4->addWidget(make_option(6, c.Critical, frame4, record));
   l4->addStretch(1);
-  auto* frame5 = make_frame(5, c.Frame5);
+  auto* frame5 = make_frame(5, c.WorkModeFrame);
   auto* l5 = new QHBoxLayout(frame5);
   auto* work = new QButtonGroup(this);
-  l5->addWidget(make_option(7, c.Option7, frame5, work));
-  l5->addWidget(make_option(8, c.Option8, frame5, work));
-  l5->addWidget(make_option(9, c.Option9, frame5, work));
+  l5->addWidget(make_option(7, c.Manual, frame5, work));
+  l5->addWidget(make_option(8, c.Auto, frame5, work));
+  l5->addWidget(make_option(9, c.Timing, frame5, work));
   l5->addStretch(1);
 
   // Current time (display only) and start time: six labelled boxes each.
@@ -153,9 +153,9 @@ void ParameterDialogQt::Build() {
     grid->setColumnStretch(12, 1);
     return g;
   };
-  time_frame(6, c.Frame6, 7);
+  time_frame(6, c.CurrentTimeFrame, 7);
   for (int i = 7; i <= 12; ++i) text_[static_cast<size_t>(i)]->setEnabled(false);
-  time_frame(7, c.Frame7, 13);
+  time_frame(7, c.StartTimeFrame, 13);
 
   // Limit, with its kind in the real-time layout. The label says what the
   // number counts, so the frame itself has no caption.
@@ -175,8 +175,8 @@ void ParameterDialogQt::Build() {
   label18_->setBuddy(text_[19]);
   auto* kind = new QButtonGroup(this);
   l8->addSpacing(digit * 2);
-  l8->addWidget(make_option(10, c.Option10, frame8, kind));
-  l8->addWidget(make_option(11, c.Option11, frame8, kind));
+  l8->addWidget(make_option(10, c.LimitByTime, frame8, kind));
+  l8->addWidget(make_option(11, c.LimitByCount, frame8, kind));
   l8->addStretch(1);
 
   ok_ = new QPushButton(Q(c.OKButton), this);
@@ -252,7 +252,7 @@ void ParameterDialogQt::Refresh() {
     frame_[static_cast<size_t>(i)]->setEnabled(form_.FrameEnabled[static_cast<size_t>(i)]);
   }
   for (int i = 4; i <= 6; ++i) text_[static_cast<size_t>(i)]->setEnabled(form_.CriticalEnabled);
-  label18_->setText(Q(form_.Label18));
+  label18_->setText(Q(form_.LimitCaption));
 }
 
 bool ParameterDialogQt::eventFilter(QObject* watched, QEvent* event) {
@@ -275,20 +275,20 @@ bool ParameterDialogQt::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ParameterDialogQt::OpenKeypad(int box) {
-  ClickValueBox(form_, box);
+  ClickValueBox(form_, store_.Values(), keypad_, box);
   Refresh();
 }
 
 void ParameterDialogQt::PressOk() {
   form_.Text[1] = text_[1]->text().toStdString();
-  if (OkParameterForm(form_)) {
+  if (OkParameterForm(form_, store_)) {
     timer1_->stop();
     accept();
   }
 }
 
 void ParameterDialogQt::reject() {
-  CancelParameterForm(form_);
+  CancelParameterForm(form_, store_.Values());
   timer1_->stop();
   QDialog::reject();
 }

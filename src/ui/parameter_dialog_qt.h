@@ -1,6 +1,6 @@
 #pragma once
-// SetMachineParameter as a Qt window. All rules live in the widget-free
-// form (params/parameter_dialog.h); this window shows the form, forwards
+// The recording-parameter dialog as a Qt window. All rules live in the
+// widget-free form (app/parameter_dialog.h); this window shows the form, forwards
 // every click to it and redraws. Controls carry their layout names
 // ("Text2", "Option1", "Frame7", "OKButton" ...) as object names.
 #include <QDialog>
@@ -20,10 +20,12 @@ namespace accelog {
 class ParameterDialogQt : public QDialog {
   Q_OBJECT
  public:
-  // Opens the layout MachineParameter.ParameterDialogMode names.
-  explicit ParameterDialogQt(QWidget* parent = nullptr);
+  // Opens the layout the store's ParameterDialogMode names; OK saves through
+  // the store, the value boxes open `keypad`, the clock boxes follow `clock`.
+  ParameterDialogQt(ParameterStore& store, KeypadPort& keypad, ClockReading (*clock)() = ReadClock,
+                    QWidget* parent = nullptr);
 
-  const SetMachineParameterForm& Form() const { return form_; }
+  const ParameterForm& Form() const { return form_; }
   void reject() override;
 
  protected:
@@ -35,7 +37,10 @@ class ParameterDialogQt : public QDialog {
   void PressOk();
   void OpenKeypad(int box);
 
-  SetMachineParameterForm form_;
+  ParameterStore& store_;
+  KeypadPort& keypad_;
+  ClockReading (*clock_)();
+  ParameterForm form_;
   std::array<QLineEdit*, 20> text_{};
   std::array<QRadioButton*, 12> option_{};
   std::array<QGroupBox*, 9> frame_{};

@@ -19,11 +19,16 @@ namespace accelog {
 
 QString CaptureFilePath() { return QString::fromStdString(ProgramFile("ScreenNew.bmp")); }
 
+// The job's twips per pixel when it has them, else the screen's now.
 double TwipsPerPixelX(const PrintJob& job) {
-  return job.TwipsPerPixelX > 0 ? job.TwipsPerPixelX : 1440.0 / LogicalDpi();
+  if (job.TwipsPerPixelX > 0) return job.TwipsPerPixelX;
+  const QScreen* s = QGuiApplication::primaryScreen();
+  return 1440.0 / (s ? s->logicalDotsPerInchX() : LogicalDpi());
 }
 double TwipsPerPixelY(const PrintJob& job) {
-  return job.TwipsPerPixelY > 0 ? job.TwipsPerPixelY : 1440.0 / LogicalDpi();
+  if (job.TwipsPerPixelY > 0) return job.TwipsPerPixelY;
+  const QScreen* s = QGuiApplication::primaryScreen();
+  return 1440.0 / (s ? s->logicalDotsPerInchY() : LogicalDpi());
 }
 
 void MeasureCapture(PrintJob& job, const QImage& capture) {

@@ -76,18 +76,6 @@ bool ParseProgramOptions(const QStringList& args, ProgramOptions& o, QString& er
   return true;
 }
 
-namespace {
-// TwipsPerPixelX/Y and the screen's size, as the print capture needs them.
-void RecordScreenMetrics() {
-  const QScreen* s = QGuiApplication::primaryScreen();
-  Shell.TwipsPerPixelX = 1440.0 / (s ? s->logicalDotsPerInchX() : 96.0);
-  Shell.TwipsPerPixelY = 1440.0 / (s ? s->logicalDotsPerInchY() : 96.0);
-  const QSize size = s ? s->size() : QSize();
-  Shell.ScreenWidth = static_cast<int>(std::lround(size.width() * Shell.TwipsPerPixelX));
-  Shell.ScreenHeight = static_cast<int>(std::lround(size.height() * Shell.TwipsPerPixelY));
-}
-}  // namespace
-
 Program::Program(ProgramOptions options, UiFactory ui_factory, std::unique_ptr<PrinterSystem> printers)
     : options_(std::move(options)), ui_factory_(std::move(ui_factory)), printers_(std::move(printers)) {
   if (!printers_) printers_ = MakeCupsPrinters();
@@ -100,6 +88,7 @@ Program::~Program() {
   if (!window_) return;  // never started: nothing of ours to take down
   SetUi(nullptr);
   print_.reset();
+  export_.reset();
   watch_.reset();
   // Device and timers go before the windows and the event loop.
   ResetDeviceEngines();
@@ -136,14 +125,12 @@ bool Program::Start() {
     ui->Message("Program runing!!", MessageIcon::Exclamation);
     return false;
   }
-  ResetShellState();
   ResetDataState();
   ResetConversionState();
-  RecordScreenMetrics();
 
   InitProgramFolderFromQt();
-  LoadParametersAtStartup();  // ends with LanguageFlag = 1
-  Shell.ExcelVersion = 12;    // workbooks are written by the program itself
+  parameters_ = std::make_unique<ParameterStore>(ProgramPath, MachineParameter);
+  parameters_->LoadAtStartup();  // ends with LanguageFlag = 1
 
   // Without a device on the command line, the logger chosen last time.
   if (!options_.device_given && MainWindow::Setting("UseSimulatedLogger")) options_.simulate = true;
@@ -167,32 +154,31 @@ bool Program::Start() {
   window_ = std::make_unique<MainWindow>(chart_);
   ui_ = ui_factory_(window_.get(), chart_);
   SetUi(ui_.get());
+  ui_->UseParameterStore(parameters_.get());
+  export_ = std::make_unique<DataExport>(Data, *ui_, MakeTimer());
   window_->SetHandlers({
       {"File002", [] { File002_Click(); }},
       {"File008", [] { File008_Click(); }},
-      {"File004", [] { File004_Click(); }},
-      {"File007", [] { File007_Click(); }},
-      {"File012", [this] { File012_Click(window_.get()); }},
+      {"File004", [] { OpenAccelerationFromDialog(); }},
+      {"File007", [this] { export_->ExportData(); }},
+      {"File012", [this] { window_->OpenDataList(); }},
       {"File009", [] { File009_Click(); }},
       {"File011", [] { File011_Click(); }},
-      {"File005", [] { File005_Click(); }},
+      {"File005", [] { OpenFrequencyFromDialog(); }},
       {"File006", [this] { print_->StartPrint(); }},
       {"Escape", [] { StopDownload(); }},
       {"UseSimulator", [this] { UseSimulatedLogger(!simulator_); }},
   });
   window_->SetMenuMark("UseSimulator", simulator_ != nullptr);
   ui_->SetSimulatedLogger(simulator_ != nullptr);
-  PrintJob screen;
-  screen.TwipsPerPixelX = Shell.TwipsPerPixelX;
-  screen.TwipsPerPixelY = Shell.TwipsPerPixelY;
-  print_ = std::make_unique<PrintCommand>(window_.get(), chart_, *printers_, screen);
+  print_ = std::make_unique<PrintCommand>(window_.get(), chart_, *printers_, PrintJob{});
   QObject::connect(chart_, &FormPicture::ToolHintCleared, window_->ToolBar()->HintLabel(), &QLabel::clear);
 
   WatchDevice();
   usbDeviceDetect();
   window_->show();
   window_->RestScreen();
-  Shell.StartupComplete = true;
+  window_->Shell().StartupComplete = true;
   if (!options_.open_file.empty()) OpenStartFile(options_.open_file);
   return true;
 }
@@ -238,7 +224,7 @@ void Program::OpenStartFile(const std::string& file) {
 }
 
 void Program::OnDeviceChanged() {
-  if (DeviceChangeStartsScan()) usbDeviceDetect();
+  if (window_ && DeviceChangeStartsScan(window_->Shell())) usbDeviceDetect();
 }
 
 }  // namespace accelog

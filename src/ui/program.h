@@ -14,10 +14,12 @@ namespace sim {
 class Simulator;
 }
 class Chart;
+class DataExport;
 class DeviceWatch;
 class FormPicture;
 class MainUi;
 class MainWindow;
+class ParameterStore;
 class PrintCommand;
 class SingleInstance;
 
@@ -72,11 +74,13 @@ class Program {
   ProgramOptions options_;
   UiFactory ui_factory_;
   std::unique_ptr<SingleInstance> instance_;
+  std::unique_ptr<ParameterStore> parameters_;
   std::unique_ptr<sim::Simulator> simulator_;
   std::unique_ptr<accelog::Chart> chart_model_;  // outlives the window that shows it
   std::unique_ptr<MainWindow> window_;
   FormPicture* chart_ = nullptr;  // owned by the window
   std::unique_ptr<MainUi> ui_;
+  std::unique_ptr<DataExport> export_;
   std::unique_ptr<DeviceWatch> watch_;
   std::unique_ptr<PrinterSystem> printers_;
   std::unique_ptr<PrintCommand> print_;

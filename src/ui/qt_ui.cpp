@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 
+#include "ui/keypad_dialog_qt.h"
 #include "ui/parameter_dialog_qt.h"
 #include "app/shell_rules.h"
 #include "ui/twips.h"
@@ -143,8 +144,15 @@ void QtUi::BusyPointer(bool busy) {
   }
 }
 
+void QtUi::UseParameterStore(ParameterStore* store, ClockReading (*clock)()) {
+  parameters_ = store;
+  clock_ = clock;
+  qt_keypad_ = store ? std::make_unique<QtKeypadPort>(store->Values()) : nullptr;
+}
+
 void QtUi::ShowParameterDialog() {
-  ParameterDialogQt dialog(parent_);
+  if (!parameters_) return UiPort::ShowParameterDialog();
+  ParameterDialogQt dialog(*parameters_, keypad_ ? *keypad_ : *qt_keypad_, clock_, parent_);
   dialog.exec();
 }
 

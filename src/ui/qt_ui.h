@@ -5,7 +5,12 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <memory>
+
+#include "app/keypad.h"
+#include "app/parameter_dialog.h"
 #include "core/ui_port.h"
+#include "model/machine_parameter.h"
 
 class QLabel;
 class QProgressBar;
@@ -31,8 +36,12 @@ class QtUi : public UiPort {
   void ProgressValue(int value) override;
   void ProgressHide() override;
   void BusyPointer(bool busy) override;
-  // SetMachineParameter, modal over the main window.
+  // The parameter dialog, modal over the main window, on the store the
+  // program hands in; without one the port's default answers.
   void ShowParameterDialog() override;
+  void UseParameterStore(ParameterStore* store, ClockReading (*clock)() = ReadClock);
+  // The keypad the dialog opens: the Qt window unless a test hands in its own.
+  void UseKeypad(KeypadPort* keypad) { keypad_ = keypad; }
 
   void SetPanels(QLabel* const* panels);
   void SetProgressBar(QProgressBar* bar);
@@ -45,6 +54,10 @@ class QtUi : public UiPort {
   QPointer<QLabel> panels_[5];
   QPointer<QProgressBar> progress_;
   QString last_folder_;
+  ParameterStore* parameters_ = nullptr;
+  ClockReading (*clock_)() = ReadClock;
+  std::unique_ptr<KeypadPort> qt_keypad_;
+  KeypadPort* keypad_ = nullptr;
 };
 
 }  // namespace accelog

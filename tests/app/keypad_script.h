@@ -1,6 +1,6 @@
 #pragma once
 // A keypad for the parameter tests that plays a script through the real
-// keypad steps, installed together with the recording message port.
+// keypad steps, with the recording message port installed beside it.
 #include <deque>
 #include <functional>
 #include <string>
@@ -16,30 +16,28 @@ namespace accelog::testing {
 // Cancel).
 class ScriptedKeypad : public KeypadPort {
  public:
-  using Step = std::function<void(DialogInputForm&)>;
-  void Show(DialogInputForm& form) override {
+  using Step = std::function<void(KeypadForm&)>;
+  std::optional<int16_t> Show(KeypadForm& form) override {
     shown.push_back(form);
     while (!form.Closed && !steps.empty()) {
       Step step = steps.front();
       steps.pop_front();
       step(form);
     }
+    return form.Value;
   }
   // Types the entry and presses OK.
   void Enter(const std::string& entry) {
-    steps.push_back([entry](DialogInputForm& f) {
-      f.Text1 = entry;
-      OkDialogInput(f);
+    steps.push_back([entry](KeypadForm& f) {
+      f.Entry = entry;
+      ConfirmKeypadEntry(f);
     });
   }
   std::deque<Step> steps;
-  std::vector<DialogInputForm> shown;
+  std::vector<KeypadForm> shown;
 };
 
-// Installs the fakes for one test and removes them afterwards.
 struct FakePorts {
-  FakePorts() { SetKeypadPort(&keypad); }
-  ~FakePorts() { SetKeypadPort(nullptr); }
   InstalledUi<> ui;
   ScriptedKeypad keypad;
 };

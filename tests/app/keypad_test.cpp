@@ -12,9 +12,8 @@ namespace {
 
 class KeypadTest : public ::testing::Test {
  protected:
-  void SetUp() override { ResetKeypad(); }
   testing::InstalledUi<> ui_;
-  DialogInputForm form_;
+  KeypadForm form_;
 };
 
 TEST_F(KeypadTest, OkJudgesTheEntry) {
@@ -33,34 +32,33 @@ TEST_F(KeypadTest, OkJudgesTheEntry) {
       {"100", "0", "1", "2.5", 2, ""},             {"100", "0", "1", "3.5", 4, ""},
   };
   for (const auto& c : cases) {
-    LoadDialogInput(form_);
-    form_.Text2 = c.max, form_.Text3 = c.min, form_.Text4 = c.decimals;
+    form_ = NewKeypadForm();
+    form_.Maximum = c.max, form_.Minimum = c.min, form_.Decimals = c.decimals;
     ui_.messages.clear();
-    form_.Text1 = c.entry;
-    const bool closed = OkDialogInput(form_);
-    EXPECT_EQ(closed, c.value >= 0) << c.entry;
-    EXPECT_EQ(Keypad.KeypadAccepted, c.value >= 0) << c.entry;
+    form_.Entry = c.entry;
+    const std::optional<int16_t> value = ConfirmKeypadEntry(form_);
+    EXPECT_EQ(form_.Closed, c.value >= 0) << c.entry;
+    EXPECT_EQ(value, form_.Value) << c.entry;
     if (c.value >= 0) {
-      EXPECT_EQ(Keypad.KeypadValue, c.value) << c.entry;
+      EXPECT_EQ(value, c.value) << c.entry;
       EXPECT_TRUE(ui_.messages.empty()) << c.entry;
     } else {
       EXPECT_EQ(ui_.messages, std::vector<std::string>{c.message}) << c.entry;
       EXPECT_EQ(ui_.icons[0], MessageIcon::Exclamation);
       // Its own title: two blanks for the one Chinese message, one for the rest.
       EXPECT_EQ(ui_.titles.back(), std::string(c.message) == "非法数据" ? "  " : " ") << c.entry;
-      EXPECT_EQ(form_.Text1, c.entry);  // the entry stays for correcting
+      EXPECT_FALSE(value) << c.entry;
+      EXPECT_EQ(form_.Entry, c.entry);  // the entry stays for correcting
     }
   }
 }
 
-TEST_F(KeypadTest, LoadingAndCancelLeaveNothingAccepted) {
-  Keypad.KeypadAccepted = true;  // as an earlier OK left it
-  form_.Text1 = "5";
-  LoadDialogInput(form_);
-  EXPECT_TRUE(!Keypad.KeypadAccepted && form_.Text1.empty() && form_.Caption == "Input Data");
-  Keypad.KeypadAccepted = true;
-  CancelDialogInput(form_);
-  EXPECT_TRUE(!Keypad.KeypadAccepted && form_.Closed);
+TEST_F(KeypadTest, NewFormAndCancelLeaveNothingAccepted) {
+  form_ = NewKeypadForm();
+  EXPECT_TRUE(!form_.Value && form_.Entry.empty() && form_.Caption == "Input Data");
+  form_.Value = 5;  // as an earlier OK left it
+  CancelKeypad(form_);
+  EXPECT_TRUE(!form_.Value && form_.Closed);
 }
 
 TEST(NumericValueTest, WhatCountsAsANumber) {

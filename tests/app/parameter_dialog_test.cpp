@@ -8,8 +8,6 @@
 
 #include <filesystem>
 
-#include "core/program_folder.h"
-#include "app/keypad.h"
 #include "model/machine_parameter.h"
 #include "app/parameter_entries.h"
 #include "app/keypad_script.h"
@@ -26,32 +24,31 @@ class ParameterDialogTest : public testing::ProgramFolderTest {
  protected:
   void SetUp() override {
     ProgramFolderTest::SetUp();
-    ResetKeypad();
-    ApplyDefaultParameters();
-    auto& p = MachineParameter;
-    p.LanguageFlag = 1;
-    p.ParameterAccepted = false;
-    p.WorkMode = 2;  // timing: the start and limit frames take clicks
+    ApplyDefaults(p_);
+    p_.LanguageFlag = 1;
+    p_.WorkMode = 2;  // timing: the start and limit frames take clicks
   }
 
-  SetMachineParameterForm Open(int16_t mode = 0, ClockReading now = kAfternoon) {
-    MachineParameter.ParameterDialogMode = mode;
-    SetMachineParameterForm form;
-    OpenParameterForm(form, now);
+  ParameterForm Open(int16_t mode = 0, ClockReading now = kAfternoon) {
+    p_.ParameterDialogMode = mode;
+    ParameterForm form;
+    OpenParameterForm(form, p_, now);
     return form;
   }
 
-  std::string File() const { return ProgramFile(kIntegerFileName); }
+  std::string File() const { return folder_.File(kIntegerFileName); }
   bool FileWritten() const {
     std::error_code ec;
     return std::filesystem::file_size(File(), ec) > 0 && !ec;
   }
 
   testing::FakePorts ports_;
+  RecordingParameters p_{};
+  ParameterStore store_{folder_.path(), p_};
 };
 
 TEST_F(ParameterDialogTest, LayoutsOpenFromTheRecordAndTheClock) {
-  auto& p = MachineParameter;
+  auto& p = p_;
   p.RecordInterval = 300, p.IntervalUnit = 2, p.CriticalX = 4, p.RecordMode = 1, p.ComPort = 9, p.LimitKind = 1;
   const auto f = Open();
   EXPECT_EQ(f.Text[1] + " " + f.Text[2] + " " + f.Text[4], "4 300 4");  // the port is not the stored one
@@ -61,7 +58,7 @@ TEST_F(ParameterDialogTest, LayoutsOpenFromTheRecordAndTheClock) {
   EXPECT_FALSE(ValueBoxClickable(Open(), 19));
   // The real-time layout: an interval below its minimum shows as 500.
   const auto r = Open(1);
-  EXPECT_EQ(r.Text[2] + " " + r.Label18, "500 number of times");
+  EXPECT_EQ(r.Text[2] + " " + r.LimitCaption, "500 number of times");
   EXPECT_TRUE(Open(2).Text[2].empty());  // any other mode fills nothing
 }
 
@@ -74,7 +71,7 @@ TEST_F(ParameterDialogTest, StartIsTheNextFullHourAcrossMidnight) {
       {{2028, 2, 28, 23, 0, 0}, "28/2/29 0:0:0"},
       {{2026, 2, 28, 23, 59, 59}, "26/3/1 0:0:0"},
   };
-  MachineParameter.WorkMode = 0;  // manual: the start boxes cannot be edited
+  p_.WorkMode = 0;  // manual: the start boxes cannot be edited
   for (const auto& c : cases) {
     auto f = Open(0, c.now);
     auto start = [&f] {
@@ -83,7 +80,7 @@ TEST_F(ParameterDialogTest, StartIsTheNextFullHourAcrossMidnight) {
     EXPECT_EQ(start(), c.start);
     TickParameterClock(f, c.now);  // the live clock keeps a start date ahead of today
     EXPECT_EQ(start(), c.start);
-    EXPECT_TRUE(OkParameterForm(f)) << c.start;
+    EXPECT_TRUE(OkParameterForm(f, store_)) << c.start;
   }
 }
 
@@ -94,13 +91,13 @@ TEST_F(ParameterDialogTest, LiveClockMovesCurrentTimeAndStartDateOnlyUntilCancel
   TickParameterClock(f, {2026, 5, 15, 0, 0, 3});
   EXPECT_EQ(f.Text[9] + " " + f.Text[10] + ":" + f.Text[11] + ":" + f.Text[12], "15 0:0:3");
   EXPECT_EQ(f.Text[13] + "/" + f.Text[15] + " " + f.Text[16] + ":" + f.Text[17] + ":" + f.Text[18], "26/15 18:0:0");
-  ClickOption(f, 6);
-  MachineParameter.ParameterAccepted = true;
-  CancelParameterForm(f);
+  ClickOption(f, p_, 6);
+  p_.ParameterAccepted = true;
+  CancelParameterForm(f, p_);
   TickParameterClock(f, {2026, 5, 15, 0, 0, 9});
   EXPECT_EQ(f.Text[12], "3");  // the timer stopped with the window
   // Cancel keeps what the clicks already wrote and writes no file.
-  EXPECT_TRUE(f.Closed && !MachineParameter.ParameterAccepted && MachineParameter.RecordMode == 1);
+  EXPECT_TRUE(f.Closed && !p_.ParameterAccepted && p_.RecordMode == 1);
   EXPECT_FALSE(FileWritten());
 }
 
@@ -108,30 +105,30 @@ TEST_F(ParameterDialogTest, OptionButtonRules) {
   auto f = Open();
   for (auto [text, option, after] : {std::tuple{"30", 1, "50"}, {"120", 1, "120"}, {"999", 2, "1"}}) {
     f.Text[2] = text;
-    ClickOption(f, option);
+    ClickOption(f, p_, option);
     EXPECT_EQ(f.Text[2], after) << text << " option " << option;
   }
-  ClickOption(f, 6);  // the record mode reaches the record at once, before OK
-  EXPECT_TRUE(MachineParameter.RecordMode == 1 && f.CriticalEnabled);
-  ClickOption(f, 7);
+  ClickOption(f, p_, 6);  // the record mode reaches the record at once, before OK
+  EXPECT_TRUE(p_.RecordMode == 1 && f.CriticalEnabled);
+  ClickOption(f, p_, 7);
   EXPECT_FALSE(f.FrameEnabled[7] || f.FrameEnabled[8]);
 }
 
 TEST_F(ParameterDialogTest, KeypadRangesFollowTheUnitAndTheIntervalTypedSoFar) {
   auto f = Open();
-  ClickOption(f, 1);
-  EXPECT_EQ(KeypadRangeFor(f, 2)->Minimum, 50);
-  ports_.keypad.steps.push_back(CancelDialogInput);
+  ClickOption(f, p_, 1);
+  EXPECT_EQ(KeypadRangeFor(f, p_, 2)->Minimum, 50);
+  ports_.keypad.steps.push_back(CancelKeypad);
   for (auto [option, interval, max] : {std::tuple{1, "100", "546"}, {1, "10000", "32767"}, {2, "5", "27300"}}) {
-    ClickOption(f, option);
+    ClickOption(f, p_, option);
     f.Text[2] = interval;
-    ClickValueBox(f, 19);
-    EXPECT_EQ(ports_.keypad.shown.back().Text2, max) << interval;
+    ClickValueBox(f, p_, ports_.keypad, 19);
+    EXPECT_EQ(ports_.keypad.shown.back().Maximum, max) << interval;
   }
-  EXPECT_EQ(MachineParameter.RecordInterval, 5);  // taken from the box even when cancelled
+  EXPECT_EQ(p_.RecordInterval, 5);  // taken from the box even when cancelled
   f = Open(1);
-  ClickOption(f, 1);
-  EXPECT_EQ(KeypadRangeFor(f, 2)->Minimum, 500);
+  ClickOption(f, p_, 1);
+  EXPECT_EQ(KeypadRangeFor(f, p_, 2)->Minimum, 500);
 }
 
 TEST_F(ParameterDialogTest, EachRowReportsItsCodeAtItsEdges) {
@@ -154,20 +151,20 @@ TEST_F(ParameterDialogTest, EachRowReportsItsCodeAtItsEdges) {
       {{{13, "27"}, {14, "1"}, {15, "1"}, {16, "0"}}, 0},  // next year: no delay check
   };
   for (const auto& c : cases) {
-    MachineParameter.LimitTime = 55, MachineParameter.ParameterAccepted = false;
+    p_.LimitTime = 55, p_.ParameterAccepted = false;
     auto f = Open();
-    if (c.option) ClickOption(f, c.option);
+    if (c.option) ClickOption(f, p_, c.option);
     for (auto [box, text] : c.boxes) f.Text[static_cast<size_t>(box)] = text;
     ports_.ui.messages.clear();
     const std::string what = "Text" + std::to_string(c.boxes.back().first) + " = '" + c.boxes.back().second + "'";
-    EXPECT_EQ(OkParameterForm(f), c.code == 0) << what;
+    EXPECT_EQ(OkParameterForm(f, store_), c.code == 0) << what;
     EXPECT_EQ(ports_.ui.messages, c.code ? std::vector<std::string>{"Data is erro!!=" + std::to_string(c.code)}
                                          : std::vector<std::string>{}) << what;
-    EXPECT_EQ(MachineParameter.LimitTime, c.limit) << what;
+    EXPECT_EQ(p_.LimitTime, c.limit) << what;
     if (c.code == 0) continue;
     // The explanation says what the code means, in the active language.
     EXPECT_EQ(ports_.ui.explanations.back(), ParameterErrorExplanation(c.code, 1));
-    EXPECT_FALSE(f.Closed || MachineParameter.ParameterAccepted) << what;
+    EXPECT_FALSE(f.Closed || p_.ParameterAccepted) << what;
   }
 }
 
@@ -175,9 +172,9 @@ TEST_F(ParameterDialogTest, UnwritableFileKeepsTheDialogOpenAndSaysWhy) {
   auto expect_not_saved = [this](const std::string& reason) {
     auto f = Open();
     ports_.ui.messages.clear();
-    EXPECT_FALSE(OkParameterForm(f));
+    EXPECT_FALSE(OkParameterForm(f, store_));
     EXPECT_EQ(ports_.ui.messages, std::vector<std::string>{"The parameters were not saved: " + reason});
-    EXPECT_FALSE(f.Closed || MachineParameter.ParameterAccepted);
+    EXPECT_FALSE(f.Closed || p_.ParameterAccepted);
   };
   std::filesystem::create_directory(File());
   expect_not_saved(File() + ": is a folder, not a file");
@@ -192,18 +189,18 @@ TEST_F(ParameterDialogTest, PortBoxHasItsOwnMessagesFirst) {
   } cases[] = {{"50", "500", "Port is erro!", "Data is erro!!=1"}, {"0.5", "500", "Port is erro!", "Data is erro!!=1"},
                {"COM4", "0", "Port is erro!!", "Data is erro!!=3"}, {"", "500", "端口错误!", "数据有错误!=2"}};
   for (const auto& c : cases) {
-    MachineParameter.LanguageFlag = c.port[0] ? 1 : 0;
+    p_.LanguageFlag = c.port[0] ? 1 : 0;
     auto f = Open();
     ports_.ui.messages.clear();
     f.Text[1] = c.port, f.Text[2] = c.interval;
-    EXPECT_FALSE(OkParameterForm(f));
+    EXPECT_FALSE(OkParameterForm(f, store_));
     EXPECT_THAT(ports_.ui.messages, ElementsAre(c.first, c.second)) << c.port;
   }
   auto f = Open();
   f.Text[1] = "49.9";
-  ASSERT_TRUE(OkParameterForm(f));
-  EXPECT_TRUE(MachineParameter.ParameterAccepted && f.Closed && !f.Timer1Enabled);
-  EXPECT_EQ(MachineParameter.ComPort, 49);
+  ASSERT_TRUE(OkParameterForm(f, store_));
+  EXPECT_TRUE(p_.ParameterAccepted && f.Closed && !f.ClockRunning);
+  EXPECT_EQ(p_.ComPort, 49);
   EXPECT_EQ(testing::ReadBytes(File()).size(), 48u);
 }
 
@@ -213,22 +210,22 @@ TEST_F(ParameterDialogTest, LastFailingRowWinsAndPassingRowsAreStored) {
   f.Text[4] = "0";   // code 6
   f.Text[6] = "99";  // code 8
   f.Text[9] = "13";
-  EXPECT_FALSE(OkParameterForm(f));
+  EXPECT_FALSE(OkParameterForm(f, store_));
   EXPECT_EQ(ports_.ui.messages.back(), "Data is erro!!=8");
-  const auto& p = MachineParameter;
+  const auto& p = p_;
   EXPECT_EQ(std::vector<int>({p.LedCycle, p.CurDay, p.CriticalX}), std::vector<int>({7, 13, 16}));
   EXPECT_FALSE(FileWritten() || p.ParameterAccepted);
 }
 
 TEST_F(ParameterDialogTest, RealTimeOkChecksIntervalAndLimitOnly) {
   auto f = Open(1);
-  MachineParameter.CurYear = 99;  // not examined in this layout
-  ClickOption(f, 2);
+  p_.CurYear = 99;  // not examined in this layout
+  ClickOption(f, p_, 2);
   f.Text[2] = "32767";
-  ClickOption(f, 11);
+  ClickOption(f, p_, 11);
   f.Text[19] = "250";
-  ASSERT_TRUE(OkParameterForm(f));
-  const auto& p = MachineParameter;
+  ASSERT_TRUE(OkParameterForm(f, store_));
+  const auto& p = p_;
   EXPECT_EQ(std::vector<int>({p.RecordInterval, p.IntervalUnit, p.LimitTime, p.LimitKind, p.WorkMode}),
             std::vector<int>({32767, 1, 250, 1, 1}));
 }
@@ -236,12 +233,12 @@ TEST_F(ParameterDialogTest, RealTimeOkChecksIntervalAndLimitOnly) {
 // What the entries store and send, and the codes of refused ones, are
 // checked through the command line.
 TEST_F(ParameterDialogTest, EntriesDefaultToTheStoredPortAndTheClockBeingSet) {
-  MachineParameter.ComPort = 3;
+  p_.ComPort = 3;
   ParameterEntries e;
   e.Clock = "2030-12-31 23:1:09";  // the clock text parses with or without leading zeros
-  SetMachineParameterForm g;
+  ParameterForm g;
   std::string error;
-  ASSERT_TRUE(FillFormFromEntries(e, kAfternoon, g, error)) << error;
+  ASSERT_TRUE(FillFormFromEntries(e, p_, kAfternoon, g, error)) << error;
   EXPECT_EQ(g.Text[1], "3");  // the stored port, not the dialog's "4"
   EXPECT_EQ(g.Text[7] + " " + g.Text[13] + "-" + g.Text[14] + "-" + g.Text[15] + " " + g.Text[16], "30 31-1-1 0");
 }
@@ -258,9 +255,9 @@ TEST_F(ParameterDialogTest, EntryWordsAndClockTextsThatNameNothingAreRefusedBefo
   for (const auto& [field, word] : bad) {
     ParameterEntries e;
     e.*field = word;
-    SetMachineParameterForm f;
+    ParameterForm f;
     std::string error;
-    EXPECT_FALSE(FillFormFromEntries(e, kAfternoon, f, error)) << word;
+    EXPECT_FALSE(FillFormFromEntries(e, p_, kAfternoon, f, error)) << word;
     EXPECT_NE(error.find(word), std::string::npos) << error;
   }
 }

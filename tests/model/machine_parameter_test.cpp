@@ -3,9 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <filesystem>
 
-#include "core/program_folder.h"
 #include "support/temp_folder.h"
 
 namespace accelog {
@@ -13,10 +11,10 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-class ParameterStoreTest : public testing::ProgramFolderTest {
+class ParameterStoreTest : public ::testing::Test {
  protected:
-  Bytes IntegerFile() const { return testing::ReadBytes(ProgramFile(kIntegerFileName)); }
-  Bytes StringFile() const { return testing::ReadBytes(ProgramFile(kStringFileName)); }
+  Bytes IntegerFile() const { return testing::ReadBytes(folder_.File(kIntegerFileName)); }
+  Bytes StringFile() const { return testing::ReadBytes(folder_.File(kStringFileName)); }
   static int16_t Rec(const Bytes& b, int rec) {
     return static_cast<int16_t>(b[2 * (rec - 1)] | b[2 * (rec - 1) + 1] << 8);
   }
@@ -28,6 +26,9 @@ class ParameterStoreTest : public testing::ProgramFolderTest {
     }
     return b;
   }
+  testing::TempFolder folder_;
+  RecordingParameters p{};
+  ParameterStore store_{folder_.path(), p};
 };
 
 // The fields as one list, to compare a whole record at once.
@@ -40,8 +41,7 @@ std::vector<int> Fields(const RecordingParameters& p) {
 const std::vector<int> kDefaults = {1, 500, 0, 0, 16, 16, 16, 0, 0, 100, 0, 0, 1, 4, 5, 50, 10, 210, 297, 90};
 
 TEST_F(ParameterStoreTest, NewInstallationGetsTheDefaults) {
-  LoadParametersAtStartup();
-  const auto& p = MachineParameter;
+  store_.LoadAtStartup();
   EXPECT_EQ(Fields(p), kDefaults);
   EXPECT_TRUE(IntegerFile().empty());  // not written until a dialog accepts
   const std::string expected = "c:\\" + std::string(47, ' ') + "c:" + std::string(48, ' ');
@@ -50,15 +50,14 @@ TEST_F(ParameterStoreTest, NewInstallationGetsTheDefaults) {
 }
 
 TEST_F(ParameterStoreTest, DialogWriterLeavesRecord23Alone) {
-  LoadParametersAtStartup();
-  auto& p = MachineParameter;
+  store_.LoadAtStartup();
   p.ComPort = 3, p.RecordInterval = -2, p.LimitKind = 1, p.LanguageFlag = 1;  // stored as they stand
   p.PictureScale = 0.625f, p.MarginLeft = -3;
-  ASSERT_TRUE(SaveMachineParameter());
+  ASSERT_TRUE(store_.SaveRecording().Ok());
   Bytes b = IntegerFile();
   ASSERT_EQ(b.size(), 48u);
   EXPECT_EQ(std::vector<int>({Rec(b, 1), Rec(b, 2), Rec(b, 23), Rec(b, 24)}), std::vector<int>({3, -2, 0, 1}));
-  SavePageSetup();
+  ASSERT_TRUE(store_.SavePageSetup().Ok());
   b = IntegerFile();
   ASSERT_EQ(b.size(), 78u);
   for (int rec = 25; rec <= 31; ++rec) EXPECT_EQ(Rec(b, rec), 0);
@@ -67,16 +66,14 @@ TEST_F(ParameterStoreTest, DialogWriterLeavesRecord23Alone) {
 }
 
 TEST_F(ParameterStoreTest, SavedRecordsReadBack) {
-  LoadParametersAtStartup();
-  auto& p = MachineParameter;
+  store_.LoadAtStartup();
   p.ComPort = 49, p.RecordInterval = 32766, p.IntervalUnit = 3, p.LedCycle = 16, p.CriticalX = 1;
   p.RecordMode = 1, p.WorkMode = 2, p.LimitTime = 32767, p.PaperKind = 5, p.PaperWidth = 420;
   p.PictureScale = 1.2f;
-  ASSERT_TRUE(SaveMachineParameter());
-  SavePageSetup();
+  ASSERT_TRUE(store_.SaveRecording().Ok() && store_.SavePageSetup().Ok());
   const std::vector<int> saved = Fields(p);
-  ApplyDefaultParameters();
-  ReadMachineParameter();
+  ApplyDefaults(p);
+  store_.ReadRecords();
   EXPECT_EQ(Fields(p), saved);
 }
 
@@ -95,10 +92,10 @@ TEST_F(ParameterStoreTest, DamagedAndMissingRecordsTakeTheirDefaults) {
   cut[0] = 7;
   for (const auto& [bytes, want] : {std::pair{damaged, kept}, {dialog_only, dialog},
                                     {Bytes(dialog_only.begin(), dialog_only.begin() + 3), cut}}) {
-    testing::WriteBytes(ProgramFile(kIntegerFileName), bytes);
-    LoadParametersAtStartup();
-    EXPECT_EQ(Fields(MachineParameter), want) << bytes.size() << " bytes";
-    EXPECT_EQ(MachineParameter.LanguageFlag, 1);  // record 23 may say Chinese; start-up is English
+    testing::WriteBytes(folder_.File(kIntegerFileName), bytes);
+    store_.LoadAtStartup();
+    EXPECT_EQ(Fields(p), want) << bytes.size() << " bytes";
+    EXPECT_EQ(p.LanguageFlag, 1);  // record 23 may say Chinese; start-up is English
   }
 }
 
@@ -106,25 +103,27 @@ TEST_F(ParameterStoreTest, DataFolderRecordsAreCutAndTrimmed) {
   const std::string folder = folder_.path();
   ASSERT_LT(folder.size(), 45u);
   std::string image = folder + std::string(50 - folder.size(), ' ') + "  drive:long" + std::string(38, ' ');
-  testing::WriteBytes(ProgramFile(kStringFileName), Bytes(image.begin(), image.end()));
-  LoadParametersAtStartup();
+  testing::WriteBytes(folder_.File(kStringFileName), Bytes(image.begin(), image.end()));
+  store_.LoadAtStartup();
   // An existing folder is kept; the drive is the first 10 characters.
-  EXPECT_EQ(MachineParameter.DataPath + "|" + MachineParameter.DataDrive, folder + "|drive:lo");
+  EXPECT_EQ(p.DataPath + "|" + p.DataDrive, folder + "|drive:lo");
 
   image = std::string(50, 'p') + std::string(50, ' ');
-  testing::WriteBytes(ProgramFile(kStringFileName), Bytes(image.begin(), image.end()));
-  ReadDataPath();
-  EXPECT_EQ(MachineParameter.DataPath, std::string(45, 'p'));
-  LoadParametersAtStartup();
-  EXPECT_EQ(MachineParameter.DataPath + "|" + MachineParameter.DataDrive, "c:\\|c:");  // not a folder here
+  testing::WriteBytes(folder_.File(kStringFileName), Bytes(image.begin(), image.end()));
+  store_.ReadDataFolder();
+  EXPECT_EQ(p.DataPath, std::string(45, 'p'));
+  store_.LoadAtStartup();
+  EXPECT_EQ(p.DataPath + "|" + p.DataDrive, "c:\\|c:");  // not a folder here
   EXPECT_EQ(StringFile(), Bytes(image.begin(), image.end()));  // replaced in memory only
 }
 
-TEST_F(ParameterStoreTest, UnreadableFolderDoesNotCrash) {
-  ASSERT_TRUE(InitProgramFolder(folder_.File("gone")));
-  std::filesystem::remove_all(folder_.File("gone"));
-  LoadParametersAtStartup();  // files cannot be created: defaults in memory
-  EXPECT_EQ(Fields(MachineParameter), kDefaults);
+TEST_F(ParameterStoreTest, MissingFolderGivesDefaultsAndNamesTheFileNotSaved) {
+  ParameterStore gone(folder_.File("gone"), p);
+  gone.LoadAtStartup();  // files cannot be created: defaults in memory
+  EXPECT_EQ(Fields(p), kDefaults);
+  for (const SaveResult& r : {gone.SaveRecording(), gone.SavePageSetup()}) {
+    EXPECT_NE(r.message.find(folder_.File("gone/MPInteger.kvx")), std::string::npos) << r.message;
+  }
 }
 
 }  // namespace

@@ -53,37 +53,34 @@ class DialogsQtTest : public testing::ProgramFolderTest {
  protected:
   void SetUp() override {
     ProgramFolderTest::SetUp();
-    SetClockSource(FixedClock);
-    ResetKeypad();
-    ApplyDefaultParameters();
-    MachineParameter.LanguageFlag = 1;
-    MachineParameter.ParameterDialogMode = 0;
-    MachineParameter.ParameterAccepted = false;
+    ApplyDefaults(p_);
+    p_.LanguageFlag = 1;
   }
-  void TearDown() override { SetClockSource(nullptr); }
   testing::FakePorts ports_;
+  RecordingParameters p_{};
+  ParameterStore store_{folder_.path(), p_};
 };
 
 TEST_F(DialogsQtTest, FullLayoutShowsTheFormInEnglishOrChinese) {
-  MachineParameter.RecordInterval = 750;
-  MachineParameter.IntervalUnit = 1;
-  ParameterDialogQt d;
+  p_.RecordInterval = 750;
+  p_.IntervalUnit = 1;
+  ParameterDialogQt d(store_, ports_.keypad, FixedClock);
   d.show();
   EXPECT_EQ(Child<QLineEdit>(&d, "Text2")->text(), "750");
   EXPECT_TRUE(Child<QRadioButton>(&d, "Option2")->isChecked());
   EXPECT_FALSE(Child<QLineEdit>(&d, "Text4")->isEnabled());  // normal record mode
   ExpectNothingClipped(&d);
 
-  MachineParameter.LanguageFlag = 0;
-  ParameterDialogQt zh;
+  p_.LanguageFlag = 0;
+  ParameterDialogQt zh(store_, ports_.keypad, FixedClock);
   zh.show();
   EXPECT_EQ(Child<QPushButton>(&zh, "OKButton")->text() + Child<QRadioButton>(&zh, "Option9")->text(), "确认定时");
   ExpectNothingClipped(&zh);
 }
 
 TEST_F(DialogsQtTest, RealTimeLayoutClosesUpIntervalLimitAndButtons) {
-  MachineParameter.ParameterDialogMode = 1;
-  ParameterDialogQt d;
+  p_.ParameterDialogMode = 1;
+  ParameterDialogQt d(store_, ports_.keypad, FixedClock);
   d.show();
   for (const char* hidden : {"Frame0", "Frame7", "Option3"}) {
     EXPECT_FALSE(Child<QWidget>(&d, hidden)->isVisible()) << hidden;
@@ -99,8 +96,8 @@ TEST_F(DialogsQtTest, RealTimeLayoutClosesUpIntervalLimitAndButtons) {
 }
 
 TEST_F(DialogsQtTest, ClicksAndSpaceOpenTheKeypadOnEnabledBoxesOnly) {
-  MachineParameter.WorkMode = 2;
-  ParameterDialogQt d;
+  p_.WorkMode = 2;
+  ParameterDialogQt d(store_, ports_.keypad, FixedClock);
   d.show();
   ports_.keypad.Enter("21");
   QTest::mouseClick(Child<QLineEdit>(&d, "Text16"), Qt::LeftButton);
@@ -118,17 +115,17 @@ TEST_F(DialogsQtTest, ClicksAndSpaceOpenTheKeypadOnEnabledBoxesOnly) {
   EXPECT_EQ(Child<QLineEdit>(&d, "Text5")->text(), "9");
 }
 TEST_F(DialogsQtTest, EnterIsOkEscapeIsCancelAndTheClockStopsWithTheWindow) {
-  ParameterDialogQt accepted;
+  ParameterDialogQt accepted(store_, ports_.keypad, FixedClock);
   accepted.show();
   auto* text2 = Child<QLineEdit>(&accepted, "Text2");
   text2->setFocus();
   QTest::keyClick(text2, Qt::Key_Return);  // OK, not the keypad
   EXPECT_TRUE(ports_.keypad.shown.empty());
   EXPECT_EQ(accepted.result(), QDialog::Accepted);
-  EXPECT_TRUE(MachineParameter.ParameterAccepted);
+  EXPECT_TRUE(p_.ParameterAccepted);
 
-  MachineParameter.ParameterAccepted = false;
-  ParameterDialogQt d;
+  p_.ParameterAccepted = false;
+  ParameterDialogQt d(store_, ports_.keypad, FixedClock);
   d.show();
   auto* text1 = Child<QLineEdit>(&d, "Text1");
   text1->setFocus();
@@ -145,17 +142,16 @@ TEST_F(DialogsQtTest, EnterIsOkEscapeIsCancelAndTheClockStopsWithTheWindow) {
   EXPECT_NE(second->text(), "x");  // the clock ticks while open
   QTest::keyClick(text1, Qt::Key_Escape);
   EXPECT_EQ(d.result(), QDialog::Rejected);
-  EXPECT_FALSE(MachineParameter.ParameterAccepted);
+  EXPECT_FALSE(p_.ParameterAccepted);
   EXPECT_FALSE(timer->isActive());
 }
 
 using KeypadQtTest = DialogsQtTest;
 
 TEST_F(KeypadQtTest, KeysOkAndMessages) {
-  DialogInputForm form;
-  LoadDialogInput(form);
-  form.Text1 = "15", form.Text2 = "23", form.Text3 = "0", form.Text4 = "0", form.Caption = "Hour";
-  KeypadDialogQt k(form);
+  KeypadForm form = NewKeypadForm();
+  form.Entry = "15", form.Maximum = "23", form.Minimum = "0", form.Decimals = "0", form.Caption = "Hour";
+  KeypadDialogQt k(form, 1);
   k.show();
   EXPECT_EQ(k.windowTitle(), "Hour");
   auto* text1 = Child<QLineEdit>(&k, "Text1");
@@ -175,20 +171,18 @@ TEST_F(KeypadQtTest, KeysOkAndMessages) {
   QTest::keyClicks(text1, "7");
   QTest::mouseClick(Child<QPushButton>(&k, "OKButton"), Qt::LeftButton);
   EXPECT_EQ(k.result(), QDialog::Accepted);
-  EXPECT_EQ(Keypad.KeypadValue, 7);
+  EXPECT_EQ(form.Value, 7);
 }
 
 TEST_F(KeypadQtTest, ChineseCaptionsFitAndEscapeCancels) {
-  MachineParameter.LanguageFlag = 0;
-  DialogInputForm form;
-  LoadDialogInput(form);
-  KeypadDialogQt zh(form);
+  KeypadForm form = NewKeypadForm();
+  KeypadDialogQt zh(form, 0);
   zh.show();
   EXPECT_EQ(Child<QGroupBox>(&zh, "Frame2")->title(), "小键盘");
   ExpectNothingClipped(&zh);
   QTest::keyClick(Child<QLineEdit>(&zh, "Text1"), Qt::Key_Escape);
   EXPECT_EQ(zh.result(), QDialog::Rejected);
-  EXPECT_FALSE(Keypad.KeypadAccepted);
+  EXPECT_FALSE(form.Value);
 }
 
 }  // namespace

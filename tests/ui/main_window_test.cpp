@@ -35,7 +35,6 @@ namespace {
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetShellState();
     ResetDataState();
     SetUi(&ui_);
     chart_ = new QWidget;
@@ -107,7 +106,7 @@ TEST_F(MainWindowTest, ResizeLaysOutOnlyAfterStartUp) {
   window_->resize(1400, 900);
   QApplication::processEvents();
   EXPECT_EQ(chart_->pos(), before);  // start-up still running
-  Shell.StartupComplete = true;
+  window_->Shell().StartupComplete = true;
   window_->resize(1300, 880);
   QApplication::processEvents();
   EXPECT_NE(chart_->pos(), before);
@@ -116,7 +115,6 @@ TEST_F(MainWindowTest, ResizeLaysOutOnlyAfterStartUp) {
 TEST(ChartWindowFit, SmallWindowsScrollAndFitToWindowScalesTheChartAndIsRemembered) {
   testing::TempFolder folder;
   ASSERT_TRUE(InitProgramFolder(folder.path()));
-  ResetShellState();
   ResetConversionState();
   Chart model(Data, Conv);
   auto* chart = new FormPicture(model);
@@ -124,7 +122,7 @@ TEST(ChartWindowFit, SmallWindowsScrollAndFitToWindowScalesTheChartAndIsRemember
   {
     MainWindow w(chart);
     w.show();
-    Shell.StartupComplete = true;
+    w.Shell().StartupComplete = true;
     EXPECT_FALSE(w.FitToWindow());  // off by default
     w.resize(700, 450);
     QApplication::processEvents();
@@ -218,13 +216,13 @@ TEST(RestScreen, CentresTheToolBarAndTheChartBelowIt) {
 }
 
 TEST(DeviceChange, ScansOnlyWhenIdleAfterStartUp) {
-  ResetShellState();
   ResetDataState();
-  EXPECT_FALSE(DeviceChangeStartsScan());
-  Shell.StartupComplete = true;
-  EXPECT_TRUE(DeviceChangeStartsScan());
+  ShellState shell;
+  EXPECT_FALSE(DeviceChangeStartsScan(shell));
+  shell.StartupComplete = true;
+  EXPECT_TRUE(DeviceChangeStartsScan(shell));
   Data.MenuCommandCode = MenuOperation::Download;
-  EXPECT_FALSE(DeviceChangeStartsScan());
+  EXPECT_FALSE(DeviceChangeStartsScan(shell));
 }
 
 TEST(StopButton, RunsTheHandlerOfTheRunningCapture) {

@@ -57,8 +57,7 @@ class SystemParameterTest : public testing::ProgramFolderTest {
     ResetConversionState();
     ApplyDefaultParameters();
     MachineParameter.LanguageFlag = 1;
-    SetClockSource(FixedClock);
-    SetKeypadPort(nullptr);  // the dialog installs the real keypad window
+    ui_.UseParameterStore(&store_, FixedClock);  // with the real keypad window
     clock_.Install();
     SetUi(&ui_);
     ResetDeviceEngines();
@@ -76,11 +75,11 @@ class SystemParameterTest : public testing::ProgramFolderTest {
     SetDeviceTransport(nullptr);
     SetTimerFactory(nullptr);
     SetUi(nullptr);
-    SetClockSource(nullptr);
     if (sim_) sim_->Stop();
   }
 
   VirtualClock clock_;
+  ParameterStore store_{folder_.path(), MachineParameter};  // the record the device sends
   WindowUi ui_;
   std::unique_ptr<sim::Simulator> sim_;
 };
