@@ -8,8 +8,7 @@
 #include "model/staged_file.h"
 #include "model/state.h"
 #include "model/utils.h"
-#include "device/command_engine.h"
-#include "device/device_timers.h"
+#include "core/timer.h"
 
 namespace accelog {
 
@@ -99,10 +98,16 @@ void ToEXCEL() {
   Data.MenuCommandCode = MenuOperation::Export;
   Export.ExcelFileName = Data.DataFileName;
   // There is no screen image to take first: the first tick only waits.
-  ScreenCaptureHooks.ToExcelFile = ToExcelFile;
-  if (!Timers.Timer6) return ToExcelFile();
-  Command.Timer6Count = 0;
-  Timers.Timer6->Start(1000);
+  if (!Export.MakeWorkbookTimer) return ToExcelFile();
+  Export.WorkbookTimer = Export.MakeWorkbookTimer();
+  Export.WorkbookTimer->OnTick = [] {
+    if (++Export.WorkbookTicks < 2) return;
+    Export.WorkbookTimer->Stop();
+    Export.WorkbookTicks = 0;
+    ToExcelFile();
+  };
+  Export.WorkbookTicks = 0;
+  Export.WorkbookTimer->Start(1000);
 }
 
 void ToExcelFile() {

@@ -16,11 +16,8 @@
 #include "model/fft.h"
 #include "ui/form2.h"
 #include "model/state.h"
-#include "device/command_engine.h"
-#include "device/device_timers.h"
-#include "device/download.h"
-#include "device/link.h"
-#include "device/realtime.h"
+#include "app/device_menu.h"
+#include "device/device.h"
 #include "device/transport.h"
 #include "model/machine_parameter.h"
 #include "ui/print_command.h"
@@ -102,8 +99,9 @@ Program::~Program() {
   print_.reset();
   watch_.reset();
   // Device and timers go before the windows and the event loop.
-  ResetDeviceEngines();
-  CloseDevice();
+  device_.reset();
+  Export.WorkbookTimer.reset();
+  Export.MakeWorkbookTimer = nullptr;
   SetTimerFactory(nullptr);
   window_.reset();
   if (simulator_) simulator_->Stop();
@@ -160,25 +158,25 @@ bool Program::Start() {
       return false;
     }
   }
-  SetDeviceTransport(std::move(transport));
   InstallQtTimerFactory();
-  ResetDeviceEngines();
-
+  Export.MakeWorkbookTimer = [] { return std::make_unique<QtTimer>(); };
   chart_ = new FormPicture;
   window_ = std::make_unique<MainWindow>(chart_);
   ui_ = ui_factory_(window_.get(), chart_);
   SetUi(ui_.get());
+  MakeDevice(std::move(transport));
+
   window_->SetHandlers({
-      {"File002", [] { File002_Click(); }},
-      {"File008", [] { File008_Click(); }},
+      {"File002", [this] { SendSystemParameters(*device_); }},
+      {"File008", [this] { DownloadData(*device_); }},
       {"File004", [] { File004_Click(); }},
       {"File007", [] { File007_Click(); }},
       {"File012", [this] { File012_Click(window_.get()); }},
-      {"File009", [] { File009_Click(); }},
-      {"File011", [] { File011_Click(); }},
+      {"File009", [this] { ToggleLiveCapture(*device_); }},
+      {"File011", [this] { ToggleLiveSpectrum(*device_); }},
       {"File005", [] { File005_Click(); }},
       {"File006", [this] { print_->File006_Click(); }},
-      {"Escape", [] { StopDownload(); }},
+      {"Escape", [this] { device_->StopDownload(); }},
       {"UseSimulator", [this] { UseSimulatedLogger(!simulator_); }},
   });
   window_->SetMenuMark("UseSimulator", simulator_ != nullptr);
@@ -187,7 +185,7 @@ bool Program::Start() {
   QObject::connect(chart_, &FormPicture::ToolHintCleared, window_->ToolBar()->HintLabel(), &QLabel::clear);
 
   WatchDevice();
-  usbDeviceDetect();
+  device_->StartScan();
   window_->show();
   window_->RestScreen();
   Shell.StartupComplete = true;
@@ -198,6 +196,7 @@ bool Program::Start() {
 void Program::WatchDevice() {
   // Device changes stand in for the window hook's device-change message.
   watch_ = std::make_unique<DeviceWatch>();
+  watch_->SetDevice(device_.get());
   if (options_.device.rfind("sim:", 0) == 0) {
     watch_->WatchSocket(QString::fromStdString(options_.device.substr(4)));
   } else {
@@ -209,19 +208,18 @@ void Program::WatchDevice() {
 void Program::UseSimulatedLogger(bool on) {
   if (Data.MenuCommandCode != MenuOperation::None) return;  // like every menu item while the logger is busy
   if (on != (simulator_ != nullptr)) {
-    ResetDeviceEngines();  // the open device goes first
+    device_.reset();  // the open device goes first
     watch_.reset();
     if (on && !StartSimulator()) on = false;  // the reason was shown: back to USB
     if (!on) {
       simulator_.reset();  // stops it
       options_.device = "usb";
     }
-    SetDeviceTransport(MakeTransport(options_.device));
-    ResetDeviceEngines();
+    MakeDevice(MakeTransport(options_.device));
     WatchDevice();
     ui_->SetSimulatedLogger(on);
     ui_->StatusPanel(kHintPanel, "");
-    usbDeviceDetect();
+    device_->StartScan();
   }
   window_->SetMenuMark("UseSimulator", on);
   MainWindow::RememberSetting("UseSimulatedLogger", on, "Use Simulated Logger");
@@ -236,7 +234,12 @@ void Program::OpenStartFile(const std::string& file) {
 }
 
 void Program::OnDeviceChanged() {
-  if (DeviceChangeStartsScan()) usbDeviceDetect();
+  if (DeviceChangeStartsScan()) device_->StartScan();
+}
+
+void Program::MakeDevice(std::unique_ptr<Transport> transport) {
+  device_ = std::make_unique<Device>(std::move(transport),
+                                     SteadyDeviceClock([] { return std::make_unique<QtTimer>(); }), *ui_, Data);
 }
 
 }  // namespace accelog
