@@ -11,6 +11,9 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "cli/cli.h"
 #include "core/program_folder.h"
@@ -236,27 +239,38 @@ int RunLive(Args& args) {
 
 namespace {
 
+// A JSON value on one line with a blank after every ":" and "," between
+// members, and arrays without blanks.
+std::string OneLine(const nlohmann::ordered_json& v) {
+  if (!v.is_object()) return v.dump();
+  std::string line = "{";
+  for (auto it = v.begin(); it != v.end(); ++it) {
+    if (it != v.begin()) line += ", ";
+    line += nlohmann::json(it.key()).dump() + ": " + OneLine(it.value());
+  }
+  return line + "}";
+}
+
 // One good set as a JSON line: the peak line of each axis and its 128
 // magnitudes (the spectra are in PlotX..PlotZ of records 1..128).
 void PrintSetJson(int set) {
   int32_t RealDataRecord::*const fields[3] = {&RealDataRecord::PlotX, &RealDataRecord::PlotY,
                                               &RealDataRecord::PlotZ};
   const char* const names[3] = {"X", "Y", "Z"};
-  std::string peaks, magnitudes;
+  nlohmann::ordered_json peaks = nlohmann::ordered_json::object(), magnitudes = nlohmann::ordered_json::object();
   for (int axis = 0; axis < 3; ++axis) {
     int peak = 1;
-    std::string list;
+    std::vector<int32_t> line;
     for (int i = 1; i <= kSpectrumBins; ++i) {
       const int32_t v = Data.RealData[i].*fields[axis];
       if (v > Data.RealData[peak].*fields[axis]) peak = i;
-      list += (i > 1 ? "," : "") + std::to_string(v);
+      line.push_back(v);
     }
-    const std::string sep = axis > 0 ? ", " : "";
-    peaks += sep + "\"" + names[axis] + "\": " + std::to_string(peak);
-    magnitudes += sep + "\"" + names[axis] + "\": [" + list + "]";
+    peaks[names[axis]] = peak;
+    magnitudes[names[axis]] = line;
   }
-  std::printf("{\"set\": %d, \"peaks\": {%s}, \"magnitudes\": {%s}}\n", set, peaks.c_str(),
-              magnitudes.c_str());
+  const nlohmann::ordered_json out = {{"set", set}, {"peaks", peaks}, {"magnitudes", magnitudes}};
+  std::printf("%s\n", OneLine(out).c_str());
   std::fflush(stdout);
 }
 

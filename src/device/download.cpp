@@ -161,7 +161,7 @@ bool Device::RepliesTrusted() {
 
 // A block is asked for only when no earlier reply is owed: a late block then
 // never lands in the place of the next one, and a late logger is not sent
-// repeats that it would answer late too. The request waits on Timer1.
+// repeats that it would answer late too. The request waits on the block timer.
 void Device::RequestBlock(bool repeat) {
   command.Awaited = CommandCode::Block;
   command.Operation = ActiveOperation::Download;

@@ -31,7 +31,7 @@ constexpr int kMaxRejectedSets = 10;
 }  // namespace
 
 // A set is asked for only when no block of an earlier one is owed: a late
-// block would otherwise stand in the next set. The request waits on Timer1.
+// block would otherwise stand in the next set. The request waits on the block timer.
 void Device::RequestSet() {
   command.Awaited = CommandCode::SpectrumSet;
   command.Operation = ActiveOperation::LiveSpectrum;
