@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <utility>
 
-#include "core/program_folder.h"
 #include "core/ui_port.h"
 #include "model/conversion.h"
 #include "model/fft.h"

@@ -252,16 +252,22 @@ TEST_F(DownloadTest, FailedBlockWriteAbandonsTheDownloadCleanly) {
   EXPECT_TRUE(ui_.shown_files.empty());
 }
 
+// The typed interface: the result names the file, the reason and what was kept.
 TEST_F(DownloadTest, LostDeviceOrStopEndsARunningDownloadWithWholeBlocks) {
+  std::vector<DownloadResult> results;
+  auto start = [&] {
+    DownloadOptions options;
+    options.finished = [&](const DownloadResult& r) { results.push_back(r); };
+    dev_->Download(Out(), std::move(options));
+  };
   for (bool stop : {false, true}) {
     SCOPED_TRACE(stop);
     ASSERT_TRUE(Fresh(800));
-    ui_.save_name = Out();
-    DownloadData(*dev_);
+    results.clear();
+    start();
     ASSERT_TRUE(clock_.RunUntil([&] { return dev_->download.BlockIndex >= 10; }, 100000));
     if (stop) {
       dev_->StopDownload();
-      EXPECT_EQ(dev_->download.Outcome, DownloadOutcome::Stopped);
       EXPECT_EQ(ui_.Panel(2), "Download stopped");
       EXPECT_TRUE(MessageNames(Out()));
     } else {
@@ -269,19 +275,24 @@ TEST_F(DownloadTest, LostDeviceOrStopEndsARunningDownloadWithWholeBlocks) {
       t_->paths.clear();
       t_->open = false;
       dev_->StartScan();
-      ASSERT_TRUE(clock_.RunUntil([&] { return dev_->download.Outcome != DownloadOutcome::Running; }, 100000));
-      EXPECT_EQ(dev_->download.Outcome, DownloadOutcome::DeviceLost);
+      ASSERT_TRUE(clock_.RunUntil([&] { return !results.empty(); }, 100000));
       EXPECT_EQ(ui_.Panel(1), "No Device !");
     }
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].outcome, stop ? DownloadOutcome::Stopped : DownloadOutcome::DeviceLost);
+    EXPECT_EQ(results[0].message.rfind(Out() + ": ", 0), 0u) << results[0].message;
+    EXPECT_EQ(19 + 6 * static_cast<size_t>(results[0].samples_kept), ReadBytes(Out()).size());
     ExpectWholeBlocksOfMemory();
     ExpectIdle();
     EXPECT_TRUE(ui_.shown_files.empty());
   }
   // Stopped while the inquiry is pending: no file at all.
   std::filesystem::remove(Out());
-  DownloadData(*dev_);
+  results.clear();
+  start();
   dev_->StopDownload();
-  EXPECT_EQ(dev_->download.Outcome, DownloadOutcome::Stopped);
+  ASSERT_EQ(results.size(), 1u);
+  EXPECT_EQ(results[0].outcome, DownloadOutcome::Stopped);
   clock_.Advance(2000);
   EXPECT_FALSE(std::filesystem::exists(Out()));
   ExpectIdle();
