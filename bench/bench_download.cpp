@@ -17,10 +17,8 @@
 #include "ui/qt_timer.h"
 #include "core/ui_port.h"
 #include "model/state.h"
-#include "device/command_engine.h"
-#include "device/device_timers.h"
-#include "device/download.h"
-#include "device/link.h"
+#include "app/device_menu.h"
+#include "device/device.h"
 #include "model/machine_parameter.h"
 #include "sim/recording.h"
 #include "sim/simulator.h"
@@ -99,10 +97,10 @@ void BM_RealTimeDownload(benchmark::State& state) {
   ui.save_name = folder.File("bench.kvx");
   SetUi(&ui);
   InstallQtTimerFactory();
-  SetDeviceTransport(usb ? MakeUsbTransport() : MakeTransport("sim:" + folder.File("logger.sock")));
-  ResetDeviceEngines();
-  usbDeviceDetect();
-  if (!RunUntil([] { return Link.LinkConfirmed && Command.CommandCode == 0; }, 10000)) {
+  Device device(usb ? MakeUsbTransport() : MakeTransport("sim:" + folder.File("logger.sock")),
+                SteadyDeviceClock([] { return MakeTimer(); }), ui, Data);
+  device.StartScan();
+  if (!RunUntil([&] { return device.Connected(); }, 10000)) {
     state.SkipWithError("no link to the logger");
     return;
   }
@@ -124,9 +122,9 @@ void BM_RealTimeDownload(benchmark::State& state) {
   double seconds = 0;
   int64_t blocks = 0;
   for (auto _ : state) {
-    File008_Click();
-    RunUntil([] { return Download.Outcome != DownloadOutcome::Running; }, 600000);
-    if (Download.Outcome != DownloadOutcome::Ended ||
+    DownloadData(device);
+    RunUntil([&] { return device.download.Outcome != DownloadOutcome::Running; }, 600000);
+    if (device.download.Outcome != DownloadOutcome::Ended ||
         ReadBytesOf(ui.save_name) != image) {
       state.SkipWithError("download did not end");
       break;
@@ -134,13 +132,11 @@ void BM_RealTimeDownload(benchmark::State& state) {
     const double s = std::chrono::duration<double>(ui.loop_end - ui.loop_start).count();
     state.SetIterationTime(s);
     seconds += s;
-    blocks += Download.DownloadBlockCount;
+    blocks += device.download.BlockCount;
   }
   state.counters["blocks_per_s"] = seconds > 0 ? static_cast<double>(blocks) / seconds : 0;
   state.counters["blocks"] = static_cast<double>(blocks);
 
-  ResetDeviceEngines();
-  DestroyDeviceTimers();
   SetTimerFactory(nullptr);
   SetUi(nullptr);
   logger.Stop();

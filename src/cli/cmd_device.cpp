@@ -20,10 +20,7 @@
 #include "model/conversion.h"
 #include "model/state.h"
 #include "model/utils.h"
-#include "device/command_engine.h"
-#include "device/device_timers.h"
-#include "device/download.h"
-#include "device/link.h"
+#include "device/device.h"
 #include "model/machine_parameter.h"
 #include "app/parameter_dialog.h"
 #include "app/parameter_entries.h"
@@ -33,22 +30,17 @@ namespace {
 
 class DeviceUi : public UiPort {
  public:
-  std::string save_name;
-  bool overwrite = false;
-  bool force = false;  // a count too large to open is downloaded anyway
-
   void Message(const std::string& text, MessageIcon) override {
     EndBar();
     std::fprintf(stderr, "accelog-cli: %s\n", text.c_str());
     DrawBar();
   }
-  bool AskOkCancel(const std::string& text) override {
-    const bool ok = text.rfind("The filename already exists", 0) == 0 ? overwrite : force;
+  // A question the command line answered beforehand, shown with its answer.
+  bool Answer(const std::string& question, bool ok) {
     EndBar();
-    std::fprintf(stderr, "accelog-cli: %s %s\n", text.c_str(), ok ? "OK" : "Cancel");
+    std::fprintf(stderr, "accelog-cli: %s %s\n", question.c_str(), ok ? "OK" : "Cancel");
     return ok;
   }
-  std::string SaveFileName(const std::string&, const std::string&) override { return save_name; }
   void StatusPanel(int panel, const std::string& text) override {
     std::string& last = panels_[panel];
     if (last == text) return;
@@ -75,18 +67,6 @@ class DeviceUi : public UiPort {
   }
   // The file is written; there is no window to show it in.
   void ShowDataFile(const std::string&) override {}
-  // set-params judged its entries before the link came up; the "dialog"
-  // now does what its OK does with entries that passed.
-  void ShowParameterDialog() override {
-    if (!accepted) return UiPort::ShowParameterDialog();
-    const int16_t mode = MachineParameter.ParameterDialogMode;
-    MachineParameter = *accepted;
-    MachineParameter.ParameterDialogMode = mode;
-    const SaveResult saved = ProgramParameterStore().SaveRecording();
-    MachineParameter.ParameterAccepted = saved.Ok();
-    if (!saved.Ok()) Message(ParameterSaveErrorText(saved.message, MachineParameter.LanguageFlag), MessageIcon::Exclamation);
-  }
-  std::optional<RecordingParameters> accepted;
 
  private:
   void DrawBar() {
@@ -115,8 +95,6 @@ class DeviceUi : public UiPort {
   int bar_min_ = 0, bar_max_ = 0, bar_value_ = 0;
 };
 
-enum class Stage { Scanning, Working };
-
 volatile std::sig_atomic_t stop_requested = 0;
 void RequestStop(int) { stop_requested = 1; }
 
@@ -131,53 +109,24 @@ void CatchStopSignals() {
   sigaction(SIGTERM, &sa, nullptr);
 }
 
-// Brings the link up, runs `start` once the logger has identified itself,
-// then polls `finished` (which returns an exit code, or -1 while running).
-int RunOnLink(const Args& args, DeviceUi& ui, const std::function<bool()>& start,
-              const std::function<int()>& finished) {
+// Brings the link up on a device of its own, then runs `work` with it and
+// the loop that drives its timers; kExitFailed when the link did not come up.
+int RunOnLink(const Args& args, DeviceUi& ui, const std::function<int(Device&, TimerLoop&)>& work) {
   int refused = kExitOk;
   auto transport = MakeCliTransport(args, refused);
   if (!transport) return refused;
-  TimerLoop loop;
-  loop.Install();
   ResetDataState();
   ResetConversionState();
-  LoadParametersAtStartup();
   SetUi(&ui);
-  SetDeviceTransport(std::move(transport));
-  ResetDeviceEngines();
-  usbDeviceDetect();
-
-  Stage stage = Stage::Scanning;
-  int code = -1;
-  auto poll = loop.MakeTimer();
-  poll->OnTick = [&] {
-    if (stop_requested) {
-      StopDownload();
-      const int done = stage == Stage::Working ? finished() : -1;
-      return void(code = done >= 0 && done != kExitOk ? done : kExitFailed);
-    }
-    if (stage == Stage::Scanning) {
-      if (Link.ScanGaveUp) return void(code = kExitFailed);
-      // The connect reply was rejected: nothing retries it.
-      if (!Link.LinkConfirmed && Command.CommandCode == 12 && !Timers.TimerMSComm->IsEnabled() &&
-          !Timers.Timer4->IsEnabled()) {
-        return void(code = kExitFailed);
-      }
-      if (Link.LinkConfirmed && Command.CommandCode == 0) {
-        stage = Stage::Working;
-        if (!start()) code = kExitFailed;
-      }
-      return;
-    }
-    code = finished();
-  };
-  poll->Start(20);  // seldom enough not to disturb the 20 ms block timer
-  loop.Run([&] { return code >= 0; });
-  poll->Stop();
-  ResetDeviceEngines();  // closes the device and the timers before the loop goes
-  DestroyDeviceTimers();
-  SetTimerFactory(nullptr);
+  LoadParametersAtStartup();
+  TimerLoop loop;
+  int code = kExitFailed;
+  {
+    Device device(std::move(transport), SteadyDeviceClock([&loop] { return loop.MakeTimer(); }), ui, Data);
+    device.StartScan();
+    loop.Run([&] { return stop_requested || device.Connected() || device.ConnectFailed(); });
+    if (device.Connected() && !stop_requested) code = work(device, loop);
+  }
   SetUi(nullptr);
   return code;
 }
@@ -208,18 +157,37 @@ bool NoOptionsLeft(Args& args, const char* usage, size_t words) {
 int RunScan(Args& args) {
   if (!NoOptionsLeft(args, "scan", 0)) return kExitUsage;
   DeviceUi ui;
-  return RunOnLink(args, ui, [] {
-    std::printf("%s\n", Command.DeviceIdText.c_str());
+  return RunOnLink(args, ui, [](Device& device, TimerLoop&) {
+    std::printf("%s\n", device.DeviceIdText().c_str());
     std::fflush(stdout);
-    return true;
-  }, [] { return kExitOk; });
+    return kExitOk;
+  });
 }
+
+namespace {
+
+// The exit code of a finished download; the file's name on stdout when it is whole.
+int DownloadExitCode(const DownloadResult& result) {
+  switch (result.outcome) {
+    case DownloadOutcome::Ended:
+      std::printf("%s\n", result.file.c_str());
+      return kExitOk;
+    // Only a logger that answered with fewer than 8 samples has no data.
+    case DownloadOutcome::NoData: return kExitRefused;
+    case DownloadOutcome::Declined:
+      std::fprintf(stderr, "accelog-cli: nothing downloaded (use --force)\n");
+      return kExitFailed;
+    default: return kExitFailed;
+  }
+}
+
+}  // namespace
 
 int RunDownload(Args& args) {
   const char* usage = "download OUT.kvx [--overwrite] [--force]";
   DeviceUi ui;
-  ui.overwrite = args.TakeFlag("--overwrite");
-  ui.force = args.TakeFlag("--force");
+  const bool overwrite = args.TakeFlag("--overwrite");
+  const bool force = args.TakeFlag("--force");  // a count too large to open is downloaded anyway
   if (!NoOptionsLeft(args, usage, 1)) return kExitUsage;
   // The name the engine will write: the extension becomes .kvx. It is
   // judged before any device work.
@@ -229,28 +197,33 @@ int RunDownload(Args& args) {
     return kExitFailed;
   }
   std::error_code ec;
-  if (std::filesystem::exists(target, ec) && !ui.overwrite) {
+  if (std::filesystem::exists(target, ec) && !overwrite) {
     std::fprintf(stderr, "accelog-cli: %s exists (use --overwrite)\n", target.c_str());
     return kExitFailed;
   }
-  ui.save_name = args.words[0];
   CatchStopSignals();
-  return RunOnLink(args, ui, [] {
-    File008_Click();
-    return Download.Outcome == DownloadOutcome::Running;
-  }, [&] {
-    switch (Download.Outcome) {
-      case DownloadOutcome::Running: return -1;
-      case DownloadOutcome::Ended:
-        std::printf("%s\n", target.c_str());
-        return kExitOk;
-      // Only a logger that answered with fewer than 8 samples has no data.
-      case DownloadOutcome::NoData: return kExitRefused;
-      case DownloadOutcome::Declined:
-        std::fprintf(stderr, "accelog-cli: nothing downloaded (use --force)\n");
-        return kExitFailed;
-      default: return kExitFailed;
+  return RunOnLink(args, ui, [&](Device& device, TimerLoop& loop) {
+    // The checks again, now that the link is up: the folder may have changed.
+    if (const std::string problem = DownloadTargetProblem(target); !problem.empty()) {
+      ui.Message(target + ": " + problem, MessageIcon::Exclamation);
+      return kExitFailed;
     }
+    if (std::filesystem::exists(target, ec)) {
+      if (!ui.Answer("The filename already exists ,overwrite it  ?", overwrite)) return kExitFailed;
+      if (!std::filesystem::remove(target, ec)) {
+        ui.Message(target + ": cannot be replaced: " + ec.message(), MessageIcon::Exclamation);
+        return kExitFailed;
+      }
+    }
+    std::optional<DownloadResult> result;
+    DownloadOptions options;
+    options.confirm_large_count = [&](const std::string& question) { return ui.Answer(question, force); };
+    options.finished = [&](const DownloadResult& r) { result = r; };
+    device.Download(target, std::move(options));
+    loop.Run([&] { return result || stop_requested; });
+    if (!result) device.StopDownload();
+    const int code = result ? DownloadExitCode(*result) : kExitFailed;
+    return stop_requested && code == kExitOk ? kExitFailed : code;
   });
 }
 
@@ -334,16 +307,20 @@ int RunSetParams(Args& args) {
     SetUi(nullptr);
     return kExitRefused;
   }
-  ui.accepted = checked;
-  return RunOnLink(args, ui, [] {
-    File002_Click();
-    return Command.CommandCode == 20;
-  }, [] {
-    if (!Link.LinkConfirmed) return kExitFailed;
-    if (Command.CommandCode == 0) return kExitOk;
-    // The reader has run and rejected the reply.
-    if (!Timers.TimerMSComm->IsEnabled()) return kExitFailed;
-    return -1;
+  return RunOnLink(args, ui, [&](Device& device, TimerLoop& loop) {
+    // What the dialog's OK does with entries that passed: stored, then sent.
+    MachineParameter.ParameterAccepted = false;
+    MachineParameter = checked;
+    MachineParameter.ParameterDialogMode = 0;
+    if (const SaveResult saved = ProgramParameterStore().SaveRecording(); !saved.Ok()) {
+      ui.Message(ParameterSaveErrorText(saved.message, MachineParameter.LanguageFlag), MessageIcon::Exclamation);
+      return kExitFailed;
+    }
+    MachineParameter.ParameterAccepted = false;
+    std::optional<bool> taken;
+    device.SendParameters(MachineParameter, [&](bool ok) { taken = ok; });
+    loop.Run([&] { return taken || !device.link.LinkConfirmed; });
+    return taken && *taken && device.link.LinkConfirmed ? kExitOk : kExitFailed;
   });
 }
 

@@ -11,6 +11,9 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "cli/cli.h"
 #include "core/program_folder.h"
@@ -19,11 +22,9 @@
 #include "model/conversion.h"
 #include "model/fft.h"
 #include "model/state.h"
+#include "model/text_util.h"
 #include "model/utils.h"
-#include "device/command_engine.h"
-#include "device/device_timers.h"
-#include "device/link.h"
-#include "device/realtime.h"
+#include "device/device.h"
 #include "model/machine_parameter.h"
 #include "app/parameter_dialog.h"
 
@@ -36,23 +37,18 @@ extern "C" void OnStopSignal(int) { g_stop_signal = true; }
 
 class LiveUi : public UiPort {
  public:
-  std::string save_name;
-  bool overwrite = false;
-  bool save_answer = true;  // "Do you want to save FFT Data  ?"
-  std::optional<RecordingParameters> accepted;
   std::function<void()> on_set;
 
   void Message(const std::string& text, MessageIcon) override {
     EndCount();
     std::fprintf(stderr, "accelog-cli: %s\n", text.c_str());
   }
-  bool AskOkCancel(const std::string& text) override {
-    const bool ok = text.rfind("Do you want", 0) == 0 ? save_answer : overwrite;
+  // A question the command line answered beforehand, shown with its answer.
+  bool Answer(const std::string& question, bool ok) {
     EndCount();
-    std::fprintf(stderr, "accelog-cli: %s %s\n", text.c_str(), ok ? "OK" : "Cancel");
+    std::fprintf(stderr, "accelog-cli: %s %s\n", question.c_str(), ok ? "OK" : "Cancel");
     return ok;
   }
-  std::string SaveFileName(const std::string&, const std::string&) override { return save_name; }
   void StatusPanel(int panel, const std::string& text) override {
     std::string& last = panels_[panel];
     if (last == text || TrimmedEmpty(text)) return;
@@ -64,19 +60,6 @@ class LiveUi : public UiPort {
     if (text.empty()) return;
     EndCount();
     std::fprintf(stderr, "accelog-cli: %s\n", text.c_str());
-  }
-  // The OK rows judged the fields before the link came up; the "dialog"
-  // stores them as its OK does.
-  void ShowParameterDialog() override {
-    if (!accepted) return UiPort::ShowParameterDialog();
-    const int16_t mode = MachineParameter.ParameterDialogMode;
-    MachineParameter = *accepted;
-    MachineParameter.ParameterDialogMode = mode;
-    const SaveResult saved = ProgramParameterStore().SaveRecording();
-    MachineParameter.ParameterAccepted = saved.Ok();
-    if (!saved.Ok()) {
-      Message(ParameterSaveErrorText(saved.message, MachineParameter.LanguageFlag), MessageIcon::Exclamation);
-    }
   }
   // The file is written; there is no window to show it in.
   void ShowDataFile(const std::string&) override {}
@@ -100,38 +83,13 @@ class LiveUi : public UiPort {
   bool counting_ = false;
 };
 
-// The engines' timers on the steady clock; a 20 ms wake-up keeps a stop
-// signal prompt however long the sample period is.
-class SteadyLoop {
- public:
-  SteadyLoop() {
-    loop_.Install();
-    wake_ = loop_.MakeTimer();
-    wake_->OnTick = [] {};
-    wake_->Start(20);
-  }
-  ~SteadyLoop() { SetTimerFactory(nullptr); }
-  // Runs the due ticks until done() holds; a stop signal runs on_stop once.
-  void RunUntil(const std::function<bool()>& done, const std::function<void()>& on_stop) {
-    bool stop_sent = false;
-    loop_.Run([&] {
-      if (g_stop_signal && !stop_sent && on_stop) {
-        stop_sent = true;
-        on_stop();
-      }
-      return done();
-    });
-  }
-
- private:
-  TimerLoop loop_;
-  std::unique_ptr<Timer> wake_;
-};
-
-// Brings the link up and runs `start`; then runs until `outcome` is no
-// longer Running. Returns the exit code.
-int RunCapture(const Args& args, LiveUi& ui, const std::function<void()>& start,
-               const LiveOutcome& outcome, const std::function<void()>& stop) {
+// Brings the link up on a device of its own and runs `start`, which starts a
+// capture and hands back where its outcome will be; then runs the timers
+// until the capture ends. A stop signal is the menu item's second click.
+// Returns the exit code.
+int RunCapture(const Args& args, LiveUi& ui,
+               const std::function<bool(Device&, std::optional<LiveOutcome>&)>& start,
+               const std::function<void(Device&)>& stop) {
   int refused = kExitOk;
   auto transport = MakeCliTransport(args, refused);
   if (!transport) return refused;
@@ -142,27 +100,27 @@ int RunCapture(const Args& args, LiveUi& ui, const std::function<void()>& start,
   SetUi(&ui);
   int code = kExitFailed;
   {
-    SteadyLoop loop;
-    SetDeviceTransport(std::move(transport));
-    ResetDeviceEngines();
-    usbDeviceDetect();
-    // A rejected connect reply is retried by nobody; a signal ends the wait.
-    auto connect_failed = [] {
-      return !Link.LinkConfirmed && Command.CommandCode == 12 && !Timers.TimerMSComm->IsEnabled() &&
-             !Timers.Timer4->IsEnabled();
-    };
-    loop.RunUntil([&] {
-      return Link.ScanGaveUp || connect_failed() || g_stop_signal ||
-             (Link.LinkConfirmed && Command.CommandCode == 0);
-    }, nullptr);
-    if (Link.LinkConfirmed && Command.CommandCode == 0 && !g_stop_signal) {
-      start();
-      loop.RunUntil([&] { return outcome != LiveOutcome::Running; }, stop);
+    TimerLoop loop;
+    // A stop signal is seen within 20 ms however long the sample period is.
+    auto wake = loop.MakeTimer();
+    wake->OnTick = [] {};
+    wake->Start(20);
+    Device device(std::move(transport), SteadyDeviceClock([&loop] { return loop.MakeTimer(); }), ui, Data);
+    device.StartScan();
+    loop.Run([&] { return g_stop_signal || device.Connected() || device.ConnectFailed(); });
+    std::optional<LiveOutcome> outcome;
+    if (device.Connected() && !g_stop_signal && start(device, outcome)) {
+      bool stop_sent = false;
+      loop.Run([&] {
+        if (g_stop_signal && !stop_sent) {
+          stop_sent = true;
+          stop(device);
+        }
+        return outcome.has_value();
+      });
       ui.EndCount();
       code = outcome == LiveOutcome::Stopped ? kExitOk : kExitFailed;
     }
-    ResetDeviceEngines();
-    DestroyDeviceTimers();
   }
   SetUi(nullptr);
   return code;
@@ -183,13 +141,23 @@ bool Exists(const std::string& name) {
   return std::filesystem::exists(name, ec);
 }
 
+// The overwrite question, answered by --overwrite, and the old file removed.
+bool ReplaceAllowed(LiveUi& ui, const std::string& name, bool overwrite) {
+  if (!Exists(name)) return true;
+  if (!ui.Answer("The filename already exists ,overwrite it  ?", overwrite)) return false;
+  std::error_code ec;
+  if (std::filesystem::remove(name, ec)) return true;
+  ui.Message("The capture file " + name + " could not be written: " + ec.message(), MessageIcon::Exclamation);
+  return false;
+}
+
 }  // namespace
 
 int RunLive(Args& args) {
   const char* usage =
       "live OUT.kvx [--overwrite] [--interval N] [--unit ms|s] [--limit N] [--limit-kind time|count]";
   LiveUi ui;
-  ui.overwrite = args.TakeFlag("--overwrite");
+  const bool overwrite = args.TakeFlag("--overwrite");
   const auto interval = args.TakeValue("--interval");
   const auto unit = args.TakeValue("--unit");
   const auto limit = args.TakeValue("--limit");
@@ -241,20 +209,46 @@ int RunLive(Args& args) {
     ui.Message(ParameterErrorText(code, MachineParameter.LanguageFlag), MessageIcon::Exclamation);
     return kExitRefused;
   }
-  ui.accepted = checked;
 
   const std::string target = FileNameFilter_String(args.words[0]) + ".kvx";
-  if (Exists(target) && !ui.overwrite) {
+  if (Exists(target) && !overwrite) {
     std::fprintf(stderr, "accelog-cli: %s exists (use --overwrite)\n", target.c_str());
     return kExitFailed;
   }
-  ui.save_name = args.words[0];
-  const int exit = RunCapture(args, ui, File009_Click, RealTime.DataOutcome, File009_Click);
+  auto start = [&](Device& device, std::optional<LiveOutcome>& outcome) {
+    device.ClearCaptionDiagnostic();
+    // A file that stays would lend its old tail to the new capture.
+    if (!ReplaceAllowed(ui, target, overwrite)) return false;
+    // What the dialog's OK does with fields that passed: stored, then used.
+    MachineParameter = checked;
+    MachineParameter.ParameterDialogMode = 1;
+    if (const SaveResult saved = ProgramParameterStore().SaveRecording(); !saved.Ok()) {
+      ui.Message(ParameterSaveErrorText(saved.message, MachineParameter.LanguageFlag), MessageIcon::Exclamation);
+      MachineParameter.ParameterDialogMode = 0;
+      return false;
+    }
+    MachineParameter.ParameterAccepted = false;
+    device.StartLive(target, MachineParameter, {[&](LiveOutcome o) { outcome = o; }});
+    return true;
+  };
+  const int exit = RunCapture(args, ui, start, [](Device& device) { device.ToggleLiveCapture(); });
   if (exit == kExitOk) std::printf("%s\n", target.c_str());
   return exit;
 }
 
 namespace {
+
+// A JSON value on one line with a blank after every ":" and "," between
+// members, and arrays without blanks.
+std::string OneLine(const nlohmann::ordered_json& v) {
+  if (!v.is_object()) return v.dump();
+  std::string line = "{";
+  for (auto it = v.begin(); it != v.end(); ++it) {
+    if (it != v.begin()) line += ", ";
+    line += nlohmann::json(it.key()).dump() + ": " + OneLine(it.value());
+  }
+  return line + "}";
+}
 
 // One good set as a JSON line: the peak line of each axis and its 128
 // magnitudes (the spectra are in PlotX..PlotZ of records 1..128).
@@ -262,21 +256,20 @@ void PrintSetJson(int set) {
   int32_t RealDataRecord::*const fields[3] = {&RealDataRecord::PlotX, &RealDataRecord::PlotY,
                                               &RealDataRecord::PlotZ};
   const char* const names[3] = {"X", "Y", "Z"};
-  std::string peaks, magnitudes;
+  nlohmann::ordered_json peaks = nlohmann::ordered_json::object(), magnitudes = nlohmann::ordered_json::object();
   for (int axis = 0; axis < 3; ++axis) {
     int peak = 1;
-    std::string list;
+    std::vector<int32_t> line;
     for (int i = 1; i <= kSpectrumBins; ++i) {
       const int32_t v = Data.RealData[i].*fields[axis];
       if (v > Data.RealData[peak].*fields[axis]) peak = i;
-      list += (i > 1 ? "," : "") + std::to_string(v);
+      line.push_back(v);
     }
-    const std::string sep = axis > 0 ? ", " : "";
-    peaks += sep + "\"" + names[axis] + "\": " + std::to_string(peak);
-    magnitudes += sep + "\"" + names[axis] + "\": [" + list + "]";
+    peaks[names[axis]] = peak;
+    magnitudes[names[axis]] = line;
   }
-  std::printf("{\"set\": %d, \"peaks\": {%s}, \"magnitudes\": {%s}}\n", set, peaks.c_str(),
-              magnitudes.c_str());
+  const nlohmann::ordered_json out = {{"set", set}, {"peaks", peaks}, {"magnitudes", magnitudes}};
+  std::printf("%s\n", OneLine(out).c_str());
   std::fflush(stdout);
 }
 
@@ -285,7 +278,7 @@ void PrintSetJson(int set) {
 int RunLiveSpectrum(Args& args) {
   const char* usage = "live-spectrum [OUT] [--sets N] [--overwrite] [--json]";
   LiveUi ui;
-  ui.overwrite = args.TakeFlag("--overwrite");
+  const bool overwrite = args.TakeFlag("--overwrite");
   const bool json = args.TakeFlag("--json");
   const auto sets = args.TakeValue("--sets");
   if (!NoOptionsLeft(args, usage, 0, 1)) return kExitUsage;
@@ -305,11 +298,10 @@ int RunLiveSpectrum(Args& args) {
   // With OUT the question is answered OK and OUT is the chosen name; without
   // it, Cancel: the fixed file in the data folder.
   std::string target;
-  ui.save_answer = args.words.size() == 1;
-  if (ui.save_answer) {
-    ui.save_name = args.words[0];
+  const bool save = args.words.size() == 1;
+  if (save) {
     target = SpectrumFileName(FileNameFilter_String(args.words[0]) + ".kvx");
-    if (Exists(target) && !ui.overwrite) {
+    if (Exists(target) && !overwrite) {
       std::fprintf(stderr, "accelog-cli: %s exists (use --overwrite)\n", target.c_str());
       return kExitFailed;
     }
@@ -317,14 +309,26 @@ int RunLiveSpectrum(Args& args) {
     target = ProgramFile(kSpectrumCancelName);
   }
   int shown = 0;
+  Device* running = nullptr;
   ui.on_set = [&] {
     ++shown;
     FrequencySpectra();
     if (json) PrintSetJson(shown);
     std::fprintf(stderr, "sets: %d\n", shown);
-    if (limit > 0 && shown >= limit) RequestSpectrumStop();
+    if (limit > 0 && shown >= limit && running) running->RequestSpectrumStop();
   };
-  const int exit = RunCapture(args, ui, File011_Click, RealTime.SpectrumOutcome, File011_Click);
+  auto start = [&](Device& device, std::optional<LiveOutcome>& outcome) {
+    running = &device;
+    // The question is answered OK with OUT, Cancel without it.
+    if (ui.Answer("Do you want to save FFT Data  ?", save)) {
+      if (TrimBlanks(args.words[0]).empty()) return false;
+      if (!ReplaceAllowed(ui, target, overwrite)) return false;
+      ui.Message("File name is  " + target, MessageIcon::None);
+    }
+    device.StartLiveSpectrum(target, {[&](LiveOutcome o) { outcome = o; }});
+    return true;
+  };
+  const int exit = RunCapture(args, ui, start, [](Device& device) { device.ToggleLiveSpectrum(); });
   if (exit == kExitOk && !json) std::printf("%s\n", target.c_str());
   return exit;
 }

@@ -1,4 +1,3 @@
-#include "device/download.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -10,68 +9,67 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 
 #include "core/ui_port.h"
 #include "model/kvx_file.h"
 #include "model/state.h"
 #include "model/text_util.h"
 #include "model/utils.h"
-#include "device/command_engine.h"
-#include "device/device_timers.h"
+#include "device/device.h"
 #include "device/frames.h"
-#include "device/link.h"
 #include "device/texts.h"
 
 namespace accelog {
-
-DownloadState Download;
 
 namespace {
 
 constexpr int kMaxBlockRetries = 50;
 
-std::string FileProblem(const std::string& what) {
-  return Data.DownloadFileName + ": " + what + ": " + std::strerror(errno);
+}  // namespace
+
+std::string Device::FileProblem(const std::string& what) const {
+  return data_.DownloadFileName + ": " + what + ": " + std::strerror(errno);
 }
 
-int32_t SamplesKept() {
-  return Data.DownloadBytesWritten < kHeadBytes ? 0 : (Data.DownloadBytesWritten - kHeadBytes) / kSampleBytes;
+int32_t Device::SamplesKept() const {
+  return data_.DownloadBytesWritten < kHeadBytes ? 0 : (data_.DownloadBytesWritten - kHeadBytes) / kSampleBytes;
 }
 
 // A file that ends short keeps whole samples only. Its head keeps the count
 // the logger announced, so opening it later says the download was not
 // finished; one without a single sample is removed, as there is nothing in it
 // to open. Every ending comes here.
-std::string KeepWholeSamples(int fd) {
+std::string Device::KeepWholeSamples(int fd) {
   const int32_t kept = SamplesKept();
   const int64_t whole_bytes = kHeadBytes + int64_t{kSampleBytes} * kept;
-  if (kept == 0 || Data.DownloadBytesWritten == whole_bytes) return {};
-  Data.DownloadBytesWritten = static_cast<int32_t>(whole_bytes);
+  if (kept == 0 || data_.DownloadBytesWritten == whole_bytes) return {};
+  data_.DownloadBytesWritten = static_cast<int32_t>(whole_bytes);
   if (::ftruncate(fd, whole_bytes) != 0) return FileProblem("cannot be cut to its whole samples");
   return {};
 }
 
 // Every byte the kernel has is on the disk, then the file is closed; the
 // first failure is the reason, empty when both went well.
-std::string CloseDownloadFile() {
-  const int fd = Download.DownloadFileNumber;
-  Download.DownloadFileNumber = -1;
+std::string Device::CloseDownloadFile() {
+  const int fd = download.FileDescriptor;
+  download.FileDescriptor = -1;
   if (fd < 0) return {};
   std::string problem = KeepWholeSamples(fd);
   if (::fsync(fd) != 0 && problem.empty()) problem = FileProblem("cannot be saved");
   if (::close(fd) != 0 && problem.empty()) problem = FileProblem("cannot be closed");
   if (SamplesKept() == 0) {
-    std::remove(Data.DownloadFileName.c_str());
-    Data.DownloadBytesWritten = 0;
+    std::remove(data_.DownloadFileName.c_str());
+    data_.DownloadBytesWritten = 0;
   }
   return problem;
 }
 
 // Straight to the kernel, no buffer of ours: a block that arrived is in the
 // file even if the program dies the next moment.
-std::string WriteToFile(const uint8_t* bytes, int n) {
+std::string Device::WriteToFile(const uint8_t* bytes, int n) {
   while (n > 0) {
-    const ssize_t put = ::write(Download.DownloadFileNumber, bytes, static_cast<size_t>(n));
+    const ssize_t put = ::write(download.FileDescriptor, bytes, static_cast<size_t>(n));
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) {
       if (put == 0) errno = ENOSPC;
@@ -79,59 +77,61 @@ std::string WriteToFile(const uint8_t* bytes, int n) {
     }
     bytes += put;
     n -= static_cast<int>(put);
-    Data.DownloadBytesWritten += static_cast<int32_t>(put);
+    data_.DownloadBytesWritten += static_cast<int32_t>(put);
   }
   return {};
 }
 
-void ShowBlockCounter() {
-  Ui().StatusPanel(4, std::to_string(Download.DownloadBlockIndex) + "    " +
-                          std::to_string(Download.DownloadBlockCount));
+void Device::ShowBlockCounter() {
+  ui_.StatusPanel(4, std::to_string(download.BlockIndex) + "    " +
+                          std::to_string(download.BlockCount));
 }
 
-void ShowNoData(DownloadOutcome outcome) {
-  Ui().StatusPanel(2, Lang("No data", "下位机器没有数据"));
-  Command.CommandCode = 0;
-  Data.MenuCommandCode = MenuOperation::None;
-  Download.Outcome = outcome;
+void Device::ShowNoData(DownloadOutcome outcome) {
+  ui_.StatusPanel(2, Lang("No data", "下位机器没有数据"));
+  command.Awaited = CommandCode::None;
+  data_.MenuCommandCode = MenuOperation::None;
+  download.Outcome = outcome;
+  ReportDownload({});
 }
 
-std::string KeptText() {
+std::string Device::KeptText() const {
   if (SamplesKept() == 0) return "no sample kept, no file left";
-  return std::to_string(SamplesKept()) + " of " + std::to_string(Data.DeviceSampleCount) + " samples kept";
+  return std::to_string(SamplesKept()) + " of " + std::to_string(data_.DeviceSampleCount) + " samples kept";
 }
 
 // The end of the block loop, whole or not: the file keeps what arrived and
 // the menus work again. Returns the close's problem, if any.
-std::string EndBlockLoop(const std::string& text, DownloadOutcome outcome) {
+std::string Device::EndBlockLoop(const std::string& text, DownloadOutcome outcome) {
   ShowBlockCounter();
-  Download.BlockRetryCount = 0;
-  Download.DownloadBlockIndex = 0;
-  Download.PendingRequest = 0;
-  Timers.Timer1->SetEnabled(false);
-  Ui().StatusPanel(2, text);
-  Ui().ProgressHide();
+  download.BlockRetryCount = 0;
+  download.BlockIndex = 0;
+  download.PendingRequest = 0;
+  block_timer_->SetEnabled(false);
+  ui_.StatusPanel(2, text);
+  ui_.ProgressHide();
   std::string problem = CloseDownloadFile();
-  Command.CommandCode = 0;
-  Command.ActiveOperation = 0;
-  Data.MenuCommandCode = MenuOperation::None;
-  Ui().RestoreMenus(11);
-  Download.Outcome = outcome;
+  command.Awaited = CommandCode::None;
+  command.Operation = ActiveOperation::None;
+  data_.MenuCommandCode = MenuOperation::None;
+  ui_.RestoreMenus(11);
+  download.Outcome = outcome;
   return problem;
 }
 
 // A download that cannot go on: nothing is shown as if it were whole, and
 // the message names the file and the reason.
-void Fail(const std::string& reason) {
+void Device::Fail(const std::string& reason) {
   const std::string problem = EndBlockLoop(Lang("Download failed", "下载失败"), DownloadOutcome::Failed);
-  Ui().Message(reason + "; " + KeptText() + (problem.empty() ? "" : "; " + problem),
-               MessageIcon::Exclamation);
+  const std::string message = reason + "; " + KeptText() + (problem.empty() ? "" : "; " + problem);
+  ui_.Message(message, MessageIcon::Exclamation);
+  ReportDownload(message);
 }
 
-void FailWith(const std::string& why) { Fail(Data.DownloadFileName + ": " + why); }
+void Device::FailWith(const std::string& why) { Fail(data_.DownloadFileName + ": " + why); }
 
 // "Download End" only once the file is on the disk.
-void Finish() {
+void Device::Finish() {
   const std::string problem = CloseDownloadFile();
   if (!problem.empty()) {
     Fail(problem);
@@ -139,102 +139,100 @@ void Finish() {
   }
   // The logger's end-of-data reply can come before the count it announced.
   const int32_t kept = SamplesKept();
-  const bool whole = kept == Data.DeviceSampleCount;
+  const bool whole = kept == data_.DeviceSampleCount;
   EndBlockLoop(Lang("Download End", "下载完成"), whole ? DownloadOutcome::Ended : DownloadOutcome::Short);
+  std::string message;
   if (!whole) {
-    Ui().Message(Data.DownloadFileName + ": the logger ended after " + std::to_string(kept) + " of " +
-                     std::to_string(Data.DeviceSampleCount) + " samples" +
-                     (kept == 0 ? "; no file left" : ""),
-                 MessageIcon::Exclamation);
+    message = data_.DownloadFileName + ": the logger ended after " + std::to_string(kept) + " of " +
+              std::to_string(data_.DeviceSampleCount) + " samples" + (kept == 0 ? "; no file left" : "");
+    ui_.Message(message, MessageIcon::Exclamation);
   }
-  if (kept > 0) Ui().ShowDataFile(Data.DownloadFileName);
+  if (kept > 0) ui_.ShowDataFile(data_.DownloadFileName);
+  ReportDownload(message);
 }
 
 // Frames no command asked for mean the replies can no longer be matched to
 // the commands: nothing after them can be trusted.
-bool RepliesTrusted() {
-  if (Link.UnsolicitedReplies == Download.UnsolicitedAtStart) return true;
+bool Device::RepliesTrusted() {
+  if (link.UnsolicitedReplies == download.UnsolicitedAtStart) return true;
   FailWith("the logger sent replies no command asked for");
   return false;
 }
 
 // A block is asked for only when no earlier reply is owed: a late block then
 // never lands in the place of the next one, and a late logger is not sent
-// repeats that it would answer late too. The request waits on Timer1.
-void RequestBlock(bool repeat) {
-  Command.CommandCode = 24;
-  Command.ActiveOperation = 24;
+// repeats that it would answer late too. The request waits on the block timer.
+void Device::RequestBlock(bool repeat) {
+  command.Awaited = CommandCode::Block;
+  command.Operation = ActiveOperation::Download;
   if (!LinkQuiet(kReadWaitMs)) {
-    Download.PendingRequest = repeat ? 0x25 : 0x24;
-    Timers.Timer1->SetEnabled(true);
+    download.PendingRequest = repeat ? 0x25 : 0x24;
+    block_timer_->SetEnabled(true);
     return;
   }
-  Download.PendingRequest = 0;
+  download.PendingRequest = 0;
   if (!RepliesTrusted()) return;
   if (repeat) {
-    SendCommand_25();
+    SendBlockRepeat();
   } else {
-    SendCommand_24();
+    SendBlockRequest();
   }
   // A failed write has already restarted the scan; the download ends here
   // instead of waiting with its codes set for a later lost-device step.
-  if (!Link.LastWriteOk) FailWith("the link to the logger failed");
+  if (!link.LastWriteOk) FailWith("the link to the logger failed");
 }
 
 // A rejected reply: ask for the same block again, up to 50 times in a row.
 // A tick spent waiting for an owed reply counts as a try too, so a silent
 // logger still fails after 51 (about 6 s).
-bool TriesLeft() {
-  if (++Download.BlockRetryCount <= kMaxBlockRetries) return true;
-  FailWith("no valid reply for block " + std::to_string(Download.DownloadBlockIndex + 1) + " after " +
+bool Device::TriesLeft() {
+  if (++download.BlockRetryCount <= kMaxBlockRetries) return true;
+  FailWith("no valid reply for block " + std::to_string(download.BlockIndex + 1) + " after " +
            std::to_string(kMaxBlockRetries + 1) + " tries");
   return false;
 }
 
-void RetryBlock(std::span<const uint8_t> reply) {
-  if (CheckDownloadCommandStop_Boolean(reply)) {
+void Device::RetryBlock(std::span<const uint8_t> reply) {
+  if (CheckEndOfData(reply)) {
     Finish();
     return;
   }
-  --Download.DownloadBlockIndex;
+  --download.BlockIndex;
   if (TriesLeft()) RequestBlock(true);
 }
 
-void TimeOut() {
-  Timers.Timer1->SetEnabled(false);
+void Device::TimeOut() {
+  block_timer_->SetEnabled(false);
   CloseDownloadFile();
-  Ui().StatusPanel(2, MachineParameter.LanguageFlag == 1
-                          ? "Communction Over Time" + std::to_string(Command.CommandCode)
+  ui_.StatusPanel(2, MachineParameter.LanguageFlag == 1
+                          ? "Communction Over Time" + std::to_string(static_cast<int>(command.Awaited))
                           : std::string("通讯超时失败"));
-  Ui().StatusPanel(1, " ");
-  Download.CommTimeoutCount = 0;
-  Data.DataLoaded = false;
-  Data.FrequencyFileLoaded = false;
-  Data.FrequencyView = false;
-  Command.CommandCode = 0;
-  Data.MenuCommandCode = MenuOperation::None;
-  Ui().RestoreMenus(11);
-  usbDeviceDetect();
-  const bool downloading = Command.ActiveOperation == 24;
+  ui_.StatusPanel(1, " ");
+  download.CommTimeoutCount = 0;
+  data_.DataLoaded = false;
+  data_.FrequencyFileLoaded = false;
+  data_.FrequencyView = false;
+  command.Awaited = CommandCode::None;
+  data_.MenuCommandCode = MenuOperation::None;
+  ui_.RestoreMenus(11);
+  StartScan();
+  const bool downloading = command.Operation == ActiveOperation::Download;
+  if (downloading) download.Outcome = DownloadOutcome::TimedOut;
   AbandonActiveOperation();
-  if (downloading) Download.Outcome = DownloadOutcome::TimedOut;
+  if (downloading) ReportDownload(data_.DownloadFileName + ": the logger stopped answering");
 }
 
 // A count past what a file can hold and still be opened is shown and asked
 // about before months of blocks begin.
-bool CountConfirmed(uint32_t count) {
+bool Device::CountConfirmed(uint32_t count) {
   if (count < static_cast<uint32_t>(kTooManyPoints)) return true;
-  return Ui().AskOkCancel("The logger reports " + std::to_string(count) +
+  const std::string question = "The logger reports " + std::to_string(count) +
                           " samples; a file of more than " + std::to_string(kTooManyPoints - 1) +
-                          " samples cannot be opened here. Download anyway?");
+                          " samples cannot be opened here. Download anyway?";
+  if (download.Options.confirm_large_count) return download.Options.confirm_large_count(question);
+  return ui_.AskOkCancel(question);
 }
 
-}  // namespace
-
-void ResetDownloadState() {
-  CloseDownloadFile();
-  Download = DownloadState{};
-}
 
 int16_t LastBlockLengthFor(uint32_t count) {
   return count % 8 == 0 ? 0 : static_cast<int16_t>((count % 8) * 6 + kFrameOverhead);
@@ -258,72 +256,55 @@ std::string DownloadTargetProblem(const std::string& name) {
   return {};
 }
 
-void File008_Click() {
-  if (!Link.LinkConfirmed) {
-    Ui().Message(Lang("No Connet", "没有连接设备"));
-    return;
-  }
-  if (Data.MenuCommandCode != MenuOperation::None) return;
-  Data.DataLoaded = false;
-  Data.FrequencyFileLoaded = false;
-  Data.FrequencyView = false;
-  Data.MenuCommandCode = MenuOperation::None;
-  Ui().ClearChart();
-
-  const std::string chosen = Ui().SaveFileName("Select File", "*.KVX");
-  const std::string name = chosen.empty() ? std::string() : FileNameFilter_String(chosen) + ".kvx";
-  if (TrimBlanks(name).empty()) return;
-  // Checked before the logger is asked anything: a folder is never the file.
-  if (const std::string problem = DownloadTargetProblem(name); !problem.empty()) {
-    Ui().Message(name + ": " + problem, MessageIcon::Exclamation);
-    Download.Outcome = DownloadOutcome::Failed;
-    return;
-  }
-  std::error_code ec;
-  if (std::filesystem::exists(name, ec)) {
-    if (!Ui().AskOkCancel("The filename already exists ,overwrite it  ?")) return;
-    if (!std::filesystem::remove(name, ec)) {
-      Ui().Message(name + ": cannot be replaced: " + ec.message(), MessageIcon::Exclamation);
-      Download.Outcome = DownloadOutcome::Failed;
-      return;
-    }
-  }
-  Data.DownloadFileName = name;
-  Data.MenuCommandCode = MenuOperation::Download;
-  Download.Outcome = DownloadOutcome::Running;
-  SendCommand_23();
+void Device::Download(const std::string& path, DownloadOptions options) {
+  download.Options = std::move(options);
+  data_.DownloadFileName = path;
+  data_.MenuCommandCode = MenuOperation::Download;
+  download.Outcome = DownloadOutcome::Running;
+  SendDataInquiry();
 }
 
-void DataInquiry_23() {
-  Timers.TimerMSComm->SetEnabled(false);
-  Link.ReadLength = 34;
-  ReadReport_Boolean();
-  const std::span<const uint8_t> reply(Link.ReadBuffer, 34);
-  if (!CheckCommand23_Boolean(reply)) {
+void Device::ReportDownload(const std::string& message) {
+  DownloadResult result;
+  result.outcome = download.Outcome;
+  result.message = message;
+  result.file = data_.DownloadFileName;
+  result.samples_kept = SamplesKept();
+  result.samples_announced = data_.DeviceSampleCount;
+  if (auto finished = std::exchange(download.Options.finished, nullptr)) finished(result);
+}
+
+void Device::ReadDataInquiryReply() {
+  reply_timer_->SetEnabled(false);
+  link.ReadLength = 34;
+  ReadReply();
+  const std::span<const uint8_t> reply(link.ReadBuffer, 34);
+  if (!CheckInquiryReply(reply)) {
     ShowNoData(DownloadOutcome::NoReply);
     return;
   }
-  Ui().StatusPanel(2, Lang("Send 'command 23'  is ok", "发送回收数据指令23成功"));
-  Command.CommandCode = 0;
+  ui_.StatusPanel(2, Lang("Send 'command 23'  is ok", "发送回收数据指令23成功"));
+  command.Awaited = CommandCode::None;
   const uint32_t count = (uint32_t{reply[22]} << 24) | (uint32_t{reply[23]} << 16) |
                          (uint32_t{reply[24]} << 8) | uint32_t{reply[25]};
-  Data.DeviceSampleCount = static_cast<int32_t>(count);
+  data_.DeviceSampleCount = static_cast<int32_t>(count);
   if (count < 8) {
     ShowNoData(DownloadOutcome::NoData);
     return;
   }
-  Ui().StatusPanel(2, Lang("Total:", "下位机有数据") + std::to_string(count));
+  ui_.StatusPanel(2, Lang("Total:", "下位机有数据") + std::to_string(count));
   if (!CountConfirmed(count)) {
-    Data.MenuCommandCode = MenuOperation::None;
-    Download.Outcome = DownloadOutcome::Declined;
+    data_.MenuCommandCode = MenuOperation::None;
+    download.Outcome = DownloadOutcome::Declined;
+    ReportDownload({});
     return;
   }
-  Ui().ProgressShow(1, static_cast<int>(count / 8 + 1));
+  ui_.ProgressShow(1, static_cast<int>(count / 8 + 1));
 
-  Data.DownloadBytesWritten = 0;
-  Download.DownloadFileNumber =
-      ::open(Data.DownloadFileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (Download.DownloadFileNumber < 0) {
+  data_.DownloadBytesWritten = 0;
+  download.FileDescriptor =
+      ::open(data_.DownloadFileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (download.FileDescriptor < 0) {
     Fail(FileProblem("cannot be created"));
     return;
   }
@@ -331,80 +312,76 @@ void DataInquiry_23() {
     Fail(problem);
     return;
   }
-  Download.DownloadBlockCount = BlockCountFor(count);
-  Download.LastBlockLength = LastBlockLengthFor(count);
-  Download.DownloadBlockIndex = 0;
-  Download.BlockRetryCount = 0;
-  Download.PendingRequest = 0;
-  Download.UnsolicitedAtStart = Link.UnsolicitedReplies;
-  Timers.Timer1->SetInterval(10);
-  Command.CommandCode = 24;
-  Ui().RestoreMenus(11);
-  Command.ActiveOperation = 24;
+  download.BlockCount = BlockCountFor(count);
+  download.LastBlockLength = LastBlockLengthFor(count);
+  download.BlockIndex = 0;
+  download.BlockRetryCount = 0;
+  download.PendingRequest = 0;
+  download.UnsolicitedAtStart = link.UnsolicitedReplies;
+  block_timer_->SetInterval(10);
+  command.Awaited = CommandCode::Block;
+  ui_.RestoreMenus(11);
+  command.Operation = ActiveOperation::Download;
   RequestBlock(false);
 }
 
-void Timer1_Timer() {
-  ++Download.CommTimeoutCount;
-  if (Download.CommTimeoutCount > 3) {
+void Device::OnBlockTimer() {
+  ++download.CommTimeoutCount;
+  if (download.CommTimeoutCount > 3) {
     TimeOut();
     return;
   }
-  switch (Command.CommandCode) {
-    case 24: BlockReader_24(); break;
-    case 22:
-      if (RealTimeHooks.Timer1Branch22) RealTimeHooks.Timer1Branch22();
-      break;
-    case 21:
-      if (RealTimeHooks.Timer1Branch21) RealTimeHooks.Timer1Branch21();
-      break;
+  switch (command.Awaited) {
+    case CommandCode::Block: ReadBlockReply(); break;
+    case CommandCode::LiveSample: ReadLiveSample(); break;
+    case CommandCode::SpectrumSet: ReadSpectrumSet(); break;
     default: break;
   }
 }
 
-void BlockReader_24() {
-  Timers.Timer1->SetEnabled(false);
-  Download.CommTimeoutCount = 0;
-  if (Download.PendingRequest != 0) {
-    const bool repeat = Download.PendingRequest == 0x25;
+void Device::ReadBlockReply() {
+  block_timer_->SetEnabled(false);
+  download.CommTimeoutCount = 0;
+  if (download.PendingRequest != 0) {
+    const bool repeat = download.PendingRequest == 0x25;
     if (!repeat || TriesLeft()) RequestBlock(repeat);
     return;
   }
-  ++Download.DownloadBlockIndex;
+  ++download.BlockIndex;
   const bool partial_last =
-      Download.LastBlockLength > 0 && Download.DownloadBlockIndex == Download.DownloadBlockCount;
-  Link.ReadLength = static_cast<int16_t>(partial_last ? Download.LastBlockLength : kBlockReplyLength);
-  ReadReport_Boolean();
-  const std::span<const uint8_t> reply(Link.ReadBuffer, static_cast<size_t>(Link.ReadLength));
-  Ui().ProgressValue(Download.DownloadBlockIndex);
+      download.LastBlockLength > 0 && download.BlockIndex == download.BlockCount;
+  link.ReadLength = static_cast<int16_t>(partial_last ? download.LastBlockLength : kBlockReplyLength);
+  ReadReply();
+  const std::span<const uint8_t> reply(link.ReadBuffer, static_cast<size_t>(link.ReadLength));
+  ui_.ProgressValue(download.BlockIndex);
   ShowBlockCounter();
 
-  if (Download.DownloadBlockIndex <= Download.DownloadBlockCount &&
-      Link.ReadLength == kBlockReplyLength) {
-    if (!CheckCommand24_Boolean(reply, kBlockReplyLength)) {
+  if (download.BlockIndex <= download.BlockCount &&
+      link.ReadLength == kBlockReplyLength) {
+    if (!CheckBlockReply(reply, kBlockReplyLength)) {
       RetryBlock(reply);
       return;
     }
-    Download.BlockRetryCount = 0;
-    Ui().StatusPanel(2, "ok");
+    download.BlockRetryCount = 0;
+    ui_.StatusPanel(2, "ok");
     if (const std::string problem = WriteToFile(reply.data() + 13, 48); !problem.empty()) {
       Fail(problem);
       return;
     }
-    if (Download.LastBlockLength == 0 && Download.DownloadBlockIndex == Download.DownloadBlockCount) {
+    if (download.LastBlockLength == 0 && download.BlockIndex == download.BlockCount) {
       if (RepliesTrusted()) Finish();
     } else {
       RequestBlock(false);
     }
   } else if (partial_last) {
-    if (!CheckCommand24_Boolean(reply, Download.LastBlockLength)) {
+    if (!CheckBlockReply(reply, download.LastBlockLength)) {
       RetryBlock(reply);
       return;
     }
-    Download.BlockRetryCount = 0;
-    Ui().StatusPanel(2, "ok");
-    Command.CommandCode = 0;
-    if (const std::string problem = WriteToFile(reply.data() + 13, Download.LastBlockLength - kFrameOverhead);
+    download.BlockRetryCount = 0;
+    ui_.StatusPanel(2, "ok");
+    command.Awaited = CommandCode::None;
+    if (const std::string problem = WriteToFile(reply.data() + 13, download.LastBlockLength - kFrameOverhead);
         !problem.empty()) {
       Fail(problem);
       return;
@@ -413,34 +390,38 @@ void BlockReader_24() {
   }
 }
 
-void StopDownload() {
-  if (Data.MenuCommandCode != MenuOperation::Download) return;
+void Device::StopDownload() {
+  if (data_.MenuCommandCode != MenuOperation::Download) return;
   const std::string stopped = Lang("Download stopped", "下载已停止");
-  if (Command.ActiveOperation != 24) {
+  if (command.Operation != ActiveOperation::Download) {
     // Still asking how much there is: no file yet.
-    Timers.TimerMSComm->SetEnabled(false);
-    Command.CommandCode = 0;
-    Data.MenuCommandCode = MenuOperation::None;
-    Ui().StatusPanel(2, stopped);
-    Download.Outcome = DownloadOutcome::Stopped;
+    reply_timer_->SetEnabled(false);
+    command.Awaited = CommandCode::None;
+    data_.MenuCommandCode = MenuOperation::None;
+    ui_.StatusPanel(2, stopped);
+    download.Outcome = DownloadOutcome::Stopped;
+    ReportDownload(data_.DownloadFileName + ": stopped");
     return;
   }
   const std::string problem = EndBlockLoop(stopped, DownloadOutcome::Stopped);
-  Ui().Message(Data.DownloadFileName + ": stopped; " + KeptText() +
-                   (problem.empty() ? "" : "; " + problem),
-               MessageIcon::Information);
+  const std::string message = data_.DownloadFileName + ": stopped; " + KeptText() + (problem.empty() ? "" : "; " + problem);
+  ui_.Message(message, MessageIcon::Information);
+  ReportDownload(message);
 }
 
-void AbandonDownload() {
-  Download.DownloadBlockIndex = 0;
-  Download.PendingRequest = 0;
-  Timers.Timer1->SetEnabled(false);
-  Ui().ProgressHide();
+void Device::AbandonDownload() {
+  download.BlockIndex = 0;
+  download.PendingRequest = 0;
+  block_timer_->SetEnabled(false);
+  ui_.ProgressHide();
   CloseDownloadFile();
-  Command.CommandCode = 0;
-  Data.MenuCommandCode = MenuOperation::None;
-  Ui().RestoreMenus(11);
-  if (Download.Outcome == DownloadOutcome::Running) Download.Outcome = DownloadOutcome::DeviceLost;
+  command.Awaited = CommandCode::None;
+  data_.MenuCommandCode = MenuOperation::None;
+  ui_.RestoreMenus(11);
+  if (download.Outcome == DownloadOutcome::Running) {
+    download.Outcome = DownloadOutcome::DeviceLost;
+    ReportDownload(data_.DownloadFileName + ": the logger was lost; " + KeptText());
+  }
 }
 
 }  // namespace accelog

@@ -4,9 +4,7 @@
 #include <string>
 
 #include "model/utils.h"
-#include "device/command_engine.h"
-#include "device/device_timers.h"
-#include "device/link.h"
+#include "device/device.h"
 
 namespace accelog {
 namespace {
@@ -24,28 +22,6 @@ bool FrameOk(std::span<const uint8_t> r, uint8_t control, int data_length) {
   const size_t n = static_cast<size_t>(kFrameOverhead + data_length);
   return r.size() >= n && HeaderOk(r, control) && r[12] == data_length &&
          r[n - 2] == FrameChecksum(r, static_cast<int>(n) - 3) && r[n - 1] == kEnd;
-}
-
-void LogSendError() {
-  WriteErrorLog("发送错误 命令=" + std::to_string(Command.CommandCode));
-}
-
-bool WriteFrame(const uint8_t* frame, int length) {
-  std::memcpy(Link.WriteBuffer, frame, static_cast<size_t>(length));
-  Link.WriteLength = static_cast<int16_t>(length);
-  Link.LastWriteOk = WriteReport_Boolean();
-  return Link.LastWriteOk;
-}
-
-// 0x11, 0x12, 0x20, 0x23: TimerMSComm reads the one reply 500 ms on.
-void SendShortCommand(int16_t code, const uint8_t* frame, int length) {
-  try {
-    Command.CommandCode = code;
-    Timers.TimerMSComm->SetEnabled(true);
-    if (!WriteFrame(frame, length)) usbDeviceDetect();
-  } catch (...) {
-    LogSendError();
-  }
 }
 
 }  // namespace
@@ -73,7 +49,7 @@ std::array<uint8_t, kFrameOverhead> BuildCommandFrame(uint8_t control) {
   return out;
 }
 
-std::array<uint8_t, kParameterFrameLength> BuildCommand20Frame(const RecordingParameters& p) {
+std::array<uint8_t, kParameterFrameLength> BuildParameterFrame(const RecordingParameters& p) {
   auto byte = [](int16_t v) { return static_cast<uint8_t>(v & 0xFF); };
   const uint8_t data[23] = {
       HighByte(p.RecordInterval), LowByte(p.RecordInterval),
@@ -97,17 +73,17 @@ int RepliesOwedFor(const uint8_t* frame, int length) {
   return frame[11] == 0x21 ? kSpectrumBlocks : 1;
 }
 
-bool CheckCommand12_Boolean(std::span<const uint8_t> r) { return FrameOk(r, 0x92, 0); }
+bool CheckConnectReply(std::span<const uint8_t> r) { return FrameOk(r, 0x92, 0); }
 
-bool CheckCommand20_Boolean(std::span<const uint8_t> r) {
+bool CheckParameterReply(std::span<const uint8_t> r) {
   return r.size() >= 15 && HeaderOk(r, 0xA0) && r[12] == 0 && r[13] == 0x9A && r[14] == kEnd;
 }
 
-bool CheckCommand23_Boolean(std::span<const uint8_t> r) { return FrameOk(r, 0xA3, 19); }
+bool CheckInquiryReply(std::span<const uint8_t> r) { return FrameOk(r, 0xA3, 19); }
 
-bool CheckCommand22_Boolean(std::span<const uint8_t> r) { return FrameOk(r, 0xA2, 6); }
+bool CheckSampleReply(std::span<const uint8_t> r) { return FrameOk(r, 0xA2, 6); }
 
-bool CheckCommand24_Boolean(std::span<const uint8_t> r, int n) {
+bool CheckBlockReply(std::span<const uint8_t> r, int n) {
   if (n < kFrameOverhead || static_cast<int>(r.size()) < n) return false;
   if (n == kBlockReplyLength) return FrameOk(r, 0xA4, 48);
   return FrameOk(r, 0xA4, n - kFrameOverhead);
@@ -115,9 +91,9 @@ bool CheckCommand24_Boolean(std::span<const uint8_t> r, int n) {
 
 // Judged whole, checksum and end byte too: a damaged end-of-data frame is a
 // rejected reply and is asked for again, never the end of a download.
-bool CheckDownloadCommandStop_Boolean(std::span<const uint8_t> r) { return FrameOk(r, 0xA4, 0); }
+bool CheckEndOfData(std::span<const uint8_t> r) { return FrameOk(r, 0xA4, 0); }
 
-bool CheckCommand21_Boolean(std::span<const uint8_t> set, int n) {
+bool CheckSpectrumSet(std::span<const uint8_t> set, int n) {
   if (n < kSpectrumSetLength || static_cast<int>(set.size()) < kSpectrumSetLength) return false;
   for (int k = 0; k < kSpectrumBlocks; ++k) {
     if (!FrameOk(set.subspan(static_cast<size_t>(k * kBlockReplyLength), kBlockReplyLength), 0xA1, 48)) {
@@ -127,82 +103,99 @@ bool CheckCommand21_Boolean(std::span<const uint8_t> set, int n) {
   return true;
 }
 
-void SendCommand_12() {
+void Device::LogSendError() {
+  WriteErrorLog("发送错误 命令=" + std::to_string(static_cast<int>(command.Awaited)));
+}
+
+bool Device::WriteFrame(const uint8_t* frame, int length) {
+  std::memcpy(link.WriteBuffer, frame, static_cast<size_t>(length));
+  link.WriteLength = static_cast<int16_t>(length);
+  link.LastWriteOk = WriteRequest();
+  return link.LastWriteOk;
+}
+
+// 0x11, 0x12, 0x20, 0x23: the reply timer reads the one reply 500 ms on.
+void Device::SendShortCommand(CommandCode code, const uint8_t* frame, int length) {
+  try {
+    command.Awaited = code;
+    reply_timer_->SetEnabled(true);
+    if (!WriteFrame(frame, length)) StartScan();
+  } catch (...) {
+    LogSendError();
+  }
+}
+
+void Device::SendConnect() {
   const auto f = BuildCommandFrame(0x12);
-  SendShortCommand(12, f.data(), static_cast<int>(f.size()));
+  SendShortCommand(CommandCode::Connect, f.data(), static_cast<int>(f.size()));
 }
 
-void SendCommand_11() {
+void Device::SendIdentify() {
   const auto f = BuildCommandFrame(0x11);
-  SendShortCommand(11, f.data(), static_cast<int>(f.size()));
+  SendShortCommand(CommandCode::Identify, f.data(), static_cast<int>(f.size()));
 }
 
-void SendCommand_20() {
-  const auto f = BuildCommand20Frame(MachineParameter);
-  SendShortCommand(20, f.data(), static_cast<int>(f.size()));
-}
-
-void SendCommand_23() {
+void Device::SendDataInquiry() {
   const auto f = BuildCommandFrame(0x23);
-  SendShortCommand(23, f.data(), static_cast<int>(f.size()));
+  SendShortCommand(CommandCode::DataInquiry, f.data(), static_cast<int>(f.size()));
 }
 
-void SendCommand_24() {
+void Device::SendBlockRequest() {
   try {
     const auto f = BuildCommandFrame(0x24);
-    Command.CommandCode = 24;
+    command.Awaited = CommandCode::Block;
     if (WriteFrame(f.data(), static_cast<int>(f.size()))) {
-      Timers.Timer1->SetInterval(20);
-      Timers.Timer1->SetEnabled(true);
+      block_timer_->SetInterval(20);
+      block_timer_->SetEnabled(true);
     } else {
-      usbDeviceDetect();
+      StartScan();
     }
   } catch (...) {
     LogSendError();
   }
 }
 
-void SendCommand_25() {
+void Device::SendBlockRepeat() {
   try {
     const auto f = BuildCommandFrame(0x25);
-    Command.CommandCode = 24;
+    command.Awaited = CommandCode::Block;
     if (WriteFrame(f.data(), static_cast<int>(f.size()))) {
-      Timers.Timer1->SetEnabled(true);
+      block_timer_->SetEnabled(true);
     } else {
-      usbDeviceDetect();
+      StartScan();
     }
   } catch (...) {
     LogSendError();
   }
 }
 
-void SendCommand_22() {
+void Device::SendLiveSampleRequest() {
   try {
     const auto f = BuildCommandFrame(0x22);
-    Command.CommandCode = 22;
-    std::memset(Link.ReadBuffer, 0, 254);
+    command.Awaited = CommandCode::LiveSample;
+    std::memset(link.ReadBuffer, 0, 254);
     // A live request the logger cannot be sent ends the capture with what
     // it has, instead of reading for replies that cannot come.
     if (!WriteFrame(f.data(), static_cast<int>(f.size()))) {
       LoseDevice();
       return;
     }
-    Timers.Timer1->SetEnabled(true);
+    block_timer_->SetEnabled(true);
   } catch (...) {
     LogSendError();
   }
 }
 
-void SendCommand_21() {
+void Device::SendSpectrumRequest() {
   try {
     const auto f = BuildCommandFrame(0x21);
-    Command.CommandCode = 21;
+    command.Awaited = CommandCode::SpectrumSet;
     if (!WriteFrame(f.data(), static_cast<int>(f.size()))) {
       LoseDevice();
       return;
     }
-    Timers.Timer20ms->Start(20);
-    Command.FreqBlockIndex = 0;
+    spectrum_block_timer_->Start(20);
+    command.SpectrumBlockIndex = 0;
   } catch (...) {
     LogSendError();
   }

@@ -22,29 +22,18 @@ std::vector<uint8_t> BuildFrame(uint8_t control, std::span<const uint8_t> data =
 // The 15-byte frame of a command without data.
 std::array<uint8_t, kFrameOverhead> BuildCommandFrame(uint8_t control);
 // The 38-byte set-parameters-and-clock frame of these parameters.
-std::array<uint8_t, kParameterFrameLength> BuildCommand20Frame(const RecordingParameters& p);
+std::array<uint8_t, kParameterFrameLength> BuildParameterFrame(const RecordingParameters& p);
 
 // Replies the logger sends for the command frame in `frame` (32 for 0x21).
 int RepliesOwedFor(const uint8_t* frame, int length);
 
 // Reply validators; a reply shorter than the tests need fails.
-bool CheckCommand12_Boolean(std::span<const uint8_t> reply);
-bool CheckCommand20_Boolean(std::span<const uint8_t> reply);
-bool CheckCommand23_Boolean(std::span<const uint8_t> reply);
-bool CheckCommand22_Boolean(std::span<const uint8_t> reply);
-bool CheckCommand24_Boolean(std::span<const uint8_t> reply, int n);
-bool CheckDownloadCommandStop_Boolean(std::span<const uint8_t> reply);
-bool CheckCommand21_Boolean(std::span<const uint8_t> set, int n = kSpectrumSetLength);
-
-// Command builders: each sets CommandCode, fills WriteBuffer/WriteLength,
-// writes, keeps LastWriteOk and arms its timer.
-void SendCommand_12();
-void SendCommand_11();
-void SendCommand_20();
-void SendCommand_23();
-void SendCommand_24();
-void SendCommand_25();
-void SendCommand_22();
-void SendCommand_21();
+bool CheckConnectReply(std::span<const uint8_t> reply);
+bool CheckParameterReply(std::span<const uint8_t> reply);
+bool CheckInquiryReply(std::span<const uint8_t> reply);
+bool CheckSampleReply(std::span<const uint8_t> reply);
+bool CheckBlockReply(std::span<const uint8_t> reply, int n);
+bool CheckEndOfData(std::span<const uint8_t> reply);
+bool CheckSpectrumSet(std::span<const uint8_t> set, int n = kSpectrumSetLength);
 
 }  // namespace accelog

@@ -1,105 +1,71 @@
-#include "device/link.h"
+#include "device/device.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "core/ui_port.h"
-#include "device/command_engine.h"
-#include "device/device_timers.h"
-#include "device/download.h"
 #include "device/frames.h"
 #include "model/utils.h"
 
 namespace accelog {
 
-LinkState Link;
-
 namespace {
 
 constexpr const char* kVendorText = "1041";
 constexpr const char* kProductText = "8102";
-// Longer than any reply is late (up to 1 s), so a late one is still matched.
-constexpr int kLostReplyMs = 1500;
 constexpr int kMaxFramesPerRead = 64;
 // A live reply later than this is taken for lost (loggers seen late by up to
 // 180 ms stay under it); at a period of 300 ms or more that is the first read.
 constexpr int kOverdueReads = 3;
 constexpr int kOverdueMs = 300;
 
-std::unique_ptr<Transport>& TransportSlot() {
-  static std::unique_ptr<Transport> transport;
-  return transport;
-}
-
-using std::chrono::steady_clock;
-
-int ElapsedMs(steady_clock::time_point since) {
-  return static_cast<int>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(steady_clock::now() - since).count());
-}
+}  // namespace
 
 // One frame has come in: it settles the oldest owed reply. True when it is
 // the reply to the last command, false when it is dropped.
-bool TakeFrame() {
-  Link.LastTraffic = steady_clock::now();
-  if (Link.OwedReplies == 0) {
-    if (Link.LiveRepliesGivenUp > 0) {
+bool Device::TakeFrame() {
+  link.LastTraffic = Now();
+  if (link.OwedReplies == 0) {
+    if (link.LiveRepliesGivenUp > 0) {
       // A live reply given up as lost came after all: still a sample.
-      --Link.LiveRepliesGivenUp;
+      --link.LiveRepliesGivenUp;
       return true;
     }
-    ++Link.UnsolicitedReplies;
+    ++link.UnsolicitedReplies;
     return false;
   }
-  --Link.OwedReplies;
-  if (Link.StaleReplies == 0) return true;
-  --Link.StaleReplies;
-  ++Link.StaleRepliesDiscarded;
+  --link.OwedReplies;
+  if (link.StaleReplies == 0) return true;
+  --link.StaleReplies;
+  ++link.StaleRepliesDiscarded;
   return false;
 }
 
-void ForgetLostReplies() {
-  if (Link.OwedReplies > 0 && ElapsedMs(Link.LastTraffic) > Link.LostReplyMs) {
-    Link.ForgottenReplies += Link.OwedReplies;
-    Link.OwedReplies = 0;
-    Link.StaleReplies = 0;
+void Device::ForgetLostReplies() {
+  if (link.OwedReplies > 0 && ElapsedMs(link.LastTraffic) > link.LostReplyMs) {
+    link.ForgottenReplies += link.OwedReplies;
+    link.OwedReplies = 0;
+    link.StaleReplies = 0;
   }
-  if (Link.LiveRepliesGivenUp > 0 && ElapsedMs(Link.LiveGiveUpTime) > Link.LostReplyMs) {
-    Link.ForgottenReplies += Link.LiveRepliesGivenUp;
-    Link.LiveRepliesGivenUp = 0;
+  if (link.LiveRepliesGivenUp > 0 && ElapsedMs(link.LiveGiveUpTime) > link.LostReplyMs) {
+    link.ForgottenReplies += link.LiveRepliesGivenUp;
+    link.LiveRepliesGivenUp = 0;
   }
 }
 
-void ClearReplyAccounting() {
-  Link.OwedReplies = 0;
-  Link.StaleReplies = 0;
-  Link.LiveRepliesGivenUp = 0;
-  Link.EmptyReads = 0;
-  Link.TransportGone = false;
+void Device::ClearReplyAccounting() {
+  link.OwedReplies = 0;
+  link.StaleReplies = 0;
+  link.LiveRepliesGivenUp = 0;
+  link.EmptyReads = 0;
+  link.TransportGone = false;
 }
 
-void RefuseUndetected() { Ui().Message("Please First Detect the Device!"); }
+void Device::RefuseUndetected() { ui_.Message("Please First Detect the Device!"); }
 
-}  // namespace
-
-void ResetLinkState() {
-  Link = LinkState{};
-  Link.LostReplyMs = kLostReplyMs;
-}
-
-void SetDeviceTransport(std::unique_ptr<Transport> transport) {
-  CloseDevice();
-  TransportSlot() = std::move(transport);
-}
-
-Transport& DeviceTransport() {
-  if (!TransportSlot()) TransportSlot() = MakeUsbTransport();
-  return *TransportSlot();
-}
-
-void CloseDevice() {
-  if (TransportSlot()) TransportSlot()->Close();
-  Link.HidDeviceOpen = false;
+void Device::CloseDevice() {
+  transport_->Close();
+  link.HidDeviceOpen = false;
   ClearReplyAccounting();
 }
 
@@ -112,11 +78,11 @@ bool ParseDeviceIds(const std::string& path, int16_t& vendor, int16_t& product) 
   return true;
 }
 
-bool FindTheHid_Boolean() {
+bool Device::FindLogger() {
   // A fresh pass starts from a closed device; a socket left open would keep
   // a simulated logger busy with the dead connection.
   CloseDevice();
-  Transport& t = DeviceTransport();
+  Transport& t = *transport_;
   const int16_t want_vendor = HexTextToInteger(kVendorText);
   const int16_t want_product = HexTextToInteger(kProductText);
   const std::vector<std::string> paths = t.EnumeratePaths();
@@ -131,21 +97,21 @@ bool FindTheHid_Boolean() {
       continue;
     }
     if (!t.Open(paths[i])) continue;
-    Link.VendorID = vendor;
-    Link.ProductID = product;
-    Link.DevicePathName = paths[i];
-    Link.HidDeviceOpen = true;
+    link.VendorID = vendor;
+    link.ProductID = product;
+    link.DevicePathName = paths[i];
+    link.HidDeviceOpen = true;
     ClearReplyAccounting();
-    Link.LastTraffic = steady_clock::now();
+    link.LastTraffic = Now();
     return true;
   }
   return false;
 }
 
-bool LoggerPresent() {
+bool Device::LoggerPresent() {
   const int16_t want_vendor = HexTextToInteger(kVendorText);
   const int16_t want_product = HexTextToInteger(kProductText);
-  for (const std::string& path : DeviceTransport().EnumeratePaths()) {
+  for (const std::string& path : transport_->EnumeratePaths()) {
     int16_t vendor = 0, product = 0;
     if (ParseDeviceIds(path, vendor, product) && vendor == want_vendor && product == want_product) {
       return true;
@@ -154,160 +120,172 @@ bool LoggerPresent() {
   return false;
 }
 
-bool ReadReport_Boolean() {
-  if (!Link.DeviceConnected) {
+bool Device::ReadReply() {
+  if (!link.DeviceConnected) {
     RefuseUndetected();
     return false;
   }
-  std::memset(Link.ReadBuffer, 0, 255);
-  Link.LastReadOk = false;
-  const int n = std::clamp<int>(Link.ReadLength, 0, kReadBufferSize);
-  if (!Link.HidDeviceOpen) return false;
+  std::memset(link.ReadBuffer, 0, 255);
+  link.LastReadOk = false;
+  const int n = std::clamp<int>(link.ReadLength, 0, kReadBufferSize);
+  if (!link.HidDeviceOpen) return false;
   uint8_t frame[kReadBufferSize];
-  const auto give_up = steady_clock::now() + std::chrono::milliseconds(kReadWaitMs);
+  const int64_t give_up = Now() + kReadWaitMs;
   // A logger that floods frames cannot hold the read past its wait.
   for (int frames = 0; frames < kMaxFramesPerRead; ++frames) {
-    const int left = static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                          give_up - steady_clock::now()).count());
+    const int left = static_cast<int>(give_up - Now());
     if (frames > 0 && left <= 0) break;
-    const int got = DeviceTransport().Read(frame, n, std::max(left, 0));
-    if (got < 0) Link.TransportGone = true;
+    const int got = transport_->Read(frame, n, std::max(left, 0));
+    if (got < 0) link.TransportGone = true;
+    if (got == 0) Waited(left);
     if (got <= 0) break;
     if (TakeFrame()) {
-      std::memcpy(Link.ReadBuffer, frame, static_cast<size_t>(got));
-      Link.LastReadOk = true;
-      Link.EmptyReads = 0;
+      std::memcpy(link.ReadBuffer, frame, static_cast<size_t>(got));
+      link.LastReadOk = true;
+      link.EmptyReads = 0;
       return true;
     }
   }
-  ++Link.EmptyReads;
+  ++link.EmptyReads;
   return false;
 }
 
-bool LinkQuiet(int wait_ms) {
-  if (!Link.HidDeviceOpen) return Link.OwedReplies == 0;
+bool Device::LinkQuiet(int wait_ms) {
+  if (!link.HidDeviceOpen) return link.OwedReplies == 0;
   uint8_t frame[kReadBufferSize];
-  const auto give_up = steady_clock::now() + std::chrono::milliseconds(std::clamp(wait_ms, 0, kReadWaitMs));
+  const int64_t give_up = Now() + std::clamp(wait_ms, 0, kReadWaitMs);
   for (int frames = 0; frames < kMaxFramesPerRead; ++frames) {
     ForgetLostReplies();
     int left = 0;
-    if (Link.OwedReplies > 0) {
-      left = std::max(0, static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                              give_up - steady_clock::now()).count()));
+    if (link.OwedReplies > 0) {
+      left = std::max(0, static_cast<int>(give_up - Now()));
     }
-    const int got = DeviceTransport().Read(frame, kReadBufferSize, left);
+    const int got = transport_->Read(frame, kReadBufferSize, left);
     if (got < 0) {
       // The device has gone: nothing owed will come, and the next write
       // finds out and restarts the scan.
-      Link.OwedReplies = Link.StaleReplies = Link.LiveRepliesGivenUp = 0;
-      Link.TransportGone = true;
+      link.OwedReplies = link.StaleReplies = link.LiveRepliesGivenUp = 0;
+      link.TransportGone = true;
       break;
     }
-    if (got == 0) break;
+    if (got == 0) {
+      Waited(left);
+      break;
+    }
     TakeFrame();
   }
   ForgetLostReplies();
-  return Link.OwedReplies == 0;
+  return link.OwedReplies == 0;
 }
 
-bool WriteReport_Boolean() {
-  if (!Link.DeviceConnected) {
+bool Device::WriteRequest() {
+  if (!link.DeviceConnected) {
     RefuseUndetected();
     return false;
   }
-  if (!Link.HidDeviceOpen) return Link.LastWriteOk = false;
-  const int n = std::clamp<int>(Link.WriteLength, 0, kWriteBufferSize);
-  if (n > 11 && Link.WriteBuffer[11] == 0x22) {
+  if (!link.HidDeviceOpen) return link.LastWriteOk = false;
+  const int n = std::clamp<int>(link.WriteLength, 0, kWriteBufferSize);
+  if (n > 11 && link.WriteBuffer[11] == 0x22) {
     // Frames that came stay for the sample reader: a late live reply is a
     // sample, not something to clear away.
     ForgetLostReplies();
   } else {
     LinkQuiet(0);
     // Live replies given up that still come answer nothing asked now.
-    Link.OwedReplies += Link.LiveRepliesGivenUp;
-    Link.LiveRepliesGivenUp = 0;
+    link.OwedReplies += link.LiveRepliesGivenUp;
+    link.LiveRepliesGivenUp = 0;
   }
-  Link.LastWriteOk = DeviceTransport().Write(Link.WriteBuffer, n);
-  if (Link.LastWriteOk) {
+  link.LastWriteOk = transport_->Write(link.WriteBuffer, n);
+  if (link.LastWriteOk) {
     // What is still owed answers earlier commands and comes first.
-    Link.StaleReplies = Link.OwedReplies;
-    Link.OwedReplies += RepliesOwedFor(Link.WriteBuffer, n);
-    Link.LastTraffic = steady_clock::now();
-    Link.EmptyReads = 0;
+    link.StaleReplies = link.OwedReplies;
+    link.OwedReplies += RepliesOwedFor(link.WriteBuffer, n);
+    link.LastTraffic = Now();
+    link.EmptyReads = 0;
   }
-  return Link.LastWriteOk;
+  return link.LastWriteOk;
 }
 
-bool ReplyOverdue() {
-  return Link.EmptyReads >= kOverdueReads || ElapsedMs(Link.LastTraffic) >= kOverdueMs;
+bool Device::ReplyOverdue() const {
+  return link.EmptyReads >= kOverdueReads || ElapsedMs(link.LastTraffic) >= kOverdueMs;
 }
 
-void GiveUpLiveReply() {
-  if (Link.OwedReplies <= Link.StaleReplies) return;
-  --Link.OwedReplies;
-  ++Link.LiveRepliesGivenUp;
-  Link.LiveGiveUpTime = steady_clock::now();
+void Device::GiveUpLiveReply() {
+  if (link.OwedReplies <= link.StaleReplies) return;
+  --link.OwedReplies;
+  ++link.LiveRepliesGivenUp;
+  link.LiveGiveUpTime = Now();
 }
 
-void RestUsbSet() {
+void Device::ReopenDevice() {
   CloseDevice();
-  FindTheHid_Boolean();
+  FindLogger();
 }
 
-void usbDeviceDetect() {
-  Link.LinkConfirmed = false;
-  Link.ScanAttempt = 0;
-  Link.DeviceFound = false;
-  Link.ScanGaveUp = false;
-  Timers.Timer4->Start(500);
-  Timers.Timer1->SetEnabled(false);
+void Device::StartScan() {
+  link.LinkConfirmed = false;
+  link.ScanAttempt = 0;
+  link.DeviceFound = false;
+  link.ScanGaveUp = false;
+  scan_timer_->Start(500);
+  block_timer_->SetEnabled(false);
 }
 
-void Timer4_Timer() {
-  if (Link.DeviceFound) {
-    Ui().StatusPanel(1, "find set");
-    Link.DeviceConnected = Link.DeviceFound;
-    Link.DevicePreviouslyFound = Link.DeviceFound;
-    Timers.Timer4->SetEnabled(false);
-    SendCommand_12();
+void Device::OnScanTimer() {
+  if (link.DeviceFound) {
+    ui_.StatusPanel(1, "find set");
+    link.DeviceConnected = link.DeviceFound;
+    link.DevicePreviouslyFound = link.DeviceFound;
+    scan_timer_->SetEnabled(false);
+    SendConnect();
     return;
   }
-  ++Link.ScanAttempt;
-  if (!Link.DevicePreviouslyFound) {
-    Ui().StatusPanel(1, "Scan for usb devices...." + std::to_string(Link.ScanAttempt));
+  ++link.ScanAttempt;
+  if (!link.DevicePreviouslyFound) {
+    ui_.StatusPanel(1, "Scan for usb devices...." + std::to_string(link.ScanAttempt));
   }
-  Link.DeviceFound = FindTheHid_Boolean();
-  if (Link.DeviceFound) return;
-  if (Link.ScanAttempt > 5) LoseDevice();
+  link.DeviceFound = FindLogger();
+  if (link.DeviceFound) return;
+  if (link.ScanAttempt > 5) LoseDevice();
 }
 
-void LoseDevice() {
-  Ui().StatusPanel(1, "No Device !");
-  Timers.Timer4->SetEnabled(false);
+void Device::LoseDevice() {
+  ui_.StatusPanel(1, "No Device !");
+  scan_timer_->SetEnabled(false);
   CloseDevice();
-  Link.DeviceConnected = false;
-  Link.DevicePreviouslyFound = false;
-  Link.DeviceFound = false;
-  Link.ScanAttempt = 0;
-  Link.LinkConfirmed = false;
-  Link.ScanGaveUp = true;
+  link.DeviceConnected = false;
+  link.DevicePreviouslyFound = false;
+  link.DeviceFound = false;
+  link.ScanAttempt = 0;
+  link.LinkConfirmed = false;
+  link.ScanGaveUp = true;
   AbandonActiveOperation();
   // A logger that is there but cannot be opened is not "no device": say
   // why, and what the user can do about it.
-  const std::string problem = DeviceTransport().OpenProblem();
-  if (!problem.empty()) Ui().Message(problem, MessageIcon::Exclamation);
+  const std::string problem = transport_->OpenProblem();
+  if (!problem.empty()) ui_.Message(problem, MessageIcon::Exclamation);
 }
 
-void AbandonActiveOperation() {
-  const int16_t op = Command.ActiveOperation;
-  Command.ActiveOperation = 0;
-  if (op == 24) {
-    AbandonDownload();
-  } else if (op == 22) {
-    if (RealTimeHooks.AbandonRealTimeData) RealTimeHooks.AbandonRealTimeData();
-  } else if (op == 21) {
-    if (RealTimeHooks.AbandonRealTimeFrequency) RealTimeHooks.AbandonRealTimeFrequency();
+void Device::AbandonActiveOperation() {
+  const ActiveOperation op = command.Operation;
+  command.Operation = ActiveOperation::None;
+  switch (op) {
+    case ActiveOperation::Download: AbandonDownload(); break;
+    case ActiveOperation::LiveData: AbandonLiveCapture(); break;
+    case ActiveOperation::LiveSpectrum: AbandonLiveSpectrum(); break;
+    case ActiveOperation::None: break;
   }
+}
+
+bool Device::ScanGaveUp() const { return link.ScanGaveUp && !scan_timer_->IsEnabled(); }
+
+bool Device::Connected() const { return link.LinkConfirmed && command.Awaited == CommandCode::None; }
+
+bool Device::ConnectFailed() const {
+  if (link.ScanGaveUp) return true;
+  // The connect reply was rejected: nothing retries it.
+  return !link.LinkConfirmed && command.Awaited == CommandCode::Connect && !reply_timer_->IsEnabled() &&
+         !scan_timer_->IsEnabled();
 }
 
 }  // namespace accelog

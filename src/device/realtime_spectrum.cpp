@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <utility>
 
-#include "core/program_folder.h"
 #include "core/ui_port.h"
 #include "model/conversion.h"
 #include "model/fft.h"
@@ -16,12 +16,8 @@
 #include "model/state.h"
 #include "model/text_util.h"
 #include "model/utils.h"
-#include "device/command_engine.h"
-#include "device/device_timers.h"
-#include "device/download.h"
+#include "device/device.h"
 #include "device/frames.h"
-#include "device/link.h"
-#include "device/realtime.h"
 #include "device/texts.h"
 #include "model/machine_parameter.h"
 
@@ -31,31 +27,33 @@ namespace {
 
 constexpr int kMaxRejectedSets = 10;
 
+}  // namespace
+
 // A set is asked for only when no block of an earlier one is owed: a late
-// block would otherwise stand in the next set. The request waits on Timer1.
-void RequestSet() {
-  Command.CommandCode = 21;
-  Command.ActiveOperation = 21;
-  RealTime.SetRequestPending = !LinkQuiet(kReadWaitMs);
-  if (Link.TransportGone) {
+// block would otherwise stand in the next set. The request waits on the block timer.
+void Device::RequestSet() {
+  command.Awaited = CommandCode::SpectrumSet;
+  command.Operation = ActiveOperation::LiveSpectrum;
+  live.SetRequestPending = !LinkQuiet(kReadWaitMs);
+  if (link.TransportGone) {
     LoseDevice();
-  } else if (RealTime.SetRequestPending) {
-    Timers.Timer1->SetEnabled(true);
+  } else if (live.SetRequestPending) {
+    block_timer_->SetEnabled(true);
   } else {
-    SendCommand_21();
+    SendSpectrumRequest();
   }
 }
 
 // FFTMemory(1..1555) into the capture file, replacing what was there:
 // written beside it, checked and renamed, so the name holds a whole set or
 // nothing. With no good set there is nothing to save, which is a failure.
-bool SaveSpectrumFile(const std::string& file) {
-  if (RealTime.GoodSets == 0) {
-    Ui().Message(file + ": no spectrum set was received; nothing was saved", MessageIcon::Exclamation);
+bool Device::SaveSpectrumFile(const std::string& file) {
+  if (live.GoodSets == 0) {
+    ui_.Message(file + ": no spectrum set was received; nothing was saved", MessageIcon::Exclamation);
     return false;
   }
   uint8_t image[kFFTMemoryBytes];
-  for (int i = 0; i < kFFTMemoryBytes; ++i) image[i] = static_cast<uint8_t>(Data.FFTMemory[i + 1]);
+  for (int i = 0; i < kFFTMemoryBytes; ++i) image[i] = static_cast<uint8_t>(data_.FFTMemory[i + 1]);
   std::string staged, reason;
   const int fd = CreateStagedFile(file, staged, reason);
   bool ok = fd >= 0;
@@ -70,130 +68,114 @@ bool SaveSpectrumFile(const std::string& file) {
     }
     ok = FinishStagedFile(staged, file, ok, nullptr, reason);
   }
-  if (!ok) Ui().Message("The capture file could not be written: " + reason, MessageIcon::Exclamation);
+  if (!ok) ui_.Message("The capture file could not be written: " + reason, MessageIcon::Exclamation);
   return ok;
 }
 
 // The end of a run that reached its end procedure.
-void EndSpectrumRun(LiveOutcome outcome) {
-  RealTime.SpectrumOutcome = outcome;
-  MenuFile011();
-  RealTime.SpectrumState = 0;
+void Device::EndSpectrumRun(LiveOutcome outcome) {
+  live.SpectrumOutcome = outcome;
+  EndSpectrumCapture();
+  live.Spectrum = CaptureState::Idle;
+  ReportSpectrum();
 }
 
-}  // namespace
-
-void RequestSpectrumStop() {
-  if (RealTime.SpectrumState == 1) RealTime.SpectrumState = 2;
+void Device::ReportSpectrum() {
+  if (auto finished = std::exchange(live.SpectrumOptions.finished, nullptr)) finished(live.SpectrumOutcome);
 }
 
-void File011_Click() {
-  if (!Link.LinkConfirmed) {
-    Ui().Message(Lang("No Connet", "没有连接设备"));
-    return;
-  }
-  if (Data.MenuCommandCode != MenuOperation::None && Data.MenuCommandCode != MenuOperation::LiveSpectrum) return;
-  switch (RealTime.SpectrumState) {
-    case 1: RealTime.SpectrumState = 2; return;
-    case 2: return;
-    case 3: EndSpectrumRun(LiveOutcome::Stopped); return;
-    default: break;
-  }
 
-  std::string name;
-  if (!Ui().AskOkCancel("Do you want to save FFT Data  ?", "  ")) {
-    name = ProgramFile(kSpectrumCancelName);
-  } else {
-    const std::string chosen = Ui().SaveFileName("Select File", "*.KVX");
-    if (TrimBlanks(chosen).empty()) return;
-    // The rule first: the file asked about is the file that is written.
-    name = SpectrumFileName(FileNameFilter_String(chosen) + ".kvx");
-    std::error_code ec;
-    if (std::filesystem::exists(name, ec)) {
-      if (!Ui().AskOkCancel("The filename already exists ,overwrite it  ?")) return;
-      if (!std::filesystem::remove(name, ec)) {
-        Ui().Message("The capture file " + name + " could not be written: " + ec.message(),
-                     MessageIcon::Exclamation);
-        return;
-      }
-    }
-    Ui().Message("File name is  " + name);
-  }
-  Data.DownloadFileName = name;
+void Device::RequestSpectrumStop() {
+  if (live.Spectrum == CaptureState::Running) live.Spectrum = CaptureState::StopRequested;
+}
 
-  Data.DataLoaded = false;
-  Data.FrequencyFileLoaded = false;
-  Data.MenuCommandCode = MenuOperation::None;
-  Ui().ClearChart();
+bool Device::ToggleLiveSpectrum() {
+  switch (live.Spectrum) {
+    case CaptureState::Running: live.Spectrum = CaptureState::StopRequested; return true;
+    case CaptureState::StopRequested: return true;
+    case CaptureState::Stopping: EndSpectrumRun(LiveOutcome::Stopped); return true;
+    case CaptureState::Idle: break;
+  }
+  return false;
+}
+
+void Device::StartLiveSpectrum(const std::string& name, LiveOptions options) {
+  live.SpectrumOptions = std::move(options);
+  data_.DownloadFileName = name;
+
+  data_.DataLoaded = false;
+  data_.FrequencyFileLoaded = false;
+  data_.MenuCommandCode = MenuOperation::None;
+  ui_.ClearChart();
   ClearOtherRunsPanels();
-  Download.CommTimeoutCount = 0;
-  Data.MenuCommandCode = MenuOperation::LiveSpectrum;  // the menus follow it
-  Ui().RestoreMenus(13);
-  Ui().LiveChartReady(13, name);
+  download.CommTimeoutCount = 0;
+  data_.MenuCommandCode = MenuOperation::LiveSpectrum;  // the menus follow it
+  ui_.RestoreMenus(13);
+  ui_.LiveChartReady(13, name);
   SetCurFromClock();  // the sets' start is this run's, not an earlier file's
   SaveParameterToFFTMemory();
 
-  RealTime.GoodSets = 0;
-  RealTime.DataErrorCount = 0;
-  RealTime.SetRequestPending = false;
-  RealTime.SpectrumOutcome = LiveOutcome::Running;
-  Command.ActiveOperation = 21;
+  live.GoodSets = 0;
+  live.DataErrorCount = 0;
+  live.SetRequestPending = false;
+  live.SpectrumOutcome = LiveOutcome::Running;
+  command.Operation = ActiveOperation::LiveSpectrum;
   // All set before the request: a request that cannot be written ends the run.
-  Timers.Timer1->SetInterval(3000);
-  Ui().SetMenuMark(11, true);
-  RealTime.SpectrumState = 1;
-  SendCommand_21();
+  block_timer_->SetInterval(3000);
+  ui_.SetMenuMark(11, true);
+  live.Spectrum = CaptureState::Running;
+  SendSpectrumRequest();
 }
 
-void Timer20ms_Timer() {
-  Link.ReadLength = kBlockReplyLength;
-  ReadReport_Boolean();
-  if (Link.TransportGone) {
+void Device::OnSpectrumBlockTimer() {
+  link.ReadLength = kBlockReplyLength;
+  ReadReply();
+  if (link.TransportGone) {
     LoseDevice();
     return;
   }
-  const int at = kBlockReplyLength * Command.FreqBlockIndex + 1;
-  if (Link.LastReadOk) {
-    std::memcpy(RealTime.FreqBlockBuffer + at, Link.ReadBuffer, kBlockReplyLength);
-    ++Command.FreqBlockIndex;
+  const int at = kBlockReplyLength * command.SpectrumBlockIndex + 1;
+  if (link.LastReadOk) {
+    std::memcpy(live.SpectrumBlocks + at, link.ReadBuffer, kBlockReplyLength);
+    ++command.SpectrumBlockIndex;
   } else {
     // A block that has not come may be late: its slot waits for it. Once
     // it is overdue the set is short, and its empty slots fail the check.
     if (!ReplyOverdue()) return;
-    std::memset(RealTime.FreqBlockBuffer + at, 0,
-                static_cast<size_t>(kBlockReplyLength * (kSpectrumBlocks - Command.FreqBlockIndex)));
-    Command.FreqBlockIndex = kSpectrumBlocks;
+    std::memset(live.SpectrumBlocks + at, 0,
+                static_cast<size_t>(kBlockReplyLength * (kSpectrumBlocks - command.SpectrumBlockIndex)));
+    command.SpectrumBlockIndex = kSpectrumBlocks;
   }
-  if (Command.FreqBlockIndex < kSpectrumBlocks) return;
-  Command.FreqBlockIndex = 0;
-  Timers.Timer20ms->SetEnabled(false);
-  Timers.Timer1->Start(500);
+  if (command.SpectrumBlockIndex < kSpectrumBlocks) return;
+  command.SpectrumBlockIndex = 0;
+  spectrum_block_timer_->SetEnabled(false);
+  block_timer_->Start(500);
 }
 
-void SpectrumSet_21() {
-  Download.CommTimeoutCount = 0;
-  Command.CommandCode = 0;
-  Timers.Timer1->SetEnabled(false);
-  if (RealTime.SetRequestPending) {
-    if (RealTime.SpectrumState == 2) {
-      RealTime.SpectrumState = 3;
+void Device::ReadSpectrumSet() {
+  download.CommTimeoutCount = 0;
+  command.Awaited = CommandCode::None;
+  block_timer_->SetEnabled(false);
+  if (live.SetRequestPending) {
+    if (live.Spectrum == CaptureState::StopRequested) {
+      live.Spectrum = CaptureState::Stopping;
       EndSpectrumRun(LiveOutcome::Stopped);
     } else {
       RequestSet();
     }
     return;
   }
-  const std::span<const uint8_t> set(RealTime.FreqBlockBuffer + 1, kSpectrumSetLength);
+  const std::span<const uint8_t> set(live.SpectrumBlocks + 1, kSpectrumSetLength);
 
-  if (!CheckCommand21_Boolean(set)) {
+  if (!CheckSpectrumSet(set)) {
     // A logger that has gone answers nothing: the run cannot go on for ever.
-    if (++RealTime.DataErrorCount > kMaxRejectedSets) {
-      RealTime.DataErrorCount = 0;
-      RealTime.SpectrumState = 3;
-      Timers.Timer1->SetEnabled(false);
+    if (++live.DataErrorCount > kMaxRejectedSets) {
+      live.DataErrorCount = 0;
+      live.Spectrum = CaptureState::Stopping;
+      block_timer_->SetEnabled(false);
       EndSpectrumRun(LiveOutcome::Rejected);
-    } else if (RealTime.SpectrumState == 2) {
-      RealTime.SpectrumState = 3;
+    } else if (live.Spectrum == CaptureState::StopRequested) {
+      live.Spectrum = CaptureState::Stopping;
       EndSpectrumRun(LiveOutcome::Stopped);
     } else {
       RequestSet();
@@ -201,69 +183,70 @@ void SpectrumSet_21() {
     return;
   }
 
-  RealTime.DataErrorCount = 0;
-  ++RealTime.GoodSets;
-  Data.RealFilePosition = 20;
+  live.DataErrorCount = 0;
+  ++live.GoodSets;
+  data_.RealFilePosition = 20;
   for (int b = 0; b < kSpectrumBlocks; ++b) {
     for (int s = 0; s < 8; ++s) {
       const int p = kBlockReplyLength * b + kSampleBytes * s;
-      for (int i = 0; i < kSampleBytes; ++i) Data.FFTMemory[Data.RealFilePosition + i] = set[p + 13 + i];
-      Data.RealFilePosition += kSampleBytes;
+      for (int i = 0; i < kSampleBytes; ++i) data_.FFTMemory[data_.RealFilePosition + i] = set[p + 13 + i];
+      data_.RealFilePosition += kSampleBytes;
     }
   }
-  Ui().StatusPanel(2, "Download the end");
-  Data.DispStartPoint = 1;
-  Data.CountPoint = Data.DispEndPoint = 256;
-  Data.DataLoaded = true;
+  ui_.StatusPanel(2, "Download the end");
+  data_.DispStartPoint = 1;
+  data_.CountPoint = data_.DispEndPoint = 256;
+  data_.DataLoaded = true;
   ReadFFTMemoryHead();
   ReadFFTMemoryPoints();
   ComputeStatistics(1, kFFTPoints);
-  Ui().ShowLiveSet();
+  ui_.ShowLiveSet();
 
-  if (RealTime.SpectrumState == 2) {
-    RealTime.SpectrumState = 3;
-    Timers.Timer1->SetEnabled(false);
+  if (live.Spectrum == CaptureState::StopRequested) {
+    live.Spectrum = CaptureState::Stopping;
+    block_timer_->SetEnabled(false);
     EndSpectrumRun(LiveOutcome::Stopped);
     return;
   }
-  Ui().StatusPanel(2, "download");
+  ui_.StatusPanel(2, "download");
   MachineParameter.ParameterDialogMode = 2;
   RequestSet();
 }
 
-void MenuFile011() {
-  Data.DataLoaded = false;
-  Data.FrequencyFileLoaded = false;
-  Data.MenuCommandCode = MenuOperation::None;
-  Ui().ClearChart();
-  const std::string file = Data.DownloadFileName;
+void Device::EndSpectrumCapture() {
+  data_.DataLoaded = false;
+  data_.FrequencyFileLoaded = false;
+  data_.MenuCommandCode = MenuOperation::None;
+  ui_.ClearChart();
+  const std::string file = data_.DownloadFileName;
   const bool saved = SaveSpectrumFile(file);
-  Ui().RestoreMenus(13);
-  Ui().SetMenuMark(11, false);
-  Timers.Timer1->SetEnabled(false);
-  Timers.Timer20ms->SetEnabled(false);
-  Command.CommandCode = 0;
-  Command.ActiveOperation = 0;
-  if (!saved) RealTime.SpectrumOutcome = RealTime.GoodSets == 0 ? LiveOutcome::NoSet : LiveOutcome::FileError;
-  Data.DataFileName = file;
-  if (saved) Ui().ShowFrequencyFile(file);
-  Data.MenuCommandCode = MenuOperation::None;
+  ui_.RestoreMenus(13);
+  ui_.SetMenuMark(11, false);
+  block_timer_->SetEnabled(false);
+  spectrum_block_timer_->SetEnabled(false);
+  command.Awaited = CommandCode::None;
+  command.Operation = ActiveOperation::None;
+  if (!saved) live.SpectrumOutcome = live.GoodSets == 0 ? LiveOutcome::NoSet : LiveOutcome::FileError;
+  data_.DataFileName = file;
+  if (saved) ui_.ShowFrequencyFile(file);
+  data_.MenuCommandCode = MenuOperation::None;
 }
 
-void AbandonRealTimeFrequency() {
-  Ui().SetMenuMark(11, false);
-  Timers.Timer1->SetEnabled(false);
-  Timers.Timer20ms->SetEnabled(false);
-  Data.MenuCommandCode = MenuOperation::None;
-  Data.DataLoaded = false;
-  Data.FrequencyFileLoaded = false;
-  Data.FrequencyView = false;
-  RealTime.SpectrumState = 0;
+void Device::AbandonLiveSpectrum() {
+  ui_.SetMenuMark(11, false);
+  block_timer_->SetEnabled(false);
+  spectrum_block_timer_->SetEnabled(false);
+  data_.MenuCommandCode = MenuOperation::None;
+  data_.DataLoaded = false;
+  data_.FrequencyFileLoaded = false;
+  data_.FrequencyView = false;
+  live.Spectrum = CaptureState::Idle;
   // Nothing received is lost: the last good set is saved as a stop saves it.
-  const bool saved = RealTime.GoodSets == 0 || SaveSpectrumFile(Data.DownloadFileName);
-  RealTime.SpectrumOutcome = saved ? LiveOutcome::DeviceLost : LiveOutcome::FileError;
-  Ui().RestoreMenus(13);
-  Ui().ClearChart();
+  const bool saved = live.GoodSets == 0 || SaveSpectrumFile(data_.DownloadFileName);
+  live.SpectrumOutcome = saved ? LiveOutcome::DeviceLost : LiveOutcome::FileError;
+  ui_.RestoreMenus(13);
+  ui_.ClearChart();
+  ReportSpectrum();
 }
 
 }  // namespace accelog

@@ -1,5 +1,5 @@
 #pragma once
-// The byte transport under WriteReport_Boolean / ReadReport_Boolean: the
+// The byte transport under the link's WriteRequest / ReadReply: the
 // operations the link needs of the platform, nothing more.
 #include <cstdint>
 #include <memory>

@@ -6,8 +6,7 @@
 #include <QMetaObject>
 
 #include "model/state.h"
-#include "device/device_timers.h"
-#include "device/link.h"
+#include "device/device.h"
 
 namespace accelog {
 
@@ -70,9 +69,9 @@ void DeviceWatch::WatchSocket(const QString& socket_path) {
 void DeviceWatch::Poll() {
   // Only while nothing runs and the last scan gave up: a plugged-in logger
   // then counts as a device change. The look opens nothing.
-  if (Data.MenuCommandCode != MenuOperation::None || Link.LinkConfirmed || !Link.ScanGaveUp) return;
-  if (Timers.Timer4 && Timers.Timer4->IsEnabled()) return;
-  if (LoggerPresent()) emit DeviceChanged();
+  if (!device_ || Data.MenuCommandCode != MenuOperation::None || device_->link.LinkConfirmed) return;
+  if (!device_->ScanGaveUp()) return;
+  if (device_->LoggerPresent()) emit DeviceChanged();
 }
 
 void DeviceWatch::SocketFolderChanged() {

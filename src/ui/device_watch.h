@@ -12,6 +12,8 @@ struct libusb_context;
 
 namespace accelog {
 
+class Device;
+
 class DeviceWatch : public QObject {
   Q_OBJECT
  public:
@@ -23,6 +25,8 @@ class DeviceWatch : public QObject {
   bool WatchUsb();
   // Watches a simulated logger's socket file.
   void WatchSocket(const QString& socket_path);
+  // The device the poll asks whether the logger is plugged in.
+  void SetDevice(Device* device) { device_ = device; }
 
  signals:
   // The device set changed (on the UI thread).
@@ -35,6 +39,7 @@ class DeviceWatch : public QObject {
   QFileSystemWatcher watcher_;
   QTimer poll_;
   QString socket_path_;
+  Device* device_ = nullptr;
   bool socket_present_ = false;
   libusb_context* usb_ = nullptr;
   int hotplug_handle_ = 0;

@@ -16,11 +16,8 @@
 #include "model/fft.h"
 #include "ui/form2.h"
 #include "model/state.h"
-#include "device/command_engine.h"
-#include "device/device_timers.h"
-#include "device/download.h"
-#include "device/link.h"
-#include "device/realtime.h"
+#include "app/device_menu.h"
+#include "device/device.h"
 #include "device/transport.h"
 #include "model/machine_parameter.h"
 #include "ui/print_command.h"
@@ -91,8 +88,7 @@ Program::~Program() {
   export_.reset();
   watch_.reset();
   // Device and timers go before the windows and the event loop.
-  ResetDeviceEngines();
-  CloseDevice();
+  device_.reset();
   SetTimerFactory(nullptr);
   window_.reset();
   if (simulator_) simulator_->Stop();
@@ -145,10 +141,7 @@ bool Program::Start() {
       return false;
     }
   }
-  SetDeviceTransport(std::move(transport));
   InstallQtTimerFactory();
-  ResetDeviceEngines();
-
   chart_model_ = std::make_unique<accelog::Chart>(Data, Conv);
   chart_ = new FormPicture(*chart_model_);
   window_ = std::make_unique<MainWindow>(chart_);
@@ -156,17 +149,18 @@ bool Program::Start() {
   SetUi(ui_.get());
   ui_->UseParameterStore(parameters_.get());
   export_ = std::make_unique<DataExport>(Data, *ui_, MakeTimer());
+  MakeDevice(std::move(transport));
   window_->SetHandlers({
-      {"File002", [] { File002_Click(); }},
-      {"File008", [] { File008_Click(); }},
+      {"File002", [this] { SendSystemParameters(*device_); }},
+      {"File008", [this] { DownloadData(*device_); }},
       {"File004", [] { OpenAccelerationFromDialog(); }},
       {"File007", [this] { export_->ExportData(); }},
       {"File012", [this] { window_->OpenDataList(); }},
-      {"File009", [] { File009_Click(); }},
-      {"File011", [] { File011_Click(); }},
+      {"File009", [this] { ToggleLiveCapture(*device_); }},
+      {"File011", [this] { ToggleLiveSpectrum(*device_); }},
       {"File005", [] { OpenFrequencyFromDialog(); }},
       {"File006", [this] { print_->StartPrint(); }},
-      {"Escape", [] { StopDownload(); }},
+      {"Escape", [this] { device_->StopDownload(); }},
       {"UseSimulator", [this] { UseSimulatedLogger(!simulator_); }},
   });
   window_->SetMenuMark("UseSimulator", simulator_ != nullptr);
@@ -175,7 +169,7 @@ bool Program::Start() {
   QObject::connect(chart_, &FormPicture::ToolHintCleared, window_->ToolBar()->HintLabel(), &QLabel::clear);
 
   WatchDevice();
-  usbDeviceDetect();
+  device_->StartScan();
   window_->show();
   window_->RestScreen();
   window_->Shell().StartupComplete = true;
@@ -186,6 +180,7 @@ bool Program::Start() {
 void Program::WatchDevice() {
   // Device changes stand in for the window hook's device-change message.
   watch_ = std::make_unique<DeviceWatch>();
+  watch_->SetDevice(device_.get());
   if (options_.device.rfind("sim:", 0) == 0) {
     watch_->WatchSocket(QString::fromStdString(options_.device.substr(4)));
   } else {
@@ -197,19 +192,18 @@ void Program::WatchDevice() {
 void Program::UseSimulatedLogger(bool on) {
   if (Data.MenuCommandCode != MenuOperation::None) return;  // like every menu item while the logger is busy
   if (on != (simulator_ != nullptr)) {
-    ResetDeviceEngines();  // the open device goes first
+    device_.reset();  // the open device goes first
     watch_.reset();
     if (on && !StartSimulator()) on = false;  // the reason was shown: back to USB
     if (!on) {
       simulator_.reset();  // stops it
       options_.device = "usb";
     }
-    SetDeviceTransport(MakeTransport(options_.device));
-    ResetDeviceEngines();
+    MakeDevice(MakeTransport(options_.device));
     WatchDevice();
     ui_->SetSimulatedLogger(on);
     ui_->StatusPanel(kHintPanel, "");
-    usbDeviceDetect();
+    device_->StartScan();
   }
   window_->SetMenuMark("UseSimulator", on);
   MainWindow::RememberSetting("UseSimulatedLogger", on, "Use Simulated Logger");
@@ -224,7 +218,12 @@ void Program::OpenStartFile(const std::string& file) {
 }
 
 void Program::OnDeviceChanged() {
-  if (window_ && DeviceChangeStartsScan(window_->Shell())) usbDeviceDetect();
+  if (window_ && DeviceChangeStartsScan(window_->Shell())) device_->StartScan();
+}
+
+void Program::MakeDevice(std::unique_ptr<Transport> transport) {
+  device_ = std::make_unique<Device>(std::move(transport),
+                                     SteadyDeviceClock([] { return std::make_unique<QtTimer>(); }), *ui_, Data);
 }
 
 }  // namespace accelog

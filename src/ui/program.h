@@ -15,7 +15,9 @@ class Simulator;
 }
 class Chart;
 class DataExport;
+class Device;
 class DeviceWatch;
+class Transport;
 class FormPicture;
 class MainUi;
 class MainWindow;
@@ -56,6 +58,7 @@ class Program {
   MainUi* Ui() const { return ui_.get(); }
   sim::Simulator* Simulator() const { return simulator_.get(); }
   DeviceWatch* Watch() const { return watch_.get(); }
+  Device* TheDevice() const { return device_.get(); }
   PrintCommand* Printing() const { return print_.get(); }
   // The device changed (hotplug, socket): a scan when idle after start-up.
   void OnDeviceChanged();
@@ -70,6 +73,7 @@ class Program {
   bool StartSimulator();
   // Watches options_.device coming and going.
   void WatchDevice();
+  void MakeDevice(std::unique_ptr<Transport> transport);
 
   ProgramOptions options_;
   UiFactory ui_factory_;
@@ -80,6 +84,7 @@ class Program {
   std::unique_ptr<MainWindow> window_;
   FormPicture* chart_ = nullptr;  // owned by the window
   std::unique_ptr<MainUi> ui_;
+  std::unique_ptr<Device> device_;  // after ui_: it speaks through it
   std::unique_ptr<DataExport> export_;
   std::unique_ptr<DeviceWatch> watch_;
   std::unique_ptr<PrinterSystem> printers_;

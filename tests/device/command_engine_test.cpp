@@ -12,8 +12,8 @@ TEST_F(CommandEngineTest, LoggerSilentOnIdentifyStillCountsAsConnected) {
   auto* t = InstallLoopback(16);
   t->shape = [](sim::Packet& p, long) { return p[11] != 0x91; };
   ASSERT_TRUE(BringUp());
-  EXPECT_TRUE(Link.LinkConfirmed);
-  EXPECT_EQ(Command.DeviceIdText, std::string(12, '\0'));
+  EXPECT_TRUE(dev_->link.LinkConfirmed);
+  EXPECT_EQ(dev_->command.DeviceIdText, std::string(12, '\0'));
   EXPECT_EQ(ui_.Panel(2), std::string(12, '\0'));
 }
 
@@ -23,14 +23,14 @@ TEST_F(CommandEngineTest, RejectedConnectLeavesTheLinkDown) {
     p[13] ^= 1;  // checksum
     return true;
   };
-  usbDeviceDetect();
+  dev_->StartScan();
   clock_.Advance(5000);
   EXPECT_EQ(ui_.messages, std::vector<std::string>{"command12 is error!"});
-  EXPECT_FALSE(Link.LinkConfirmed);
-  EXPECT_EQ(Command.CommandCode, 12);
+  EXPECT_FALSE(dev_->link.LinkConfirmed);
+  EXPECT_EQ(dev_->command.Awaited, CommandCode::Connect);
   EXPECT_EQ(t->Commands(), std::vector<int>{0x12});  // nothing retries
-  File008_Click();
-  File002_Click();
+  DownloadData(*dev_);
+  SendSystemParameters(*dev_);
   EXPECT_EQ(ui_.messages.back(), "No Connet");
   EXPECT_EQ(t->Commands(), std::vector<int>{0x12});
 }
@@ -46,23 +46,42 @@ TEST_F(CommandEngineTest, FailedConnectWriteRestartsTheScan) {
   EXPECT_EQ(std::count(panel1.begin(), panel1.end(), "find set"), 2);
 }
 
+// The parameters as they stand go out in the 38-byte frame; an accepted reply
+// shows the language's text, a rejected one nothing, and the reply stays awaited.
 TEST_F(CommandEngineTest, SystemParameterSendsTheParametersAsTheyStand) {
-  auto* t = InstallLoopback(16);
-  ASSERT_TRUE(BringUp());
-  MachineParameter.RecordInterval = 250;
-  MachineParameter.CriticalY = 33;
-  MachineParameter.LimitTime = 1000;
-  File002_Click();
-  ASSERT_EQ(t->written.size(), 3u);
-  const auto expected = BuildCommand20Frame(MachineParameter);
-  EXPECT_TRUE(std::equal(expected.begin(), expected.end(), t->written.back().begin()));
-  EXPECT_EQ(t->written.back().size(), 38u);
-  EXPECT_FALSE(MachineParameter.ParameterAccepted);
-  clock_.Advance(500);
-  EXPECT_EQ(ui_.Panel(2), "Send parameter ok");
-  EXPECT_EQ(Command.CommandCode, 0);
-  EXPECT_TRUE(t->logger.ParametersSet());
-  EXPECT_TRUE(std::equal(expected.begin() + 13, expected.begin() + 36, t->logger.Parameters().begin()));
+  const struct {
+    int16_t language;
+    bool rejected;
+    const char* connected;
+    const char* sent;
+  } cases[] = {{1, false, "Connet    OK", "Send parameter ok"}, {0, false, "连接成功", "发送参数成功"},
+               {0, true, "连接成功", "LOOPBACK0001"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.sent);
+    MachineParameter.LanguageFlag = c.language;
+    auto* t = InstallLoopback(16);
+    ASSERT_TRUE(BringUp());
+    EXPECT_EQ(ui_.Panel(1), c.connected);
+    t->shape = [&](sim::Packet& p, long) {
+      if (c.rejected && p[11] == 0xA0) p[13] = 0;
+      return 1;
+    };
+    MachineParameter.RecordInterval = 250;
+    MachineParameter.CriticalY = 33;
+    MachineParameter.LimitTime = 1000;
+    SendSystemParameters(*dev_);
+    ASSERT_EQ(t->written.size(), 3u);
+    const auto expected = BuildParameterFrame(MachineParameter);
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), t->written.back().begin()));
+    EXPECT_EQ(t->written.back().size(), 38u);
+    EXPECT_FALSE(MachineParameter.ParameterAccepted);
+    clock_.Advance(1000);
+    EXPECT_EQ(ui_.Panel(2), c.sent);
+    EXPECT_EQ(dev_->command.Awaited, c.rejected ? CommandCode::SetParameters : CommandCode::None);
+    EXPECT_TRUE(ui_.messages.empty());
+    EXPECT_TRUE(t->logger.ParametersSet());
+    EXPECT_TRUE(std::equal(expected.begin() + 13, expected.begin() + 36, t->logger.Parameters().begin()));
+  }
 }
 
 TEST_F(CommandEngineTest, SystemParameterRespectsTheDialogAndTheLink) {
@@ -71,56 +90,25 @@ TEST_F(CommandEngineTest, SystemParameterRespectsTheDialogAndTheLink) {
 
   // Busy with another operation: nothing at all.
   Data.MenuCommandCode = MenuOperation::Download;
-  File002_Click();
+  SendSystemParameters(*dev_);
   EXPECT_EQ(t->written.size(), 2u);
   EXPECT_TRUE(ui_.messages.empty());
   Data.MenuCommandCode = MenuOperation::None;
 
   // Dialog cancelled.
   ui_.parameter_dialog = [] { MachineParameter.ParameterAccepted = false; };
-  File002_Click();
+  SendSystemParameters(*dev_);
   EXPECT_EQ(t->written.size(), 2u);
 
   // The link is lost while the dialog is open.
-  ui_.parameter_dialog = [] {
+  ui_.parameter_dialog = [&] {
     MachineParameter.ParameterAccepted = true;
-    Link.LinkConfirmed = false;
+    dev_->link.LinkConfirmed = false;
   };
-  File002_Click();
+  SendSystemParameters(*dev_);
   EXPECT_EQ(t->written.size(), 2u);
   EXPECT_EQ(ui_.messages, std::vector<std::string>{"No connect machine!"});
   EXPECT_FALSE(MachineParameter.ParameterAccepted);
-}
-
-TEST_F(CommandEngineTest, ParameterReplyRejectedShowsNothingAcceptedShowsTheLanguagesText) {
-  auto* t = InstallLoopback(16);
-  MachineParameter.LanguageFlag = 0;
-  ASSERT_TRUE(BringUp());
-  EXPECT_EQ(ui_.Panel(1), "连接成功");
-  t->shape = [](sim::Packet& p, long) {
-    if (p[11] == 0xA0) p[13] = 0;
-    return 1;
-  };
-  File002_Click();
-  clock_.Advance(1000);
-  EXPECT_EQ(Command.CommandCode, 20);
-  EXPECT_NE(ui_.Panel(2), "发送参数成功");
-  EXPECT_TRUE(ui_.messages.empty());
-  t->shape = nullptr;
-  File002_Click();
-  clock_.Advance(500);
-  EXPECT_EQ(ui_.Panel(2), "发送参数成功");
-}
-
-TEST_F(CommandEngineTest, ScreenCaptureTakesTwoTicks) {
-  std::vector<std::string> steps;
-  ScreenCaptureHooks.PressPrintScreen = [&] { steps.push_back("print " + std::to_string(clock_.Now())); };
-  ScreenCaptureHooks.ToExcelFile = [&] { steps.push_back("excel " + std::to_string(clock_.Now())); };
-  Timers.Timer6->SetEnabled(true);
-  clock_.Advance(5000);
-  EXPECT_EQ(steps, (std::vector<std::string>{"print 1000", "excel 2000"}));
-  EXPECT_FALSE(Timers.Timer6->IsEnabled());
-  ScreenCaptureHooks = {};
 }
 
 }  // namespace

@@ -5,23 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <deque>
-#include <thread>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "app/device_menu.h"
 #include "core/virtual_clock.h"
+#include "device/device.h"
+#include "device/transport.h"
 #include "model/conversion.h"
 #include "model/state.h"
-#include "device/command_engine.h"
-#include "device/device_timers.h"
-#include "device/download.h"
-#include "device/link.h"
-#include "device/realtime.h"
-#include "device/transport.h"
 #include "model/machine_parameter.h"
 #include "sim/logger.h"
 #include "sim/recording.h"
@@ -51,6 +46,7 @@ class DeviceUi : public RecordingUi {
   int points_shown = 0;
   std::vector<std::vector<uint8_t>> sets;  // the samples of every spectrum set shown
   size_t stop_after = 0;                   // sets shown before a spectrum run is stopped
+  Device* device = nullptr;                // the one stopped
   std::string SaveFileName(const std::string&, const std::string&) override { return save_name; }
   void ShowDataFile(const std::string& file) override { shown_files.push_back(file); }
   void ShowParameterDialog() override { parameter_dialog ? parameter_dialog() : UiPort::ShowParameterDialog(); }
@@ -62,7 +58,7 @@ class DeviceUi : public RecordingUi {
     std::vector<uint8_t> s;
     for (int i = 20; i <= 1555; ++i) s.push_back(static_cast<uint8_t>(Data.FFTMemory[i]));
     sets.push_back(s);
-    if (sets.size() == stop_after) RequestSpectrumStop();
+    if (sets.size() == stop_after && device) device->RequestSpectrumStop();
   }
   // Replies taken after a read had given up on them.
   long Late() const {
@@ -84,23 +80,24 @@ class DeviceUi : public RecordingUi {
   }
 };
 
-// The logger's frame logic behind the transport interface, answering at once.
-// `shape` sees every reply (numbered from 0), may change it, and says how
-// often it is sent: 0 drops it, 2 adds a copy nobody asked for.
+// The logger's frame logic behind the transport interface, on the virtual
+// clock: a read takes the next reply if it is due within its wait, without
+// sleeping. `shape` sees every reply (numbered from 0), may change it, and
+// says how often it is sent: 0 drops it, 2 adds a copy nobody asked for.
 class LoopbackTransport : public Transport {
  public:
-  explicit LoopbackTransport(sim::Recording memory, std::string id = "LOOPBACK0001")
-      : logger(std::move(memory), std::move(id), 7) {}
+  LoopbackTransport(sim::Recording memory, std::function<int64_t()> now, std::string id = "LOOPBACK0001")
+      : logger(std::move(memory), std::move(id), 7), now_(std::move(now)) {}
 
   sim::Logger logger;
   std::vector<std::string> paths = {SimulatedDevicePath("/loopback")};
   std::function<int(sim::Packet&, long)> shape;
   std::function<bool(const uint8_t*, int)> refuse_write;  // true: the write fails
-  std::function<int(long)> delay_ms;  // real-time delay of reply n
+  std::function<int(long)> delay_ms;  // delay of reply n on the virtual clock
   std::vector<std::vector<uint8_t>> written;
   struct Pending {
     sim::Packet bytes;
-    std::chrono::steady_clock::time_point ready;
+    int64_t due;
   };
   std::deque<Pending> queue;
   long replies = 0;
@@ -120,20 +117,14 @@ class LoopbackTransport : public Transport {
     for (auto& p : logger.Respond(std::span<const uint8_t>(bytes, static_cast<size_t>(n)))) {
       const long index = replies++;
       const int copies = shape ? shape(p, index) : 1;
-      const auto ready = std::chrono::steady_clock::now() + std::chrono::milliseconds(delay_ms ? delay_ms(index) : 0);
-      for (int c = 0; c < copies; ++c) queue.push_back({p, ready});
+      const int64_t due = now_() + (delay_ms ? delay_ms(index) : 0);
+      for (int c = 0; c < copies; ++c) queue.push_back({p, due});
     }
     return true;
   }
   int Read(uint8_t* bytes, int n, int wait_ms) override {
     if (!open) return -1;
-    if (queue.empty()) return 0;
-    const auto give_up = std::chrono::steady_clock::now() + std::chrono::milliseconds(wait_ms);
-    if (queue.front().ready > give_up) {
-      std::this_thread::sleep_until(give_up);
-      return 0;
-    }
-    std::this_thread::sleep_until(queue.front().ready);
+    if (queue.empty() || queue.front().due > now_() + wait_ms) return 0;
     const auto p = std::move(queue.front().bytes);
     queue.pop_front();
     const int got = std::min<int>(n, static_cast<int>(p.size()));
@@ -152,6 +143,9 @@ class LoopbackTransport : public Transport {
     const auto c = Commands();
     return static_cast<int>(std::count(c.begin(), c.end(), control));
   }
+
+ private:
+  std::function<int64_t()> now_;
 };
 
 class DeviceEngineTest : public ProgramFolderTest {
@@ -162,41 +156,46 @@ class DeviceEngineTest : public ProgramFolderTest {
     ResetConversionState();
     ApplyDefaultParameters();
     MachineParameter.LanguageFlag = 1;
-    clock_.Install();
-    SetUi(&ui_);
-    ResetDeviceEngines();
+    SetUi(&ui_);  // the menu items' dialogs
   }
   void TearDown() override {
-    ResetDeviceEngines();
-    DestroyDeviceTimers();
-    SetDeviceTransport(nullptr);
-    SetTimerFactory(nullptr);
+    dev_.reset();
     SetUi(nullptr);
   }
 
-  // A loopback logger holding `samples` becomes the engines' transport.
+  // A fresh device on `transport`, its timers on the virtual clock. A logger
+  // in another thread is late in real time, so its link times are real too.
+  void Install(std::unique_ptr<Transport> transport, bool real_link_time = false) {
+    dev_.reset();
+    DeviceClock clock = real_link_time ? SteadyDeviceClock([&] { return clock_.MakeTimer(); }) : device_clock_;
+    dev_ = std::make_unique<Device>(std::move(transport), std::move(clock), ui_, Data);
+    ui_.device = dev_.get();
+  }
+  // A fresh device on a loopback logger holding `samples`.
   LoopbackTransport* InstallLoopback(uint32_t samples, uint32_t seed = 1) {
-    auto t = std::make_unique<LoopbackTransport>(sim::MakeRecording(samples, seed));
+    auto t = std::make_unique<LoopbackTransport>(sim::MakeRecording(samples, seed), device_clock_.now_ms);
     loop_ = t.get();
-    SetDeviceTransport(std::move(t));
+    Install(std::move(t));
     return loop_;
   }
   // Scan, connect and identify; true when the link is up and idle.
   bool BringUp() {
-    usbDeviceDetect();
-    return clock_.RunUntil([] { return Link.LinkConfirmed && Command.CommandCode == 0; }, 10000);
+    dev_->StartScan();
+    return clock_.RunUntil([&] { return dev_->Connected(); }, 10000);
   }
 
   // A whole download into `name` (through the save dialog); true when it ended
   // one way or the other within the virtual limit.
   bool RunDownload(const std::string& name, int64_t limit_ms = 3'600'000) {
     ui_.save_name = name;
-    File008_Click();
-    return clock_.RunUntil([] { return Download.Outcome != DownloadOutcome::Running; }, limit_ms);
+    DownloadData(*dev_);
+    return clock_.RunUntil([&] { return dev_->download.Outcome != DownloadOutcome::Running; }, limit_ms);
   }
 
   VirtualClock clock_;
+  DeviceClock device_clock_ = VirtualDeviceClock(clock_);  // the loopback's replies fall due on it
   DeviceUi ui_;
+  std::unique_ptr<Device> dev_;
   LoopbackTransport* loop_ = nullptr;  // the last one installed
 };
 

@@ -16,7 +16,6 @@ class DownloadTest : public DeviceEngineTest {
  protected:
   // A fresh engine and port, and a logger holding `samples`; true when the link is up.
   bool Fresh(uint32_t samples) {
-    ResetDeviceEngines();
     ui_ = DeviceUi{};
     t_ = InstallLoopback(samples, samples + 3);
     return BringUp();
@@ -28,12 +27,12 @@ class DownloadTest : public DeviceEngineTest {
   }
   std::string Out() const { return folder_.File("out.kvx"); }
   void ExpectIdle() const {
-    EXPECT_EQ(Command.CommandCode, 0);
-    EXPECT_EQ(Command.ActiveOperation, 0);
+    EXPECT_EQ(dev_->command.Awaited, CommandCode::None);
+    EXPECT_EQ(dev_->command.Operation, ActiveOperation::None);
     EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
-    EXPECT_FALSE(Timers.Timer1->IsEnabled());
+    EXPECT_FALSE(dev_->BlockTimer().IsEnabled());
     EXPECT_FALSE(ui_.progress_visible);
-    EXPECT_EQ(Download.DownloadFileNumber, -1);
+    EXPECT_EQ(dev_->download.FileDescriptor, -1);
   }
   // A file that ended short holds whole blocks of the memory and nothing else.
   void ExpectWholeBlocksOfMemory() const {
@@ -59,13 +58,13 @@ TEST_F(DownloadTest, FileEqualsTheLoggersMemoryOrThereIsNoData) {
     EXPECT_EQ(Data.DeviceSampleCount, n);
     ExpectIdle();
     if (n < 8) {
-      EXPECT_EQ(Download.Outcome, DownloadOutcome::NoData);
+      EXPECT_EQ(dev_->download.Outcome, DownloadOutcome::NoData);
       EXPECT_EQ(ui_.Panel(2), "No data");
       EXPECT_FALSE(std::filesystem::exists(Out()));
       EXPECT_EQ(t_->Sent(0x24), 0);
       continue;
     }
-    EXPECT_EQ(Download.Outcome, DownloadOutcome::Ended);
+    EXPECT_EQ(dev_->download.Outcome, DownloadOutcome::Ended);
     const Bytes file = ReadBytes(Out());
     EXPECT_EQ(file.size(), 19 + 6 * n);
     EXPECT_TRUE(file == Memory());
@@ -102,7 +101,7 @@ TEST_F(DownloadTest, RejectedBlocksAreRepeatedUpTo50TimesInARow) {
       return 1;
     };
     ASSERT_TRUE(RunDownload(Out()));
-    EXPECT_EQ(Download.Outcome, c.outcome);
+    EXPECT_EQ(dev_->download.Outcome, c.outcome);
     EXPECT_EQ(t_->Sent(0x25), std::min(c.bad, 50));
     ExpectIdle();
     if (c.outcome == DownloadOutcome::Ended) {
@@ -160,7 +159,7 @@ TEST_F(DownloadTest, HostileLoggerNeverGivesAWrongFile) {
     ui_.answer_ok = false;
     t_->shape = c.shape;
     ASSERT_TRUE(RunDownload(Out()));
-    EXPECT_EQ(Download.Outcome, c.outcome);
+    EXPECT_EQ(dev_->download.Outcome, c.outcome);
     EXPECT_NE(ui_.Panel(2), "Download End");
     EXPECT_TRUE(ui_.shown_files.empty());
     if (std::filesystem::exists(Out())) ExpectWholeBlocksOfMemory();
@@ -200,14 +199,13 @@ TEST_F(DownloadTest, FileNameOverwriteAndFolders) {
     SCOPED_TRACE(name);
     ui_.messages.clear();
     ui_.save_name = name;
-    File008_Click();
-    EXPECT_EQ(Download.Outcome, DownloadOutcome::Failed);
+    DownloadData(*dev_);
     ASSERT_EQ(ui_.messages.size(), 1u);
     EXPECT_EQ(ui_.messages[0].rfind(FileNameFilter_String(name), 0), 0u) << ui_.messages[0];
   }
   // Busy with another operation: nothing at all.
   Data.MenuCommandCode = MenuOperation::LiveData;
-  File008_Click();
+  DownloadData(*dev_);
   Data.MenuCommandCode = MenuOperation::None;
   EXPECT_TRUE(std::filesystem::is_directory(folder_.File("d.kvx")));
   EXPECT_FALSE(std::filesystem::exists(folder_.path() + "/.kvx"));
@@ -222,7 +220,7 @@ TEST_F(DownloadTest, EndOfDataBeforeTheCountIsAShortDownload) {
     ASSERT_TRUE(Fresh(1000));
     t_->logger.SetEarlyEnd(blocks);
     ASSERT_TRUE(RunDownload(Out()));
-    EXPECT_EQ(Download.Outcome, DownloadOutcome::Short);
+    EXPECT_EQ(dev_->download.Outcome, DownloadOutcome::Short);
     EXPECT_EQ(ui_.Panel(2), "Download End");
     EXPECT_TRUE(MessageNames(Out() + ": the logger ended after " + std::to_string(8 * blocks) + " of 1000 samples"));
     if (blocks > 0) {
@@ -241,12 +239,12 @@ TEST_F(DownloadTest, FailedBlockWriteAbandonsTheDownloadCleanly) {
   int blocks = 0;
   t_->refuse_write = [&](const uint8_t* f, int) { return f[11] == 0x24 && ++blocks > 4; };
   ASSERT_TRUE(RunDownload(Out()));
-  EXPECT_EQ(Download.Outcome, DownloadOutcome::Failed);
+  EXPECT_EQ(dev_->download.Outcome, DownloadOutcome::Failed);
   EXPECT_EQ(ui_.Panel(2), "Download failed");
   EXPECT_TRUE(ReadBytes(Out()) == Memory(4));
   ExpectIdle();
-  EXPECT_TRUE(Timers.Timer4->IsEnabled());  // the scan looks for the logger again
-  EXPECT_FALSE(Link.LinkConfirmed);
+  EXPECT_TRUE(dev_->ScanTimer().IsEnabled());  // the scan looks for the logger again
+  EXPECT_FALSE(dev_->link.LinkConfirmed);
   // The logger is gone for good: the scan gives up, nothing else happens.
   t_->paths.clear();
   clock_.Advance(10000);
@@ -254,36 +252,47 @@ TEST_F(DownloadTest, FailedBlockWriteAbandonsTheDownloadCleanly) {
   EXPECT_TRUE(ui_.shown_files.empty());
 }
 
+// The typed interface: the result names the file, the reason and what was kept.
 TEST_F(DownloadTest, LostDeviceOrStopEndsARunningDownloadWithWholeBlocks) {
+  std::vector<DownloadResult> results;
+  auto start = [&] {
+    DownloadOptions options;
+    options.finished = [&](const DownloadResult& r) { results.push_back(r); };
+    dev_->Download(Out(), std::move(options));
+  };
   for (bool stop : {false, true}) {
     SCOPED_TRACE(stop);
     ASSERT_TRUE(Fresh(800));
-    ui_.save_name = Out();
-    File008_Click();
-    ASSERT_TRUE(clock_.RunUntil([] { return Download.DownloadBlockIndex >= 10; }, 100000));
+    results.clear();
+    start();
+    ASSERT_TRUE(clock_.RunUntil([&] { return dev_->download.BlockIndex >= 10; }, 100000));
     if (stop) {
-      StopDownload();
-      EXPECT_EQ(Download.Outcome, DownloadOutcome::Stopped);
+      dev_->StopDownload();
       EXPECT_EQ(ui_.Panel(2), "Download stopped");
       EXPECT_TRUE(MessageNames(Out()));
     } else {
       // A device-change message restarts the scan; the logger has gone.
       t_->paths.clear();
       t_->open = false;
-      usbDeviceDetect();
-      ASSERT_TRUE(clock_.RunUntil([] { return Download.Outcome != DownloadOutcome::Running; }, 100000));
-      EXPECT_EQ(Download.Outcome, DownloadOutcome::DeviceLost);
+      dev_->StartScan();
+      ASSERT_TRUE(clock_.RunUntil([&] { return !results.empty(); }, 100000));
       EXPECT_EQ(ui_.Panel(1), "No Device !");
     }
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].outcome, stop ? DownloadOutcome::Stopped : DownloadOutcome::DeviceLost);
+    EXPECT_EQ(results[0].message.rfind(Out() + ": ", 0), 0u) << results[0].message;
+    EXPECT_EQ(19 + 6 * static_cast<size_t>(results[0].samples_kept), ReadBytes(Out()).size());
     ExpectWholeBlocksOfMemory();
     ExpectIdle();
     EXPECT_TRUE(ui_.shown_files.empty());
   }
   // Stopped while the inquiry is pending: no file at all.
   std::filesystem::remove(Out());
-  File008_Click();
-  StopDownload();
-  EXPECT_EQ(Download.Outcome, DownloadOutcome::Stopped);
+  results.clear();
+  start();
+  dev_->StopDownload();
+  ASSERT_EQ(results.size(), 1u);
+  EXPECT_EQ(results[0].outcome, DownloadOutcome::Stopped);
   clock_.Advance(2000);
   EXPECT_FALSE(std::filesystem::exists(Out()));
   ExpectIdle();
@@ -293,19 +302,19 @@ TEST_F(DownloadTest, CommunicationTimeOut) {
   ASSERT_TRUE(Fresh(8));
   // Timer1 ticking while no branch takes it.
   Data.MenuCommandCode = MenuOperation::Download;
-  Command.ActiveOperation = 24;
-  Download.Outcome = DownloadOutcome::Running;
-  Timers.Timer1->Start(20);
+  dev_->command.Operation = ActiveOperation::Download;
+  dev_->download.Outcome = DownloadOutcome::Running;
+  dev_->BlockTimer().Start(20);
   clock_.Advance(60);
-  EXPECT_TRUE(Timers.Timer1->IsEnabled());
+  EXPECT_TRUE(dev_->BlockTimer().IsEnabled());
   clock_.Advance(20);  // the fourth tick
   EXPECT_EQ(ui_.Panel(2), "Communction Over Time0");
   EXPECT_EQ(ui_.Panel(1), " ");
-  EXPECT_EQ(Download.Outcome, DownloadOutcome::TimedOut);
-  EXPECT_TRUE(Timers.Timer4->IsEnabled());
+  EXPECT_EQ(dev_->download.Outcome, DownloadOutcome::TimedOut);
+  EXPECT_TRUE(dev_->ScanTimer().IsEnabled());
   ExpectIdle();
   // The scan finds the logger again.
-  ASSERT_TRUE(clock_.RunUntil([] { return Link.LinkConfirmed && Command.CommandCode == 0; }, 10000));
+  ASSERT_TRUE(clock_.RunUntil([&] { return dev_->link.LinkConfirmed && dev_->command.Awaited == CommandCode::None; }, 10000));
 }
 
 // The download's own texts follow the language too.

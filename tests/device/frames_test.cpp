@@ -40,7 +40,7 @@ TEST(CommandFrames, ParameterFrameLayout) {
   p.CurYear = 26, p.CurMonth = 12, p.CurDay = 6, p.CurHour = 20, p.CurMinute = 1, p.CurSecond = 59;
   p.StartYear = 27, p.StartMonth = 1, p.StartDay = 2, p.StartHour = 3, p.StartMinute = 4, p.StartSecond = 5;
   p.LimitTime = 0x0102;
-  const auto f = BuildCommand20Frame(p);
+  const auto f = BuildParameterFrame(p);
   ASSERT_EQ(f.size(), 38u);
   EXPECT_EQ(f[12], 23);
   EXPECT_EQ(f[37], 0x16);
@@ -52,46 +52,46 @@ TEST(CommandFrames, ParameterFrameLayout) {
 
 TEST(ReplyValidators, AcceptWellFormedRepliesAndRejectEveryBrokenField) {
   const auto connect = Reply(0x92);
-  EXPECT_TRUE(CheckCommand12_Boolean(connect));
-  EXPECT_TRUE(CheckCommand20_Boolean(Reply(0xA0)));
-  EXPECT_TRUE(CheckCommand23_Boolean(Reply(0xA3, std::vector<uint8_t>(19, 7))));
-  EXPECT_TRUE(CheckCommand22_Boolean(Reply(0xA2, std::vector<uint8_t>(6, 9))));
-  EXPECT_FALSE(CheckCommand12_Boolean(Reply(0x91)));  // well formed, but the wrong reply
-  EXPECT_FALSE(CheckCommand23_Boolean(Reply(0xA3, std::vector<uint8_t>(18, 7))));
+  EXPECT_TRUE(CheckConnectReply(connect));
+  EXPECT_TRUE(CheckParameterReply(Reply(0xA0)));
+  EXPECT_TRUE(CheckInquiryReply(Reply(0xA3, std::vector<uint8_t>(19, 7))));
+  EXPECT_TRUE(CheckSampleReply(Reply(0xA2, std::vector<uint8_t>(6, 9))));
+  EXPECT_FALSE(CheckConnectReply(Reply(0x91)));  // well formed, but the wrong reply
+  EXPECT_FALSE(CheckInquiryReply(Reply(0xA3, std::vector<uint8_t>(18, 7))));
 
   // Any single changed byte of a connect reply fails it.
   for (size_t i = 0; i < connect.size(); ++i) {
     auto bad = connect;
     bad[i] ^= 0x40;
-    EXPECT_FALSE(CheckCommand12_Boolean(bad)) << i;
+    EXPECT_FALSE(CheckConnectReply(bad)) << i;
   }
   // The cleared buffer of a read that got nothing.
   const std::vector<uint8_t> zeros(63, 0);
-  EXPECT_FALSE(CheckCommand12_Boolean(zeros));
-  EXPECT_FALSE(CheckCommand20_Boolean(zeros));
-  EXPECT_FALSE(CheckCommand24_Boolean(zeros, 63));
-  EXPECT_FALSE(CheckDownloadCommandStop_Boolean(zeros));
+  EXPECT_FALSE(CheckConnectReply(zeros));
+  EXPECT_FALSE(CheckParameterReply(zeros));
+  EXPECT_FALSE(CheckBlockReply(zeros, 63));
+  EXPECT_FALSE(CheckEndOfData(zeros));
   // Too short to hold the frame.
-  EXPECT_FALSE(CheckCommand12_Boolean(std::span(connect).first(14)));
+  EXPECT_FALSE(CheckConnectReply(std::span(connect).first(14)));
 }
 
 TEST(ReplyValidators, BlockRepliesMatchTheirLength) {
   for (int k = 1; k <= 8; ++k) {
     const auto block = Reply(0xA4, std::vector<uint8_t>(static_cast<size_t>(6 * k), 0x5A));
-    EXPECT_TRUE(CheckCommand24_Boolean(block, 15 + 6 * k)) << k;
+    EXPECT_TRUE(CheckBlockReply(block, 15 + 6 * k)) << k;
     if (k < 8) {
       std::vector<uint8_t> padded = block;
       padded.resize(63, 0);
-      EXPECT_FALSE(CheckCommand24_Boolean(padded, 63)) << k;
+      EXPECT_FALSE(CheckBlockReply(padded, 63)) << k;
     }
     if (k > 1) {
-      EXPECT_FALSE(CheckCommand24_Boolean(block, 15 + 6 * (k - 1))) << k;
+      EXPECT_FALSE(CheckBlockReply(block, 15 + 6 * (k - 1))) << k;
     }
   }
   // A checksum error in the data.
   auto block = Reply(0xA4, std::vector<uint8_t>(48, 1));
   block[20] = 2;
-  EXPECT_FALSE(CheckCommand24_Boolean(block, 63));
+  EXPECT_FALSE(CheckBlockReply(block, 63));
 }
 
 TEST(ReplyValidators, SpectrumSetFailsWhenAnyBlockFails) {
@@ -101,13 +101,13 @@ TEST(ReplyValidators, SpectrumSetFailsWhenAnyBlockFails) {
     set.insert(set.end(), block.begin(), block.end());
   }
   ASSERT_EQ(set.size(), 2016u);
-  EXPECT_TRUE(CheckCommand21_Boolean(set, 2016));
+  EXPECT_TRUE(CheckSpectrumSet(set, 2016));
   for (int b : {0, 17, 31}) {
     auto bad = set;
     bad[static_cast<size_t>(63 * b + 30)] ^= 1;
-    EXPECT_FALSE(CheckCommand21_Boolean(bad, 2016)) << b;
+    EXPECT_FALSE(CheckSpectrumSet(bad, 2016)) << b;
   }
-  EXPECT_FALSE(CheckCommand21_Boolean(std::span(set).first(2015), 2015));
+  EXPECT_FALSE(CheckSpectrumSet(std::span(set).first(2015), 2015));
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <csignal>
 #include <ctime>
 
-#include "device/realtime.h"
+#include "device/device.h"
 #include "device_fixture.h"
 #include "sim/recording.h"
 
@@ -26,11 +26,11 @@ class RealTimeTest : public DeviceEngineTest {
     MachineParameter.IntervalUnit = 0;
     MachineParameter.LimitKind = kind;
     MachineParameter.LimitTime = limit;
-    File009_Click();
-    ASSERT_EQ(RealTime.RealTimeState, 1);
+    ToggleLiveCapture(*dev_);
+    ASSERT_EQ(dev_->live.Data, CaptureState::Running);
   }
   bool RunToEnd(int64_t limit_ms = 600'000) {
-    return clock_.RunUntil([] { return RealTime.DataOutcome != LiveOutcome::Running; }, limit_ms);
+    return clock_.RunUntil([&] { return dev_->live.DataOutcome != LiveOutcome::Running; }, limit_ms);
   }
   // The file holds n samples, and its head says so.
   void ExpectFileOf(uint32_t n) const {
@@ -39,7 +39,7 @@ class RealTimeTest : public DeviceEngineTest {
     EXPECT_EQ(HeadCount(f), n);
     EXPECT_EQ(Data.RealFileNumber, 0);
     EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
-    EXPECT_EQ(RealTime.RealTimeState, 0);
+    EXPECT_EQ(dev_->live.Data, CaptureState::Idle);
     EXPECT_EQ(ui_.marks, (std::vector<bool>{true, false}));
   }
   std::string Out() const { return folder_.File("live.kvx"); }
@@ -61,7 +61,7 @@ TEST_F(RealTimeTest, LimitsEndTheRun) {
   const auto& p = MachineParameter;
   EXPECT_EQ(std::vector<int>(head.begin() + 13, head.begin() + 19),
             (std::vector<int>{p.StartYear, p.StartMonth, p.StartDay, p.StartHour, p.StartMinute, p.StartSecond}));
-  EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::Stopped);
+  EXPECT_EQ(dev_->live.DataOutcome, LiveOutcome::Stopped);
   EXPECT_EQ(t_->Sent(0x22), 5);
   EXPECT_EQ(ui_.points_shown, 5);
   ExpectFileOf(5);
@@ -75,11 +75,11 @@ TEST_F(RealTimeTest, LimitsEndTheRun) {
   MachineParameter.IntervalUnit = 1;
   MachineParameter.LimitKind = 0;
   MachineParameter.LimitTime = 300;
-  File009_Click();
-  ASSERT_TRUE(clock_.RunUntil([] { return RealTime.RealTimeState != 1; }, 301 * 60'000));
+  ToggleLiveCapture(*dev_);
+  ASSERT_TRUE(clock_.RunUntil([&] { return dev_->live.Data != CaptureState::Running; }, 301 * 60'000));
   EXPECT_EQ(clock_.Now() - start, 36001 * 500);
   ASSERT_TRUE(RunToEnd());
-  EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::Stopped);
+  EXPECT_EQ(dev_->live.DataOutcome, LiveOutcome::Stopped);
   ExpectFileOf(301);
 }
 
@@ -93,11 +93,11 @@ TEST_F(RealTimeTest, ElevenRejectedRepliesInARowEndTheRunTenDoNot) {
       if (n >= first && n < first + rejected) p[19] ^= 0xFF;
       return true;
     };
-    RealTime.DataErrorCount = 9;  // as a spectrum run that ended on bad sets leaves it
+    dev_->live.DataErrorCount = 9;  // as a spectrum run that ended on bad sets leaves it
     Start(1, 4);
     ASSERT_TRUE(RunToEnd());
     const bool ended = rejected > 10;
-    EXPECT_EQ(RealTime.DataOutcome, ended ? LiveOutcome::Rejected : LiveOutcome::Stopped);
+    EXPECT_EQ(dev_->live.DataOutcome, ended ? LiveOutcome::Rejected : LiveOutcome::Stopped);
     ExpectFileOf(ended ? 0 : 4);
     EXPECT_EQ(ui_.captions[static_cast<size_t>(rejected)], "data is erro!" + std::to_string(rejected));
     // The next good sample gives the caption back.
@@ -120,14 +120,14 @@ TEST_F(RealTimeTest, StopEndsTheRunAtTheNextTick) {
     };
     Start(1, 1000);
     clock_.Advance(1600);
-    File009_Click();
+    ToggleLiveCapture(*dev_);
     const int64_t clicked = clock_.Now();
-    EXPECT_EQ(RealTime.RealTimeState, 2);
-    File009_Click();  // still stopping: nothing more
-    EXPECT_EQ(RealTime.RealTimeState, 2);
+    EXPECT_EQ(dev_->live.Data, CaptureState::StopRequested);
+    ToggleLiveCapture(*dev_);  // still stopping: nothing more
+    EXPECT_EQ(dev_->live.Data, CaptureState::StopRequested);
     ASSERT_TRUE(RunToEnd());
     EXPECT_LE(clock_.Now() - clicked, 500);
-    EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::Stopped);
+    EXPECT_EQ(dev_->live.DataOutcome, LiveOutcome::Stopped);
     ExpectFileOf(samples);
   }
   t_->shape = nullptr;
@@ -136,11 +136,11 @@ TEST_F(RealTimeTest, StopEndsTheRunAtTheNextTick) {
   ui_.marks.clear();
   Start(1, 1000);
   clock_.Advance(600);
-  RealTime.RealTimeState = 3;
-  File009_Click();
-  EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::Stopped);
+  dev_->live.Data = CaptureState::Stopping;
+  ToggleLiveCapture(*dev_);
+  EXPECT_EQ(dev_->live.DataOutcome, LiveOutcome::Stopped);
   ExpectFileOf(1);
-  EXPECT_FALSE(Timers.Timer1->IsEnabled());
+  EXPECT_FALSE(dev_->BlockTimer().IsEnabled());
 }
 
 TEST_F(RealTimeTest, EveryEndingKeepsEverySampleWithItsCount) {
@@ -152,9 +152,9 @@ TEST_F(RealTimeTest, EveryEndingKeepsEverySampleWithItsCount) {
   const Case cases[] = {
       {"unplugged", [](LoopbackTransport& t) { t.open = false; }, LiveOutcome::DeviceLost},
       {"lost device step",
-       [](LoopbackTransport& t) {
+       [&](LoopbackTransport& t) {
          t.paths.clear();
-         usbDeviceDetect();
+         dev_->StartScan();
        },
        LiveOutcome::DeviceLost},
       {"file limit",
@@ -167,8 +167,7 @@ TEST_F(RealTimeTest, EveryEndingKeepsEverySampleWithItsCount) {
   std::signal(SIGXFSZ, SIG_IGN);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    ResetDeviceEngines();
-    t_->paths = {SimulatedDevicePath("/loopback")};
+    t_ = InstallLoopback(8);
     ASSERT_TRUE(BringUp());
     ui_ = DeviceUi{};
     ui_.save_name = Out();
@@ -178,7 +177,7 @@ TEST_F(RealTimeTest, EveryEndingKeepsEverySampleWithItsCount) {
     ASSERT_TRUE(RunToEnd());
     const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
     setrlimit(RLIMIT_FSIZE, &none);
-    EXPECT_EQ(RealTime.DataOutcome, c.outcome);
+    EXPECT_EQ(dev_->live.DataOutcome, c.outcome);
     if (c.outcome == LiveOutcome::DeviceLost) {
       EXPECT_EQ(ui_.Panel(1), "No Device !");
     }
@@ -194,23 +193,23 @@ TEST_F(RealTimeTest, SpectrumRunSavesTheLastGoodSet) {
   const std::string fixed = ProgramFile(kSpectrumCancelName);
   // Unplugged, the second set is the last good one, saved at once; stopped,
   // the set under way when the click came (the third) completes and is saved.
-  const std::pair<bool, uint64_t> cases[] = {{true, 256}, {false, 768 + 512}};
+  const std::pair<bool, uint64_t> cases[] = {{true, 256}, {false, 512}};
   for (const auto& [unplug, first] : cases) {
     SCOPED_TRACE(unplug);
     WriteBytes(fixed, std::vector<unsigned char>(5000, 0xAA));  // an earlier capture
     ui_.answer_ok = false;  // Cancel: the fixed name
     ui_.spectrum_marks.clear();
     MachineParameter.CurYear = 3;  // an earlier file's
-    File011_Click();
-    ASSERT_TRUE(clock_.RunUntil([] { return RealTime.GoodSets == 2; }, 60'000));
+    ToggleLiveSpectrum(*dev_);
+    ASSERT_TRUE(clock_.RunUntil([&] { return dev_->live.GoodSets == 2; }, 60'000));
     if (unplug) {
       t_->open = false;
     } else {
-      File011_Click();
-      EXPECT_EQ(RealTime.SpectrumState, 2);
+      ToggleLiveSpectrum(*dev_);
+      EXPECT_EQ(dev_->live.Spectrum, CaptureState::StopRequested);
     }
-    ASSERT_TRUE(clock_.RunUntil([] { return RealTime.SpectrumOutcome != LiveOutcome::Running; }, 600'000));
-    EXPECT_EQ(RealTime.SpectrumOutcome, unplug ? LiveOutcome::DeviceLost : LiveOutcome::Stopped);
+    ASSERT_TRUE(clock_.RunUntil([&] { return dev_->live.SpectrumOutcome != LiveOutcome::Running; }, 600'000));
+    EXPECT_EQ(dev_->live.SpectrumOutcome, unplug ? LiveOutcome::DeviceLost : LiveOutcome::Stopped);
     const auto f = ReadBytes(fixed);
     ASSERT_EQ(f.size(), 1555u);
     EXPECT_EQ(f[1], 4);  // 4 ms, work mode 1, 256 samples
@@ -224,9 +223,8 @@ TEST_F(RealTimeTest, SpectrumRunSavesTheLastGoodSet) {
     EXPECT_EQ(ui_.spectrum_marks, (std::vector<bool>{true, false}));
     EXPECT_EQ(ui_.frequency_files.empty(), unplug);
     EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
-    EXPECT_FALSE(Timers.Timer20ms->IsEnabled());
-    ResetDeviceEngines();
-    t_->paths = {SimulatedDevicePath("/loopback")};
+    EXPECT_FALSE(dev_->SpectrumBlockTimer().IsEnabled());
+    t_ = InstallLoopback(8);
     ASSERT_TRUE(BringUp());
   }
 }
@@ -242,10 +240,10 @@ TEST_F(RealTimeTest, SpectrumRunWithoutASetSavesNothing) {
     if (p.size() > 14) p[14] ^= 1;  // every block damaged: no set is good
     return 1;
   };
-  File011_Click();
-  File011_Click();
-  ASSERT_TRUE(clock_.RunUntil([] { return RealTime.SpectrumOutcome != LiveOutcome::Running; }, 600'000));
-  EXPECT_EQ(RealTime.SpectrumOutcome, LiveOutcome::NoSet);
+  ToggleLiveSpectrum(*dev_);
+  ToggleLiveSpectrum(*dev_);
+  ASSERT_TRUE(clock_.RunUntil([&] { return dev_->live.SpectrumOutcome != LiveOutcome::Running; }, 600'000));
+  EXPECT_EQ(dev_->live.SpectrumOutcome, LiveOutcome::NoSet);
   EXPECT_TRUE(ReadBytes(fixed) == earlier);
   ASSERT_FALSE(ui_.messages.empty());
   EXPECT_EQ(ui_.messages.back(), fixed + ": no spectrum set was received; nothing was saved");

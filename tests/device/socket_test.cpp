@@ -40,14 +40,14 @@ class SocketTest : public DeviceEngineTest {
   // A fresh logger holding `samples`, the link up, `faults` from then on.
   void Serve(uint32_t samples, uint32_t seed, const sim::Faults& faults = {}) {
     if (sim_) sim_->Stop();
-    ResetDeviceEngines();
+    dev_.reset();
     ui_ = DeviceUi{};
     sim::SimulatorOptions options;
     options.seed = seed;
     sim_ = std::make_unique<sim::Simulator>(sim::MakeRecording(samples, seed), options);
     std::string error;
     ASSERT_TRUE(sim_->Start(folder_.File("logger.sock"), &error)) << error;
-    SetDeviceTransport(MakeTransport("sim:" + folder_.File("logger.sock")));
+    Install(MakeTransport("sim:" + folder_.File("logger.sock")), true);
     ASSERT_TRUE(BringUp());
     sim_->SetFaults(faults);
   }
@@ -58,10 +58,10 @@ class SocketTest : public DeviceEngineTest {
     MachineParameter.IntervalUnit = 0;
     MachineParameter.LimitKind = 1;
     MachineParameter.LimitTime = count;
-    File009_Click();
+    ToggleLiveCapture(*dev_);
   }
   bool RunLive() {
-    return clock_.RunUntil([] { return RealTime.DataOutcome != LiveOutcome::Running; }, 3'600'000);
+    return clock_.RunUntil([&] { return dev_->live.DataOutcome != LiveOutcome::Running; }, 3'600'000);
   }
   // The data of each run of n replies (one request's) that all went out unharmed.
   std::vector<std::vector<uint8_t>> Intact(size_t n) const {
@@ -101,7 +101,7 @@ TEST_P(DownloadFaultTest, FileIsTheMemory) {
   const uint32_t samples = 199 + seed % 3;
   Serve(samples, seed, mix.faults);
   ASSERT_TRUE(RunDownload(Out()));
-  ASSERT_EQ(Download.Outcome, DownloadOutcome::Ended) << ui_.Panel(2);
+  ASSERT_EQ(dev_->download.Outcome, DownloadOutcome::Ended) << ui_.Panel(2);
   EXPECT_TRUE(ReadBytes(Out()) == Memory());
   EXPECT_GT(sim_->Replies(), (samples + 7) / 8 + 1);  // the faults did happen
 }
@@ -132,7 +132,7 @@ TEST_F(SocketTest, LiveFileHoldsEveryGoodReplyOnceInOrder) {
     Serve(8, 3, mix.faults);
     StartLive(30);
     ASSERT_TRUE(RunLive());
-    EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::Stopped);
+    EXPECT_EQ(dev_->live.DataOutcome, LiveOutcome::Stopped);
     const auto file = ReadBytes(Out());
     ASSERT_EQ(file.size(), 19u + 30 * 6);
     EXPECT_EQ(HeadCount(file), 30u);
@@ -157,9 +157,9 @@ TEST_F(SocketTest, SpectrumShowsEveryGoodSetOnceInOrder) {
     Serve(8, 3, mix.faults);
     ui_.answer_ok = false;  // the fixed file
     ui_.stop_after = 3;
-    File011_Click();
-    ASSERT_TRUE(clock_.RunUntil([] { return RealTime.SpectrumOutcome != LiveOutcome::Running; }, 3'600'000));
-    EXPECT_EQ(RealTime.SpectrumOutcome, LiveOutcome::Stopped);
+    ToggleLiveSpectrum(*dev_);
+    ASSERT_TRUE(clock_.RunUntil([&] { return dev_->live.SpectrumOutcome != LiveOutcome::Running; }, 3'600'000));
+    EXPECT_EQ(dev_->live.SpectrumOutcome, LiveOutcome::Stopped);
     EXPECT_EQ(ui_.sets.size(), 3u);
     EXPECT_TRUE(ui_.sets == Intact(32));
     const auto file = ReadBytes(ProgramFile(kSpectrumCancelName));
@@ -175,13 +175,13 @@ TEST_F(SocketTest, UnplugMidDownloadKeepsEveryBlockReceived) {
   unplug.close_after = 1 + 120;  // the inquiry and 120 blocks
   Serve(4000, 11, unplug);
   ASSERT_TRUE(RunDownload(Out(), 600'000));
-  EXPECT_EQ(Download.Outcome, DownloadOutcome::Failed);
+  EXPECT_EQ(dev_->download.Outcome, DownloadOutcome::Failed);
   EXPECT_EQ(ui_.Panel(2), "Download failed");
   EXPECT_TRUE(sim_->Unplugged());
   EXPECT_TRUE(ReadBytes(Out()) == Memory(19 + 120 * 48)) << ReadBytes(Out()).size() << " " << ui_.messages.back();
   EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
   EXPECT_TRUE(ui_.shown_files.empty());
-  ASSERT_TRUE(clock_.RunUntil([] { return Link.ScanGaveUp; }, 10000));
+  ASSERT_TRUE(clock_.RunUntil([&] { return dev_->link.ScanGaveUp; }, 10000));
   EXPECT_EQ(ui_.Panel(1), "No Device !");
 }
 
@@ -194,9 +194,9 @@ TEST_F(SocketTest, UnplugEndsTheCaptureWithinTwoPeriodsKeepingEverySample) {
   const int64_t fifth = clock_.Now();
   ASSERT_TRUE(RunLive());
   EXPECT_LE(clock_.Now() - fifth, 2 * 500);
-  EXPECT_EQ(RealTime.DataOutcome, LiveOutcome::DeviceLost);
+  EXPECT_EQ(dev_->live.DataOutcome, LiveOutcome::DeviceLost);
   EXPECT_EQ(ui_.Panel(1), "No Device !");
-  EXPECT_FALSE(Link.LinkConfirmed);
+  EXPECT_FALSE(dev_->link.LinkConfirmed);
   EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
   const auto file = ReadBytes(Out());
   ASSERT_EQ(file.size(), 19u + 5 * 6);
@@ -209,7 +209,7 @@ TEST_F(SocketTest, SilentLoggerEndsTheDownloadAfter51Tries) {
   silent.stop_after = 1 + 3;
   Serve(400, 11, silent);
   ASSERT_TRUE(RunDownload(Out()));
-  EXPECT_EQ(Download.Outcome, DownloadOutcome::Failed);
+  EXPECT_EQ(dev_->download.Outcome, DownloadOutcome::Failed);
   EXPECT_TRUE(ReadBytes(Out()) == Memory(19 + 3 * 48));
 }
 

@@ -16,16 +16,16 @@ TEST_F(StopKeyTest, EscapeStopsADownload) {
   InstallLoopback(800);
   ASSERT_TRUE(BringUp());
   MainWindow window(nullptr);
-  window.SetHandlers({{"Escape", [] { StopDownload(); }}});
+  window.SetHandlers({{"Escape", [&] { dev_->StopDownload(); }}});
   window.show();
   QApplication::setActiveWindow(&window);
   QTest::keyClick(&window, Qt::Key_Escape);  // idle: nothing to stop, nothing shown
   EXPECT_TRUE(ui_.messages.empty());
   ui_.save_name = folder_.File("out.kvx");
-  File008_Click();
-  ASSERT_TRUE(clock_.RunUntil([] { return Download.DownloadBlockIndex >= 5; }, 100000));
+  DownloadData(*dev_);
+  ASSERT_TRUE(clock_.RunUntil([&] { return dev_->download.BlockIndex >= 5; }, 100000));
   QTest::keyClick(&window, Qt::Key_Escape);
-  EXPECT_EQ(Download.Outcome, DownloadOutcome::Stopped);
+  EXPECT_EQ(dev_->download.Outcome, DownloadOutcome::Stopped);
   EXPECT_EQ(ui_.Panel(2), "Download stopped");
   EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
   EXPECT_EQ((ReadBytes(folder_.File("out.kvx")).size() - 19) % 48, 0u);

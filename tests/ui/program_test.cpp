@@ -12,9 +12,8 @@
 
 #include "app/chart_scene.h"
 #include "ui/form_picture.h"
-#include "device/command_engine.h"
+#include "device/device.h"
 #include "model/state.h"
-#include "device/download.h"
 #include "ui/main_ui.h"
 #include "ui/main_window.h"
 #include "ui/program.h"
@@ -96,7 +95,7 @@ TEST_F(ProgramTest, DownloadDataEndsWithTheFileShown) {
   ui_->SetCaption("data is erro!11");  // how an earlier live run ended
   bar->Button(kDownloadData)->click();
   EXPECT_EQ(p->Window()->windowTitle(), "accelog");  // later work clears it
-  ASSERT_TRUE(WaitFor([] { return Data.MenuCommandCode == MenuOperation::Download && Command.ActiveOperation == 24; }, 3000));
+  ASSERT_TRUE(WaitFor([&] { return Data.MenuCommandCode == MenuOperation::Download && p->TheDevice()->command.Operation == ActiveOperation::Download; }, 3000));
   EXPECT_FALSE(bar->Button(kDownloadData)->isEnabled());
   bar->Button(kAcceleration)->click();  // busy: does nothing
   EXPECT_EQ(ui_->files.size(), 1u);
@@ -114,7 +113,7 @@ TEST_F(ProgramTest, OverwriteIsAskedAndAnUnplugFreesEveryButton) {
   p->Window()->RunMenuItem("File008");
   ASSERT_EQ(ui_->questions.size(), 1u);
   EXPECT_EQ(ui_->questions[0], "The filename already exists ,overwrite it  ?");
-  ASSERT_TRUE(WaitFor([] { return Download.DownloadBlockIndex >= 20; }, 30000));
+  ASSERT_TRUE(WaitFor([&] { return p->TheDevice()->download.BlockIndex >= 20; }, 30000));
   sim::Faults unplug;
   unplug.close_after = 0;
   p->Simulator()->SetFaults(unplug);
@@ -143,7 +142,7 @@ TEST_F(ProgramTest, StopEndsADownloadAndTheShortFileSaysSo) {
   ui_->files = {out};
   ToolBarWindow* bar = p->Window()->ToolBar();
   bar->Button(kDownloadData)->click();
-  ASSERT_TRUE(WaitFor([] { return Download.DownloadBlockIndex >= 10; }, 30000));
+  ASSERT_TRUE(WaitFor([&] { return p->TheDevice()->download.BlockIndex >= 10; }, 30000));
   EXPECT_FALSE(bar->Button(kAcceleration)->isEnabled());
   ASSERT_TRUE(bar->Button(kStop)->isEnabled());
   bar->Button(kStop)->click();

@@ -11,9 +11,8 @@
 #include "core/virtual_clock.h"
 #include "model/conversion.h"
 #include "model/state.h"
-#include "device/command_engine.h"
-#include "device/device_timers.h"
-#include "device/link.h"
+#include "app/device_menu.h"
+#include "device/device.h"
 #include "device/transport.h"
 #include "app/keypad.h"
 #include "model/machine_parameter.h"
@@ -60,20 +59,17 @@ class SystemParameterTest : public testing::ProgramFolderTest {
     ui_.UseParameterStore(&store_, FixedClock);  // with the real keypad window
     clock_.Install();
     SetUi(&ui_);
-    ResetDeviceEngines();
 
     sim_ = std::make_unique<sim::Simulator>(sim::MakeRecording(5, 3));
     std::string error;
     ASSERT_TRUE(sim_->Start(folder_.File("logger.sock"), &error)) << error;
-    SetDeviceTransport(MakeTransport("sim:" + folder_.File("logger.sock")));
-    usbDeviceDetect();
-    ASSERT_TRUE(clock_.RunUntil([] { return Link.LinkConfirmed && Command.CommandCode == 0; }, 10000));
+    device_ = std::make_unique<Device>(MakeTransport("sim:" + folder_.File("logger.sock")),
+                                       SteadyDeviceClock([this] { return clock_.MakeTimer(); }), ui_, Data);
+    device_->StartScan();
+    ASSERT_TRUE(clock_.RunUntil([this] { return device_->Connected(); }, 10000));
   }
   void TearDown() override {
-    ResetDeviceEngines();
-    DestroyDeviceTimers();
-    SetDeviceTransport(nullptr);
-    SetTimerFactory(nullptr);
+    device_.reset();
     SetUi(nullptr);
     if (sim_) sim_->Stop();
   }
@@ -81,6 +77,7 @@ class SystemParameterTest : public testing::ProgramFolderTest {
   VirtualClock clock_;
   ParameterStore store_{folder_.path(), MachineParameter};  // the record the device sends
   WindowUi ui_;
+  std::unique_ptr<Device> device_;
   std::unique_ptr<sim::Simulator> sim_;
 };
 
@@ -109,9 +106,9 @@ TEST_F(SystemParameterTest, KeypadEditsReachTheLogger) {
     Click(d, "Text5");
     Click(d, "OKButton");
   });
-  File002_Click();
+  SendSystemParameters(*device_);
   EXPECT_TRUE(ui_.messages.empty()) << ui_.messages.front();
-  ASSERT_TRUE(clock_.RunUntil([] { return Command.CommandCode == 0; }, 5000));
+  ASSERT_TRUE(clock_.RunUntil([this] { return device_->command.Awaited == CommandCode::None; }, 5000));
   EXPECT_EQ(ui_.panels[2], "Send parameter ok");
 
   // The logger took the frame (it checks the sum): the defaults with

@@ -1,0 +1,132 @@
+#include "app/device_menu.h"
+
+#include <filesystem>
+#include <string>
+
+#include "core/program_folder.h"
+#include "core/ui_port.h"
+#include "device/device.h"
+#include "device/texts.h"
+#include "model/machine_parameter.h"
+#include "model/state.h"
+#include "model/text_util.h"
+#include "model/utils.h"
+
+namespace accelog {
+namespace {
+
+// The save dialog's name with the extension the engines write.
+std::string ChosenKvxName() {
+  const std::string chosen = Ui().SaveFileName("Select File", "*.KVX");
+  return chosen.empty() ? std::string() : FileNameFilter_String(chosen) + ".kvx";
+}
+
+bool Exists(const std::string& name) {
+  std::error_code ec;
+  return std::filesystem::exists(name, ec);
+}
+
+// An existing file is replaced only when the user says so; empty when it
+// was, else why not (empty too when the user declined: `declined` says so).
+bool MayReplace(const std::string& name, std::string& problem) {
+  if (!Exists(name)) return true;
+  if (!Ui().AskOkCancel("The filename already exists ,overwrite it  ?")) return false;
+  std::error_code ec;
+  if (std::filesystem::remove(name, ec)) return true;
+  problem = ec.message();
+  return false;
+}
+
+void CaptureFileFailure(const std::string& name, const std::string& reason) {
+  Ui().Message("The capture file " + name + " could not be written: " + reason, MessageIcon::Exclamation);
+}
+
+}  // namespace
+
+void SendSystemParameters(Device& device) {
+  if (device.RefuseWithoutLink()) return;
+  if (Data.MenuCommandCode != MenuOperation::None) return;
+  MachineParameter.ParameterAccepted = false;
+  Data.DataLoaded = false;
+  Data.FrequencyFileLoaded = false;
+  Data.FrequencyView = false;
+  Ui().ClearChart();
+  // The dialog is modal while the timers run: the link may go meanwhile.
+  MachineParameter.ParameterDialogMode = 0;
+  Ui().ShowParameterDialog();
+  if (MachineParameter.ParameterAccepted && device.link.LinkConfirmed) device.SendParameters(MachineParameter);
+  MachineParameter.ParameterAccepted = false;
+  if (!device.link.LinkConfirmed) {
+    Ui().Message(Lang("No connect machine!", "设备没有连接!!"), MessageIcon::Exclamation);
+  }
+}
+
+void DownloadData(Device& device) {
+  if (device.RefuseWithoutLink()) return;
+  if (Data.MenuCommandCode != MenuOperation::None) return;
+  Data.DataLoaded = false;
+  Data.FrequencyFileLoaded = false;
+  Data.FrequencyView = false;
+  Ui().ClearChart();
+  const std::string name = ChosenKvxName();
+  if (TrimBlanks(name).empty()) return;
+  // Checked before the logger is asked anything: a folder is never the file.
+  if (const std::string problem = DownloadTargetProblem(name); !problem.empty()) {
+    Ui().Message(name + ": " + problem, MessageIcon::Exclamation);
+    return;
+  }
+  std::string problem;
+  if (!MayReplace(name, problem)) {
+    if (!problem.empty()) Ui().Message(name + ": cannot be replaced: " + problem, MessageIcon::Exclamation);
+    return;
+  }
+  device.Download(name);
+}
+
+void ToggleLiveCapture(Device& device) {
+  if (device.RefuseWithoutLink()) return;
+  if (Data.MenuCommandCode != MenuOperation::None && Data.MenuCommandCode != MenuOperation::LiveData) return;
+  if (device.ToggleLiveCapture()) return;
+  device.ClearCaptionDiagnostic();
+  const std::string name = ChosenKvxName();
+  if (TrimBlanks(name).empty()) return;
+  // A file that stays would lend its old tail to the new capture.
+  std::string problem;
+  if (!MayReplace(name, problem)) {
+    if (!problem.empty()) CaptureFileFailure(name, problem);
+    return;
+  }
+  auto& p = MachineParameter;
+  p.ParameterDialogMode = 1;
+  Ui().ShowParameterDialog();
+  if (!p.ParameterAccepted) {
+    p.ParameterDialogMode = 0;
+    return;
+  }
+  p.ParameterAccepted = false;
+  device.StartLive(name, p);
+}
+
+void ToggleLiveSpectrum(Device& device) {
+  if (device.RefuseWithoutLink()) return;
+  if (Data.MenuCommandCode != MenuOperation::None && Data.MenuCommandCode != MenuOperation::LiveSpectrum) return;
+  if (device.ToggleLiveSpectrum()) return;
+  std::string name;
+  if (!Ui().AskOkCancel("Do you want to save FFT Data  ?", "  ")) {
+    name = ProgramFile(kSpectrumCancelName);
+  } else {
+    const std::string chosen = Ui().SaveFileName("Select File", "*.KVX");
+    if (TrimBlanks(chosen).empty()) return;
+    // The rule first: the file asked about is the file that is written.
+    name = SpectrumFileName(FileNameFilter_String(chosen) + ".kvx");
+    std::string problem;
+    if (!MayReplace(name, problem)) {
+      if (!problem.empty()) CaptureFileFailure(name, problem);
+      return;
+    }
+    Ui().Message("File name is  " + name);
+  }
+  device.StartLiveSpectrum(name);
+}
+
+}  // namespace accelog
