@@ -27,6 +27,7 @@ constexpr int32_t kPoints = 327600;  // the most a file may hold
 
 // Opens a generated largest file once in one chart; all seven curves on when asked.
 Chart& LoadLargestFile(bool all_curves) {
+  static Dataset data;
   static std::unique_ptr<Chart> chart;
   if (!chart) {
     const std::string folder = (std::filesystem::temp_directory_path() / "accelog-bench-charts").string();
@@ -34,12 +35,10 @@ Chart& LoadLargestFile(bool all_curves) {
     InitProgramFolder(folder);
     const std::string file = folder + "/largest.kvx";
     accelog::testing::WriteKvx(file, accelog::testing::RealisticSamples(kPoints, 20000, 500));
-    ResetDataState();
-    ResetConversionState();
     ApplyDefaultParameters();
-    chart = std::make_unique<Chart>(Data, Conv);
+    chart = std::make_unique<Chart>(data);
     chart->LoadWindow();
-    if (chart->OpenDataFile(file) != OpenResult::Ok || Data.CountPoint != kPoints) {
+    if (chart->OpenDataFile(file) != OpenResult::Ok || data.CountPoint != kPoints) {
       std::fprintf(stderr, "bench_charts: could not open %s\n", file.c_str());
       std::abort();
     }
@@ -52,7 +51,7 @@ Chart& LoadLargestFile(bool all_curves) {
 void BM_MapRangeToSlotsAndDispCurve(benchmark::State& state) {
   Chart& chart = LoadLargestFile(state.range(0) == 7);
   for (auto _ : state) {
-    MapRangeToSlots(1, kPoints);
+    chart.Data().MapRangeToSlots(1, kPoints);
     chart.Draw(1, kPoints);
     benchmark::DoNotOptimize(chart.scene.CurveLine[kCurveX][3][100].Y2);
   }
@@ -74,7 +73,7 @@ void BM_PaintScene1x(benchmark::State& state) {
                static_cast<int>(chart.scene.Height * pixels_per_twip), QImage::Format_ARGB32_Premultiplied);
   for (auto _ : state) {
     QPainter painter(&image);
-    PaintChartScene(painter, chart.scene, pixels_per_twip);
+    PaintChartScene(painter, chart.scene, pixels_per_twip, false);
     painter.end();
     benchmark::DoNotOptimize(image.constBits());
   }

@@ -67,8 +67,8 @@ void BM_RealTimeDownload(benchmark::State& state) {
 
   accelog::testing::TempFolder folder;
   InitProgramFolder(folder.path());
-  ResetDataState();
   ApplyDefaultParameters();
+  Dataset data;
   MachineParameter.LanguageFlag = 1;
   const auto samples = static_cast<uint32_t>(state.range(0));
   const bool usb = state.range(2) == 1;
@@ -98,7 +98,7 @@ void BM_RealTimeDownload(benchmark::State& state) {
   SetUi(&ui);
   InstallQtTimerFactory();
   Device device(usb ? MakeUsbTransport() : MakeTransport("sim:" + folder.File("logger.sock")),
-                SteadyDeviceClock([] { return MakeTimer(); }), ui, Data);
+                SteadyDeviceClock([] { return MakeTimer(); }), ui, data);
   device.StartScan();
   if (!RunUntil([&] { return device.Connected(); }, 10000)) {
     state.SkipWithError("no link to the logger");

@@ -27,18 +27,22 @@ support::TempFolder& Folder() {
 }
 
 // Opens the largest file once for all cases.
+Dataset& Data() {
+  static Dataset data;
+  return data;
+}
+
 ExportRows Rows() {
   static const ExportRows rows = [] {
+    Dataset& data = Data();
     const std::string p = Folder().File("largest.kvx");
     support::KvxHead h;
     h.count = 327600;
     support::WriteBytes(p, support::KvxImage(h, support::Wave(327600)));
-    ResetDataState();
-    ResetConversionState();
     ApplyDefaultParameters();
-    Data.MenuCommandCode = MenuOperation::DataView;
-    OpenDataFileServer(p);
-    return AllNoZeroRows();
+    data.MenuCommandCode = MenuOperation::DataView;
+    data.Open(p);
+    return data.AllNoZeroRows();
   }();
   return rows;
 }
@@ -49,7 +53,7 @@ void BM_Export(benchmark::State& state, ExportFormat format, const char* name) {
   for (auto _ : state) {
     std::remove(out.c_str());
     ExportError e;
-    if (!WriteExport(format, out, rows, {}, e)) state.SkipWithError(e.reason.c_str());
+    if (!WriteExport(Data(), format, out, rows, {}, e)) state.SkipWithError(e.reason.c_str());
   }
   state.counters["rows"] = rows.Count();
 }
@@ -73,7 +77,7 @@ void BM_BareLibxlsxwriter(benchmark::State& state) {
     for (lxw_col_t c = 0; c < 9; ++c) worksheet_write_string(sheet, 0, c, "header", nullptr);
     lxw_row_t r = 0;
     for (int32_t i = rows.first; i <= rows.last; ++i) {
-      const RealDataRecord& p = Data.RealDataNoZero[i];
+      const RealDataRecord& p = Data().RealDataNoZero[i];
       ++r;
       worksheet_write_number(sheet, r, 0, r, whole);
       worksheet_write_string(sheet, r, 1, std::string(p.DateText, 10).c_str(), nullptr);

@@ -35,48 +35,45 @@ const std::string& LargestFile() {
   return path;
 }
 
-void Prepare() {
-  static bool once = [] {
-    ResetDataState();
-    return true;
-  }();
-  (void)once;
-  ResetConversionState();
+// One dataset for every case, as a window keeps one.
+Dataset& Prepare() {
+  static Dataset data;
   ApplyDefaultParameters();
+  return data;
 }
 
 void BM_OpenLargestFile(benchmark::State& state) {
   const std::string& f = LargestFile();
-  Prepare();
+  Dataset& data = Prepare();
   for (auto _ : state) {
-    Data.MenuCommandCode = MenuOperation::DataView;
-    if (OpenDataFileServer(f) != OpenResult::Ok) state.SkipWithError("file refused");
-    benchmark::DoNotOptimize(Data.SlotUsed[200]);
+    data.MenuCommandCode = MenuOperation::DataView;
+    if (data.Open(f) != OpenResult::Ok) state.SkipWithError("file refused");
+    benchmark::DoNotOptimize(data.SlotUsed[200]);
   }
-  state.counters["points"] = Data.CountPoint;
+  state.counters["points"] = data.CountPoint;
 }
 BENCHMARK(BM_OpenLargestFile)->Unit(benchmark::kMillisecond);
 
 void BM_ReadAllPoints(benchmark::State& state) {
   const std::string& f = LargestFile();
-  Prepare();
-  ReadFileHead(f);
-  Data.CountPoint = CountFilePoints(f);
-  for (auto _ : state) benchmark::DoNotOptimize(ReadAllPoints(f));
+  Dataset& data = Prepare();
+  data.ReadFileHead(f);
+  data.CountPoint = CountFilePoints(f);
+  for (auto _ : state) benchmark::DoNotOptimize(data.ReadAllPoints(f));
 }
 BENCHMARK(BM_ReadAllPoints)->Unit(benchmark::kMillisecond);
 
 void BM_StatisticsScaleAndPlot(benchmark::State& state) {
   const std::string& f = LargestFile();
-  Prepare();
-  OpenDataFileServer(f);
+  Dataset& data = Prepare();
+  data.Open(f);
   PlotScale scale;
   for (auto _ : state) {
-    ComputeStatistics(1, Data.CountPoint);
-    ScaleAccelAxis(scale);
-    ComputePlotPositions(scale);
-    MapRangeToSlots(1, Data.CountPoint);
-    benchmark::DoNotOptimize(Data.RealData[Data.CountPoint].PlotAZ);
+    data.ComputeStatistics(1, data.CountPoint);
+    data.ScaleAccelAxis(scale);
+    data.ComputePlotPositions(scale);
+    data.MapRangeToSlots(1, data.CountPoint);
+    benchmark::DoNotOptimize(data.RealData[data.CountPoint].PlotAZ);
   }
 }
 BENCHMARK(BM_StatisticsScaleAndPlot)->Unit(benchmark::kMillisecond);

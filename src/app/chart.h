@@ -18,7 +18,8 @@ namespace accelog {
 
 class Chart {
  public:
-  Chart(DataState& data, ConversionState& conv);
+  explicit Chart(Dataset& data);
+  Dataset& Data() const { return data_; }
   ~Chart();
   Chart(const Chart&) = delete;
   Chart& operator=(const Chart&) = delete;
@@ -169,8 +170,8 @@ class Chart {
   // The spectra drawn with AccelOffset at 0, the offset kept meanwhile.
   void ShowSpectraUnshifted();
 
-  DataState& data_;
-  ConversionState& conv_;
+  Dataset& data_;
+  Statistics& conv_;
   std::unique_ptr<ColumnExtremes> extremes_;
 };
 

@@ -38,12 +38,12 @@ void Chart::ShowFileNameBox(const std::string& path) {
 void Chart::ShowOpenedDataFile() {
   scene.PreviousButton.Visible = false;
   scene.NextButton.Visible = false;
-  ScaleAccelAxis(scale);
-  ComputePlotPositions(scale);
+  data_.ScaleAccelAxis(scale);
+  data_.ComputePlotPositions(scale);
   LabelAccelAxis();
   LabelAngleAxis();
   DrawOutOfSight(data_.DispStartPoint, data_.DispEndPoint);
-  const int32_t shown = data_.CountPoint - PointAllZero_Long(1, data_.CountPoint);
+  const int32_t shown = data_.CountPoint - data_.CountZeroPoints(1, data_.CountPoint);
   scene.StatBox[kPointCountBox].Caption = std::to_string(shown);
   PlaceScrollMarkers();
 }
@@ -51,7 +51,7 @@ void Chart::ShowOpenedDataFile() {
 OpenResult Chart::OpenDataFile(const std::string& file) {
   data_.DataFileName = file;
   PrepareDataView();
-  const OpenResult result = OpenDataFileServer(file);
+  const OpenResult result = data_.Open(file);
   if (result == OpenResult::Ok) ShowOpenedDataFile();
   return result;
 }

@@ -20,7 +20,7 @@ void MoveLine(SceneLine& l, float x) { l.X1 = l.X2 = x; }
 double Chart::ColumnWidth() const { return 50.0 * static_cast<double>(state.TwipsPerUnitX); }
 
 void Chart::NewWindow() {
-  MapRangeToSlots(data_.DispStartPoint, data_.DispEndPoint);
+  data_.MapRangeToSlots(data_.DispStartPoint, data_.DispEndPoint);
   DrawOutOfSight(data_.DispStartPoint, data_.DispEndPoint);
 }
 
@@ -178,7 +178,7 @@ void Chart::PlotMouseUp(float x, float /*y*/) {
     data_.DispStartPoint = start;
     data_.DispEndPoint = end;
     PlaceScrollMarkers();
-    MapRangeToSlots(data_.DispStartPoint, data_.DispEndPoint);
+    data_.MapRangeToSlots(data_.DispStartPoint, data_.DispEndPoint);
     HideLockMarkers();
     DrawOutOfSight(data_.DispStartPoint, data_.DispEndPoint);
   }
@@ -243,7 +243,7 @@ void Chart::TrackMouseUp(float /*x*/) {
 
 namespace {
 // 50 points more on one side of the shown window, or both, within the data.
-void Widen(DataState& data, bool left, bool right) {
+void Widen(Dataset& data, bool left, bool right) {
   if (left) data.DispStartPoint = data.DispStartPoint - 50 < 1 ? 1 : data.DispStartPoint - 50;
   if (right) data.DispEndPoint = data.DispEndPoint + 50 > data.CountPoint ? data.CountPoint : data.DispEndPoint + 50;
 }
@@ -275,10 +275,10 @@ void Chart::ShowAllPoints() {
   data_.DispStartPoint = 1;
   data_.DispEndPoint = data_.CountPoint;
   PlaceScrollMarkers();
-  MapRangeToSlots(data_.DispStartPoint, data_.DispEndPoint);
+  data_.MapRangeToSlots(data_.DispStartPoint, data_.DispEndPoint);
   HideLockMarkers();
   DrawOutOfSight(data_.DispStartPoint, data_.DispEndPoint);
-  const int32_t zero = PointAllZero_Long(data_.DispStartPoint, data_.DispEndPoint);
+  const int32_t zero = data_.CountZeroPoints(data_.DispStartPoint, data_.DispEndPoint);
   scene.StatBox[kPointCountBox].Caption = std::to_string(data_.DispEndPoint - data_.DispStartPoint + 1 - zero);
   HideZeroPoints(data_.DispStartPoint, data_.DispEndPoint);
 }

@@ -55,8 +55,8 @@ struct Chart::ColumnExtremes {
   bool Valid;
 };
 
-Chart::Chart(DataState& data, ConversionState& conv)
-    : data_(data), conv_(conv), extremes_(std::make_unique<ColumnExtremes>()) {}
+Chart::Chart(Dataset& data)
+    : data_(data), conv_(data.Stats), extremes_(std::make_unique<ColumnExtremes>()) {}
 Chart::~Chart() = default;
 
 void Chart::ComputeColumnExtremes() {
@@ -295,20 +295,20 @@ void Chart::Draw(int32_t start, int32_t end) {
   }
   extremes_->Valid = false;
   LabelTimeAxis();
-  ComputeStatistics(start, end);
+  data_.ComputeStatistics(start, end);
   ShowStatistics();
-  const int64_t count = static_cast<int64_t>(end) - start + 1 - PointAllZero_Long(start, end);
+  const int64_t count = static_cast<int64_t>(end) - start + 1 - data_.CountZeroPoints(start, end);
   scene.StatBox[19].Caption = std::to_string(count);
   HideZeroPoints(start, end);
 }
 
 void Chart::HideZeroPoints(int32_t start, int32_t end) {
-  ComputeZeroPointFlags(start, end);
+  data_.ComputeZeroPointFlags(start, end);
   for (int k = 0; k < kCurves; ++k) HideZeroMarkers(k);
 }
 
 void Chart::ShowStatistics() {
-  const StatisticsTexts t = DispMaxMinTexts();
+  const StatisticsTexts t = data_.StatisticsBoxTexts();
   auto& text = scene.StatBox;
   for (int c = 0; c < 4; ++c) {
     text[kMaxBox + c].Caption = t.MaxText[c];

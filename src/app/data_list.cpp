@@ -42,9 +42,9 @@ MoveResult MoveTop(const std::string& box, int32_t count) {
   return {top, std::to_string(top), true};
 }
 
-std::array<std::string, 9> ListRowTexts(int32_t p, int32_t count) {
+std::array<std::string, 9> ListRowTexts(const Dataset& data, int32_t p, int32_t count) {
   if (p < 1 || p > count) return {};
-  const RealDataRecord& r = Data.RealDataNoZero[p];
+  const RealDataRecord& r = data.RealDataNoZero[p];
   return {std::to_string(p),
           std::string(r.DateText, sizeof r.DateText) + " " + std::string(r.TimeText, sizeof r.TimeText),
           FloatText(r.X),

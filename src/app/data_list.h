@@ -7,6 +7,8 @@
 
 namespace accelog {
 
+class Dataset;
+
 inline constexpr int32_t kListRows = 25;
 
 // "Previous " and Page Up.
@@ -27,6 +29,6 @@ struct MoveResult {
 MoveResult MoveTop(const std::string& box, int32_t count);
 
 // The nine cells of the row showing point p; all empty beyond the count.
-std::array<std::string, 9> ListRowTexts(int32_t p, int32_t count);
+std::array<std::string, 9> ListRowTexts(const Dataset& data, int32_t p, int32_t count);
 
 }  // namespace accelog

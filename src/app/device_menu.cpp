@@ -18,7 +18,7 @@ namespace {
 // The save dialog's name with the extension the engines write.
 std::string ChosenKvxName() {
   const std::string chosen = Ui().SaveFileName("Select File", "*.KVX");
-  return chosen.empty() ? std::string() : FileNameFilter_String(chosen) + ".kvx";
+  return chosen.empty() ? std::string() : CleanFileName(chosen) + ".kvx";
 }
 
 bool Exists(const std::string& name) {
@@ -44,12 +44,13 @@ void CaptureFileFailure(const std::string& name, const std::string& reason) {
 }  // namespace
 
 void SendSystemParameters(Device& device) {
+  Dataset& data = device.Data();
   if (device.RefuseWithoutLink()) return;
-  if (Data.MenuCommandCode != MenuOperation::None) return;
+  if (data.MenuCommandCode != MenuOperation::None) return;
   MachineParameter.ParameterAccepted = false;
-  Data.DataLoaded = false;
-  Data.FrequencyFileLoaded = false;
-  Data.FrequencyView = false;
+  data.DataLoaded = false;
+  data.FrequencyFileLoaded = false;
+  data.FrequencyView = false;
   Ui().ClearChart();
   // The dialog is modal while the timers run: the link may go meanwhile.
   MachineParameter.ParameterDialogMode = 0;
@@ -62,11 +63,12 @@ void SendSystemParameters(Device& device) {
 }
 
 void DownloadData(Device& device) {
+  Dataset& data = device.Data();
   if (device.RefuseWithoutLink()) return;
-  if (Data.MenuCommandCode != MenuOperation::None) return;
-  Data.DataLoaded = false;
-  Data.FrequencyFileLoaded = false;
-  Data.FrequencyView = false;
+  if (data.MenuCommandCode != MenuOperation::None) return;
+  data.DataLoaded = false;
+  data.FrequencyFileLoaded = false;
+  data.FrequencyView = false;
   Ui().ClearChart();
   const std::string name = ChosenKvxName();
   if (TrimBlanks(name).empty()) return;
@@ -84,8 +86,9 @@ void DownloadData(Device& device) {
 }
 
 void ToggleLiveCapture(Device& device) {
+  Dataset& data = device.Data();
   if (device.RefuseWithoutLink()) return;
-  if (Data.MenuCommandCode != MenuOperation::None && Data.MenuCommandCode != MenuOperation::LiveData) return;
+  if (data.MenuCommandCode != MenuOperation::None && data.MenuCommandCode != MenuOperation::LiveData) return;
   if (device.ToggleLiveCapture()) return;
   device.ClearCaptionDiagnostic();
   const std::string name = ChosenKvxName();
@@ -108,8 +111,9 @@ void ToggleLiveCapture(Device& device) {
 }
 
 void ToggleLiveSpectrum(Device& device) {
+  Dataset& data = device.Data();
   if (device.RefuseWithoutLink()) return;
-  if (Data.MenuCommandCode != MenuOperation::None && Data.MenuCommandCode != MenuOperation::LiveSpectrum) return;
+  if (data.MenuCommandCode != MenuOperation::None && data.MenuCommandCode != MenuOperation::LiveSpectrum) return;
   if (device.ToggleLiveSpectrum()) return;
   std::string name;
   if (!Ui().AskOkCancel("Do you want to save FFT Data  ?", "  ")) {
@@ -118,7 +122,7 @@ void ToggleLiveSpectrum(Device& device) {
     const std::string chosen = Ui().SaveFileName("Select File", "*.KVX");
     if (TrimBlanks(chosen).empty()) return;
     // The rule first: the file asked about is the file that is written.
-    name = SpectrumFileName(FileNameFilter_String(chosen) + ".kvx");
+    name = SpectrumFileName(CleanFileName(chosen) + ".kvx");
     std::string problem;
     if (!MayReplace(name, problem)) {
       if (!problem.empty()) CaptureFileFailure(name, problem);

@@ -26,7 +26,7 @@ std::string ExportFailureMessage(const ExportError& error) {
   return head + "\n" + error.reason;
 }
 
-DataExport::DataExport(DataState& data, UiPort& ui, std::unique_ptr<Timer> capture_timer)
+DataExport::DataExport(Dataset& data, UiPort& ui, std::unique_ptr<Timer> capture_timer)
     : data_(data), ui_(ui), capture_timer_(std::move(capture_timer)) {
   if (capture_timer_) capture_timer_->OnTick = [this] { OnCaptureTick(); };
 }
@@ -48,9 +48,9 @@ void DataExport::ExportData() {
   std::string name = c.name;
   ExportFormat format;
   if (!ExportFormatOf(name, format)) {
-    if (c.filter == 1) name = FileNameFilter_String(c.name) + ".txt";
+    if (c.filter == 1) name = CleanFileName(c.name) + ".txt";
     else if (c.filter == 2) name = CutAtFirstDot(c.name) + ".xlsx";
-    else if (c.filter == 3) name = FileNameFilter_String(c.name) + ".csv";
+    else if (c.filter == 3) name = CleanFileName(c.name) + ".csv";
     if (!ExportFormatOf(name, format)) return;
   }
   data_.DataFileName = name;
@@ -64,7 +64,7 @@ void DataExport::ExportData() {
       return;
     }
   }
-  rows_ = c.only_shown ? NoZeroRowsBetween(data_.DispStartPoint, data_.DispEndPoint) : AllNoZeroRows();
+  rows_ = c.only_shown ? data_.NoZeroRowsBetween(data_.DispStartPoint, data_.DispEndPoint) : data_.AllNoZeroRows();
   ui_.BusyPointer(true);
   if (format == ExportFormat::Text) WriteLines(WriteTextExport);
   else if (format == ExportFormat::Csv) WriteLines(WriteCsvExport);
@@ -73,12 +73,12 @@ void DataExport::ExportData() {
 }
 
 // The text and CSV files are written in one go, without the workbook's timer.
-void DataExport::WriteLines(bool (*write)(const std::string&, ExportRows, const ExportProgress&, ExportError&)) {
+void DataExport::WriteLines(bool (*write)(const Dataset&, const std::string&, ExportRows, const ExportProgress&, ExportError&)) {
   if (!CanExport()) return;
   data_.MenuCommandCode = MenuOperation::Export;
   data_.DownloadFileName = data_.DataFileName;
   ExportError error;
-  const bool ok = write(data_.DownloadFileName, rows_, {}, error);
+  const bool ok = write(data_, data_.DownloadFileName, rows_, {}, error);
   data_.MenuCommandCode = MenuOperation::None;
   if (ok) ui_.Message("Complete!");
   else ui_.Message("The export was not written.\n" + error.reason, MessageIcon::Exclamation);
@@ -118,7 +118,7 @@ void DataExport::WriteWorkbook() {
   };
   ui_.BusyPointer(true);
   ExportError error;
-  const bool ok = WriteWorkbookExport(workbook_name_, rows_, progress, error);
+  const bool ok = WriteWorkbookExport(data_, workbook_name_, rows_, progress, error);
   ui_.BusyPointer(false);
   if (ok) {
     ui_.Message("Complete !");

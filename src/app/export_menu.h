@@ -12,24 +12,24 @@
 namespace accelog {
 
 class UiPort;
-struct DataState;
+class Dataset;
 
 class DataExport {
  public:
   // Without a timer the workbook is written at once.
-  DataExport(DataState& data, UiPort& ui, std::unique_ptr<Timer> capture_timer);
+  DataExport(Dataset& data, UiPort& ui, std::unique_ptr<Timer> capture_timer);
 
   // The menu item: asks for the name and writes the file on view.
   void ExportData();
 
  private:
   bool CanExport() const;
-  void WriteLines(bool (*write)(const std::string&, ExportRows, const ExportProgress&, ExportError&));
+  void WriteLines(bool (*write)(const Dataset&, const std::string&, ExportRows, const ExportProgress&, ExportError&));
   void StartWorkbook();
   void OnCaptureTick();
   void WriteWorkbook();
 
-  DataState& data_;
+  Dataset& data_;
   UiPort& ui_;
   std::unique_ptr<Timer> capture_timer_;
   int capture_ticks_ = 0;

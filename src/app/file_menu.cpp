@@ -9,44 +9,44 @@
 namespace accelog {
 
 namespace {
-void ShowAccelerationFile(const std::string& name) {
-  Data.DataFileName = name;
+void ShowAccelerationFile(Dataset& data, const std::string& name) {
+  data.DataFileName = name;
   Ui().BusyPointer(true);
   Ui().ShowDataFile(name);  // DispDataReady_14, then the file opened and drawn
   Ui().BusyPointer(false);
 }
 }  // namespace
 
-void OpenAccelerationFromDialog() {
-  if (Data.MenuCommandCode != MenuOperation::None) return;
-  Data.FrequencyView = false;
-  Data.FrequencyFileLoaded = false;
+void OpenAccelerationFromDialog(Dataset& data) {
+  if (data.MenuCommandCode != MenuOperation::None) return;
+  data.FrequencyView = false;
+  data.FrequencyFileLoaded = false;
   Ui().ClearChart();
   const std::string name = Ui().OpenFileName("Select File", "*.Kvx");
   if (TrimBlanks(name).empty()) return;
-  ShowAccelerationFile(name);
+  ShowAccelerationFile(data, name);
 }
 
-void OpenAccelerationFile(const std::string& name) {
-  if (Data.MenuCommandCode != MenuOperation::None) return;
-  Data.FrequencyView = false;
-  Data.FrequencyFileLoaded = false;
+void OpenAccelerationFile(Dataset& data, const std::string& name) {
+  if (data.MenuCommandCode != MenuOperation::None) return;
+  data.FrequencyView = false;
+  data.FrequencyFileLoaded = false;
   Ui().ClearChart();
-  ShowAccelerationFile(name);
+  ShowAccelerationFile(data, name);
 }
 
-void OpenFrequencyFromDialog() {
-  if (Data.MenuCommandCode != MenuOperation::None) return;
-  Data.DataLoaded = false;
+void OpenFrequencyFromDialog(Dataset& data) {
+  if (data.MenuCommandCode != MenuOperation::None) return;
+  data.DataLoaded = false;
   Ui().ClearChart();
   const std::string name = Ui().OpenFileName("Select File", "*.Kvx");
   if (TrimBlanks(name).empty()) return;
   Ui().ShowFrequencyFile(name);
 }
 
-void OpenFrequencyFile(const std::string& name) {
-  if (Data.MenuCommandCode != MenuOperation::None) return;
-  Data.DataLoaded = false;
+void OpenFrequencyFile(Dataset& data, const std::string& name) {
+  if (data.MenuCommandCode != MenuOperation::None) return;
+  data.DataLoaded = false;
   Ui().ClearChart();
   Ui().ShowFrequencyFile(name);
 }

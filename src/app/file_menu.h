@@ -3,11 +3,13 @@
 #include <string>
 
 namespace accelog {
-void OpenAccelerationFromDialog();
+
+class Dataset;
+void OpenAccelerationFromDialog(Dataset& data);
 // "Frequency": open a .kvx file as the spectra of its first
 // 256 points.
-void OpenFrequencyFromDialog();
+void OpenFrequencyFromDialog(Dataset& data);
 // The same views of a file named without the dialog (the command line).
-void OpenAccelerationFile(const std::string& name);
-void OpenFrequencyFile(const std::string& name);
+void OpenAccelerationFile(Dataset& data, const std::string& name);
+void OpenFrequencyFile(Dataset& data, const std::string& name);
 }  // namespace accelog

@@ -8,9 +8,9 @@
 namespace accelog {
 
 void Chart::ShowSpectra() {
-  FrequencySpectra();
+  data_.FrequencySpectra();
   LabelSpectrumAxis();
-  FrequencySpectrumPoints();
+  data_.FrequencySpectrumPoints();
   DrawOutOfSight(1, kSpectrumBins);
 }
 
@@ -18,9 +18,9 @@ void Chart::ShowSpectrumSamples() {
   HideCurve(kCurveX);
   HideCurve(kCurveY);
   HideCurve(kCurveZ);
-  FrequencyDataPoints();
-  ScaleAccelAxis(scale);
-  ComputePlotPositions(scale);
+  data_.FrequencyDataPoints();
+  data_.ScaleAccelAxis(scale);
+  data_.ComputePlotPositions(scale);
   LabelAccelAxis();
   LabelAngleAxis();
   DrawOutOfSight(1, kFFTPoints);
@@ -35,7 +35,7 @@ void Chart::ShowSpectraUnshifted() {
 
 void Chart::SetHannWindow(int16_t value) {
   scene.HannBox.Value = value;
-  FFTWindow = value == 1 ? SpectrumWindow::Hann : SpectrumWindow::None;
+  data_.Window = value == 1 ? SpectrumWindow::Hann : SpectrumWindow::None;
   if (!(data_.FrequencyFileLoaded && data_.FrequencyView && data_.MenuCommandCode == MenuOperation::None)) return;
   ShowSpectraUnshifted();
   ShowStatistics();
@@ -45,7 +45,7 @@ FrequencyFileResult Chart::OpenFrequencyFile(const std::string& file) {
   ChartSceneRecord& s = scene;
   data_.DataFileName = data_.DownloadFileName = file;
   ShowFileNameBox(file);
-  const FrequencyFileResult result = ReadFrequencyFile(file);
+  const FrequencyFileResult result = data_.ReadFrequencyFile(file);
   if (result != FrequencyFileResult::Ok) return result;
 
   data_.FrequencyFileLoaded = true;

@@ -40,14 +40,14 @@ void Chart::ShowLivePoint() {
   if (n < 1) return;
   data_.DispStartPoint = 1;
   data_.DispEndPoint = n;
-  ComputeStatistics(1, n);
+  data_.ComputeStatistics(1, n);
   const float peak = *std::max_element(conv_.StatMaxValue, conv_.StatMaxValue + kV + 1);
   // Only a new peak rescales, so a pan of the axis survives the next point.
   if (peak > scale.AccelPeak) {
-    ScaleAccelAxis(scale);
+    data_.ScaleAccelAxis(scale);
     LabelAccelAxis();
   }
-  ComputePlotPositions(scale);
+  data_.ComputePlotPositions(scale);
   DrawOutOfSight(1, n);
   scene.StatBox[kPointCountBox].Caption = std::to_string(n);
 }

@@ -52,14 +52,14 @@ void RestScreen(int window_width, int window_height, Rect& tool_bar, Rect& chart
   }
 }
 
-bool DeviceChangeStartsScan(const ShellState& shell) {
-  return shell.StartupComplete && Data.MenuCommandCode == MenuOperation::None;
+bool DeviceChangeStartsScan(const ShellState& shell, MenuOperation running) {
+  return shell.StartupComplete && running == MenuOperation::None;
 }
 
-int StopButtonHandler() {
-  if (Data.MenuCommandCode == MenuOperation::Download) return 8;
-  if (Data.MenuCommandCode == MenuOperation::LiveData) return 9;
-  if (Data.MenuCommandCode == MenuOperation::LiveSpectrum) return 11;
+int StopButtonHandler(MenuOperation running) {
+  if (running == MenuOperation::Download) return 8;
+  if (running == MenuOperation::LiveData) return 9;
+  if (running == MenuOperation::LiveSpectrum) return 11;
   return 0;
 }
 

@@ -5,6 +5,8 @@
 #include <array>
 #include <string>
 
+#include "core/menu_operation.h"
+
 namespace accelog {
 
 // What the main window keeps of the program's own progress.
@@ -61,10 +63,10 @@ struct Rect {
 void RestScreen(int window_width, int window_height, Rect& tool_bar, Rect& chart);
 
 // The device-change rule: scan again only when idle after start-up.
-bool DeviceChangeStartsScan(const ShellState& shell);
+bool DeviceChangeStartsScan(const ShellState& shell, MenuOperation running);
 
 // Stop: what a click stops: 8 the download (as Escape does), 9 or 11 the
 // capture by its handler File009 or File011, 0 nothing.
-int StopButtonHandler();
+int StopButtonHandler(MenuOperation running);
 
 }  // namespace accelog

@@ -12,6 +12,10 @@
 #include "core/ui_port.h"
 #include "device/transport.h"
 
+namespace accelog {
+class Dataset;
+}
+
 namespace accelog::cli {
 
 // The file commands' messages ("Data is error !" ...), one line on stderr each.
@@ -64,7 +68,7 @@ bool FileCanBeRead(const std::string& file);
 // Opens a .kvx file as the acceleration view does: kExitOk, kExitFailed for
 // a file that cannot be read, or kExitRefused with the program's message on
 // stderr.
-int OpenKvxFile(const std::string& file);
+int OpenKvxFile(Dataset& data, const std::string& file);
 
 // JSON numbers that print as the program's own number texts ("117", "-70.2",
 // "1e-05"): whole numbers go in as integers, the rest as the double they name.

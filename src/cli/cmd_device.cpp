@@ -115,14 +115,13 @@ int RunOnLink(const Args& args, DeviceUi& ui, const std::function<int(Device&, T
   int refused = kExitOk;
   auto transport = MakeCliTransport(args, refused);
   if (!transport) return refused;
-  ResetDataState();
-  ResetConversionState();
   SetUi(&ui);
   LoadParametersAtStartup();
   TimerLoop loop;
+  Dataset data;
   int code = kExitFailed;
   {
-    Device device(std::move(transport), SteadyDeviceClock([&loop] { return loop.MakeTimer(); }), ui, Data);
+    Device device(std::move(transport), SteadyDeviceClock([&loop] { return loop.MakeTimer(); }), ui, data);
     device.StartScan();
     loop.Run([&] { return stop_requested || device.Connected() || device.ConnectFailed(); });
     if (device.Connected() && !stop_requested) code = work(device, loop);
@@ -191,7 +190,7 @@ int RunDownload(Args& args) {
   if (!NoOptionsLeft(args, usage, 1)) return kExitUsage;
   // The name the engine will write: the extension becomes .kvx. It is
   // judged before any device work.
-  const std::string target = FileNameFilter_String(args.words[0]) + ".kvx";
+  const std::string target = CleanFileName(args.words[0]) + ".kvx";
   if (const std::string problem = DownloadTargetProblem(target); !problem.empty()) {
     std::fprintf(stderr, "accelog-cli: %s: %s\n", target.c_str(), problem.c_str());
     return kExitFailed;

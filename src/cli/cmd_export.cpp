@@ -26,7 +26,8 @@ int RunExport(Args& args) {
     std::fprintf(stderr, "usage: accelog-cli %s\n", usage);
     return kExitUsage;
   }
-  if (int rc = OpenKvxFile(args.words[0])) return rc;
+  Dataset data;
+  if (int rc = OpenKvxFile(data, args.words[0])) return rc;
 
   const std::string& out = args.words[1];
   struct stat st {};
@@ -42,9 +43,9 @@ int RunExport(Args& args) {
     }
   }
   auto point = [](long long n) { return static_cast<int32_t>(std::clamp<long long>(n, 0, kMaxRecords + 1)); };
-  const ExportRows rows = (from_text || to_text) ? NoZeroRowsBetween(point(*from), point(*to)) : AllNoZeroRows();
+  const ExportRows rows = (from_text || to_text) ? data.NoZeroRowsBetween(point(*from), point(*to)) : data.AllNoZeroRows();
   ExportError error;
-  if (!WriteExport(format, out, rows, {}, error)) {
+  if (!WriteExport(data, format, out, rows, {}, error)) {
     std::fprintf(stderr, "%s\n", error.reason.c_str());
     return kExitFailed;
   }

@@ -22,14 +22,14 @@ int UsageError(const char* usage) {
 }
 
 // Opens FILE as the acceleration view does. On failure returns the exit code.
-int OpenFile(Args& args, const char* usage, std::string& file) {
+int OpenFile(Dataset& data, Args& args, const char* usage, std::string& file) {
   if (auto bad = args.UnknownOption()) {
     std::fprintf(stderr, "accelog-cli: unknown option '%s'\n", bad->c_str());
     return UsageError(usage);
   }
   if (args.words.size() != 1) return UsageError(usage);
   file = args.words[0];
-  return OpenKvxFile(file);
+  return OpenKvxFile(data, file);
 }
 
 // --from/--to, defaulting to the whole file and kept inside it.
@@ -47,8 +47,8 @@ bool TakeWindow(Args& args, Window& w) {
   return true;
 }
 
-void ClampWindow(Window& w) {
-  if (w.to < 0 || w.to > Data.CountPoint) w.to = Data.CountPoint;
+void ClampWindow(const Dataset& data, Window& w) {
+  if (w.to < 0 || w.to > data.CountPoint) w.to = data.CountPoint;
   if (w.from < 1) w.from = 1;
 }
 
@@ -59,32 +59,32 @@ struct Field {
   long long value;
 };
 
-std::vector<Field> HeadFields() {
-  const FileHeadRecord& p = Data.Head;
+std::vector<Field> HeadFields(const Dataset& data) {
+  const FileHeadRecord& p = data.Head;
   // The interval as the statistics text shows it: the head's two bytes unsigned.
   return {{"RecordInterval", static_cast<uint16_t>(p.RecordInterval)}, {"IntervalUnit", p.IntervalUnit},
           {"LedCycle", p.LedCycle},             {"CriticalX", p.CriticalX},
           {"CriticalY", p.CriticalY},           {"CriticalZ", p.CriticalZ},
           {"RecordMode", p.RecordMode},         {"WorkMode", p.WorkMode},
-          {"DeviceSampleCount", Data.DeviceSampleCount},
+          {"DeviceSampleCount", data.DeviceSampleCount},
           {"StartYear", p.StartYear},           {"StartMonth", p.StartMonth},
           {"StartDay", p.StartDay},             {"StartHour", p.StartHour},
           {"StartMinute", p.StartMinute},       {"StartSecond", p.StartSecond},
-          {"CountPoint", Data.CountPoint},      {"CountPointNoZero", Data.CountPointNoZero}};
+          {"CountPoint", data.CountPoint},      {"CountPointNoZero", data.CountPointNoZero}};
 }
 
-void PrintJson(const StatisticsTexts& t) {
+void PrintJson(const Dataset& data, const StatisticsTexts& t) {
   JsonNumbers numbers;
   nlohmann::ordered_json out;
-  for (const auto& f : HeadFields()) out[f.name] = f.value;
-  out["Incomplete"] = !IncompleteFileText(Data.CountPoint, Data.DeviceSampleCount).empty();
+  for (const auto& f : HeadFields(data)) out[f.name] = f.value;
+  out["Incomplete"] = !IncompleteFileText(data.CountPoint, data.DeviceSampleCount).empty();
   auto& stats = out["stats"] = nlohmann::ordered_json::object();
   for (int c = 0; c < kChannels; ++c) {
-    stats[kChannelNames[c]] = {{"max", numbers.Number(ExactFloatText(Conv.StatMaxValue[c]))},
-                               {"maxPoint", Conv.StatMaxPoint[c]},
-                               {"min", numbers.Number(ExactFloatText(Conv.StatMinValue[c]))},
-                               {"minPoint", Conv.StatMinPoint[c]},
-                               {"average", numbers.Number(ExactFloatText(Conv.StatAverage[c]))}};
+    stats[kChannelNames[c]] = {{"max", numbers.Number(ExactFloatText(data.Stats.StatMaxValue[c]))},
+                               {"maxPoint", data.Stats.StatMaxPoint[c]},
+                               {"min", numbers.Number(ExactFloatText(data.Stats.StatMinValue[c]))},
+                               {"minPoint", data.Stats.StatMinPoint[c]},
+                               {"average", numbers.Number(ExactFloatText(data.Stats.StatAverage[c]))}};
   }
   auto& texts = out["texts"];
   for (const auto& [kind, column] : {std::pair{"max", &t.MaxText}, std::pair{"min", &t.MinText},
@@ -101,16 +101,16 @@ void PrintJson(const StatisticsTexts& t) {
   std::printf("%s\n", numbers.Dump(out).c_str());
 }
 
-void PrintText(const StatisticsTexts& t) {
-  for (const auto& f : HeadFields()) std::printf("%-18s %lld\n", f.name, f.value);
-  const std::string incomplete = IncompleteFileText(Data.CountPoint, Data.DeviceSampleCount);
+void PrintText(const Dataset& data, const StatisticsTexts& t) {
+  for (const auto& f : HeadFields(data)) std::printf("%-18s %lld\n", f.name, f.value);
+  const std::string incomplete = IncompleteFileText(data.CountPoint, data.DeviceSampleCount);
   if (!incomplete.empty()) std::printf("%-18s %s\n", "Incomplete", incomplete.c_str());
   std::printf("\n%-3s %12s %9s %12s %9s %12s\n", "", "max", "maxPoint", "min", "minPoint", "average");
   for (int c = 0; c < kChannels; ++c) {
     std::printf("%-3s %12s %9d %12s %9d %12s\n", kChannelNames[c],
-                ExactFloatText(Conv.StatMaxValue[c]).c_str(), Conv.StatMaxPoint[c],
-                ExactFloatText(Conv.StatMinValue[c]).c_str(), Conv.StatMinPoint[c],
-                ExactFloatText(Conv.StatAverage[c]).c_str());
+                ExactFloatText(data.Stats.StatMaxValue[c]).c_str(), data.Stats.StatMaxPoint[c],
+                ExactFloatText(data.Stats.StatMinValue[c]).c_str(), data.Stats.StatMinPoint[c],
+                ExactFloatText(data.Stats.StatAverage[c]).c_str());
   }
   std::printf("\n");
   for (int c = 0; c < 4; ++c) {
@@ -147,35 +147,35 @@ std::string JsonNumbers::Dump(const nlohmann::ordered_json& document) const {
   return out;
 }
 
-int OpenKvxFile(const std::string& file) {
+int OpenKvxFile(Dataset& data, const std::string& file) {
   if (!FileCanBeRead(file)) return kExitFailed;
-  ResetDataState();
-  ResetConversionState();
   static StderrUi ui;
   SetUi(&ui);
-  Data.MenuCommandCode = MenuOperation::DataView;
-  return OpenDataFileServer(file) == OpenResult::Ok ? kExitOk : kExitRefused;
+  data.MenuCommandCode = MenuOperation::DataView;
+  return data.Open(file) == OpenResult::Ok ? kExitOk : kExitRefused;
 }
 
 int RunInfo(Args& args) {
+  Dataset data;
   const bool json = args.TakeFlag("--json");
   std::string file;
-  if (int rc = OpenFile(args, "info FILE.kvx [--json]", file)) return rc;
-  const StatisticsTexts t = DispMaxMinTexts();
-  json ? PrintJson(t) : PrintText(t);
+  if (int rc = OpenFile(data, args, "info FILE.kvx [--json]", file)) return rc;
+  const StatisticsTexts t = data.StatisticsBoxTexts();
+  json ? PrintJson(data, t) : PrintText(data, t);
   return kExitOk;
 }
 
 int RunPoints(Args& args) {
+  Dataset data;
   const char* usage = "points FILE.kvx [--from N] [--to M]";
   Window w;
   if (!TakeWindow(args, w)) return UsageError(usage);
   std::string file;
-  if (int rc = OpenFile(args, usage, file)) return rc;
-  ClampWindow(w);
+  if (int rc = OpenFile(data, args, usage, file)) return rc;
+  ClampWindow(data, w);
   std::string line;
   for (int32_t i = w.from; i <= w.to; ++i) {
-    const RealDataRecord& r = Data.RealData[i];
+    const RealDataRecord& r = data.RealData[i];
     line = std::to_string(r.No);
     line += ',';
     line += r.Date();
@@ -192,14 +192,15 @@ int RunPoints(Args& args) {
 }
 
 int RunSlots(Args& args) {
+  Dataset data;
   const char* usage = "slots FILE.kvx [--from N] [--to M]";
   Window w;
   if (!TakeWindow(args, w)) return UsageError(usage);
   std::string file;
-  if (int rc = OpenFile(args, usage, file)) return rc;
-  ClampWindow(w);
-  MapRangeToSlots(w.from, w.to);
-  for (int k = 1; k <= kSlots; ++k) std::printf("%d,%d,%d\n", k, Data.SlotUsed[k], Data.SlotPoint[k]);
+  if (int rc = OpenFile(data, args, usage, file)) return rc;
+  ClampWindow(data, w);
+  data.MapRangeToSlots(w.from, w.to);
+  for (int k = 1; k <= kSlots; ++k) std::printf("%d,%d,%d\n", k, data.SlotUsed[k], data.SlotPoint[k]);
   return kExitOk;
 }
 

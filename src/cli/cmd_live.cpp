@@ -38,6 +38,7 @@ extern "C" void OnStopSignal(int) { g_stop_signal = true; }
 class LiveUi : public UiPort {
  public:
   std::function<void()> on_set;
+  Dataset* data = nullptr;  // the capture's points, while one runs
 
   void Message(const std::string& text, MessageIcon) override {
     EndCount();
@@ -64,7 +65,7 @@ class LiveUi : public UiPort {
   // The file is written; there is no window to show it in.
   void ShowDataFile(const std::string&) override {}
   void ShowLivePoint() override {
-    std::fprintf(stderr, tty_ ? "\rsamples: %d" : "samples: %d\n", Data.CountPoint);
+    std::fprintf(stderr, tty_ ? "\rsamples: %d" : "samples: %d\n", data ? data->CountPoint : 0);
     std::fflush(stderr);
     counting_ = tty_;
   }
@@ -95,17 +96,17 @@ int RunCapture(const Args& args, LiveUi& ui,
   if (!transport) return refused;
   std::signal(SIGINT, OnStopSignal);
   std::signal(SIGTERM, OnStopSignal);
-  ResetDataState();
-  ResetConversionState();
   SetUi(&ui);
   int code = kExitFailed;
+  Dataset data;
+  ui.data = &data;
   {
     TimerLoop loop;
     // A stop signal is seen within 20 ms however long the sample period is.
     auto wake = loop.MakeTimer();
     wake->OnTick = [] {};
     wake->Start(20);
-    Device device(std::move(transport), SteadyDeviceClock([&loop] { return loop.MakeTimer(); }), ui, Data);
+    Device device(std::move(transport), SteadyDeviceClock([&loop] { return loop.MakeTimer(); }), ui, data);
     device.StartScan();
     loop.Run([&] { return g_stop_signal || device.Connected() || device.ConnectFailed(); });
     std::optional<LiveOutcome> outcome;
@@ -210,7 +211,7 @@ int RunLive(Args& args) {
     return kExitRefused;
   }
 
-  const std::string target = FileNameFilter_String(args.words[0]) + ".kvx";
+  const std::string target = CleanFileName(args.words[0]) + ".kvx";
   if (Exists(target) && !overwrite) {
     std::fprintf(stderr, "accelog-cli: %s exists (use --overwrite)\n", target.c_str());
     return kExitFailed;
@@ -252,17 +253,16 @@ std::string OneLine(const nlohmann::ordered_json& v) {
 
 // One good set as a JSON line: the peak line of each axis and its 128
 // magnitudes (the spectra are in PlotX..PlotZ of records 1..128).
-void PrintSetJson(int set) {
-  int32_t RealDataRecord::*const fields[3] = {&RealDataRecord::PlotX, &RealDataRecord::PlotY,
-                                              &RealDataRecord::PlotZ};
+void PrintSetJson(const Dataset& data, int set) {
+  const std::vector<int32_t>* const fields[3] = {&data.Plot.X, &data.Plot.Y, &data.Plot.Z};
   const char* const names[3] = {"X", "Y", "Z"};
   nlohmann::ordered_json peaks = nlohmann::ordered_json::object(), magnitudes = nlohmann::ordered_json::object();
   for (int axis = 0; axis < 3; ++axis) {
     int peak = 1;
     std::vector<int32_t> line;
     for (int i = 1; i <= kSpectrumBins; ++i) {
-      const int32_t v = Data.RealData[i].*fields[axis];
-      if (v > Data.RealData[peak].*fields[axis]) peak = i;
+      const int32_t v = (*fields[axis])[static_cast<size_t>(i)];
+      if (v > (*fields[axis])[static_cast<size_t>(peak)]) peak = i;
       line.push_back(v);
     }
     peaks[names[axis]] = peak;
@@ -300,7 +300,7 @@ int RunLiveSpectrum(Args& args) {
   std::string target;
   const bool save = args.words.size() == 1;
   if (save) {
-    target = SpectrumFileName(FileNameFilter_String(args.words[0]) + ".kvx");
+    target = SpectrumFileName(CleanFileName(args.words[0]) + ".kvx");
     if (Exists(target) && !overwrite) {
       std::fprintf(stderr, "accelog-cli: %s exists (use --overwrite)\n", target.c_str());
       return kExitFailed;
@@ -312,8 +312,8 @@ int RunLiveSpectrum(Args& args) {
   Device* running = nullptr;
   ui.on_set = [&] {
     ++shown;
-    FrequencySpectra();
-    if (json) PrintSetJson(shown);
+    ui.data->FrequencySpectra();
+    if (json) PrintSetJson(*ui.data, shown);
     std::fprintf(stderr, "sets: %d\n", shown);
     if (limit > 0 && shown >= limit && running) running->RequestSpectrumStop();
   };

@@ -120,27 +120,26 @@ int RunPrint(Args& args) {
   }
 
 
-  ResetDataState();
-  ResetConversionState();
+  Dataset data;
   StderrUi ui;
   SetUi(&ui);
 
   if (!FileCanBeRead(file)) return kExitFailed;
-  const auto chart = std::make_unique<Chart>(Data, Conv);
+  const auto chart = std::make_unique<Chart>(data);
   FormPicture window(*chart);
   if (chart->OpenDataFile(file) != OpenResult::Ok) return kExitRefused;
   if (start || end) {
-    long long s = std::max(start.value_or(1), 1LL), e = std::min<long long>(end.value_or(Data.CountPoint), Data.CountPoint);
+    long long s = std::max(start.value_or(1), 1LL), e = std::min<long long>(end.value_or(data.CountPoint), data.CountPoint);
     if (s > e) {
-      std::fprintf(stderr, "accelog-cli: --start must not lie after --end (file has %d points)\n", Data.CountPoint);
+      std::fprintf(stderr, "accelog-cli: --start must not lie after --end (file has %d points)\n", data.CountPoint);
       return kExitUsage;
     }
-    Data.DispStartPoint = static_cast<int32_t>(s);
-    Data.DispEndPoint = static_cast<int32_t>(e);
+    data.DispStartPoint = static_cast<int32_t>(s);
+    data.DispEndPoint = static_cast<int32_t>(e);
     chart->PlaceScrollMarkers();
-    MapRangeToSlots(Data.DispStartPoint, Data.DispEndPoint);
+    data.MapRangeToSlots(data.DispStartPoint, data.DispEndPoint);
     chart->HideLockMarkers();
-    chart->Draw(Data.DispStartPoint, Data.DispEndPoint);
+    chart->Draw(data.DispStartPoint, data.DispEndPoint);
   }
   window.SyncFromScene();
   window.show();
@@ -161,7 +160,7 @@ int RunPrint(Args& args) {
   const TwipRect at = PrintedPicture(job);
   std::printf("%s: page %.0f x %.0f mm, chart %.1f x %.1f mm at %d,%d mm, points %d..%d of %d\n", out.c_str(),
               page.Width / kTwipsPerMm, page.Height / kTwipsPerMm, at.Width / kTwipsPerMm, at.Height / kTwipsPerMm,
-              m.MarginLeft, m.MarginTop, Data.DispStartPoint, Data.DispEndPoint, Data.CountPoint);
+              m.MarginLeft, m.MarginTop, data.DispStartPoint, data.DispEndPoint, data.CountPoint);
   return kExitOk;
 }
 

@@ -39,10 +39,11 @@ std::optional<long long> TakeNumber(Args& args, const char* name, bool& bad) {
 
 // The shown window as a zoom would leave it.
 void ShowWindow(Chart& chart, int32_t start, int32_t end) {
-  Data.DispStartPoint = start;
-  Data.DispEndPoint = end;
+  Dataset& data = chart.Data();
+  data.DispStartPoint = start;
+  data.DispEndPoint = end;
   chart.PlaceScrollMarkers();
-  MapRangeToSlots(start, end);
+  data.MapRangeToSlots(start, end);
   chart.HideLockMarkers();
   chart.Draw(start, end);
 }
@@ -80,14 +81,13 @@ int RunRender(Args& args) {
   const std::string out = args.words[1];
 
 
-  ResetDataState();
-  ResetConversionState();
+  Dataset data;
   ApplyDefaultParameters();
   StderrUi ui;
   SetUi(&ui);
 
   if (!FileCanBeRead(file)) return kExitFailed;
-  const auto chart = std::make_unique<Chart>(Data, Conv);
+  const auto chart = std::make_unique<Chart>(data);
   FormPicture window(*chart);
   if (spectrum) {
     if (fft_window && *fft_window == "hann") chart->SetHannWindow(1);
@@ -101,15 +101,15 @@ int RunRender(Args& args) {
       chart->state.CurveShown[k] = 1;
       chart->scene.CheckBox[k + 1].Value = 1;
     }
-    chart->Draw(Data.DispStartPoint, Data.DispEndPoint);
+    chart->Draw(data.DispStartPoint, data.DispEndPoint);
   }
   if (start || end) {
-    long long s = start.value_or(1), e = end.value_or(Data.CountPoint);
+    long long s = start.value_or(1), e = end.value_or(data.CountPoint);
     if (s < 1) s = 1;
-    if (e > Data.CountPoint) e = Data.CountPoint;
+    if (e > data.CountPoint) e = data.CountPoint;
     if (s > e) {
       std::fprintf(stderr, "accelog-cli: --start must not lie after --end (file has %d points)\n",
-                   Data.CountPoint);
+                   data.CountPoint);
       return kExitUsage;
     }
     ShowWindow(*chart, static_cast<int32_t>(s), static_cast<int32_t>(e));
@@ -133,7 +133,7 @@ int RunRender(Args& args) {
     return kExitFailed;
   }
   std::printf("%s: %d x %d pixels, points %d..%d of %d\n", out.c_str(), image.width(), image.height(),
-              Data.DispStartPoint, Data.DispEndPoint, Data.CountPoint);
+              data.DispStartPoint, data.DispEndPoint, data.CountPoint);
   if (cursor) std::printf("%s\n", chart->scene.ReadOut.Caption.c_str());
   return kExitOk;
 }

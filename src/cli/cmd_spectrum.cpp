@@ -36,14 +36,14 @@ int Usage() {
 }
 
 // The spectra, then the chart's conversion of them (LabelSpectrumAxis).
-Spectrum Compute() {
+Spectrum Compute(Dataset& data) {
   Spectrum s{};
-  const auto chart = std::make_unique<Chart>(Data, Conv);
-  FrequencySpectra();
+  const auto chart = std::make_unique<Chart>(data);
+  data.FrequencySpectra();
   int64_t max = -10000;
   for (int a = 0; a < 3; ++a) {
     for (int i = 0; i < kSpectrumBins; ++i) {
-      s.magnitude[a][i] = Data.RealData[i + 1].*kPlots[a];
+      s.magnitude[a][i] = data.RealData[i + 1].*kPlots[a];
       if (s.magnitude[a][i] > max) max = s.magnitude[a][i];
     }
   }
@@ -51,10 +51,10 @@ Spectrum Compute() {
   chart->LabelSpectrumAxis();
   for (int a = 0; a < 3; ++a) {
     s.peak[a] = chart->scene.StatBox[kPeakLineBox + a].Caption;
-    for (int i = 0; i < kSpectrumBins; ++i) s.plot[a][i] = Data.RealData[i + 1].*kPlots[a];
+    for (int i = 0; i < kSpectrumBins; ++i) s.plot[a][i] = data.RealData[i + 1].*kPlots[a];
   }
   for (int i = 0; i <= 10; ++i) s.labels[i] = chart->scene.AccelLabel[i].Caption;
-  FrequencySpectrumPoints();
+  data.FrequencySpectrumPoints();
   return s;
 }
 
@@ -64,10 +64,10 @@ nlohmann::ordered_json Axes(const int32_t (&v)[3][kSpectrumBins]) {
   return axes;
 }
 
-void PrintJson(const Spectrum& s) {
+void PrintJson(const Dataset& data, const Spectrum& s) {
   JsonNumbers numbers;
   nlohmann::ordered_json out;
-  out["CountPoint"] = Data.CountPoint;
+  out["CountPoint"] = data.CountPoint;
   out["magnitudes"] = Axes(s.magnitude);
   out["peaks"] = {{"X", numbers.Number(s.peak[0])}, {"Y", numbers.Number(s.peak[1])}, {"Z", numbers.Number(s.peak[2])}};
   out["F"] = static_cast<long long>(std::nearbyint(s.f));
@@ -95,15 +95,14 @@ int RunSpectrum(Args& args) {
   if (args.UnknownOption() || args.words.size() != 1) return Usage();
   if (window && *window != "none" && *window != "hann") return Usage();
 
-  ResetDataState();
-  ResetConversionState();
   static StderrUi ui;
   SetUi(&ui);
-  FFTWindow = window && *window == "hann" ? SpectrumWindow::Hann : SpectrumWindow::None;
+  Dataset data;
+  data.Window = window && *window == "hann" ? SpectrumWindow::Hann : SpectrumWindow::None;
   if (!FileCanBeRead(args.words[0])) return kExitFailed;
-  if (ReadFrequencyFile(args.words[0]) != FrequencyFileResult::Ok) return kExitRefused;
-  const Spectrum s = Compute();
-  json ? PrintJson(s) : PrintText(s);
+  if (data.ReadFrequencyFile(args.words[0]) != FrequencyFileResult::Ok) return kExitRefused;
+  const Spectrum s = Compute(data);
+  json ? PrintJson(data, s) : PrintText(s);
   return kExitOk;
 }
 

@@ -69,7 +69,7 @@ class UiPort {
   virtual void BusyPointer(bool busy) { (void)busy; }
   // ClearText and ClearScreen: the chart window's texts and plot emptied.
   virtual void ClearChart() {}
-  // DispDataReady_14, then OpenDataFileServer with the chart's drawing. The
+  // DispDataReady_14, then Open with the chart's drawing. The
   // default does the data side only (no window to draw in).
   virtual void ShowDataFile(const std::string& file);
   // The "Frequency" view of a chosen file: read, refused or shown as spectra

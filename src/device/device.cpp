@@ -32,7 +32,7 @@ std::unique_ptr<Timer> Device::MakeTimer(int interval_ms, std::function<void()> 
   return t;
 }
 
-Device::Device(std::unique_ptr<Transport> transport, DeviceClock clock, UiPort& ui, DataState& data)
+Device::Device(std::unique_ptr<Transport> transport, DeviceClock clock, UiPort& ui, Dataset& data)
     : transport_(std::move(transport)), clock_(std::move(clock)), ui_(ui), data_(data) {
   scan_timer_ = MakeTimer(500, [this] { OnScanTimer(); });
   reply_timer_ = MakeTimer(500, [this] { OnReplyTimer(); });
@@ -44,7 +44,7 @@ Device::Device(std::unique_ptr<Transport> transport, DeviceClock clock, UiPort& 
 Device::~Device() {
   // A download cut short keeps its whole samples.
   CloseDownloadFile();
-  CloseFileRealData();
+  data_.CloseCaptureFile();
   CloseDevice();
 }
 

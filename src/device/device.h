@@ -15,7 +15,7 @@
 
 namespace accelog {
 
-struct DataState;
+struct Dataset;
 class UiPort;
 class VirtualClock;
 
@@ -169,7 +169,9 @@ struct LiveState {
 
 class Device {
  public:
-  Device(std::unique_ptr<Transport> transport, DeviceClock clock, UiPort& ui, DataState& data);
+  // The samples and view the engines fill.
+  Dataset& Data() { return data_; }
+  Device(std::unique_ptr<Transport> transport, DeviceClock clock, UiPort& ui, Dataset& data);
   ~Device();
   Device(const Device&) = delete;
   Device& operator=(const Device&) = delete;
@@ -332,7 +334,7 @@ class Device {
   std::unique_ptr<Transport> transport_;
   DeviceClock clock_;
   UiPort& ui_;
-  DataState& data_;
+  Dataset& data_;
   std::unique_ptr<Timer> scan_timer_;            // device scan, 500 ms
   std::unique_ptr<Timer> reply_timer_;           // single reply reader, 500 ms
   std::unique_ptr<Timer> block_timer_;           // blocks and live samples, time-out

@@ -50,7 +50,7 @@ bool Device::WriteFirstSampleTime() {
   int16_t* const start[6] = {&p.StartYear, &p.StartMonth,  &p.StartDay,
                              &p.StartHour, &p.StartMinute, &p.StartSecond};
   for (int i = 0; i < 6; ++i) *start[i] = stamp[i];
-  return WriteRealDataBytes(14, stamp, 6);
+  return data_.WriteCaptureBytes(14, stamp, 6);
 }
 
 // The samples written, high byte first into positions 10..13, and the file
@@ -62,9 +62,9 @@ bool Device::CloseCaptureFile() {
   const uint8_t bytes[4] = {static_cast<uint8_t>(count >> 24), static_cast<uint8_t>(count >> 16),
                             static_cast<uint8_t>(count >> 8), static_cast<uint8_t>(count)};
   errno = 0;
-  const bool written = TruncateFileRealData(data_.RealFilePosition) && WriteRealDataBytes(10, bytes, 4);
+  const bool written = data_.TruncateCaptureFile(data_.RealFilePosition) && data_.WriteCaptureBytes(10, bytes, 4);
   const int write_errno = errno;
-  const bool closed = CloseFileRealData();
+  const bool closed = data_.CloseCaptureFile();
   if (!written) errno = write_errno;
   return written && closed;
 }
@@ -90,7 +90,7 @@ void Device::EndRun(LiveOutcome outcome) {
 }
 
 void Device::StartFailed(const std::string& file, const std::string& reason) {
-  CloseFileRealData();
+  data_.CloseCaptureFile();
   std::remove(file.c_str());  // no whole head, nothing to keep
   live.Data = CaptureState::Idle;
   live.DataOutcome = LiveOutcome::FileError;
@@ -172,7 +172,8 @@ void Device::StartLive(const std::string& name, const RecordingParameters& p, Li
   data_.CountPoint = 0;
   live.StampWritten = false;
   errno = 0;
-  if (!SaveParameterToFileHead(name) || !OpenFileRealData(name)) {
+  SetCurFromClock();  // the head carries this run's start
+  if (!data_.WriteCaptureHead(name, MachineParameter) || !data_.OpenCaptureFile(name)) {
     StartFailed(name, Reason());
     return;
   }
@@ -180,7 +181,7 @@ void Device::StartLive(const std::string& name, const RecordingParameters& p, Li
   if (p.LimitKind == 0) limit_timer_->Start(500);
 
   ui_.SetMenuMark(9, true);
-  ClearSlots();
+  data_.ClearLiveSlots();
   data_.DispStartPoint = data_.DispEndPoint = 1;
   data_.CountPoint = 0;
   command.Awaited = CommandCode::LiveSample;
@@ -255,7 +256,7 @@ void Device::ReadLiveSample() {
     live.StampWritten = true;
     written = WriteFirstSampleTime();
   }
-  written = written && WriteRealDataBytes(data_.RealFilePosition + 1, reply.data() + 13, kSampleBytes);
+  written = written && data_.WriteCaptureBytes(data_.RealFilePosition + 1, reply.data() + 13, kSampleBytes);
   if (!written) {
     const std::string reason = Reason();
     live.Data = CaptureState::Stopping;
@@ -265,8 +266,8 @@ void Device::ReadLiveSample() {
   }
   data_.RealFilePosition += kSampleBytes;
 
-  MakeRealData();
-  RealCountPoint();
+  data_.AppendLiveSample();
+  data_.MapLiveCountToSlots();
   ui_.ShowLivePoint();
 
   if (live.LimitKind == 1) {

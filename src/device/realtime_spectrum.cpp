@@ -113,7 +113,7 @@ void Device::StartLiveSpectrum(const std::string& name, LiveOptions options) {
   ui_.RestoreMenus(13);
   ui_.LiveChartReady(13, name);
   SetCurFromClock();  // the sets' start is this run's, not an earlier file's
-  SaveParameterToFFTMemory();
+  data_.WriteSpectrumHead(MachineParameter);
 
   live.GoodSets = 0;
   live.DataErrorCount = 0;
@@ -197,9 +197,9 @@ void Device::ReadSpectrumSet() {
   data_.DispStartPoint = 1;
   data_.CountPoint = data_.DispEndPoint = 256;
   data_.DataLoaded = true;
-  ReadFFTMemoryHead();
-  ReadFFTMemoryPoints();
-  ComputeStatistics(1, kFFTPoints);
+  data_.ReadSpectrumMemoryHead();
+  data_.ReadSpectrumMemoryPoints();
+  data_.ComputeStatistics(1, kFFTPoints);
   ui_.ShowLiveSet();
 
   if (live.Spectrum == CaptureState::StopRequested) {

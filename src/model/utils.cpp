@@ -97,7 +97,7 @@ ClockFields ClockAfter(ClockFields c, int64_t d) {
 }
 
 void Dataset::AdvanceClock(int64_t d) {
-  auto& c = Data;
+  auto& c = *this;
   const ClockFields n = ClockAfter({c.ClockYear, c.ClockMonth, c.ClockDay, c.ClockHour, c.ClockMinute, c.ClockSecond,
                                     c.ClockMillisecond},
                                    d);

@@ -145,7 +145,7 @@ void PaintPlot(QPainter& p, const ChartSceneRecord& s, TwipPoint o) {
 
 }  // namespace
 
-void PaintChartScene(QPainter& p, const ChartSceneRecord& s, double pixels_per_twip) {
+void PaintChartScene(QPainter& p, const ChartSceneRecord& s, double pixels_per_twip, bool frequency_view) {
   p.save();
   p.scale(pixels_per_twip, pixels_per_twip);
   p.setRenderHint(QPainter::Antialiasing, false);
@@ -187,7 +187,7 @@ void PaintChartScene(QPainter& p, const ChartSceneRecord& s, double pixels_per_t
 
   // X labels. Frequency labels stand only 500 twips apart: a smaller font
   // keeps "102 Hz" clear of its neighbour.
-  p.setFont(TwipFont(Data.FrequencyView ? 7 : 9));
+  p.setFont(TwipFont(frequency_view ? 7 : 9));
   p.setPen(Pen(Qt::black));
   const TwipPoint f7 = s.FrameOrigin(s.TimeLabelStrip);
   for (int c = 1; c <= kColumns; ++c) {

@@ -10,6 +10,7 @@ namespace accelog {
 struct ChartSceneRecord;
 
 // pixels_per_twip: logical DPI / 1440.
-void PaintChartScene(QPainter& painter, const ChartSceneRecord& scene, double pixels_per_twip);
+// Frequency views take a smaller font for their closer x labels.
+void PaintChartScene(QPainter& painter, const ChartSceneRecord& scene, double pixels_per_twip, bool frequency_view);
 
 }  // namespace accelog

@@ -69,7 +69,7 @@ void DeviceWatch::WatchSocket(const QString& socket_path) {
 void DeviceWatch::Poll() {
   // Only while nothing runs and the last scan gave up: a plugged-in logger
   // then counts as a device change. The look opens nothing.
-  if (!device_ || Data.MenuCommandCode != MenuOperation::None || device_->link.LinkConfirmed) return;
+  if (!device_ || device_->Data().MenuCommandCode != MenuOperation::None || device_->link.LinkConfirmed) return;
   if (!device_->ScanGaveUp()) return;
   if (device_->LoggerPresent()) emit DeviceChanged();
 }

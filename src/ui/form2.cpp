@@ -32,7 +32,7 @@ const char* const kWidest[9] = {"330000",   "31/12/2013  23:59:59", "-16000.05",
 
 }  // namespace
 
-Form2::Form2(QWidget* owner) : QWidget(owner, Qt::Window) {
+Form2::Form2(QWidget* owner, Dataset& data) : QWidget(owner, Qt::Window), data_(data) {
   setObjectName("Form2");
   setWindowTitle("Data List");
   setAttribute(Qt::WA_DeleteOnClose);
@@ -113,10 +113,10 @@ Form2::Form2(QWidget* owner) : QWidget(owner, Qt::Window) {
   connect(new QShortcut(QKeySequence(Qt::Key_PageDown), this), &QShortcut::activated, this, &Form2::Command3_Click);
   CloseOnEscapeAndCtrlW(this);
 
-  Data.MenuCommandCode = MenuOperation::DataList;
+  data_.MenuCommandCode = MenuOperation::DataList;
   loaded_ = true;
-  BuildNoZeroCopy();
-  count_ = Data.CountPointNoZero;
+  data_.BuildNoZeroCopy();
+  count_ = data_.CountPointNoZero;
   top_ = 1;
   DispData(top_);
 }
@@ -126,12 +126,12 @@ Form2::~Form2() { Unload(); }
 void Form2::Unload() {
   if (!loaded_) return;
   loaded_ = false;
-  Data.MenuCommandCode = MenuOperation::None;
+  data_.MenuCommandCode = MenuOperation::None;
 }
 
 void Form2::DispData(int32_t top) {
   for (int k = 0; k < kListRows; ++k) {
-    const auto texts = ListRowTexts(top + k, count_);
+    const auto texts = ListRowTexts(data_, top + k, count_);
     for (int c = 0; c < 9; ++c) label_[c][k]->setText(QString::fromStdString(texts[static_cast<size_t>(c)]));
   }
 }
@@ -183,12 +183,12 @@ void Form2::wheelEvent(QWheelEvent* event) {
   event->accept();
 }
 
-Form2* OpenDataListWindow(QWidget* owner) {
-  if (Data.MenuCommandCode == MenuOperation::None && !(Data.DataLoaded && Data.DispEndPoint != 0)) {
+Form2* OpenDataListWindow(QWidget* owner, Dataset& data) {
+  if (data.MenuCommandCode == MenuOperation::None && !(data.DataLoaded && data.DispEndPoint != 0)) {
     Ui().StatusPanel(kFileNotePanel, kOpenAFileFirst);
   }
-  if (Data.DispEndPoint == 0 || !Data.DataLoaded || Data.MenuCommandCode != MenuOperation::None) return nullptr;
-  auto* list = new Form2(owner);
+  if (data.DispEndPoint == 0 || !data.DataLoaded || data.MenuCommandCode != MenuOperation::None) return nullptr;
+  auto* list = new Form2(owner, data);
   list->show();
   return list;
 }

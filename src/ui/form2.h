@@ -12,11 +12,13 @@ class QToolButton;
 
 namespace accelog {
 
+class Dataset;
+
 class Form2 : public QWidget {
   Q_OBJECT
  public:
   // Loading: MenuCommandCode 16 (the data list), TopPoint 1 and the first page.
-  explicit Form2(QWidget* owner);
+  Form2(QWidget* owner, Dataset& data);
   ~Form2() override;
 
   void DispData(int32_t top);
@@ -41,6 +43,7 @@ class Form2 : public QWidget {
   void wheelEvent(QWheelEvent* event) override;
 
  private:
+  Dataset& data_;
   void Unload();
 
   int32_t top_ = 1;
@@ -55,6 +58,6 @@ class Form2 : public QWidget {
 
 // "Data List": opens the list when a file is shown and nothing else runs;
 // the window, or null when it did nothing.
-Form2* OpenDataListWindow(QWidget* owner);
+Form2* OpenDataListWindow(QWidget* owner, Dataset& data);
 
 }  // namespace accelog

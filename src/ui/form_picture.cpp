@@ -221,7 +221,7 @@ void FormPicture::ProgressHide() {
 
 void FormPicture::paintEvent(QPaintEvent*) {
   QPainter p(this);
-  PaintChartScene(p, chart_.scene, PixelsPerTwip());
+  PaintChartScene(p, chart_.scene, PixelsPerTwip(), chart_.Data().FrequencyView);
   if (timed_paint_) {
     const std::chrono::duration<double, std::milli> ms = std::chrono::steady_clock::now() - timed_paint_->since;
     const double cpu_ms = 1000.0 * static_cast<double>(std::clock() - timed_paint_->cpu_since) / CLOCKS_PER_SEC;

@@ -46,7 +46,7 @@ void MainUi::ProgressHide() {
 
 void MainUi::RestoreMenus(int code) {
   if (!window_ || !chart_) return;
-  const bool enabled = Data.MenuCommandCode == MenuOperation::None;
+  const bool enabled = window_->Data().MenuCommandCode == MenuOperation::None;
   window_->ToolBar()->ApplyEnabling(code, enabled);
   ApplyChartEnabling(chart_->Model().scene, code, enabled);
   chart_->SyncFromScene();
@@ -65,10 +65,10 @@ void MainUi::ShowDataFile(const std::string& file) {
   const auto chosen = std::chrono::steady_clock::now();
   const std::clock_t cpu = std::clock();
   // Without the chart window the file is read all the same.
-  if (!chart_) Data.DataFileName = file;
-  const bool opened = (chart_ ? chart_->Model().OpenDataFile(file) : OpenDataFileServer(file)) == OpenResult::Ok;
+  if (!chart_) window_->Data().DataFileName = file;
+  const bool opened = (chart_ ? chart_->Model().OpenDataFile(file) : window_->Data().Open(file)) == OpenResult::Ok;
   // A download that stopped keeps its whole blocks under a head that counts them all.
-  StatusPanel(kFileNotePanel, opened ? IncompleteFileText(Data.CountPoint, Data.DeviceSampleCount) : "");
+  StatusPanel(kFileNotePanel, opened ? IncompleteFileText(window_->Data().CountPoint, window_->Data().DeviceSampleCount) : "");
   if (!chart_) return;
   chart_->SyncFromScene();
   if (std::getenv("ACCELOG_TIMING")) chart_->TimeNextPaint(file, chosen, cpu);
@@ -106,7 +106,7 @@ void MainUi::ShowLiveSet() {
 void MainUi::ShowFrequencyFile(const std::string& file) {
   StatusPanel(kFileNotePanel, "");
   if (!chart_) {
-    ReadFrequencyFile(file);
+    window_->Data().ReadFrequencyFile(file);
     return;
   }
   chart_->Model().OpenFrequencyFile(file);

@@ -1,5 +1,7 @@
 #include "ui/main_window.h"
 
+#include "model/state.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
@@ -41,7 +43,8 @@ const char* const kButtonItems[kToolButtons] = {"File002", "File011", "File006",
                                                 "File005", "Stop",    "File016"};
 }  // namespace
 
-MainWindow::MainWindow(QWidget* chart, QWidget* parent) : QMainWindow(parent), chart_(chart) {
+MainWindow::MainWindow(QWidget* chart, Dataset& data, QWidget* parent)
+    : QMainWindow(parent), chart_(chart), data_(data) {
   setObjectName("MDIForm1");
   setWindowTitle("accelog");
   setWindowFlag(Qt::WindowMaximizeButtonHint, false);
@@ -171,7 +174,7 @@ void MainWindow::RunMenuItem(const QString& item) {
   if (item == "File015") return ShowAbout();
   if (item == "File016") return ShowHelp();
   if (item == "Stop") {
-    const int handler = StopButtonHandler();
+    const int handler = StopButtonHandler(data_.MenuCommandCode);
     if (handler == 8) RunMenuItem("Escape");  // a download stops as Escape stops it
     if (handler == 9) RunMenuItem("File009");
     if (handler == 11) RunMenuItem("File011");
@@ -293,7 +296,7 @@ void MainWindow::ShowAbout() {
 }
 
 Form2* MainWindow::OpenDataList() {
-  if (Form2* list = OpenDataListWindow(this)) data_list_ = list;
+  if (Form2* list = OpenDataListWindow(this, data_)) data_list_ = list;
   return DataList();
 }
 

@@ -18,6 +18,7 @@ namespace accelog {
 
 class ToolBarWindow;
 class Form2;
+class Dataset;
 class HelpWindow;
 class QtUi;
 
@@ -28,7 +29,8 @@ class MainWindow : public QMainWindow {
   // item without a handler shows that it is not available yet.
   using Handlers = std::map<QString, std::function<void()>>;
 
-  explicit MainWindow(QWidget* chart, QWidget* parent = nullptr);
+  MainWindow(QWidget* chart, Dataset& data, QWidget* parent = nullptr);
+  Dataset& Data() const { return data_; }
   ~MainWindow() override;
 
   void SetHandlers(Handlers handlers) { handlers_ = std::move(handlers); }
@@ -86,6 +88,7 @@ class MainWindow : public QMainWindow {
   QPointer<HelpWindow> help_;
   ShellState shell_;
   QPointer<Form2> data_list_;
+  Dataset& data_;
 };
 
 }  // namespace accelog

@@ -33,14 +33,14 @@ PrintCommand::~PrintCommand() {
 }
 
 void PrintCommand::StartPrint() {
-  if (Data.MenuCommandCode == MenuOperation::None && !(Data.DataLoaded || Data.FrequencyFileLoaded)) {
+  if (chart_->Model().Data().MenuCommandCode == MenuOperation::None && !(chart_->Model().Data().DataLoaded || chart_->Model().Data().FrequencyFileLoaded)) {
     Ui().StatusPanel(kFileNotePanel, kOpenAFileFirst);
   }
-  if (Data.MenuCommandCode != MenuOperation::None || !(Data.DataLoaded || Data.FrequencyFileLoaded)) return;
+  if (chart_->Model().Data().MenuCommandCode != MenuOperation::None || !(chart_->Model().Data().DataLoaded || chart_->Model().Data().FrequencyFileLoaded)) return;
   job_.PrintRequested = true;
   timer_->Start(500);
   job_.Step = PrintStep::LocateChart;
-  Data.MenuCommandCode = MenuOperation::Print;
+  chart_->Model().Data().MenuCommandCode = MenuOperation::Print;
 }
 
 void PrintCommand::Tick() {
@@ -128,14 +128,14 @@ void PrintCommand::EndPrint() {
   for (int i = 1; i <= 13; ++i) scene.CheckBox[i].Visible = true;
   scene.AllPointsButton.Visible = true;
   chart_->SyncFromScene();
-  Data.MenuCommandCode = MenuOperation::None;
+  chart_->Model().Data().MenuCommandCode = MenuOperation::None;
 }
 
 void PrintCommand::Abandon() {
   timer_->Stop();
   job_.Step = PrintStep::Idle;
   job_.PrintRequested = false;
-  Data.MenuCommandCode = MenuOperation::None;
+  chart_->Model().Data().MenuCommandCode = MenuOperation::None;
 }
 
 }  // namespace accelog

@@ -121,8 +121,6 @@ bool Program::Start() {
     ui->Message("Program runing!!", MessageIcon::Exclamation);
     return false;
   }
-  ResetDataState();
-  ResetConversionState();
 
   InitProgramFolderFromQt();
   parameters_ = std::make_unique<ParameterStore>(ProgramPath, MachineParameter);
@@ -142,23 +140,23 @@ bool Program::Start() {
     }
   }
   InstallQtTimerFactory();
-  chart_model_ = std::make_unique<accelog::Chart>(Data, Conv);
+  chart_model_ = std::make_unique<accelog::Chart>(data_);
   chart_ = new FormPicture(*chart_model_);
-  window_ = std::make_unique<MainWindow>(chart_);
+  window_ = std::make_unique<MainWindow>(chart_, data_);
   ui_ = ui_factory_(window_.get(), chart_);
   SetUi(ui_.get());
   ui_->UseParameterStore(parameters_.get());
-  export_ = std::make_unique<DataExport>(Data, *ui_, MakeTimer());
+  export_ = std::make_unique<DataExport>(data_, *ui_, MakeTimer());
   MakeDevice(std::move(transport));
   window_->SetHandlers({
       {"File002", [this] { SendSystemParameters(*device_); }},
       {"File008", [this] { DownloadData(*device_); }},
-      {"File004", [] { OpenAccelerationFromDialog(); }},
+      {"File004", [this] { OpenAccelerationFromDialog(data_); }},
       {"File007", [this] { export_->ExportData(); }},
       {"File012", [this] { window_->OpenDataList(); }},
       {"File009", [this] { ToggleLiveCapture(*device_); }},
       {"File011", [this] { ToggleLiveSpectrum(*device_); }},
-      {"File005", [] { OpenFrequencyFromDialog(); }},
+      {"File005", [this] { OpenFrequencyFromDialog(data_); }},
       {"File006", [this] { print_->StartPrint(); }},
       {"Escape", [this] { device_->StopDownload(); }},
       {"UseSimulator", [this] { UseSimulatedLogger(!simulator_); }},
@@ -190,7 +188,7 @@ void Program::WatchDevice() {
 }
 
 void Program::UseSimulatedLogger(bool on) {
-  if (Data.MenuCommandCode != MenuOperation::None) return;  // like every menu item while the logger is busy
+  if (data_.MenuCommandCode != MenuOperation::None) return;  // like every menu item while the logger is busy
   if (on != (simulator_ != nullptr)) {
     device_.reset();  // the open device goes first
     watch_.reset();
@@ -211,19 +209,19 @@ void Program::UseSimulatedLogger(bool on) {
 
 void Program::OpenStartFile(const std::string& file) {
   if (IsSpectrumCapture(file)) {
-    OpenFrequencyFile(file);
+    OpenFrequencyFile(data_, file);
   } else {
-    OpenAccelerationFile(file);
+    OpenAccelerationFile(data_, file);
   }
 }
 
 void Program::OnDeviceChanged() {
-  if (window_ && DeviceChangeStartsScan(window_->Shell())) device_->StartScan();
+  if (window_ && DeviceChangeStartsScan(window_->Shell(), data_.MenuCommandCode)) device_->StartScan();
 }
 
 void Program::MakeDevice(std::unique_ptr<Transport> transport) {
   device_ = std::make_unique<Device>(std::move(transport),
-                                     SteadyDeviceClock([] { return std::make_unique<QtTimer>(); }), *ui_, Data);
+                                     SteadyDeviceClock([] { return std::make_unique<QtTimer>(); }), *ui_, data_);
 }
 
 }  // namespace accelog

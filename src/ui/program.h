@@ -4,6 +4,8 @@
 #include <QString>
 #include <functional>
 #include <memory>
+
+#include "model/state.h"
 #include <string>
 
 #include "app/printers.h"
@@ -80,6 +82,7 @@ class Program {
   std::unique_ptr<SingleInstance> instance_;
   std::unique_ptr<ParameterStore> parameters_;
   std::unique_ptr<sim::Simulator> simulator_;
+  Dataset data_;  // the file or capture on view
   std::unique_ptr<accelog::Chart> chart_model_;  // outlives the window that shows it
   std::unique_ptr<MainWindow> window_;
   FormPicture* chart_ = nullptr;  // owned by the window

@@ -21,37 +21,35 @@ class ChartTest : public ProgramFolderTest {
  protected:
   void SetUp() override {
     ProgramFolderTest::SetUp();
-    ResetDataState();
-    ResetConversionState();
-    ApplyDefaultParameters();
-    chart_ = std::make_unique<Chart>(Data, Conv);
+        ApplyDefaultParameters();
+    chart_ = std::make_unique<Chart>(data_);
     chart_->LoadWindow();
   }
 
   // Points from raw counts, one second apart from 7/5/2013 9:05:07, with
   // statistics, axis scale and plot positions as opening a file leaves them.
   void FillPoints(const std::vector<KvxSample>& samples) {
-    Data.ClockYear = 2013, Data.ClockMonth = 5, Data.ClockDay = 7, Data.ClockHour = 9, Data.ClockMinute = 5;
-    Data.ClockSecond = 7, Data.ClockMillisecond = 0;
+    data_.ClockYear = 2013, data_.ClockMonth = 5, data_.ClockDay = 7, data_.ClockHour = 9, data_.ClockMinute = 5;
+    data_.ClockSecond = 7, data_.ClockMillisecond = 0;
     int32_t i = 0;
     for (const KvxSample& s : samples) {
-      Data.RealData.SetSample(++i, s.x, s.y, s.z);
-      Data.RealData.SetTime(i, {Data.ClockYear, int8_t(Data.ClockMonth), int8_t(Data.ClockDay), int8_t(Data.ClockHour),
-                                int8_t(Data.ClockMinute), int8_t(Data.ClockSecond), true});
-      AdvanceClock(1000);
+      data_.RealData.SetSample(++i, s.x, s.y, s.z);
+      data_.RealData.SetTime(i, {data_.ClockYear, int8_t(data_.ClockMonth), int8_t(data_.ClockDay), int8_t(data_.ClockHour),
+                                int8_t(data_.ClockMinute), int8_t(data_.ClockSecond), true});
+      data_.AdvanceClock(1000);
     }
-    Data.CountPoint = i;
-    Data.DataLoaded = true;
-    ComputeStatistics(1, i);
-    ScaleAccelAxis(chart_->scale);
-    ComputePlotPositions(chart_->scale);
+    data_.CountPoint = i;
+    data_.DataLoaded = true;
+    data_.ComputeStatistics(1, i);
+    data_.ScaleAccelAxis(chart_->scale);
+    data_.ComputePlotPositions(chart_->scale);
   }
 
   // The window start..end mapped and drawn, as a zoom leaves it.
   void Show(int32_t start, int32_t end) {
-    Data.DispStartPoint = start;
-    Data.DispEndPoint = end;
-    MapRangeToSlots(start, end);
+    data_.DispStartPoint = start;
+    data_.DispEndPoint = end;
+    data_.MapRangeToSlots(start, end);
     chart_->Draw(start, end);
   }
 
@@ -67,6 +65,7 @@ class ChartTest : public ProgramFolderTest {
 
   const SceneLine& Seg(int k, int j, int c) const { return chart_->scene.CurveLine[k][j][c]; }
 
+  Dataset data_;
   std::unique_ptr<Chart> chart_;
 };
 

@@ -14,8 +14,8 @@ TEST_F(ChartFrameTest, MgLabelsFollowTheScale) {
   for (auto [peak, labels] : {std::pair{0.0f, "-500 -100 0 500"}, {1234.0f, "-1400 280 1400 1400"},
                               {700.0f, "-900 180 900 900"}}) {
     if (peak > 0) {
-      Conv.StatMaxValue[kV] = peak;
-      ScaleAccelAxis(chart_->scale);
+      data_.Stats.StatMaxValue[kV] = peak;
+      data_.ScaleAccelAxis(chart_->scale);
     }
     chart_->LabelAccelAxis();
     const auto& l = chart_->scene.AccelLabel;
@@ -42,7 +42,7 @@ TEST_F(ChartFrameTest, TimeAndFrequencyLabelsKeepTheirSpacing) {
   // labels five hundred.
   for (auto [frequency, points, spacing] : {std::tuple{false, 6000, 1000.0f}, {true, 128, 500.0f}}) {
     FillPoints(Flat(points));
-    Data.FrequencyView = frequency;
+    data_.FrequencyView = frequency;
     Show(1, points);
     EXPECT_EQ(chart_->scene.TimeLabel[1].Caption, frequency ? "1 Hz" : "9:5:7   ");  // the stored text, padding included
     int previous = 1;
@@ -58,9 +58,9 @@ TEST_F(ChartFrameTest, TimeAndFrequencyLabelsKeepTheirSpacing) {
 
 TEST_F(ChartFrameTest, EmptyColumnsGetNoTimeLabelAndLiveRunKeepsColumn200) {
   ShowAll(Flat(40));  // 30 <= n < 200: most columns stay empty
-  for (int c = 2; c <= 199; ++c) EXPECT_TRUE(Data.SlotUsed[c] > 0 || !chart_->scene.TimeLabel[c].Visible) << c;
+  for (int c = 2; c <= 199; ++c) EXPECT_TRUE(data_.SlotUsed[c] > 0 || !chart_->scene.TimeLabel[c].Visible) << c;
   chart_->scene.TimeLabel[200].Caption = "kept";
-  Data.MenuCommandCode = MenuOperation::LiveData;
+  data_.MenuCommandCode = MenuOperation::LiveData;
   chart_->LabelTimeAxis();
   EXPECT_EQ(chart_->scene.TimeLabel[200].Caption, "kept");
 }
@@ -77,15 +77,15 @@ TEST_F(ChartFrameTest, PanOnlyDuringLiveRunsAndTheFileView) {
   const float before = Seg(kCurveX, 2, 50).Y1;
   for (MenuOperation op : {MenuOperation::None, MenuOperation::Download, MenuOperation::FrequencyView,
                            MenuOperation::DataList}) {
-    Data.MenuCommandCode = op;
+    data_.MenuCommandCode = op;
     chart_->PanDown();
     EXPECT_EQ(chart_->scale.AccelOffset, -2500) << static_cast<int>(op);
   }
-  Data.MenuCommandCode = MenuOperation::DataView;
+  data_.MenuCommandCode = MenuOperation::DataView;
   chart_->PanDown();  // up by 100 mg: 500 units at R = 500
   EXPECT_EQ(chart_->scale.AccelOffset, -3000);
   EXPECT_FLOAT_EQ(Seg(kCurveX, 2, 50).Y1, before - 500);
-  Data.MenuCommandCode = MenuOperation::LiveData;
+  data_.MenuCommandCode = MenuOperation::LiveData;
   chart_->PanUp();
   chart_->PanUp();
   EXPECT_EQ(chart_->scale.AccelOffset, -2000);
@@ -93,16 +93,16 @@ TEST_F(ChartFrameTest, PanOnlyDuringLiveRunsAndTheFileView) {
 
 using FrequencyChartTest = ChartTest;
 
-void Spectra(int32_t x_peak, int32_t y_peak, int32_t z_peak) {
-  Data.Plot.Resize(256);
+void Spectra(Dataset& data_, int32_t x_peak, int32_t y_peak, int32_t z_peak) {
+  data_.Plot.Resize(256);
   for (int i = 1; i <= 128; ++i) {
-    Data.Plot.X[i] = (i * 7) % 100;
-    Data.Plot.Y[i] = (i * 11) % 100;
-    Data.Plot.Z[i] = (i * 13) % 100;
+    data_.Plot.X[i] = (i * 7) % 100;
+    data_.Plot.Y[i] = (i * 11) % 100;
+    data_.Plot.Z[i] = (i * 13) % 100;
   }
-  Data.Plot.X[5] = x_peak;
-  Data.Plot.Y[40] = y_peak;
-  Data.Plot.Z[128] = z_peak;
+  data_.Plot.X[5] = x_peak;
+  data_.Plot.Y[40] = y_peak;
+  data_.Plot.Z[128] = z_peak;
 }
 
 TEST_F(FrequencyChartTest, ScaleStepsUpAtFortyFiveHundredAndTwelveThousand) {
@@ -111,29 +111,29 @@ TEST_F(FrequencyChartTest, ScaleStepsUpAtFortyFiveHundredAndTwelveThousand) {
   for (auto [peak, top, plotted, y3] : {std::tuple{4499, " 5000", 5000 - 4499, 5000 - 33},
                                         {4500, " 10000", 5000 - 2250, 5000 - 16},
                                         {12000, " 20000", 2000, 5000 - 8}}) {
-    Spectra(peak, 300, 200);
-    Data.Plot.X[200] = 99999;  // beyond the 128 lines: untouched
-    Data.Plot.Y[90] = 300;      // an equal peak later: the first is reported
+    Spectra(data_, peak, 300, 200);
+    data_.Plot.X[200] = 99999;  // beyond the 128 lines: untouched
+    data_.Plot.Y[90] = 300;      // an equal peak later: the first is reported
     chart_->LabelSpectrumAxis();
     EXPECT_EQ(chart_->scene.AccelLabel[10].Caption, top) << peak;
-    EXPECT_EQ(Data.RealData[5].PlotX, plotted) << peak;
-    EXPECT_EQ(Data.RealData[3].PlotY, y3) << peak;
+    EXPECT_EQ(data_.RealData[5].PlotX, plotted) << peak;
+    EXPECT_EQ(data_.RealData[3].PlotY, y3) << peak;
     EXPECT_EQ(chart_->scene.StatBox[22].Caption, "40");
-    EXPECT_EQ(Data.RealData[200].PlotX, 99999);
+    EXPECT_EQ(data_.RealData[200].PlotX, 99999);
   }
 }
 
 TEST_F(FrequencyChartTest, SpectrumDrawsOnTheMgCurvesWithoutOffset) {
-  Spectra(3000, 100, 100);
+  Spectra(data_, 3000, 100, 100);
   chart_->LabelSpectrumAxis();
-  Data.CountPoint = 128;
-  Data.FrequencyView = true;
-  Data.FrequencyFileLoaded = true;
+  data_.CountPoint = 128;
+  data_.FrequencyView = true;
+  data_.FrequencyFileLoaded = true;
   chart_->scale.AccelOffset = 0;
   Show(1, 128);
   // Column of line 5 carries the peak: 2000 units from the top.
   int column = 1;
-  while (column < 200 && (Data.SlotUsed[column] == 0 || Data.SlotPoint[column] != 5)) ++column;
+  while (column < 200 && (data_.SlotUsed[column] == 0 || data_.SlotPoint[column] != 5)) ++column;
   EXPECT_FLOAT_EQ(Seg(kCurveX, 2, column).Y1, 2000);
 }
 

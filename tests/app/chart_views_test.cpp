@@ -20,7 +20,7 @@ TEST_F(ChartViewsTest, OpeningARealFileDrawsEverything) {
   EXPECT_EQ(chart_->scene.FilePath, path);
   EXPECT_EQ(chart_->scene.StatBox[kPointCountBox].Caption, "2100");  // 900 zero points left out
   EXPECT_EQ(chart_->scene.ScrollEndLabel.Caption, "3000");
-  EXPECT_TRUE(Data.ZeroPointFlag[60]);  // points 701..1000 read 0: columns 47..67
+  EXPECT_TRUE(data_.ZeroPointFlag[60]);  // points 701..1000 read 0: columns 47..67
   EXPECT_TRUE(ui_.messages.empty());
 }
 
@@ -30,7 +30,7 @@ TEST_F(ChartViewsTest, RefusedFilesLeaveTheChartAlone) {
   chart_->scene.TimeLabel[1].Caption = "before";
   EXPECT_EQ(chart_->OpenDataFile(path), OpenResult::DataError);
   EXPECT_EQ(chart_->scene.TimeLabel[1].Caption, "before");
-  EXPECT_FALSE(Data.DataLoaded);
+  EXPECT_FALSE(data_.DataLoaded);
 }
 
 // A spectrum's read-out never stays into another view, and the live

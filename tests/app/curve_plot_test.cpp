@@ -13,8 +13,8 @@ TEST_F(CurvePlotTest, ColumnsOfOneToFourPointsChainTheirSegments) {
   FillPoints(v);
   for (int per_column : {1, 2, 3, 4}) {
     Show(1, 200 * per_column);
-    ASSERT_EQ(Data.SlotUsed[10], per_column);
-    const int32_t s = Data.SlotPoint[10];
+    ASSERT_EQ(data_.SlotUsed[10], per_column);
+    const int32_t s = data_.SlotPoint[10];
     const int32_t last = s + per_column - 1;
     EXPECT_FLOAT_EQ(Seg(kCurveX, 2, 10).Y1, chart_->CurveY(kCurveX, s));
     EXPECT_FLOAT_EQ(Seg(kCurveX, 4, 10).Y2, chart_->CurveY(kCurveX, last));
@@ -29,11 +29,11 @@ TEST_F(CurvePlotTest, ThousandPointColumnDrawsFirstMinMaxLast) {
   v[4000 + 400] = {-80, 0, 256};  // and down
   v[4000 + 999] = {30, 0, 256};   // the column's last point
   ShowAll(v);
-  ASSERT_EQ(Data.SlotUsed[5], 1000);
+  ASSERT_EQ(data_.SlotUsed[5], 1000);
   const double base = chart_->scale.AccelOffset * chart_->scale.TwipsPerUnitY;
   // The smallest position field is the highest value: the upward spike.
-  EXPECT_FLOAT_EQ(Seg(kCurveX, 2, 5).Y2, base + Data.RealData[4018].PlotX);
-  EXPECT_FLOAT_EQ(Seg(kCurveX, 3, 5).Y2, base + Data.RealData[4401].PlotX);
+  EXPECT_FLOAT_EQ(Seg(kCurveX, 2, 5).Y2, base + data_.RealData[4018].PlotX);
+  EXPECT_FLOAT_EQ(Seg(kCurveX, 3, 5).Y2, base + data_.RealData[4401].PlotX);
   EXPECT_FLOAT_EQ(Seg(kCurveX, 4, 5).Y2, chart_->CurveY(kCurveX, 5000));
   // A checkbox redraw of one curve (no shared extremes) agrees.
   const float max_end = Seg(kCurveX, 3, 5).Y2;
@@ -45,7 +45,7 @@ TEST_F(CurvePlotTest, ThousandPointColumnDrawsFirstMinMaxLast) {
 
 TEST_F(CurvePlotTest, GapsAreBridgedAndEmptyColumnsParked) {
   ShowAll(Flat(10));
-  ASSERT_EQ(Data.SlotPoint[24], 2);  // point 2 after a gap of empty columns
+  ASSERT_EQ(data_.SlotPoint[24], 2);  // point 2 after a gap of empty columns
   // Empty columns: all five segments at the no-data parking of shown curves.
   for (int j = 1; j <= 5; ++j) EXPECT_FLOAT_EQ(Seg(kCurveZ, j, 30).Y1, kParkNoData);
   // After a gap: no connector, a bridge from the last point before the gap.
@@ -62,7 +62,7 @@ TEST_F(CurvePlotTest, ZeroPointColumnsLoseTheirMarkersAndTheCount) {
   for (int i = 100; i < 110; ++i) v[static_cast<size_t>(i)] = {0, 0, 0};
   ShowAll(v);  // two points a column: points 101..110 fill columns 51..55
   for (int c = 51; c <= 55; ++c) {
-    EXPECT_TRUE(Data.ZeroPointFlag[c]) << c;
+    EXPECT_TRUE(data_.ZeroPointFlag[c]) << c;
     EXPECT_FALSE(chart_->scene.CurvePoint[kCurveX][4][c].Visible);
   }
   EXPECT_TRUE(chart_->scene.CurvePoint[kCurveX][1][50].Visible);
@@ -84,7 +84,7 @@ TEST_F(CurvePlotTest, StatisticsBoxesAndClearScreen) {
   ShowAll(Flat(300));
   EXPECT_EQ(chart_->scene.StatBox[3].Caption, "998   7/5/2013 9:5:7");  // Max Z, first of equals
   chart_->ClearPlot();
-  EXPECT_FALSE(Data.DataLoaded);
+  EXPECT_FALSE(data_.DataLoaded);
   EXPECT_FLOAT_EQ(Seg(kCurveZ, 2, 100).Y1, kParkHidden);
 }
 

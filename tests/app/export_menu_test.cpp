@@ -26,11 +26,12 @@ struct ExportUi : testing::RecordingUi {
 class ExportMenuTest : public testing::ProgramFolderTest {
  protected:
   testing::InstalledUi<ExportUi> ui_;
-  DataExport export_{Data, ui_, nullptr};
+  Dataset data_;
+  DataExport export_{data_, ui_, nullptr};
 };
 
 TEST_F(ExportMenuTest, OverwriteIsAskedAndOnlyShownPointsAreKept) {
-  testing::LoadPoints({{1, 2, 3}, {5, 6, 7}, {9, 1, 2}});
+  testing::LoadPoints(data_, {{1, 2, 3}, {5, 6, 7}, {9, 1, 2}});
   const std::string target = folder_.File("a.txt");
   testing::WriteBytes(target, {'o', 'l', 'd'});
   ui_.choice = {target, 1, false};
@@ -43,25 +44,27 @@ TEST_F(ExportMenuTest, OverwriteIsAskedAndOnlyShownPointsAreKept) {
   EXPECT_EQ(testing::ReadBytes(target).size(), 151u * 4);
   EXPECT_EQ(ui_.messages.back(), "Complete!");
 
-  Data.DispStartPoint = Data.DispEndPoint = 2;
+  data_.DispStartPoint = data_.DispEndPoint = 2;
   ui_.choice = {folder_.File("b"), 3, true};
   export_.ExportData();
   const auto bytes = testing::ReadBytes(folder_.File("b.csv"));
   const std::string rows = std::string(bytes.begin(), bytes.end()).substr(std::find(bytes.begin(), bytes.end(), '\n') - bytes.begin() + 1);
   EXPECT_EQ(rows.substr(0, 2) + std::to_string(std::count(rows.begin(), rows.end(), '\n')), "2,1");  // point 2 alone
 
-  Data.MenuCommandCode = MenuOperation::DataList;  // the data list is open: no dialog
+  data_.MenuCommandCode = MenuOperation::DataList;  // the data list is open: no dialog
   export_.ExportData();
   EXPECT_TRUE(ui_.asked == 3 && ui_.panels.count(3) == 0);
 
-  ResetDataState();  // no file on view: the status bar says why nothing happens
+  data_.DataLoaded = false;  // no file on view: the status bar says why nothing happens
+  data_.CountPoint = data_.DispStartPoint = data_.DispEndPoint = 0;
+  data_.MenuCommandCode = MenuOperation::None;
   export_.ExportData();
   EXPECT_TRUE(ui_.asked == 3 && ui_.panels[3] == "Open a file first");
 }
 
 // A typed extension wins over the filter; the filter completes a bare name.
 TEST_F(ExportMenuTest, TheTypedExtensionChoosesTheFormat) {
-  testing::LoadPoints({{1, 2, 3}, {5, 6, 7}});
+  testing::LoadPoints(data_, {{1, 2, 3}, {5, 6, 7}});
   const struct {
     const char* typed;
     int filter;
@@ -86,13 +89,13 @@ TEST_F(ExportMenuTest, TheTypedExtensionChoosesTheFormat) {
 }
 
 TEST_F(ExportMenuTest, WorkbookWaitsForTheCaptureStepShowsProgressAndReportsItsFailure) {
-  testing::LoadPoints(std::vector<testing::Point>(1250, {1, 2, 3}));
+  testing::LoadPoints(data_, std::vector<testing::Point>(1250, {1, 2, 3}));
   ui_.choice = {folder_.File("c.dat"), 2, false};
   VirtualClock clock;
-  DataExport timed(Data, ui_, clock.MakeTimer());
+  DataExport timed(data_, ui_, clock.MakeTimer());
   timed.ExportData();
   clock.Advance(1999);  // the capture step's tick, then the workbook's
-  EXPECT_TRUE(ui_.messages.empty() && Data.MenuCommandCode == MenuOperation::Export);
+  EXPECT_TRUE(ui_.messages.empty() && data_.MenuCommandCode == MenuOperation::Export);
   clock.Advance(1);
   EXPECT_EQ(ui_.messages.back(), "Complete !");
   EXPECT_TRUE(std::filesystem::exists(folder_.File("c.xlsx")) && !ui_.progress_visible);
@@ -102,7 +105,7 @@ TEST_F(ExportMenuTest, WorkbookWaitsForTheCaptureStepShowsProgressAndReportsItsF
   EXPECT_EQ(ui_.messages.back(), "Data is error=7,Please check Microsoft Office Excel\n" +
                                      folder_.File("gone/d.xlsx") + ": No such file or directory");
   EXPECT_EQ(testing::ReadBytes(ProgramFile("MessageTam.txt")).size(), 100u);
-  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
+  EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
 }
 
 }  // namespace

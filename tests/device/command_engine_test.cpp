@@ -89,11 +89,11 @@ TEST_F(CommandEngineTest, SystemParameterRespectsTheDialogAndTheLink) {
   ASSERT_TRUE(BringUp());
 
   // Busy with another operation: nothing at all.
-  Data.MenuCommandCode = MenuOperation::Download;
+  data_.MenuCommandCode = MenuOperation::Download;
   SendSystemParameters(*dev_);
   EXPECT_EQ(t->written.size(), 2u);
   EXPECT_TRUE(ui_.messages.empty());
-  Data.MenuCommandCode = MenuOperation::None;
+  data_.MenuCommandCode = MenuOperation::None;
 
   // Dialog cancelled.
   ui_.parameter_dialog = [] { MachineParameter.ParameterAccepted = false; };

@@ -56,7 +56,7 @@ class DeviceUi : public RecordingUi {
   void ShowFrequencyFile(const std::string& file) override { frequency_files.push_back(file); }
   void ShowLiveSet() override {
     std::vector<uint8_t> s;
-    for (int i = 20; i <= 1555; ++i) s.push_back(static_cast<uint8_t>(Data.FFTMemory[i]));
+    for (int i = 20; i <= 1555; ++i) s.push_back(static_cast<uint8_t>(device->Data().FFTMemory[i]));
     sets.push_back(s);
     if (sets.size() == stop_after && device) device->RequestSpectrumStop();
   }
@@ -152,8 +152,6 @@ class DeviceEngineTest : public ProgramFolderTest {
  protected:
   void SetUp() override {
     ProgramFolderTest::SetUp();
-    ResetDataState();
-    ResetConversionState();
     ApplyDefaultParameters();
     MachineParameter.LanguageFlag = 1;
     SetUi(&ui_);  // the menu items' dialogs
@@ -168,7 +166,7 @@ class DeviceEngineTest : public ProgramFolderTest {
   void Install(std::unique_ptr<Transport> transport, bool real_link_time = false) {
     dev_.reset();
     DeviceClock clock = real_link_time ? SteadyDeviceClock([&] { return clock_.MakeTimer(); }) : device_clock_;
-    dev_ = std::make_unique<Device>(std::move(transport), std::move(clock), ui_, Data);
+    dev_ = std::make_unique<Device>(std::move(transport), std::move(clock), ui_, data_);
     ui_.device = dev_.get();
   }
   // A fresh device on a loopback logger holding `samples`.
@@ -195,6 +193,7 @@ class DeviceEngineTest : public ProgramFolderTest {
   VirtualClock clock_;
   DeviceClock device_clock_ = VirtualDeviceClock(clock_);  // the loopback's replies fall due on it
   DeviceUi ui_;
+  Dataset data_;
   std::unique_ptr<Device> dev_;
   LoopbackTransport* loop_ = nullptr;  // the last one installed
 };

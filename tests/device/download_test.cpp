@@ -29,7 +29,7 @@ class DownloadTest : public DeviceEngineTest {
   void ExpectIdle() const {
     EXPECT_EQ(dev_->command.Awaited, CommandCode::None);
     EXPECT_EQ(dev_->command.Operation, ActiveOperation::None);
-    EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
+    EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
     EXPECT_FALSE(dev_->BlockTimer().IsEnabled());
     EXPECT_FALSE(ui_.progress_visible);
     EXPECT_EQ(dev_->download.FileDescriptor, -1);
@@ -55,7 +55,7 @@ TEST_F(DownloadTest, FileEqualsTheLoggersMemoryOrThereIsNoData) {
     std::filesystem::remove(Out());
     ASSERT_TRUE(Fresh(n));
     ASSERT_TRUE(RunDownload(Out()));
-    EXPECT_EQ(Data.DeviceSampleCount, n);
+    EXPECT_EQ(data_.DeviceSampleCount, n);
     ExpectIdle();
     if (n < 8) {
       EXPECT_EQ(dev_->download.Outcome, DownloadOutcome::NoData);
@@ -201,12 +201,12 @@ TEST_F(DownloadTest, FileNameOverwriteAndFolders) {
     ui_.save_name = name;
     DownloadData(*dev_);
     ASSERT_EQ(ui_.messages.size(), 1u);
-    EXPECT_EQ(ui_.messages[0].rfind(FileNameFilter_String(name), 0), 0u) << ui_.messages[0];
+    EXPECT_EQ(ui_.messages[0].rfind(CleanFileName(name), 0), 0u) << ui_.messages[0];
   }
   // Busy with another operation: nothing at all.
-  Data.MenuCommandCode = MenuOperation::LiveData;
+  data_.MenuCommandCode = MenuOperation::LiveData;
   DownloadData(*dev_);
-  Data.MenuCommandCode = MenuOperation::None;
+  data_.MenuCommandCode = MenuOperation::None;
   EXPECT_TRUE(std::filesystem::is_directory(folder_.File("d.kvx")));
   EXPECT_FALSE(std::filesystem::exists(folder_.path() + "/.kvx"));
   EXPECT_EQ(t_->written.size(), sent);
@@ -301,7 +301,7 @@ TEST_F(DownloadTest, LostDeviceOrStopEndsARunningDownloadWithWholeBlocks) {
 TEST_F(DownloadTest, CommunicationTimeOut) {
   ASSERT_TRUE(Fresh(8));
   // Timer1 ticking while no branch takes it.
-  Data.MenuCommandCode = MenuOperation::Download;
+  data_.MenuCommandCode = MenuOperation::Download;
   dev_->command.Operation = ActiveOperation::Download;
   dev_->download.Outcome = DownloadOutcome::Running;
   dev_->BlockTimer().Start(20);

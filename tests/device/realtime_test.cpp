@@ -37,8 +37,8 @@ class RealTimeTest : public DeviceEngineTest {
     const auto f = ReadBytes(Out());
     ASSERT_EQ(f.size(), 19 + 6 * n);
     EXPECT_EQ(HeadCount(f), n);
-    EXPECT_EQ(Data.RealFileNumber, 0);
-    EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
+    EXPECT_EQ(data_.RealFileNumber, 0);
+    EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
     EXPECT_EQ(dev_->live.Data, CaptureState::Idle);
     EXPECT_EQ(ui_.marks, (std::vector<bool>{true, false}));
   }
@@ -51,7 +51,7 @@ TEST_F(RealTimeTest, LimitsEndTheRun) {
   // Count limit 5: the fifth sample requests the stop and ends the run in its tick.
   ui_.StatusPanel(2, "Download End");
   ui_.StatusPanel(4, "12    12");
-  Data.Head.StartYear = 3;  // the last file's start
+  data_.Head.StartYear = 3;  // the last file's start
   Start(1, 5);
   EXPECT_EQ(ui_.Panel(2), " ");  // nothing of the download stays
   EXPECT_EQ(ui_.Panel(4), " ");
@@ -222,7 +222,7 @@ TEST_F(RealTimeTest, SpectrumRunSavesTheLastGoodSet) {
     EXPECT_TRUE(std::equal(f.begin() + 19, f.end(), motion.end() - 256 * 6));
     EXPECT_EQ(ui_.spectrum_marks, (std::vector<bool>{true, false}));
     EXPECT_EQ(ui_.frequency_files.empty(), unplug);
-    EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
+    EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
     EXPECT_FALSE(dev_->SpectrumBlockTimer().IsEnabled());
     t_ = InstallLoopback(8);
     ASSERT_TRUE(BringUp());
@@ -248,7 +248,7 @@ TEST_F(RealTimeTest, SpectrumRunWithoutASetSavesNothing) {
   ASSERT_FALSE(ui_.messages.empty());
   EXPECT_EQ(ui_.messages.back(), fixed + ": no spectrum set was received; nothing was saved");
   EXPECT_TRUE(ui_.frequency_files.empty());
-  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
+  EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
 }
 
 TEST(SpectrumFileName, EndsInFrequencyKvx) {

@@ -179,7 +179,7 @@ TEST_F(SocketTest, UnplugMidDownloadKeepsEveryBlockReceived) {
   EXPECT_EQ(ui_.Panel(2), "Download failed");
   EXPECT_TRUE(sim_->Unplugged());
   EXPECT_TRUE(ReadBytes(Out()) == Memory(19 + 120 * 48)) << ReadBytes(Out()).size() << " " << ui_.messages.back();
-  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
+  EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
   EXPECT_TRUE(ui_.shown_files.empty());
   ASSERT_TRUE(clock_.RunUntil([&] { return dev_->link.ScanGaveUp; }, 10000));
   EXPECT_EQ(ui_.Panel(1), "No Device !");
@@ -190,14 +190,14 @@ TEST_F(SocketTest, UnplugEndsTheCaptureWithinTwoPeriodsKeepingEverySample) {
   unplug.close_after = 5;
   Serve(8, 3, unplug);
   StartLive(1000);
-  ASSERT_TRUE(clock_.RunUntil([] { return Data.CountPoint == 5; }, 60'000));
+  ASSERT_TRUE(clock_.RunUntil([this] { return data_.CountPoint == 5; }, 60'000));
   const int64_t fifth = clock_.Now();
   ASSERT_TRUE(RunLive());
   EXPECT_LE(clock_.Now() - fifth, 2 * 500);
   EXPECT_EQ(dev_->live.DataOutcome, LiveOutcome::DeviceLost);
   EXPECT_EQ(ui_.Panel(1), "No Device !");
   EXPECT_FALSE(dev_->link.LinkConfirmed);
-  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
+  EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
   const auto file = ReadBytes(Out());
   ASSERT_EQ(file.size(), 19u + 5 * 6);
   EXPECT_EQ(file[12], 5);

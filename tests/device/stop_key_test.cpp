@@ -15,7 +15,7 @@ class StopKeyTest : public DeviceEngineTest {};
 TEST_F(StopKeyTest, EscapeStopsADownload) {
   InstallLoopback(800);
   ASSERT_TRUE(BringUp());
-  MainWindow window(nullptr);
+  MainWindow window(nullptr, data_);
   window.SetHandlers({{"Escape", [&] { dev_->StopDownload(); }}});
   window.show();
   QApplication::setActiveWindow(&window);
@@ -27,7 +27,7 @@ TEST_F(StopKeyTest, EscapeStopsADownload) {
   QTest::keyClick(&window, Qt::Key_Escape);
   EXPECT_EQ(dev_->download.Outcome, DownloadOutcome::Stopped);
   EXPECT_EQ(ui_.Panel(2), "Download stopped");
-  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
+  EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
   EXPECT_EQ((ReadBytes(folder_.File("out.kvx")).size() - 19) % 48, 0u);
 }
 

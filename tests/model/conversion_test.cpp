@@ -35,46 +35,46 @@ TEST_F(ConversionTest, SampleConversionEdgeCasesAndAnglesWithinNinetyDegrees) {
 
 TEST_F(ConversionTest, StatisticsFirstOfEqualExtremesWins) {
   FillPoints({{5, 0, 1}, {9, 0, 1}, {9, 0, 1}, {1, 0, 1}, {1, 0, 1}});
-  ComputeStatistics(1, 5);
-  EXPECT_FLOAT_EQ(Conv.StatMaxValue[kX], 9 * 3.9f);
-  EXPECT_EQ(Conv.StatMaxPoint[kX], 2);
-  EXPECT_FLOAT_EQ(Conv.StatMinValue[kX], 1 * 3.9f);
-  EXPECT_EQ(Conv.StatMinPoint[kX], 4);
-  EXPECT_NEAR(Conv.StatAverage[kX], 25 * 3.9f / 5, 1e-3);
+  data_.ComputeStatistics(1, 5);
+  EXPECT_FLOAT_EQ(data_.Stats.StatMaxValue[kX], 9 * 3.9f);
+  EXPECT_EQ(data_.Stats.StatMaxPoint[kX], 2);
+  EXPECT_FLOAT_EQ(data_.Stats.StatMinValue[kX], 1 * 3.9f);
+  EXPECT_EQ(data_.Stats.StatMinPoint[kX], 4);
+  EXPECT_NEAR(data_.Stats.StatAverage[kX], 25 * 3.9f / 5, 1e-3);
   // A constant channel reports the window's first point for both.
-  EXPECT_EQ(Conv.StatMaxPoint[kZ], 1);
-  EXPECT_EQ(Conv.StatMinPoint[kZ], 1);
+  EXPECT_EQ(data_.Stats.StatMaxPoint[kZ], 1);
+  EXPECT_EQ(data_.Stats.StatMinPoint[kZ], 1);
 
-  ComputeStatistics(3, 5);
-  EXPECT_EQ(Conv.StatMaxPoint[kX], 3);
-  EXPECT_EQ(Conv.StatMinPoint[kX], 4);
+  data_.ComputeStatistics(3, 5);
+  EXPECT_EQ(data_.Stats.StatMaxPoint[kX], 3);
+  EXPECT_EQ(data_.Stats.StatMinPoint[kX], 4);
 }
 
 TEST_F(ConversionTest, FullScaleSamplesKeepTheirStatisticsAndAUsableAxis) {
   FillPoints({{-32768, -32768, -32768}, {-32768, -32768, -32768}});
-  ComputeStatistics(1, 2);
-  EXPECT_LT(Conv.StatMinValue[kX], -100000.0f);
-  EXPECT_EQ(Conv.StatMaxValue[kX], Conv.StatMinValue[kX]);
+  data_.ComputeStatistics(1, 2);
+  EXPECT_LT(data_.Stats.StatMinValue[kX], -100000.0f);
+  EXPECT_EQ(data_.Stats.StatMaxValue[kX], data_.Stats.StatMinValue[kX]);
   PlotScale scale;
-  ScaleAccelAxis(scale);
+  data_.ScaleAccelAxis(scale);
   EXPECT_LT(scale.AccelRangeLowInt, -32768);  // wider than 16 bits
   EXPECT_GT(scale.AccelScale, 0.0f);
 }
 
 TEST_F(ConversionTest, ZeroPointsAreCounted) {
   FillPoints({{1, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 2, 0}, {0, 0, 0}});
-  EXPECT_EQ(PointAllZero_Long(1, 5), 3);
-  EXPECT_EQ(PointAllZero_Long(5, 4), 0);
+  EXPECT_EQ(data_.CountZeroPoints(1, 5), 3);
+  EXPECT_EQ(data_.CountZeroPoints(5, 4), 0);
 }
 
 TEST_F(ConversionTest, StatisticsTexts) {
   FillPoints({{316, 0, 1}, {-50, 0, 1}});  // 316 x 3.9 = 1232.4 mg
-  Data.DeviceSampleCount = 2;
-  FileHeadRecord& p = Data.Head;  // the file's head, not the parameters to send
+  data_.DeviceSampleCount = 2;
+  FileHeadRecord& p = data_.Head;  // the file's head, not the parameters to send
   p.CriticalX = 3, p.RecordInterval = 500, p.IntervalUnit = 0;
   p.StartYear = 13, p.StartMonth = 5, p.StartDay = 7, p.StartHour = 9, p.StartMinute = 5, p.StartSecond = 7;
-  ComputeStatistics(1, 2);
-  StatisticsTexts t = DispMaxMinTexts();
+  data_.ComputeStatistics(1, 2);
+  StatisticsTexts t = data_.StatisticsBoxTexts();
   EXPECT_EQ(t.MaxText[kX], "1232   7/5/2013 9:5:7");
   EXPECT_EQ(t.MinText[kX], "-195   7/5/2013 9:5:8");
   EXPECT_EQ(t.AverageText[kX], "518");
@@ -82,20 +82,20 @@ TEST_F(ConversionTest, StatisticsTexts) {
                 t.SampleCountText + "|" + t.RecordModeText,
             "3|mg|7/5/13 9:5:7|500 millisecond|2|Normal");
   p.IntervalUnit = 3, p.RecordMode = 1;
-  t = DispMaxMinTexts();
+  t = data_.StatisticsBoxTexts();
   EXPECT_EQ(t.IntervalText + "|" + t.RecordModeText, "500 Hour|Motion Dectection");
 }
 
 TEST_F(ConversionTest, LivePointsAreNumberedAndStamped) {
-  Data.RawX = -200, Data.RawY = 0, Data.RawZ = 100;
-  MakeRealData();
-  MakeRealData();
-  EXPECT_EQ(Data.CountPoint, 2);
-  EXPECT_EQ(Data.RealData[2].No, 2);
-  EXPECT_FALSE(Data.RealData[2].Date().empty());
-  Data.CountPoint = kMaxRecords;
-  MakeRealData();  // a full table takes no more points
-  EXPECT_EQ(Data.CountPoint, kMaxRecords);
+  data_.RawX = -200, data_.RawY = 0, data_.RawZ = 100;
+  data_.AppendLiveSample();
+  data_.AppendLiveSample();
+  EXPECT_EQ(data_.CountPoint, 2);
+  EXPECT_EQ(data_.RealData[2].No, 2);
+  EXPECT_FALSE(data_.RealData[2].Date().empty());
+  data_.CountPoint = kMaxRecords;
+  data_.AppendLiveSample();  // a full table takes no more points
+  EXPECT_EQ(data_.CountPoint, kMaxRecords);
 }
 
 }  // namespace

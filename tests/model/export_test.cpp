@@ -40,9 +40,11 @@ class ExportTest : public testing::ProgramFolderTest {
  protected:
   std::string Export(ExportFormat f, const std::string& name) {
     ExportError e;
-    EXPECT_TRUE(WriteExport(f, folder_.File(name), AllNoZeroRows(), {}, e)) << e.reason;
+    EXPECT_TRUE(WriteExport(data_, f, folder_.File(name), data_.AllNoZeroRows(), {}, e)) << e.reason;
     return folder_.File(name);
   }
+
+  Dataset data_;
 };
 
 // -11.7 mg is cut to -11, 990.6 to 990, angles keep one decimal cut, 45 shows
@@ -50,7 +52,7 @@ class ExportTest : public testing::ProgramFolderTest {
 const std::vector<testing::Point> kPoints = {{-3, 1, 254}, {0, 0, 0}, {256, -256, 0}};
 
 TEST_F(ExportTest, TextFileHasFixedColumnsAndTruncatedValues) {
-  LoadPoints(kPoints);
+  LoadPoints(data_, kPoints);
   const std::string t = Read("cat " + Export(ExportFormat::Text, "a.txt"));
   ASSERT_EQ(t.size(), 151u * 3);
   EXPECT_EQ(t.substr(0, 40), "No      Date        Time        X(mg)   ");
@@ -62,12 +64,12 @@ TEST_F(ExportTest, TextFileHasFixedColumnsAndTruncatedValues) {
   EXPECT_EQ(cell(2, 86, 42), "45.0                 -45.0                ");
   EXPECT_EQ(t.substr(149, 2), "\r\n");
 
-  LoadPoints({{0, 0, 0}});
+  LoadPoints(data_, {{0, 0, 0}});
   EXPECT_EQ(Read("cat " + Export(ExportFormat::Text, "empty.txt")), t.substr(0, 151));
 }
 
 TEST_F(ExportTest, WorkbookHoldsNumbersWithFixedFormatsAndTexts) {
-  LoadPoints(kPoints);
+  LoadPoints(data_, kPoints);
   const std::string unzip = "unzip -p " + Export(ExportFormat::Workbook, "a.xlsx");
   const std::string sheet = Read(unzip + " xl/worksheets/sheet1.xml"), styles = Read(unzip + " xl/styles.xml");
   EXPECT_NE(Read(unzip + " xl/workbook.xml").find("name=\"sheet1\""), std::string::npos);
@@ -92,14 +94,14 @@ TEST_F(ExportTest, WorkbookHoldsNumbersWithFixedFormatsAndTexts) {
 }
 
 TEST_F(ExportTest, CsvReadsBackToTheSameFloats) {
-  LoadPoints(kPoints);
+  LoadPoints(data_, kPoints);
   std::istringstream in(Read("cat " + Export(ExportFormat::Csv, "a.csv")));
   std::string line;
   std::getline(in, line);
   EXPECT_EQ(line, "No,Date,Time,X(mg),Y(mg),Z(mg),Vector Sum(mg),X Angle(degree),Y Angle(degree),Z Angle(degree)");
   for (int n : {1, 3}) {  // the file's point numbers
     ASSERT_TRUE(std::getline(in, line));
-    const RealDataRecord& r = Data.RealData[n];
+    const RealDataRecord& r = data_.RealData[n];
     const std::string head = std::to_string(n) + ",2013-05-07,09:05:07,";
     ASSERT_EQ(line.rfind(head, 0), 0u) << line;
     std::istringstream fields(line.substr(head.size()));
@@ -113,14 +115,14 @@ TEST_F(ExportTest, CsvReadsBackToTheSameFloats) {
 }
 
 TEST_F(ExportTest, FailuresLeaveNothingUnderTheName) {
-  LoadPoints(kPoints);
+  LoadPoints(data_, kPoints);
   for (const char* ext : {".txt", ".xlsx", ".csv"}) {
     std::filesystem::create_directory(folder_.File("taken") + ext);
     for (const std::string& name : {folder_.File("missing/a") + ext, folder_.File("taken") + ext}) {
       ExportError e;
       ExportFormat f;
       ASSERT_TRUE(ExportFormatOf(name, f));
-      EXPECT_FALSE(WriteExport(f, name, AllNoZeroRows(), {}, e)) << name;
+      EXPECT_FALSE(WriteExport(data_, f, name, data_.AllNoZeroRows(), {}, e)) << name;
       EXPECT_EQ(e.reason.rfind(name + ": ", 0), 0u) << e.reason;
       EXPECT_TRUE(!std::filesystem::exists(name) || std::filesystem::is_directory(name)) << name;
     }
@@ -132,7 +134,7 @@ TEST_F(ExportTest, FailuresLeaveNothingUnderTheName) {
 // The staged name beside a long one never makes it too long: every name the
 // file system takes can be exported to.
 TEST_F(ExportTest, NamesUpToTheLongestTheFileSystemTakes) {
-  LoadPoints(kPoints);
+  LoadPoints(data_, kPoints);
   for (const char* ext : {".txt", ".xlsx", ".csv"}) {
     for (size_t length : {244u, 250u, 255u}) {
       const std::string name = std::string(length - std::strlen(ext), 'n') + ext;

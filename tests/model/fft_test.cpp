@@ -17,37 +17,37 @@ using FftTest = ChartTest;
 TEST_F(FftTest, SpectraAreTheRoundedMagnitudesOfAPlainDftOfTheFirst256Points) {
   std::mt19937 rng(11);
   std::uniform_int_distribution<int> u(-1000, 1000);
-  for (int i = 1; i <= 300; ++i) Data.RealData.SetSample(i, int16_t(u(rng)), int16_t(u(rng)), int16_t(u(rng)));
-  FrequencySpectra();
+  for (int i = 1; i <= 300; ++i) data_.RealData.SetSample(i, int16_t(u(rng)), int16_t(u(rng)), int16_t(u(rng)));
+  data_.FrequencySpectra();
   for (auto [value, plot] : {std::pair{&RealDataRecord::X, &RealDataRecord::PlotX},
                              {&RealDataRecord::Y, &RealDataRecord::PlotY}, {&RealDataRecord::Z, &RealDataRecord::PlotZ}}) {
     for (int k = 0; k < 128; ++k) {
       std::complex<double> sum;
-      for (int t = 0; t < 256; ++t) sum += double(Data.RealData[t + 1].*value) * std::polar(1.0, 2 * std::numbers::pi * (k * t % 256) / 256);
+      for (int t = 0; t < 256; ++t) sum += double(data_.RealData[t + 1].*value) * std::polar(1.0, 2 * std::numbers::pi * (k * t % 256) / 256);
       const double m = std::abs(sum);
       if (std::abs(m - std::floor(m) - 0.5) < 1e-3) continue;  // too near a rounding edge
-      ASSERT_EQ(Data.RealData[k + 1].*plot, std::lround(m)) << "bin " << k;
+      ASSERT_EQ(data_.RealData[k + 1].*plot, std::lround(m)) << "bin " << k;
     }
   }
-  EXPECT_EQ(Data.RealData[129].PlotX, 0) << "only 128 lines are written";
+  EXPECT_EQ(data_.RealData[129].PlotX, 0) << "only 128 lines are written";
 }
 
 TEST_F(FftTest, ConstantGivesOnlyBinZeroAndHannKeepsATonesHeight) {
   for (int16_t c : {1, -256}) {
-    for (int i = 1; i <= 256; ++i) Data.RealData.SetSample(i, c, 0, 0);
-    FFTSpectrumX();
-    EXPECT_EQ(Data.RealData[1].PlotX, std::lround(256.0 * std::fabs(double(Data.RealData[1].X)))) << c;
-    for (int k = 2; k <= 128; ++k) ASSERT_EQ(Data.RealData[k].PlotX, 0) << c << " bin " << k;
+    for (int i = 1; i <= 256; ++i) data_.RealData.SetSample(i, c, 0, 0);
+    data_.SpectrumX();
+    EXPECT_EQ(data_.RealData[1].PlotX, std::lround(256.0 * std::fabs(double(data_.RealData[1].X)))) << c;
+    for (int k = 2; k <= 128; ++k) ASSERT_EQ(data_.RealData[k].PlotX, 0) << c << " bin " << k;
   }
   // A tone of 1000 counts (3900 mg) on line 21: 128 x 3900 unwindowed; the
   // doubled Hann keeps that height and puts half of it on each neighbour.
-  FFTWindow = SpectrumWindow::Hann;
+  data_.Window = SpectrumWindow::Hann;
   for (int i = 1; i <= 256; ++i)
-    Data.RealData.SetSample(i, int16_t(std::lround(1000 * std::cos(2 * std::numbers::pi * 20 * (i - 1) / 256))), 0, 0);
-  FFTSpectrumX();
-  EXPECT_NEAR(Data.RealData[21].PlotX, 499200, 300);
-  EXPECT_NEAR(Data.RealData[22].PlotX, 249600, 300);
-  FFTWindow = SpectrumWindow::None;
+    data_.RealData.SetSample(i, int16_t(std::lround(1000 * std::cos(2 * std::numbers::pi * 20 * (i - 1) / 256))), 0, 0);
+  data_.SpectrumX();
+  EXPECT_NEAR(data_.RealData[21].PlotX, 499200, 300);
+  EXPECT_NEAR(data_.RealData[22].PlotX, 249600, 300);
+  data_.Window = SpectrumWindow::None;
 }
 
 TEST_F(FftTest, FrequencyFileLimits) {
@@ -55,18 +55,18 @@ TEST_F(FftTest, FrequencyFileLimits) {
   for (auto [n, want, message] : {std::tuple{0, R::NoData, "Data is error !"}, {255, R::TooFewPoints, "Data is error !  <256"},
                                   {256, R::Ok, ""}, {30000, R::Ok, ""}, {30001, R::TooMuchData, "Too much data = 30001"}}) {
     WriteKvx(folder_.File("f.kvx"), std::vector<KvxSample>(size_t(n), {1, -2, 3}));
-    Data.CountPoint = 7;
-    EXPECT_EQ(ReadFrequencyFile(folder_.File("f.kvx")), want) << n;
+    data_.CountPoint = 7;
+    EXPECT_EQ(data_.ReadFrequencyFile(folder_.File("f.kvx")), want) << n;
     EXPECT_EQ(FrequencyFileMessage(want, n), message);
-    EXPECT_EQ(Data.CountPoint, want == R::Ok ? 256 : 7) << n;
+    EXPECT_EQ(data_.CountPoint, want == R::Ok ? 256 : 7) << n;
   }
 }
 
 TEST_F(FftTest, MemoryCaptureReadsLikeItsFile) {
   MachineParameter.CurMinute = 59;
-  SaveParameterToFFTMemory();
-  for (int i = 20; i <= 1555; ++i) Data.FFTMemory[i] = int16_t(i * 37 % 256);
-  const std::vector<unsigned char> image(&Data.FFTMemory[1], &Data.FFTMemory[1556]);
+  data_.WriteSpectrumHead(MachineParameter);
+  for (int i = 20; i <= 1555; ++i) data_.FFTMemory[i] = int16_t(i * 37 % 256);
+  const std::vector<unsigned char> image(&data_.FFTMemory[1], &data_.FFTMemory[1556]);
   WriteBytes(folder_.File("f.kvx"), image);
   // Opened from the command line, it goes to the frequency view; one sample more or less does not.
   EXPECT_TRUE(IsSpectrumCapture(folder_.File("f.kvx")));
@@ -76,19 +76,18 @@ TEST_F(FftTest, MemoryCaptureReadsLikeItsFile) {
     WriteBytes(folder_.File("g.kvx"), other);
     EXPECT_FALSE(IsSpectrumCapture(folder_.File("g.kvx"))) << n;
   }
-  ASSERT_EQ(ReadFrequencyFile(folder_.File("f.kvx")), FrequencyFileResult::Ok);
-  auto point = [](int32_t i) {
-    const RealDataRecord r = Data.RealData[i];
+  ASSERT_EQ(data_.ReadFrequencyFile(folder_.File("f.kvx")), FrequencyFileResult::Ok);
+  auto point = [this](int32_t i) {
+    const RealDataRecord r = data_.RealData[i];
     return std::tuple(r.X, r.Y, r.Z, std::string(r.Date()), std::string(r.Time()));
   };
   std::vector<decltype(point(1))> file_points;
   for (int i = 1; i <= 256; ++i) file_points.push_back(point(i));
-  ResetDataState();
   ApplyDefaultParameters();
-  for (int i = 1; i <= 1555; ++i) Data.FFTMemory[i] = image[size_t(i - 1)];
-  ReadFFTMemoryHead();
-  EXPECT_EQ(ReadFFTMemoryPoints(), 256);
-  EXPECT_EQ(std::tuple(Data.Head.RecordInterval, Data.Head.StartMinute, Data.DeviceSampleCount), std::tuple(4, 59, 256u));
+  for (int i = 1; i <= 1555; ++i) data_.FFTMemory[i] = image[size_t(i - 1)];
+  data_.ReadSpectrumMemoryHead();
+  EXPECT_EQ(data_.ReadSpectrumMemoryPoints(), 256);
+  EXPECT_EQ(std::tuple(data_.Head.RecordInterval, data_.Head.StartMinute, data_.DeviceSampleCount), std::tuple(4, 59, 256u));
   for (int i = 1; i <= 256; ++i) ASSERT_EQ(point(i), file_points[size_t(i - 1)]) << i;
 }
 
@@ -111,7 +110,7 @@ TEST_F(ChartTest, SpectrumViewOpensAndTogglesBackToTheSameCurves) {
   ASSERT_TRUE(WriteKvx(path, s));
   chart_->scale.AccelOffset = 25;
   ASSERT_EQ(chart_->OpenFrequencyFile(path), FrequencyFileResult::Ok);
-  EXPECT_EQ(std::tuple(Data.MenuCommandCode, Data.CountPoint, chart_->scale.AccelOffset, chart_->state.SavedAccelOffset), std::tuple(MenuOperation::None, 128, 0, 25));
+  EXPECT_EQ(std::tuple(data_.MenuCommandCode, data_.CountPoint, chart_->scale.AccelOffset, chart_->state.SavedAccelOffset), std::tuple(MenuOperation::None, 128, 0, 25));
   EXPECT_EQ(std::tie(chart_->scene.StatBox[21].Caption, chart_->scene.StatBox[22].Caption, chart_->scene.StatBox[23].Caption),
             std::tuple("11", "31", "1"));
 
@@ -120,7 +119,7 @@ TEST_F(ChartTest, SpectrumViewOpensAndTogglesBackToTheSameCurves) {
   EXPECT_NE(Curves(*chart_), spectrum);
   chart_->SetHannWindow(0);
   chart_->ShowSpectrumView(0);
-  EXPECT_EQ(Data.CountPoint, 256);
+  EXPECT_EQ(data_.CountPoint, 256);
   const int16_t offset = chart_->scale.AccelOffset;
   const auto raw = Curves(*chart_);
   for (int round = 0; round < 2; ++round) {

@@ -26,9 +26,7 @@ class KvxFileTest : public testing::ProgramFolderTest {
  protected:
   void SetUp() override {
     ProgramFolderTest::SetUp();
-    ResetDataState();
-    ResetConversionState();
-    ApplyDefaultParameters();
+        ApplyDefaultParameters();
   }
 
   std::string Write(const std::vector<unsigned char>& bytes, const std::string& name = "f.kvx") {
@@ -43,13 +41,14 @@ class KvxFileTest : public testing::ProgramFolderTest {
   }
 
   // Point i's X, Y, Z back in raw counts (3.9 mg a count).
-  static std::vector<int> Counts(int32_t i) {
-    const RealDataRecord& r = Data.RealData[i];
+  std::vector<int> Counts(int32_t i) const {
+    const RealDataRecord& r = data_.RealData[i];
     return {static_cast<int>(std::lround(r.X / 3.9)), static_cast<int>(std::lround(r.Y / 3.9)),
             static_cast<int>(std::lround(r.Z / 3.9))};
   }
 
   testing::InstalledUi<> ui_;
+  Dataset data_;
 };
 
 // The head is the file's: the parameters the dialog and the next capture use stay.
@@ -62,12 +61,12 @@ TEST_F(KvxFileTest, HeadFieldsLandInTheFileHeadAndNotInTheParameters) {
   };
   const std::vector<int> before = fields(MachineParameter);
   const KvxHead h{0x1234, 2, 5, 1, 2, 3, 1, 2, 0x01020304, 14, 2, 28, 23, 58, 59};
-  ASSERT_TRUE(ReadFileHead(Write(KvxImage(h, {}))));
-  EXPECT_EQ(fields(Data.Head), std::vector<int>({0x1234, 2, 5, 1, 2, 3, 1, 2, 14, 2, 28, 23, 58, 59}));
-  EXPECT_EQ(Data.DeviceSampleCount, 0x01020304);
-  ReadFileHead(Write(KvxImage({.count = 0xFFFFFFFF}, {})));
-  EXPECT_EQ(Data.DeviceSampleCount, -1);  // a signed 32-bit count
-  ASSERT_EQ(OpenDataFileServer(Write(KvxImage({.interval = 7, .unit = 1, .cx = 2}, testing::Wave(5)))), OpenResult::Ok);
+  ASSERT_TRUE(data_.ReadFileHead(Write(KvxImage(h, {}))));
+  EXPECT_EQ(fields(data_.Head), std::vector<int>({0x1234, 2, 5, 1, 2, 3, 1, 2, 14, 2, 28, 23, 58, 59}));
+  EXPECT_EQ(data_.DeviceSampleCount, 0x01020304);
+  data_.ReadFileHead(Write(KvxImage({.count = 0xFFFFFFFF}, {})));
+  EXPECT_EQ(data_.DeviceSampleCount, -1);  // a signed 32-bit count
+  ASSERT_EQ(data_.Open(Write(KvxImage({.interval = 7, .unit = 1, .cx = 2}, testing::Wave(5)))), OpenResult::Ok);
   EXPECT_EQ(fields(MachineParameter), before);
 }
 
@@ -84,14 +83,14 @@ TEST_F(KvxFileTest, AHeadNoLoggerWritesIsRefused) {
   for (const auto& c : cases) {
     const std::string f = Write(KvxImage(c.head, testing::Wave(20)));
     ui_.messages.clear();
-    EXPECT_EQ(OpenDataFileServer(f), OpenResult::NotLoggerFile) << c.problem;
+    EXPECT_EQ(data_.Open(f), OpenResult::NotLoggerFile) << c.problem;
     EXPECT_EQ(ui_.messages, std::vector<std::string>{f + ": not a logger file (" + c.problem + ")"});
-    EXPECT_EQ(Data.CountPoint, 0);
+    EXPECT_EQ(data_.CountPoint, 0);
   }
   // The edges a logger does write.
   for (const KvxHead& h : {KvxHead{.unit = 3, .month = 12, .day = 31, .hour = 23, .minute = 59, .second = 59},
                            KvxHead{.month = 1, .day = 1, .hour = 0, .minute = 0, .second = 0}}) {
-    EXPECT_EQ(OpenDataFileServer(Write(KvxImage(h, testing::Wave(20)))), OpenResult::Ok);
+    EXPECT_EQ(data_.Open(Write(KvxImage(h, testing::Wave(20)))), OpenResult::Ok);
   }
 }
 
@@ -110,10 +109,10 @@ TEST_F(KvxFileTest, SamplesAreLowByteFirstSignedCountsAndACutRecordReadsAsZero) 
   b.insert(b.end(), {0x38, 0xFF, 0x00, 0x00, 0x64, 0x00, 0x00, 0x80, 0xFF, 0x7F, 0xFF, 0xFF});
   b.insert(b.end(), {0x0A, 0x00, 0x0B});  // x = 10, y low byte 11, the rest missing
   const std::string f = Write(b);
-  ReadFileHead(f);
-  Data.CountPoint = CountFilePoints(f);
-  EXPECT_EQ(Data.CountPoint, 2);  // 2.5 rounds to 2, yet a record is read for the tail
-  ASSERT_EQ(ReadAllPoints(f), 3);
+  data_.ReadFileHead(f);
+  data_.CountPoint = CountFilePoints(f);
+  EXPECT_EQ(data_.CountPoint, 2);  // 2.5 rounds to 2, yet a record is read for the tail
+  ASSERT_EQ(data_.ReadAllPoints(f), 3);
   EXPECT_EQ(Counts(1), (std::vector<int>{-200, 0, 100}));
   EXPECT_EQ(Counts(2), (std::vector<int>{-32768, 32767, -1}));
   EXPECT_EQ(Counts(3), (std::vector<int>{10, 11, 0}));
@@ -121,11 +120,11 @@ TEST_F(KvxFileTest, SamplesAreLowByteFirstSignedCountsAndACutRecordReadsAsZero) 
 
 TEST_F(KvxFileTest, AFileThatShrankAfterCountingReadsAsZeroPoints) {
   const std::string f = Write(KvxImage(KvxHead{}, testing::Wave(3)));
-  for (int32_t i = 1; i <= 10; ++i) Data.RealData.SetSample(i, 200, 200, 200);  // stale values
-  ReadFileHead(f);
-  Data.CountPoint = 10;  // counted while the file was longer
-  EXPECT_EQ(ReadAllPoints(f), 10);
-  for (int32_t i = 4; i <= 10; ++i) EXPECT_TRUE(Data.RealData[i].IsZeroPoint()) << i;
+  for (int32_t i = 1; i <= 10; ++i) data_.RealData.SetSample(i, 200, 200, 200);  // stale values
+  data_.ReadFileHead(f);
+  data_.CountPoint = 10;  // counted while the file was longer
+  EXPECT_EQ(data_.ReadAllPoints(f), 10);
+  for (int32_t i = 4; i <= 10; ++i) EXPECT_TRUE(data_.RealData[i].IsZeroPoint()) << i;
 }
 
 TEST_F(KvxFileTest, OpenAcceptsTheLargestFileAndRefusesOneMore) {
@@ -133,19 +132,19 @@ TEST_F(KvxFileTest, OpenAcceptsTheLargestFileAndRefusesOneMore) {
   b.resize(19 + 6 * 327600, 0);
   b[19] = 1;  // point 1 is not a zero point
   const std::string f = Write(b);
-  EXPECT_EQ(OpenDataFileServer(f), OpenResult::Ok);
-  EXPECT_EQ(Data.CountPoint, 327600);
-  EXPECT_EQ(Data.CountPointNoZero, 1);
+  EXPECT_EQ(data_.Open(f), OpenResult::Ok);
+  EXPECT_EQ(data_.CountPoint, 327600);
+  EXPECT_EQ(data_.CountPointNoZero, 1);
 
-  Data.RealData.SetSample(1, 3165, 0, 0);
-  const float shown = Data.RealData[1].X;
+  data_.RealData.SetSample(1, 3165, 0, 0);
+  const float shown = data_.RealData[1].X;
   b.resize(b.size() + 6, 0);
-  Data.MenuCommandCode = MenuOperation::DataView;
-  EXPECT_EQ(OpenDataFileServer(Write(b)), OpenResult::TooMuchData);
+  data_.MenuCommandCode = MenuOperation::DataView;
+  EXPECT_EQ(data_.Open(Write(b)), OpenResult::TooMuchData);
   ASSERT_EQ(ui_.messages.size(), 1u);
   EXPECT_EQ(ui_.messages[0], "Too much data = 327601");
-  EXPECT_EQ(Data.RealData[1].X, shown);  // the shown data stays
-  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
+  EXPECT_EQ(data_.RealData[1].X, shown);  // the shown data stays
+  EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
 }
 
 TEST_F(KvxFileTest, OpenComputesTheView) {
@@ -153,14 +152,14 @@ TEST_F(KvxFileTest, OpenComputesTheView) {
   s[10] = s[11] = {0, 0, 0};
   s[20] = {400, 0, 0};  // 1560 mg
   const std::string f = Write(KvxImage(KvxHead{}, s));
-  Data.MenuCommandCode = MenuOperation::DataView;
-  ASSERT_EQ(OpenDataFileServer(f), OpenResult::Ok);
-  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
-  EXPECT_EQ(Data.CountPointNoZero, 298);
-  BuildNoZeroCopy();
-  EXPECT_EQ(Data.RealDataNoZero[11].No, 13);  // the two zero points are left out
-  EXPECT_EQ(Conv.StatMaxPoint[kX], 21);
-  EXPECT_GT(Data.SlotUsed[200], 0);  // the view is laid out
+  data_.MenuCommandCode = MenuOperation::DataView;
+  ASSERT_EQ(data_.Open(f), OpenResult::Ok);
+  EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
+  EXPECT_EQ(data_.CountPointNoZero, 298);
+  data_.BuildNoZeroCopy();
+  EXPECT_EQ(data_.RealDataNoZero[11].No, 13);  // the two zero points are left out
+  EXPECT_EQ(data_.Stats.StatMaxPoint[kX], 21);
+  EXPECT_GT(data_.SlotUsed[200], 0);  // the view is laid out
 }
 
 TEST_F(KvxFileTest, ArbitraryBytesNeverFail) {
@@ -177,22 +176,22 @@ TEST_F(KvxFileTest, ArbitraryBytesNeverFail) {
     for (bool logger_head : {false, true}) {
       if (logger_head) std::copy_n(head.begin(), std::min<size_t>(length, head.size()), b.begin());
       const std::string f = Write(b);
-      const OpenResult r = OpenDataFileServer(f);
+      const OpenResult r = data_.Open(f);
       if (length < 28) {
         EXPECT_EQ(r, OpenResult::DataError) << length;
         EXPECT_EQ(ui_.messages.back(), "Data is error !");
-        EXPECT_EQ(Data.CountPoint, 0);
+        EXPECT_EQ(data_.CountPoint, 0);
       } else if (r == OpenResult::NotLoggerFile) {
         EXPECT_FALSE(logger_head) << length;
-        EXPECT_EQ(Data.CountPoint, 0);
+        EXPECT_EQ(data_.CountPoint, 0);
       } else {
         EXPECT_EQ(r, OpenResult::Ok) << length;
-        for (int32_t i = 1; i <= Data.CountPoint; ++i) ASSERT_LE(std::fabs(Data.RealData[i].AX), 90.0f);
+        for (int32_t i = 1; i <= data_.CountPoint; ++i) ASSERT_LE(std::fabs(data_.RealData[i].AX), 90.0f);
       }
     }
   }
-  EXPECT_EQ(OpenDataFileServer(folder_.File("missing.kvx")), OpenResult::DataError);
-  EXPECT_EQ(OpenDataFileServer(folder_.path()), OpenResult::DataError);
+  EXPECT_EQ(data_.Open(folder_.File("missing.kvx")), OpenResult::DataError);
+  EXPECT_EQ(data_.Open(folder_.path()), OpenResult::DataError);
 }
 
 // Opening a file gives, record for record, what converting each sample and
@@ -210,27 +209,25 @@ TEST_F(KvxFileTest, RecordsEqualAStraightConversion) {
       seed = seed * 1664525u + 1013904223u;
       if ((seed >> 8) % 50 != 0) s = {int16_t(seed >> 16), int16_t(seed >> 3), int16_t((seed >> 20) % 600 - 300)};
     }
-    ResetDataState();
-    ResetConversionState();
-    ASSERT_EQ(OpenDataFileServer(Write(KvxImage(h, samples))), OpenResult::Ok);
-    ASSERT_EQ(Data.CountPoint, static_cast<int32_t>(h.count));
+        ASSERT_EQ(data_.Open(Write(KvxImage(h, samples))), OpenResult::Ok);
+    ASSERT_EQ(data_.CountPoint, static_cast<int32_t>(h.count));
 
     const int16_t start[] = {int16_t(h.year + 2000), h.month, h.day, h.hour, h.minute, h.second, 0};
-    std::memcpy(&Data.ClockYear, start, sizeof start);
+    std::memcpy(&data_.ClockYear, start, sizeof start);
     int32_t nonzero = 0;
-    for (int32_t k = 1; k <= Data.CountPoint; ++k) {
+    for (int32_t k = 1; k <= data_.CountPoint; ++k) {
       RealDataRecord want{};
       ConvertSample(samples[k - 1].x, samples[k - 1].y, samples[k - 1].z, want);
-      std::memcpy(&want.Year, &Data.ClockYear, 6 * sizeof(int16_t));
+      std::memcpy(&want.Year, &data_.ClockYear, 6 * sizeof(int16_t));
       StampRecordTexts(want);
-      AdvanceClock(IntervalMilliseconds(h.interval, h.unit));
-      const RealDataRecord& got = Data.RealData[k];
+      data_.AdvanceClock(IntervalMilliseconds(h.interval, h.unit));
+      const RealDataRecord& got = data_.RealData[k];
       ASSERT_EQ(got.No, k);
       ASSERT_EQ(std::memcmp(&got.Year, &want.Year, 6 * sizeof(int16_t) + 7 * sizeof(float)), 0) << k;
       ASSERT_EQ(std::memcmp(got.DateText, want.DateText, 18), 0) << k << " " << got.Date() << " " << got.Time();
       nonzero += !want.IsZeroPoint();
     }
-    EXPECT_EQ(Data.CountPointNoZero, nonzero);
+    EXPECT_EQ(data_.CountPointNoZero, nonzero);
   }
 }
 
@@ -240,7 +237,8 @@ TEST_F(KvxFileTest, CaptureHead) {
   p.RecordInterval = 0x0203, p.IntervalUnit = 1, p.LedCycle = 4, p.CriticalX = 5, p.CriticalY = 6;
   p.CriticalZ = 7, p.RecordMode = 1, p.WorkMode = 2;
   const std::string f = folder_.File("live.kvx");
-  ASSERT_TRUE(SaveParameterToFileHead(f));
+  SetCurFromClock();
+  ASSERT_TRUE(data_.WriteCaptureHead(f, p));
   const auto b = testing::ReadBytes(f);
   ASSERT_EQ(b.size(), 19u);
   EXPECT_EQ(std::vector<unsigned char>(b.begin(), b.begin() + 9),

@@ -12,12 +12,10 @@ namespace {
 
 class SlotsTest : public ::testing::Test {
  protected:
-  void SetUp() override { ResetDataState(); }
-
   std::vector<int> Occupied() const {
     std::vector<int> k;
     for (int i = 1; i <= kSlots; ++i) {
-      if (Data.SlotUsed[i] > 0) k.push_back(i);
+      if (data_.SlotUsed[i] > 0) k.push_back(i);
     }
     return k;
   }
@@ -26,12 +24,14 @@ class SlotsTest : public ::testing::Test {
   void ExpectEveryPointOnce(int32_t start, int32_t end) {
     int32_t next = start;
     for (int k = 1; k <= kSlots; ++k) {
-      if (Data.SlotUsed[k] == 0) continue;
-      ASSERT_EQ(Data.SlotPoint[k], next) << "column " << k;
-      next += Data.SlotUsed[k];
+      if (data_.SlotUsed[k] == 0) continue;
+      ASSERT_EQ(data_.SlotPoint[k], next) << "column " << k;
+      next += data_.SlotUsed[k];
     }
     EXPECT_EQ(next, end + 1);
   }
+
+  Dataset data_;
 };
 
 TEST_F(SlotsTest, FewPointsAreSpreadEvenly) {
@@ -45,7 +45,7 @@ TEST_F(SlotsTest, FewPointsAreSpreadEvenly) {
       {101, 110, {1, 24, 47, 70, 93, 116, 139, 162, 185, 200}},
   };
   for (const auto& c : cases) {
-    MapRangeToSlots(c.start, c.end);
+    data_.MapRangeToSlots(c.start, c.end);
     EXPECT_EQ(Occupied(), c.columns) << c.start << ".." << c.end;
     ExpectEveryPointOnce(c.start, c.end);
   }
@@ -56,55 +56,55 @@ TEST_F(SlotsTest, FewPointsAreSpreadEvenly) {
 TEST_F(SlotsTest, EveryWindowSizeKeepsEveryPointOnce) {
   for (int32_t n = 1; n <= 421; ++n) {
     const int32_t size = n == 421 ? 327600 : n;
-    MapRangeToSlots(50, 50 + size - 1);
+    data_.MapRangeToSlots(50, 50 + size - 1);
     SCOPED_TRACE(size);
     ExpectEveryPointOnce(50, 50 + size - 1);
     EXPECT_EQ(Occupied().size(), static_cast<size_t>(std::min(size, 200)));
-    const auto [low, high] = std::minmax_element(Data.SlotUsed + 1, Data.SlotUsed + kSlots + 1);
+    const auto [low, high] = std::minmax_element(data_.SlotUsed + 1, data_.SlotUsed + kSlots + 1);
     EXPECT_TRUE(size < 200 || (*low == size / 200 && *high - *low <= 1));
   }
-  Data.SlotUsed[4] = 9;
-  MapRangeToSlots(10, 9);  // an empty window empties every column
+  data_.SlotUsed[4] = 9;
+  data_.MapRangeToSlots(10, 9);  // an empty window empties every column
   EXPECT_TRUE(Occupied().empty());
 }
 
 TEST_F(SlotsTest, LiveWindowLeavesTheLastTwentyColumnsFree) {
-  MapRangeToLiveSlots(1, 1000);
+  data_.MapRangeToLiveSlots(1, 1000);
   ExpectEveryPointOnce(1, 1000);
-  for (int k = 181; k <= 200; ++k) EXPECT_EQ(Data.SlotUsed[k], 0);
-  for (int k = 1; k <= 180; ++k) EXPECT_GE(Data.SlotUsed[k], 5);
+  for (int k = 181; k <= 200; ++k) EXPECT_EQ(data_.SlotUsed[k], 0);
+  for (int k = 1; k <= 180; ++k) EXPECT_GE(data_.SlotUsed[k], 5);
 }
 
 TEST_F(SlotsTest, LivePointsBeforeTheWindowFills) {
-  Data.CountPoint = 50;
-  RealCountPoint();
-  EXPECT_EQ(Data.SlotPoint[197], 50);
+  data_.CountPoint = 50;
+  data_.MapLiveCountToSlots();
+  EXPECT_EQ(data_.SlotPoint[197], 50);
   EXPECT_EQ(Occupied().size(), 50u);
-  Data.CountPoint = 179;
-  RealCountPoint();
-  EXPECT_EQ(Data.SlotPoint[169], 169);
-  EXPECT_EQ(Data.SlotPoint[189], 179);
+  data_.CountPoint = 179;
+  data_.MapLiveCountToSlots();
+  EXPECT_EQ(data_.SlotPoint[169], 169);
+  EXPECT_EQ(data_.SlotPoint[189], 179);
   EXPECT_EQ(Occupied().size(), 179u);
 }
 
 TEST_F(SlotsTest, LivePointsRemapEveryEleventhPoint) {
-  Data.CountPoint = 180;
-  RealCountPoint();
+  data_.CountPoint = 180;
+  data_.MapLiveCountToSlots();
   EXPECT_EQ(Occupied().size(), 180u);
   for (int32_t n = 181; n <= 190; ++n) {
-    Data.CountPoint = n;
-    RealCountPoint();
-    EXPECT_EQ(Data.SlotPoint[180 + 2 * (n - 180)], n);
+    data_.CountPoint = n;
+    data_.MapLiveCountToSlots();
+    EXPECT_EQ(data_.SlotPoint[180 + 2 * (n - 180)], n);
   }
-  EXPECT_EQ(Data.DispEndPoint, 180);
-  Data.CountPoint = 191;
-  RealCountPoint();
-  EXPECT_EQ(Data.DispEndPoint, 191);
-  EXPECT_EQ(Data.SlotUsed[182], 0);
+  EXPECT_EQ(data_.DispEndPoint, 180);
+  data_.CountPoint = 191;
+  data_.MapLiveCountToSlots();
+  EXPECT_EQ(data_.DispEndPoint, 191);
+  EXPECT_EQ(data_.SlotUsed[182], 0);
   ExpectEveryPointOnce(1, 191);
-  Data.CountPoint = 192;
-  RealCountPoint();
-  EXPECT_EQ(Data.SlotPoint[182], 192);
+  data_.CountPoint = 192;
+  data_.MapLiveCountToSlots();
+  EXPECT_EQ(data_.SlotPoint[182], 192);
 }
 
 }  // namespace

@@ -45,10 +45,8 @@ TEST(AdvanceClock, CrossesDaysMonthsYearsAndLeapDays) {
       {{2013, 0, 31, 23, 0, 0, 0}, 3600000, {2013, 1, 1, 0, 0, 0, 0}},
   };
   for (const auto& c : cases) {
-    std::memcpy(&Data.ClockYear, c.from.data(), sizeof(Stamp));
-    AdvanceClock(c.ms);
-    Stamp got;
-    std::memcpy(got.data(), &Data.ClockYear, sizeof(Stamp));
+    const ClockFields to = ClockAfter({c.from[0], c.from[1], c.from[2], c.from[3], c.from[4], c.from[5], c.from[6]}, c.ms);
+    const Stamp got = {to.Year, to.Month, to.Day, to.Hour, to.Minute, to.Second, to.Millisecond};
     EXPECT_EQ(got, c.to) << c.from[0] << "-" << c.from[1] << "-" << c.from[2] << " + " << c.ms << " ms";
   }
 }
@@ -83,11 +81,11 @@ TEST(FormatDecimals, TruncatesAndPads) {
 }
 
 TEST(FileNames, DialogResultCleanUp) {
-  EXPECT_EQ(FileNameFilter_String("/home/u/run1.txt   "), "/home/u/run1");
-  EXPECT_EQ(FileNameFilter_String(std::string("/tmp/a.kvx\0   ", 14)), "/tmp/a");
-  EXPECT_EQ(FileNameFilter_String("/tmp/a.xlsx"), "/tmp/a.xlsx");  // only three-letter extensions
+  EXPECT_EQ(CleanFileName("/home/u/run1.txt   "), "/home/u/run1");
+  EXPECT_EQ(CleanFileName(std::string("/tmp/a.kvx\0   ", 14)), "/tmp/a");
+  EXPECT_EQ(CleanFileName("/tmp/a.xlsx"), "/tmp/a.xlsx");  // only three-letter extensions
   const std::string deep = "/" + std::string(200, 'd') + "/f.kvx";
-  EXPECT_EQ(FileNameFilter_String(deep), deep.substr(0, deep.size() - 4));
+  EXPECT_EQ(CleanFileName(deep), deep.substr(0, deep.size() - 4));
   EXPECT_EQ(CutAtFirstDot("/home/u.name/.hidden/run 1.part.kvx  "), "/home/u.name/.hidden/run 1");
 }
 

@@ -11,15 +11,17 @@ struct Point {
 };
 
 // Points 1..n at 9:5:7 on 7 May 2013, shown whole as after opening a file.
-inline void LoadPoints(const std::vector<Point>& points) {
-  ResetDataState();
+inline void LoadPoints(Dataset& data, const std::vector<Point>& points) {
+  data.RealData.Clear();
+  data.CountPoint = 0;
+  data.NoZeroCopySource = -1;
   for (const Point& p : points) {
-    Data.RealData.SetSample(++Data.CountPoint, p.x, p.y, p.z);
-    Data.RealData.SetTime(Data.CountPoint, {2013, 5, 7, 9, 5, 7, true});
+    data.RealData.SetSample(++data.CountPoint, p.x, p.y, p.z);
+    data.RealData.SetTime(data.CountPoint, {2013, 5, 7, 9, 5, 7, true});
   }
-  Data.DispStartPoint = 1;
-  Data.DispEndPoint = Data.CountPoint;
-  Data.DataLoaded = true;
+  data.DispStartPoint = 1;
+  data.DispEndPoint = data.CountPoint;
+  data.DataLoaded = true;
 }
 
 }  // namespace accelog::testing

@@ -24,17 +24,18 @@ void Wheel(QWidget* w, int delta) {
 }
 
 TEST(Form2Test, PagesWithButtonsKeysAndTheWheel) {
+  Dataset data_;
   std::vector<testing::Point> points(30, {1, 2, 3});
   points[0].x = -3;  // -11.7 mg
-  testing::LoadPoints(points);
-  MainWindow main(nullptr);
+  testing::LoadPoints(data_, points);
+  MainWindow main(nullptr, data_);
   Wheel(main.ClientArea(), -120);  // nothing to page yet
 
   Form2* list = main.OpenDataList();
   ASSERT_NE(list, nullptr);
-  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::DataList);
+  EXPECT_EQ(data_.MenuCommandCode, MenuOperation::DataList);
   EXPECT_EQ(main.DataList(), list);
-  EXPECT_EQ(OpenDataListWindow(&main), nullptr);  // one list at a time
+  EXPECT_EQ(OpenDataListWindow(&main, data_), nullptr);  // one list at a time
   auto top = [&] { return list->Cell(0, 0) + ".." + list->Cell(24, 0); };
   EXPECT_EQ(top(), "1..25");
   EXPECT_EQ(list->Cell(0, 2), "-11.7");  // the decimal, unlike the export
@@ -64,9 +65,9 @@ TEST(Form2Test, PagesWithButtonsKeysAndTheWheel) {
   list->Button(1)->click();
   QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_EQ(main.DataList(), nullptr);
-  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
+  EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
 
-  testing::LoadPoints(std::vector<testing::Point>(10, {1, 2, 3}));
+  testing::LoadPoints(data_, std::vector<testing::Point>(10, {1, 2, 3}));
   list = main.OpenDataList();
   list->Text1()->setText("7");
   list->Button(4)->click();  // ten points: the box is only emptied

@@ -35,11 +35,10 @@ namespace {
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetDataState();
     SetUi(&ui_);
     chart_ = new QWidget;
     chart_->setFixedSize(900, 500);
-    window_ = std::make_unique<MainWindow>(chart_);
+    window_ = std::make_unique<MainWindow>(chart_, data_);
     window_->show();
   }
   void TearDown() override {
@@ -47,6 +46,7 @@ class MainWindowTest : public ::testing::Test {
     SetUi(nullptr);
   }
   testing::RecordingUi ui_;
+  Dataset data_;
   QWidget* chart_ = nullptr;
   std::unique_ptr<MainWindow> window_;
 };
@@ -115,12 +115,12 @@ TEST_F(MainWindowTest, ResizeLaysOutOnlyAfterStartUp) {
 TEST(ChartWindowFit, SmallWindowsScrollAndFitToWindowScalesTheChartAndIsRemembered) {
   testing::TempFolder folder;
   ASSERT_TRUE(InitProgramFolder(folder.path()));
-  ResetConversionState();
-  Chart model(Data, Conv);
+  Dataset data;
+  Chart model(data);
   auto* chart = new FormPicture(model);
   const QSize normal = chart->NormalSize();
   {
-    MainWindow w(chart);
+    MainWindow w(chart, data);
     w.show();
     w.Shell().StartupComplete = true;
     EXPECT_FALSE(w.FitToWindow());  // off by default
@@ -145,7 +145,7 @@ TEST(ChartWindowFit, SmallWindowsScrollAndFitToWindowScalesTheChartAndIsRemember
     EXPECT_GT(chart->width(), normal.width() * 13 / 10);
     EXPECT_LE(chart->geometry().bottom(), w.Scroller()->viewport()->height());
   }
-  MainWindow again(new FormPicture(model));
+  MainWindow again(new FormPicture(model), data);
   EXPECT_TRUE(again.FitToWindow());
   again.SetFitToWindow(false);
 }
@@ -216,20 +216,16 @@ TEST(RestScreen, CentresTheToolBarAndTheChartBelowIt) {
 }
 
 TEST(DeviceChange, ScansOnlyWhenIdleAfterStartUp) {
-  ResetDataState();
   ShellState shell;
-  EXPECT_FALSE(DeviceChangeStartsScan(shell));
+  EXPECT_FALSE(DeviceChangeStartsScan(shell, MenuOperation::None));
   shell.StartupComplete = true;
-  EXPECT_TRUE(DeviceChangeStartsScan(shell));
-  Data.MenuCommandCode = MenuOperation::Download;
-  EXPECT_FALSE(DeviceChangeStartsScan(shell));
+  EXPECT_TRUE(DeviceChangeStartsScan(shell, MenuOperation::None));
+  EXPECT_FALSE(DeviceChangeStartsScan(shell, MenuOperation::Download));
 }
 
 TEST(StopButton, RunsTheHandlerOfTheRunningCapture) {
-  ResetDataState();
   for (auto [code, handler] : {std::pair{0, 0}, {11, 8}, {12, 9}, {13, 11}, {14, 0}}) {
-    Data.MenuCommandCode = static_cast<MenuOperation>(code);
-    EXPECT_EQ(StopButtonHandler(), handler) << code;
+    EXPECT_EQ(StopButtonHandler(static_cast<MenuOperation>(code)), handler) << code;
   }
 }
 

@@ -75,7 +75,7 @@ class PrintWindowTest : public ChartTest {
 
 TEST_F(PrintWindowTest, PrintCapturesThePlotPreviewsAndPrintsIt) {
   command_->StartPrint();  // nothing shown: nothing happens
-  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
+  EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
   EXPECT_EQ(command_->Job().Step, PrintStep::Idle);
 
   const std::string kvx = folder_.File("run.kvx");
@@ -84,7 +84,7 @@ TEST_F(PrintWindowTest, PrintCapturesThePlotPreviewsAndPrintsIt) {
   form_->SyncFromScene();
   main_.show();
   command_->StartPrint();
-  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::Print);
+  EXPECT_EQ(data_.MenuCommandCode, MenuOperation::Print);
   ASSERT_TRUE(WaitFor([&] { return command_->Preview() != nullptr; }, 6000));
   FormPrint* preview = command_->Preview();
 
@@ -141,7 +141,7 @@ TEST_F(PrintWindowTest, PrintCapturesThePlotPreviewsAndPrintsIt) {
   // Ctrl+W closes it where no window manager gives it a close box.
   QApplication::setActiveWindow(preview);
   QTest::keyClick(preview, Qt::Key_W, Qt::ControlModifier);
-  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
+  EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
   EXPECT_TRUE(WaitFor([&] { return command_->Preview() == nullptr; }, 2000));
 }
 

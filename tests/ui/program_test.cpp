@@ -1,5 +1,5 @@
 // The whole program offscreen: start-up against the embedded simulated
-// logger, the connect sequence, Download Data, Acceleration, lost devices and
+// logger, the connect sequence, Download data_, Acceleration, lost devices and
 // a second instance. Dialogs answer from a script; timers are real.
 #include <gtest/gtest.h>
 
@@ -95,7 +95,7 @@ TEST_F(ProgramTest, DownloadDataEndsWithTheFileShown) {
   ui_->SetCaption("data is erro!11");  // how an earlier live run ended
   bar->Button(kDownloadData)->click();
   EXPECT_EQ(p->Window()->windowTitle(), "accelog");  // later work clears it
-  ASSERT_TRUE(WaitFor([&] { return Data.MenuCommandCode == MenuOperation::Download && p->TheDevice()->command.Operation == ActiveOperation::Download; }, 3000));
+  ASSERT_TRUE(WaitFor([&] { return p->Window()->Data().MenuCommandCode == MenuOperation::Download && p->TheDevice()->command.Operation == ActiveOperation::Download; }, 3000));
   EXPECT_FALSE(bar->Button(kDownloadData)->isEnabled());
   bar->Button(kAcceleration)->click();  // busy: does nothing
   EXPECT_EQ(ui_->files.size(), 1u);
@@ -147,7 +147,7 @@ TEST_F(ProgramTest, StopEndsADownloadAndTheShortFileSaysSo) {
   ASSERT_TRUE(bar->Button(kStop)->isEnabled());
   bar->Button(kStop)->click();
   EXPECT_EQ(Panel(2), "Download stopped");
-  EXPECT_EQ(Data.MenuCommandCode, MenuOperation::None);
+  EXPECT_EQ(p->Window()->Data().MenuCommandCode, MenuOperation::None);
   const auto samples = (std::filesystem::file_size(out + ".kvx") - 19) / 6;
   ASSERT_GE(samples, 80u);
 
@@ -197,7 +197,7 @@ TEST_F(ProgramTest, AFileOnTheCommandLineOpensAtStartUp) {
   testing::WriteBytes(o.open_file, testing::KvxImage({.count = 40}, testing::Wave(40)));
   auto p = Make(o);
   ASSERT_TRUE(p->Start());
-  EXPECT_TRUE(Data.DataLoaded);
+  EXPECT_TRUE(p->Window()->Data().DataLoaded);
   EXPECT_EQ(p->Chart()->StatBox(kPointCountBox)->text(), "40");
   EXPECT_EQ(p->Chart()->StatBox(kFileNameBox)->text(), "run 1.kvx");
   p.reset();
@@ -206,8 +206,8 @@ TEST_F(ProgramTest, AFileOnTheCommandLineOpensAtStartUp) {
   testing::WriteBytes(o.open_file, testing::KvxImage({.interval = 4, .work_mode = 1, .count = 256}, testing::Wave(256)));
   p = Make(o);
   ASSERT_TRUE(p->Start());
-  EXPECT_TRUE(Data.FrequencyFileLoaded);
-  EXPECT_FALSE(Data.DataLoaded);
+  EXPECT_TRUE(p->Window()->Data().FrequencyFileLoaded);
+  EXPECT_FALSE(p->Window()->Data().DataLoaded);
 }
 
 TEST_F(ProgramTest, SecondInstanceIsRefused) {

@@ -52,9 +52,7 @@ class SystemParameterTest : public testing::ProgramFolderTest {
  protected:
   void SetUp() override {
     ProgramFolderTest::SetUp();
-    ResetDataState();
-    ResetConversionState();
-    ApplyDefaultParameters();
+        ApplyDefaultParameters();
     MachineParameter.LanguageFlag = 1;
     ui_.UseParameterStore(&store_, FixedClock);  // with the real keypad window
     clock_.Install();
@@ -64,7 +62,7 @@ class SystemParameterTest : public testing::ProgramFolderTest {
     std::string error;
     ASSERT_TRUE(sim_->Start(folder_.File("logger.sock"), &error)) << error;
     device_ = std::make_unique<Device>(MakeTransport("sim:" + folder_.File("logger.sock")),
-                                       SteadyDeviceClock([this] { return clock_.MakeTimer(); }), ui_, Data);
+                                       SteadyDeviceClock([this] { return clock_.MakeTimer(); }), ui_, data_);
     device_->StartScan();
     ASSERT_TRUE(clock_.RunUntil([this] { return device_->Connected(); }, 10000));
   }
@@ -77,6 +75,7 @@ class SystemParameterTest : public testing::ProgramFolderTest {
   VirtualClock clock_;
   ParameterStore store_{folder_.path(), MachineParameter};  // the record the device sends
   WindowUi ui_;
+  Dataset data_;
   std::unique_ptr<Device> device_;
   std::unique_ptr<sim::Simulator> sim_;
 };
