@@ -142,15 +142,8 @@ void Dataset::ReadPointBytes(const uint8_t* bytes, int32_t records) {
   // a point is looked at.
   const int32_t last = records;
   SampleColumns& samples = RealData;
-  samples.Clear();
-  samples.Resize(last);
+  samples.FillFromBytes(bytes, last);
   Plot.Clear();
-  for (int32_t k = 1; k <= last; ++k) {
-    const uint8_t* s = bytes + static_cast<size_t>(k - 1) * kSampleBytes;
-    samples.SetSample(k, static_cast<int16_t>(static_cast<uint16_t>(s[1] << 8 | s[0])),
-                      static_cast<int16_t>(static_cast<uint16_t>(s[3] << 8 | s[2])),
-                      static_cast<int16_t>(static_cast<uint16_t>(s[5] << 8 | s[4])));
-  }
 
   const ClockFields clock{ClockYear, ClockMonth, ClockDay, ClockHour, ClockMinute,
                           ClockSecond, 0};

@@ -64,6 +64,17 @@ void SampleColumns::SetRegularTimes(const ClockFields& start, int64_t interval_m
   interval_ms_ = interval_ms;
 }
 
+void SampleColumns::FillFromBytes(const uint8_t* bytes, int32_t n) {
+  Clear();
+  Resize(n);
+  auto word = [](const uint8_t* b) { return static_cast<int16_t>(static_cast<uint16_t>(b[1] << 8 | b[0])); };
+  for (int32_t k = 1; k <= n; ++k, bytes += 6) {
+    x_[k] = word(bytes);
+    y_[k] = word(bytes + 2);
+    z_[k] = word(bytes + 4);
+  }
+}
+
 void SampleColumns::SetTime(int32_t i, const PointTime& t) {
   if (i < 1) return;
   regular_ = false;

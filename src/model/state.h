@@ -72,6 +72,8 @@ class SampleColumns {
     return i < 1 || i > Size() || (x_[i] == 0 && y_[i] == 0 && z_[i] == 0);
   }
   void SetSample(int32_t i, int16_t x, int16_t y, int16_t z);
+  // Points 1..n from n file samples of 6 bytes (X, Y, Z low byte first).
+  void FillFromBytes(const uint8_t* bytes, int32_t n);
   void SetTime(int32_t i, const PointTime& t);
   // Points of a recording follow one another at a fixed interval from its
   // start: their times are worked out when asked for, not stored.
