@@ -59,8 +59,8 @@ void DataExport::ExportData() {
   if (::stat(name.c_str(), &st) == 0) {
     if (!ui_.AskOkCancel("The filename already exists ,overwrite it  ?")) return;
     // Replaced by the rename once the new file is whole.
-    if (std::string reason; !ReplaceableFile(name, reason)) {
-      ui_.Message(reason, MessageIcon::Exclamation);
+    if (const Result replaceable = ReplaceableFile(name); !replaceable.Ok()) {
+      ui_.Message(replaceable.message, MessageIcon::Exclamation);
       return;
     }
   }

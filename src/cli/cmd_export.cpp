@@ -37,8 +37,8 @@ int RunExport(Args& args) {
       return kExitFailed;
     }
     // Replaced by the rename once the new file is whole.
-    if (std::string reason; !ReplaceableFile(out, reason)) {
-      std::fprintf(stderr, "%s\n", reason.c_str());
+    if (const Result replaceable = ReplaceableFile(out); !replaceable.Ok()) {
+      std::fprintf(stderr, "%s\n", replaceable.message.c_str());
       return kExitFailed;
     }
   }

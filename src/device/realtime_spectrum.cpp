@@ -54,22 +54,19 @@ bool Device::SaveSpectrumFile(const std::string& file) {
   }
   uint8_t image[kFFTMemoryBytes];
   for (int i = 0; i < kFFTMemoryBytes; ++i) image[i] = static_cast<uint8_t>(data_.FFTMemory[i + 1]);
-  std::string staged, reason;
-  const int fd = CreateStagedFile(file, staged, reason);
-  bool ok = fd >= 0;
-  if (ok) {
+  const StagedFile staged = CreateStagedFile(file);
+  Result result = staged.result;
+  if (staged.fd >= 0) {
     errno = 0;
-    ok = ::write(fd, image, sizeof image) == static_cast<ssize_t>(sizeof image);
-    if (!ok && errno == 0) errno = EFBIG;  // a short write says nothing
-    if (!ok) reason = ErrnoReason(file);
-    if (::close(fd) != 0 && ok) {
-      ok = false;
-      reason = ErrnoReason(file);
+    if (::write(staged.fd, image, sizeof image) != static_cast<ssize_t>(sizeof image)) {
+      if (errno == 0) errno = EFBIG;  // a short write says nothing
+      result = Result::Failed(ErrnoReason(file));
     }
-    ok = FinishStagedFile(staged, file, ok, nullptr, reason);
+    if (::close(staged.fd) != 0 && result.Ok()) result = Result::Failed(ErrnoReason(file));
+    result = FinishStagedFile(staged.name, file, result, nullptr);
   }
-  if (!ok) ui_.Message("The capture file could not be written: " + reason, MessageIcon::Exclamation);
-  return ok;
+  if (!result.Ok()) ui_.Message("The capture file could not be written: " + result.message, MessageIcon::Exclamation);
+  return result.Ok();
 }
 
 // The end of a run that reached its end procedure.

@@ -75,10 +75,17 @@ bool WriteLineExport(const std::string& path, ExportRows rows, const std::string
                      size_t max_line, uint64_t bytes_hint, const ExportLineWriter& line,
                      const ExportProgress& progress, ExportError& error) {
   error = {10, {}};
-  if (!CheckFreeSpace(path, bytes_hint, error.reason)) return false;
-  std::string staged;
-  const int fd = CreateStagedFile(path, staged, error.reason);
-  if (fd < 0) return false;
+  if (const Result room = CheckFreeSpace(path, bytes_hint); !room.Ok()) {
+    error.reason = room.message;
+    return false;
+  }
+  const StagedFile staged_file = CreateStagedFile(path);
+  const int fd = staged_file.fd;
+  const std::string& staged = staged_file.name;
+  if (fd < 0) {
+    error.reason = staged_file.result.message;
+    return false;
+  }
 
   std::vector<char> buffer(std::max<size_t>(1 << 20, max_line + header.size()));
   size_t used = header.size();
@@ -113,7 +120,8 @@ bool WriteLineExport(const std::string& path, ExportRows rows, const std::string
     std::remove(staged.c_str());
     return false;
   }
-  return CommitStagedFile(staged, path, error.reason);
+  error.reason = CommitStagedFile(staged, path).message;
+  return error.reason.empty();
 }
 
 }  // namespace accelog

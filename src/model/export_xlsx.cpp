@@ -104,11 +104,17 @@ bool WriteWorkbookExport(const Dataset& data, const std::string& path, ExportRow
   // The sheet is spooled uncompressed beside the target before it is zipped
   // (about 424 bytes a row): a quick refusal when even that is not there.
   const uint64_t need = 424 * (static_cast<uint64_t>(rows.Count()) + 1) + (64 << 10);
-  if (!CheckFreeSpace(path, need, error.reason)) return false;
-  std::string staged;
-  const int fd = CreateStagedFile(path, staged, error.reason);
-  if (fd < 0) return false;
-  std::fclose(fdopen(fd, "wb"));
+  if (const Result room = CheckFreeSpace(path, need); !room.Ok()) {
+    error.reason = room.message;
+    return false;
+  }
+  const StagedFile staged_file = CreateStagedFile(path);
+  const std::string& staged = staged_file.name;
+  if (staged_file.fd < 0) {
+    error.reason = staged_file.result.message;
+    return false;
+  }
+  std::fclose(fdopen(staged_file.fd, "wb"));
 
   lxw_workbook_options options{};
   options.constant_memory = LXW_TRUE;
@@ -168,13 +174,13 @@ bool WriteWorkbookExport(const Dataset& data, const std::string& path, ExportRow
   e = workbook_close(book);
   const int spool_errno = errno != 0 ? errno : rows_errno;
   const std::string system = spool_errno != 0 ? std::string(" (") + std::strerror(spool_errno) + ")" : "";
-  if (e) error.reason = path + ": " + lxw_strerror(e) + system;
+  const Result written = e ? Result::Failed(path + ": " + lxw_strerror(e) + system) : Result{};
   const int32_t count = rows.Count();
-  return FinishStagedFile(staged, path, !e, [&](const std::string& file, std::string& why) {
-    if (WorkbookWhole(file, count, why)) return true;
-    why += system;
-    return false;
-  }, error.reason);
+  error.reason = FinishStagedFile(staged, path, written, [&](const std::string& file) {
+    std::string why;
+    return WorkbookWhole(file, count, why) ? Result{} : Result::Failed(why + system);
+  }).message;
+  return error.reason.empty();
 }
 
 }  // namespace accelog

@@ -220,7 +220,7 @@ SaveResult ParameterStore::UpdateIntegerFile(const std::vector<std::pair<int, in
     const auto target = std::filesystem::canonical(path, ec);
     if (!ec) path = target.string();
   }
-  if (!ReplaceableFile(path, reason)) return {reason};
+  if (const Result replaceable = ReplaceableFile(path); !replaceable.Ok()) return {replaceable.message};
   std::vector<unsigned char> image(2 * kIntegerRecords);
   std::FILE* f = std::fopen(path.c_str(), "rb");
   image.resize(f ? std::fread(image.data(), 1, image.size(), f) : 0);
@@ -232,19 +232,16 @@ SaveResult ParameterStore::UpdateIntegerFile(const std::vector<std::pair<int, in
     image[at] = static_cast<unsigned char>(u & 0xFF);
     image[at + 1] = static_cast<unsigned char>(u >> 8);
   }
-  std::string staged;
-  const int fd = CreateStagedFile(path, staged, reason);
-  if (fd < 0) return {reason};
+  const StagedFile staged = CreateStagedFile(path);
+  if (staged.fd < 0) return {staged.result.message};
   errno = 0;
-  bool ok = ::write(fd, image.data(), image.size()) == static_cast<ssize_t>(image.size());
-  if (!ok && errno == 0) errno = EFBIG;  // a short write sets nothing
-  if (!ok) reason = ErrnoReason(path);
-  if (::close(fd) != 0 && ok) {
-    ok = false;
-    reason = ErrnoReason(path);
+  Result written;
+  if (::write(staged.fd, image.data(), image.size()) != static_cast<ssize_t>(image.size())) {
+    if (errno == 0) errno = EFBIG;  // a short write sets nothing
+    written = Result::Failed(ErrnoReason(path));
   }
-  if (FinishStagedFile(staged, path, ok, nullptr, reason)) return {};
-  return {reason.empty() ? path + ": not written" : reason};
+  if (::close(staged.fd) != 0 && written.Ok()) written = Result::Failed(ErrnoReason(path));
+  return {FinishStagedFile(staged.name, path, written, nullptr).message};
 }
 
 SaveResult ParameterStore::SaveRecording() const {

@@ -22,7 +22,7 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-int CreateStagedFile(const std::string& path, std::string& staged, std::string& reason) {
+StagedFile CreateStagedFile(const std::string& path) {
   constexpr std::string_view kTail = ".XXXXXX.part";
   // The tail would push a name near the limit over it: the name gives way.
   const size_t slash = path.rfind('/');
@@ -34,64 +34,53 @@ int CreateStagedFile(const std::string& path, std::string& staged, std::string& 
   name.insert(name.end(), kTail.begin(), kTail.end());
   name.push_back('\0');
   const int fd = mkstemps(name.data(), 5);
-  if (fd < 0) {
-    reason = ErrnoReason(path);
-    return -1;
-  }
-  staged = name.data();
+  if (fd < 0) return {-1, {}, Result::Failed(ErrnoReason(path))};
   // mkstemp makes the file private; the output gets the usual mode.
   const mode_t mask = ::umask(0);
   ::umask(mask);
   ::fchmod(fd, 0666 & ~mask);
-  return fd;
+  return {fd, name.data(), {}};
 }
 
-bool CheckFreeSpace(const std::string& path, uint64_t bytes, std::string& reason) {
+Result CheckFreeSpace(const std::string& path, uint64_t bytes) {
   const std::string folder = FolderOf(path);
   struct statvfs s {};
   if (::access(folder.c_str(), W_OK | X_OK) != 0 || statvfs(folder.c_str(), &s) != 0) {
-    reason = ErrnoReason(path);
-    return false;
+    return Result::Failed(ErrnoReason(path));
   }
   const uint64_t free = static_cast<uint64_t>(s.f_bavail) * s.f_frsize;
-  if (free >= bytes) return true;
-  reason = path + ": not enough free space (" + std::to_string(bytes / 1024 + 1) + " KiB needed, " +
-           std::to_string(free / 1024) + " KiB free)";
-  return false;
+  if (free >= bytes) return {};
+  return Result::Failed(path + ": not enough free space (" + std::to_string(bytes / 1024 + 1) + " KiB needed, " +
+                        std::to_string(free / 1024) + " KiB free)");
 }
 
-bool ReplaceableFile(const std::string& path, std::string& reason) {
+Result ReplaceableFile(const std::string& path) {
   struct stat st {};
-  if (::lstat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return true;
-  reason = path + (S_ISDIR(st.st_mode) ? ": is a folder, not a file" : ": is not a regular file");
-  return false;
+  if (::lstat(path.c_str(), &st) != 0 || S_ISREG(st.st_mode)) return {};
+  return Result::Failed(path + (S_ISDIR(st.st_mode) ? ": is a folder, not a file" : ": is not a regular file"));
 }
 
-bool CommitStagedFile(const std::string& staged, const std::string& path, std::string& reason) {
+Result CommitStagedFile(const std::string& staged, const std::string& path) {
   const int fd = ::open(staged.c_str(), O_RDONLY);
-  bool ok = fd >= 0 && ::fsync(fd) == 0;
-  if (!ok) reason = ErrnoReason(path);
+  Result result;
+  if (fd < 0 || ::fsync(fd) != 0) result = Result::Failed(ErrnoReason(path));
   if (fd >= 0) ::close(fd);
-  if (ok && std::rename(staged.c_str(), path.c_str()) != 0) {
-    reason = ErrnoReason(path);
-    ok = false;
-  }
-  if (!ok) std::remove(staged.c_str());
-  return ok;
+  if (result.Ok() && std::rename(staged.c_str(), path.c_str()) != 0) result = Result::Failed(ErrnoReason(path));
+  if (!result.Ok()) std::remove(staged.c_str());
+  return result;
 }
 
-bool FinishStagedFile(const std::string& staged, const std::string& path, bool written,
-                      const WholeFileCheck& check, std::string& reason) {
-  if (written && check) {
-    std::string why;
-    written = check(staged, why);
-    if (!written) reason = path + ": " + why;
+Result FinishStagedFile(const std::string& staged, const std::string& path, const Result& written,
+                        const WholeFileCheck& check) {
+  Result result = written;
+  if (result.Ok() && check) {
+    if (const Result whole = check(staged); !whole.Ok()) result = Result::Failed(path + ": " + whole.message);
   }
-  if (!written) {
+  if (!result.Ok()) {
     std::remove(staged.c_str());
-    return false;
+    return result;
   }
-  return CommitStagedFile(staged, path, reason);
+  return CommitStagedFile(staged, path);
 }
 
 namespace {
@@ -112,33 +101,33 @@ uint32_t BigEndian32(const unsigned char* p) {
 
 }  // namespace
 
-bool PngWhole(const std::string& file, std::string& why) {
+Result PngWhole(const std::string& file) {
   const std::vector<unsigned char> png = ReadWhole(file);
-  static const unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  why = "the written image is cut off (" + std::to_string(png.size()) + " bytes)";
-  if (png.size() < 8 || std::memcmp(png.data(), kSignature, 8) != 0) return false;
+  const unsigned char signature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  const Result cut = Result::Failed("the written image is cut off (" + std::to_string(png.size()) + " bytes)");
+  if (png.size() < 8 || std::memcmp(png.data(), signature, 8) != 0) return cut;
   // Each chunk: length, type, data, CRC.
   for (size_t at = 8; png.size() - at >= 12;) {
     const uint64_t length = BigEndian32(&png[at]);
     const uint64_t next = at + 12 + length;
-    if (next > png.size()) return false;
-    if (std::memcmp(&png[at + 4], "IEND", 4) == 0) return next == png.size();
+    if (next > png.size()) return cut;
+    if (std::memcmp(&png[at + 4], "IEND", 4) == 0) return next == png.size() ? Result{} : cut;
     at = static_cast<size_t>(next);
   }
-  return false;
+  return cut;
 }
 
-bool PdfWhole(const std::string& file, std::string& why) {
+Result PdfWhole(const std::string& file) {
   const std::vector<unsigned char> bytes = ReadWhole(file);
   const std::string pdf(bytes.begin(), bytes.end());
-  why = "the written document is cut off (" + std::to_string(pdf.size()) + " bytes)";
+  const Result cut = Result::Failed("the written document is cut off (" + std::to_string(pdf.size()) + " bytes)");
   constexpr std::string_view kEnd = "%%EOF\n";
-  if (pdf.size() < kEnd.size() || pdf.compare(pdf.size() - kEnd.size(), kEnd.size(), kEnd) != 0) return false;
+  if (pdf.size() < kEnd.size() || pdf.compare(pdf.size() - kEnd.size(), kEnd.size(), kEnd) != 0) return cut;
   // A hole anywhere before the end moves the table away from where it is said to be.
   const size_t start = pdf.rfind("startxref\n");
-  if (start == std::string::npos) return false;
+  if (start == std::string::npos) return cut;
   const unsigned long long at = std::strtoull(pdf.c_str() + start + 10, nullptr, 10);
-  return at < start && pdf.compare(static_cast<size_t>(at), 4, "xref") == 0;
+  return at < start && pdf.compare(static_cast<size_t>(at), 4, "xref") == 0 ? Result{} : cut;
 }
 
 }  // namespace accelog

@@ -37,11 +37,13 @@ std::string WriteStagedQtFile(const std::string& path, const std::function<QStri
   QBuffer buffer;
   buffer.open(QIODevice::WriteOnly);
   if (const QString error = write(buffer); !error.isEmpty()) return path + ": " + error.toStdString();
-  std::string staged, reason;
-  const int fd = CreateStagedFile(path, staged, reason);
-  if (fd < 0) return reason;
-  if (const std::string failure = WriteAll(fd, buffer.data()); !failure.empty()) reason = path + ": " + failure;
-  return FinishStagedFile(staged, path, reason.empty(), check, reason) ? std::string() : reason;
+  const StagedFile staged = CreateStagedFile(path);
+  if (staged.fd < 0) return staged.result.message;
+  Result written;
+  if (const std::string failure = WriteAll(staged.fd, buffer.data()); !failure.empty()) {
+    written = Result::Failed(path + ": " + failure);
+  }
+  return FinishStagedFile(staged.name, path, written, check).message;
 }
 
 }  // namespace accelog
