@@ -52,8 +52,8 @@ void BM_Export(benchmark::State& state, ExportFormat format, const char* name) {
   const std::string out = Folder().File(name);
   for (auto _ : state) {
     std::remove(out.c_str());
-    ExportError e;
-    if (!WriteExport(Data(), format, out, rows, {}, e)) state.SkipWithError(e.reason.c_str());
+    const ExportResult e = WriteExport(Data(), format, out, rows, {});
+    if (!e.Ok()) state.SkipWithError(e.message.c_str());
   }
   state.counters["rows"] = rows.Count();
 }

@@ -18,12 +18,12 @@ int ProgressStep(int32_t sheet_row) { return sheet_row / 100 + 1; }
 
 }  // namespace
 
-std::string ExportFailureMessage(const ExportError& error) {
+std::string ExportFailureMessage(const ExportResult& error) {
   std::string head = "Data is error, 10,Please check Microsoft Office Excel";
   if (error.checkpoint == 7 || error.checkpoint == 8) {
     head = "Data is error=" + std::to_string(error.checkpoint) + ",Please check Microsoft Office Excel";
   }
-  return head + "\n" + error.reason;
+  return head + "\n" + error.message;
 }
 
 DataExport::DataExport(Dataset& data, UiPort& ui, std::unique_ptr<Timer> capture_timer)
@@ -73,15 +73,14 @@ void DataExport::ExportData() {
 }
 
 // The text and CSV files are written in one go, without the workbook's timer.
-void DataExport::WriteLines(bool (*write)(const Dataset&, const std::string&, ExportRows, const ExportProgress&, ExportError&)) {
+void DataExport::WriteLines(ExportResult (*write)(const Dataset&, const std::string&, ExportRows, const ExportProgress&)) {
   if (!CanExport()) return;
   data_.MenuCommandCode = MenuOperation::Export;
   data_.DownloadFileName = data_.DataFileName;
-  ExportError error;
-  const bool ok = write(data_, data_.DownloadFileName, rows_, {}, error);
+  const ExportResult written = write(data_, data_.DownloadFileName, rows_, {});
   data_.MenuCommandCode = MenuOperation::None;
-  if (ok) ui_.Message("Complete!");
-  else ui_.Message("The export was not written.\n" + error.reason, MessageIcon::Exclamation);
+  if (written.Ok()) ui_.Message("Complete!");
+  else ui_.Message("The export was not written.\n" + written.message, MessageIcon::Exclamation);
 }
 
 void DataExport::StartWorkbook() {
@@ -117,10 +116,9 @@ void DataExport::WriteWorkbook() {
     ui_.ProcessMessages();
   };
   ui_.BusyPointer(true);
-  ExportError error;
-  const bool ok = WriteWorkbookExport(data_, workbook_name_, rows_, progress, error);
+  const ExportResult error = WriteWorkbookExport(data_, workbook_name_, rows_, progress);
   ui_.BusyPointer(false);
-  if (ok) {
+  if (error.Ok()) {
     ui_.Message("Complete !");
   } else {
     ui_.Message(ExportFailureMessage(error), MessageIcon::Exclamation);

@@ -24,7 +24,7 @@ class DataExport {
 
  private:
   bool CanExport() const;
-  void WriteLines(bool (*write)(const Dataset&, const std::string&, ExportRows, const ExportProgress&, ExportError&));
+  void WriteLines(ExportResult (*write)(const Dataset&, const std::string&, ExportRows, const ExportProgress&));
   void StartWorkbook();
   void OnCaptureTick();
   void WriteWorkbook();
@@ -38,6 +38,6 @@ class DataExport {
 };
 
 // What a failed export shows: the checkpoint's message and the reason.
-std::string ExportFailureMessage(const ExportError& error);
+std::string ExportFailureMessage(const ExportResult& error);
 
 }  // namespace accelog

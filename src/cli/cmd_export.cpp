@@ -44,9 +44,8 @@ int RunExport(Args& args) {
   }
   auto point = [](long long n) { return static_cast<int32_t>(std::clamp<long long>(n, 0, kMaxRecords + 1)); };
   const ExportRows rows = (from_text || to_text) ? data.NoZeroRowsBetween(point(*from), point(*to)) : data.AllNoZeroRows();
-  ExportError error;
-  if (!WriteExport(data, format, out, rows, {}, error)) {
-    std::fprintf(stderr, "%s\n", error.reason.c_str());
+  if (const ExportResult written = WriteExport(data, format, out, rows, {}); !written.Ok()) {
+    std::fprintf(stderr, "%s\n", written.message.c_str());
     return kExitFailed;
   }
   std::fprintf(stderr, "%s\n", format == ExportFormat::Workbook ? "Complete !" : "Complete!");

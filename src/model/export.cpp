@@ -43,14 +43,14 @@ ExportRows Dataset::NoZeroRowsBetween(int32_t from, int32_t to) {
   return {static_cast<int32_t>(first - begin) + 1, static_cast<int32_t>(last - begin)};
 }
 
-bool WriteExport(const Dataset& data, ExportFormat format, const std::string& path, ExportRows rows,
-                 const ExportProgress& progress, ExportError& error) {
+ExportResult WriteExport(const Dataset& data, ExportFormat format, const std::string& path, ExportRows rows,
+                          const ExportProgress& progress) {
   switch (format) {
-    case ExportFormat::Text: return WriteTextExport(data, path, rows, progress, error);
-    case ExportFormat::Workbook: return WriteWorkbookExport(data, path, rows, progress, error);
-    case ExportFormat::Csv: return WriteCsvExport(data, path, rows, progress, error);
+    case ExportFormat::Text: return WriteTextExport(data, path, rows, progress);
+    case ExportFormat::Workbook: return WriteWorkbookExport(data, path, rows, progress);
+    case ExportFormat::Csv: return WriteCsvExport(data, path, rows, progress);
   }
-  return false;
+  return {10, path + ": no writer for this format"};
 }
 
 namespace {
@@ -71,20 +71,21 @@ bool WriteAll(int fd, const char* data, size_t size) {
 
 }  // namespace
 
-bool WriteLineExport(const std::string& path, ExportRows rows, const std::string& header,
+ExportResult WriteLineExport(const std::string& path, ExportRows rows, const std::string& header,
                      size_t max_line, uint64_t bytes_hint, const ExportLineWriter& line,
-                     const ExportProgress& progress, ExportError& error) {
-  error = {10, {}};
+                     const ExportProgress& progress) {
+  ExportResult error;
+  error.checkpoint = 10;
   if (const Result room = CheckFreeSpace(path, bytes_hint); !room.Ok()) {
-    error.reason = room.message;
-    return false;
+    error.message = room.message;
+    return error;
   }
   const StagedFile staged_file = CreateStagedFile(path);
   const int fd = staged_file.fd;
   const std::string& staged = staged_file.name;
   if (fd < 0) {
-    error.reason = staged_file.result.message;
-    return false;
+    error.message = staged_file.result.message;
+    return error;
   }
 
   std::vector<char> buffer(std::max<size_t>(1 << 20, max_line + header.size()));
@@ -105,23 +106,23 @@ bool WriteLineExport(const std::string& path, ExportRows rows, const std::string
     if (progress) progress(row);
   }
   if (ok) flush();
-  if (!ok) error.reason = ErrnoReason(path);
+  if (!ok) error.message = ErrnoReason(path);
   struct stat st {};
   if (ok && (::fstat(fd, &st) != 0 || static_cast<uint64_t>(st.st_size) != total)) {
-    error.reason = path + ": the written file is " + std::to_string(st.st_size) + " bytes, not " +
+    error.message = path + ": the written file is " + std::to_string(st.st_size) + " bytes, not " +
                    std::to_string(total);
     ok = false;
   }
   if (::close(fd) != 0 && ok) {
-    error.reason = ErrnoReason(path);
+    error.message = ErrnoReason(path);
     ok = false;
   }
   if (!ok) {
     std::remove(staged.c_str());
-    return false;
+    return error;
   }
-  error.reason = CommitStagedFile(staged, path).message;
-  return error.reason.empty();
+  error.message = CommitStagedFile(staged, path).message;
+  return error;
 }
 
 }  // namespace accelog

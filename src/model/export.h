@@ -24,27 +24,25 @@ using ExportProgress = std::function<void(int32_t rows_written)>;
 
 // Where a workbook export failed: 7 the workbook could not be made, 8 the
 // sheet could not be added, 10 writing or saving it. Text and CSV use 10.
-struct ExportError {
+struct ExportResult {
   int checkpoint = 0;
-  std::string reason;  // "<file>: <why>"
+  std::string message;  // "<file>: <why>", empty when the file was written
+  bool Ok() const { return message.empty(); }
 };
 
 // Each writer fills a file beside `path` and renames it into place once it is
 // complete and on disk; on failure nothing is left under `path`.
-bool WriteTextExport(const Dataset& data, const std::string& path, ExportRows rows, const ExportProgress& progress,
-                     ExportError& error);
-bool WriteWorkbookExport(const Dataset& data, const std::string& path, ExportRows rows, const ExportProgress& progress,
-                         ExportError& error);
-bool WriteCsvExport(const Dataset& data, const std::string& path, ExportRows rows, const ExportProgress& progress,
-                    ExportError& error);
-bool WriteExport(const Dataset& data, ExportFormat format, const std::string& path, ExportRows rows,
-                 const ExportProgress& progress, ExportError& error);
+ExportResult WriteTextExport(const Dataset& data, const std::string& path, ExportRows rows, const ExportProgress& progress);
+ExportResult WriteWorkbookExport(const Dataset& data, const std::string& path, ExportRows rows, const ExportProgress& progress);
+ExportResult WriteCsvExport(const Dataset& data, const std::string& path, ExportRows rows, const ExportProgress& progress);
+ExportResult WriteExport(const Dataset& data, ExportFormat format, const std::string& path, ExportRows rows,
+                 const ExportProgress& progress);
 
 // Shared by the text and CSV writers: the header and one line per row into a
 // staged file, checked against the expected size before the rename.
 using ExportLineWriter = std::function<size_t(char* buffer, int32_t row, int32_t index)>;
-bool WriteLineExport(const std::string& path, ExportRows rows, const std::string& header,
+ExportResult WriteLineExport(const std::string& path, ExportRows rows, const std::string& header,
                      size_t max_line, uint64_t bytes_hint, const ExportLineWriter& line,
-                     const ExportProgress& progress, ExportError& error);
+                     const ExportProgress& progress);
 
 }  // namespace accelog

@@ -8,8 +8,7 @@
 
 namespace accelog {
 
-bool WriteCsvExport(const Dataset& data, const std::string& path, ExportRows rows, const ExportProgress& progress,
-                    ExportError& error) {
+ExportResult WriteCsvExport(const Dataset& data, const std::string& path, ExportRows rows, const ExportProgress& progress) {
   constexpr size_t kMaxLine = 256;
   const std::string header =
       "No,Date,Time,X(mg),Y(mg),Z(mg),Vector Sum(mg),X Angle(degree),Y Angle(degree),Z Angle(degree)\n";
@@ -29,7 +28,7 @@ bool WriteCsvExport(const Dataset& data, const std::string& path, ExportRows row
     return used;
   };
   return WriteLineExport(path, rows, header, kMaxLine, 110 * (static_cast<uint64_t>(rows.Count()) + 1),
-                         line, progress, error);
+                         line, progress);
 }
 
 }  // namespace accelog

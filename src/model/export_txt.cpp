@@ -28,8 +28,7 @@ size_t TextLine(char* out, const std::string_view (&cells)[9]) {
 
 }  // namespace
 
-bool WriteTextExport(const Dataset& data, const std::string& path, ExportRows rows, const ExportProgress& progress,
-                     ExportError& error) {
+ExportResult WriteTextExport(const Dataset& data, const std::string& path, ExportRows rows, const ExportProgress& progress) {
   const std::string_view head[9] = {"No",         "Date        Time", "X(mg)",
                                     "Y(mg)",      "Z(mg)",            "Vector Sum",
                                     "X Angle(degree)", "Y Angle(degree)", "Z Angle(degree)"};
@@ -50,7 +49,7 @@ bool WriteTextExport(const Dataset& data, const std::string& path, ExportRows ro
     return TextLine(out, cells);
   };
   return WriteLineExport(path, rows, header, kLineBytes,
-                         kLineBytes * (static_cast<uint64_t>(rows.Count()) + 1), line, progress, error);
+                         kLineBytes * (static_cast<uint64_t>(rows.Count()) + 1), line, progress);
 }
 
 }  // namespace accelog

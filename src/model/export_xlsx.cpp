@@ -97,22 +97,22 @@ bool WorkbookWhole(const std::string& file, int32_t data_rows, std::string& why)
 
 }  // namespace
 
-bool WriteWorkbookExport(const Dataset& data, const std::string& path, ExportRows rows, const ExportProgress& progress,
-                         ExportError& error) {
-  error = {7, {}};
+ExportResult WriteWorkbookExport(const Dataset& data, const std::string& path, ExportRows rows, const ExportProgress& progress) {
+  ExportResult error;
+  error.checkpoint = 7;
   const std::string folder = FolderOf(path);
   // The sheet is spooled uncompressed beside the target before it is zipped
   // (about 424 bytes a row): a quick refusal when even that is not there.
   const uint64_t need = 424 * (static_cast<uint64_t>(rows.Count()) + 1) + (64 << 10);
   if (const Result room = CheckFreeSpace(path, need); !room.Ok()) {
-    error.reason = room.message;
-    return false;
+    error.message = room.message;
+    return error;
   }
   const StagedFile staged_file = CreateStagedFile(path);
   const std::string& staged = staged_file.name;
   if (staged_file.fd < 0) {
-    error.reason = staged_file.result.message;
-    return false;
+    error.message = staged_file.result.message;
+    return error;
   }
   std::fclose(fdopen(staged_file.fd, "wb"));
 
@@ -121,19 +121,19 @@ bool WriteWorkbookExport(const Dataset& data, const std::string& path, ExportRow
   options.tmpdir = const_cast<char*>(folder.c_str());
   lxw_workbook* book = workbook_new_opt(staged.c_str(), &options);
   if (!book) {
-    error.reason = path + ": the workbook could not be created";
+    error.message = path + ": the workbook could not be created";
     std::remove(staged.c_str());
-    return false;
+    return error;
   }
   error.checkpoint = 8;
   lxw_worksheet* sheet = workbook_add_worksheet(book, "sheet1");
   lxw_format* whole = workbook_add_format(book);
   lxw_format* tenth = workbook_add_format(book);
   if (!sheet || !whole || !tenth) {
-    error.reason = path + ": the sheet could not be added";
+    error.message = path + ": the sheet could not be added";
     workbook_close(book);
     std::remove(staged.c_str());
-    return false;
+    return error;
   }
   error.checkpoint = 10;
   format_set_num_format(whole, "0");
@@ -165,10 +165,10 @@ bool WriteWorkbookExport(const Dataset& data, const std::string& path, ExportRow
   const double widths[9] = {4, 10, 10, 10, 10, 10, 15, 15, 15};
   for (lxw_col_t c = 0; c < 9 && !e; ++c) e = worksheet_set_column(sheet, c, c, widths[c], nullptr);
   if (e) {
-    error.reason = path + ": " + lxw_strerror(e);
+    error.message = path + ": " + lxw_strerror(e);
     workbook_close(book);
     std::remove(staged.c_str());
-    return false;
+    return error;
   }
   const int rows_errno = errno;  // the row spool is written as the rows go
   e = workbook_close(book);
@@ -176,11 +176,11 @@ bool WriteWorkbookExport(const Dataset& data, const std::string& path, ExportRow
   const std::string system = spool_errno != 0 ? std::string(" (") + std::strerror(spool_errno) + ")" : "";
   const Result written = e ? Result::Failed(path + ": " + lxw_strerror(e) + system) : Result{};
   const int32_t count = rows.Count();
-  error.reason = FinishStagedFile(staged, path, written, [&](const std::string& file) {
+  error.message = FinishStagedFile(staged, path, written, [&](const std::string& file) {
     std::string why;
     return WorkbookWhole(file, count, why) ? Result{} : Result::Failed(why + system);
   }).message;
-  return error.reason.empty();
+  return error;
 }
 
 }  // namespace accelog

@@ -39,8 +39,8 @@ std::vector<std::vector<std::string>> All(const std::string& text, const char* p
 class ExportTest : public testing::ProgramFolderTest {
  protected:
   std::string Export(ExportFormat f, const std::string& name) {
-    ExportError e;
-    EXPECT_TRUE(WriteExport(data_, f, folder_.File(name), data_.AllNoZeroRows(), {}, e)) << e.reason;
+    const ExportResult e = WriteExport(data_, f, folder_.File(name), data_.AllNoZeroRows(), {});
+    EXPECT_TRUE(e.Ok()) << e.message;
     return folder_.File(name);
   }
 
@@ -119,11 +119,11 @@ TEST_F(ExportTest, FailuresLeaveNothingUnderTheName) {
   for (const char* ext : {".txt", ".xlsx", ".csv"}) {
     std::filesystem::create_directory(folder_.File("taken") + ext);
     for (const std::string& name : {folder_.File("missing/a") + ext, folder_.File("taken") + ext}) {
-      ExportError e;
       ExportFormat f;
       ASSERT_TRUE(ExportFormatOf(name, f));
-      EXPECT_FALSE(WriteExport(data_, f, name, data_.AllNoZeroRows(), {}, e)) << name;
-      EXPECT_EQ(e.reason.rfind(name + ": ", 0), 0u) << e.reason;
+      const ExportResult e = WriteExport(data_, f, name, data_.AllNoZeroRows(), {});
+      EXPECT_FALSE(e.Ok()) << name;
+      EXPECT_EQ(e.message.rfind(name + ": ", 0), 0u) << e.message;
       EXPECT_TRUE(!std::filesystem::exists(name) || std::filesystem::is_directory(name)) << name;
     }
   }
