@@ -26,9 +26,6 @@ TEST_F(StopKeyTest, EscapeStopsADownload) {
   ASSERT_TRUE(clock_.RunUntil([&] { return dev_->download.BlockIndex >= 5; }, 100000));
   QTest::keyClick(&window, Qt::Key_Escape);
   EXPECT_EQ(dev_->download.Outcome, DownloadOutcome::Stopped);
-  EXPECT_EQ(ui_.Panel(2), "Download stopped");
-  EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
-  EXPECT_EQ((ReadBytes(folder_.File("out.kvx")).size() - 19) % 48, 0u);
 }
 
 }  // namespace

@@ -32,13 +32,7 @@ TEST_F(FftTest, SpectraAreTheRoundedMagnitudesOfAPlainDftOfTheFirst256Points) {
   EXPECT_EQ(data_.RealData[129].PlotX, 0) << "only 128 lines are written";
 }
 
-TEST_F(FftTest, ConstantGivesOnlyBinZeroAndHannKeepsATonesHeight) {
-  for (int16_t c : {1, -256}) {
-    for (int i = 1; i <= 256; ++i) data_.RealData.SetSample(i, c, 0, 0);
-    data_.SpectrumX();
-    EXPECT_EQ(data_.RealData[1].PlotX, std::lround(256.0 * std::fabs(double(data_.RealData[1].X)))) << c;
-    for (int k = 2; k <= 128; ++k) ASSERT_EQ(data_.RealData[k].PlotX, 0) << c << " bin " << k;
-  }
+TEST_F(FftTest, HannKeepsATonesHeight) {
   // A tone of 1000 counts (3900 mg) on line 21: 128 x 3900 unwindowed; the
   // doubled Hann keeps that height and puts half of it on each neighbour.
   data_.Window = SpectrumWindow::Hann;

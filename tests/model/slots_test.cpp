@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 #include "model/conversion.h"
@@ -75,22 +76,14 @@ TEST_F(SlotsTest, LiveWindowLeavesTheLastTwentyColumnsFree) {
   for (int k = 1; k <= 180; ++k) EXPECT_GE(data_.SlotUsed[k], 5);
 }
 
-TEST_F(SlotsTest, LivePointsBeforeTheWindowFills) {
-  data_.CountPoint = 50;
-  data_.MapLiveCountToSlots();
-  EXPECT_EQ(data_.SlotPoint[197], 50);
-  EXPECT_EQ(Occupied().size(), 50u);
-  data_.CountPoint = 179;
-  data_.MapLiveCountToSlots();
-  EXPECT_EQ(data_.SlotPoint[169], 169);
-  EXPECT_EQ(data_.SlotPoint[189], 179);
-  EXPECT_EQ(Occupied().size(), 179u);
-}
-
-TEST_F(SlotsTest, LivePointsRemapEveryEleventhPoint) {
-  data_.CountPoint = 180;
-  data_.MapLiveCountToSlots();
-  EXPECT_EQ(Occupied().size(), 180u);
+// Below 180 points the columns are laid out anew; from then on every eleventh point remaps.
+TEST_F(SlotsTest, LivePointsFillTheWindowThenRemapEveryEleventhPoint) {
+  for (auto [count, column, point] : {std::tuple{50, 197, 50}, {179, 169, 169}, {179, 189, 179}, {180, 1, 1}}) {
+    data_.CountPoint = count;
+    data_.MapLiveCountToSlots();
+    EXPECT_EQ(data_.SlotPoint[column], point) << count;
+    EXPECT_EQ(Occupied().size(), static_cast<size_t>(count));
+  }
   for (int32_t n = 181; n <= 190; ++n) {
     data_.CountPoint = n;
     data_.MapLiveCountToSlots();
