@@ -7,6 +7,7 @@
 #include "sim/logger.h"
 #include "sim/recording.h"
 #include "sim/simulator.h"
+#include "support/kvx_builder.h"
 #include "support/temp_folder.h"
 
 namespace accelog::sim {
@@ -47,9 +48,8 @@ TEST(Recording, RepeatableAndFromAKvxFile) {
   EXPECT_NE(a.samples, c.samples);
   EXPECT_EQ((std::vector<uint8_t>(a.head.begin() + 9, a.head.begin() + 13)), (std::vector<uint8_t>{0, 0, 0x0B, 0xB8}));
   TempFolder folder;
-  std::vector<unsigned char> file(19, 0);
-  file[1] = 0xF4;
-  for (int i = 0; i < 6 * 3 + 4; ++i) file.push_back(static_cast<unsigned char>(i));  // a torn fourth sample
+  auto file = accelog::testing::KvxImage({.interval = 0xF4}, accelog::testing::Wave(4));
+  file.resize(file.size() - 2);  // a torn fourth sample
   accelog::testing::WriteBytes(folder.File("in.kvx"), file);
   Recording r;
   ASSERT_TRUE(LoadRecording(folder.File("in.kvx"), r));

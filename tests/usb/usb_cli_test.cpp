@@ -136,10 +136,8 @@ TEST_F(UsbCliTest, DownloadIsByteExactUnderFaults) {
 }
 
 TEST_F(UsbCliTest, LiveAndLiveSpectrumCapture) {
-  EmulatedLoggerOptions o;
-  o.seed = 5;
-  bed_->Plug(sim::MakeRecording(20, 5), o);
-  const auto live = sim::MakeRecording(512, 5).samples;
+  Plug(20);
+  const auto live = sim::MakeRecording(512, EmulatedLoggerOptions{}.seed).samples;  // its live motion
 
   const std::string out = folder_.File("live.kvx");
   ASSERT_EQ(Usb({"live", out, "--unit", "ms", "--limit", "3", "--limit-kind", "count"}), 0) << CliErr();

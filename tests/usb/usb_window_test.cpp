@@ -3,14 +3,12 @@
 // scan follows. Timers are real.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QElapsedTimer>
-
 #include "ui/device_watch.h"
 #include "ui/main_ui.h"
 #include "ui/program.h"
 #include "sim/recording.h"
 #include "support/temp_folder.h"
+#include "support/wait_for.h"
 #include "usb/emulated_logger.h"
 
 namespace accelog {
@@ -23,15 +21,7 @@ class PanelLog : public MainUi {
   std::vector<std::string> messages;
 };
 
-bool WaitFor(const std::function<bool()>& done, int ms) {
-  QElapsedTimer t;
-  t.start();
-  while (!done()) {
-    if (t.elapsed() > ms) return false;
-    QApplication::processEvents(QEventLoop::AllEvents, 20);
-  }
-  return true;
-}
+using testing::WaitFor;
 
 TEST(UsbWindowTest, HotplugArrivalAndRemovalReachTheDeviceWatch) {
   if (const std::string why = testing::UsbEmulationMissing(); !why.empty()) GTEST_SKIP() << why;
