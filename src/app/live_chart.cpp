@@ -32,7 +32,6 @@ void Chart::PrepareLiveSpectrum() {
   scene.AccelUnitLabel.Visible = false;  // no mg unit over spectrum lines
   data_.MenuCommandCode = MenuOperation::LiveSpectrum;
   data_.FrequencyView = true;
-  MachineParameter.ParameterDialogMode = 2;
 }
 
 void Chart::ShowLivePoint() {

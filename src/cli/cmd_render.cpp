@@ -82,7 +82,6 @@ int RunRender(Args& args) {
 
 
   Dataset data;
-  ApplyDefaultParameters();
   StderrUi ui;
   SetUi(&ui);
 
