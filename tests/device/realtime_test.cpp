@@ -170,6 +170,7 @@ TEST_F(RealTimeTest, EveryEndingKeepsEverySampleWithItsCount) {
     t_ = InstallLoopback(8);
     ASSERT_TRUE(BringUp());
     ui_ = DeviceUi{};
+    ui_.device = dev_.get();
     ui_.save_name = Out();
     Start(1, 1000);
     clock_.Advance(1600);

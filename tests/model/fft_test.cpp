@@ -64,6 +64,7 @@ TEST_F(FftTest, FrequencyFileLimits) {
 
 TEST_F(FftTest, MemoryCaptureReadsLikeItsFile) {
   RecordingParameters p{};
+  ApplyDefaults(p);
   p.CurMinute = 59;
   data_.WriteSpectrumHead(p);
   for (int i = 20; i <= 1555; ++i) data_.FFTMemory[i] = int16_t(i * 37 % 256);
