@@ -63,9 +63,7 @@ class PrintWindowTest : public ChartTest {
     form_ = new FormPicture(*chart_, &main_);
     form_->move(37, 21);
     ApplyDefaults(parameters_.Values());
-    PrintJob job;
-    job.Parameters = &parameters_;
-    command_ = std::make_unique<PrintCommand>(&main_, form_, printers_, job);
+    command_ = std::make_unique<PrintCommand>(&main_, form_, printers_, PrintJob{.Parameters = &parameters_});
   }
   void TearDown() override { SetUi(nullptr); }
 
@@ -177,13 +175,10 @@ TEST_F(PrintWindowTest, PrinterChoice) {
 
 class PageLayoutTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ApplyDefaults(m_);
-    job_.Parameters = &parameters_;
-  }
+  void SetUp() override { ApplyDefaults(m_); }
   ParameterStore parameters_{""};  // nothing here is saved
   RecordingParameters& m_ = parameters_.Values();
-  PrintJob job_;
+  PrintJob job_{.Parameters = &parameters_};
 };
 
 TEST_F(PageLayoutTest, PreviewZoomStopsAtTheFirstFit) {
