@@ -5,7 +5,6 @@
 
 #include "model/conversion.h"
 #include "model/state.h"
-#include "model/machine_parameter.h"
 
 namespace accelog {
 
