@@ -35,7 +35,6 @@ Chart& LoadLargestFile(bool all_curves) {
     InitProgramFolder(folder);
     const std::string file = folder + "/largest.kvx";
     accelog::testing::WriteKvx(file, accelog::testing::RealisticSamples(kPoints, 20000, 500));
-    ApplyDefaultParameters();
     chart = std::make_unique<Chart>(data);
     chart->LoadWindow();
     if (chart->OpenDataFile(file) != OpenResult::Ok || data.CountPoint != kPoints) {

@@ -67,9 +67,10 @@ void BM_RealTimeDownload(benchmark::State& state) {
 
   accelog::testing::TempFolder folder;
   InitProgramFolder(folder.path());
-  ApplyDefaultParameters();
+  RecordingParameters parameters{};
+  ApplyDefaults(parameters);
+  parameters.LanguageFlag = 1;
   Dataset data;
-  MachineParameter.LanguageFlag = 1;
   const auto samples = static_cast<uint32_t>(state.range(0));
   const bool usb = state.range(2) == 1;
   // One testbed for the whole run: libusb's context outlives a benchmark.
@@ -98,7 +99,7 @@ void BM_RealTimeDownload(benchmark::State& state) {
   SetUi(&ui);
   InstallQtTimerFactory();
   Device device(usb ? MakeUsbTransport() : MakeTransport("sim:" + folder.File("logger.sock")),
-                SteadyDeviceClock([] { return MakeTimer(); }), ui, data);
+                SteadyDeviceClock([] { return MakeTimer(); }), ui, data, parameters);
   device.StartScan();
   if (!RunUntil([&] { return device.Connected(); }, 10000)) {
     state.SkipWithError("no link to the logger");

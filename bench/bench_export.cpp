@@ -39,7 +39,6 @@ ExportRows Rows() {
     support::KvxHead h;
     h.count = 327600;
     support::WriteBytes(p, support::KvxImage(h, support::Wave(327600)));
-    ApplyDefaultParameters();
     data.MenuCommandCode = MenuOperation::DataView;
     data.Open(p);
     return data.AllNoZeroRows();

@@ -38,7 +38,6 @@ const std::string& LargestFile() {
 // One dataset for every case, as a window keeps one.
 Dataset& Prepare() {
   static Dataset data;
-  ApplyDefaultParameters();
   return data;
 }
 

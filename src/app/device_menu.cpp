@@ -47,18 +47,19 @@ void SendSystemParameters(Device& device) {
   Dataset& data = device.Data();
   if (device.RefuseWithoutLink()) return;
   if (data.MenuCommandCode != MenuOperation::None) return;
-  MachineParameter.ParameterAccepted = false;
+  RecordingParameters& p = device.Parameters();
+  p.ParameterAccepted = false;
   data.DataLoaded = false;
   data.FrequencyFileLoaded = false;
   data.FrequencyView = false;
   Ui().ClearChart();
   // The dialog is modal while the timers run: the link may go meanwhile.
-  MachineParameter.ParameterDialogMode = 0;
+  p.ParameterDialogMode = 0;
   Ui().ShowParameterDialog();
-  if (MachineParameter.ParameterAccepted && device.link.LinkConfirmed) device.SendParameters(MachineParameter);
-  MachineParameter.ParameterAccepted = false;
+  if (p.ParameterAccepted && device.link.LinkConfirmed) device.SendParameters(p);
+  p.ParameterAccepted = false;
   if (!device.link.LinkConfirmed) {
-    Ui().Message(Lang("No connect machine!", "设备没有连接!!"), MessageIcon::Exclamation);
+    Ui().Message(Lang(p, "No connect machine!", "设备没有连接!!"), MessageIcon::Exclamation);
   }
 }
 
@@ -99,7 +100,7 @@ void ToggleLiveCapture(Device& device) {
     if (!problem.empty()) CaptureFileFailure(name, problem);
     return;
   }
-  auto& p = MachineParameter;
+  auto& p = device.Parameters();
   p.ParameterDialogMode = 1;
   Ui().ShowParameterDialog();
   if (!p.ParameterAccepted) {

@@ -5,7 +5,6 @@
 
 #include "model/conversion.h"
 #include "model/state.h"
-#include "model/machine_parameter.h"
 
 namespace accelog {
 
@@ -32,7 +31,6 @@ void Chart::PrepareLiveSpectrum() {
   scene.AccelUnitLabel.Visible = false;  // no mg unit over spectrum lines
   data_.MenuCommandCode = MenuOperation::LiveSpectrum;
   data_.FrequencyView = true;
-  MachineParameter.ParameterDialogMode = 2;
 }
 
 void Chart::ShowLivePoint() {

@@ -8,14 +8,12 @@
 
 namespace accelog {
 
-PageSetup CurrentPageSetup() {
-  const auto& m = MachineParameter;
+PageSetup CurrentPageSetup(const RecordingParameters& m) {
   return {m.PaperKind,  m.PaperDirection, m.MarginLeft,   m.MarginRight,     m.MarginTop,       m.MarginDown,
           m.PaperWidth, m.PaperHeight,    m.PictureScale, m.PictureMoveDown, m.PictureMoveRight};
 }
 
-void ApplyPageSetup(const PageSetup& s) {
-  auto& m = MachineParameter;
+void ApplyPageSetup(RecordingParameters& m, const PageSetup& s) {
   m.PaperKind = s.PaperKind;
   m.PaperDirection = s.PaperDirection;
   m.MarginLeft = s.MarginLeft;

@@ -16,8 +16,9 @@ struct PageSetup {
   float PictureScale;
   int16_t PictureMoveDown, PictureMoveRight;
 };
-PageSetup CurrentPageSetup();           // from MachineParameter
-void ApplyPageSetup(const PageSetup& s);  // into MachineParameter
+struct RecordingParameters;
+PageSetup CurrentPageSetup(const RecordingParameters& m);
+void ApplyPageSetup(RecordingParameters& m, const PageSetup& s);
 
 // Width x height in mm of paper kind 0..5; false for "User" (2) and others.
 bool PaperSizeOf(int kind, int16_t& width, int16_t& height);

@@ -40,22 +40,22 @@ const ParameterCaptions kChinese = {
     "确认", "取消",
 };
 
-// The frame each option button and each box sits in.
-int FrameOfOption(int option) {
-  if (option <= 4) return 1;
-  if (option <= 6) return 4;
-  if (option <= 9) return 5;
-  return 8;
+// The group each option button and each box sits in.
+FormGroup GroupOfOption(int option) {
+  if (option <= 4) return IntervalGroup;
+  if (option <= 6) return RecordModeGroup;
+  if (option <= 9) return WorkModeGroup;
+  return LimitGroup;
 }
 
-int FrameOfBox(int box) {
-  if (box == 1) return 0;
-  if (box == 2) return 1;
-  if (box == 3) return 2;
-  if (box <= 6) return 3;
-  if (box <= 12) return 6;
-  if (box <= 18) return 7;
-  return 8;
+FormGroup GroupOfBox(int box) {
+  if (box == 1) return PortGroup;
+  if (box == 2) return IntervalGroup;
+  if (box == 3) return LedGroup;
+  if (box <= 6) return CriticalGroup;
+  if (box <= 12) return CurrentTimeGroup;
+  if (box <= 18) return StartTimeGroup;
+  return LimitGroup;
 }
 
 // First and last option of the group an option belongs to.
@@ -123,8 +123,8 @@ ClockReading NextDay(ClockReading now) {
 
 void FollowWorkMode(ParameterForm& form) {
   const bool timing = form.Option[9];
-  form.FrameEnabled[7] = timing;
-  form.FrameEnabled[8] = timing;
+  form.GroupEnabled[StartTimeGroup] = timing;
+  form.GroupEnabled[LimitGroup] = timing;
 }
 
 void OpenFull(ParameterForm& form, const RecordingParameters& p, const ClockReading& now) {
@@ -165,8 +165,11 @@ void OpenFull(ParameterForm& form, const RecordingParameters& p, const ClockRead
 }
 
 void OpenRealTime(ParameterForm& form, const RecordingParameters& p) {
-  for (int f : {0, 2, 3, 4, 5, 6, 7}) form.FrameVisible[static_cast<size_t>(f)] = false;
-  form.FrameEnabled[8] = true;
+  for (FormGroup g : {PortGroup, LedGroup, CriticalGroup, RecordModeGroup, WorkModeGroup, CurrentTimeGroup,
+                      StartTimeGroup}) {
+    form.GroupVisible[g] = false;
+  }
+  form.GroupEnabled[LimitGroup] = true;
   form.OptionVisible[3] = form.OptionVisible[4] = false;
   if (p.IntervalUnit == 0 || p.IntervalUnit == 2 || p.IntervalUnit == 3) Select(form, 1);
   else if (p.IntervalUnit == 1) Select(form, 2);
@@ -225,8 +228,8 @@ void OpenParameterForm(ParameterForm& form, const RecordingParameters& values, c
   const int16_t mode = values.ParameterDialogMode;
   form = {};
   form.Mode = mode;
-  form.FrameVisible.fill(true);
-  form.FrameEnabled.fill(true);
+  form.GroupVisible.fill(true);
+  form.GroupEnabled.fill(true);
   form.OptionVisible.fill(true);
   form.Text[1] = "4";
   form.ClockRunning = true;
@@ -241,9 +244,9 @@ void TickParameterClock(ParameterForm& form, const ClockReading& now) {
 
 void ClickOption(ParameterForm& form, RecordingParameters& values, int option) {
   if (option < 1 || option > 11) return;
-  const auto frame = static_cast<size_t>(FrameOfOption(option));
-  if (!form.OptionVisible[static_cast<size_t>(option)] || !form.FrameVisible[frame] ||
-      !form.FrameEnabled[frame]) {
+  const FormGroup group = GroupOfOption(option);
+  if (!form.OptionVisible[static_cast<size_t>(option)] || !form.GroupVisible[group] ||
+      !form.GroupEnabled[group]) {
     return;
   }
   Select(form, option);
@@ -282,8 +285,8 @@ void ClickOption(ParameterForm& form, RecordingParameters& values, int option) {
 
 bool ValueBoxClickable(const ParameterForm& form, int box) {
   if (box < 2 || box > 19 || (box >= 7 && box <= 12)) return false;
-  const auto frame = static_cast<size_t>(FrameOfBox(box));
-  if (!form.FrameVisible[frame] || !form.FrameEnabled[frame]) return false;
+  const FormGroup group = GroupOfBox(box);
+  if (!form.GroupVisible[group] || !form.GroupEnabled[group]) return false;
   if (box >= 4 && box <= 6 && !form.CriticalEnabled) return false;
   return true;
 }

@@ -4,6 +4,7 @@
 // do to it and to the recording parameters they are given. The Qt window
 // mirrors this state and forwards every user action here.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -23,13 +24,19 @@ ClockReading ReadClock();
 inline constexpr const char* kLimitMinutes = "Limit Time(Unite:Minute)";
 inline constexpr const char* kLimitTimes = "number of times";
 
+// The boxed groups of the form, in the layout's order.
+enum FormGroup : size_t {
+  PortGroup, IntervalGroup, LedGroup, CriticalGroup, RecordModeGroup, WorkModeGroup,
+  CurrentTimeGroup, StartTimeGroup, LimitGroup, kFormGroups
+};
+
 struct ParameterForm {
   int16_t Mode = 0;                     // ParameterDialogMode when opened
   std::array<std::string, 20> Text;     // Text1..Text19 (index 0 unused)
   std::array<bool, 12> Option{};        // Option1..Option11 selected
   std::array<bool, 12> OptionVisible{};
-  std::array<bool, 9> FrameVisible{};   // Frame0..Frame8
-  std::array<bool, 9> FrameEnabled{};
+  std::array<bool, kFormGroups> GroupVisible{};
+  std::array<bool, kFormGroups> GroupEnabled{};
   bool CriticalEnabled = false;         // Text4..Text6
   std::string LimitCaption;  // what the limit counts
   bool ClockRunning = false;           // the live clock

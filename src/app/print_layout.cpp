@@ -42,7 +42,7 @@ float PreviewZoomFor(PageTwips page, int window_width, int window_height) {
 }
 
 PreviewLayout LayOutPreview(PrintJob& p, int window_width, int window_height) {
-  const auto& m = MachineParameter;
+  const auto& m = p.PageSetup();
   const PageTwips page = PageSizeTwips(m.PaperWidth, m.PaperHeight, m.PaperDirection);
   p.PreviewZoom = PreviewZoomFor(page, window_width, window_height);
   const double zoom = p.PreviewZoom;
@@ -83,7 +83,7 @@ int16_t DragMarginLine(PrintJob& p, MarginLine line, const PreviewLayout& l, dou
   // The pointer may leave the page; the margin stays on it.
   x = std::clamp(x, 0.0, l.PageWidth);
   y = std::clamp(y, 0.0, l.PageHeight);
-  auto& m = MachineParameter;
+  auto& m = p.PageSetup();
   int16_t* view = nullptr;
   int16_t* mm = nullptr;
   double distance = 0;
@@ -99,8 +99,8 @@ int16_t DragMarginLine(PrintJob& p, MarginLine line, const PreviewLayout& l, dou
   return *mm;
 }
 
-bool MovePictureByZone(int32_t x, int32_t y, double width, double height) {
-  auto& m = MachineParameter;
+bool MovePictureByZone(PrintJob& job, int32_t x, int32_t y, double width, double height) {
+  auto& m = job.PageSetup();
   if (x >= 1 && x < 3000) {
     m.PictureMoveRight = Add16(m.PictureMoveRight, 10);
   } else if (x > width - 3000 && x <= width) {
@@ -116,13 +116,13 @@ bool MovePictureByZone(int32_t x, int32_t y, double width, double height) {
 }
 
 TwipRect CutOutSource(const PrintJob& p) {
-  const auto& m = MachineParameter;
+  const auto& m = p.PageSetup();
   return {static_cast<double>(m.PictureMoveRight + p.CropLeft), static_cast<double>(m.PictureMoveDown + p.CropTop),
           static_cast<double>(p.CropWidth), static_cast<double>(p.CropHeight)};
 }
 
 TwipRect PrintedPicture(const PrintJob& p) {
-  const auto& m = MachineParameter;
+  const auto& m = p.PageSetup();
   return {m.MarginLeft * kTwipsPerMm, m.MarginTop * kTwipsPerMm, p.CropWidth * static_cast<double>(m.PictureScale),
           p.CropHeight * static_cast<double>(m.PictureScale)};
 }

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "model/machine_parameter.h"
+
 namespace accelog {
 
 inline constexpr double kTwipsPerMm = 56.6929;
@@ -31,6 +33,8 @@ struct PrintJob {
   int16_t ViewMarginTop = 0, ViewMarginDown = 0, ViewMarginLeft = 0, ViewMarginRight = 0;
   bool MarginDragging = false;
   std::string CurrentPrinter;  // the application's printer; empty: the system default
+  ParameterStore* Parameters = nullptr;  // the page set-up: paper, margins, picture scale and move
+  RecordingParameters& PageSetup() const { return Parameters->Values(); }
 };
 
 struct TwipRect {
@@ -73,7 +77,7 @@ int16_t MarginFromView(double view, float zoom);
 
 // A double click at (x, y) on a picture of the given size moves the
 // cut-out by zone; false when the click is in no zone.
-bool MovePictureByZone(int32_t x, int32_t y, double width, double height);
+bool MovePictureByZone(PrintJob& job, int32_t x, int32_t y, double width, double height);
 
 // The cut-out of the capture the preview and the printer draw, twips.
 TwipRect CutOutSource(const PrintJob& job);

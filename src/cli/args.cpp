@@ -9,6 +9,7 @@
 #include <string>
 
 #include "cli/cli.h"
+#include "core/program_folder.h"
 #include "model/numeric_text.h"
 
 namespace accelog::cli {
@@ -63,6 +64,11 @@ std::optional<double> ParseNumber(const std::string& text) {
     return std::nullopt;
   }
   return NumericValue(text);
+}
+
+std::string ProgramFolder() {
+  if (accelog::ProgramPath.empty()) accelog::InitProgramFolder();
+  return accelog::ProgramPath;
 }
 
 bool FileCanBeRead(const std::string& file) {

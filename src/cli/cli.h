@@ -65,6 +65,9 @@ std::optional<double> ParseNumber(const std::string& text);
 // not exist or cannot be opened for reading (a folder included).
 bool FileCanBeRead(const std::string& file);
 
+// The program's folder, made on first use: where the parameter files are.
+std::string ProgramFolder();
+
 // Opens a .kvx file as the acceleration view does: kExitOk, kExitFailed for
 // a file that cannot be read, or kExitRefused with the program's message on
 // stderr.

@@ -111,17 +111,19 @@ void CatchStopSignals() {
 
 // Brings the link up on a device of its own, then runs `work` with it and
 // the loop that drives its timers; kExitFailed when the link did not come up.
-int RunOnLink(const Args& args, DeviceUi& ui, const std::function<int(Device&, TimerLoop&)>& work) {
+int RunOnLink(const Args& args, DeviceUi& ui, ParameterStore& parameters,
+              const std::function<int(Device&, TimerLoop&)>& work) {
   int refused = kExitOk;
   auto transport = MakeCliTransport(args, refused);
   if (!transport) return refused;
   SetUi(&ui);
-  LoadParametersAtStartup();
+  parameters.LoadAtStartup();
   TimerLoop loop;
   Dataset data;
   int code = kExitFailed;
   {
-    Device device(std::move(transport), SteadyDeviceClock([&loop] { return loop.MakeTimer(); }), ui, data);
+    Device device(std::move(transport), SteadyDeviceClock([&loop] { return loop.MakeTimer(); }), ui, data,
+                  parameters.Values());
     device.StartScan();
     loop.Run([&] { return stop_requested || device.Connected() || device.ConnectFailed(); });
     if (device.Connected() && !stop_requested) code = work(device, loop);
@@ -156,7 +158,8 @@ bool NoOptionsLeft(Args& args, const char* usage, size_t words) {
 int RunScan(Args& args) {
   if (!NoOptionsLeft(args, "scan", 0)) return kExitUsage;
   DeviceUi ui;
-  return RunOnLink(args, ui, [](Device& device, TimerLoop&) {
+  ParameterStore parameters(ProgramFolder());
+  return RunOnLink(args, ui, parameters, [](Device& device, TimerLoop&) {
     std::printf("%s\n", device.DeviceIdText().c_str());
     std::fflush(stdout);
     return kExitOk;
@@ -201,7 +204,8 @@ int RunDownload(Args& args) {
     return kExitFailed;
   }
   CatchStopSignals();
-  return RunOnLink(args, ui, [&](Device& device, TimerLoop& loop) {
+  ParameterStore parameters(ProgramFolder());
+  return RunOnLink(args, ui, parameters, [&](Device& device, TimerLoop& loop) {
     // The checks again, now that the link is up: the folder may have changed.
     if (const std::string problem = DownloadTargetProblem(target); !problem.empty()) {
       ui.Message(target + ": " + problem, MessageIcon::Exclamation);
@@ -267,10 +271,12 @@ int RunSetParams(Args& args) {
   // goes through its box's keypad first, as in the window.
   DeviceUi ui;
   SetUi(&ui);
-  LoadParametersAtStartup();
+  ParameterStore parameters(ProgramFolder());
+  RecordingParameters& p = parameters.Values();
+  parameters.LoadAtStartup();
   ParameterForm form;
   std::string error;
-  if (!FillFormFromEntries(entries, MachineParameter, ReadClock(), form, error)) {
+  if (!FillFormFromEntries(entries, p, ReadClock(), form, error)) {
     SetUi(nullptr);
     std::fprintf(stderr, "accelog-cli: %s\n", error.c_str());
     return kExitUsage;
@@ -290,34 +296,34 @@ int RunSetParams(Args& args) {
   for (const auto& k : keypad_boxes) {
     if (!k.given) continue;
     const std::string value = form.Text[static_cast<size_t>(k.box)];
-    if (const auto range = EnterBoxTextOnKeypad(form, MachineParameter, k.box)) {
+    if (const auto range = EnterBoxTextOnKeypad(form, p, k.box)) {
       SetUi(nullptr);
       std::fprintf(stderr, "accelog-cli: %s %s: the keypad takes %d to %d%s\n", k.option, value.c_str(),
                    range->Minimum, range->Maximum, KeypadCondition(form, k.box).c_str());
       return kExitRefused;
     }
   }
-  RecordingParameters checked = MachineParameter;
+  RecordingParameters checked = p;
   const int code = CheckParameterForm(form, checked);
   if (code != 0) {
-    const int16_t language = MachineParameter.LanguageFlag;
+    const int16_t language = p.LanguageFlag;
     ui.Message(ParameterErrorText(code, language), MessageIcon::Exclamation);
     ui.Message(ParameterErrorExplanation(code, language), MessageIcon::Exclamation);
     SetUi(nullptr);
     return kExitRefused;
   }
-  return RunOnLink(args, ui, [&](Device& device, TimerLoop& loop) {
+  return RunOnLink(args, ui, parameters, [&](Device& device, TimerLoop& loop) {
     // What the dialog's OK does with entries that passed: stored, then sent.
-    MachineParameter.ParameterAccepted = false;
-    MachineParameter = checked;
-    MachineParameter.ParameterDialogMode = 0;
-    if (const SaveResult saved = ProgramParameterStore().SaveRecording(); !saved.Ok()) {
-      ui.Message(ParameterSaveErrorText(saved.message, MachineParameter.LanguageFlag), MessageIcon::Exclamation);
+    p.ParameterAccepted = false;
+    p = checked;
+    p.ParameterDialogMode = 0;
+    if (const SaveResult saved = parameters.SaveRecording(); !saved.Ok()) {
+      ui.Message(ParameterSaveErrorText(saved.message, p.LanguageFlag), MessageIcon::Exclamation);
       return kExitFailed;
     }
-    MachineParameter.ParameterAccepted = false;
+    p.ParameterAccepted = false;
     std::optional<bool> taken;
-    device.SendParameters(MachineParameter, [&](bool ok) { taken = ok; });
+    device.SendParameters(p, [&](bool ok) { taken = ok; });
     loop.Run([&] { return taken || !device.link.LinkConfirmed; });
     return taken && *taken && device.link.LinkConfirmed ? kExitOk : kExitFailed;
   });

@@ -88,7 +88,7 @@ class LiveUi : public UiPort {
 // capture and hands back where its outcome will be; then runs the timers
 // until the capture ends. A stop signal is the menu item's second click.
 // Returns the exit code.
-int RunCapture(const Args& args, LiveUi& ui,
+int RunCapture(const Args& args, LiveUi& ui, ParameterStore& parameters,
                const std::function<bool(Device&, std::optional<LiveOutcome>&)>& start,
                const std::function<void(Device&)>& stop) {
   int refused = kExitOk;
@@ -106,7 +106,8 @@ int RunCapture(const Args& args, LiveUi& ui,
     auto wake = loop.MakeTimer();
     wake->OnTick = [] {};
     wake->Start(20);
-    Device device(std::move(transport), SteadyDeviceClock([&loop] { return loop.MakeTimer(); }), ui, data);
+    Device device(std::move(transport), SteadyDeviceClock([&loop] { return loop.MakeTimer(); }), ui, data,
+                  parameters.Values());
     device.StartScan();
     loop.Run([&] { return g_stop_signal || device.Connected() || device.ConnectFailed(); });
     std::optional<LiveOutcome> outcome;
@@ -186,15 +187,17 @@ int RunLive(Args& args) {
   // The real-time layout as it opens, with the fields given through its
   // keypad, judged by its OK rows.
   SetUi(&ui);
-  LoadParametersAtStartup();
-  MachineParameter.ParameterDialogMode = 1;
+  ParameterStore parameters(ProgramFolder());
+  RecordingParameters& p = parameters.Values();
+  parameters.LoadAtStartup();
+  p.ParameterDialogMode = 1;
   ParameterForm form;
-  OpenParameterForm(form, MachineParameter, ReadClock());
+  OpenParameterForm(form, p, ReadClock());
   if (interval) form.Text[2] = *interval;
   if (unit) form.Option[1] = !(form.Option[2] = *unit == "s");
   if (interval || unit) {
     const std::string value = form.Text[2];
-    if (const auto range = EnterBoxTextOnKeypad(form, MachineParameter, 2)) {
+    if (const auto range = EnterBoxTextOnKeypad(form, p, 2)) {
       SetUi(nullptr);
       std::fprintf(stderr, "accelog-cli: --interval %s: the keypad takes %d to %d with --unit %s\n", value.c_str(),
                    range->Minimum, range->Maximum, form.Option[2] ? "s" : "ms");
@@ -203,11 +206,11 @@ int RunLive(Args& args) {
   }
   if (limit) form.Text[19] = *limit;
   if (kind) form.Option[10] = !(form.Option[11] = *kind == "count");
-  RecordingParameters checked = MachineParameter;
+  RecordingParameters checked = p;
   const int code = CheckParameterForm(form, checked);
   SetUi(nullptr);
   if (code != 0) {
-    ui.Message(ParameterErrorText(code, MachineParameter.LanguageFlag), MessageIcon::Exclamation);
+    ui.Message(ParameterErrorText(code, p.LanguageFlag), MessageIcon::Exclamation);
     return kExitRefused;
   }
 
@@ -221,18 +224,18 @@ int RunLive(Args& args) {
     // A file that stays would lend its old tail to the new capture.
     if (!ReplaceAllowed(ui, target, overwrite)) return false;
     // What the dialog's OK does with fields that passed: stored, then used.
-    MachineParameter = checked;
-    MachineParameter.ParameterDialogMode = 1;
-    if (const SaveResult saved = ProgramParameterStore().SaveRecording(); !saved.Ok()) {
-      ui.Message(ParameterSaveErrorText(saved.message, MachineParameter.LanguageFlag), MessageIcon::Exclamation);
-      MachineParameter.ParameterDialogMode = 0;
+    p = checked;
+    p.ParameterDialogMode = 1;
+    if (const SaveResult saved = parameters.SaveRecording(); !saved.Ok()) {
+      ui.Message(ParameterSaveErrorText(saved.message, p.LanguageFlag), MessageIcon::Exclamation);
+      p.ParameterDialogMode = 0;
       return false;
     }
-    MachineParameter.ParameterAccepted = false;
-    device.StartLive(target, MachineParameter, {[&](LiveOutcome o) { outcome = o; }});
+    p.ParameterAccepted = false;
+    device.StartLive(target, p, {[&](LiveOutcome o) { outcome = o; }});
     return true;
   };
-  const int exit = RunCapture(args, ui, start, [](Device& device) { device.ToggleLiveCapture(); });
+  const int exit = RunCapture(args, ui, parameters, start, [](Device& device) { device.ToggleLiveCapture(); });
   if (exit == kExitOk) std::printf("%s\n", target.c_str());
   return exit;
 }
@@ -292,7 +295,8 @@ int RunLiveSpectrum(Args& args) {
     limit = *n;
   }
   SetUi(&ui);
-  LoadParametersAtStartup();
+  ParameterStore parameters(ProgramFolder());
+  parameters.LoadAtStartup();
   SetUi(nullptr);
 
   // With OUT the question is answered OK and OUT is the chosen name; without
@@ -328,7 +332,7 @@ int RunLiveSpectrum(Args& args) {
     device.StartLiveSpectrum(target, {[&](LiveOutcome o) { outcome = o; }});
     return true;
   };
-  const int exit = RunCapture(args, ui, start, [](Device& device) { device.ToggleLiveSpectrum(); });
+  const int exit = RunCapture(args, ui, parameters, start, [](Device& device) { device.ToggleLiveSpectrum(); });
   if (exit == kExitOk && !json) std::printf("%s\n", target.c_str());
   return exit;
 }

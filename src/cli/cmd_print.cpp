@@ -47,9 +47,8 @@ bool SplitNumbers(const std::string& text, char sep, size_t count, int16_t* out)
   return n == count;
 }
 
-bool ApplyPaper(const std::string& paper) {
+bool ApplyPaper(RecordingParameters& m, const std::string& paper) {
   const char* const kNames[6] = {"A4", "A3", "", "Letter", "Legal", "Tabloid"};
-  auto& m = MachineParameter;
   for (int k = 0; k < 6; ++k) {
     if (k != 2 && paper == kNames[k]) {
       m.PaperKind = static_cast<int16_t>(k);
@@ -87,10 +86,11 @@ int RunPrint(Args& args) {
   const std::string out = args.words[1];
 
   // The stored page set-up, without creating the file when there is none.
-  auto& m = MachineParameter;
-  ApplyDefaultParameters();
+  ParameterStore parameters(ProgramFolder());
+  auto& m = parameters.Values();
+  ApplyDefaults(m);
   if (std::filesystem::exists(ProgramFile(kIntegerFileName))) {
-    const std::vector<int> refused = ProgramParameterStore().ReadRecords();
+    const std::vector<int> refused = parameters.ReadRecords();
     static const char* const kNames[9] = {"PaperKind",  "PaperDirection", "MarginLeft",
                                           "MarginRight", "MarginTop",      "MarginDown",
                                           "PaperWidth",  "PaperHeight",    "PictureScalePercent"};
@@ -103,7 +103,7 @@ int RunPrint(Args& args) {
                    ProgramFile(kIntegerFileName).c_str(), page.c_str());
     }
   }
-  if (paper && !ApplyPaper(*paper)) return Usage();
+  if (paper && !ApplyPaper(m, *paper)) return Usage();
   if (portrait || landscape) m.PaperDirection = landscape ? 1 : 0;
   if (margins) {
     int16_t v[4];
@@ -148,6 +148,7 @@ int RunPrint(Args& args) {
   // The chart window stands for the main window: the capture starts at its corner.
   const QImage capture = window.grab().toImage();
   PrintJob job;
+  job.Parameters = &parameters;
   MeasureCapture(job, capture);
   LocateChartInCapture(job, chart->scene, 0, 0);
   LayOutPreview(job, 19000, 11800);

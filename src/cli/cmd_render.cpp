@@ -15,7 +15,6 @@
 #include "model/conversion.h"
 #include "model/kvx_file.h"
 #include "model/state.h"
-#include "model/machine_parameter.h"
 
 namespace accelog::cli {
 namespace {
@@ -82,7 +81,6 @@ int RunRender(Args& args) {
 
 
   Dataset data;
-  ApplyDefaultParameters();
   StderrUi ui;
   SetUi(&ui);
 

@@ -10,7 +10,7 @@ UiPort* g_port = &g_silent;
 
 void UiPort::ShowDataFile(const std::string& file) { (void)file; }
 void UiPort::ShowFrequencyFile(const std::string& file) { (void)file; }
-void UiPort::ShowParameterDialog() { MachineParameter.ParameterAccepted = true; }
+void UiPort::ShowParameterDialog() {}
 
 UiPort& Ui() { return *g_port; }
 void SetUi(UiPort* port) { g_port = port ? port : &g_silent; }

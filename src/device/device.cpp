@@ -5,6 +5,7 @@
 
 #include "core/ui_port.h"
 #include "core/virtual_clock.h"
+#include "device/texts.h"
 #include "model/kvx_file.h"
 #include "model/state.h"
 
@@ -32,13 +33,18 @@ std::unique_ptr<Timer> Device::MakeTimer(int interval_ms, std::function<void()> 
   return t;
 }
 
-Device::Device(std::unique_ptr<Transport> transport, DeviceClock clock, UiPort& ui, Dataset& data)
-    : transport_(std::move(transport)), clock_(std::move(clock)), ui_(ui), data_(data) {
+Device::Device(std::unique_ptr<Transport> transport, DeviceClock clock, UiPort& ui, Dataset& data,
+               RecordingParameters& parameters)
+    : transport_(std::move(transport)), clock_(std::move(clock)), ui_(ui), data_(data), parameters_(parameters) {
   scan_timer_ = MakeTimer(500, [this] { OnScanTimer(); });
   reply_timer_ = MakeTimer(500, [this] { OnReplyTimer(); });
   block_timer_ = MakeTimer(20, [this] { OnBlockTimer(); });
   spectrum_block_timer_ = MakeTimer(20, [this] { OnSpectrumBlockTimer(); });
   limit_timer_ = MakeTimer(500, [this] { OnLimitTimer(); });
+}
+
+std::string Device::Lang(const char* english, const char* chinese) const {
+  return accelog::Lang(parameters_, english, chinese);
 }
 
 Device::~Device() {

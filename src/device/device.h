@@ -171,7 +171,11 @@ class Device {
  public:
   // The samples and view the engines fill.
   Dataset& Data() { return data_; }
-  Device(std::unique_ptr<Transport> transport, DeviceClock clock, UiPort& ui, Dataset& data);
+  // The recording parameters: their language, the dialog's layout, the
+  // clock fields a capture's head carries.
+  RecordingParameters& Parameters() { return parameters_; }
+  Device(std::unique_ptr<Transport> transport, DeviceClock clock, UiPort& ui, Dataset& data,
+         RecordingParameters& parameters);
   ~Device();
   Device(const Device&) = delete;
   Device& operator=(const Device&) = delete;
@@ -245,6 +249,7 @@ class Device {
 
  private:
   int64_t Now() const { return clock_.now_ms(); }
+  std::string Lang(const char* english, const char* chinese) const;
   void Waited(int ms) {
     if (ms > 0 && clock_.waited) clock_.waited(ms);
   }
@@ -335,6 +340,7 @@ class Device {
   DeviceClock clock_;
   UiPort& ui_;
   Dataset& data_;
+  RecordingParameters& parameters_;
   std::unique_ptr<Timer> scan_timer_;            // device scan, 500 ms
   std::unique_ptr<Timer> reply_timer_;           // single reply reader, 500 ms
   std::unique_ptr<Timer> block_timer_;           // blocks and live samples, time-out

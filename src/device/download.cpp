@@ -204,7 +204,7 @@ void Device::RetryBlock(std::span<const uint8_t> reply) {
 void Device::TimeOut() {
   block_timer_->SetEnabled(false);
   CloseDownloadFile();
-  ui_.StatusPanel(2, MachineParameter.LanguageFlag == 1
+  ui_.StatusPanel(2, parameters_.LanguageFlag == 1
                           ? "Communction Over Time" + std::to_string(static_cast<int>(command.Awaited))
                           : std::string("通讯超时失败"));
   ui_.StatusPanel(1, " ");

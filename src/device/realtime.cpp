@@ -172,8 +172,8 @@ void Device::StartLive(const std::string& name, const RecordingParameters& p, Li
   data_.CountPoint = 0;
   live.StampWritten = false;
   errno = 0;
-  SetCurFromClock();  // the head carries this run's start
-  if (!data_.WriteCaptureHead(name, MachineParameter) || !data_.OpenCaptureFile(name)) {
+  SetCurFromClock(parameters_);  // the head carries this run's start
+  if (!data_.WriteCaptureHead(name, parameters_) || !data_.OpenCaptureFile(name)) {
     StartFailed(name, Reason());
     return;
   }

@@ -108,9 +108,10 @@ void Device::StartLiveSpectrum(const std::string& name, LiveOptions options) {
   download.CommTimeoutCount = 0;
   data_.MenuCommandCode = MenuOperation::LiveSpectrum;  // the menus follow it
   ui_.RestoreMenus(13);
+  parameters_.ParameterDialogMode = 2;  // the dialog of this view, from the chart's first set
   ui_.LiveChartReady(13, name);
-  SetCurFromClock();  // the sets' start is this run's, not an earlier file's
-  data_.WriteSpectrumHead(MachineParameter);
+  SetCurFromClock(parameters_);  // the sets' start is this run's, not an earlier file's
+  data_.WriteSpectrumHead(parameters_);
 
   live.GoodSets = 0;
   live.DataErrorCount = 0;
@@ -206,7 +207,7 @@ void Device::ReadSpectrumSet() {
     return;
   }
   ui_.StatusPanel(2, "download");
-  MachineParameter.ParameterDialogMode = 2;
+  parameters_.ParameterDialogMode = 2;
   RequestSet();
 }
 

@@ -6,8 +6,8 @@
 
 namespace accelog {
 
-inline std::string Lang(const char* english, const char* chinese) {
-  return MachineParameter.LanguageFlag == 1 ? english : chinese;
+inline std::string Lang(const RecordingParameters& p, const char* english, const char* chinese) {
+  return p.LanguageFlag == 1 ? english : chinese;
 }
 
 }  // namespace accelog

@@ -17,8 +17,6 @@
 
 namespace accelog {
 
-RecordingParameters MachineParameter;
-
 namespace {
 
 constexpr int kIntegerRecords = 39;

@@ -7,8 +7,6 @@
 #include <utility>
 #include <vector>
 
-#include "core/program_folder.h"
-
 namespace accelog {
 
 struct RecordingParameters {
@@ -57,12 +55,14 @@ void SetStartFromClock(RecordingParameters& p);
 // stored percent (record 39) is 1 to 1000 and the picture has a size.
 bool PictureScaleAccepted(double scale);
 
-// The recording parameters against the two files in `folder`. The record
-// belongs to whoever built the store (the program, a command, a test).
+// The recording parameters and the two files in `folder` that keep them.
+// Whoever builds the store (the program, a command, a test) owns the record
+// and hands it to who reads it.
 class ParameterStore {
  public:
-  ParameterStore(std::string folder, RecordingParameters& values)
-      : folder_(std::move(folder)), values_(values) {}
+  explicit ParameterStore(std::string folder) : folder_(std::move(folder)) {}
+  ParameterStore(const ParameterStore&) = delete;
+  ParameterStore& operator=(const ParameterStore&) = delete;
 
   RecordingParameters& Values() { return values_; }
   const RecordingParameters& Values() const { return values_; }
@@ -84,19 +84,7 @@ class ParameterStore {
   SaveResult UpdateIntegerFile(const std::vector<std::pair<int, int16_t>>& records) const;
 
   std::string folder_;
-  RecordingParameters& values_;
+  RecordingParameters values_{};
 };
-
-// The record the device, print and file-opening code still read by name
-// until their owners are handed a store; only the program binds a store to it.
-extern RecordingParameters MachineParameter;
-inline void ApplyDefaultParameters() { ApplyDefaults(MachineParameter); }
-inline void SetCurFromClock() { SetCurFromClock(MachineParameter); }
-inline ParameterStore ProgramParameterStore() {
-  if (ProgramPath.empty()) InitProgramFolder();
-  return ParameterStore(ProgramPath, MachineParameter);
-}
-inline void LoadParametersAtStartup() { ProgramParameterStore().LoadAtStartup(); }
-inline bool SavePageSetup() { return ProgramParameterStore().SavePageSetup().Ok(); }
 
 }  // namespace accelog

@@ -182,7 +182,7 @@ void FormPrint::PictureMouse(QEvent* event) {
     last_picture_point_ = QPoint(static_cast<int>(at.x()), static_cast<int>(at.y()));
   } else if (event->type() == QEvent::MouseButtonDblClick) {
     const TwipRect& p = layout_.Picture;
-    if (MovePictureByZone(last_picture_point_.x(), last_picture_point_.y(), p.Width, p.Height)) LayOutPage();
+    if (MovePictureByZone(job_, last_picture_point_.x(), last_picture_point_.y(), p.Width, p.Height)) LayOutPage();
   }
 }
 
@@ -219,10 +219,12 @@ void FormPrint::PrintPage() {
 }
 
 void FormPrint::ChangePageSetup() {
-  const std::optional<PageSetup> values = EditPageSetup(CurrentPageSetup());
+  const std::optional<PageSetup> values = EditPageSetup(CurrentPageSetup(job_.PageSetup()));
   if (!values) return;
-  ApplyPageSetup(*values);
-  if (!SavePageSetup()) Ui().Message(ProgramFile(kIntegerFileName) + ": the page set-up could not be written");
+  ApplyPageSetup(job_.PageSetup(), *values);
+  if (!job_.Parameters->SavePageSetup().Ok()) {
+    Ui().Message(job_.Parameters->File(kIntegerFileName) + ": the page set-up could not be written");
+  }
   LayOutPage();
 }
 

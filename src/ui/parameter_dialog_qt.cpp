@@ -205,7 +205,7 @@ void ParameterDialogQt::Build() {
   grid->addWidget(frame_[7], 4, 0, 1, 2);
   grid->addWidget(frame8, 5, 0, 1, 2);
   grid->setColumnStretch(1, 1);
-  if (!form_.FrameVisible[0]) {
+  if (!form_.GroupVisible[PortGroup]) {
     // Alone in its row, the interval frame takes the full width.
     grid->removeWidget(frame1);
     grid->addWidget(frame1, 0, 0, 1, 2);
@@ -248,8 +248,8 @@ void ParameterDialogQt::Refresh() {
     }
   }
   for (int i = 0; i <= 8; ++i) {
-    frame_[static_cast<size_t>(i)]->setVisible(form_.FrameVisible[static_cast<size_t>(i)]);
-    frame_[static_cast<size_t>(i)]->setEnabled(form_.FrameEnabled[static_cast<size_t>(i)]);
+    frame_[static_cast<size_t>(i)]->setVisible(form_.GroupVisible[static_cast<size_t>(i)]);
+    frame_[static_cast<size_t>(i)]->setEnabled(form_.GroupEnabled[static_cast<size_t>(i)]);
   }
   for (int i = 4; i <= 6; ++i) text_[static_cast<size_t>(i)]->setEnabled(form_.CriticalEnabled);
   label18_->setText(Q(form_.LimitCaption));

@@ -21,6 +21,7 @@ PrintCommand::PrintCommand(QWidget* main_window, FormPicture* chart, PrinterSyst
     : main_window_(main_window), chart_(chart), printers_(printers), timer_(MakeTimer()) {
   job_.TwipsPerPixelX = screen.TwipsPerPixelX;
   job_.TwipsPerPixelY = screen.TwipsPerPixelY;
+  job_.Parameters = screen.Parameters;
   timer_->OnTick = [this] { Tick(); };
 }
 

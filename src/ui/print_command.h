@@ -18,7 +18,8 @@ class PrinterSystem;
 
 class PrintCommand {
  public:
-  // screen: the start-up screen metrics the capture is measured with.
+  // screen: the start-up screen metrics the capture is measured with, and
+  // the store of the page set-up.
   PrintCommand(QWidget* main_window, FormPicture* chart, PrinterSystem& printers, const PrintJob& screen = {});
   ~PrintCommand();
 

@@ -54,8 +54,8 @@ void DrawCutOut(QPainter& painter, const PrintJob& job, const QImage& capture, c
 
 namespace {
 
-QPageLayout CutOutPageLayout() {
-  const auto& m = MachineParameter;
+QPageLayout CutOutPageLayout(const PrintJob& job) {
+  const auto& m = job.PageSetup();
   const PageTwips page = PageSizeTwips(m.PaperWidth, m.PaperHeight, m.PaperDirection);
   const double w_mm = page.Width / kTwipsPerMm, h_mm = page.Height / kTwipsPerMm;
   const QPageSize size(QSizeF(std::min(w_mm, h_mm), std::max(w_mm, h_mm)), QPageSize::Millimeter, QString(),
@@ -65,7 +65,7 @@ QPageLayout CutOutPageLayout() {
 }
 
 QString PaintCutOut(QPagedPaintDevice& device, int dpi, const PrintJob& job, const QImage& capture) {
-  if (!device.setPageLayout(CutOutPageLayout())) return "the printer does not take this paper size";
+  if (!device.setPageLayout(CutOutPageLayout(job))) return "the printer does not take this paper size";
   QPainter painter;
   if (!painter.begin(&device)) return "the printer cannot be opened";
   const double k = dpi / 1440.0;  // device pixels per twip

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QStandardPaths>
 
+#include "core/program_folder.h"
 #include "app/chart.h"
 #include "ui/form_picture.h"
 #include "ui/qt_program_folder.h"
@@ -114,7 +115,6 @@ bool Program::StartSimulator() {
 
 bool Program::Start() {
   // One program per user; a refused start touches nothing of the running one.
-  MachineParameter.LanguageFlag = 1;
   instance_ = std::make_unique<SingleInstance>(options_.lock_folder);
   if (!instance_->Acquire()) {
     std::unique_ptr<MainUi> ui = ui_factory_(nullptr, nullptr);
@@ -123,7 +123,7 @@ bool Program::Start() {
   }
 
   InitProgramFolderFromQt();
-  parameters_ = std::make_unique<ParameterStore>(ProgramPath, MachineParameter);
+  parameters_ = std::make_unique<ParameterStore>(ProgramPath);
   parameters_->LoadAtStartup();  // ends with LanguageFlag = 1
 
   // Without a device on the command line, the logger chosen last time.
@@ -163,7 +163,9 @@ bool Program::Start() {
   });
   window_->SetMenuMark("UseSimulator", simulator_ != nullptr);
   ui_->SetSimulatedLogger(simulator_ != nullptr);
-  print_ = std::make_unique<PrintCommand>(window_.get(), chart_, *printers_, PrintJob{});
+  PrintJob job;
+  job.Parameters = parameters_.get();
+  print_ = std::make_unique<PrintCommand>(window_.get(), chart_, *printers_, job);
   QObject::connect(chart_, &FormPicture::ToolHintCleared, window_->ToolBar()->HintLabel(), &QLabel::clear);
 
   WatchDevice();
@@ -221,7 +223,8 @@ void Program::OnDeviceChanged() {
 
 void Program::MakeDevice(std::unique_ptr<Transport> transport) {
   device_ = std::make_unique<Device>(std::move(transport),
-                                     SteadyDeviceClock([] { return std::make_unique<QtTimer>(); }), *ui_, data_);
+                                     SteadyDeviceClock([] { return std::make_unique<QtTimer>(); }), *ui_, data_,
+                                     parameters_->Values());
 }
 
 }  // namespace accelog

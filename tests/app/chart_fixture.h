@@ -21,7 +21,6 @@ class ChartTest : public ProgramFolderTest {
  protected:
   void SetUp() override {
     ProgramFolderTest::SetUp();
-        ApplyDefaultParameters();
     chart_ = std::make_unique<Chart>(data_);
     chart_->LoadWindow();
   }

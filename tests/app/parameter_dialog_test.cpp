@@ -43,8 +43,8 @@ class ParameterDialogTest : public testing::ProgramFolderTest {
   }
 
   testing::FakePorts ports_;
-  RecordingParameters p_{};
-  ParameterStore store_{folder_.path(), p_};
+  ParameterStore store_{folder_.path()};
+  RecordingParameters& p_ = store_.Values();
 };
 
 TEST_F(ParameterDialogTest, LayoutsOpenFromTheRecordAndTheClock) {
@@ -111,7 +111,7 @@ TEST_F(ParameterDialogTest, OptionButtonRules) {
   ClickOption(f, p_, 6);  // the record mode reaches the record at once, before OK
   EXPECT_TRUE(p_.RecordMode == 1 && f.CriticalEnabled);
   ClickOption(f, p_, 7);
-  EXPECT_FALSE(f.FrameEnabled[7] || f.FrameEnabled[8]);
+  EXPECT_FALSE(f.GroupEnabled[StartTimeGroup] || f.GroupEnabled[LimitGroup]);
 }
 
 TEST_F(ParameterDialogTest, KeypadRangesFollowTheUnitAndTheIntervalTypedSoFar) {

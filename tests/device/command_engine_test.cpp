@@ -58,7 +58,7 @@ TEST_F(CommandEngineTest, SystemParameterSendsTheParametersAsTheyStand) {
                {0, true, "连接成功", "LOOPBACK0001"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.sent);
-    MachineParameter.LanguageFlag = c.language;
+    params_.LanguageFlag = c.language;
     auto* t = InstallLoopback(16);
     ASSERT_TRUE(BringUp());
     EXPECT_EQ(ui_.Panel(1), c.connected);
@@ -66,15 +66,15 @@ TEST_F(CommandEngineTest, SystemParameterSendsTheParametersAsTheyStand) {
       if (c.rejected && p[11] == 0xA0) p[13] = 0;
       return 1;
     };
-    MachineParameter.RecordInterval = 250;
-    MachineParameter.CriticalY = 33;
-    MachineParameter.LimitTime = 1000;
+    params_.RecordInterval = 250;
+    params_.CriticalY = 33;
+    params_.LimitTime = 1000;
     SendSystemParameters(*dev_);
     ASSERT_EQ(t->written.size(), 3u);
-    const auto expected = BuildParameterFrame(MachineParameter);
+    const auto expected = BuildParameterFrame(params_);
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), t->written.back().begin()));
     EXPECT_EQ(t->written.back().size(), 38u);
-    EXPECT_FALSE(MachineParameter.ParameterAccepted);
+    EXPECT_FALSE(params_.ParameterAccepted);
     clock_.Advance(1000);
     EXPECT_EQ(ui_.Panel(2), c.sent);
     EXPECT_EQ(dev_->command.Awaited, c.rejected ? CommandCode::SetParameters : CommandCode::None);
@@ -96,19 +96,19 @@ TEST_F(CommandEngineTest, SystemParameterRespectsTheDialogAndTheLink) {
   data_.MenuCommandCode = MenuOperation::None;
 
   // Dialog cancelled.
-  ui_.parameter_dialog = [] { MachineParameter.ParameterAccepted = false; };
+  ui_.parameter_dialog = [this] { params_.ParameterAccepted = false; };
   SendSystemParameters(*dev_);
   EXPECT_EQ(t->written.size(), 2u);
 
   // The link is lost while the dialog is open.
   ui_.parameter_dialog = [&] {
-    MachineParameter.ParameterAccepted = true;
+    params_.ParameterAccepted = true;
     dev_->link.LinkConfirmed = false;
   };
   SendSystemParameters(*dev_);
   EXPECT_EQ(t->written.size(), 2u);
   EXPECT_EQ(ui_.messages, std::vector<std::string>{"No connect machine!"});
-  EXPECT_FALSE(MachineParameter.ParameterAccepted);
+  EXPECT_FALSE(params_.ParameterAccepted);
 }
 
 }  // namespace

@@ -49,7 +49,7 @@ class DeviceUi : public RecordingUi {
   Device* device = nullptr;                // the one stopped
   std::string SaveFileName(const std::string&, const std::string&) override { return save_name; }
   void ShowDataFile(const std::string& file) override { shown_files.push_back(file); }
-  void ShowParameterDialog() override { parameter_dialog ? parameter_dialog() : UiPort::ShowParameterDialog(); }
+  void ShowParameterDialog() override { parameter_dialog ? parameter_dialog() : void(device->Parameters().ParameterAccepted = true); }
   void SetCaption(const std::string& text) override { captions.push_back(text); }
   void SetMenuMark(int item, bool on) override { (item == 9 ? marks : spectrum_marks).push_back(on); }
   void ShowLivePoint() override { ++points_shown; }
@@ -152,8 +152,8 @@ class DeviceEngineTest : public ProgramFolderTest {
  protected:
   void SetUp() override {
     ProgramFolderTest::SetUp();
-    ApplyDefaultParameters();
-    MachineParameter.LanguageFlag = 1;
+    ApplyDefaults(params_);
+    params_.LanguageFlag = 1;
     SetUi(&ui_);  // the menu items' dialogs
   }
   void TearDown() override {
@@ -166,7 +166,7 @@ class DeviceEngineTest : public ProgramFolderTest {
   void Install(std::unique_ptr<Transport> transport, bool real_link_time = false) {
     dev_.reset();
     DeviceClock clock = real_link_time ? SteadyDeviceClock([&] { return clock_.MakeTimer(); }) : device_clock_;
-    dev_ = std::make_unique<Device>(std::move(transport), std::move(clock), ui_, data_);
+    dev_ = std::make_unique<Device>(std::move(transport), std::move(clock), ui_, data_, params_);
     ui_.device = dev_.get();
   }
   // A fresh device on a loopback logger holding `samples`.
@@ -194,6 +194,7 @@ class DeviceEngineTest : public ProgramFolderTest {
   DeviceClock device_clock_ = VirtualDeviceClock(clock_);  // the loopback's replies fall due on it
   DeviceUi ui_;
   Dataset data_;
+  RecordingParameters params_{};  // the record the menu items hand the device
   std::unique_ptr<Device> dev_;
   LoopbackTransport* loop_ = nullptr;  // the last one installed
 };

@@ -319,7 +319,7 @@ TEST_F(DownloadTest, CommunicationTimeOut) {
 
 // The download's own texts follow the language too.
 TEST_F(DownloadTest, ChineseTexts) {
-  MachineParameter.LanguageFlag = 0;
+  params_.LanguageFlag = 0;
   ASSERT_TRUE(Fresh(9));
   ASSERT_TRUE(RunDownload(Out()));
   EXPECT_TRUE(ui_.PanelShowed(2, "发送回收数据指令23成功"));

@@ -22,10 +22,10 @@ class RealTimeTest : public DeviceEngineTest {
   }
   // Starts a run: interval 500 ms, the limit of `kind` (0 minutes, 1 samples).
   void Start(int16_t kind, int16_t limit) {
-    MachineParameter.RecordInterval = 500;
-    MachineParameter.IntervalUnit = 0;
-    MachineParameter.LimitKind = kind;
-    MachineParameter.LimitTime = limit;
+    params_.RecordInterval = 500;
+    params_.IntervalUnit = 0;
+    params_.LimitKind = kind;
+    params_.LimitTime = limit;
     ToggleLiveCapture(*dev_);
     ASSERT_EQ(dev_->live.Data, CaptureState::Running);
   }
@@ -58,7 +58,7 @@ TEST_F(RealTimeTest, LimitsEndTheRun) {
   ASSERT_TRUE(RunToEnd());
   // The statistics' start is the capture's first sample.
   const auto head = ReadBytes(Out());
-  const auto& p = MachineParameter;
+  const auto& p = params_;
   EXPECT_EQ(std::vector<int>(head.begin() + 13, head.begin() + 19),
             (std::vector<int>{p.StartYear, p.StartMonth, p.StartDay, p.StartHour, p.StartMinute, p.StartSecond}));
   EXPECT_EQ(dev_->live.DataOutcome, LiveOutcome::Stopped);
@@ -71,10 +71,10 @@ TEST_F(RealTimeTest, LimitsEndTheRun) {
   // 36001 ticks of 500 ms after the start; a sample a minute.
   ui_.marks.clear();
   const int64_t start = clock_.Now();
-  MachineParameter.RecordInterval = 60;
-  MachineParameter.IntervalUnit = 1;
-  MachineParameter.LimitKind = 0;
-  MachineParameter.LimitTime = 300;
+  params_.RecordInterval = 60;
+  params_.IntervalUnit = 1;
+  params_.LimitKind = 0;
+  params_.LimitTime = 300;
   ToggleLiveCapture(*dev_);
   ASSERT_TRUE(clock_.RunUntil([&] { return dev_->live.Data != CaptureState::Running; }, 301 * 60'000));
   EXPECT_EQ(clock_.Now() - start, 36001 * 500);
@@ -170,6 +170,7 @@ TEST_F(RealTimeTest, EveryEndingKeepsEverySampleWithItsCount) {
     t_ = InstallLoopback(8);
     ASSERT_TRUE(BringUp());
     ui_ = DeviceUi{};
+    ui_.device = dev_.get();
     ui_.save_name = Out();
     Start(1, 1000);
     clock_.Advance(1600);
@@ -199,7 +200,7 @@ TEST_F(RealTimeTest, SpectrumRunSavesTheLastGoodSet) {
     WriteBytes(fixed, std::vector<unsigned char>(5000, 0xAA));  // an earlier capture
     ui_.answer_ok = false;  // Cancel: the fixed name
     ui_.spectrum_marks.clear();
-    MachineParameter.CurYear = 3;  // an earlier file's
+    params_.CurYear = 3;  // an earlier file's
     ToggleLiveSpectrum(*dev_);
     ASSERT_TRUE(clock_.RunUntil([&] { return dev_->live.GoodSets == 2; }, 60'000));
     if (unplug) {

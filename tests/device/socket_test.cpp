@@ -54,10 +54,10 @@ class SocketTest : public DeviceEngineTest {
   // Starts "Real Time Data": a sample every 500 ms up to `count` samples.
   void StartLive(int16_t count) {
     ui_.save_name = Out();
-    MachineParameter.RecordInterval = 500;
-    MachineParameter.IntervalUnit = 0;
-    MachineParameter.LimitKind = 1;
-    MachineParameter.LimitTime = count;
+    params_.RecordInterval = 500;
+    params_.IntervalUnit = 0;
+    params_.LimitKind = 1;
+    params_.LimitTime = count;
     ToggleLiveCapture(*dev_);
   }
   bool RunLive() {

@@ -57,8 +57,10 @@ TEST_F(FftTest, FrequencyFileLimits) {
 }
 
 TEST_F(FftTest, MemoryCaptureReadsLikeItsFile) {
-  MachineParameter.CurMinute = 59;
-  data_.WriteSpectrumHead(MachineParameter);
+  RecordingParameters p{};
+  ApplyDefaults(p);
+  p.CurMinute = 59;
+  data_.WriteSpectrumHead(p);
   for (int i = 20; i <= 1555; ++i) data_.FFTMemory[i] = int16_t(i * 37 % 256);
   const std::vector<unsigned char> image(&data_.FFTMemory[1], &data_.FFTMemory[1556]);
   WriteBytes(folder_.File("f.kvx"), image);
@@ -77,7 +79,6 @@ TEST_F(FftTest, MemoryCaptureReadsLikeItsFile) {
   };
   std::vector<decltype(point(1))> file_points;
   for (int i = 1; i <= 256; ++i) file_points.push_back(point(i));
-  ApplyDefaultParameters();
   for (int i = 1; i <= 1555; ++i) data_.FFTMemory[i] = image[size_t(i - 1)];
   data_.ReadSpectrumMemoryHead();
   EXPECT_EQ(data_.ReadSpectrumMemoryPoints(), 256);

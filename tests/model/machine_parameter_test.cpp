@@ -27,8 +27,8 @@ class ParameterStoreTest : public ::testing::Test {
     return b;
   }
   testing::TempFolder folder_;
-  RecordingParameters p{};
-  ParameterStore store_{folder_.path(), p};
+  ParameterStore store_{folder_.path()};
+  RecordingParameters& p = store_.Values();
 };
 
 // The fields as one list, to compare a whole record at once.
@@ -118,9 +118,9 @@ TEST_F(ParameterStoreTest, DataFolderRecordsAreCutAndTrimmed) {
 }
 
 TEST_F(ParameterStoreTest, MissingFolderGivesDefaultsAndNamesTheFileNotSaved) {
-  ParameterStore gone(folder_.File("gone"), p);
+  ParameterStore gone(folder_.File("gone"));
   gone.LoadAtStartup();  // files cannot be created: defaults in memory
-  EXPECT_EQ(Fields(p), kDefaults);
+  EXPECT_EQ(Fields(gone.Values()), kDefaults);
   for (const SaveResult& r : {gone.SaveRecording(), gone.SavePageSetup()}) {
     EXPECT_NE(r.message.find(folder_.File("gone/MPInteger.kvx")), std::string::npos) << r.message;
   }

@@ -57,8 +57,8 @@ class DialogsQtTest : public testing::ProgramFolderTest {
     p_.LanguageFlag = 1;
   }
   testing::FakePorts ports_;
-  RecordingParameters p_{};
-  ParameterStore store_{folder_.path(), p_};
+  ParameterStore store_{folder_.path()};
+  RecordingParameters& p_ = store_.Values();
 };
 
 TEST_F(DialogsQtTest, FullLayoutShowsTheFormInEnglishOrChinese) {

@@ -62,10 +62,12 @@ class PrintWindowTest : public ChartTest {
     main_.resize(TwipsToPixels(30000), TwipsToPixels(8203));
     form_ = new FormPicture(*chart_, &main_);
     form_->move(37, 21);
-    command_ = std::make_unique<PrintCommand>(&main_, form_, printers_);
+    ApplyDefaults(parameters_.Values());
+    command_ = std::make_unique<PrintCommand>(&main_, form_, printers_, PrintJob{.Parameters = &parameters_});
   }
   void TearDown() override { SetUi(nullptr); }
 
+  ParameterStore parameters_{folder_.path()};
   RecordingUi ui_;
   FakePrinters printers_;
   QWidget main_;
@@ -108,7 +110,7 @@ TEST_F(PrintWindowTest, PrintCapturesThePlotPreviewsAndPrintsIt) {
   Mouse(page, QEvent::MouseMove, 566, 3000);
   EXPECT_EQ(preview->Label33()->text(), "20mm");
   Mouse(page, QEvent::MouseButtonRelease, 566, 3000);
-  EXPECT_EQ(MachineParameter.MarginLeft, 20);
+  EXPECT_EQ(parameters_.Values().MarginLeft, 20);
   EXPECT_FALSE(preview->Label33()->isVisible());
 
   // Page Setup: a word is refused, Letter with a left margin of 7 is taken and stored.
@@ -173,15 +175,14 @@ TEST_F(PrintWindowTest, PrinterChoice) {
 
 class PageLayoutTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ApplyDefaultParameters();
-  }
-  PrintJob job_;
+  void SetUp() override { ApplyDefaults(m_); }
+  ParameterStore parameters_{""};  // nothing here is saved
+  RecordingParameters& m_ = parameters_.Values();
+  PrintJob job_{.Parameters = &parameters_};
 };
 
 TEST_F(PageLayoutTest, PreviewZoomStopsAtTheFirstFit) {
-  const PageTwips page = PageSizeTwips(MachineParameter.PaperWidth, MachineParameter.PaperHeight,
-                                       MachineParameter.PaperDirection);
+  const PageTwips page = PageSizeTwips(m_.PaperWidth, m_.PaperHeight, m_.PaperDirection);
   auto fits = [&](double z, int w, int h) { return z * page.Width + 1000 < w && z * page.Height + 1000 < h; };
   for (auto [w, h] : {std::pair{19000, 11800}, {30000, 8203}, {12000, 30000}}) {
     const double z = PreviewZoomFor(page, w, h) + 0.1;
@@ -212,9 +213,9 @@ TEST_F(PageLayoutTest, DraggedLinesGiveMillimetresFromTheirOwnEdge) {
     EXPECT_EQ(DragMarginLine(job_, c.line, l, c.x, c.y), c.mm) << c.x << "," << c.y;
     EXPECT_EQ(*c.kept, c.view) << c.x << "," << c.y;
   }
-  EXPECT_EQ(MachineParameter.MarginRight, 20);
+  EXPECT_EQ(m_.MarginRight, 20);
   // After release the preview lays the line out again from the millimetres.
-  MachineParameter.MarginLeft = 20;
+  m_.MarginLeft = 20;
   const PreviewLayout again = LayOutPreview(job_, 30000, 8203);
   EXPECT_EQ(again.LineLeft, std::lround(20 * 56.6929 * job_.PreviewZoom));
   EXPECT_EQ(MarginLineNear(again, again.LineLeft + 50, 4000), MarginLine::Left);
@@ -228,10 +229,10 @@ TEST_F(PageLayoutTest, DoubleClicksMoveTheCutOutByZone) {
   } cases[] = {{2999, 2000, 10, 0}, {9500, 100, -10, 0}, {5000, 4000, 0, -10}, {5000, 2500, 0, 10},
                {0, 0, 0, 0},        {5000, 3300, 0, 0}};
   for (const Case& c : cases) {
-    MachineParameter.PictureMoveRight = MachineParameter.PictureMoveDown = 0;
-    EXPECT_EQ(MovePictureByZone(c.x, c.y, 10000, 6400), c.right != 0 || c.down != 0) << c.x << "," << c.y;
-    EXPECT_EQ(MachineParameter.PictureMoveRight, c.right) << c.x << "," << c.y;
-    EXPECT_EQ(MachineParameter.PictureMoveDown, c.down) << c.x << "," << c.y;
+    m_.PictureMoveRight = m_.PictureMoveDown = 0;
+    EXPECT_EQ(MovePictureByZone(job_, c.x, c.y, 10000, 6400), c.right != 0 || c.down != 0) << c.x << "," << c.y;
+    EXPECT_EQ(m_.PictureMoveRight, c.right) << c.x << "," << c.y;
+    EXPECT_EQ(m_.PictureMoveDown, c.down) << c.x << "," << c.y;
   }
 }
 

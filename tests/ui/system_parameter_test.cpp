@@ -52,8 +52,8 @@ class SystemParameterTest : public testing::ProgramFolderTest {
  protected:
   void SetUp() override {
     ProgramFolderTest::SetUp();
-        ApplyDefaultParameters();
-    MachineParameter.LanguageFlag = 1;
+    ApplyDefaults(store_.Values());
+    store_.Values().LanguageFlag = 1;
     ui_.UseParameterStore(&store_, FixedClock);  // with the real keypad window
     clock_.Install();
     SetUi(&ui_);
@@ -62,7 +62,8 @@ class SystemParameterTest : public testing::ProgramFolderTest {
     std::string error;
     ASSERT_TRUE(sim_->Start(folder_.File("logger.sock"), &error)) << error;
     device_ = std::make_unique<Device>(MakeTransport("sim:" + folder_.File("logger.sock")),
-                                       SteadyDeviceClock([this] { return clock_.MakeTimer(); }), ui_, data_);
+                                       SteadyDeviceClock([this] { return clock_.MakeTimer(); }), ui_, data_,
+                                       store_.Values());
     device_->StartScan();
     ASSERT_TRUE(clock_.RunUntil([this] { return device_->Connected(); }, 10000));
   }
@@ -73,7 +74,7 @@ class SystemParameterTest : public testing::ProgramFolderTest {
   }
 
   VirtualClock clock_;
-  ParameterStore store_{folder_.path(), MachineParameter};  // the record the device sends
+  ParameterStore store_{folder_.path()};  // the record the dialog edits and the device sends
   WindowUi ui_;
   Dataset data_;
   std::unique_ptr<Device> device_;
