@@ -89,7 +89,6 @@ Program::~Program() {
   watch_.reset();
   // Device and timers go before the windows and the event loop.
   device_.reset();
-  SetTimerFactory(nullptr);
   window_.reset();
   if (simulator_) simulator_->Stop();
 }
@@ -139,14 +138,13 @@ bool Program::Start() {
       return false;
     }
   }
-  InstallQtTimerFactory();
   chart_model_ = std::make_unique<accelog::Chart>(data_);
   chart_ = new FormPicture(*chart_model_);
   window_ = std::make_unique<MainWindow>(chart_, data_);
   ui_ = ui_factory_(window_.get(), chart_);
   SetUi(ui_.get());
   ui_->UseParameterStore(parameters_.get());
-  export_ = std::make_unique<DataExport>(data_, *ui_, MakeTimer());
+  export_ = std::make_unique<DataExport>(data_, *ui_, MakeQtTimer());
   MakeDevice(std::move(transport));
   window_->SetHandlers({
       {"File002", [this] { SendSystemParameters(*device_); }},
@@ -163,7 +161,7 @@ bool Program::Start() {
   });
   window_->SetMenuMark("UseSimulator", simulator_ != nullptr);
   ui_->SetSimulatedLogger(simulator_ != nullptr);
-  print_ = std::make_unique<PrintCommand>(window_.get(), chart_, *printers_, PrintJob{});
+  print_ = std::make_unique<PrintCommand>(window_.get(), chart_, *printers_, *ui_, MakeQtTimer(), PrintJob{});
   QObject::connect(chart_, &FormPicture::ToolHintCleared, window_->ToolBar()->HintLabel(), &QLabel::clear);
 
   WatchDevice();
@@ -221,7 +219,7 @@ void Program::OnDeviceChanged() {
 
 void Program::MakeDevice(std::unique_ptr<Transport> transport) {
   device_ = std::make_unique<Device>(std::move(transport),
-                                     SteadyDeviceClock([] { return std::make_unique<QtTimer>(); }), *ui_, data_);
+                                     SteadyDeviceClock(MakeQtTimer), *ui_, data_);
 }
 
 }  // namespace accelog
