@@ -11,6 +11,7 @@
 #include "ui/keypad_dialog_qt.h"
 #include "ui/parameter_dialog_qt.h"
 #include "app/shell_rules.h"
+#include "model/machine_parameter.h"
 #include "ui/twips.h"
 
 namespace accelog {
@@ -151,7 +152,11 @@ void QtUi::UseParameterStore(ParameterStore* store, ClockReading (*clock)()) {
 }
 
 void QtUi::ShowParameterDialog() {
-  if (!parameters_) return UiPort::ShowParameterDialog();
+  // Without a store, the parameters are accepted as they stand.
+  if (!parameters_) {
+    MachineParameter.ParameterAccepted = true;
+    return;
+  }
   ParameterDialogQt dialog(*parameters_, keypad_ ? *keypad_ : *qt_keypad_, clock_, parent_);
   dialog.exec();
 }

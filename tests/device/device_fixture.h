@@ -49,7 +49,9 @@ class DeviceUi : public RecordingUi {
   Device* device = nullptr;                // the one stopped
   std::string SaveFileName(const std::string&, const std::string&) override { return save_name; }
   void ShowDataFile(const std::string& file) override { shown_files.push_back(file); }
-  void ShowParameterDialog() override { parameter_dialog ? parameter_dialog() : UiPort::ShowParameterDialog(); }
+  void ShowParameterDialog() override {
+    parameter_dialog ? parameter_dialog() : void(MachineParameter.ParameterAccepted = true);
+  }
   void SetCaption(const std::string& text) override { captions.push_back(text); }
   void SetMenuMark(int item, bool on) override { (item == 9 ? marks : spectrum_marks).push_back(on); }
   void ShowLivePoint() override { ++points_shown; }
