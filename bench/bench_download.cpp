@@ -97,9 +97,8 @@ void BM_RealTimeDownload(benchmark::State& state) {
   BenchUi ui;
   ui.save_name = folder.File("bench.kvx");
   SetUi(&ui);
-  InstallQtTimerFactory();
   Device device(usb ? MakeUsbTransport() : MakeTransport("sim:" + folder.File("logger.sock")),
-                SteadyDeviceClock([] { return MakeTimer(); }), ui, data, parameters);
+                SteadyDeviceClock(MakeQtTimer), ui, data, parameters);
   device.StartScan();
   if (!RunUntil([&] { return device.Connected(); }, 10000)) {
     state.SkipWithError("no link to the logger");
@@ -138,7 +137,6 @@ void BM_RealTimeDownload(benchmark::State& state) {
   state.counters["blocks_per_s"] = seconds > 0 ? static_cast<double>(blocks) / seconds : 0;
   state.counters["blocks"] = static_cast<double>(blocks);
 
-  SetTimerFactory(nullptr);
   SetUi(nullptr);
   logger.Stop();
 }

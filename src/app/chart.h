@@ -117,7 +117,7 @@ class Chart {
   // After the file was read: buttons hidden, axes scaled and labelled, the
   // window drawn, the point-count box and the scroll track set.
   void ShowOpenedDataFile();
-  OpenResult OpenDataFile(const std::string& file);
+  OpenOutcome OpenDataFile(const std::string& file);
 
   // Spectra of RealData(1..256) as curves X, Y, Z over lines 1..128 with the
   // spectrum axis. The caller holds AccelOffset at 0 around it.
@@ -132,7 +132,7 @@ class Chart {
   void SetHannWindow(int16_t value);
   // "Frequency" after the file was chosen: the file read (refusals shown),
   // the spectrum view with "Disp Frequency" ticked.
-  FrequencyFileResult OpenFrequencyFile(const std::string& file);
+  FrequencyFileOutcome OpenFrequencyFile(const std::string& file);
 
   // --- Live runs ---
   void PrepareLiveData();

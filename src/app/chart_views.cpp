@@ -48,12 +48,12 @@ void Chart::ShowOpenedDataFile() {
   PlaceScrollMarkers();
 }
 
-OpenResult Chart::OpenDataFile(const std::string& file) {
+OpenOutcome Chart::OpenDataFile(const std::string& file) {
   data_.DataFileName = file;
   PrepareDataView();
-  const OpenResult result = data_.Open(file);
-  if (result == OpenResult::Ok) ShowOpenedDataFile();
-  return result;
+  OpenOutcome outcome = data_.Open(file);
+  if (outcome == OpenResult::Ok) ShowOpenedDataFile();
+  return outcome;
 }
 
 }  // namespace accelog

@@ -2,7 +2,18 @@
 // "Acceleration": open a .kvx file as the acceleration view.
 #include <string>
 
+#include "core/ui_port.h"
+
 namespace accelog {
+
+template <class Result>
+struct FileOutcome;
+
+// A refused file's message, shown as opening it has always shown it.
+template <class Result>
+void ShowRefusal(UiPort& ui, const FileOutcome<Result>& outcome) {
+  if (!outcome.message.empty()) ui.Message(outcome.message, outcome.warning ? MessageIcon::Exclamation : MessageIcon::None);
+}
 
 class Dataset;
 void OpenAccelerationFromDialog(Dataset& data);

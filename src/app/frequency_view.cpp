@@ -41,12 +41,12 @@ void Chart::SetHannWindow(int16_t value) {
   ShowStatistics();
 }
 
-FrequencyFileResult Chart::OpenFrequencyFile(const std::string& file) {
+FrequencyFileOutcome Chart::OpenFrequencyFile(const std::string& file) {
   ChartSceneRecord& s = scene;
   data_.DataFileName = data_.DownloadFileName = file;
   ShowFileNameBox(file);
-  const FrequencyFileResult result = data_.ReadFrequencyFile(file);
-  if (result != FrequencyFileResult::Ok) return result;
+  FrequencyFileOutcome outcome = data_.ReadFrequencyFile(file);
+  if (outcome != FrequencyFileResult::Ok) return outcome;
 
   data_.FrequencyFileLoaded = true;
   const int16_t shown[8] = {1, 1, 1, 0, 0, 0, 0, 1};
@@ -68,7 +68,7 @@ FrequencyFileResult Chart::OpenFrequencyFile(const std::string& file) {
   s.StatBox[kPointCountBox].Caption = std::to_string(data_.CountPoint);
   PlaceScrollMarkers();
   data_.MenuCommandCode = MenuOperation::None;
-  return result;
+  return outcome;
 }
 
 }  // namespace accelog

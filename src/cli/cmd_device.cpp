@@ -2,7 +2,6 @@
 // the status panels and the progress bar printed on stderr.
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "cli/cli.h"
+#include "cli/stop_signals.h"
 #include "core/program_folder.h"
 #include "core/timer_loop.h"
 #include "core/ui_port.h"
@@ -95,24 +95,12 @@ class DeviceUi : public UiPort {
   int bar_min_ = 0, bar_max_ = 0, bar_value_ = 0;
 };
 
-volatile std::sig_atomic_t stop_requested = 0;
-void RequestStop(int) { stop_requested = 1; }
-
-// SIGINT and SIGTERM stop the work instead of killing the program.
-void CatchStopSignals() {
-  stop_requested = 0;
-  struct sigaction sa {};
-  sa.sa_handler = RequestStop;
-  sa.sa_flags = SA_RESTART;
-  sigemptyset(&sa.sa_mask);
-  sigaction(SIGINT, &sa, nullptr);
-  sigaction(SIGTERM, &sa, nullptr);
-}
-
 // Brings the link up on a device of its own, then runs `work` with it and
-// the loop that drives its timers; kExitFailed when the link did not come up.
-int RunOnLink(const Args& args, DeviceUi& ui, ParameterStore& parameters,
+// the loop that drives its timers; kExitFailed when the link did not come up
+// or `stop` (when given) saw a stop signal first.
+int RunOnLink(const Args& args, DeviceUi& ui, ParameterStore& parameters, StopSignals* stop,
               const std::function<int(Device&, TimerLoop&)>& work) {
+  const auto stopped = [stop] { return stop && stop->Requested(); };
   int refused = kExitOk;
   auto transport = MakeCliTransport(args, refused);
   if (!transport) return refused;
@@ -125,8 +113,8 @@ int RunOnLink(const Args& args, DeviceUi& ui, ParameterStore& parameters,
     Device device(std::move(transport), SteadyDeviceClock([&loop] { return loop.MakeTimer(); }), ui, data,
                   parameters.Values());
     device.StartScan();
-    loop.Run([&] { return stop_requested || device.Connected() || device.ConnectFailed(); });
-    if (device.Connected() && !stop_requested) code = work(device, loop);
+    loop.Run([&] { return stopped() || device.Connected() || device.ConnectFailed(); });
+    if (device.Connected() && !stopped()) code = work(device, loop);
   }
   SetUi(nullptr);
   return code;
@@ -159,7 +147,7 @@ int RunScan(Args& args) {
   if (!NoOptionsLeft(args, "scan", 0)) return kExitUsage;
   DeviceUi ui;
   ParameterStore parameters(ProgramFolder());
-  return RunOnLink(args, ui, parameters, [](Device& device, TimerLoop&) {
+  return RunOnLink(args, ui, parameters, nullptr, [](Device& device, TimerLoop&) {
     std::printf("%s\n", device.DeviceIdText().c_str());
     std::fflush(stdout);
     return kExitOk;
@@ -203,9 +191,9 @@ int RunDownload(Args& args) {
     std::fprintf(stderr, "accelog-cli: %s exists (use --overwrite)\n", target.c_str());
     return kExitFailed;
   }
-  CatchStopSignals();
+  StopSignals stop;
   ParameterStore parameters(ProgramFolder());
-  return RunOnLink(args, ui, parameters, [&](Device& device, TimerLoop& loop) {
+  return RunOnLink(args, ui, parameters, &stop, [&](Device& device, TimerLoop& loop) {
     // The checks again, now that the link is up: the folder may have changed.
     if (const std::string problem = DownloadTargetProblem(target); !problem.empty()) {
       ui.Message(target + ": " + problem, MessageIcon::Exclamation);
@@ -223,10 +211,10 @@ int RunDownload(Args& args) {
     options.confirm_large_count = [&](const std::string& question) { return ui.Answer(question, force); };
     options.finished = [&](const DownloadResult& r) { result = r; };
     device.Download(target, std::move(options));
-    loop.Run([&] { return result || stop_requested; });
+    loop.Run([&] { return result || stop.Requested(); });
     if (!result) device.StopDownload();
     const int code = result ? DownloadExitCode(*result) : kExitFailed;
-    return stop_requested && code == kExitOk ? kExitFailed : code;
+    return stop.Requested() && code == kExitOk ? kExitFailed : code;
   });
 }
 
@@ -312,7 +300,7 @@ int RunSetParams(Args& args) {
     SetUi(nullptr);
     return kExitRefused;
   }
-  return RunOnLink(args, ui, parameters, [&](Device& device, TimerLoop& loop) {
+  return RunOnLink(args, ui, parameters, nullptr, [&](Device& device, TimerLoop& loop) {
     // What the dialog's OK does with entries that passed: stored, then sent.
     p.ParameterAccepted = false;
     p = checked;

@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/file_menu.h"
 #include "cli/cli.h"
 #include "core/ui_port.h"
 #include "model/conversion.h"
@@ -149,10 +150,11 @@ std::string JsonNumbers::Dump(const nlohmann::ordered_json& document) const {
 
 int OpenKvxFile(Dataset& data, const std::string& file) {
   if (!FileCanBeRead(file)) return kExitFailed;
-  static StderrUi ui;
-  SetUi(&ui);
   data.MenuCommandCode = MenuOperation::DataView;
-  return data.Open(file) == OpenResult::Ok ? kExitOk : kExitRefused;
+  const OpenOutcome outcome = data.Open(file);
+  StderrUi ui;
+  ShowRefusal(ui, outcome);
+  return outcome == OpenResult::Ok ? kExitOk : kExitRefused;
 }
 
 int RunInfo(Args& args) {

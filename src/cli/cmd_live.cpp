@@ -3,8 +3,6 @@
 // and SIGTERM are the second click of the menu item.
 #include <unistd.h>
 
-#include <atomic>
-#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -16,6 +14,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/cli.h"
+#include "cli/stop_signals.h"
 #include "core/program_folder.h"
 #include "core/ui_port.h"
 #include "core/timer_loop.h"
@@ -30,10 +29,6 @@
 
 namespace accelog::cli {
 namespace {
-
-std::atomic<bool> g_stop_signal{false};
-
-extern "C" void OnStopSignal(int) { g_stop_signal = true; }
 
 class LiveUi : public UiPort {
  public:
@@ -94,8 +89,7 @@ int RunCapture(const Args& args, LiveUi& ui, ParameterStore& parameters,
   int refused = kExitOk;
   auto transport = MakeCliTransport(args, refused);
   if (!transport) return refused;
-  std::signal(SIGINT, OnStopSignal);
-  std::signal(SIGTERM, OnStopSignal);
+  StopSignals stop_signals;
   SetUi(&ui);
   int code = kExitFailed;
   Dataset data;
@@ -109,12 +103,12 @@ int RunCapture(const Args& args, LiveUi& ui, ParameterStore& parameters,
     Device device(std::move(transport), SteadyDeviceClock([&loop] { return loop.MakeTimer(); }), ui, data,
                   parameters.Values());
     device.StartScan();
-    loop.Run([&] { return g_stop_signal || device.Connected() || device.ConnectFailed(); });
+    loop.Run([&] { return stop_signals.Requested() || device.Connected() || device.ConnectFailed(); });
     std::optional<LiveOutcome> outcome;
-    if (device.Connected() && !g_stop_signal && start(device, outcome)) {
+    if (device.Connected() && !stop_signals.Requested() && start(device, outcome)) {
       bool stop_sent = false;
       loop.Run([&] {
-        if (g_stop_signal && !stop_sent) {
+        if (stop_signals.Requested() && !stop_sent) {
           stop_sent = true;
           stop(device);
         }

@@ -12,6 +12,7 @@
 
 #include "app/chart.h"
 #include "ui/form_picture.h"
+#include "app/file_menu.h"
 #include "cli/cli.h"
 #include "core/program_folder.h"
 #include "model/conversion.h"
@@ -127,7 +128,10 @@ int RunPrint(Args& args) {
   if (!FileCanBeRead(file)) return kExitFailed;
   const auto chart = std::make_unique<Chart>(data);
   FormPicture window(*chart);
-  if (chart->OpenDataFile(file) != OpenResult::Ok) return kExitRefused;
+  if (const OpenOutcome outcome = chart->OpenDataFile(file); outcome != OpenResult::Ok) {
+    ShowRefusal(ui, outcome);
+    return kExitRefused;
+  }
   if (start || end) {
     long long s = std::max(start.value_or(1), 1LL), e = std::min<long long>(end.value_or(data.CountPoint), data.CountPoint);
     if (s > e) {

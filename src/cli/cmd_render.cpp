@@ -9,6 +9,7 @@
 
 #include "app/chart.h"
 #include "ui/form_picture.h"
+#include "app/file_menu.h"
 #include "cli/cli.h"
 #include "ui/qt_staged_file.h"
 #include "core/ui_port.h"
@@ -89,8 +90,11 @@ int RunRender(Args& args) {
   FormPicture window(*chart);
   if (spectrum) {
     if (fft_window && *fft_window == "hann") chart->SetHannWindow(1);
-    if (chart->OpenFrequencyFile(file) != FrequencyFileResult::Ok) return kExitRefused;
-  } else if (chart->OpenDataFile(file) != OpenResult::Ok) {
+    const FrequencyFileOutcome outcome = chart->OpenFrequencyFile(file);
+    ShowRefusal(ui, outcome);
+    if (outcome != FrequencyFileResult::Ok) return kExitRefused;
+  } else if (const OpenOutcome outcome = chart->OpenDataFile(file); outcome != OpenResult::Ok) {
+    ShowRefusal(ui, outcome);
     return kExitRefused;
   }
 

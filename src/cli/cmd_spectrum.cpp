@@ -9,6 +9,7 @@
 
 #include "app/chart.h"
 #include "app/frequency_chart.h"
+#include "app/file_menu.h"
 #include "cli/cli.h"
 #include "model/conversion.h"
 #include "model/fft.h"
@@ -95,12 +96,14 @@ int RunSpectrum(Args& args) {
   if (args.UnknownOption() || args.words.size() != 1) return Usage();
   if (window && *window != "none" && *window != "hann") return Usage();
 
-  static StderrUi ui;
-  SetUi(&ui);
   Dataset data;
   data.Window = window && *window == "hann" ? SpectrumWindow::Hann : SpectrumWindow::None;
   if (!FileCanBeRead(args.words[0])) return kExitFailed;
-  if (data.ReadFrequencyFile(args.words[0]) != FrequencyFileResult::Ok) return kExitRefused;
+  if (const FrequencyFileOutcome outcome = data.ReadFrequencyFile(args.words[0]); outcome != FrequencyFileResult::Ok) {
+    StderrUi ui;
+    ShowRefusal(ui, outcome);
+    return kExitRefused;
+  }
   const Spectrum s = Compute(data);
   json ? PrintJson(data, s) : PrintText(s);
   return kExitOk;

@@ -1,8 +1,8 @@
 #pragma once
 // A window timer without the window toolkit: an interval, an enabled flag and
 // a tick callback. The engines own their timers through this interface; the
-// programs install a factory that makes Qt timers, tests one that makes timers
-// of a virtual clock.
+// programs hand them Qt timers, the CLI timers of its loop, tests timers of a
+// virtual clock.
 #include <functional>
 #include <memory>
 
@@ -31,10 +31,5 @@ class Timer {
 };
 
 using TimerFactory = std::function<std::unique_ptr<Timer>()>;
-
-// The factory in use. Until a front end installs one, timers keep their
-// settings but never tick.
-std::unique_ptr<Timer> MakeTimer();
-void SetTimerFactory(TimerFactory factory);
 
 }  // namespace accelog

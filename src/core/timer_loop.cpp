@@ -61,10 +61,6 @@ TimerLoop::~TimerLoop() {
 
 std::unique_ptr<Timer> TimerLoop::MakeTimer() { return std::make_unique<LoopTimer>(this); }
 
-void TimerLoop::Install() {
-  SetTimerFactory([this] { return MakeTimer(); });
-}
-
 void TimerLoop::Run(const std::function<bool()>& done) {
   while (!done()) {
     LoopTimer* next = nullptr;

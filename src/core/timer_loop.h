@@ -21,8 +21,6 @@ class TimerLoop {
   TimerLoop& operator=(const TimerLoop&) = delete;
 
   std::unique_ptr<Timer> MakeTimer();
-  // Makes this loop the timer factory of the process.
-  void Install();
   // Fires due timers until done() holds (asked after every tick).
   void Run(const std::function<bool()>& done);
 

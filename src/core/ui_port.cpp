@@ -1,7 +1,5 @@
 #include "core/ui_port.h"
 
-#include "model/machine_parameter.h"
-
 namespace accelog {
 namespace {
 UiPort g_silent;
@@ -10,7 +8,6 @@ UiPort* g_port = &g_silent;
 
 void UiPort::ShowDataFile(const std::string& file) { (void)file; }
 void UiPort::ShowFrequencyFile(const std::string& file) { (void)file; }
-void UiPort::ShowParameterDialog() {}
 
 UiPort& Ui() { return *g_port; }
 void SetUi(UiPort* port) { g_port = port ? port : &g_silent; }

@@ -76,9 +76,8 @@ class UiPort {
   // in the chart. The default does the data side only.
   virtual void ShowFrequencyFile(const std::string& file);
   // SetMachineParameter, the modal parameter dialog: it leaves its answer in
-  // MachineParameter.ParameterAccepted. The default accepts the parameters as
-  // they stand, without a dialog.
-  virtual void ShowParameterDialog();
+  // the recording parameters. A port without the dialog leaves them alone.
+  virtual void ShowParameterDialog() {}
 
   // Live captures.
   // The main window's caption; empty gives back the program's own.

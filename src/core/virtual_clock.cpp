@@ -60,10 +60,6 @@ VirtualClock::~VirtualClock() {
 
 std::unique_ptr<Timer> VirtualClock::MakeTimer() { return std::make_unique<VirtualTimer>(this); }
 
-void VirtualClock::Install() {
-  SetTimerFactory([this] { return MakeTimer(); });
-}
-
 bool VirtualClock::FireNext(int64_t until) {
   VirtualTimer* next = nullptr;
   for (auto* t : timers_) {

@@ -18,8 +18,6 @@ class VirtualClock {
   VirtualClock& operator=(const VirtualClock&) = delete;
 
   std::unique_ptr<Timer> MakeTimer();
-  // Makes this clock the timer factory of the process.
-  void Install();
 
   int64_t Now() const { return now_; }
   // Fires every tick due within the next ms milliseconds.

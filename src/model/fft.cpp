@@ -4,7 +4,6 @@
 #include <fstream>
 #include <numbers>
 
-#include "core/ui_port.h"
 #include "model/conversion.h"
 #include "model/kvx_file.h"
 #include "model/text_util.h"
@@ -146,7 +145,7 @@ bool IsSpectrumCapture(const std::string& file_name) {
          h[11] == 1 && h[12] == 0;
 }
 
-FrequencyFileResult Dataset::ReadFrequencyFile(const std::string& file_name, int32_t* count_out) {
+FrequencyFileOutcome Dataset::ReadFrequencyFile(const std::string& file_name, int32_t* count_out) {
   ReadFileHead(file_name);
   const int32_t count = CountFilePoints(file_name);
   if (count_out) *count_out = count;
@@ -154,20 +153,16 @@ FrequencyFileResult Dataset::ReadFrequencyFile(const std::string& file_name, int
   if (count > kMaxFrequencyPoints) result = FrequencyFileResult::TooMuchData;
   else if (count <= 0) result = FrequencyFileResult::NoData;
   else if (count < kFFTPoints) result = FrequencyFileResult::TooFewPoints;
-  if (result != FrequencyFileResult::Ok) {
-    Ui().Message(FrequencyFileMessage(result, count), MessageIcon::Exclamation);
-    return result;
-  }
+  if (result != FrequencyFileResult::Ok) return {result, FrequencyFileMessage(result, count), true};
   if (const std::string problem = HeadProblem(Head); !problem.empty()) {
-    Ui().Message(NotLoggerFileMessage(file_name, problem), MessageIcon::Exclamation);
-    return FrequencyFileResult::NotLoggerFile;
+    return {FrequencyFileResult::NotLoggerFile, NotLoggerFileMessage(file_name, problem), true};
   }
   CountPoint = kFFTPoints;
   DispStartPoint = 1;
   DispEndPoint = kFFTPoints;
   ReadAllPoints(file_name);
   ComputeStatistics(1, CountPoint);
-  return result;
+  return {};
 }
 
 }  // namespace accelog

@@ -13,7 +13,6 @@
 #include <thread>
 #include <vector>
 
-#include "core/ui_port.h"
 #include "model/conversion.h"
 #include "model/file_util.h"
 #include "model/state.h"
@@ -232,7 +231,7 @@ std::string OpenResultMessage(OpenResult result, int32_t count) {
   }
 }
 
-OpenResult Dataset::Open(const std::string& file_name) {
+OpenOutcome Dataset::Open(const std::string& file_name) {
   ReadFileHead(file_name);
   int32_t count = CountFilePoints(file_name);
   ReadFileHead(file_name);
@@ -240,21 +239,18 @@ OpenResult Dataset::Open(const std::string& file_name) {
   if (count >= kTooManyPoints) {
     // Idle again, or every menu would go on refusing work.
     MenuCommandCode = MenuOperation::None;
-    Ui().Message(OpenResultMessage(OpenResult::TooMuchData, count));
-    return OpenResult::TooMuchData;
+    return {OpenResult::TooMuchData, OpenResultMessage(OpenResult::TooMuchData, count), false};
   }
   if (count <= 1) {
     MenuCommandCode = MenuOperation::None;
     CountPoint = 0;
-    Ui().Message(OpenResultMessage(OpenResult::DataError, count));
-    return OpenResult::DataError;
+    return {OpenResult::DataError, OpenResultMessage(OpenResult::DataError, count), false};
   }
   // A head no logger writes: a text file or some other data, not samples.
   if (const std::string problem = HeadProblem(Head); !problem.empty()) {
     MenuCommandCode = MenuOperation::None;
     CountPoint = 0;
-    Ui().Message(NotLoggerFileMessage(file_name, problem), MessageIcon::Exclamation);
-    return OpenResult::NotLoggerFile;
+    return {OpenResult::NotLoggerFile, NotLoggerFileMessage(file_name, problem), true};
   }
   CountPoint = count;
   DispEndPoint = count;
@@ -266,7 +262,7 @@ OpenResult Dataset::Open(const std::string& file_name) {
   ComputeStatistics(1, CountPoint);
   MapRangeToSlots(DispStartPoint, DispEndPoint);
   MenuCommandCode = MenuOperation::None;
-  return OpenResult::Ok;
+  return {};
 }
 
 }  // namespace accelog

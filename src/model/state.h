@@ -171,6 +171,18 @@ enum class FrequencyFileResult { Ok, TooMuchData, NoData, TooFewPoints, NotLogge
 // Opening a file for viewing.
 enum class OpenResult { Ok, TooMuchData, DataError, NotLoggerFile };
 
+// What opening a file came to. A refusal carries the message its caller shows
+// the user, and whether it shows as a warning.
+template <class Result>
+struct FileOutcome {
+  Result result = Result::Ok;
+  std::string message;
+  bool warning = false;
+  bool operator==(Result r) const { return result == r; }
+};
+using OpenOutcome = FileOutcome<OpenResult>;
+using FrequencyFileOutcome = FileOutcome<FrequencyFileResult>;
+
 // Rows 1.. of the non-zero points.
 struct ExportRows {
   int32_t first = 1;
@@ -201,9 +213,9 @@ class Dataset {
   // The same from bytes in memory, timed from the head's start.
   void ReadPointBytes(const uint8_t* bytes, int32_t records);
   // The data side of opening a file for viewing: head, count, limits,
-  // points, statistics and the column map. Shows "Too much data = N", "Data
-  // is error !" or "FILE: not a logger file (...)" and returns why.
-  OpenResult Open(const std::string& file_name);
+  // points, statistics and the column map. A refusal says "Too much data =
+  // N", "Data is error !" or "FILE: not a logger file (...)" (a warning).
+  OpenOutcome Open(const std::string& file_name);
   // RealDataNoZero made current; costs nothing when it already is.
   void BuildNoZeroCopy();
 
@@ -253,9 +265,9 @@ class Dataset {
   void FrequencyDataPoints();
   void FrequencySpectra();
   void FrequencySpectrumPoints();
-  // A file for the "Frequency" view: on a refusal shows the message and
-  // returns why, points unchanged; `count` gets the file's count.
-  FrequencyFileResult ReadFrequencyFile(const std::string& file_name, int32_t* count = nullptr);
+  // A file for the "Frequency" view: a refusal (always a warning) leaves the
+  // points unchanged; `count` gets the file's count.
+  FrequencyFileOutcome ReadFrequencyFile(const std::string& file_name, int32_t* count = nullptr);
 
   // Export rows.
   ExportRows AllNoZeroRows();

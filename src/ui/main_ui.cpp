@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "app/chart.h"
+#include "app/file_menu.h"
 #include "ui/form_picture.h"
 #include "model/kvx_file.h"
 #include "model/state.h"
@@ -66,7 +67,9 @@ void MainUi::ShowDataFile(const std::string& file) {
   const std::clock_t cpu = std::clock();
   // Without the chart window the file is read all the same.
   if (!chart_) window_->Data().DataFileName = file;
-  const bool opened = (chart_ ? chart_->Model().OpenDataFile(file) : window_->Data().Open(file)) == OpenResult::Ok;
+  const OpenOutcome outcome = chart_ ? chart_->Model().OpenDataFile(file) : window_->Data().Open(file);
+  ShowRefusal(*this, outcome);
+  const bool opened = outcome == OpenResult::Ok;
   // A download that stopped keeps its whole blocks under a head that counts them all.
   StatusPanel(kFileNotePanel, opened ? IncompleteFileText(window_->Data().CountPoint, window_->Data().DeviceSampleCount) : "");
   if (!chart_) return;
@@ -106,10 +109,10 @@ void MainUi::ShowLiveSet() {
 void MainUi::ShowFrequencyFile(const std::string& file) {
   StatusPanel(kFileNotePanel, "");
   if (!chart_) {
-    window_->Data().ReadFrequencyFile(file);
+    ShowRefusal(*this, window_->Data().ReadFrequencyFile(file));
     return;
   }
-  chart_->Model().OpenFrequencyFile(file);
+  ShowRefusal(*this, chart_->Model().OpenFrequencyFile(file));
   chart_->SyncFromScene();
 }
 

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QPixmap>
 #include <cmath>
+#include <utility>
 
 #include "app/chart.h"
 #include "ui/form_picture.h"
@@ -17,8 +18,9 @@
 namespace accelog {
 
 
-PrintCommand::PrintCommand(QWidget* main_window, FormPicture* chart, PrinterSystem& printers, const PrintJob& screen)
-    : main_window_(main_window), chart_(chart), printers_(printers), timer_(MakeTimer()) {
+PrintCommand::PrintCommand(QWidget* main_window, FormPicture* chart, PrinterSystem& printers, UiPort& ui,
+                           std::unique_ptr<Timer> timer, const PrintJob& screen)
+    : main_window_(main_window), chart_(chart), printers_(printers), ui_(ui), timer_(std::move(timer)) {
   job_.TwipsPerPixelX = screen.TwipsPerPixelX;
   job_.TwipsPerPixelY = screen.TwipsPerPixelY;
   job_.Parameters = screen.Parameters;
@@ -35,7 +37,7 @@ PrintCommand::~PrintCommand() {
 
 void PrintCommand::StartPrint() {
   if (chart_->Model().Data().MenuCommandCode == MenuOperation::None && !(chart_->Model().Data().DataLoaded || chart_->Model().Data().FrequencyFileLoaded)) {
-    Ui().StatusPanel(kFileNotePanel, kOpenAFileFirst);
+    ui_.StatusPanel(kFileNotePanel, kOpenAFileFirst);
   }
   if (chart_->Model().Data().MenuCommandCode != MenuOperation::None || !(chart_->Model().Data().DataLoaded || chart_->Model().Data().FrequencyFileLoaded)) return;
   job_.PrintRequested = true;
@@ -108,7 +110,7 @@ void PrintCommand::CaptureMainWindow() {
 bool PrintCommand::SaveCapture() {
   const QString path = CaptureFilePath();
   if (!clipboard_.save(path, "BMP") || QFileInfo(path).size() <= 0) {
-    Ui().Message(path.toStdString() + ": the screen capture could not be written");
+    ui_.Message(path.toStdString() + ": the screen capture could not be written");
     return false;
   }
   MeasureCapture(job_, clipboard_);

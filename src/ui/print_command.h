@@ -15,12 +15,14 @@ namespace accelog {
 
 class FormPicture;
 class PrinterSystem;
+class UiPort;
 
 class PrintCommand {
  public:
-  // screen: the start-up screen metrics the capture is measured with, and
-  // the store of the page set-up.
-  PrintCommand(QWidget* main_window, FormPicture* chart, PrinterSystem& printers, const PrintJob& screen = {});
+  // timer: the capture's steps; screen: the start-up screen metrics the
+  // capture is measured with, and the store of the page set-up.
+  PrintCommand(QWidget* main_window, FormPicture* chart, PrinterSystem& printers, UiPort& ui,
+               std::unique_ptr<Timer> timer, const PrintJob& screen = {});
   ~PrintCommand();
 
   // "Print": the capture starts, when a file is in view and nothing runs.
@@ -41,6 +43,7 @@ class PrintCommand {
   QWidget* main_window_;
   FormPicture* chart_;
   PrinterSystem& printers_;
+  UiPort& ui_;
   PrintJob job_;
   std::unique_ptr<Timer> timer_;
   QImage clipboard_;

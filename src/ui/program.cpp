@@ -90,7 +90,6 @@ Program::~Program() {
   watch_.reset();
   // Device and timers go before the windows and the event loop.
   device_.reset();
-  SetTimerFactory(nullptr);
   window_.reset();
   if (simulator_) simulator_->Stop();
 }
@@ -139,14 +138,13 @@ bool Program::Start() {
       return false;
     }
   }
-  InstallQtTimerFactory();
   chart_model_ = std::make_unique<accelog::Chart>(data_);
   chart_ = new FormPicture(*chart_model_);
   window_ = std::make_unique<MainWindow>(chart_, data_);
   ui_ = ui_factory_(window_.get(), chart_);
   SetUi(ui_.get());
   ui_->UseParameterStore(parameters_.get());
-  export_ = std::make_unique<DataExport>(data_, *ui_, MakeTimer());
+  export_ = std::make_unique<DataExport>(data_, *ui_, MakeQtTimer());
   MakeDevice(std::move(transport));
   window_->SetHandlers({
       {"File002", [this] { SendSystemParameters(*device_); }},
@@ -165,7 +163,7 @@ bool Program::Start() {
   ui_->SetSimulatedLogger(simulator_ != nullptr);
   PrintJob job;
   job.Parameters = parameters_.get();
-  print_ = std::make_unique<PrintCommand>(window_.get(), chart_, *printers_, job);
+  print_ = std::make_unique<PrintCommand>(window_.get(), chart_, *printers_, *ui_, MakeQtTimer(), job);
   QObject::connect(chart_, &FormPicture::ToolHintCleared, window_->ToolBar()->HintLabel(), &QLabel::clear);
 
   WatchDevice();
@@ -223,8 +221,7 @@ void Program::OnDeviceChanged() {
 
 void Program::MakeDevice(std::unique_ptr<Transport> transport) {
   device_ = std::make_unique<Device>(std::move(transport),
-                                     SteadyDeviceClock([] { return std::make_unique<QtTimer>(); }), *ui_, data_,
-                                     parameters_->Values());
+                                     SteadyDeviceClock(MakeQtTimer), *ui_, data_, parameters_->Values());
 }
 
 }  // namespace accelog

@@ -33,8 +33,6 @@ void QtTimer::SetEnabled(bool enabled) {
   }
 }
 
-void InstallQtTimerFactory() {
-  SetTimerFactory([] { return std::make_unique<QtTimer>(); });
-}
+std::unique_ptr<Timer> MakeQtTimer() { return std::make_unique<QtTimer>(); }
 
 }  // namespace accelog

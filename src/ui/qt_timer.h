@@ -20,7 +20,7 @@ class QtTimer : public Timer {
   bool enabled_ = false;
 };
 
-// Makes QtTimer the factory of the process.
-void InstallQtTimerFactory();
+// The program's timers, for engines built with a TimerFactory.
+std::unique_ptr<Timer> MakeQtTimer();
 
 }  // namespace accelog

@@ -11,6 +11,7 @@
 #include "ui/keypad_dialog_qt.h"
 #include "ui/parameter_dialog_qt.h"
 #include "app/shell_rules.h"
+#include "model/machine_parameter.h"
 #include "ui/twips.h"
 
 namespace accelog {
@@ -151,7 +152,7 @@ void QtUi::UseParameterStore(ParameterStore* store, ClockReading (*clock)()) {
 }
 
 void QtUi::ShowParameterDialog() {
-  if (!parameters_) return UiPort::ShowParameterDialog();
+  if (!parameters_) return;  // nothing to set up
   ParameterDialogQt dialog(*parameters_, keypad_ ? *keypad_ : *qt_keypad_, clock_, parent_);
   dialog.exec();
 }

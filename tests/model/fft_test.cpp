@@ -50,8 +50,9 @@ TEST_F(FftTest, FrequencyFileLimits) {
                                   {256, R::Ok, ""}, {30000, R::Ok, ""}, {30001, R::TooMuchData, "Too much data = 30001"}}) {
     WriteKvx(folder_.File("f.kvx"), std::vector<KvxSample>(size_t(n), {1, -2, 3}));
     data_.CountPoint = 7;
-    EXPECT_EQ(data_.ReadFrequencyFile(folder_.File("f.kvx")), want) << n;
-    EXPECT_EQ(FrequencyFileMessage(want, n), message);
+    const FrequencyFileOutcome o = data_.ReadFrequencyFile(folder_.File("f.kvx"));
+    EXPECT_EQ(o, want) << n;
+    EXPECT_EQ(o.message, message);
     EXPECT_EQ(data_.CountPoint, want == R::Ok ? 256 : 7) << n;
   }
 }

@@ -12,7 +12,6 @@
 #include "model/utils.h"
 #include "model/machine_parameter.h"
 #include "support/kvx_builder.h"
-#include "support/installed_ui.h"
 #include "support/temp_folder.h"
 
 namespace accelog {
@@ -46,7 +45,6 @@ class KvxFileTest : public testing::ProgramFolderTest {
             static_cast<int>(std::lround(r.Z / 3.9))};
   }
 
-  testing::InstalledUi<> ui_;
   Dataset data_;
 };
 
@@ -77,9 +75,10 @@ TEST_F(KvxFileTest, AHeadNoLoggerWritesIsRefused) {
   };
   for (const auto& c : cases) {
     const std::string f = Write(KvxImage(c.head, testing::Wave(20)));
-    ui_.messages.clear();
-    EXPECT_EQ(data_.Open(f), OpenResult::NotLoggerFile) << c.problem;
-    EXPECT_EQ(ui_.messages, std::vector<std::string>{f + ": not a logger file (" + c.problem + ")"});
+    const OpenOutcome o = data_.Open(f);
+    EXPECT_EQ(o, OpenResult::NotLoggerFile) << c.problem;
+    EXPECT_EQ(o.message, f + ": not a logger file (" + c.problem + ")");
+    EXPECT_TRUE(o.warning);
     EXPECT_EQ(data_.CountPoint, 0);
   }
   // The edges a logger does write.
@@ -135,9 +134,10 @@ TEST_F(KvxFileTest, OpenAcceptsTheLargestFileAndRefusesOneMore) {
   const float shown = data_.RealData[1].X;
   b.resize(b.size() + 6, 0);
   data_.MenuCommandCode = MenuOperation::DataView;
-  EXPECT_EQ(data_.Open(Write(b)), OpenResult::TooMuchData);
-  ASSERT_EQ(ui_.messages.size(), 1u);
-  EXPECT_EQ(ui_.messages[0], "Too much data = 327601");
+  const OpenOutcome o = data_.Open(Write(b));
+  EXPECT_EQ(o, OpenResult::TooMuchData);
+  EXPECT_EQ(o.message, "Too much data = 327601");
+  EXPECT_FALSE(o.warning);
   EXPECT_EQ(data_.RealData[1].X, shown);  // the shown data stays
   EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
 }
@@ -171,10 +171,10 @@ TEST_F(KvxFileTest, ArbitraryBytesNeverFail) {
     for (bool logger_head : {false, true}) {
       if (logger_head) std::copy_n(head.begin(), std::min<size_t>(length, head.size()), b.begin());
       const std::string f = Write(b);
-      const OpenResult r = data_.Open(f);
+      const OpenOutcome r = data_.Open(f);
       if (length < 28) {
         EXPECT_EQ(r, OpenResult::DataError) << length;
-        EXPECT_EQ(ui_.messages.back(), "Data is error !");
+        EXPECT_EQ(r.message, "Data is error !");
         EXPECT_EQ(data_.CountPoint, 0);
       } else if (r == OpenResult::NotLoggerFile) {
         EXPECT_FALSE(logger_head) << length;

@@ -56,14 +56,13 @@ class PrintWindowTest : public ChartTest {
  protected:
   void SetUp() override {
     ChartTest::SetUp();
-    InstallQtTimerFactory();
     SetUi(&ui_);
     // A main window whose preview zoom comes out at 0.5, the chart inside it.
     main_.resize(TwipsToPixels(30000), TwipsToPixels(8203));
     form_ = new FormPicture(*chart_, &main_);
     form_->move(37, 21);
     ApplyDefaults(parameters_.Values());
-    command_ = std::make_unique<PrintCommand>(&main_, form_, printers_, PrintJob{.Parameters = &parameters_});
+    command_ = std::make_unique<PrintCommand>(&main_, form_, printers_, ui_, MakeQtTimer(), PrintJob{.Parameters = &parameters_});
   }
   void TearDown() override { SetUi(nullptr); }
 
