@@ -96,7 +96,6 @@ void BM_RealTimeDownload(benchmark::State& state) {
   }
   BenchUi ui;
   ui.save_name = folder.File("bench.kvx");
-  SetUi(&ui);
   Device device(usb ? MakeUsbTransport() : MakeTransport("sim:" + folder.File("logger.sock")),
                 SteadyDeviceClock(MakeQtTimer), ui, data, parameters);
   device.StartScan();
@@ -137,7 +136,6 @@ void BM_RealTimeDownload(benchmark::State& state) {
   state.counters["blocks_per_s"] = seconds > 0 ? static_cast<double>(blocks) / seconds : 0;
   state.counters["blocks"] = static_cast<double>(blocks);
 
-  SetUi(nullptr);
   logger.Stop();
 }
 

@@ -16,8 +16,8 @@ namespace accelog {
 namespace {
 
 // The save dialog's name with the extension the engines write.
-std::string ChosenKvxName() {
-  const std::string chosen = Ui().SaveFileName("Select File", "*.KVX");
+std::string ChosenKvxName(UiPort& ui) {
+  const std::string chosen = ui.SaveFileName("Select File", "*.KVX");
   return chosen.empty() ? std::string() : CleanFileName(chosen) + ".kvx";
 }
 
@@ -28,23 +28,24 @@ bool Exists(const std::string& name) {
 
 // An existing file is replaced only when the user says so; empty when it
 // was, else why not (empty too when the user declined: `declined` says so).
-bool MayReplace(const std::string& name, std::string& problem) {
+bool MayReplace(UiPort& ui, const std::string& name, std::string& problem) {
   if (!Exists(name)) return true;
-  if (!Ui().AskOkCancel("The filename already exists ,overwrite it  ?")) return false;
+  if (!ui.AskOkCancel("The filename already exists ,overwrite it  ?")) return false;
   std::error_code ec;
   if (std::filesystem::remove(name, ec)) return true;
   problem = ec.message();
   return false;
 }
 
-void CaptureFileFailure(const std::string& name, const std::string& reason) {
-  Ui().Message("The capture file " + name + " could not be written: " + reason, MessageIcon::Exclamation);
+void CaptureFileFailure(UiPort& ui, const std::string& name, const std::string& reason) {
+  ui.Message("The capture file " + name + " could not be written: " + reason, MessageIcon::Exclamation);
 }
 
 }  // namespace
 
 void SendSystemParameters(Device& device) {
   Dataset& data = device.Data();
+  UiPort& ui = device.Port();
   if (device.RefuseWithoutLink()) return;
   if (data.MenuCommandCode != MenuOperation::None) return;
   RecordingParameters& p = device.Parameters();
@@ -52,35 +53,36 @@ void SendSystemParameters(Device& device) {
   data.DataLoaded = false;
   data.FrequencyFileLoaded = false;
   data.FrequencyView = false;
-  Ui().ClearChart();
+  ui.ClearChart();
   // The dialog is modal while the timers run: the link may go meanwhile.
   p.ParameterDialogMode = 0;
-  Ui().ShowParameterDialog();
+  ui.ShowParameterDialog();
   if (p.ParameterAccepted && device.link.LinkConfirmed) device.SendParameters(p);
   p.ParameterAccepted = false;
   if (!device.link.LinkConfirmed) {
-    Ui().Message(Lang(p, "No connect machine!", "设备没有连接!!"), MessageIcon::Exclamation);
+    ui.Message(Lang(p, "No connect machine!", "设备没有连接!!"), MessageIcon::Exclamation);
   }
 }
 
 void DownloadData(Device& device) {
   Dataset& data = device.Data();
+  UiPort& ui = device.Port();
   if (device.RefuseWithoutLink()) return;
   if (data.MenuCommandCode != MenuOperation::None) return;
   data.DataLoaded = false;
   data.FrequencyFileLoaded = false;
   data.FrequencyView = false;
-  Ui().ClearChart();
-  const std::string name = ChosenKvxName();
+  ui.ClearChart();
+  const std::string name = ChosenKvxName(ui);
   if (TrimBlanks(name).empty()) return;
   // Checked before the logger is asked anything: a folder is never the file.
   if (const std::string problem = DownloadTargetProblem(name); !problem.empty()) {
-    Ui().Message(name + ": " + problem, MessageIcon::Exclamation);
+    ui.Message(name + ": " + problem, MessageIcon::Exclamation);
     return;
   }
   std::string problem;
-  if (!MayReplace(name, problem)) {
-    if (!problem.empty()) Ui().Message(name + ": cannot be replaced: " + problem, MessageIcon::Exclamation);
+  if (!MayReplace(ui, name, problem)) {
+    if (!problem.empty()) ui.Message(name + ": cannot be replaced: " + problem, MessageIcon::Exclamation);
     return;
   }
   device.Download(name);
@@ -88,21 +90,22 @@ void DownloadData(Device& device) {
 
 void ToggleLiveCapture(Device& device) {
   Dataset& data = device.Data();
+  UiPort& ui = device.Port();
   if (device.RefuseWithoutLink()) return;
   if (data.MenuCommandCode != MenuOperation::None && data.MenuCommandCode != MenuOperation::LiveData) return;
   if (device.ToggleLiveCapture()) return;
   device.ClearCaptionDiagnostic();
-  const std::string name = ChosenKvxName();
+  const std::string name = ChosenKvxName(ui);
   if (TrimBlanks(name).empty()) return;
   // A file that stays would lend its old tail to the new capture.
   std::string problem;
-  if (!MayReplace(name, problem)) {
-    if (!problem.empty()) CaptureFileFailure(name, problem);
+  if (!MayReplace(ui, name, problem)) {
+    if (!problem.empty()) CaptureFileFailure(ui, name, problem);
     return;
   }
   auto& p = device.Parameters();
   p.ParameterDialogMode = 1;
-  Ui().ShowParameterDialog();
+  ui.ShowParameterDialog();
   if (!p.ParameterAccepted) {
     p.ParameterDialogMode = 0;
     return;
@@ -113,23 +116,24 @@ void ToggleLiveCapture(Device& device) {
 
 void ToggleLiveSpectrum(Device& device) {
   Dataset& data = device.Data();
+  UiPort& ui = device.Port();
   if (device.RefuseWithoutLink()) return;
   if (data.MenuCommandCode != MenuOperation::None && data.MenuCommandCode != MenuOperation::LiveSpectrum) return;
   if (device.ToggleLiveSpectrum()) return;
   std::string name;
-  if (!Ui().AskOkCancel("Do you want to save FFT Data  ?", "  ")) {
+  if (!ui.AskOkCancel("Do you want to save FFT Data  ?", "  ")) {
     name = ProgramFile(kSpectrumCancelName);
   } else {
-    const std::string chosen = Ui().SaveFileName("Select File", "*.KVX");
+    const std::string chosen = ui.SaveFileName("Select File", "*.KVX");
     if (TrimBlanks(chosen).empty()) return;
     // The rule first: the file asked about is the file that is written.
     name = SpectrumFileName(CleanFileName(chosen) + ".kvx");
     std::string problem;
-    if (!MayReplace(name, problem)) {
-      if (!problem.empty()) CaptureFileFailure(name, problem);
+    if (!MayReplace(ui, name, problem)) {
+      if (!problem.empty()) CaptureFileFailure(ui, name, problem);
       return;
     }
-    Ui().Message("File name is  " + name);
+    ui.Message("File name is  " + name);
   }
   device.StartLiveSpectrum(name);
 }

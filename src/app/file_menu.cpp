@@ -9,46 +9,46 @@
 namespace accelog {
 
 namespace {
-void ShowAccelerationFile(Dataset& data, const std::string& name) {
+void ShowAccelerationFile(UiPort& ui, Dataset& data, const std::string& name) {
   data.DataFileName = name;
-  Ui().BusyPointer(true);
-  Ui().ShowDataFile(name);  // DispDataReady_14, then the file opened and drawn
-  Ui().BusyPointer(false);
+  ui.BusyPointer(true);
+  ui.ShowDataFile(name);  // DispDataReady_14, then the file opened and drawn
+  ui.BusyPointer(false);
 }
 }  // namespace
 
-void OpenAccelerationFromDialog(Dataset& data) {
+void OpenAccelerationFromDialog(UiPort& ui, Dataset& data) {
   if (data.MenuCommandCode != MenuOperation::None) return;
   data.FrequencyView = false;
   data.FrequencyFileLoaded = false;
-  Ui().ClearChart();
-  const std::string name = Ui().OpenFileName("Select File", "*.Kvx");
+  ui.ClearChart();
+  const std::string name = ui.OpenFileName("Select File", "*.Kvx");
   if (TrimBlanks(name).empty()) return;
-  ShowAccelerationFile(data, name);
+  ShowAccelerationFile(ui, data, name);
 }
 
-void OpenAccelerationFile(Dataset& data, const std::string& name) {
+void OpenAccelerationFile(UiPort& ui, Dataset& data, const std::string& name) {
   if (data.MenuCommandCode != MenuOperation::None) return;
   data.FrequencyView = false;
   data.FrequencyFileLoaded = false;
-  Ui().ClearChart();
-  ShowAccelerationFile(data, name);
+  ui.ClearChart();
+  ShowAccelerationFile(ui, data, name);
 }
 
-void OpenFrequencyFromDialog(Dataset& data) {
+void OpenFrequencyFromDialog(UiPort& ui, Dataset& data) {
   if (data.MenuCommandCode != MenuOperation::None) return;
   data.DataLoaded = false;
-  Ui().ClearChart();
-  const std::string name = Ui().OpenFileName("Select File", "*.Kvx");
+  ui.ClearChart();
+  const std::string name = ui.OpenFileName("Select File", "*.Kvx");
   if (TrimBlanks(name).empty()) return;
-  Ui().ShowFrequencyFile(name);
+  ui.ShowFrequencyFile(name);
 }
 
-void OpenFrequencyFile(Dataset& data, const std::string& name) {
+void OpenFrequencyFile(UiPort& ui, Dataset& data, const std::string& name) {
   if (data.MenuCommandCode != MenuOperation::None) return;
   data.DataLoaded = false;
-  Ui().ClearChart();
-  Ui().ShowFrequencyFile(name);
+  ui.ClearChart();
+  ui.ShowFrequencyFile(name);
 }
 
 }  // namespace accelog

@@ -16,11 +16,12 @@ void ShowRefusal(UiPort& ui, const FileOutcome<Result>& outcome) {
 }
 
 class Dataset;
-void OpenAccelerationFromDialog(Dataset& data);
+class UiPort;
+void OpenAccelerationFromDialog(UiPort& ui, Dataset& data);
 // "Frequency": open a .kvx file as the spectra of its first
 // 256 points.
-void OpenFrequencyFromDialog(Dataset& data);
+void OpenFrequencyFromDialog(UiPort& ui, Dataset& data);
 // The same views of a file named without the dialog (the command line).
-void OpenAccelerationFile(Dataset& data, const std::string& name);
-void OpenFrequencyFile(Dataset& data, const std::string& name);
+void OpenAccelerationFile(UiPort& ui, Dataset& data, const std::string& name);
+void OpenFrequencyFile(UiPort& ui, Dataset& data, const std::string& name);
 }  // namespace accelog

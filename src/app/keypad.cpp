@@ -48,26 +48,26 @@ void PressKeypadKey(KeypadForm& form, char key) {
 
 void KeypadBackspace(KeypadForm& form) { form.Entry.clear(); }
 
-std::optional<int16_t> ConfirmKeypadEntry(KeypadForm& form) {
+std::optional<int16_t> ConfirmKeypadEntry(UiPort& ui, KeypadForm& form) {
   const auto entry = NumericValue(form.Entry);
   if (!entry) {
-    Ui().MessageWith("非法数据", MessageIcon::Exclamation, "  ", {});  // its title is two blanks
+    ui.MessageWith("非法数据", MessageIcon::Exclamation, "  ", {});  // its title is two blanks
     return std::nullopt;
   }
   double v = *entry;
   const int d = static_cast<int>(NumericValue(form.Decimals).value_or(0));
   if (NumericValue(form.Maximum).value_or(0) < v) {
-    Ui().Message("Data is too big", MessageIcon::Exclamation);
+    ui.Message("Data is too big", MessageIcon::Exclamation);
     return std::nullopt;
   }
   if (NumericValue(form.Minimum).value_or(0) > v) {
-    Ui().Message("Data is small", MessageIcon::Exclamation);
+    ui.Message("Data is small", MessageIcon::Exclamation);
     return std::nullopt;
   }
   v = std::fabs(v);
   const int count = DecimalCount(v);
   if (count > d) {
-    Ui().Message("Decimal digits too much  =" + std::string(" ") + std::to_string(count),
+    ui.Message("Decimal digits too much  =" + std::string(" ") + std::to_string(count),
                  MessageIcon::Exclamation);
     return std::nullopt;
   }

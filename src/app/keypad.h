@@ -8,6 +8,8 @@
 
 namespace accelog {
 
+class UiPort;
+
 // The window's controls and, once OK took the entry, its value.
 struct KeypadForm {
   std::string Caption;   // window caption
@@ -41,7 +43,7 @@ void PressKeypadKey(KeypadForm& form, char key);
 void KeypadBackspace(KeypadForm& form);
 // OK: the value when the entry was accepted and the window closes; otherwise
 // the first failing check's message was shown and the window stays.
-std::optional<int16_t> ConfirmKeypadEntry(KeypadForm& form);
+std::optional<int16_t> ConfirmKeypadEntry(UiPort& ui, KeypadForm& form);
 void CancelKeypad(KeypadForm& form);
 
 // How the keypad is shown modally: the Qt window in the program, a script in

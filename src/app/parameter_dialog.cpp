@@ -354,29 +354,29 @@ void ClickValueBox(ParameterForm& form, RecordingParameters& values, KeypadPort&
   if (const auto value = keypad_port.Show(keypad)) form.Text[static_cast<size_t>(box)] = Decimal(*value);
 }
 
-std::optional<KeypadRange> EnterBoxTextOnKeypad(ParameterForm& form, RecordingParameters& values, int box) {
+std::optional<KeypadRange> EnterBoxTextOnKeypad(UiPort& ui, ParameterForm& form, RecordingParameters& values, int box) {
   KeypadForm keypad;
   const auto range = LoadBoxKeypad(form, values, box, keypad);
   if (!range) return std::nullopt;
-  const auto value = ConfirmKeypadEntry(keypad);
+  const auto value = ConfirmKeypadEntry(ui, keypad);
   if (!value) return range;
   form.Text[static_cast<size_t>(box)] = Decimal(*value);
   return std::nullopt;
 }
 
-int CheckParameterForm(const ParameterForm& form, RecordingParameters& r) {
+int CheckParameterForm(UiPort& ui, const ParameterForm& form, RecordingParameters& r) {
   const bool english = r.LanguageFlag == 1;
   const auto& t = form.Text;
   int failed = 0;
 
   // The port is judged on its integer part, so "0.5" cannot store port 0.
   if (const auto port = IntegerPart(t[1]); !port) {
-    Ui().Message(english ? "Port is erro!!" : "端口错误!", MessageIcon::Exclamation);
+    ui.Message(english ? "Port is erro!!" : "端口错误!", MessageIcon::Exclamation);
     failed = 2;
   } else if (*port > 0 && *port < 50) {
     r.ComPort = static_cast<int16_t>(*port);
   } else {
-    Ui().Message(english ? "Port is erro!" : "端口错误", MessageIcon::Exclamation);
+    ui.Message(english ? "Port is erro!" : "端口错误", MessageIcon::Exclamation);
     failed = 1;
   }
 
@@ -473,17 +473,17 @@ std::string ParameterSaveErrorText(const std::string& reason, int16_t language_f
   return (language_flag == 1 ? "The parameters were not saved: " : "参数未能保存: ") + reason;
 }
 
-bool OkParameterForm(ParameterForm& form, ParameterStore& store) {
+bool OkParameterForm(UiPort& ui, ParameterForm& form, ParameterStore& store) {
   RecordingParameters& values = store.Values();
-  const int code = CheckParameterForm(form, values);
+  const int code = CheckParameterForm(ui, form, values);
   const int16_t language = values.LanguageFlag;
   if (code != 0) {
-    Ui().MessageWith(ParameterErrorText(code, language), MessageIcon::Exclamation, " ",
+    ui.MessageWith(ParameterErrorText(code, language), MessageIcon::Exclamation, " ",
                      ParameterErrorExplanation(code, language));
     return false;
   }
   if (const SaveResult saved = store.SaveRecording(); !saved.Ok()) {
-    Ui().Message(ParameterSaveErrorText(saved.message, language), MessageIcon::Exclamation);
+    ui.Message(ParameterSaveErrorText(saved.message, language), MessageIcon::Exclamation);
     return false;
   }
   values.ParameterAccepted = true;

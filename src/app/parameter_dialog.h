@@ -14,6 +14,8 @@
 
 namespace accelog {
 
+class UiPort;
+
 // A reading of the computer's local clock, full year.
 struct ClockReading {
   int Year, Month, Day, Hour, Minute, Second;
@@ -71,12 +73,12 @@ void ClickValueBox(ParameterForm& form, RecordingParameters& values, KeypadPort&
 // The box's own text typed into its keypad and OK pressed: the value the
 // keypad hands back is written into the box, or the keypad's message is
 // shown and its range returned. Nothing for a box without a keypad.
-std::optional<KeypadRange> EnterBoxTextOnKeypad(ParameterForm& form, RecordingParameters& values, int box);
+std::optional<KeypadRange> EnterBoxTextOnKeypad(UiPort& ui, ParameterForm& form, RecordingParameters& values, int box);
 
 // The OK rows in order on `record`: fields that pass are stored, the port
 // box shows its own messages at once. Returns the code of the last failing
 // row, 0 when none failed. Shows no summary and writes no file.
-int CheckParameterForm(const ParameterForm& form, RecordingParameters& record);
+int CheckParameterForm(UiPort& ui, const ParameterForm& form, RecordingParameters& record);
 // The summary message of a failed OK: "Data is erro!!=" and the code.
 std::string ParameterErrorText(int code, int16_t language_flag);
 // What a refusal code means and which box to change, in the active language.
@@ -86,7 +88,7 @@ std::string ParameterSaveErrorText(const std::string& reason, int16_t language_f
 // OK: checks into the store's values; with no failure writes MPInteger.kvx,
 // sets ParameterAccepted and closes (true); otherwise shows the summary, or
 // names the file and the reason when it could not be written.
-bool OkParameterForm(ParameterForm& form, ParameterStore& store);
+bool OkParameterForm(UiPort& ui, ParameterForm& form, ParameterStore& store);
 void CancelParameterForm(ParameterForm& form, RecordingParameters& values);
 
 struct ParameterCaptions {

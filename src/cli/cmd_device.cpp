@@ -104,7 +104,6 @@ int RunOnLink(const Args& args, DeviceUi& ui, ParameterStore& parameters, StopSi
   int refused = kExitOk;
   auto transport = MakeCliTransport(args, refused);
   if (!transport) return refused;
-  SetUi(&ui);
   parameters.LoadAtStartup();
   TimerLoop loop;
   Dataset data;
@@ -116,7 +115,6 @@ int RunOnLink(const Args& args, DeviceUi& ui, ParameterStore& parameters, StopSi
     loop.Run([&] { return stopped() || device.Connected() || device.ConnectFailed(); });
     if (device.Connected() && !stopped()) code = work(device, loop);
   }
-  SetUi(nullptr);
   return code;
 }
 
@@ -258,14 +256,12 @@ int RunSetParams(Args& args) {
   // copy: a refused entry sends nothing and writes nothing. Each value given
   // goes through its box's keypad first, as in the window.
   DeviceUi ui;
-  SetUi(&ui);
   ParameterStore parameters(ProgramFolder());
   RecordingParameters& p = parameters.Values();
   parameters.LoadAtStartup();
   ParameterForm form;
   std::string error;
   if (!FillFormFromEntries(entries, p, ReadClock(), form, error)) {
-    SetUi(nullptr);
     std::fprintf(stderr, "accelog-cli: %s\n", error.c_str());
     return kExitUsage;
   }
@@ -284,20 +280,18 @@ int RunSetParams(Args& args) {
   for (const auto& k : keypad_boxes) {
     if (!k.given) continue;
     const std::string value = form.Text[static_cast<size_t>(k.box)];
-    if (const auto range = EnterBoxTextOnKeypad(form, p, k.box)) {
-      SetUi(nullptr);
+    if (const auto range = EnterBoxTextOnKeypad(ui, form, p, k.box)) {
       std::fprintf(stderr, "accelog-cli: %s %s: the keypad takes %d to %d%s\n", k.option, value.c_str(),
                    range->Minimum, range->Maximum, KeypadCondition(form, k.box).c_str());
       return kExitRefused;
     }
   }
   RecordingParameters checked = p;
-  const int code = CheckParameterForm(form, checked);
+  const int code = CheckParameterForm(ui, form, checked);
   if (code != 0) {
     const int16_t language = p.LanguageFlag;
     ui.Message(ParameterErrorText(code, language), MessageIcon::Exclamation);
     ui.Message(ParameterErrorExplanation(code, language), MessageIcon::Exclamation);
-    SetUi(nullptr);
     return kExitRefused;
   }
   return RunOnLink(args, ui, parameters, nullptr, [&](Device& device, TimerLoop& loop) {

@@ -90,7 +90,6 @@ int RunCapture(const Args& args, LiveUi& ui, ParameterStore& parameters,
   auto transport = MakeCliTransport(args, refused);
   if (!transport) return refused;
   StopSignals stop_signals;
-  SetUi(&ui);
   int code = kExitFailed;
   Dataset data;
   ui.data = &data;
@@ -118,7 +117,6 @@ int RunCapture(const Args& args, LiveUi& ui, ParameterStore& parameters,
       code = outcome == LiveOutcome::Stopped ? kExitOk : kExitFailed;
     }
   }
-  SetUi(nullptr);
   return code;
 }
 
@@ -180,7 +178,6 @@ int RunLive(Args& args) {
 
   // The real-time layout as it opens, with the fields given through its
   // keypad, judged by its OK rows.
-  SetUi(&ui);
   ParameterStore parameters(ProgramFolder());
   RecordingParameters& p = parameters.Values();
   parameters.LoadAtStartup();
@@ -191,8 +188,7 @@ int RunLive(Args& args) {
   if (unit) form.Option[1] = !(form.Option[2] = *unit == "s");
   if (interval || unit) {
     const std::string value = form.Text[2];
-    if (const auto range = EnterBoxTextOnKeypad(form, p, 2)) {
-      SetUi(nullptr);
+    if (const auto range = EnterBoxTextOnKeypad(ui, form, p, 2)) {
       std::fprintf(stderr, "accelog-cli: --interval %s: the keypad takes %d to %d with --unit %s\n", value.c_str(),
                    range->Minimum, range->Maximum, form.Option[2] ? "s" : "ms");
       return kExitRefused;
@@ -201,8 +197,7 @@ int RunLive(Args& args) {
   if (limit) form.Text[19] = *limit;
   if (kind) form.Option[10] = !(form.Option[11] = *kind == "count");
   RecordingParameters checked = p;
-  const int code = CheckParameterForm(form, checked);
-  SetUi(nullptr);
+  const int code = CheckParameterForm(ui, form, checked);
   if (code != 0) {
     ui.Message(ParameterErrorText(code, p.LanguageFlag), MessageIcon::Exclamation);
     return kExitRefused;
@@ -288,10 +283,8 @@ int RunLiveSpectrum(Args& args) {
     }
     limit = *n;
   }
-  SetUi(&ui);
   ParameterStore parameters(ProgramFolder());
   parameters.LoadAtStartup();
-  SetUi(nullptr);
 
   // With OUT the question is answered OK and OUT is the chosen name; without
   // it, Cancel: the fixed file in the data folder.

@@ -123,7 +123,6 @@ int RunPrint(Args& args) {
 
   Dataset data;
   StderrUi ui;
-  SetUi(&ui);
 
   if (!FileCanBeRead(file)) return kExitFailed;
   const auto chart = std::make_unique<Chart>(data);

@@ -83,7 +83,6 @@ int RunRender(Args& args) {
 
   Dataset data;
   StderrUi ui;
-  SetUi(&ui);
 
   if (!FileCanBeRead(file)) return kExitFailed;
   const auto chart = std::make_unique<Chart>(data);

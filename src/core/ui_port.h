@@ -93,8 +93,4 @@ class UiPort {
   virtual void ShowLiveSet() {}
 };
 
-// The port in use; a silent one until a front end installs its own.
-UiPort& Ui();
-void SetUi(UiPort* port);
-
 }  // namespace accelog

@@ -171,6 +171,8 @@ class Device {
  public:
   // The samples and view the engines fill.
   Dataset& Data() { return data_; }
+  // The port the engines and the menus that drive them speak through.
+  UiPort& Port() { return ui_; }
   // The recording parameters: their language, the dialog's layout, the
   // clock fields a capture's head carries.
   RecordingParameters& Parameters() { return parameters_; }

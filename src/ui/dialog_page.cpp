@@ -28,7 +28,8 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 
 }  // namespace
 
-DialogPage::DialogPage(const PageSetup& values, QWidget* parent) : QDialog(parent), values_(values) {
+DialogPage::DialogPage(const PageSetup& values, UiPort& ui, QWidget* parent)
+    : QDialog(parent), values_(values), ui_(ui) {
   setObjectName("DialogPage");
   setWindowTitle("Page Setup");
   for (int i = 0; i < 9; ++i) {
@@ -157,7 +158,7 @@ void DialogPage::AcceptValues() {
   for (size_t i = 0; i < texts.size(); ++i) texts[i] = text_[i]->text().toStdString();
   const std::optional<PageSetup> v = PageSetupFromTexts(SelectedKind(), horizontal_->isChecked() ? 1 : 0, texts);
   if (!v) {
-    Ui().Message("Error");
+    ui_.Message("Error");
     return;
   }
   values_ = *v;

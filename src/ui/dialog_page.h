@@ -11,10 +11,12 @@ class QRadioButton;
 
 namespace accelog {
 
+class UiPort;
+
 class DialogPage : public QDialog {
   Q_OBJECT
  public:
-  explicit DialogPage(const PageSetup& values, QWidget* parent = nullptr);
+  DialogPage(const PageSetup& values, UiPort& ui, QWidget* parent = nullptr);
 
   // The values taken by OK.
   const PageSetup& Values() const { return values_; }
@@ -32,6 +34,7 @@ class DialogPage : public QDialog {
   void Step(int text, int delta);
 
   PageSetup values_;
+  UiPort& ui_;
   QLineEdit* text_[9] = {};
   QRadioButton* paper_[6] = {};
   QRadioButton* vertical_ = nullptr;

@@ -15,8 +15,8 @@ namespace {
 constexpr const char* kPdfEntry = "PDF file\u2026";
 }
 
-DialogSetPrint::DialogSetPrint(PrinterSystem& printers, std::string& current_printer, QWidget* parent)
-    : QDialog(parent), printers_(printers), current_printer_(current_printer) {
+DialogSetPrint::DialogSetPrint(PrinterSystem& printers, std::string& current_printer, UiPort& ui, QWidget* parent)
+    : QDialog(parent), printers_(printers), current_printer_(current_printer), ui_(ui) {
   setObjectName("DialogSetPrint");
   setWindowTitle("SetDefaultPrint");
   list_ = new QListWidget(this);
@@ -47,7 +47,7 @@ void DialogSetPrint::UseSelectedPrinter() {
       if (error == 0) {
         if (current_printer_ != name) current_printer_ = name;
       } else {
-        Ui().Message("SetPrinter Failed. Error code: " + std::to_string(error));
+        ui_.Message("SetPrinter Failed. Error code: " + std::to_string(error));
       }
     }
   }

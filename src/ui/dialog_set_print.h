@@ -10,13 +10,15 @@ class QPushButton;
 
 namespace accelog {
 
+class UiPort;
+
 class PrinterSystem;
 
 class DialogSetPrint : public QDialog {
   Q_OBJECT
  public:
   // current_printer: the program's printer, changed by "Print".
-  DialogSetPrint(PrinterSystem& printers, std::string& current_printer, QWidget* parent = nullptr);
+  DialogSetPrint(PrinterSystem& printers, std::string& current_printer, UiPort& ui, QWidget* parent = nullptr);
 
   QListWidget* List1() const { return list_; }
   QPushButton* Command1() const { return command1_; }
@@ -29,6 +31,7 @@ class DialogSetPrint : public QDialog {
  private:
   PrinterSystem& printers_;
   std::string& current_printer_;
+  UiPort& ui_;
   QListWidget* list_;
   QPushButton* command1_;
   bool pdf_ = false;

@@ -183,9 +183,9 @@ void Form2::wheelEvent(QWheelEvent* event) {
   event->accept();
 }
 
-Form2* OpenDataListWindow(QWidget* owner, Dataset& data) {
+Form2* OpenDataListWindow(QWidget* owner, Dataset& data, UiPort& ui) {
   if (data.MenuCommandCode == MenuOperation::None && !(data.DataLoaded && data.DispEndPoint != 0)) {
-    Ui().StatusPanel(kFileNotePanel, kOpenAFileFirst);
+    ui.StatusPanel(kFileNotePanel, kOpenAFileFirst);
   }
   if (data.DispEndPoint == 0 || !data.DataLoaded || data.MenuCommandCode != MenuOperation::None) return nullptr;
   auto* list = new Form2(owner, data);

@@ -13,6 +13,7 @@ class QToolButton;
 namespace accelog {
 
 class Dataset;
+class UiPort;
 
 class Form2 : public QWidget {
   Q_OBJECT
@@ -58,6 +59,6 @@ class Form2 : public QWidget {
 
 // "Data List": opens the list when a file is shown and nothing else runs;
 // the window, or null when it did nothing.
-Form2* OpenDataListWindow(QWidget* owner, Dataset& data);
+Form2* OpenDataListWindow(QWidget* owner, Dataset& data, UiPort& ui);
 
 }  // namespace accelog

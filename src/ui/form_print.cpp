@@ -33,8 +33,14 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const char* caption, 
 
 }  // namespace
 
-FormPrint::FormPrint(PrinterSystem& printers, PrintJob& job, int main_width, int main_height, QWidget* parent)
-    : QWidget(parent, Qt::Window), printers_(printers), job_(job), main_width_(main_width), main_height_(main_height) {
+FormPrint::FormPrint(PrinterSystem& printers, PrintJob& job, int main_width, int main_height, UiPort& ui,
+                     QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      printers_(printers),
+      job_(job),
+      ui_(ui),
+      main_width_(main_width),
+      main_height_(main_height) {
   setObjectName("FormPrint");
   setWindowTitle("PrintForm");
   setAttribute(Qt::WA_DeleteOnClose);
@@ -67,12 +73,12 @@ FormPrint::FormPrint(PrinterSystem& printers, PrintJob& job, int main_width, int
   connect(&timer1_, &QTimer::timeout, this, &FormPrint::LoadCapture);
 
   ChoosePrinter = [this] {
-    DialogSetPrint dialog(printers_, job_.CurrentPrinter, this);
+    DialogSetPrint dialog(printers_, job_.CurrentPrinter, ui_, this);
     dialog.exec();
     return dialog.PdfChosen();
   };
   EditPageSetup = [this](const PageSetup& values) -> std::optional<PageSetup> {
-    DialogPage dialog(values, this);
+    DialogPage dialog(values, ui_, this);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.Values();
   };
@@ -95,7 +101,7 @@ void FormPrint::LoadCapture() {
   // Preview painting: the capture as the file holds it.
   const QString path = CaptureFilePath();
   capture_ = QImage(path);
-  if (capture_.isNull()) Ui().Message("打印command12错误 \n" + path.toStdString() + ": cannot be read");
+  if (capture_.isNull()) ui_.Message("打印command12错误 \n" + path.toStdString() + ": cannot be read");
   picture_->update();
 }
 
@@ -187,7 +193,7 @@ void FormPrint::PictureMouse(QEvent* event) {
 }
 
 void FormPrint::PrintFailed(const QString& target, const QString& reason) {
-  Ui().Message(("打印command13错误 \n" + target + ": " + reason).toStdString());
+  ui_.Message(("打印command13错误 \n" + target + ": " + reason).toStdString());
 }
 
 void FormPrint::PrintPage() {
@@ -195,7 +201,7 @@ void FormPrint::PrintPage() {
   QPrinter printer(QPrinter::HighResolution);
   QString target;
   if (pdf) {
-    target = QString::fromStdString(Ui().SaveFileName("Print to PDF", "*.pdf"));
+    target = QString::fromStdString(ui_.SaveFileName("Print to PDF", "*.pdf"));
     if (target.trimmed().isEmpty()) return;
     if (QFileInfo(target).suffix().compare("pdf", Qt::CaseInsensitive) != 0) target += ".pdf";
   } else {
@@ -211,7 +217,7 @@ void FormPrint::PrintPage() {
   if (capture.isNull()) return PrintFailed(CaptureFilePath(), "cannot be read");
   if (pdf) {
     const std::string error = PrintCutOutToPdf(QFile::encodeName(target).toStdString(), job_, capture);
-    if (!error.empty()) Ui().Message("打印command13错误 \n" + error);
+    if (!error.empty()) ui_.Message("打印command13错误 \n" + error);
     return;
   }
   const QString error = PrintCutOut(printer, job_, capture);
@@ -223,7 +229,7 @@ void FormPrint::ChangePageSetup() {
   if (!values) return;
   ApplyPageSetup(job_.PageSetup(), *values);
   if (!job_.Parameters->SavePageSetup().Ok()) {
-    Ui().Message(job_.Parameters->File(kIntegerFileName) + ": the page set-up could not be written");
+    ui_.Message(job_.Parameters->File(kIntegerFileName) + ": the page set-up could not be written");
   }
   LayOutPage();
 }

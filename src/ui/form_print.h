@@ -16,6 +16,8 @@ class QPushButton;
 
 namespace accelog {
 
+class UiPort;
+
 class PrinterSystem;
 
 class FormPrint : public QWidget {
@@ -23,7 +25,8 @@ class FormPrint : public QWidget {
  public:
   // The main window's size in twips sets the window's size and the zoom.
   // `job` (the capture's place and size, the printer) outlives the window.
-  FormPrint(PrinterSystem& printers, PrintJob& job, int main_width, int main_height, QWidget* parent = nullptr);
+  FormPrint(PrinterSystem& printers, PrintJob& job, int main_width, int main_height, UiPort& ui,
+            QWidget* parent = nullptr);
 
   // LayOutPage: the page, lines and picture from the page set-up; the
   // picture is painted by the one-shot paint timer.
@@ -58,6 +61,7 @@ class FormPrint : public QWidget {
 
   PrinterSystem& printers_;
   PrintJob& job_;
+  UiPort& ui_;
   int main_width_, main_height_;
   QWidget* page_;
   QWidget* picture_;

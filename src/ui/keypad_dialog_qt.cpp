@@ -28,8 +28,8 @@ QLineEdit* DisplayBox(const std::string& text, const char* name, QWidget* parent
 
 }  // namespace
 
-KeypadDialogQt::KeypadDialogQt(KeypadForm& form, int16_t language_flag, QWidget* parent)
-    : QDialog(parent), form_(form) {
+KeypadDialogQt::KeypadDialogQt(KeypadForm& form, int16_t language_flag, UiPort& ui, QWidget* parent)
+    : QDialog(parent), form_(form), ui_(ui) {
   const auto& c = KeypadCaptionsFor(language_flag);
   setObjectName("DialogInput");
   setWindowTitle(Q(form_.Caption));
@@ -122,7 +122,7 @@ void KeypadDialogQt::ShowEntry() {
 
 void KeypadDialogQt::PressOk() {
   form_.Entry = text1_->text().toStdString();
-  if (ConfirmKeypadEntry(form_)) {
+  if (ConfirmKeypadEntry(ui_, form_)) {
     text1_->setText(Q(form_.Entry));
     accept();
   }
@@ -134,7 +134,7 @@ void KeypadDialogQt::reject() {
 }
 
 std::optional<int16_t> QtKeypadPort::Show(KeypadForm& form) {
-  KeypadDialogQt dialog(form, values_.LanguageFlag, QApplication::activeModalWidget());
+  KeypadDialogQt dialog(form, values_.LanguageFlag, ui_, QApplication::activeModalWidget());
   dialog.exec();
   return form.Value;
 }

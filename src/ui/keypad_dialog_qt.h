@@ -11,11 +11,13 @@ class QLineEdit;
 
 namespace accelog {
 
+class UiPort;
+
 class KeypadDialogQt : public QDialog {
   Q_OBJECT
  public:
   // The form must be loaded and filled; it outlives the window.
-  KeypadDialogQt(KeypadForm& form, int16_t language_flag, QWidget* parent = nullptr);
+  KeypadDialogQt(KeypadForm& form, int16_t language_flag, UiPort& ui, QWidget* parent = nullptr);
 
   void reject() override;
   // QDialog focuses the entry as if by Tab, which selects it all: the keys
@@ -27,6 +29,7 @@ class KeypadDialogQt : public QDialog {
   void ShowEntry();
 
   KeypadForm& form_;
+  UiPort& ui_;
   QLineEdit* text1_;
 };
 
@@ -34,11 +37,12 @@ class KeypadDialogQt : public QDialog {
 // over the active modal one, in the language the parameters name.
 class QtKeypadPort : public KeypadPort {
  public:
-  explicit QtKeypadPort(const RecordingParameters& values) : values_(values) {}
+  QtKeypadPort(const RecordingParameters& values, UiPort& ui) : values_(values), ui_(ui) {}
   std::optional<int16_t> Show(KeypadForm& form) override;
 
  private:
   const RecordingParameters& values_;
+  UiPort& ui_;
 };
 
 }  // namespace accelog

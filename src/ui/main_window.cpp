@@ -188,7 +188,7 @@ void MainWindow::RunMenuItem(const QString& item) {
   if (item == "Escape") return;  // nothing running to stop
   QAction* a = Action(item);
   const QString caption = a ? a->text() : item;
-  Ui().Message((caption + " is not available yet.").toStdString(), MessageIcon::Information);
+  port_->Message((caption + " is not available yet.").toStdString(), MessageIcon::Information);
 }
 
 bool MainWindow::Setting(const QString& key) { return ViewSettings().value(key, false).toBool(); }
@@ -198,7 +198,7 @@ void MainWindow::RememberSetting(const QString& key, bool on, const QString& wha
   settings.setValue(key, on);
   settings.sync();
   if (settings.status() != QSettings::NoError) {
-    Ui().Message((what + " is not remembered: " + settings.fileName() + " cannot be written.").toStdString(),
+    port_->Message((what + " is not remembered: " + settings.fileName() + " cannot be written.").toStdString(),
                  MessageIcon::Exclamation);
   }
 }
@@ -296,7 +296,7 @@ void MainWindow::ShowAbout() {
 }
 
 Form2* MainWindow::OpenDataList() {
-  if (Form2* list = OpenDataListWindow(this, data_)) data_list_ = list;
+  if (Form2* list = OpenDataListWindow(this, data_, *port_)) data_list_ = list;
   return DataList();
 }
 

@@ -10,6 +10,8 @@
 
 #include "app/shell_rules.h"
 
+#include "core/ui_port.h"
+
 class QAction;
 class QLabel;
 class QScrollArea;
@@ -61,7 +63,10 @@ class MainWindow : public QMainWindow {
   QWidget* ToolBarHost() const { return tool_host_; }
   // Yes/no settings kept in accelog.ini; a failed write says so, naming `what`.
   static bool Setting(const QString& key);
-  static void RememberSetting(const QString& key, bool on, const QString& what);
+  void RememberSetting(const QString& key, bool on, const QString& what);
+  // The port its messages go through; a silent one until the program gives it its own.
+  void UsePort(UiPort& port) { port_ = &port; }
+  UiPort& Port() const { return *port_; }
   bool FitToWindow() const;
   void SetFitToWindow(bool on);
   void ShowHelp();
@@ -89,6 +94,8 @@ class MainWindow : public QMainWindow {
   ShellState shell_;
   QPointer<Form2> data_list_;
   Dataset& data_;
+  UiPort silent_;
+  UiPort* port_ = &silent_;
 };
 
 }  // namespace accelog

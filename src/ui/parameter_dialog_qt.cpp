@@ -23,9 +23,9 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 }  // namespace
 
-ParameterDialogQt::ParameterDialogQt(ParameterStore& store, KeypadPort& keypad, ClockReading (*clock)(),
+ParameterDialogQt::ParameterDialogQt(ParameterStore& store, KeypadPort& keypad, UiPort& ui, ClockReading (*clock)(),
                                      QWidget* parent)
-    : QDialog(parent), store_(store), keypad_(keypad), clock_(clock) {
+    : QDialog(parent), store_(store), keypad_(keypad), ui_(ui), clock_(clock) {
   OpenParameterForm(form_, store_.Values(), clock_());
   Build();
   Refresh();
@@ -281,7 +281,7 @@ void ParameterDialogQt::OpenKeypad(int box) {
 
 void ParameterDialogQt::PressOk() {
   form_.Text[1] = text_[1]->text().toStdString();
-  if (OkParameterForm(form_, store_)) {
+  if (OkParameterForm(ui_, form_, store_)) {
     timer1_->stop();
     accept();
   }

@@ -17,12 +17,14 @@ class QTimer;
 
 namespace accelog {
 
+class UiPort;
+
 class ParameterDialogQt : public QDialog {
   Q_OBJECT
  public:
   // Opens the layout the store's ParameterDialogMode names; OK saves through
   // the store, the value boxes open `keypad`, the clock boxes follow `clock`.
-  ParameterDialogQt(ParameterStore& store, KeypadPort& keypad, ClockReading (*clock)() = ReadClock,
+  ParameterDialogQt(ParameterStore& store, KeypadPort& keypad, UiPort& ui, ClockReading (*clock)() = ReadClock,
                     QWidget* parent = nullptr);
 
   const ParameterForm& Form() const { return form_; }
@@ -39,6 +41,7 @@ class ParameterDialogQt : public QDialog {
 
   ParameterStore& store_;
   KeypadPort& keypad_;
+  UiPort& ui_;
   ClockReading (*clock_)();
   ParameterForm form_;
   std::array<QLineEdit*, 20> text_{};

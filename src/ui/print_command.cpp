@@ -119,7 +119,7 @@ bool PrintCommand::SaveCapture() {
 
 void PrintCommand::ShowPreview() {
   const int w = PixelsToTwips(main_window_->width()), h = PixelsToTwips(main_window_->height());
-  preview_ = new FormPrint(printers_, job_, w, h, main_window_);
+  preview_ = new FormPrint(printers_, job_, w, h, ui_, main_window_);
   preview_->OnExit = [this] { EndPrint(); };
   preview_->move(0, 0);
   preview_->show();

@@ -84,7 +84,6 @@ Program::Program(ProgramOptions options, UiFactory ui_factory, std::unique_ptr<P
 
 Program::~Program() {
   if (!window_) return;  // never started: nothing of ours to take down
-  SetUi(nullptr);
   print_.reset();
   export_.reset();
   watch_.reset();
@@ -142,19 +141,19 @@ bool Program::Start() {
   chart_ = new FormPicture(*chart_model_);
   window_ = std::make_unique<MainWindow>(chart_, data_);
   ui_ = ui_factory_(window_.get(), chart_);
-  SetUi(ui_.get());
+  window_->UsePort(*ui_);
   ui_->UseParameterStore(parameters_.get());
   export_ = std::make_unique<DataExport>(data_, *ui_, MakeQtTimer());
   MakeDevice(std::move(transport));
   window_->SetHandlers({
       {"File002", [this] { SendSystemParameters(*device_); }},
       {"File008", [this] { DownloadData(*device_); }},
-      {"File004", [this] { OpenAccelerationFromDialog(data_); }},
+      {"File004", [this] { OpenAccelerationFromDialog(*ui_, data_); }},
       {"File007", [this] { export_->ExportData(); }},
       {"File012", [this] { window_->OpenDataList(); }},
       {"File009", [this] { ToggleLiveCapture(*device_); }},
       {"File011", [this] { ToggleLiveSpectrum(*device_); }},
-      {"File005", [this] { OpenFrequencyFromDialog(data_); }},
+      {"File005", [this] { OpenFrequencyFromDialog(*ui_, data_); }},
       {"File006", [this] { print_->StartPrint(); }},
       {"Escape", [this] { device_->StopDownload(); }},
       {"UseSimulator", [this] { UseSimulatedLogger(!simulator_); }},
@@ -204,14 +203,14 @@ void Program::UseSimulatedLogger(bool on) {
     device_->StartScan();
   }
   window_->SetMenuMark("UseSimulator", on);
-  MainWindow::RememberSetting("UseSimulatedLogger", on, "Use Simulated Logger");
+  window_->RememberSetting("UseSimulatedLogger", on, "Use Simulated Logger");
 }
 
 void Program::OpenStartFile(const std::string& file) {
   if (IsSpectrumCapture(file)) {
-    OpenFrequencyFile(data_, file);
+    OpenFrequencyFile(*ui_, data_, file);
   } else {
-    OpenAccelerationFile(data_, file);
+    OpenAccelerationFile(*ui_, data_, file);
   }
 }
 

@@ -148,12 +148,12 @@ void QtUi::BusyPointer(bool busy) {
 void QtUi::UseParameterStore(ParameterStore* store, ClockReading (*clock)()) {
   parameters_ = store;
   clock_ = clock;
-  qt_keypad_ = store ? std::make_unique<QtKeypadPort>(store->Values()) : nullptr;
+  qt_keypad_ = store ? std::make_unique<QtKeypadPort>(store->Values(), *this) : nullptr;
 }
 
 void QtUi::ShowParameterDialog() {
   if (!parameters_) return;  // nothing to set up
-  ParameterDialogQt dialog(*parameters_, keypad_ ? *keypad_ : *qt_keypad_, clock_, parent_);
+  ParameterDialogQt dialog(*parameters_, keypad_ ? *keypad_ : *qt_keypad_, *this, clock_, parent_);
   dialog.exec();
 }
 

@@ -1,13 +1,13 @@
 #include "app/chart_fixture.h"
 #include "core/ui_port.h"
-#include "support/installed_ui.h"
+#include "support/recording_ui.h"
 
 namespace accelog::testing {
 namespace {
 
 class ChartViewsTest : public ChartTest {
  protected:
-  InstalledUi<> ui_;
+  RecordingUi ui_;
 };
 
 TEST_F(ChartViewsTest, OpeningARealFileDrawsEverything) {

@@ -9,7 +9,7 @@
 #include "core/program_folder.h"
 #include "core/virtual_clock.h"
 #include "support/export_points.h"
-#include "support/installed_ui.h"
+#include "support/recording_ui.h"
 #include "support/temp_folder.h"
 
 namespace accelog {
@@ -25,7 +25,7 @@ struct ExportUi : testing::RecordingUi {
 
 class ExportMenuTest : public testing::ProgramFolderTest {
  protected:
-  testing::InstalledUi<ExportUi> ui_;
+  ExportUi ui_;
   Dataset data_;
   DataExport export_{data_, ui_, nullptr};
 };

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/keypad.h"
-#include "support/installed_ui.h"
+#include "support/recording_ui.h"
 
 namespace accelog::testing {
 
@@ -28,17 +28,20 @@ class ScriptedKeypad : public KeypadPort {
   }
   // Types the entry and presses OK.
   void Enter(const std::string& entry) {
-    steps.push_back([entry](KeypadForm& f) {
+    steps.push_back([this, entry](KeypadForm& f) {
       f.Entry = entry;
-      ConfirmKeypadEntry(f);
+      ConfirmKeypadEntry(*ui, f);
     });
   }
   std::deque<Step> steps;
   std::vector<KeypadForm> shown;
+  UiPort* ui = &own_ui;  // where the keypad's refusals go
+  RecordingUi own_ui;
 };
 
 struct FakePorts {
-  InstalledUi<> ui;
+  FakePorts() { keypad.ui = &ui; }
+  RecordingUi ui;
   ScriptedKeypad keypad;
 };
 

@@ -12,7 +12,7 @@ namespace {
 
 class KeypadTest : public ::testing::Test {
  protected:
-  testing::InstalledUi<> ui_;
+  testing::RecordingUi ui_;
   KeypadForm form_;
 };
 
@@ -36,7 +36,7 @@ TEST_F(KeypadTest, OkJudgesTheEntry) {
     form_.Maximum = c.max, form_.Minimum = c.min, form_.Decimals = c.decimals;
     ui_.messages.clear();
     form_.Entry = c.entry;
-    const std::optional<int16_t> value = ConfirmKeypadEntry(form_);
+    const std::optional<int16_t> value = ConfirmKeypadEntry(ui_, form_);
     EXPECT_EQ(form_.Closed, c.value >= 0) << c.entry;
     EXPECT_EQ(value, form_.Value) << c.entry;
     if (c.value >= 0) {

@@ -80,7 +80,7 @@ TEST_F(ParameterDialogTest, StartIsTheNextFullHourAcrossMidnight) {
     EXPECT_EQ(start(), c.start);
     TickParameterClock(f, c.now);  // the live clock keeps a start date ahead of today
     EXPECT_EQ(start(), c.start);
-    EXPECT_TRUE(OkParameterForm(f, store_)) << c.start;
+    EXPECT_TRUE(OkParameterForm(ports_.ui, f, store_)) << c.start;
   }
 }
 
@@ -157,7 +157,7 @@ TEST_F(ParameterDialogTest, EachRowReportsItsCodeAtItsEdges) {
     for (auto [box, text] : c.boxes) f.Text[static_cast<size_t>(box)] = text;
     ports_.ui.messages.clear();
     const std::string what = "Text" + std::to_string(c.boxes.back().first) + " = '" + c.boxes.back().second + "'";
-    EXPECT_EQ(OkParameterForm(f, store_), c.code == 0) << what;
+    EXPECT_EQ(OkParameterForm(ports_.ui, f, store_), c.code == 0) << what;
     EXPECT_EQ(ports_.ui.messages, c.code ? std::vector<std::string>{"Data is erro!!=" + std::to_string(c.code)}
                                          : std::vector<std::string>{}) << what;
     EXPECT_EQ(p_.LimitTime, c.limit) << what;
@@ -172,7 +172,7 @@ TEST_F(ParameterDialogTest, UnwritableFileKeepsTheDialogOpenAndSaysWhy) {
   auto expect_not_saved = [this](const std::string& reason) {
     auto f = Open();
     ports_.ui.messages.clear();
-    EXPECT_FALSE(OkParameterForm(f, store_));
+    EXPECT_FALSE(OkParameterForm(ports_.ui, f, store_));
     EXPECT_EQ(ports_.ui.messages, std::vector<std::string>{"The parameters were not saved: " + reason});
     EXPECT_FALSE(f.Closed || p_.ParameterAccepted);
   };
@@ -193,12 +193,12 @@ TEST_F(ParameterDialogTest, PortBoxHasItsOwnMessagesFirst) {
     auto f = Open();
     ports_.ui.messages.clear();
     f.Text[1] = c.port, f.Text[2] = c.interval;
-    EXPECT_FALSE(OkParameterForm(f, store_));
+    EXPECT_FALSE(OkParameterForm(ports_.ui, f, store_));
     EXPECT_THAT(ports_.ui.messages, ElementsAre(c.first, c.second)) << c.port;
   }
   auto f = Open();
   f.Text[1] = "49.9";
-  ASSERT_TRUE(OkParameterForm(f, store_));
+  ASSERT_TRUE(OkParameterForm(ports_.ui, f, store_));
   EXPECT_TRUE(p_.ParameterAccepted && f.Closed && !f.ClockRunning);
   EXPECT_EQ(p_.ComPort, 49);
   EXPECT_EQ(testing::ReadBytes(File()).size(), 48u);
@@ -210,7 +210,7 @@ TEST_F(ParameterDialogTest, LastFailingRowWinsAndPassingRowsAreStored) {
   f.Text[4] = "0";   // code 6
   f.Text[6] = "99";  // code 8
   f.Text[9] = "13";
-  EXPECT_FALSE(OkParameterForm(f, store_));
+  EXPECT_FALSE(OkParameterForm(ports_.ui, f, store_));
   EXPECT_EQ(ports_.ui.messages.back(), "Data is erro!!=8");
   const auto& p = p_;
   EXPECT_EQ(std::vector<int>({p.LedCycle, p.CurDay, p.CriticalX}), std::vector<int>({7, 13, 16}));
@@ -224,7 +224,7 @@ TEST_F(ParameterDialogTest, RealTimeOkChecksIntervalAndLimitOnly) {
   f.Text[2] = "32767";
   ClickOption(f, p_, 11);
   f.Text[19] = "250";
-  ASSERT_TRUE(OkParameterForm(f, store_));
+  ASSERT_TRUE(OkParameterForm(ports_.ui, f, store_));
   const auto& p = p_;
   EXPECT_EQ(std::vector<int>({p.RecordInterval, p.IntervalUnit, p.LimitTime, p.LimitKind, p.WorkMode}),
             std::vector<int>({32767, 1, 250, 1, 1}));

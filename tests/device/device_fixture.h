@@ -154,11 +154,9 @@ class DeviceEngineTest : public ProgramFolderTest {
     ProgramFolderTest::SetUp();
     ApplyDefaults(params_);
     params_.LanguageFlag = 1;
-    SetUi(&ui_);  // the menu items' dialogs
   }
   void TearDown() override {
     dev_.reset();
-    SetUi(nullptr);
   }
 
   // A fresh device on `transport`, its timers on the virtual clock. A logger

@@ -55,7 +55,7 @@ std::vector<std::string> Find(const std::regex& re, bool (*pick)(const Source&))
   return hits;
 }
 
-TEST(Layering, DISABLED_IncludesPointDown) {
+TEST(Layering, IncludesPointDown) {
   const std::regex include(R"re(#include "([a-z]+)/)re");
   std::vector<std::string> up;
   const auto sources = Sources();
@@ -80,7 +80,7 @@ TEST(Layering, QtOnlyInTheQtLayer) {
 
 // Variables at namespace scope, and static ones in functions, outlive every
 // owner: only the program folder may be one.
-TEST(Layering, DISABLED_NoProcessWideState) {
+TEST(Layering, NoProcessWideState) {
   const std::regex at_namespace_scope(
       R"(^(?!.*\b(const|constexpr|using|typedef|return|class|struct|enum|namespace|template|friend)\b))"
       R"((static\s+|extern\s+)?[A-Za-z_][\w:<>,\*& ]*[\s\*&]\w+(\[[^\]]*\])?(\s*=[^;]*|\{[^;]*\})?;\s*(//.*)?$)");
@@ -97,7 +97,7 @@ TEST(Layering, DISABLED_NoProcessWideState) {
   EXPECT_TRUE(found.empty()) << Lines(found);
 }
 
-TEST(Layering, DISABLED_HandlerNamesOnlyWhereControlsAreWired) {
+TEST(Layering, HandlerNamesOnlyWhereControlsAreWired) {
   const std::regex handler(
       R"(\b(File0\d\d_Click|Timer[0-9A-Za-z]*_Timer|MSComm_Timer|Check\d+_Click|Picture\d+_Click|)"
       R"(Command\d+_Click|Frame\d+\b|DispLeftLable[A-Z]|[A-Za-z]+_(Boolean|String|Long)\b))");

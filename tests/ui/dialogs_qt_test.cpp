@@ -64,7 +64,7 @@ class DialogsQtTest : public testing::ProgramFolderTest {
 TEST_F(DialogsQtTest, FullLayoutShowsTheFormInEnglishOrChinese) {
   p_.RecordInterval = 750;
   p_.IntervalUnit = 1;
-  ParameterDialogQt d(store_, ports_.keypad, FixedClock);
+  ParameterDialogQt d(store_, ports_.keypad, ports_.ui, FixedClock);
   d.show();
   EXPECT_EQ(Child<QLineEdit>(&d, "Text2")->text(), "750");
   EXPECT_TRUE(Child<QRadioButton>(&d, "Option2")->isChecked());
@@ -72,7 +72,7 @@ TEST_F(DialogsQtTest, FullLayoutShowsTheFormInEnglishOrChinese) {
   ExpectNothingClipped(&d);
 
   p_.LanguageFlag = 0;
-  ParameterDialogQt zh(store_, ports_.keypad, FixedClock);
+  ParameterDialogQt zh(store_, ports_.keypad, ports_.ui, FixedClock);
   zh.show();
   EXPECT_EQ(Child<QPushButton>(&zh, "OKButton")->text() + Child<QRadioButton>(&zh, "Option9")->text(), "确认定时");
   ExpectNothingClipped(&zh);
@@ -80,7 +80,7 @@ TEST_F(DialogsQtTest, FullLayoutShowsTheFormInEnglishOrChinese) {
 
 TEST_F(DialogsQtTest, RealTimeLayoutClosesUpIntervalLimitAndButtons) {
   p_.ParameterDialogMode = 1;
-  ParameterDialogQt d(store_, ports_.keypad, FixedClock);
+  ParameterDialogQt d(store_, ports_.keypad, ports_.ui, FixedClock);
   d.show();
   for (const char* hidden : {"Frame0", "Frame7", "Option3"}) {
     EXPECT_FALSE(Child<QWidget>(&d, hidden)->isVisible()) << hidden;
@@ -97,7 +97,7 @@ TEST_F(DialogsQtTest, RealTimeLayoutClosesUpIntervalLimitAndButtons) {
 
 TEST_F(DialogsQtTest, ClicksAndSpaceOpenTheKeypadOnEnabledBoxesOnly) {
   p_.WorkMode = 2;
-  ParameterDialogQt d(store_, ports_.keypad, FixedClock);
+  ParameterDialogQt d(store_, ports_.keypad, ports_.ui, FixedClock);
   d.show();
   ports_.keypad.Enter("21");
   QTest::mouseClick(Child<QLineEdit>(&d, "Text16"), Qt::LeftButton);
@@ -115,7 +115,7 @@ TEST_F(DialogsQtTest, ClicksAndSpaceOpenTheKeypadOnEnabledBoxesOnly) {
   EXPECT_EQ(Child<QLineEdit>(&d, "Text5")->text(), "9");
 }
 TEST_F(DialogsQtTest, EnterIsOkEscapeIsCancelAndTheClockStopsWithTheWindow) {
-  ParameterDialogQt accepted(store_, ports_.keypad, FixedClock);
+  ParameterDialogQt accepted(store_, ports_.keypad, ports_.ui, FixedClock);
   accepted.show();
   auto* text2 = Child<QLineEdit>(&accepted, "Text2");
   text2->setFocus();
@@ -125,7 +125,7 @@ TEST_F(DialogsQtTest, EnterIsOkEscapeIsCancelAndTheClockStopsWithTheWindow) {
   EXPECT_TRUE(p_.ParameterAccepted);
 
   p_.ParameterAccepted = false;
-  ParameterDialogQt d(store_, ports_.keypad, FixedClock);
+  ParameterDialogQt d(store_, ports_.keypad, ports_.ui, FixedClock);
   d.show();
   auto* text1 = Child<QLineEdit>(&d, "Text1");
   text1->setFocus();
@@ -151,7 +151,7 @@ using KeypadQtTest = DialogsQtTest;
 TEST_F(KeypadQtTest, KeysOkAndMessages) {
   KeypadForm form = NewKeypadForm();
   form.Entry = "15", form.Maximum = "23", form.Minimum = "0", form.Decimals = "0", form.Caption = "Hour";
-  KeypadDialogQt k(form, 1);
+  KeypadDialogQt k(form, 1, ports_.ui);
   k.show();
   EXPECT_EQ(k.windowTitle(), "Hour");
   auto* text1 = Child<QLineEdit>(&k, "Text1");
@@ -176,7 +176,7 @@ TEST_F(KeypadQtTest, KeysOkAndMessages) {
 
 TEST_F(KeypadQtTest, ChineseCaptionsFitAndEscapeCancels) {
   KeypadForm form = NewKeypadForm();
-  KeypadDialogQt zh(form, 0);
+  KeypadDialogQt zh(form, 0, ports_.ui);
   zh.show();
   EXPECT_EQ(Child<QGroupBox>(&zh, "Frame2")->title(), "小键盘");
   ExpectNothingClipped(&zh);

@@ -35,7 +35,7 @@ TEST(Form2Test, PagesWithButtonsKeysAndTheWheel) {
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(data_.MenuCommandCode, MenuOperation::DataList);
   EXPECT_EQ(main.DataList(), list);
-  EXPECT_EQ(OpenDataListWindow(&main, data_), nullptr);  // one list at a time
+  EXPECT_EQ(OpenDataListWindow(&main, data_, main.Port()), nullptr);  // one list at a time
   auto top = [&] { return list->Cell(0, 0) + ".." + list->Cell(24, 0); };
   EXPECT_EQ(top(), "1..25");
   EXPECT_EQ(list->Cell(0, 2), "-11.7");  // the decimal, unlike the export

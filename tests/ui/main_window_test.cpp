@@ -35,15 +35,14 @@ namespace {
 class MainWindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    SetUi(&ui_);
     chart_ = new QWidget;
     chart_->setFixedSize(900, 500);
     window_ = std::make_unique<MainWindow>(chart_, data_);
+    window_->UsePort(ui_);
     window_->show();
   }
   void TearDown() override {
     window_.reset();
-    SetUi(nullptr);
   }
   testing::RecordingUi ui_;
   Dataset data_;

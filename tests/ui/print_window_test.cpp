@@ -56,7 +56,6 @@ class PrintWindowTest : public ChartTest {
  protected:
   void SetUp() override {
     ChartTest::SetUp();
-    SetUi(&ui_);
     // A main window whose preview zoom comes out at 0.5, the chart inside it.
     main_.resize(TwipsToPixels(30000), TwipsToPixels(8203));
     form_ = new FormPicture(*chart_, &main_);
@@ -64,7 +63,7 @@ class PrintWindowTest : public ChartTest {
     ApplyDefaults(parameters_.Values());
     command_ = std::make_unique<PrintCommand>(&main_, form_, printers_, ui_, MakeQtTimer(), PrintJob{.Parameters = &parameters_});
   }
-  void TearDown() override { SetUi(nullptr); }
+  void TearDown() override {}
 
   ParameterStore parameters_{folder_.path()};
   RecordingUi ui_;
@@ -114,7 +113,7 @@ TEST_F(PrintWindowTest, PrintCapturesThePlotPreviewsAndPrintsIt) {
 
   // Page Setup: a word is refused, Letter with a left margin of 7 is taken and stored.
   preview->EditPageSetup = [this](const PageSetup& v) -> std::optional<PageSetup> {
-    DialogPage dialog(v);
+    DialogPage dialog(v, ui_);
     dialog.Text(3)->setText("seven");
     dialog.AcceptValues();
     EXPECT_EQ(ui_.messages, std::vector<std::string>{"Error"});
@@ -158,7 +157,7 @@ TEST_F(PrintWindowTest, PrinterChoice) {
     printers_.error = error;
     ui_.messages.clear();
     std::string current = "Lab";
-    DialogSetPrint dialog(printers_, current);
+    DialogSetPrint dialog(printers_, current, ui_);
     ASSERT_EQ(dialog.List1()->count(), 3);
     EXPECT_EQ(dialog.List1()->item(2)->text(), "PDF file\u2026");
     if (row >= 0) dialog.List1()->setCurrentRow(row);

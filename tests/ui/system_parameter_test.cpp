@@ -55,7 +55,6 @@ class SystemParameterTest : public testing::ProgramFolderTest {
     ApplyDefaults(store_.Values());
     store_.Values().LanguageFlag = 1;
     ui_.UseParameterStore(&store_, FixedClock);  // with the real keypad window
-    SetUi(&ui_);
 
     sim_ = std::make_unique<sim::Simulator>(sim::MakeRecording(5, 3));
     std::string error;
@@ -68,7 +67,6 @@ class SystemParameterTest : public testing::ProgramFolderTest {
   }
   void TearDown() override {
     device_.reset();
-    SetUi(nullptr);
     if (sim_) sim_->Stop();
   }
 
