@@ -16,7 +16,7 @@
 #include "support/kvx_maker.h"
 #include "core/program_folder.h"
 #include "model/conversion.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/machine_parameter.h"
 
 namespace {

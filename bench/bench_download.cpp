@@ -16,7 +16,7 @@
 #include "core/program_folder.h"
 #include "ui/qt_timer.h"
 #include "core/ui_port.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "app/device_menu.h"
 #include "device/device.h"
 #include "model/machine_parameter.h"

@@ -11,7 +11,7 @@
 #include "model/conversion.h"
 #include "model/export.h"
 #include "model/kvx_file.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/machine_parameter.h"
 #include "support/kvx_builder.h"
 #include "support/temp_folder.h"

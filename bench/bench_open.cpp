@@ -9,7 +9,7 @@
 #include "core/ui_port.h"
 #include "model/conversion.h"
 #include "model/kvx_file.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/machine_parameter.h"
 #include "support/kvx_builder.h"
 #include "support/temp_folder.h"

@@ -12,7 +12,7 @@
 #include "model/conversion.h"
 #include "model/fft.h"
 #include "model/kvx_file.h"
-#include "model/state.h"
+#include "model/dataset.h"
 
 namespace accelog {
 

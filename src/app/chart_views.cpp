@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "model/conversion.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/utils.h"
 
 namespace accelog {

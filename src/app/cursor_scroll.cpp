@@ -4,7 +4,7 @@
 #include <cstdlib>
 
 #include "model/conversion.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/text_util.h"
 
 namespace accelog {

@@ -4,7 +4,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/text_util.h"
 #include "model/utils.h"
 

@@ -8,7 +8,7 @@
 #include "device/device.h"
 #include "device/texts.h"
 #include "model/machine_parameter.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/text_util.h"
 #include "model/utils.h"
 

@@ -6,7 +6,7 @@
 
 #include "core/ui_port.h"
 #include "model/staged_file.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/utils.h"
 
 namespace accelog {

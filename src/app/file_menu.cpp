@@ -3,7 +3,7 @@
 #include <string>
 
 #include "core/ui_port.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/text_util.h"
 
 namespace accelog {

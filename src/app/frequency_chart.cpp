@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/text_util.h"
 
 namespace accelog {

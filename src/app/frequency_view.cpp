@@ -2,7 +2,7 @@
 
 #include "core/ui_port.h"
 #include "model/conversion.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/utils.h"
 
 namespace accelog {

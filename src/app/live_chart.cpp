@@ -4,7 +4,7 @@
 #include <string>
 
 #include "model/conversion.h"
-#include "model/state.h"
+#include "model/dataset.h"
 
 namespace accelog {
 

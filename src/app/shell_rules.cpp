@@ -1,6 +1,6 @@
 #include "app/shell_rules.h"
 
-#include "model/state.h"
+#include "model/dataset.h"
 
 namespace accelog {
 

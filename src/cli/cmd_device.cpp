@@ -18,7 +18,7 @@
 #include "core/timer_loop.h"
 #include "core/ui_port.h"
 #include "model/conversion.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/utils.h"
 #include "device/device.h"
 #include "model/machine_parameter.h"

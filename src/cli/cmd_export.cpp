@@ -9,7 +9,7 @@
 #include "cli/cli.h"
 #include "model/export.h"
 #include "model/staged_file.h"
-#include "model/state.h"
+#include "model/dataset.h"
 
 namespace accelog::cli {
 

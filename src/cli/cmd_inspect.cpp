@@ -7,7 +7,7 @@
 #include "core/ui_port.h"
 #include "model/conversion.h"
 #include "model/kvx_file.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/text_util.h"
 
 namespace accelog::cli {

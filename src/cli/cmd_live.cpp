@@ -20,7 +20,7 @@
 #include "core/timer_loop.h"
 #include "model/conversion.h"
 #include "model/fft.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/text_util.h"
 #include "model/utils.h"
 #include "device/device.h"

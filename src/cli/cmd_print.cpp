@@ -17,7 +17,7 @@
 #include "core/program_folder.h"
 #include "model/conversion.h"
 #include "model/kvx_file.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/machine_parameter.h"
 #include "app/page_setup.h"
 #include "app/print_layout.h"

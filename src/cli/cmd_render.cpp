@@ -15,7 +15,7 @@
 #include "core/ui_port.h"
 #include "model/conversion.h"
 #include "model/kvx_file.h"
-#include "model/state.h"
+#include "model/dataset.h"
 
 namespace accelog::cli {
 namespace {

@@ -13,7 +13,7 @@
 #include "cli/cli.h"
 #include "model/conversion.h"
 #include "model/fft.h"
-#include "model/state.h"
+#include "model/dataset.h"
 
 namespace accelog::cli {
 namespace {

@@ -7,7 +7,7 @@
 #include "core/virtual_clock.h"
 #include "device/texts.h"
 #include "model/kvx_file.h"
-#include "model/state.h"
+#include "model/dataset.h"
 
 namespace accelog {
 

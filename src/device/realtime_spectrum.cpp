@@ -13,7 +13,7 @@
 #include "model/fft.h"
 #include "model/kvx_file.h"
 #include "model/staged_file.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/text_util.h"
 #include "model/utils.h"
 #include "device/device.h"

@@ -7,7 +7,7 @@
 #include "device/device.h"
 #include "device/frames.h"
 #include "device/texts.h"
-#include "model/state.h"
+#include "model/dataset.h"
 
 namespace accelog {
 

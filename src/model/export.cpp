@@ -11,7 +11,7 @@
 
 #include "model/kvx_file.h"
 #include "model/staged_file.h"
-#include "model/state.h"
+#include "model/dataset.h"
 
 namespace accelog {
 

@@ -6,7 +6,7 @@
 #include <functional>
 #include <string>
 
-#include "model/state.h"
+#include "model/dataset.h"
 
 namespace accelog {
 

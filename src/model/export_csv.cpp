@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "model/export.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/text_util.h"
 
 namespace accelog {

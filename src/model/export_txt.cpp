@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "model/export.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/text_util.h"
 #include "model/utils.h"
 

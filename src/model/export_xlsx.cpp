@@ -14,7 +14,7 @@
 
 #include "model/export.h"
 #include "model/staged_file.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/utils.h"
 
 namespace accelog {

@@ -15,7 +15,7 @@
 
 #include "model/conversion.h"
 #include "model/file_util.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/text_util.h"
 #include "model/utils.h"
 #include "model/machine_parameter.h"

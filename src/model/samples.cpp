@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "model/conversion.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/utils.h"
 
 namespace accelog {

@@ -6,7 +6,7 @@
 
 #include "core/program_folder.h"
 #include "model/file_util.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/text_util.h"
 
 namespace accelog {

@@ -1,11 +1,11 @@
 #pragma once
-// Small process-wide routines: byte and bit arithmetic, the running clock,
-// fixed-decimal text, file-name clean-up, the slot reset and the error log.
+// Small routines every part uses: byte and bit arithmetic, clock steps,
+// fixed-decimal text, file-name clean-up and the error log.
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "model/state.h"
+#include "model/dataset.h"
 
 namespace accelog {
 

@@ -12,7 +12,7 @@
 #include "app/chart_scene.h"
 #include "app/chart_state.h"
 #include "app/shell_rules.h"
-#include "model/state.h"
+#include "model/dataset.h"
 
 namespace accelog {
 

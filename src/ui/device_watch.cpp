@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QMetaObject>
 
-#include "model/state.h"
+#include "model/dataset.h"
 #include "device/device.h"
 
 namespace accelog {

@@ -15,7 +15,7 @@
 #include "core/ui_port.h"
 #include "model/kvx_file.h"
 #include "app/data_list.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "app/shell_rules.h"
 #include "ui/twips.h"
 

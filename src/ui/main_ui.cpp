@@ -8,7 +8,7 @@
 #include "app/file_menu.h"
 #include "ui/form_picture.h"
 #include "model/kvx_file.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "ui/main_window.h"
 #include "app/shell_rules.h"
 #include "ui/tool_bar.h"

@@ -1,6 +1,6 @@
 #include "ui/main_window.h"
 
-#include "model/state.h"
+#include "model/dataset.h"
 
 #include <QAction>
 #include <QApplication>

@@ -9,7 +9,7 @@
 #include "app/chart.h"
 #include "ui/form_picture.h"
 #include "core/ui_port.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "ui/form_print.h"
 #include "app/print_layout.h"
 #include "ui/print_page.h"

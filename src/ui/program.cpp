@@ -16,7 +16,7 @@
 #include "app/export_menu.h"
 #include "model/fft.h"
 #include "ui/form2.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "app/device_menu.h"
 #include "device/device.h"
 #include "device/transport.h"

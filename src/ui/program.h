@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "model/state.h"
+#include "model/dataset.h"
 #include <string>
 
 #include "app/printers.h"

@@ -9,7 +9,7 @@
 #include "app/chart.h"
 #include "support/kvx_maker.h"
 #include "model/conversion.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/text_util.h"
 #include "model/utils.h"
 #include "model/machine_parameter.h"

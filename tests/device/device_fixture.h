@@ -16,7 +16,7 @@
 #include "device/device.h"
 #include "device/transport.h"
 #include "model/conversion.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/machine_parameter.h"
 #include "sim/logger.h"
 #include "sim/recording.h"

@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "model/conversion.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/utils.h"
 #include "model/machine_parameter.h"
 #include "support/kvx_builder.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "model/conversion.h"
-#include "model/state.h"
+#include "model/dataset.h"
 
 namespace accelog {
 namespace {

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <random>
 
-#include "model/state.h"
+#include "model/dataset.h"
 #include "model/text_util.h"
 #include "support/temp_folder.h"
 

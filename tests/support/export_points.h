@@ -2,7 +2,7 @@
 // RealData filled with chosen raw counts for the export and list tests.
 #include <vector>
 
-#include "model/state.h"
+#include "model/dataset.h"
 
 namespace accelog::testing {
 

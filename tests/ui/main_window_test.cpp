@@ -20,7 +20,7 @@
 #include "ui/form_picture.h"
 #include "core/program_folder.h"
 #include "model/conversion.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "ui/help_window.h"
 #include "ui/main_window.h"
 #include "app/shell_rules.h"

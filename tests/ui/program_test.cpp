@@ -13,7 +13,7 @@
 #include "app/chart_scene.h"
 #include "ui/form_picture.h"
 #include "device/device.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "ui/main_ui.h"
 #include "ui/main_window.h"
 #include "ui/program.h"

@@ -10,7 +10,7 @@
 
 #include "core/virtual_clock.h"
 #include "model/conversion.h"
-#include "model/state.h"
+#include "model/dataset.h"
 #include "app/device_menu.h"
 #include "device/device.h"
 #include "device/transport.h"

@@ -1,7 +1,8 @@
 #pragma once
-// Process-wide measurement tables and run-time counters. Every subsystem
-// reads and writes them in place; ResetDataState() puts them back to the
-// start-of-run values (tests use it between cases).
+// The samples of the file or capture on view, as columns, with what is
+// derived from them (head, counts, statistics, column map, spectra) and the
+// records a point is looked at through. Each window, command or test owns
+// one Dataset and hands it to the chart, the device and the export.
 #include <cstdint>
 #include <cstdio>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "model/state.h"
+#include "model/dataset.h"
 
 #include <cstring>
 #include <new>
