@@ -3,7 +3,10 @@
 #include <cmath>
 #include <cstring>
 #include <ctime>
+#include <algorithm>
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -168,20 +171,41 @@ void Dataset::ComputePlotPositions(const PlotScale& plot_scale) {
 
 namespace {
 
-// The seven channels of points from..to, one column each.
-struct ChannelBlock {
-  std::vector<float> values[kChannels];
+// Points converted ahead by a second thread, chunk by chunk, into a small
+// ring the taking thread empties in order.
+constexpr int32_t kChunkPoints = 4096;
+constexpr int kRingChunks = 8;
+
+struct ChunkRing {
+  float values[kRingChunks][kChunkPoints][kChannels];
+  std::atomic<int64_t> converted{0};  // chunks of the worker's share filled
+  std::atomic<int64_t> taken{0};      // of those, the ones taken in
+  std::atomic<bool> stop{false};
 };
 
-void ConvertRange(const SampleColumns& samples, int32_t from, int32_t to, ChannelBlock& out) {
-  const size_t n = static_cast<size_t>(to - from + 1);
-  for (auto& c : out.values) c.resize(n);
-  for (int32_t i = from; i <= to; ++i) {
+// The worker's share: every chunk but each third one, from the range's start.
+bool WorkersChunk(int64_t chunk) { return chunk % 3 != 0; }
+
+void ConvertChunk(const SampleColumns& samples, int32_t from, int32_t to, float (*out)[kChannels]) {
+  for (int32_t i = from; i <= to; ++i, ++out) {
     RealDataRecord r;
     ConvertSample(samples.RawX(i), samples.RawY(i), samples.RawZ(i), r);
-    const size_t k = static_cast<size_t>(i - from);
-    out.values[kX][k] = r.X, out.values[kY][k] = r.Y, out.values[kZ][k] = r.Z, out.values[kV][k] = r.V;
-    out.values[kAX][k] = r.AX, out.values[kAY][k] = r.AY, out.values[kAZ][k] = r.AZ;
+    (*out)[kX] = r.X, (*out)[kY] = r.Y, (*out)[kZ] = r.Z, (*out)[kV] = r.V;
+    (*out)[kAX] = r.AX, (*out)[kAY] = r.AY, (*out)[kAZ] = r.AZ;
+  }
+}
+
+void FillRing(const SampleColumns& samples, int32_t start, int32_t end, ChunkRing& ring) {
+  int64_t share = 0;
+  for (int64_t chunk = 0; start + chunk * kChunkPoints <= end; ++chunk) {
+    if (!WorkersChunk(chunk)) continue;
+    while (share - ring.taken.load(std::memory_order_acquire) >= kRingChunks) {
+      if (ring.stop.load(std::memory_order_relaxed)) return;
+      std::this_thread::yield();
+    }
+    const int32_t from = static_cast<int32_t>(start + chunk * kChunkPoints);
+    ConvertChunk(samples, from, std::min(end, from + kChunkPoints - 1), ring.values[share % kRingChunks]);
+    ring.converted.store(++share, std::memory_order_release);
   }
 }
 
@@ -192,18 +216,17 @@ void Dataset::ComputeStatistics(int32_t start, int32_t end) {
   if (end > kMaxRecords) end = kMaxRecords;
   if (start > end) return;
   const SampleColumns& samples = RealData;
-  // The angles' atan are most of the work: a second thread converts the later
-  // part of a long range while this one converts and takes in the first, then
-  // takes in the second half's values. Points are taken in order either way,
-  // so the sums come out the same. The shares even out both threads' work.
-  const int32_t split = end - start >= 20000 ? start + (end - start) * 9 / 25 : end;
-  ChannelBlock later;
+  // The angles' atan are most of the work: on a long range a second thread
+  // converts two chunks in three ahead of this one, which converts the rest
+  // and takes every point in order, so the sums come out the same.
+  std::unique_ptr<ChunkRing> ring;
   std::thread second;
-  if (split < end) {
+  if (end - start >= 3 * kChunkPoints) {
+    ring = std::make_unique<ChunkRing>();
     try {
-      second = std::thread(ConvertRange, std::cref(samples), split + 1, end, std::ref(later));
+      second = std::thread(FillRing, std::cref(samples), start, end, std::ref(*ring));
     } catch (const std::system_error&) {
-      ConvertRange(samples, split + 1, end, later);
+      ring.reset();
     }
   }
   // Extremes start from the window's first point, so data beyond any fixed
@@ -217,7 +240,7 @@ void Dataset::ComputeStatistics(int32_t start, int32_t end) {
     Stats.StatMaxPoint[c] = Stats.StatMinPoint[c] = start;
     sum[c] = v;
   }
-  auto take = [&sum, this](int32_t i, const float (&values)[kChannels]) {
+  auto take = [&sum, this](int32_t i, const float* values) {
     for (int c = 0; c < kChannels; ++c) {
       const float v = values[c];
       if (v > Stats.StatMaxValue[c]) {
@@ -231,16 +254,24 @@ void Dataset::ComputeStatistics(int32_t start, int32_t end) {
       sum[c] += v;
     }
   };
-  for (int32_t i = start + 1; i <= split; ++i) {
-    RealDataRecord r;
-    ConvertSample(samples.RawX(i), samples.RawY(i), samples.RawZ(i), r);
-    take(i, {r.X, r.Y, r.Z, r.V, r.AX, r.AY, r.AZ});
+  float own[kChunkPoints][kChannels];
+  int64_t share = 0;
+  for (int64_t chunk = 0; start + chunk * kChunkPoints <= end; ++chunk) {
+    const int32_t from = static_cast<int32_t>(start + chunk * kChunkPoints);
+    const int32_t to = std::min(end, from + kChunkPoints - 1);
+    const float(*values)[kChannels] = own;
+    if (ring && WorkersChunk(chunk)) {
+      while (ring->converted.load(std::memory_order_acquire) <= share) std::this_thread::yield();
+      values = ring->values[share % kRingChunks];
+    } else {
+      ConvertChunk(samples, from, to, own);
+    }
+    for (int32_t i = std::max(from, start + 1); i <= to; ++i) take(i, values[i - from]);
+    if (ring && WorkersChunk(chunk)) ring->taken.store(++share, std::memory_order_release);
   }
-  if (second.joinable()) second.join();
-  for (int32_t i = split + 1; i <= end; ++i) {
-    const size_t k = static_cast<size_t>(i - split - 1);
-    const auto& v = later.values;
-    take(i, {v[kX][k], v[kY][k], v[kZ][k], v[kV][k], v[kAX][k], v[kAY][k], v[kAZ][k]});
+  if (second.joinable()) {
+    ring->stop.store(true);
+    second.join();
   }
   const double n = static_cast<double>(end) - start + 1;
   for (int c = 0; c < kChannels; ++c) Stats.StatAverage[c] = static_cast<float>(sum[c] / n);

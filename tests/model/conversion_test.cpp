@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 #include "app/chart_fixture.h"
 
@@ -45,6 +46,34 @@ TEST_F(ConversionTest, StatisticsFirstOfEqualExtremesWins) {
   data_.ComputeStatistics(3, 5);
   EXPECT_EQ(data_.Stats.StatMaxPoint[kX], 3);
   EXPECT_EQ(data_.Stats.StatMinPoint[kX], 4);
+}
+
+// Long ranges are converted on two threads: the result must be the one a
+// plain walk over the points in order gives, to the last bit.
+TEST_F(ConversionTest, LongRangesGiveTheStatisticsOfAPlainWalk) {
+  std::mt19937 rng(5);
+  std::uniform_int_distribution<int> count(-2000, 2000);
+  std::vector<KvxSample> samples(70001);
+  for (auto& s : samples) s = {int16_t(count(rng)), int16_t(count(rng)), int16_t(count(rng) / 4)};
+  FillPoints(samples);
+  for (auto [from, to] : {std::pair{1, 70001}, {3, 12290}, {4097, 70000}}) {
+    data_.ComputeStatistics(from, to);
+    for (int c = 0; c < kChannels; ++c) {
+      float mx = data_.RealData.Value(c, from), mn = mx;
+      int32_t at_max = from, at_min = from;
+      double sum = mx;
+      for (int32_t i = from + 1; i <= to; ++i) {
+        const float v = data_.RealData.Value(c, i);
+        if (v > mx) mx = v, at_max = i;
+        if (v < mn) mn = v, at_min = i;
+        sum += v;
+      }
+      EXPECT_EQ(std::tuple(data_.Stats.StatMaxValue[c], data_.Stats.StatMaxPoint[c], data_.Stats.StatMinValue[c],
+                           data_.Stats.StatMinPoint[c], data_.Stats.StatAverage[c]),
+                std::tuple(mx, at_max, mn, at_min, float(sum / (to - from + 1))))
+          << from << ".." << to << " channel " << c;
+    }
+  }
 }
 
 TEST_F(ConversionTest, FullScaleSamplesKeepTheirStatisticsAndAUsableAxis) {
