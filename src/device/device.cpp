@@ -16,7 +16,8 @@ DeviceClock SteadyDeviceClock(TimerFactory make_timer) {
             return static_cast<int64_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
                                             std::chrono::steady_clock::now().time_since_epoch())
                                             .count());
-          }};
+          },
+          nullptr};
 }
 
 DeviceClock VirtualDeviceClock(VirtualClock& clock) {

@@ -136,22 +136,11 @@ float AnglePlot(float angle, double ty, float scale) {
 }
 }  // namespace
 
-void Dataset::ComputeAccelPlotPositions(const PlotScale& plot_scale) {
-  const double ty = plot_scale.TwipsPerUnitY;
-  const float scale = plot_scale.AccelScale;
-  PlotColumns& c = Plot;
-  if (static_cast<int32_t>(c.X.size()) <= CountPoint) c.Resize(CountPoint);
-  for (int32_t i = 1; i <= CountPoint; ++i) {
-    RealDataRecord r;
-    ConvertSample(RealData.RawX(i), RealData.RawY(i), RealData.RawZ(i), r);
-    c.X[i] = AccelPlot(r.X, ty, scale);
-    c.Y[i] = AccelPlot(r.Y, ty, scale);
-    c.Z[i] = AccelPlot(r.Z, ty, scale);
-    c.V[i] = AccelPlot(r.V, ty, scale);
-  }
-}
+void Dataset::ComputeAccelPlotPositions(const PlotScale& plot_scale) { PlacePoints(plot_scale, false); }
 
-void Dataset::ComputePlotPositions(const PlotScale& plot_scale) {
+void Dataset::ComputePlotPositions(const PlotScale& plot_scale) { PlacePoints(plot_scale, true); }
+
+void Dataset::PlacePoints(const PlotScale& plot_scale, bool angles) {
   const double ty = plot_scale.TwipsPerUnitY;
   const float accel = plot_scale.AccelScale, angle = plot_scale.AngleScale;
   PlotColumns& c = Plot;
@@ -163,6 +152,7 @@ void Dataset::ComputePlotPositions(const PlotScale& plot_scale) {
     c.Y[i] = AccelPlot(r.Y, ty, accel);
     c.Z[i] = AccelPlot(r.Z, ty, accel);
     c.V[i] = AccelPlot(r.V, ty, accel);
+    if (!angles) continue;
     c.AX[i] = AnglePlot(r.AX, ty, angle);
     c.AY[i] = AnglePlot(r.AY, ty, angle);
     c.AZ[i] = AnglePlot(r.AZ, ty, angle);

@@ -320,6 +320,7 @@ class Dataset {
   SpectrumWindow Window = SpectrumWindow::None;  // the spectra's window
 
  private:
+  void PlacePoints(const PlotScale& scale, bool angles);
   void ClearSlotTables();
   void SpreadOverSlots(int32_t start, int32_t end, int slots, bool round_product);
   void PutInSlot(int k, int32_t point);

@@ -61,7 +61,9 @@ class PrintWindowTest : public ChartTest {
     form_ = new FormPicture(*chart_, &main_);
     form_->move(37, 21);
     ApplyDefaults(parameters_.Values());
-    command_ = std::make_unique<PrintCommand>(&main_, form_, printers_, ui_, MakeQtTimer(), PrintJob{.Parameters = &parameters_});
+    PrintJob job;
+    job.Parameters = &parameters_;
+    command_ = std::make_unique<PrintCommand>(&main_, form_, printers_, ui_, MakeQtTimer(), job);
   }
   void TearDown() override {}
 
@@ -176,7 +178,11 @@ class PageLayoutTest : public ::testing::Test {
   void SetUp() override { ApplyDefaults(m_); }
   ParameterStore parameters_{""};  // nothing here is saved
   RecordingParameters& m_ = parameters_.Values();
-  PrintJob job_{.Parameters = &parameters_};
+  PrintJob job_ = [this] {
+    PrintJob j;
+    j.Parameters = &parameters_;
+    return j;
+  }();
 };
 
 TEST_F(PageLayoutTest, PreviewZoomStopsAtTheFirstFit) {
