@@ -91,6 +91,7 @@ def main():
     with tempfile.TemporaryDirectory() as folder:
         path = make_largest(os.path.join(build, "src/sim/accelog-sim"), folder)
         ours = report("accelog-cli info --json", [cli, "info", path, "--json"])
+        report("accelog-cli stats --json", [cli, "stats", path, "--json"])
         report("accelog-cli --help", [cli, "--help"])
         if len(sys.argv) > 2:
             other = report("other accelog-cli info --json", [sys.argv[2], "info", path, "--json"])

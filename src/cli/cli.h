@@ -91,6 +91,7 @@ int RunInfo(Args& args);
 int RunExport(Args& args);
 int RunPoints(Args& args);
 int RunSlots(Args& args);
+int RunStats(Args& args);
 int RunScan(Args& args);
 int RunDownload(Args& args);
 int RunSetParams(Args& args);

@@ -45,6 +45,13 @@ const std::vector<Command>& Commands() {
        "first point.",
        {kFromTo[0], kFromTo[1]},
        RunSlots},
+      {"stats", "stats FILE.kvx [--from N] [--to M] [--json]",
+       "Statistics of a span of points, over the points that are not all-zero: for X,\n"
+       "Y, Z, V and the three angles the minimum and maximum with their points (the\n"
+       "first on ties), peak-to-peak, mean, RMS, standard deviation (population) and\n"
+       "crest factor. A span beyond the file is cut to it.",
+       {kFromTo[0], kFromTo[1], {"--json", "one JSON object; numbers as the shortest text that reads back"}},
+       RunStats},
       {"export", "export FILE.kvx OUT.txt|OUT.xlsx|OUT.csv [--overwrite] [--from N] [--to M]",
        "Writes the non-zero points of a recording as the text file, workbook or CSV\n"
        "of Export Data; the extension of OUT chooses the format.",

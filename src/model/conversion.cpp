@@ -201,14 +201,11 @@ void FillRing(const SampleColumns& samples, int32_t start, int32_t end, ChunkRin
 
 }  // namespace
 
-void Dataset::ComputeStatistics(int32_t start, int32_t end) {
-  if (start < 1) start = 1;
-  if (end > kMaxRecords) end = kMaxRecords;
+void ForEachPointInOrder(const SampleColumns& samples, int32_t start, int32_t end, const PointRunTaker& take) {
   if (start > end) return;
-  const SampleColumns& samples = RealData;
   // The angles' atan are most of the work: on a long range a second thread
   // converts two chunks in three ahead of this one, which converts the rest
-  // and takes every point in order, so the sums come out the same.
+  // and hands every point on in order.
   std::unique_ptr<ChunkRing> ring;
   std::thread second;
   if (end - start >= 3 * kChunkPoints) {
@@ -219,50 +216,58 @@ void Dataset::ComputeStatistics(int32_t start, int32_t end) {
       ring.reset();
     }
   }
-  // Extremes start from the window's first point, so data beyond any fixed
-  // bound still reports a value that is in the data.
-  double sum[kChannels];
-  RealDataRecord first;
-  ConvertSample(samples.RawX(start), samples.RawY(start), samples.RawZ(start), first);
-  for (int c = 0; c < kChannels; ++c) {
-    const float v = ChannelValue(first, c);
-    Stats.StatMaxValue[c] = Stats.StatMinValue[c] = v;
-    Stats.StatMaxPoint[c] = Stats.StatMinPoint[c] = start;
-    sum[c] = v;
-  }
-  auto take = [&sum, this](int32_t i, const float* values) {
-    for (int c = 0; c < kChannels; ++c) {
-      const float v = values[c];
-      if (v > Stats.StatMaxValue[c]) {
-        Stats.StatMaxValue[c] = v;
-        Stats.StatMaxPoint[c] = i;
-      }
-      if (v < Stats.StatMinValue[c]) {
-        Stats.StatMinValue[c] = v;
-        Stats.StatMinPoint[c] = i;
-      }
-      sum[c] += v;
-    }
-  };
-  float own[kChunkPoints][kChannels];
+  std::vector<float> own_values(static_cast<size_t>(kChunkPoints) * kChannels);
+  auto* own = reinterpret_cast<float(*)[kChannels]>(own_values.data());
   int64_t share = 0;
   for (int64_t chunk = 0; start + chunk * kChunkPoints <= end; ++chunk) {
     const int32_t from = static_cast<int32_t>(start + chunk * kChunkPoints);
     const int32_t to = std::min(end, from + kChunkPoints - 1);
     const float(*values)[kChannels] = own;
-    if (ring && WorkersChunk(chunk)) {
+    const bool workers = ring && WorkersChunk(chunk);
+    if (workers) {
       while (ring->converted.load(std::memory_order_acquire) <= share) std::this_thread::yield();
       values = ring->values[share % kRingChunks];
     } else {
       ConvertChunk(samples, from, to, own);
     }
-    for (int32_t i = std::max(from, start + 1); i <= to; ++i) take(i, values[i - from]);
-    if (ring && WorkersChunk(chunk)) ring->taken.store(++share, std::memory_order_release);
+    take(from, to, values);
+    if (workers) ring->taken.store(++share, std::memory_order_release);
   }
   if (second.joinable()) {
     ring->stop.store(true);
     second.join();
   }
+}
+
+void Dataset::ComputeStatistics(int32_t start, int32_t end) {
+  if (start < 1) start = 1;
+  if (end > kMaxRecords) end = kMaxRecords;
+  if (start > end) return;
+  // Extremes start from the window's first point, so data beyond any fixed
+  // bound still reports a value that is in the data.
+  double sum[kChannels];
+  ForEachPointInOrder(RealData, start, end, [&sum, start, this](int32_t from, int32_t to, const float(*run)[kChannels]) {
+    for (int32_t i = from; i <= to; ++i) {
+      for (int c = 0; c < kChannels; ++c) {
+        const float v = run[i - from][c];
+        if (i == start) {
+          Stats.StatMaxValue[c] = Stats.StatMinValue[c] = v;
+          Stats.StatMaxPoint[c] = Stats.StatMinPoint[c] = start;
+          sum[c] = v;
+          continue;
+        }
+        if (v > Stats.StatMaxValue[c]) {
+          Stats.StatMaxValue[c] = v;
+          Stats.StatMaxPoint[c] = i;
+        }
+        if (v < Stats.StatMinValue[c]) {
+          Stats.StatMinValue[c] = v;
+          Stats.StatMinPoint[c] = i;
+        }
+        sum[c] += v;
+      }
+    }
+  });
   const double n = static_cast<double>(end) - start + 1;
   for (int c = 0; c < kChannels; ++c) Stats.StatAverage[c] = static_cast<float>(sum[c] / n);
 }

@@ -3,6 +3,7 @@
 // the mg axis scale; the distribution of a window of points over the chart's
 // 200 columns; zero points.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "model/dataset.h"
@@ -19,6 +20,11 @@ void ConvertSample(int16_t x, int16_t y, int16_t z, RealDataRecord& r);
 void StampRecordTexts(RealDataRecord& r);
 // The same, taking the texts of the record before where its fields match.
 void StampRecordTexts(RealDataRecord& r, const RealDataRecord& before);
+// Hands take(from, to, values) the seven channel values (kX..kAZ) of the
+// points of start..end, a run at a time and in order (values[i - from] is
+// point i); a long range is converted on two threads.
+using PointRunTaker = std::function<void(int32_t from, int32_t to, const float (*values)[kChannels])>;
+void ForEachPointInOrder(const SampleColumns& samples, int32_t start, int32_t end, const PointRunTaker& take);
 // A channel's value in a record.
 float ChannelValue(const RealDataRecord& r, int channel);
 

@@ -8,6 +8,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -152,6 +153,60 @@ TEST_F(FileCommandsTest, ExportExitCodesAndFiles) {
   const auto csv = ReadBytes(out);
   for (const std::string& line : Lines({csv.begin(), csv.end()})) numbers.push_back(line.substr(0, line.find(',')));
   EXPECT_EQ(numbers, (std::vector<std::string>{"No", "3", "4", "6", "7", "8"}));
+}
+
+// stats against a plain two-pass computation of its own: zero points left
+// out (the first and last among them), equal extremes, a constant channel.
+TEST_F(FileCommandsTest, StatsMatchAPlainComputation) {
+  std::vector<testing::Sample> s = Wave(60);
+  for (auto& p : s) p.y = 50;  // constant
+  s[0] = s[59] = s[20] = {0, 0, 0};
+  s[30].x = s[40].x = 900;  // the same maximum twice: the first counts
+  const std::string f = Write(KvxImage({.count = 60}, s));
+  const char* const names[kChannels] = {"X", "Y", "Z", "V", "AX", "AY", "AZ"};
+  for (auto [from, to] : {std::pair{1, 60}, {15, 45}}) {
+    const RunResult r = Cli({"stats", f, "--from", std::to_string(from), "--to", std::to_string(to), "--json"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    const QJsonObject o = Json(r.out);
+    std::vector<std::pair<int, RealDataRecord>> points;
+    for (int i = from; i <= to; ++i) {
+      if (s[i - 1].x == 0 && s[i - 1].y == 0 && s[i - 1].z == 0) continue;
+      RealDataRecord rec;
+      ConvertSample(s[i - 1].x, s[i - 1].y, s[i - 1].z, rec);
+      points.emplace_back(i, rec);
+    }
+    EXPECT_EQ(o["count"].toInt(), int(points.size()));
+    for (int c = 0; c < kChannels; ++c) {
+      const QJsonObject ch = o["channels"].toObject()[names[c]].toObject();
+      double lo = 1e300, hi = -1e300, sum = 0, squares = 0;
+      int at_lo = 0, at_hi = 0;
+      for (const auto& [i, rec] : points) {
+        const double v = ChannelValue(rec, c);
+        if (v < lo) lo = v, at_lo = i;
+        if (v > hi) hi = v, at_hi = i;
+        sum += v, squares += v * v;
+      }
+      const double n = double(points.size()), mean = sum / n, rms = std::sqrt(squares / n);
+      double deviations = 0;
+      for (const auto& [i, rec] : points) deviations += (ChannelValue(rec, c) - mean) * (ChannelValue(rec, c) - mean);
+      SCOPED_TRACE(std::string(names[c]) + " " + std::to_string(from) + ".." + std::to_string(to));
+      EXPECT_EQ(std::tuple(ch["min"].toDouble(), ch["min_point"].toInt(), ch["max"].toDouble(), ch["max_point"].toInt()),
+                std::tuple(lo, at_lo, hi, at_hi));
+      EXPECT_EQ(std::tuple(ch["p2p"].toDouble(), ch["mean"].toDouble(), ch["rms"].toDouble()), std::tuple(hi - lo, mean, rms));
+      EXPECT_NEAR(ch["std"].toDouble(), std::sqrt(deviations / n), 1e-9 * rms);
+      EXPECT_EQ(ch["crest"].toDouble(), rms == 0 ? 0 : std::max(std::fabs(lo), std::fabs(hi)) / rms);
+    }
+    EXPECT_EQ(o["channels"].toObject()["Y"].toObject()["std"].toDouble(), 0.0);
+  }
+  // A span past the file has no points; malformed spans are usage errors.
+  const RunResult past = Cli({"stats", f, "--from", "61", "--json"});
+  EXPECT_EQ(Json(past.out)["count"].toInt(), 0);
+  EXPECT_TRUE(Json(past.out)["channels"].toObject().isEmpty());
+  for (std::vector<std::string> bad : {std::vector<std::string>{"--from", "0"}, {"--from", "5", "--to", "4"}, {"--to", "x"}}) {
+    bad.insert(bad.begin(), {"stats", f});
+    EXPECT_EQ(Cli(bad).code, 64) << bad[2] << " " << bad[3];
+  }
+  EXPECT_EQ(Cli({"stats", Write(std::vector<unsigned char>(100, 'x'), "text.kvx")}).code, 2);  // not a logger file
 }
 
 TEST_F(FileCommandsTest, SpectrumJsonShapeAndExitCodes) {
