@@ -86,19 +86,6 @@ void StampRecordTexts(RealDataRecord& r) {
   StampTime(r);
 }
 
-void StampRecordTexts(RealDataRecord& r, const RealDataRecord& before) {
-  if (r.Day == before.Day && r.Month == before.Month && r.Year == before.Year) {
-    std::memcpy(r.DateText, before.DateText, sizeof r.DateText);
-  } else {
-    StampDate(r);
-  }
-  if (r.Second == before.Second && r.Minute == before.Minute && r.Hour == before.Hour) {
-    std::memcpy(r.TimeText, before.TimeText, sizeof r.TimeText);
-  } else {
-    StampTime(r);
-  }
-}
-
 float ChannelValue(const RealDataRecord& r, int channel) {
   switch (channel) {
     case kX: return r.X;

@@ -18,8 +18,6 @@ namespace accelog {
 void ConvertSample(int16_t x, int16_t y, int16_t z, RealDataRecord& r);
 // Date and time texts of a record from its Year..Second fields.
 void StampRecordTexts(RealDataRecord& r);
-// The same, taking the texts of the record before where its fields match.
-void StampRecordTexts(RealDataRecord& r, const RealDataRecord& before);
 // Hands take(from, to, values) the seven channel values (kX..kAZ) of the
 // points of start..end, a run at a time and in order (values[i - from] is
 // point i); a long range is converted on two threads.
