@@ -67,8 +67,6 @@ class SampleColumns {
   explicit SampleColumns(const PlotColumns& plot) : plot_(plot) {}
   // The whole point: values, time fields, texts and plot positions.
   RealDataRecord operator[](int32_t i) const;
-  // One channel (kX..kAZ) of point i, exactly as the whole point has it.
-  float Value(int channel, int32_t i) const;
   bool IsZeroPoint(int32_t i) const {
     return i < 1 || i > Size() || (x_[i] == 0 && y_[i] == 0 && z_[i] == 0);
   }

@@ -32,13 +32,6 @@ RealDataRecord SampleColumns::operator[](int32_t i) const {
   return r;
 }
 
-float SampleColumns::Value(int channel, int32_t i) const {
-  if (i < 1 || i > Size()) return 0.0f;
-  RealDataRecord r;
-  ConvertSample(x_[i], y_[i], z_[i], r);
-  return ChannelValue(r, channel);
-}
-
 void SampleColumns::SetSample(int32_t i, int16_t x, int16_t y, int16_t z) {
   if (i < 1) return;
   if (i > Size()) Resize(i);

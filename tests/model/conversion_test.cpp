@@ -59,11 +59,11 @@ TEST_F(ConversionTest, LongRangesGiveTheStatisticsOfAPlainWalk) {
   for (auto [from, to] : {std::pair{1, 70001}, {3, 12290}, {4097, 70000}}) {
     data_.ComputeStatistics(from, to);
     for (int c = 0; c < kChannels; ++c) {
-      float mx = data_.RealData.Value(c, from), mn = mx;
+      float mx = ChannelValue(data_.RealData[from], c), mn = mx;
       int32_t at_max = from, at_min = from;
       double sum = mx;
       for (int32_t i = from + 1; i <= to; ++i) {
-        const float v = data_.RealData.Value(c, i);
+        const float v = ChannelValue(data_.RealData[i], c);
         if (v > mx) mx = v, at_max = i;
         if (v < mn) mn = v, at_min = i;
         sum += v;
