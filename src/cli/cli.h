@@ -102,6 +102,7 @@ int RunRender(Args& args);
 int RunLive(Args& args);
 int RunLiveSpectrum(Args& args);
 int RunPrint(Args& args);
+int RunReport(Args& args);
 int RunSpectrum(Args& args);
 
 }  // namespace accelog::cli

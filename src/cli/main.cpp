@@ -128,6 +128,14 @@ const std::vector<Command>& Commands() {
         {"--portrait", "upright page"}, {"--landscape", "sideways page"},
         {"--margins L,R,T,D", "margins in mm"}, {"--scale F", "size of the chart on the page, above 0 up to 10"}},
        RunInQtHelper},
+      {"report", "report FILE.kvx OUT.pdf [--threshold MG] [--paper A4|Letter]",
+       "Writes a report of a whole recording into a PDF: its head, the statistics of\n"
+       "every channel, the 40 largest threshold events (how many more there are) and\n"
+       "the chart of X, Y, Z and V with the events' spans shaded, on one page and on\n"
+       "more only when the events table needs them.",
+       {{"--threshold MG", "events: runs at least MG from the channel's mean (default: half the largest)"},
+        {"--paper A4|Letter", "paper (default A4), upright"}},
+       RunInQtHelper},
   };
   return commands;
 }

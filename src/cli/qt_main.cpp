@@ -18,6 +18,7 @@ struct QtCommand {
 const QtCommand kQtCommands[] = {
     {"render", RunRender},
     {"print", RunPrint},
+    {"report", RunReport},
 };
 
 }  // namespace
