@@ -109,6 +109,7 @@ void MainWindow::BuildMenus() {
       {"File010", "File008", "Download Data"},   {"File010", "File009", "Real Time Data"},
       {"File010", "File011", "Real Time Data For Frequency"},
       {"File010", "File002", "System Parameter"}, {"File010", "Stop", "Stop"},
+      {"File010", "Report", "Report…"},
       {"File010", "UseSimulator", "Use Simulated Logger"}, {"File013", "File004", "Acceleration"},
       {"File013", "File005", "Frequency"},       {"File013", "File012", "Data List"},
       {"File013", "File007", "Export Data"},     {"File013", "File006", "Print"},
@@ -136,6 +137,7 @@ void MainWindow::BuildMenus() {
   actions_["File011"]->setCheckable(true);
   actions_["UseSimulator"]->setCheckable(true);
   menus["File010"]->insertSeparator(actions_["UseSimulator"]);
+  menus["File010"]->insertSeparator(actions_["Report"]);
   QMenu* view = menuBar()->insertMenu(menus["File014"]->menuAction(), new QMenu("&View", this))->menu();
   view->setObjectName("View");
   QAction* fit = view->addAction("Fit to Window");

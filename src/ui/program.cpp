@@ -22,6 +22,7 @@
 #include "device/transport.h"
 #include "model/machine_parameter.h"
 #include "ui/print_command.h"
+#include "ui/report_command.h"
 #include "app/print_layout.h"
 #include "app/printers.h"
 #include "ui/device_watch.h"
@@ -155,6 +156,7 @@ bool Program::Start() {
       {"File011", [this] { ToggleLiveSpectrum(*device_); }},
       {"File005", [this] { OpenFrequencyFromDialog(*ui_, data_); }},
       {"File006", [this] { print_->StartPrint(); }},
+      {"Report", [this] { MakeReportFromWindow(window_.get(), data_, *ui_); }},
       {"Escape", [this] { device_->StopDownload(); }},
       {"UseSimulator", [this] { UseSimulatedLogger(!simulator_); }},
   });
