@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -64,6 +65,12 @@ std::optional<double> ParseNumber(const std::string& text) {
     return std::nullopt;
   }
   return NumericValue(text);
+}
+
+std::string ShortestText(double v) {
+  char buf[32];
+  const auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;
+  return std::string(buf, end);
 }
 
 std::string ProgramFolder() {

@@ -60,6 +60,8 @@ std::optional<long long> ParseInteger(const std::string& text);
 // A number from the first character to the last ("2", "-0.5", "1e3"); nothing
 // for "2abc", " 2" or "".
 std::optional<double> ParseNumber(const std::string& text);
+// The shortest text that reads back to the same double.
+std::string ShortestText(double v);
 
 // False, with "accelog-cli: FILE: reason" on stderr, for a file that does
 // not exist or cannot be opened for reading (a folder included).
@@ -92,6 +94,7 @@ int RunExport(Args& args);
 int RunPoints(Args& args);
 int RunSlots(Args& args);
 int RunStats(Args& args);
+int RunEvents(Args& args);
 int RunScan(Args& args);
 int RunDownload(Args& args);
 int RunSetParams(Args& args);

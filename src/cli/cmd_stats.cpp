@@ -1,5 +1,4 @@
 // stats: statistics of a span of points, beyond what the statistics panel shows.
-#include <charconv>
 #include <cstdio>
 #include <string>
 
@@ -12,13 +11,6 @@ namespace {
 
 const char* const kChannelNames[kChannels] = {"X", "Y", "Z", "V", "AX", "AY", "AZ"};
 const char* const kUsage = "stats FILE.kvx [--from N] [--to M] [--json]";
-
-// The shortest text that reads back to the same double.
-std::string Shortest(double v) {
-  char buf[32];
-  const auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;
-  return std::string(buf, end);
-}
 
 int Usage() {
   std::fprintf(stderr, "usage: accelog-cli %s\n", kUsage);
@@ -48,11 +40,11 @@ int RunStats(Args& args) {
     nlohmann::ordered_json channels = nlohmann::ordered_json::object();
     for (int c = 0; s.count > 0 && c < kChannels; ++c) {
       const ChannelSpan& ch = s.channels[c];
-      channels[kChannelNames[c]] = {{"min", numbers.Number(Shortest(ch.min))}, {"min_point", ch.min_point},
-                                    {"max", numbers.Number(Shortest(ch.max))}, {"max_point", ch.max_point},
-                                    {"p2p", numbers.Number(Shortest(ch.p2p))},  {"mean", numbers.Number(Shortest(ch.mean))},
-                                    {"rms", numbers.Number(Shortest(ch.rms))},  {"std", numbers.Number(Shortest(ch.std))},
-                                    {"crest", numbers.Number(Shortest(ch.crest))}};
+      channels[kChannelNames[c]] = {{"min", numbers.Number(ShortestText(ch.min))}, {"min_point", ch.min_point},
+                                    {"max", numbers.Number(ShortestText(ch.max))}, {"max_point", ch.max_point},
+                                    {"p2p", numbers.Number(ShortestText(ch.p2p))},  {"mean", numbers.Number(ShortestText(ch.mean))},
+                                    {"rms", numbers.Number(ShortestText(ch.rms))},  {"std", numbers.Number(ShortestText(ch.std))},
+                                    {"crest", numbers.Number(ShortestText(ch.crest))}};
     }
     out["channels"] = channels;
     std::printf("%s\n", numbers.Dump(out).c_str());
@@ -64,10 +56,10 @@ int RunStats(Args& args) {
               "std", "crest");
   for (int c = 0; c < kChannels; ++c) {
     const ChannelSpan& ch = s.channels[c];
-    std::printf("%-3s %12s %8d %12s %8d %12s %12s %12s %12s %8s\n", kChannelNames[c], Shortest(ch.min).c_str(),
-                ch.min_point, Shortest(ch.max).c_str(), ch.max_point, Shortest(ch.p2p).c_str(),
-                Shortest(ch.mean).c_str(), Shortest(ch.rms).c_str(), Shortest(ch.std).c_str(),
-                Shortest(ch.crest).c_str());
+    std::printf("%-3s %12s %8d %12s %8d %12s %12s %12s %12s %8s\n", kChannelNames[c], ShortestText(ch.min).c_str(),
+                ch.min_point, ShortestText(ch.max).c_str(), ch.max_point, ShortestText(ch.p2p).c_str(),
+                ShortestText(ch.mean).c_str(), ShortestText(ch.rms).c_str(), ShortestText(ch.std).c_str(),
+                ShortestText(ch.crest).c_str());
   }
   return kExitOk;
 }

@@ -52,6 +52,16 @@ const std::vector<Command>& Commands() {
        "crest factor. A span beyond the file is cut to it.",
        {kFromTo[0], kFromTo[1], {"--json", "one JSON object; numbers as the shortest text that reads back"}},
        RunStats},
+      {"events", "events FILE.kvx --threshold MG [--channels X,Y,Z,V] [--baseline mean|zero] [--min-points K] [--json]",
+       "Lists threshold events: runs of consecutive non-zero points where a channel's\n"
+       "distance from its baseline is at least the threshold. An all-zero point ends\n"
+       "a run. Sorted by first point, then channel.",
+       {{"--threshold MG", "the threshold in mg, above 0 (required)"},
+        {"--channels X,Y,Z,V", "the channels to look at (default all four)"},
+        {"--baseline mean|zero", "the channel's mean over the file's non-zero points (default), or 0"},
+        {"--min-points K", "shortest run that counts (default 1)"},
+        {"--json", "one JSON object; numbers as the shortest text that reads back"}},
+       RunEvents},
       {"export", "export FILE.kvx OUT.txt|OUT.xlsx|OUT.csv [--overwrite] [--from N] [--to M]",
        "Writes the non-zero points of a recording as the text file, workbook or CSV\n"
        "of Export Data; the extension of OUT chooses the format.",

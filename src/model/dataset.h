@@ -78,6 +78,8 @@ class SampleColumns {
   // start: their times are worked out when asked for, not stored.
   void SetRegularTimes(const ClockFields& start, int64_t interval_ms);
   PointTime Time(int32_t i) const;
+  // Milliseconds past Time(i)'s second: only a regular recording has them.
+  int32_t Millisecond(int32_t i) const;
   int16_t RawX(int32_t i) const { return i >= 1 && i <= Size() ? x_[i] : 0; }
   int16_t RawY(int32_t i) const { return i >= 1 && i <= Size() ? y_[i] : 0; }
   int16_t RawZ(int32_t i) const { return i >= 1 && i <= Size() ? z_[i] : 0; }

@@ -50,6 +50,11 @@ PointTime SampleColumns::Time(int32_t i) const {
           static_cast<int8_t>(c.Minute), static_cast<int8_t>(c.Second), true};
 }
 
+int32_t SampleColumns::Millisecond(int32_t i) const {
+  if (i < 1 || i > Size() || i < static_cast<int32_t>(time_.size()) || !regular_) return 0;
+  return static_cast<int32_t>((i - 1) * interval_ms_ % 1000);
+}
+
 void SampleColumns::SetRegularTimes(const ClockFields& start, int64_t interval_ms) {
   time_ = {};
   regular_ = true;

@@ -8,6 +8,8 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -25,6 +27,13 @@ namespace {
 RunResult Cli(std::vector<std::string> args) {
   args.insert(args.begin(), ACCELOG_CLI);
   return RunProgram(std::move(args));
+}
+
+std::string ShortestNumber(double v) {
+  std::ostringstream out;
+  out.precision(17);
+  out << v;
+  return out.str();
 }
 
 QJsonObject Json(const std::string& text) { return QJsonDocument::fromJson(QByteArray::fromStdString(text)).object(); }
@@ -207,6 +216,127 @@ TEST_F(FileCommandsTest, StatsMatchAPlainComputation) {
     EXPECT_EQ(Cli(bad).code, 64) << bad[2] << " " << bad[3];
   }
   EXPECT_EQ(Cli({"stats", Write(std::vector<unsigned char>(100, 'x'), "text.kvx")}).code, 2);  // not a logger file
+}
+
+// events as a plain scan of its own would find them: each channel's mean over
+// the non-zero points, then the runs at or beyond the threshold.
+struct PlainEvent {
+  int channel, first, last;
+  double peak;
+  int peak_point;
+  bool operator==(const PlainEvent&) const = default;
+};
+
+std::vector<PlainEvent> PlainEvents(const std::vector<testing::Sample>& s, double threshold, bool mean_baseline,
+                                    int min_points, std::array<double, 4>* baselines = nullptr) {
+  std::vector<std::array<double, 4>> v(s.size());
+  std::vector<bool> zero(s.size());
+  std::array<double, 4> base{};
+  int n = 0;
+  for (size_t i = 0; i < s.size(); ++i) {
+    zero[i] = s[i].x == 0 && s[i].y == 0 && s[i].z == 0;
+    RealDataRecord rec;
+    ConvertSample(s[i].x, s[i].y, s[i].z, rec);
+    for (int c = 0; c < 4; ++c) v[i][c] = ChannelValue(rec, c);
+    if (zero[i]) continue;
+    ++n;
+    for (int c = 0; c < 4; ++c) base[c] += v[i][c];
+  }
+  for (double& b : base) b = mean_baseline && n > 0 ? b / n : 0;
+  if (baselines) *baselines = base;
+  std::vector<PlainEvent> events;
+  for (int c = 0; c < 4; ++c) {
+    for (size_t i = 0; i < s.size();) {
+      if (zero[i] || std::fabs(v[i][c] - base[c]) < threshold) { ++i; continue; }
+      PlainEvent e{c, int(i) + 1, 0, v[i][c], int(i) + 1};
+      for (; i < s.size() && !zero[i] && std::fabs(v[i][c] - base[c]) >= threshold; ++i) {
+        if (std::fabs(v[i][c] - base[c]) > std::fabs(e.peak - base[c])) e.peak = v[i][c], e.peak_point = int(i) + 1;
+        e.last = int(i) + 1;
+      }
+      if (e.last - e.first + 1 >= min_points) events.push_back(e);
+    }
+  }
+  std::stable_sort(events.begin(), events.end(), [](auto& a, auto& b) { return std::pair(a.first, a.channel) < std::pair(b.first, b.channel); });
+  return events;
+}
+
+std::vector<PlainEvent> EventsOf(const QJsonObject& o) {
+  std::vector<PlainEvent> events;
+  for (const auto& item : o["events"].toArray()) {
+    const QJsonObject e = item.toObject();
+    const int c = QString("XYZV").indexOf(e["channel"].toString());
+    events.push_back({c, e["first"].toInt(), e["last"].toInt(), e["peak"].toDouble(), e["peak_point"].toInt()});
+    EXPECT_EQ(e["points"].toInt(), e["last"].toInt() - e["first"].toInt() + 1);
+  }
+  return events;
+}
+
+// Gaps, a run on the first and on the last point, equal peaks, a constant
+// channel, every option; then the times and the refusals.
+TEST_F(FileCommandsTest, EventsMatchAPlainScan) {
+  std::vector<testing::Sample> s = Wave(90);
+  for (auto& p : s) p.y = 50;  // constant: never an event against its mean
+  s[0].x = s[89].x = 400;
+  s[30] = s[31] = s[60] = {0, 0, 0};
+  for (int i : {41, 42, 43, 44}) s[i].x = 300;  // one run, four equal peaks
+  s[29].x = s[32].x = 350;  // runs cut by the gap
+  const std::string f = Write(KvxImage({.interval = 50, .count = 90, .year = 26, .month = 12, .day = 6, .hour = 10,
+                                        .minute = 0, .second = 0}, s));
+  struct Case { std::vector<std::string> options; double threshold; bool mean; int min_points; int channel_mask; };
+  for (const Case& c : std::vector<Case>{{{}, 300, true, 1, 15},
+                                         {{"--baseline", "zero"}, 190, false, 1, 15},
+                                         {{"--min-points", "4"}, 300, true, 4, 15},
+                                         {{"--channels", "X,V"}, 250, true, 1, 9},
+                                         {{"--channels", "Z"}, 0.001, true, 1, 4}}) {
+    std::vector<std::string> args = {"events", f, "--threshold", ShortestNumber(c.threshold), "--json"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    const RunResult r = Cli(args);
+    ASSERT_EQ(r.code, 0) << r.err;
+    const QJsonObject o = Json(r.out);
+    std::array<double, 4> base;
+    std::vector<PlainEvent> expected = PlainEvents(s, c.threshold, c.mean, c.min_points, &base);
+    std::erase_if(expected, [&](const PlainEvent& e) { return !(c.channel_mask >> e.channel & 1); });
+    SCOPED_TRACE(args[3] + (c.options.empty() ? "" : " " + c.options[0]));
+    EXPECT_FALSE(expected.empty());
+    EXPECT_EQ(EventsOf(o), expected);
+    for (int ch = 0; ch < 4; ++ch)
+      if (c.channel_mask >> ch & 1) {
+        EXPECT_EQ(o["baseline"].toObject()[QString("XYZV")[ch]].toDouble(), base[ch]);
+      }
+  }
+  // Point 42 starts 2.05 s after 10:00:00 and a run of 4 lasts 3 intervals.
+  const QJsonArray x = Json(Cli({"events", f, "--threshold", "300", "--channels", "X", "--json"}).out)["events"].toArray();
+  const auto at42 = std::find_if(x.begin(), x.end(), [](const auto& e) { return e.toObject()["first"].toInt() == 42; });
+  ASSERT_NE(at42, x.end());
+  EXPECT_EQ(at42->toObject()["start"].toString(), "2026-12-06T10:00:02.050");
+  EXPECT_EQ(at42->toObject()["duration_s"].toDouble(), 3 * 0.05);
+  for (std::vector<std::string> bad : {std::vector<std::string>{"--threshold", "0"}, {"--threshold", "x"}, {},
+                                       {"--threshold", "5", "--channels", "X,W"}, {"--threshold", "5", "--baseline", "median"},
+                                       {"--threshold", "5", "--min-points", "0"}}) {
+    bad.insert(bad.begin(), {"events", f});
+    EXPECT_EQ(Cli(bad).code, 64) << (bad.size() > 3 ? bad[3] : "");
+  }
+  EXPECT_EQ(Cli({"events", Write(std::vector<unsigned char>(100, 'x'), "text.kvx"), "--threshold", "5"}).code, 2);
+}
+
+// The largest file a recording may be: both commands against the plain scans.
+TEST_F(FileCommandsTest, StatsAndEventsOnTheLargestFile) {
+  std::vector<testing::Sample> s = Wave(327600);
+  for (size_t i = 0; i < s.size(); i += 997) s[i] = {0, 0, 0};
+  for (size_t i = 500; i < s.size(); i += 7919) s[i].x = s[i + 1].x = 600;
+  const std::string f = Write(KvxImage({.count = 327600}, s));
+  const RunResult events = Cli({"events", f, "--threshold", "1500", "--json"});
+  ASSERT_EQ(events.code, 0) << events.err;
+  const std::vector<PlainEvent> expected = PlainEvents(s, 1500, true, 1);
+  EXPECT_GT(expected.size(), 40u);
+  EXPECT_EQ(EventsOf(Json(events.out)), expected);
+  const QJsonObject x = Json(Cli({"stats", f, "--json"}).out)["channels"].toObject()["X"].toObject();
+  RealDataRecord top;
+  ConvertSample(600, s[500].y, s[500].z, top);
+  EXPECT_EQ(std::tuple(x["max"].toDouble(), x["max_point"].toInt()), std::tuple(double(top.X), 501));
+  std::array<double, 4> mean;
+  PlainEvents(s, 1e9, true, 1, &mean);
+  EXPECT_EQ(x["mean"].toDouble(), mean[0]);
 }
 
 TEST_F(FileCommandsTest, SpectrumJsonShapeAndExitCodes) {

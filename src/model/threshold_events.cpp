@@ -1,0 +1,98 @@
+#include "model/threshold_events.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "model/conversion.h"
+#include "model/utils.h"
+
+namespace accelog {
+namespace {
+
+// An event being followed on one channel.
+struct OpenRun {
+  bool open = false;
+  ThresholdEvent event;
+  double farthest = 0;  // |peak - baseline|
+};
+
+}  // namespace
+
+std::string PointIsoTime(const Dataset& data, int32_t point) {
+  const PointTime t = data.RealData.Time(point);
+  if (!t.Stamped) return {};
+  char text[48];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d.%03d", t.Year, t.Month, t.Day, t.Hour, t.Minute,
+                t.Second, data.RealData.Millisecond(point));
+  return text;
+}
+
+EventList FindThresholdEvents(const Dataset& data, const EventOptions& options) {
+  EventList list;
+  const int32_t count = data.CountPoint;
+  // One conversion pass keeps the four values; the baseline needs all of
+  // them before the first run can be judged.
+  std::vector<float> values(static_cast<size_t>(count + 1) * kEventChannels);
+  std::vector<uint8_t> zero(static_cast<size_t>(count + 1), 1);
+  std::array<double, kEventChannels> sum{};
+  int32_t non_zero = 0;
+  ForEachPointInOrder(data.RealData, 1, count, [&](int32_t first, int32_t last, const float(*run)[kChannels]) {
+    for (int32_t i = first; i <= last; ++i) {
+      if (data.RealData.IsZeroPoint(i)) continue;
+      zero[i] = 0;
+      ++non_zero;
+      for (int c = 0; c < kEventChannels; ++c) {
+        values[static_cast<size_t>(i) * kEventChannels + c] = run[i - first][c];
+        sum[c] += run[i - first][c];
+      }
+    }
+  });
+  if (options.baseline == Baseline::Mean && non_zero > 0)
+    for (int c = 0; c < kEventChannels; ++c) list.baseline[c] = sum[c] / non_zero;
+
+  const double interval_s =
+      IntervalMilliseconds(static_cast<uint16_t>(data.Head.RecordInterval), data.Head.IntervalUnit) / 1000.0;
+  std::array<OpenRun, kEventChannels> runs{};
+  auto close = [&](int c) {
+    OpenRun& r = runs[c];
+    if (!r.open) return;
+    r.open = false;
+    ThresholdEvent& e = r.event;
+    e.points = e.last - e.first + 1;
+    if (e.points < options.min_points) return;
+    e.duration_s = (e.last - e.first) * interval_s;
+    e.start = PointIsoTime(data, e.first);
+    list.events.push_back(e);
+  };
+  // Runs end in point order, so events close out of first-point order; they
+  // are sorted once at the end.
+  for (int32_t i = 1; i <= count; ++i) {
+    for (int c = 0; c < kEventChannels; ++c) {
+      if (!options.channels[c]) continue;
+      const double v = values[static_cast<size_t>(i) * kEventChannels + c];
+      const double distance = std::fabs(v - list.baseline[c]);
+      if (zero[i] || distance < options.threshold) {
+        close(c);
+        continue;
+      }
+      OpenRun& r = runs[c];
+      if (!r.open) {
+        r.open = true;
+        r.event = ThresholdEvent{};
+        r.event.channel = c;
+        r.event.first = i;
+        r.farthest = -1;
+      }
+      r.event.last = i;
+      if (distance > r.farthest) r.farthest = distance, r.event.peak = v, r.event.peak_point = i;
+    }
+  }
+  for (int c = 0; c < kEventChannels; ++c) close(c);
+  std::stable_sort(list.events.begin(), list.events.end(), [](const ThresholdEvent& a, const ThresholdEvent& b) {
+    return a.first != b.first ? a.first < b.first : a.channel < b.channel;
+  });
+  return list;
+}
+
+}  // namespace accelog
