@@ -61,6 +61,7 @@ const Command kCommands[] = {
     {"export-csv", {"export", "IN", "OUT"}, "x.csv", Left::Nothing},
     {"render", {"render", "IN", "OUT"}, "r.png", Left::Nothing},
     {"print", {"print", "IN", "OUT"}, "p.pdf", Left::Nothing},
+    {"report", {"report", "IN", "OUT"}, "rep.pdf", Left::Nothing},
     {"live",
      {"--device", "DEV", "live", "OUT", "--interval", "500", "--unit", "ms", "--limit", "3", "--limit-kind",
       "count"},
