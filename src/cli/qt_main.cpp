@@ -34,6 +34,12 @@ int main(int argc, char** argv) {
   char app_name[] = "accelog-cli";
   char* app_argv[] = {app_name, nullptr};
   QApplication app(app_argc, app_argv);
+#if defined(__x86_64__)
+  // Starting Qt leaves the upper halves of the AVX registers in use; every
+  // SSE instruction after that pays for it, and converting the samples (atan)
+  // ran six times slower. Clearing them once here is enough.
+  if (__builtin_cpu_supports("avx")) asm volatile("vzeroupper");
+#endif
   if (i >= 0 && i < argc) {
     for (const auto& c : kQtCommands) {
       if (std::string(argv[i]) == c.name) return c.run(args);
