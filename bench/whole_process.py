@@ -92,6 +92,7 @@ def main():
         path = make_largest(os.path.join(build, "src/sim/accelog-sim"), folder)
         ours = report("accelog-cli info --json", [cli, "info", path, "--json"])
         report("accelog-cli stats --json", [cli, "stats", path, "--json"])
+        report("accelog-cli report", [cli, "report", path, os.path.join(folder, "report.pdf")])
         report("accelog-cli --help", [cli, "--help"])
         if len(sys.argv) > 2:
             other = report("other accelog-cli info --json", [sys.argv[2], "info", path, "--json"])
