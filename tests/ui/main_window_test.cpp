@@ -57,7 +57,7 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrder) {
     for (QAction* a : m->menu()->actions()) captions << a->text();
   }
   EXPECT_EQ(captions, (QStringList{"&File", "Download Data", "Real Time Data", "Real Time Data For Frequency",
-                                   "System Parameter", "Stop", "", "Use Simulated Logger", "&Data", "Acceleration", "Frequency", "Data List",
+                                   "System Parameter", "Stop", "", "Report…", "", "Use Simulated Logger", "&Data", "Acceleration", "Frequency", "Data List",
                                    "Export Data", "Print", "&View", "Fit to Window", "&Help", "about",
                                    "Help File"}));
 }
