@@ -104,23 +104,24 @@ ReportChart MakeChart(const Dataset& data, const EventList& found) {
   for (auto& curve : chart.curves) curve.assign(static_cast<size_t>(chart.columns), ReportColumn{});
   bool any = false;
   float low = 0, high = 0;
-  ForEachPointInOrder(data.RealData, 1, n, [&](int32_t from, int32_t to, const float(*values)[kChannels]) {
-    for (int32_t i = from; i <= to; ++i) {
-      if (data.RealData.IsZeroPoint(i)) continue;
-      const auto col = static_cast<size_t>(column(i));
-      for (int c = 0; c < kEventChannels; ++c) {
-        const float v = values[i - from][c];
-        ReportColumn& at = chart.curves[static_cast<size_t>(c)][col];
-        if (!at.any) at = {true, v, v, v, v};
-        at.last = v;
-        at.min = std::min(at.min, v);
-        at.max = std::max(at.max, v);
-        if (!any) low = high = v, any = true;
-        low = std::min(low, v);
-        high = std::max(high, v);
-      }
+  // X..V only: the angles' conversion would cost more than the rest.
+  const SampleColumns& samples = data.RealData;
+  for (int32_t i = 1; i <= n; ++i) {
+    if (samples.IsZeroPoint(i)) continue;
+    const auto col = static_cast<size_t>(column(i));
+    const std::array<float, 4> values = AccelerationOf(samples.RawX(i), samples.RawY(i), samples.RawZ(i));
+    for (int c = 0; c < kEventChannels; ++c) {
+      const float v = values[static_cast<size_t>(c)];
+      ReportColumn& at = chart.curves[static_cast<size_t>(c)][col];
+      if (!at.any) at = {true, v, v, v, v};
+      at.last = v;
+      at.min = std::min(at.min, v);
+      at.max = std::max(at.max, v);
+      if (!any) low = high = v, any = true;
+      low = std::min(low, v);
+      high = std::max(high, v);
     }
-  });
+  }
   if (high - low < 1e-3) low -= 1, high += 1;
   chart.step = NiceStep(high - low);
   chart.low = std::floor(low / chart.step) * chart.step;

@@ -43,7 +43,8 @@ int RunReport(Args& args) {
   if (!FileCanBeRead(request.file)) return kExitFailed;
   Dataset data;
   data.MenuCommandCode = MenuOperation::DataView;
-  if (const OpenOutcome outcome = data.Open(request.file); outcome != OpenResult::Ok) {
+  // The report takes its own statistics of the whole file.
+  if (const OpenOutcome outcome = data.Open(request.file, Dataset::OpenScope::SamplesOnly); outcome != OpenResult::Ok) {
     StderrUi ui;
     ShowRefusal(ui, outcome);
     return kExitRefused;
