@@ -156,7 +156,7 @@ bool Program::Start() {
       {"File011", [this] { ToggleLiveSpectrum(*device_); }},
       {"File005", [this] { OpenFrequencyFromDialog(*ui_, data_); }},
       {"File006", [this] { print_->StartPrint(); }},
-      {"Report", [this] { MakeReportFromWindow(window_.get(), data_, *ui_); }},
+      {"Report", [this] { MakeReportFromWindow(window_.get(), data_, *ui_, chart_model_->scene.FilePath); }},
       {"Escape", [this] { device_->StopDownload(); }},
       {"UseSimulator", [this] { UseSimulatedLogger(!simulator_); }},
   });

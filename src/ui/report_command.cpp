@@ -56,14 +56,14 @@ bool AskReportOptions(QWidget* parent, double default_threshold, ReportRequest& 
 
 }  // namespace
 
-void MakeReportFromWindow(QWidget* parent, Dataset& data, UiPort& ui) {
+void MakeReportFromWindow(QWidget* parent, Dataset& data, UiPort& ui, const std::string& file) {
   if (data.MenuCommandCode != MenuOperation::None) return;  // like every menu item while the logger is busy
   if (!data.DataLoaded || data.DispEndPoint == 0 || data.FrequencyView) {
     ui.StatusPanel(kFileNotePanel, kOpenAFileFirst);
     return;
   }
   ReportRequest request;
-  request.file = QFileInfo(QString::fromStdString(data.DataFileName)).fileName().toStdString();
+  request.file = QFileInfo(QString::fromStdString(file)).fileName().toStdString();
   if (!AskReportOptions(parent, DefaultReportThreshold(ComputeSpanStatistics(data, 1, data.CountPoint)), request))
     return;
   std::string name = ui.SaveFileName("Report", "*.pdf");
