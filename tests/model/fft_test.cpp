@@ -137,14 +137,8 @@ TEST_F(ChartTest, SpectrumOptionsFindTheTonesAndNameThemInHz) {
        {std::tuple{uint16_t(50), uint8_t(0), Peaks("1.25", "2.5", "3.75"), "Frequency = 2.5  HZ"},
         {uint16_t(1), uint8_t(1), Peaks("0.0625", "0.125", "0.1875"), "Frequency = 0.125  HZ"},
         {uint16_t(0), uint8_t(0), Peaks("17", "33", "49"), "Frequency = 33  HZ"}}) {
-    std::vector<KvxSample> s;
-    for (int i = 0; i < 256; ++i) {
-      const double t = 2 * std::numbers::pi * i / 256;
-      s.push_back({int16_t(300 + std::lround(40 * std::sin(16 * t))), int16_t(-200 + std::lround(30 * std::cos(32 * t))),
-                   int16_t(256 + std::lround(20 * std::sin(48 * t)))});
-    }
     const std::string path = folder_.File("tones.kvx");
-    WriteBytes(path, KvxImage({.interval = interval, .unit = unit, .count = 256}, s));
+    WriteBytes(path, KvxImage({.interval = interval, .unit = unit, .count = 256}, TonesOverOffsets()));
     ASSERT_EQ(chart_->OpenFrequencyFile(path), FrequencyFileResult::Ok);
     auto peaks = [this] { return Peaks(chart_->scene.StatBox[21].Caption, chart_->scene.StatBox[22].Caption, chart_->scene.StatBox[23].Caption); };
     EXPECT_EQ(peaks(), Peaks("1", "1", "1"));
