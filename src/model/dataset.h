@@ -321,6 +321,9 @@ class Dataset {
 
   Statistics Stats;
   SpectrumWindow Window = SpectrumWindow::None;  // the spectra's window
+  // Each axis's mean of the 256 samples taken off before the transform, so
+  // line 1 no longer holds gravity and offsets.
+  bool RemoveMean = false;
 
  private:
   void PlacePoints(const PlotScale& scale, bool angles);
