@@ -91,6 +91,7 @@ def main():
     cli = os.path.join(build, "src/cli/accelog-cli")
     with tempfile.TemporaryDirectory() as folder:
         path = make_largest(os.path.join(build, "src/sim/accelog-sim"), folder)
+        os.environ.setdefault("XDG_RUNTIME_DIR", folder)  # Qt's helper warns without one
         ours = report("accelog-cli info --json", [cli, "info", path, "--json"])
         report("accelog-cli stats --json", [cli, "stats", path, "--json"], 30)
         report("accelog-cli events --json", [cli, "events", path, "--threshold", "200", "--json"], 30)
