@@ -9,6 +9,7 @@
 
 #include "core/program_folder.h"
 #include "app/chart.h"
+#include "ui/chart_analysis.h"
 #include "ui/form_picture.h"
 #include "ui/qt_program_folder.h"
 #include "ui/qt_timer.h"
@@ -164,6 +165,7 @@ bool Program::Start() {
   job.Parameters = parameters_.get();
   print_ = std::make_unique<PrintCommand>(window_.get(), chart_, *printers_, *ui_, MakeQtTimer(), job);
   QObject::connect(chart_, &FormPicture::ToolHintCleared, window_->ToolBar()->HintLabel(), &QLabel::clear);
+  new ChartAnalysis(*window_, *chart_);  // owned by the window
 
   WatchDevice();
   device_->StartScan();

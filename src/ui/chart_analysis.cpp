@@ -1,0 +1,155 @@
+#include "ui/chart_analysis.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QMenu>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "app/ab_cursors.h"
+#include "app/chart.h"
+#include "model/span_statistics.h"
+#include "ui/ab_cursor_overlay.h"
+#include "ui/ab_readout.h"
+#include "ui/form_picture.h"
+#include "ui/main_window.h"
+#include "ui/span_statistics_panel.h"
+
+namespace accelog {
+
+namespace {
+
+QAction* Checkable(QAction* a, bool on = false) {
+  a->setCheckable(true);
+  a->setChecked(on);
+  return a;
+}
+
+// A panel's close button unticks the item that shows it.
+class UntickOnClose : public QObject {
+ public:
+  UntickOnClose(QWidget* panel, QAction* item) : QObject(panel), item_(item) { panel->installEventFilter(this); }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Close) item_->setChecked(false);
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QAction* item_;
+};
+
+}  // namespace
+
+ChartAnalysis::ChartAnalysis(MainWindow& window, FormPicture& picture)
+    : QObject(&window), window_(window), picture_(picture), cursors_(std::make_unique<AbCursors>(picture.Model())) {
+  overlay_ = new AbCursorOverlay(picture, *cursors_);
+  read_out_ = new AbReadOutWindow(&window);
+  panel_ = new SpanStatisticsPanel(&window);
+
+  ab_ = Checkable(new QAction("A/B Cursors", this));
+  ab_->setIconText("A/B");
+  ab_->setObjectName("AbCursors");
+  ab_->setShortcut(QKeySequence(Qt::Key_C));
+  ab_->setShortcutContext(Qt::WindowShortcut);
+  ab_->setToolTip("Two cursors, A and B, with their differences (C)");
+  zoom_ = new QAction("Zoom to A\u2013B", this);
+  zoom_->setObjectName("ZoomToAb");
+  zoom_->setToolTip("Show the points between the cursors");
+  statistics_ = Checkable(new QAction("Span Statistics", this));
+  statistics_->setObjectName("SpanStatistics");
+  statistics_->setToolTip("Statistics between the cursors, or of the shown window");
+  bar_shown_ = Checkable(new QAction("Cursor Tool Bar", this), MainWindow::Setting("CursorToolBar"));
+  bar_shown_->setObjectName("CursorToolBar");
+
+  if (auto* view = window.findChild<QMenu*>("View")) {
+    view->addSeparator();
+    view->addActions({ab_, zoom_, statistics_});
+    view->addSeparator();
+    view->addAction(bar_shown_);
+  }
+  bar_ = window.addToolBar("Cursors");
+  bar_->setObjectName("CursorsBar");
+  bar_->setMovable(false);
+  bar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  bar_->addActions({ab_, zoom_, statistics_});
+  bar_->setVisible(bar_shown_->isChecked());
+
+  connect(ab_, &QAction::toggled, this, &ChartAnalysis::ShowCursors);
+  connect(zoom_, &QAction::triggered, this, &ChartAnalysis::ZoomToCursors);
+  connect(statistics_, &QAction::toggled, this, &ChartAnalysis::ShowStatistics);
+  connect(bar_shown_, &QAction::toggled, this, [this](bool on) {
+    bar_->setVisible(on);
+    window_.RememberSetting("CursorToolBar", on, "Cursor Tool Bar");
+  });
+  connect(&picture, &FormPicture::SceneSynced, this, &ChartAnalysis::FollowChart);
+  connect(overlay_, &AbCursorOverlay::CursorMoved, this, [this] {
+    UpdatePanels();
+    overlay_->update();
+  });
+  new UntickOnClose(read_out_, ab_);
+  new UntickOnClose(panel_, statistics_);
+  FollowChart();
+}
+
+ChartAnalysis::~ChartAnalysis() = default;
+
+void ChartAnalysis::ShowCursors(bool on) {
+  if (ab_->isChecked() != on) return ab_->setChecked(on);  // comes back through toggled
+  cursors_->SetShown(on);
+  if (on && !cursors_->Shown()) return ab_->setChecked(false);  // nothing to put them on
+  zoom_->setEnabled(cursors_->Shown());
+  if (cursors_->Shown()) {
+    UpdatePanels();
+    PlaceBesideWindow(read_out_, true);
+    read_out_->show();
+  } else {
+    read_out_->hide();
+    UpdatePanels();
+  }
+  overlay_->update();
+}
+
+void ChartAnalysis::ZoomToCursors() {
+  if (!cursors_->Shown()) return;
+  cursors_->ZoomToSpan();
+  picture_.SyncFromScene();  // comes back through FollowChart
+}
+
+void ChartAnalysis::ShowStatistics(bool on) {
+  if (statistics_->isChecked() != on) return statistics_->setChecked(on);
+  if (!on) return panel_->hide();
+  PlaceBesideWindow(panel_, false);
+  panel_->show();
+  UpdatePanels();
+}
+
+void ChartAnalysis::FollowChart() {
+  cursors_->FollowFile();
+  const bool available = cursors_->Available();
+  ab_->setEnabled(available);
+  if (!available && ab_->isChecked()) ab_->setChecked(false);
+  zoom_->setEnabled(available && cursors_->Shown());
+  UpdatePanels();
+  overlay_->update();
+}
+
+void ChartAnalysis::UpdatePanels() {
+  if (cursors_->Shown()) read_out_->Show(cursors_->ReadOut());
+  if (!panel_->isVisible()) return;
+  if (!cursors_->Available()) return panel_->ShowNothing();
+  const PointSpan span = cursors_->StatisticsSpan();
+  panel_->Show(ComputeSpanStatistics(picture_.Model().Data(), span.first, span.last), cursors_->Shown());
+}
+
+// First shown: the read-out low over the window, the statistics high at its right.
+void ChartAnalysis::PlaceBesideWindow(QWidget* panel, bool bottom) {
+  if (panel->property("placed").toBool()) return;
+  panel->setProperty("placed", true);
+  panel->adjustSize();
+  const QRect w = window_.geometry();
+  const int status = window_.statusBar() ? window_.statusBar()->height() : 0;
+  panel->move(bottom ? QPoint(w.left() + 40, w.bottom() - status - panel->height() - 6)
+                     : QPoint(w.right() - panel->width() - 40, w.top() + 60));
+}
+
+}  // namespace accelog
