@@ -8,9 +8,11 @@
 
 #include "app/ab_cursors.h"
 #include "app/chart.h"
+#include "app/event_list.h"
 #include "model/span_statistics.h"
 #include "ui/ab_cursor_overlay.h"
 #include "ui/ab_readout.h"
+#include "ui/events_window.h"
 #include "ui/form_picture.h"
 #include "ui/main_window.h"
 #include "ui/span_statistics_panel.h"
@@ -58,6 +60,10 @@ ChartAnalysis::ChartAnalysis(MainWindow& window, FormPicture& picture)
   statistics_ = Checkable(new QAction("Span Statistics", this));
   statistics_->setObjectName("SpanStatistics");
   statistics_->setToolTip("Statistics between the cursors, or of the shown window");
+  events_ = new EventsWindow(&window, picture.Model().Data());
+  events_action_ = new QAction("Events\u2026", this);
+  events_action_->setObjectName("Events");
+  events_action_->setToolTip("Where X, Y, Z or the vector sum stray beyond a threshold");
   bar_shown_ = Checkable(new QAction("Cursor Tool Bar", this), MainWindow::Setting("CursorToolBar"));
   bar_shown_->setObjectName("CursorToolBar");
 
@@ -67,11 +73,15 @@ ChartAnalysis::ChartAnalysis(MainWindow& window, FormPicture& picture)
     view->addSeparator();
     view->addAction(bar_shown_);
   }
+  if (auto* data_menu = window.findChild<QMenu*>("File013")) {
+    data_menu->addSeparator();
+    data_menu->addAction(events_action_);
+  }
   bar_ = window.addToolBar("Cursors");
   bar_->setObjectName("CursorsBar");
   bar_->setMovable(false);
   bar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
-  bar_->addActions({ab_, zoom_, statistics_});
+  bar_->addActions({ab_, zoom_, statistics_, events_action_});
   bar_->setVisible(bar_shown_->isChecked());
 
   connect(ab_, &QAction::toggled, this, &ChartAnalysis::ShowCursors);
@@ -81,6 +91,8 @@ ChartAnalysis::ChartAnalysis(MainWindow& window, FormPicture& picture)
     bar_->setVisible(on);
     window_.RememberSetting("CursorToolBar", on, "Cursor Tool Bar");
   });
+  connect(events_action_, &QAction::triggered, this, &ChartAnalysis::ShowEvents);
+  connect(events_, &EventsWindow::EventChosen, this, &ChartAnalysis::ShowEvent);
   connect(&picture, &FormPicture::SceneSynced, this, &ChartAnalysis::FollowChart);
   connect(overlay_, &AbCursorOverlay::CursorMoved, this, [this] {
     UpdatePanels();
@@ -123,12 +135,30 @@ void ChartAnalysis::ShowStatistics(bool on) {
   UpdatePanels();
 }
 
+void ChartAnalysis::ShowEvents() {
+  if (!cursors_->Available()) return;
+  events_->FollowFile(true);
+  PlaceBesideWindow(events_, false);
+  events_->show();
+  events_->raise();
+  events_->activateWindow();
+}
+
+void ChartAnalysis::ShowEvent(const ThresholdEvent& event) {
+  cursors_->ShowSpan(EventWindow(event, picture_.Model().Data().CountPoint), {event.first, event.last});
+  if (!cursors_->Shown()) return;
+  ab_->setChecked(true);  // the read-out comes with them
+  picture_.SyncFromScene();
+}
+
 void ChartAnalysis::FollowChart() {
   cursors_->FollowFile();
   const bool available = cursors_->Available();
   ab_->setEnabled(available);
   if (!available && ab_->isChecked()) ab_->setChecked(false);
   zoom_->setEnabled(available && cursors_->Shown());
+  events_action_->setEnabled(available);
+  if (events_->isVisible()) events_->FollowFile(available);
   UpdatePanels();
   overlay_->update();
 }
@@ -141,7 +171,7 @@ void ChartAnalysis::UpdatePanels() {
   panel_->Show(ComputeSpanStatistics(picture_.Model().Data(), span.first, span.last), cursors_->Shown());
 }
 
-// First shown: the read-out low over the window, the statistics high at its right.
+// First shown: the read-out low over the window, the others high at its right.
 void ChartAnalysis::PlaceBesideWindow(QWidget* panel, bool bottom) {
   if (panel->property("placed").toBool()) return;
   panel->setProperty("placed", true);

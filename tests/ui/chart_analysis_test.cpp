@@ -1,6 +1,8 @@
 // The chart's analysis tools as a user drives them: the key C, a cursor
 // dragged with the mouse, "Zoom to A-B", the span statistics.
 #include <QAction>
+#include <QDoubleSpinBox>
+#include <QTableView>
 #include <QLabel>
 #include <QTableWidget>
 #include <QToolBar>
@@ -9,8 +11,10 @@
 
 #include "app/ab_cursors.h"
 #include "app/chart_fixture.h"
+#include "app/event_list.h"
 #include "ui/ab_readout.h"
 #include "ui/chart_analysis.h"
+#include "ui/events_window.h"
 #include "ui/form_picture.h"
 #include "ui/main_window.h"
 #include "ui/span_statistics_panel.h"
@@ -81,6 +85,36 @@ TEST_F(ChartAnalysisTest, DraggingACursorMovesItsPointNotTheWindow) {
   // Off, the statistics follow the window.
   tools->ShowCursors(false);
   EXPECT_TRUE(tools->Statistics()->Heading()->text().contains(QString("Shown window: points %1 to 2400").arg(ab.A())));
+}
+
+TEST_F(ChartAnalysisTest, ADoubleClickedEventIsShownBetweenTheCursors) {
+  auto* tools = new ChartAnalysis(*window_, *picture_);
+  tools->EventsAction()->trigger();
+  EventsWindow* events = tools->Events();
+  ASSERT_TRUE(events->isVisible());
+  EXPECT_DOUBLE_EQ(events->Threshold()->value(), DefaultEventThreshold(data_));
+  const size_t first_count = events->Events().events.size();
+  ASSERT_GT(first_count, 1u);
+  const double threshold = events->Threshold()->value();
+  events->Threshold()->setValue(20000);  // beyond every value: the list empties
+  EXPECT_EQ(events->Table()->model()->rowCount(), 0);
+  events->Threshold()->setValue(threshold);
+  EXPECT_EQ(events->Table()->model()->rowCount(), static_cast<int>(first_count));
+
+  int row = static_cast<int>(first_count) - 1;  // the last of more than one point
+  while (row > 0 && events->Events().events[static_cast<size_t>(row)].points < 2) --row;
+  const ThresholdEvent chosen = events->Events().events[static_cast<size_t>(row)];
+  ASSERT_GT(chosen.points, 1);
+  const QModelIndex cell = events->Table()->model()->index(row, 1);
+  events->Table()->scrollTo(cell);
+  const QPoint at = events->Table()->visualRect(cell).center();
+  QTest::mouseClick(events->Table()->viewport(), Qt::LeftButton, {}, at);
+  QTest::mouseDClick(events->Table()->viewport(), Qt::LeftButton, {}, at);
+  const PointSpan window = EventWindow(chosen, data_.CountPoint);
+  EXPECT_EQ(std::pair(data_.DispStartPoint, data_.DispEndPoint), std::pair(window.first, window.last));
+  EXPECT_EQ(std::pair(tools->Cursors().A(), tools->Cursors().B()), std::pair(chosen.first, chosen.last));
+  EXPECT_TRUE(tools->AbAction()->isChecked());
+  EXPECT_EQ(tools->ReadOut()->Cell(1, 1), QString::number(chosen.last));
 }
 
 }  // namespace
