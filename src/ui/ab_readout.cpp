@@ -9,7 +9,7 @@
 namespace accelog {
 
 namespace {
-const char* const kHeads[8] = {"", "Point", "Date and time", "X (mg)", "Y (mg)", "Z (mg)", "Vector Sum (mg)",
+const char* const kHeads[8] = {"", "Point", "Date and time", "X (mg)", "Y (mg)", "Z (mg)", "V (mg)",
                                "1/\u0394t (Hz)"};
 const char* const kRows[3] = {"A", "B", "B \u2212 A"};
 }  // namespace

@@ -1,5 +1,7 @@
 #include "ui/chart_analysis.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QEvent>
 #include <QMenu>
@@ -112,7 +114,7 @@ void ChartAnalysis::ShowCursors(bool on) {
   zoom_->setEnabled(cursors_->Shown());
   if (cursors_->Shown()) {
     UpdatePanels();
-    PlaceBesideWindow(read_out_, true);
+    PlaceOverWindow(read_out_, Qt::TopLeftCorner);
     read_out_->show();
   } else {
     read_out_->hide();
@@ -130,7 +132,7 @@ void ChartAnalysis::ZoomToCursors() {
 void ChartAnalysis::ShowStatistics(bool on) {
   if (statistics_->isChecked() != on) return statistics_->setChecked(on);
   if (!on) return panel_->hide();
-  PlaceBesideWindow(panel_, false);
+  PlaceOverWindow(panel_, Qt::BottomRightCorner);
   panel_->show();
   UpdatePanels();
 }
@@ -138,7 +140,7 @@ void ChartAnalysis::ShowStatistics(bool on) {
 void ChartAnalysis::ShowEvents() {
   if (!cursors_->Available()) return;
   events_->FollowFile(true);
-  PlaceBesideWindow(events_, false);
+  PlaceOverWindow(events_, Qt::BottomRightCorner);
   events_->show();
   events_->raise();
   events_->activateWindow();
@@ -171,15 +173,19 @@ void ChartAnalysis::UpdatePanels() {
   panel_->Show(ComputeSpanStatistics(picture_.Model().Data(), span.first, span.last), cursors_->Shown());
 }
 
-// First shown: the read-out low over the window, the others high at its right.
-void ChartAnalysis::PlaceBesideWindow(QWidget* panel, bool bottom) {
+// Where a panel first shows: the read-out over the chart's statistics boxes,
+// the statistics and the events low at the right.
+void ChartAnalysis::PlaceOverWindow(QWidget* panel, Qt::Corner corner) {
   if (panel->property("placed").toBool()) return;
   panel->setProperty("placed", true);
   panel->adjustSize();
   const QRect w = window_.geometry();
   const int status = window_.statusBar() ? window_.statusBar()->height() : 0;
-  panel->move(bottom ? QPoint(w.left() + 40, w.bottom() - status - panel->height() - 6)
-                     : QPoint(w.right() - panel->width() - 40, w.top() + 60));
+  const int chart_top = std::max(w.top(), picture_.mapToGlobal(QPoint(0, 0)).y()) + 8;
+  const bool top_left = corner == Qt::TopLeftCorner;
+  const int left = top_left ? w.left() + 40 : w.right() - panel->width() - 10;
+  const int top = top_left ? chart_top : w.bottom() - status - panel->height() - 6;
+  panel->move(left, top);
 }
 
 }  // namespace accelog

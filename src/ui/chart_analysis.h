@@ -50,7 +50,7 @@ class ChartAnalysis : public QObject {
   // After every change of the chart: enabling, and the panels brought up to date.
   void FollowChart();
   void UpdatePanels();
-  void PlaceBesideWindow(QWidget* panel, bool bottom);
+  void PlaceOverWindow(QWidget* panel, Qt::Corner corner);
 
   MainWindow& window_;
   FormPicture& picture_;

@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -88,7 +89,6 @@ EventsWindow::EventsWindow(QWidget* owner, const Dataset& data) : QWidget(owner,
   for (int c = 0; c < 5; ++c) table_->setColumnWidth(c, fm.horizontalAdvance(widest[c]) + 24);
   table_->horizontalHeader()->setStretchLastSection(true);
   column->addWidget(table_, 1);
-  resize(fm.horizontalAdvance("Vector Sum2026-12-06 10:00:00.500Duration (s)-16000.05330000") + 180, 420);
 
   MakeList();
   connect(threshold_, &QDoubleSpinBox::valueChanged, this, &EventsWindow::MakeList);
@@ -99,6 +99,14 @@ EventsWindow::EventsWindow(QWidget* owner, const Dataset& data) : QWidget(owner,
 }
 
 EventsWindow::~EventsWindow() = default;
+
+QSize EventsWindow::sizeHint() const {
+  int width = 0;
+  for (int c = 0; c < 5; ++c) width += table_->columnWidth(c);
+  width += table_->verticalScrollBar()->sizeHint().width() + 2 * table_->frameWidth();
+  const QMargins m = layout()->contentsMargins();
+  return {width + m.left() + m.right(), 16 * table_->verticalHeader()->defaultSectionSize() + 100};
+}
 
 void EventsWindow::FollowFile(bool available) {
   const std::string file = available ? data_.DataFileName + '\n' + std::to_string(data_.CountPoint) : "";

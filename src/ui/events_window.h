@@ -30,6 +30,8 @@ class EventsWindow : public QWidget {
   QComboBox* BaselineChoice() const { return baseline_; }
   QTableView* Table() const { return table_; }
   QLabel* Summary() const { return summary_; }
+  // Room for every column and a page of events.
+  QSize sizeHint() const override;
 
  signals:
   void EventChosen(const ThresholdEvent& event);
