@@ -5,6 +5,7 @@
 
 #include "app/ab_cursors.h"
 #include "model/text_util.h"
+#include "ui/twips.h"
 
 namespace accelog {
 
@@ -14,9 +15,12 @@ const char* const kHeads[8] = {"", "Point", "Date and time", "X (mg)", "Y (mg)",
 const char* const kRows[3] = {"A", "B", "B \u2212 A"};
 }  // namespace
 
-AbReadOutWindow::AbReadOutWindow(QWidget* owner) : QWidget(owner, Qt::Tool) {
+// A window of its own, not a tool window: a tool window hands its keys to the
+// main window, and Escape would stop a download instead of closing it.
+AbReadOutWindow::AbReadOutWindow(QWidget* owner) : QWidget(owner, Qt::Window) {
   setObjectName("AbReadOut");
   setWindowTitle("A/B Cursors");
+  CloseOnEscapeAndCtrlW(this);
   auto* grid = new QGridLayout(this);
   grid->setContentsMargins(8, 6, 8, 6);
   grid->setHorizontalSpacing(14);

@@ -12,6 +12,7 @@
 
 #include "app/event_list.h"
 #include "model/text_util.h"
+#include "ui/twips.h"
 
 namespace accelog {
 
@@ -57,6 +58,7 @@ class EventTableModel : public QAbstractTableModel {
 EventsWindow::EventsWindow(QWidget* owner, const Dataset& data) : QWidget(owner, Qt::Window), data_(data) {
   setObjectName("Events");
   setWindowTitle("Events");
+  CloseOnEscapeAndCtrlW(this);
   auto* column = new QVBoxLayout(this);
   auto* row = new QHBoxLayout;
   row->addWidget(new QLabel("Threshold:", this));

@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "model/span_statistics.h"
+#include "ui/twips.h"
 
 namespace accelog {
 
@@ -15,9 +16,10 @@ const char* const kChannelNames[kChannels] = {"X (mg)", "Y (mg)", "Z (mg)", "Vec
 const char* const kColumnNames[9] = {"Min", "at point", "Max", "at point", "Peak-peak", "Mean", "RMS", "Std dev", "Crest"};
 }  // namespace
 
-SpanStatisticsPanel::SpanStatisticsPanel(QWidget* owner) : QWidget(owner, Qt::Tool) {
+SpanStatisticsPanel::SpanStatisticsPanel(QWidget* owner) : QWidget(owner, Qt::Window) {
   setObjectName("SpanStatistics");
   setWindowTitle("Span Statistics");
+  CloseOnEscapeAndCtrlW(this);
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(8, 6, 8, 8);
   heading_ = new QLabel(this);

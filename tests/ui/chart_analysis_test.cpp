@@ -1,6 +1,7 @@
 // The chart's analysis tools as a user drives them: the key C, a cursor
 // dragged with the mouse, "Zoom to A-B", the span statistics.
 #include <QAction>
+#include <QApplication>
 #include <QDoubleSpinBox>
 #include <QTableView>
 #include <QLabel>
@@ -61,6 +62,12 @@ TEST_F(ChartAnalysisTest, CursorsOffLeaveTheChartAsItWasAndTheKeyShowsThem) {
   QTest::keyClick(window_.get(), Qt::Key_C);
   EXPECT_FALSE(tools->ReadOut()->isVisible());
   EXPECT_EQ(picture_->grab().toImage(), before);
+  // Closing the read-out (no window manager: Escape) takes the cursors with it.
+  QTest::keyClick(window_.get(), Qt::Key_C);
+  QApplication::setActiveWindow(tools->ReadOut());
+  QTest::keyClick(tools->ReadOut(), Qt::Key_Escape);
+  EXPECT_FALSE(tools->AbAction()->isChecked());
+  EXPECT_FALSE(tools->Cursors().Shown());
 }
 
 TEST_F(ChartAnalysisTest, DraggingACursorMovesItsPointNotTheWindow) {
