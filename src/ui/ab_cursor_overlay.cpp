@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <optional>
 #include <tuple>
+#include <utility>
 
 #include "app/ab_cursors.h"
 #include "app/chart.h"
@@ -51,7 +52,8 @@ bool AbCursorOverlay::eventFilter(QObject* watched, QEvent* event) {
       float x = 0;
       PlotX(static_cast<QMouseEvent*>(event)->position(), x);
       // The cross-hair and the single read-out follow the pointer meanwhile.
-      if (cursors_.DragTo(x)) emit CursorMoved();
+      const std::pair before(cursors_.A(), cursors_.B());
+      if (cursors_.DragTo(x) && std::pair(cursors_.A(), cursors_.B()) != before) emit CursorMoved();
       break;
     }
     case QEvent::MouseButtonRelease:
