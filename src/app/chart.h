@@ -130,6 +130,16 @@ class Chart {
   // "Hann window": the spectra from now on with (1) or without (0) the
   // window; a spectrum file in view is redrawn at once.
   void SetHannWindow(int16_t value);
+  // "Remove mean" and "Frequency in Hz", the same way: each axis's mean of
+  // the 256 samples off before the transform; the lines, the peaks and the
+  // read-out in Hz from the file's interval instead of line numbers.
+  void SetRemoveMean(int16_t value);
+  void SetFrequencyInHz(int16_t value);
+  // Line `line` as the axis, the peak boxes and the read-out name it: its
+  // number, or its frequency in Hz ("1.016") when "Frequency in Hz" is on.
+  std::string LineText(int32_t line) const;
+  // The two option boxes show only while a spectrum is in the window.
+  bool SpectrumOptionsShown() const;
   // "Frequency" after the file was chosen: the file read (refusals shown),
   // the spectrum view with "Disp Frequency" ticked.
   FrequencyFileOutcome OpenFrequencyFile(const std::string& file);
@@ -155,6 +165,7 @@ class Chart {
   void HideLabels(int c);
   void LabelTimes();
   void LabelFrequencies();
+  void RedrawSpectrumFile();
   void Pan(float delta_mg);
   double CurveBase(int k) const;
   bool ColumnPoints(int c, int32_t& first, int32_t& count) const;

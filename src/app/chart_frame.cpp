@@ -182,6 +182,11 @@ void Chart::LoadWindow() {
   s.AngleUnitLabel = Control("Unit:degree", s.CheckBox[1].Left, s.CheckBox[1].Top - 250, 1200, 200);
   s.AllPointsButton = Control("All Point", 800, s.CheckBox[kSpectrumBox].Top + 420, 1200, 350);
   s.NextButton = Control("Next", 800, s.AllPointsButton.Top + 450, 1200, 350);
+  const int16_t remove_mean = s.RemoveMeanBox.Value, hz = s.HzBox.Value;
+  s.RemoveMeanBox = Control("Remove mean", 800, s.NextButton.Top + 450, 1700, 280);
+  s.HzBox = Control("Frequency in Hz", 800, s.RemoveMeanBox.Top + 330, 2300, 280);
+  s.RemoveMeanBox.Value = remove_mean;
+  s.HzBox.Value = hz;
   for (int i = 1; i <= 7; ++i) {
     const float y = static_cast<float>(s.CheckBox[i].Top + s.CheckBox[i].Height / 2);
     s.LegendLine[i] = Line(static_cast<float>(s.CheckBox[i].Left + 1300), y,
@@ -368,12 +373,13 @@ void Chart::LabelTimes() {
 
 void Chart::LabelFrequencies() {
   const ChartSceneRecord& s = scene;
-  ShowLabels(1, std::to_string(data_.DispStartPoint) + " Hz", "");
+  ShowLabels(1, LineText(data_.DispStartPoint) + " Hz", "");
   float last = s.VerticalGrid[1].X1;
+  const float gap = s.HzBox.Value == 1 ? 1000.0f : 500.0f;  // "0.3906 Hz" is wider than "102 Hz"
   for (int c = 2; c <= kColumns; ++c) {
     const float x = s.VerticalGrid[c].X1;
-    if (data_.SlotUsed[c] > 0 && x >= last + 500.0f) {
-      ShowLabels(c, std::to_string(data_.SlotPoint[c]) + " Hz", "");
+    if (data_.SlotUsed[c] > 0 && x >= last + gap) {
+      ShowLabels(c, LineText(data_.SlotPoint[c]) + " Hz", "");
       last = x;
     } else {
       HideLabels(c);

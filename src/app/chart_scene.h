@@ -103,6 +103,7 @@ struct ChartSceneRecord {
   SceneControl AngleUnitLabel;  // "Unit:degree"
   SceneControl CheckBox[14];  // 1..7 the curves, then CheckBoxIndex
   SceneControl HannBox;  // Hann window for the spectra, beside "Disp Frequency"
+  SceneControl RemoveMeanBox, HzBox;  // "Remove mean", "Frequency in Hz", below "Next"
   SceneLine LegendLine[8];
   SceneControl AllPointsButton, NextButton;  // "All Point", "Next"
 

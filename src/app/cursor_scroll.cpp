@@ -66,7 +66,7 @@ void Chart::ShowReadOut(int16_t column) {
   // A spectrum file stays in view after its opening operation ended, and
   // its lines are frequencies all that time.
   if ((data_.MenuCommandCode == MenuOperation::FrequencyView || data_.FrequencyFileLoaded) && data_.FrequencyView) {
-    scene.ReadOut.Caption = "Frequency = " + std::to_string(p) + "  HZ";
+    scene.ReadOut.Caption = "Frequency = " + LineText(p) + "  HZ";
   } else {
     scene.ReadOut.Caption = LockReadOutText(p);
   }

@@ -27,7 +27,7 @@ void Chart::LabelSpectrumAxis() {
         peak = i;
       }
     }
-    scene.StatBox[kPeakLineBox + axis].Caption = std::to_string(peak);
+    scene.StatBox[kPeakLineBox + axis].Caption = LineText(peak);
     if (max > all_max) all_max = max;
   }
   const double f = SpectrumScale(all_max);

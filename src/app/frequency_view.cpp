@@ -36,6 +36,34 @@ void Chart::ShowSpectraUnshifted() {
 void Chart::SetHannWindow(int16_t value) {
   scene.HannBox.Value = value;
   data_.Window = value == 1 ? SpectrumWindow::Hann : SpectrumWindow::None;
+  RedrawSpectrumFile();
+}
+
+void Chart::SetRemoveMean(int16_t value) {
+  scene.RemoveMeanBox.Value = value;
+  data_.RemoveMean = value == 1;
+  RedrawSpectrumFile();
+}
+
+void Chart::SetFrequencyInHz(int16_t value) {
+  scene.HzBox.Value = value;
+  RedrawSpectrumFile();
+}
+
+std::string Chart::LineText(int32_t line) const {
+  const int64_t ms = IntervalMilliseconds(static_cast<uint16_t>(data_.Head.RecordInterval), data_.Head.IntervalUnit);
+  // A head with interval 0 gives no frequency: the lines keep their numbers.
+  if (scene.HzBox.Value != 1 || ms <= 0) return std::to_string(line);
+  return FrequencyText(LineFrequency(line, ms));
+}
+
+bool Chart::SpectrumOptionsShown() const {
+  return data_.FrequencyFileLoaded || data_.FrequencyView || data_.MenuCommandCode == MenuOperation::LiveSpectrum;
+}
+
+// A spectrum file in view follows a changed option at once; a live
+// spectrum takes it with its next set.
+void Chart::RedrawSpectrumFile() {
   if (!(data_.FrequencyFileLoaded && data_.FrequencyView && data_.MenuCommandCode == MenuOperation::None)) return;
   ShowSpectraUnshifted();
   ShowStatistics();

@@ -11,10 +11,7 @@
 
 #include "core/ui_port.h"
 #include "device/transport.h"
-
-namespace accelog {
-class Dataset;
-}
+#include "model/dataset.h"
 
 namespace accelog::cli {
 
@@ -73,7 +70,7 @@ std::string ProgramFolder();
 // Opens a .kvx file as the acceleration view does: kExitOk, kExitFailed for
 // a file that cannot be read, or kExitRefused with the program's message on
 // stderr.
-int OpenKvxFile(Dataset& data, const std::string& file);
+int OpenKvxFile(Dataset& data, const std::string& file, Dataset::OpenScope scope = Dataset::OpenScope::View);
 
 // JSON numbers that print as the program's own number texts ("117", "-70.2",
 // "1e-05"): whole numbers go in as integers, the rest as the double they name.

@@ -66,7 +66,7 @@ int RunEvents(Args& args) {
   }
 
   Dataset data;
-  if (int rc = OpenKvxFile(data, args.words[0])) return rc;
+  if (int rc = OpenKvxFile(data, args.words[0], Dataset::OpenScope::SamplesOnly)) return rc;
   const EventList list = FindThresholdEvents(data, options);
 
   if (json) {
@@ -77,19 +77,21 @@ int RunEvents(Args& args) {
     for (int c = 0; c < kEventChannels; ++c)
       if (options.channels[c]) baseline[kNames[c]] = numbers.Number(ShortestText(list.baseline[c]));
     out["baseline"] = baseline;
-    nlohmann::ordered_json events = nlohmann::ordered_json::array();
-    for (const ThresholdEvent& e : list.events) {
-      events.push_back({{"channel", kNames[e.channel]},
-                        {"first", e.first},
-                        {"last", e.last},
-                        {"points", e.points},
-                        {"start", e.start},
-                        {"duration_s", numbers.Number(ShortestText(e.duration_s))},
-                        {"peak", numbers.Number(ShortestText(e.peak))},
-                        {"peak_point", e.peak_point}});
+    out["events"] = nlohmann::ordered_json::array();
+    // The events are written as they come: tens of thousands of them would
+    // otherwise first build a document many times the size of the text.
+    std::string text = numbers.Dump(out);
+    text.resize(text.size() - 2);  // "]}"
+    for (size_t k = 0; k < list.events.size(); ++k) {
+      const ThresholdEvent& e = list.events[k];
+      text += k == 0 ? "{" : ",{";
+      text += "\"channel\":\"" + std::string(kNames[e.channel]) + "\",\"first\":" + std::to_string(e.first) +
+              ",\"last\":" + std::to_string(e.last) + ",\"points\":" + std::to_string(e.points) +
+              ",\"start\":\"" + e.start + "\",\"duration_s\":" + ShortestText(e.duration_s) +
+              ",\"peak\":" + ShortestText(e.peak) + ",\"peak_point\":" + std::to_string(e.peak_point) + "}";
     }
-    out["events"] = events;
-    std::printf("%s\n", numbers.Dump(out).c_str());
+    text += "]}\n";
+    std::fwrite(text.data(), 1, text.size(), stdout);
     return kExitOk;
   }
   std::printf("threshold %s mg, baseline", ShortestText(options.threshold).c_str());

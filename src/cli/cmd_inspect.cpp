@@ -138,20 +138,32 @@ nlohmann::ordered_json JsonNumbers::Number(const std::string& text) {
 }
 
 std::string JsonNumbers::Dump(const nlohmann::ordered_json& document) const {
-  std::string out = document.dump();
-  for (size_t i = 0; i < kept_.size(); ++i) {
-    const std::string placeholder = "\"\\u0001" + std::to_string(i) + "\"";
-    if (const size_t at = out.find(placeholder); at != std::string::npos) {
-      out.replace(at, placeholder.size(), kept_[i]);
+  const std::string text = document.dump();
+  if (kept_.empty()) return text;
+  // One pass: a long document may hold many placeholders.
+  const std::string mark = "\"\\u0001";
+  std::string out;
+  out.reserve(text.size());
+  size_t from = 0;
+  for (size_t at = text.find(mark); at != std::string::npos; at = text.find(mark, from)) {
+    const size_t close = text.find('"', at + mark.size());
+    const auto index = ParseInteger(text.substr(at + mark.size(), close - at - mark.size()));
+    out.append(text, from, at - from);
+    if (index && *index >= 0 && static_cast<size_t>(*index) < kept_.size()) {
+      out += kept_[static_cast<size_t>(*index)];
+    } else {
+      out.append(text, at, close + 1 - at);
     }
+    from = close + 1;
   }
+  out.append(text, from);
   return out;
 }
 
-int OpenKvxFile(Dataset& data, const std::string& file) {
+int OpenKvxFile(Dataset& data, const std::string& file, Dataset::OpenScope scope) {
   if (!FileCanBeRead(file)) return kExitFailed;
   data.MenuCommandCode = MenuOperation::DataView;
-  const OpenOutcome outcome = data.Open(file);
+  const OpenOutcome outcome = data.Open(file, scope);
   StderrUi ui;
   ShowRefusal(ui, outcome);
   return outcome == OpenResult::Ok ? kExitOk : kExitRefused;

@@ -22,7 +22,7 @@ namespace {
 
 constexpr const char* kUsage =
     "render FILE.kvx OUT.png [--start N] [--end M] [--all-curves] [--cursor COLUMN] [--scale F] "
-    "[--spectrum] [--window none|hann]";
+    "[--spectrum] [--window none|hann] [--remove-mean] [--hz]";
 
 int Usage() {
   std::fprintf(stderr, "usage: accelog-cli %s\n", kUsage);
@@ -67,9 +67,13 @@ int RunRender(Args& args) {
   const bool all_curves = args.TakeFlag("--all-curves");
   const bool spectrum = args.TakeFlag("--spectrum");
   const auto fft_window = args.TakeValue("--window");
+  const bool remove_mean = args.TakeFlag("--remove-mean");
+  const bool hz = args.TakeFlag("--hz");
   if (bad || args.UnknownOption() || args.words.size() != 2) return Usage();
-  // The spectrum view has no vector sum or angle curves; a window needs spectra.
+  // The spectrum view has no vector sum or angle curves; a window and the
+  // spectrum options need spectra.
   if (spectrum && all_curves) return Usage();
+  if ((remove_mean || hz) && !spectrum) return Usage();
   if (fft_window && (!spectrum || (*fft_window != "none" && *fft_window != "hann"))) return Usage();
   double scale = 1.0;
   if (scale_text) {
@@ -89,6 +93,8 @@ int RunRender(Args& args) {
   FormPicture window(*chart);
   if (spectrum) {
     if (fft_window && *fft_window == "hann") chart->SetHannWindow(1);
+    chart->SetRemoveMean(remove_mean ? 1 : 0);
+    chart->SetFrequencyInHz(hz ? 1 : 0);
     const FrequencyFileOutcome outcome = chart->OpenFrequencyFile(file);
     ShowRefusal(ui, outcome);
     if (outcome != FrequencyFileResult::Ok) return kExitRefused;

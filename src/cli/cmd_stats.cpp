@@ -27,7 +27,7 @@ int RunStats(Args& args) {
   const auto to = to_text ? ParseInteger(*to_text) : std::optional<long long>(kMaxRecords);
   if (args.UnknownOption() || args.words.size() != 1 || !from || !to || *from < 1 || *from > *to) return Usage();
   Dataset data;
-  if (int rc = OpenKvxFile(data, args.words[0])) return rc;
+  if (int rc = OpenKvxFile(data, args.words[0], Dataset::OpenScope::SamplesOnly)) return rc;
   const auto clip = [](long long v) { return static_cast<int32_t>(std::min<long long>(v, kMaxRecords)); };
   const SpanStatistics s = ComputeSpanStatistics(data, clip(*from), clip(*to));
 

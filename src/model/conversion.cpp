@@ -47,12 +47,17 @@ void PutField(char* field, size_t width, const char* text, size_t length) {
 }
 }  // namespace
 
+std::array<float, 4> AccelerationOf(int16_t x, int16_t y, int16_t z) {
+  const float fx = static_cast<float>(x * kMgPerCount), fy = static_cast<float>(y * kMgPerCount),
+              fz = static_cast<float>(z * kMgPerCount);
+  const double X = fx, Y = fy, Z = fz;
+  return {fx, fy, fz, static_cast<float>(std::sqrt(X * X + Y * Y + Z * Z))};
+}
+
 void ConvertSample(int16_t x, int16_t y, int16_t z, RealDataRecord& r) {
-  r.X = static_cast<float>(x * kMgPerCount);
-  r.Y = static_cast<float>(y * kMgPerCount);
-  r.Z = static_cast<float>(z * kMgPerCount);
+  const std::array<float, 4> a = AccelerationOf(x, y, z);
+  r.X = a[0], r.Y = a[1], r.Z = a[2], r.V = a[3];
   const double X = r.X, Y = r.Y, Z = r.Z;
-  r.V = static_cast<float>(std::sqrt(X * X + Y * Y + Z * Z));
   const double yz = Y * Y + Z * Z, zx = Z * Z + X * X;
   r.AX = yz == 0.0 ? 0.0f : static_cast<float>(Degrees(std::atan(X / std::sqrt(yz))));
   r.AY = zx == 0.0 ? 0.0f : static_cast<float>(Degrees(std::atan(Y / std::sqrt(zx))));

@@ -2,6 +2,7 @@
 // Raw counts to mg, vector sum and tilt angles; plot positions; statistics;
 // the mg axis scale; the distribution of a window of points over the chart's
 // 200 columns; zero points.
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -23,6 +24,9 @@ void StampRecordTexts(RealDataRecord& r);
 // point i); a long range is converted on two threads.
 using PointRunTaker = std::function<void(int32_t from, int32_t to, const float (*values)[kChannels])>;
 void ForEachPointInOrder(const SampleColumns& samples, int32_t start, int32_t end, const PointRunTaker& take);
+// X, Y, Z and the vector sum in mg, as ConvertSample makes them, without
+// the angles' cost.
+std::array<float, 4> AccelerationOf(int16_t x, int16_t y, int16_t z);
 // A channel's value in a record.
 float ChannelValue(const RealDataRecord& r, int channel);
 

@@ -216,7 +216,10 @@ class Dataset {
   // The data side of opening a file for viewing: head, count, limits,
   // points, statistics and the column map. A refusal says "Too much data =
   // N", "Data is error !" or "FILE: not a logger file (...)" (a warning).
-  OpenOutcome Open(const std::string& file_name);
+  // SamplesOnly leaves out the statistics and the column map, for callers
+  // that compute their own from the points.
+  enum class OpenScope { View, SamplesOnly };
+  OpenOutcome Open(const std::string& file_name, OpenScope scope = OpenScope::View);
   // RealDataNoZero made current; costs nothing when it already is.
   void BuildNoZeroCopy();
 
@@ -318,6 +321,9 @@ class Dataset {
 
   Statistics Stats;
   SpectrumWindow Window = SpectrumWindow::None;  // the spectra's window
+  // Each axis's mean of the 256 samples taken off before the transform, so
+  // line 1 no longer holds gravity and offsets.
+  bool RemoveMean = false;
 
  private:
   void PlacePoints(const PlotScale& scale, bool angles);

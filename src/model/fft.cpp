@@ -1,6 +1,7 @@
 #include "model/fft.h"
 
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <numbers>
 
@@ -62,8 +63,13 @@ void Dataset::SpectrumOf(float RealDataRecord::*field, std::vector<int32_t> Plot
   if (static_cast<int32_t>(lines.size()) <= kSpectrumBins) Plot.Resize(std::max(CountPoint, kFFTPoints));
   FFTInput.assign(1024, Complex{0, 0});
   FFTOutput.assign(1024, Complex{0, 0});
+  double mean = 0;
+  if (RemoveMean) {
+    for (int i = 0; i < kFFTPoints; ++i) mean += RealData[i + 1].*field;
+    mean /= kFFTPoints;
+  }
   for (int i = 0; i < kFFTPoints; ++i) {
-    double v = RealData[i + 1].*field;
+    double v = RealData[i + 1].*field - mean;
     // Periodic Hann, times 2 so a tone's peak keeps its height.
     if (Window == SpectrumWindow::Hann) v *= 1.0 - std::cos(2.0 * std::numbers::pi * i / kFFTPoints);
     FFTInput[static_cast<size_t>(i)] = {v, 0.0};
@@ -74,6 +80,16 @@ void Dataset::SpectrumOf(float RealDataRecord::*field, std::vector<int32_t> Plot
     const float magnitude = static_cast<float>(std::sqrt(c.Re * c.Re + c.Im * c.Im));
     lines[static_cast<size_t>(i) + 1] = static_cast<int32_t>(std::nearbyint(magnitude));
   }
+}
+
+double LineFrequency(int32_t line, int64_t interval_ms) {
+  return (line - 1) * 1000.0 / (kFFTPoints * static_cast<double>(interval_ms));
+}
+
+std::string FrequencyText(double hz) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.4g", hz);
+  return text;
 }
 
 void Dataset::SpectrumX() { SpectrumOf(&RealDataRecord::X, &PlotColumns::X); }

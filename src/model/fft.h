@@ -41,6 +41,12 @@ Complex ComplexMul(Complex a, Complex b);
 // The data side of the chart's spectrum view: the three spectra, then
 // CountPoint = 128 (the chart's spectrum axis runs between the two).
 
+// Line `line`'s true frequency in Hz, (line - 1) / (256 x interval), for
+// samples `interval_ms` apart (> 0).
+double LineFrequency(int32_t line, int64_t interval_ms);
+// A frequency as the chart shows it: four significant digits ("1.016").
+std::string FrequencyText(double hz);
+
 // The refusal's message ("Too much data =" N, "Data is error !",
 // "Data is error !  <256"); empty for Ok.
 std::string FrequencyFileMessage(FrequencyFileResult result, int32_t count);

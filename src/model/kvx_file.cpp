@@ -231,7 +231,7 @@ std::string OpenResultMessage(OpenResult result, int32_t count) {
   }
 }
 
-OpenOutcome Dataset::Open(const std::string& file_name) {
+OpenOutcome Dataset::Open(const std::string& file_name, OpenScope scope) {
   ReadFileHead(file_name);
   int32_t count = CountFilePoints(file_name);
   ReadFileHead(file_name);
@@ -259,8 +259,10 @@ OpenOutcome Dataset::Open(const std::string& file_name) {
   ReadAllPoints(file_name);
   // RealDataNoZero waits for its first reader (BuildNoZeroCopy); the count is cheap.
   CountPointNoZero = CountPoint - CountZeroPoints(1, CountPoint);
-  ComputeStatistics(1, CountPoint);
-  MapRangeToSlots(DispStartPoint, DispEndPoint);
+  if (scope == OpenScope::View) {
+    ComputeStatistics(1, CountPoint);
+    MapRangeToSlots(DispStartPoint, DispEndPoint);
+  }
   MenuCommandCode = MenuOperation::None;
   return {};
 }

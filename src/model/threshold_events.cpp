@@ -30,26 +30,22 @@ std::string PointIsoTime(const Dataset& data, int32_t point) {
 
 EventList FindThresholdEvents(const Dataset& data, const EventOptions& options) {
   EventList list;
-  const int32_t count = data.CountPoint;
-  // One conversion pass keeps the four values; the baseline needs all of
-  // them before the first run can be judged.
-  std::vector<float> values(static_cast<size_t>(count + 1) * kEventChannels);
-  std::vector<uint8_t> zero(static_cast<size_t>(count + 1), 1);
-  std::array<double, kEventChannels> sum{};
-  int32_t non_zero = 0;
-  ForEachPointInOrder(data.RealData, 1, count, [&](int32_t first, int32_t last, const float(*run)[kChannels]) {
-    for (int32_t i = first; i <= last; ++i) {
-      if (data.RealData.IsZeroPoint(i)) continue;
-      zero[i] = 0;
+  const SampleColumns& samples = data.RealData;
+  const int32_t count = std::min(data.CountPoint, samples.Size());
+  // The values are made twice rather than kept: without the angles a pass
+  // costs less than the memory to hold them.
+  auto values_at = [&samples](int32_t i) { return AccelerationOf(samples.RawX(i), samples.RawY(i), samples.RawZ(i)); };
+  if (options.baseline == Baseline::Mean) {
+    std::array<double, kEventChannels> sum{};
+    int32_t non_zero = 0;
+    for (int32_t i = 1; i <= count; ++i) {
+      if (samples.IsZeroPoint(i)) continue;
       ++non_zero;
-      for (int c = 0; c < kEventChannels; ++c) {
-        values[static_cast<size_t>(i) * kEventChannels + c] = run[i - first][c];
-        sum[c] += run[i - first][c];
-      }
+      const std::array<float, 4> v = values_at(i);
+      for (int c = 0; c < kEventChannels; ++c) sum[c] += v[c];
     }
-  });
-  if (options.baseline == Baseline::Mean && non_zero > 0)
-    for (int c = 0; c < kEventChannels; ++c) list.baseline[c] = sum[c] / non_zero;
+    for (int c = 0; non_zero > 0 && c < kEventChannels; ++c) list.baseline[c] = sum[c] / non_zero;
+  }
 
   const double interval_s =
       IntervalMilliseconds(static_cast<uint16_t>(data.Head.RecordInterval), data.Head.IntervalUnit) / 1000.0;
@@ -68,11 +64,13 @@ EventList FindThresholdEvents(const Dataset& data, const EventOptions& options) 
   // Runs end in point order, so events close out of first-point order; they
   // are sorted once at the end.
   for (int32_t i = 1; i <= count; ++i) {
+    const bool zero = samples.IsZeroPoint(i);
+    const std::array<float, 4> values = zero ? std::array<float, 4>{} : values_at(i);
     for (int c = 0; c < kEventChannels; ++c) {
       if (!options.channels[c]) continue;
-      const double v = values[static_cast<size_t>(i) * kEventChannels + c];
+      const double v = values[c];
       const double distance = std::fabs(v - list.baseline[c]);
-      if (zero[i] || distance < options.threshold) {
+      if (zero || distance < options.threshold) {
         close(c);
         continue;
       }

@@ -116,6 +116,19 @@ void FormPicture::CreateControls() {
     chart_.SetHannWindow(on ? 1 : 0);
     Changed();
   });
+  auto option = [this](const SceneControl& box, void (Chart::*set)(int16_t), const char* tip) {
+    auto* b = new QCheckBox(QString::fromStdString(box.Caption), this);
+    b->setToolTip(tip);
+    connect(b, &QCheckBox::clicked, this, [this, set](bool on) {
+      (chart_.*set)(on ? 1 : 0);
+      Changed();
+    });
+    return b;
+  };
+  check_remove_mean_ = option(chart_.scene.RemoveMeanBox, &Chart::SetRemoveMean,
+                              "Each axis's mean taken off first: line 1 no longer holds gravity and offsets");
+  check_hz_ = option(chart_.scene.HzBox, &Chart::SetFrequencyInHz,
+                     "Lines, peaks and read-out in Hz from the file's sample interval");
   all_points_ = new QPushButton(QString::fromStdString(chart_.scene.AllPointsButton.Caption), this);
   previous_ = new QPushButton(QString::fromStdString(chart_.scene.PreviousButton.Caption), this);
   next_ = new QPushButton(QString::fromStdString(chart_.scene.NextButton.Caption), this);
@@ -159,6 +172,8 @@ void FormPicture::LayOutControls() {
   const TwipPoint f10 = chart_.scene.FrameOrigin(s.StatisticsColumns);
   for (int i = 1; i <= 13; ++i) place(check_[i], f6, s.CheckBox[i]);
   place(check_hann_, f6, s.HannBox);
+  place(check_remove_mean_, f6, s.RemoveMeanBox);
+  place(check_hz_, f6, s.HzBox);
   place(all_points_, f6, s.AllPointsButton);
   place(next_, f6, s.NextButton);
   place(previous_, f4, s.PreviousButton);
@@ -184,6 +199,11 @@ void FormPicture::SyncFromScene() {
   {
     QSignalBlocker block(check_hann_);
     check_hann_->setChecked(s.HannBox.Value == 1);
+  }
+  for (auto [box, control] : {std::pair{check_remove_mean_, &s.RemoveMeanBox}, std::pair{check_hz_, &s.HzBox}}) {
+    QSignalBlocker block(box);
+    box->setChecked(control->Value == 1);
+    box->setVisible(chart_.SpectrumOptionsShown());
   }
   all_points_->setEnabled(s.AllPointsButton.Enabled);
   previous_->setVisible(s.PreviousButton.Visible);

@@ -57,6 +57,8 @@ class FormPicture : public QWidget {
 
   QCheckBox* CheckBox(int i) const { return check_[i]; }
   QCheckBox* CheckHann() const { return check_hann_; }
+  QCheckBox* CheckRemoveMean() const { return check_remove_mean_; }
+  QCheckBox* CheckFrequencyInHz() const { return check_hz_; }
   QPushButton* AllPointsButton() const { return all_points_; }
   QLineEdit* StatBox(int i) const { return text_[i]; }
 
@@ -84,6 +86,8 @@ class FormPicture : public QWidget {
 
   QCheckBox* check_[14] = {};
   QCheckBox* check_hann_ = nullptr;
+  QCheckBox* check_remove_mean_ = nullptr;
+  QCheckBox* check_hz_ = nullptr;
   QPushButton* all_points_ = nullptr;
   QPushButton* previous_ = nullptr;
   QPushButton* next_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
@@ -139,6 +140,9 @@ bool Program::Start() {
     }
   }
   chart_model_ = std::make_unique<accelog::Chart>(data_);
+  // The spectrum options as they were left last time.
+  chart_model_->SetRemoveMean(MainWindow::Setting("SpectrumRemoveMean") ? 1 : 0);
+  chart_model_->SetFrequencyInHz(MainWindow::Setting("SpectrumFrequencyInHz") ? 1 : 0);
   chart_ = new FormPicture(*chart_model_);
   window_ = std::make_unique<MainWindow>(chart_, data_);
   ui_ = ui_factory_(window_.get(), chart_);
@@ -165,6 +169,10 @@ bool Program::Start() {
   job.Parameters = parameters_.get();
   print_ = std::make_unique<PrintCommand>(window_.get(), chart_, *printers_, *ui_, MakeQtTimer(), job);
   QObject::connect(chart_, &FormPicture::ToolHintCleared, window_->ToolBar()->HintLabel(), &QLabel::clear);
+  QObject::connect(chart_->CheckRemoveMean(), &QCheckBox::clicked, window_.get(),
+                   [this](bool on) { window_->RememberSetting("SpectrumRemoveMean", on, "Remove mean"); });
+  QObject::connect(chart_->CheckFrequencyInHz(), &QCheckBox::clicked, window_.get(),
+                   [this](bool on) { window_->RememberSetting("SpectrumFrequencyInHz", on, "Frequency in Hz"); });
   new ChartAnalysis(*window_, *chart_);  // owned by the window
 
   WatchDevice();

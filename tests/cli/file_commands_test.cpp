@@ -360,6 +360,38 @@ TEST_F(FileCommandsTest, SpectrumJsonShapeAndExitCodes) {
   EXPECT_EQ(spectrum({"render", "FILE", "PNG", "--spectrum"}, 30001).code, 2);
 }
 
+// Tones on lines 17, 33 and 49 over offsets, 50 ms apart: --remove-mean finds
+// them, --hz names them (1/12.8 s per line) in the table, the JSON and the render.
+TEST_F(FileCommandsTest, SpectrumOptionsOnTheCommandLine) {
+  auto tones = [&](uint16_t interval) { return Write(KvxImage({.interval = interval, .count = 256}, TonesOverOffsets())); };
+  const std::string f = tones(50);
+  auto peaks = [](const RunResult& r) {
+    const QJsonObject p = Json(r.out)["peaks"].toObject();
+    return std::tuple(p["X"].toDouble(), p["Y"].toDouble(), p["Z"].toDouble());
+  };
+  EXPECT_EQ(peaks(Cli({"spectrum", f, "--json"})), std::tuple(1.0, 1.0, 1.0));
+  EXPECT_EQ(peaks(Cli({"spectrum", f, "--json", "--remove-mean"})), std::tuple(17.0, 33.0, 49.0));
+  const RunResult hz = Cli({"spectrum", f, "--json", "--remove-mean", "--hz"});
+  EXPECT_EQ(peaks(hz), std::tuple(1.25, 2.5, 3.75));
+  const QJsonArray lines = Json(hz.out)["frequencies"].toArray();
+  ASSERT_EQ(lines.size(), 128);
+  for (int k = 0; k < 128; ++k) ASSERT_EQ(lines[k].toDouble(), k / 12.8) << k;
+  EXPECT_FALSE(Json(Cli({"spectrum", f, "--json", "--remove-mean"}).out).contains("frequencies"));
+
+  const std::vector<std::string> table = Lines(Cli({"spectrum", f, "--remove-mean", "--hz"}).out);
+  ASSERT_EQ(table.size(), 133u);
+  EXPECT_EQ(table[33].substr(0, 15), "  32     2.5 Hz") << "line 33";
+  EXPECT_EQ(std::vector(table.end() - 4, table.end() - 1), (std::vector<std::string>{"X Max HZ 1.25", "Y Max HZ 2.5", "Z Max HZ 3.75"}));
+
+  // The render's read-out on column 30 (line 19), and flags that need --spectrum.
+  const std::string png = folder_.File("s.png");
+  EXPECT_EQ(Lines(Cli({"render", f, png, "--spectrum", "--cursor", "30"}).out).back(), "Frequency = 19  HZ");
+  EXPECT_EQ(Lines(Cli({"render", f, png, "--spectrum", "--remove-mean", "--hz", "--cursor", "30"}).out).back(), "Frequency = 1.406  HZ");
+  EXPECT_EQ(Cli({"render", f, png, "--hz"}).code, 64);
+  // A head without an interval has no frequencies.
+  EXPECT_EQ(Cli({"spectrum", tones(0), "--hz"}).code, 2);
+}
+
 TEST(QtFree, OnlyTheDrawingHelperLinksQt) {
   for (const auto& [binary, qt] : {std::pair{ACCELOG_CLI, false}, std::pair{ACCELOG_CLI_QT, true}}) {
     const std::string needed = RunProgram({"/usr/bin/readelf", "-d", binary}).out;

@@ -127,5 +127,37 @@ TEST_F(ChartTest, SpectrumViewOpensAndTogglesBackToTheSameCurves) {
   }
 }
 
+// Tones on lines 17, 33 and 49 over offsets, gravity on Z: by default every
+// peak is line 1. "Remove mean" finds the tones, "Frequency in Hz" names them
+// by the file's interval (a head without one keeps the numbers); both off
+// again give back the first curves.
+TEST_F(ChartTest, SpectrumOptionsFindTheTonesAndNameThemInHz) {
+  using Peaks = std::tuple<std::string, std::string, std::string>;
+  for (auto [interval, unit, hz, readout] :
+       {std::tuple{uint16_t(50), uint8_t(0), Peaks("1.25", "2.5", "3.75"), "Frequency = 2.5  HZ"},
+        {uint16_t(1), uint8_t(1), Peaks("0.0625", "0.125", "0.1875"), "Frequency = 0.125  HZ"},
+        {uint16_t(0), uint8_t(0), Peaks("17", "33", "49"), "Frequency = 33  HZ"}}) {
+    const std::string path = folder_.File("tones.kvx");
+    WriteBytes(path, KvxImage({.interval = interval, .unit = unit, .count = 256}, TonesOverOffsets()));
+    ASSERT_EQ(chart_->OpenFrequencyFile(path), FrequencyFileResult::Ok);
+    auto peaks = [this] { return Peaks(chart_->scene.StatBox[21].Caption, chart_->scene.StatBox[22].Caption, chart_->scene.StatBox[23].Caption); };
+    EXPECT_EQ(peaks(), Peaks("1", "1", "1"));
+    const auto plain = Curves(*chart_);
+    chart_->SetRemoveMean(1);
+    EXPECT_EQ(peaks(), Peaks("17", "33", "49")) << interval;
+    chart_->SetFrequencyInHz(1);
+    EXPECT_EQ(peaks(), hz);
+    EXPECT_EQ(chart_->scene.TimeLabel[1].Caption, interval ? "0 Hz" : "1 Hz");
+    int16_t column = 1;
+    while (data_.SlotPoint[column] != 33) ++column;
+    chart_->ShowReadOut(column);
+    EXPECT_EQ(chart_->scene.ReadOut.Caption, readout);
+    chart_->SetRemoveMean(0);
+    chart_->SetFrequencyInHz(0);
+    EXPECT_EQ(peaks(), Peaks("1", "1", "1"));
+    EXPECT_EQ(Curves(*chart_), plain);
+  }
+}
+
 }  // namespace
 }  // namespace accelog::testing

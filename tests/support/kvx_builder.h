@@ -1,5 +1,6 @@
 #pragma once
 // Builds .kvx file images for tests: a 19-byte head and 6-byte samples.
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -45,6 +46,19 @@ inline std::vector<Sample> Wave(int n) {
   for (int i = 0; i < n; ++i) {
     s.push_back({static_cast<int16_t>((i * 37) % 101 - 50), static_cast<int16_t>((i * 53) % 61 - 30),
                  static_cast<int16_t>(256 + (i * 11) % 9 - 4)});
+  }
+  return s;
+}
+
+// 256 samples with tones on spectrum lines 17 (X), 33 (Y) and 49 (Z) over
+// offsets of 300, -200 and gravity (256) counts.
+inline std::vector<Sample> TonesOverOffsets() {
+  std::vector<Sample> s;
+  for (int i = 0; i < 256; ++i) {
+    const double t = 2 * M_PI * i / 256;
+    s.push_back({static_cast<int16_t>(300 + std::lround(40 * std::sin(16 * t))),
+                 static_cast<int16_t>(-200 + std::lround(30 * std::cos(32 * t))),
+                 static_cast<int16_t>(256 + std::lround(20 * std::sin(48 * t)))});
   }
   return s;
 }

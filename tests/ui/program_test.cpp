@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QToolButton>
 #include <deque>
@@ -200,14 +201,34 @@ TEST_F(ProgramTest, AFileOnTheCommandLineOpensAtStartUp) {
   EXPECT_TRUE(p->Window()->Data().DataLoaded);
   EXPECT_EQ(p->Chart()->StatBox(kPointCountBox)->text(), "40");
   EXPECT_EQ(p->Chart()->StatBox(kFileNameBox)->text(), "run 1.kvx");
+  EXPECT_TRUE(p->Chart()->CheckFrequencyInHz()->isHidden());  // the spectrum options show with a spectrum only
   p.reset();
 
+  const std::string data_file = o.open_file;
   o.open_file = folder_.File("spectrum.kvx");
   testing::WriteBytes(o.open_file, testing::KvxImage({.interval = 4, .work_mode = 1, .count = 256}, testing::Wave(256)));
   p = Make(o);
   ASSERT_TRUE(p->Start());
   EXPECT_TRUE(p->Window()->Data().FrequencyFileLoaded);
   EXPECT_FALSE(p->Window()->Data().DataLoaded);
+  // Z holds gravity on line 1, which is 0 Hz; without its mean the peak moves.
+  QLineEdit* z_peak = p->Chart()->StatBox(kPeakLineBox + 2);
+  EXPECT_EQ(z_peak->text(), "1");
+  for (QCheckBox* box : {p->Chart()->CheckFrequencyInHz(), p->Chart()->CheckRemoveMean()}) {
+    ASSERT_FALSE(box->isHidden() || box->isChecked());
+    box->click();
+    if (box == p->Chart()->CheckFrequencyInHz()) EXPECT_EQ(z_peak->text(), "0");
+  }
+  EXPECT_NE(z_peak->text(), "0");
+  p.reset();
+
+  // Both hold for the next start, out of sight in the acceleration view.
+  o.open_file = data_file;
+  p = Make(o);
+  ASSERT_TRUE(p->Start());
+  for (QCheckBox* box : {p->Chart()->CheckFrequencyInHz(), p->Chart()->CheckRemoveMean()}) {
+    EXPECT_TRUE(box->isChecked() && box->isHidden());
+  }
 }
 
 TEST_F(ProgramTest, SecondInstanceIsRefused) {
