@@ -97,7 +97,7 @@ TEST_F(AbCursorsTest, ReadOutGivesBothPointsAndTheirDifferences) {
   }
   // Differences as the values are written, without the float's tail.
   for (auto [a, b, text] : {std::tuple(1002.3f, 1010.1f, "7.8"), std::tuple(1032.278f, 1012.461f, "-19.817"),
-                            std::tuple(966.7124f, 1012.461f, "45.7486"), std::tuple(3.9f, 3.9f, "0.0"), std::tuple(-0.04f, 0.f, "0.04"), std::tuple(12.f, 7.f, "-5")}) {
+                            std::tuple(966.7124f, std::nextafter(1012.461f, 2e3f), "45.7486"), std::tuple(3.9f, 3.9f, "0.0"), std::tuple(-0.04f, 0.f, "0.04"), std::tuple(12.f, 7.f, "-5")}) {
     EXPECT_EQ(DifferenceText(a, b), text) << a << " " << b;
   }
 }
