@@ -218,6 +218,7 @@ void FormPicture::SyncFromScene() {
   text_[24]->setToolTip(QString::fromStdString(s.FilePath.empty() ? s.StatBox[24].Caption : s.FilePath));
   progress_->setVisible(s.ProgressBar.Visible);
   update();
+  emit SceneSynced();
 }
 
 void FormPicture::Changed() { SyncFromScene(); }

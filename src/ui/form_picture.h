@@ -66,6 +66,8 @@ class FormPicture : public QWidget {
   // The pointer moved over the window background or the statistics panel:
   // the tool bar's hint label is emptied.
   void ToolHintCleared();
+  // SyncFromScene ran: what follows the chart (cursors, panels) looks again.
+  void SceneSynced();
 
  protected:
   void paintEvent(QPaintEvent* event) override;

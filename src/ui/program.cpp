@@ -10,6 +10,7 @@
 
 #include "core/program_folder.h"
 #include "app/chart.h"
+#include "ui/chart_analysis.h"
 #include "ui/form_picture.h"
 #include "ui/qt_program_folder.h"
 #include "ui/qt_timer.h"
@@ -174,6 +175,7 @@ bool Program::Start() {
                    [this](bool on) { window_->RememberSetting("SpectrumRemoveMean", on, "Remove mean"); });
   QObject::connect(chart_->CheckFrequencyInHz(), &QCheckBox::clicked, window_.get(),
                    [this](bool on) { window_->RememberSetting("SpectrumFrequencyInHz", on, "Frequency in Hz"); });
+  new ChartAnalysis(*window_, *chart_);  // owned by the window
 
   WatchDevice();
   device_->StartScan();
