@@ -9,19 +9,8 @@
 namespace accelog {
 
 double DefaultEventThreshold(const Dataset& data) {
-  const SpanStatistics s = ComputeSpanStatistics(data, 1, data.CountPoint);
-  double farthest = 0;
-  for (int c = 0; c < kEventChannels && s.count > 0; ++c) {
-    const ChannelSpan& ch = s.channels[static_cast<size_t>(c)];
-    farthest = std::max({farthest, ch.max - ch.mean, ch.mean - ch.min});
-  }
-  const double half = farthest / 2;
-  if (!(half > 0)) return 100;
-  const double decade = std::pow(10.0, std::floor(std::log10(half)));
-  for (double step : {5.0, 2.0}) {
-    if (half >= step * decade) return step * decade;
-  }
-  return decade;
+  const double suggested = SuggestedThreshold(ComputeSpanStatistics(data, 1, data.CountPoint));
+  return suggested > 0 ? suggested : 100;
 }
 
 PointSpan EventWindow(const ThresholdEvent& event, int32_t count) {

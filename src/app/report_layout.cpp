@@ -197,17 +197,6 @@ std::pair<double, double> ReportPaperSize(ReportPaper paper) {
   return paper == ReportPaper::Letter ? std::make_pair(215.9, 279.4) : std::make_pair(210.0, 297.0);
 }
 
-double DefaultReportThreshold(const SpanStatistics& whole) {
-  if (whole.count == 0) return 0;
-  double largest = 0;
-  for (int c = 0; c < kEventChannels; ++c) {
-    const ChannelSpan& ch = whole.channels[static_cast<size_t>(c)];
-    largest = std::max({largest, ch.max - ch.mean, ch.mean - ch.min});
-  }
-  const double rounded = std::floor(largest / 2 * 10) / 10;
-  return rounded > 0 ? rounded : largest / 2;
-}
-
 ReportContent MakeReport(const Dataset& data, const ReportRequest& request) {
   ReportContent r;
   std::tie(r.page_width, r.page_height) = ReportPaperSize(request.paper);
@@ -217,7 +206,7 @@ ReportContent MakeReport(const Dataset& data, const ReportRequest& request) {
   const std::string start = data.CountPoint > 0 ? PointTimeText(data, 1) : "";
   const double interval_s = static_cast<double>(IntervalMilliseconds(data.Head.RecordInterval, data.Head.IntervalUnit)) / 1000;
   r.threshold_default = !request.threshold;
-  r.threshold = request.threshold ? *request.threshold : DefaultReportThreshold(r.whole);
+  r.threshold = request.threshold ? *request.threshold : SuggestedThreshold(r.whole);
   r.head = {{"File", request.file},
             {"Start", start.empty() ? texts.StartText : start},
             {"Interval", texts.IntervalText},

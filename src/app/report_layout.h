@@ -21,7 +21,7 @@ enum class ReportPaper { A4, Letter };
 
 struct ReportRequest {
   std::string file;                 // the name the head shows
-  std::optional<double> threshold;  // mg, > 0; none: DefaultReportThreshold
+  std::optional<double> threshold;  // mg, > 0; none: SuggestedThreshold
   ReportPaper paper = ReportPaper::A4;
 };
 
@@ -88,11 +88,6 @@ struct ReportContent {
   static constexpr double kHeadingHeight = 7;  // a section's heading
   static constexpr double kFooterHeight = 6;   // the page number, above the bottom margin
 };
-
-// Half the largest distance of an X, Y, Z or V value from its channel's mean,
-// rounded down to 0.1 mg, so the worst shock is always an event; 0 when
-// every value equals its mean.
-double DefaultReportThreshold(const SpanStatistics& whole);
 
 // The report of the file on view, points 1..CountPoint.
 ReportContent MakeReport(const Dataset& data, const ReportRequest& request);

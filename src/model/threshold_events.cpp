@@ -28,6 +28,17 @@ std::string PointIsoTime(const Dataset& data, int32_t point) {
   return text;
 }
 
+double SuggestedThreshold(const SpanStatistics& whole) {
+  if (whole.count == 0) return 0;
+  double largest = 0;
+  for (int c = 0; c < kEventChannels; ++c) {
+    const ChannelSpan& ch = whole.channels[static_cast<size_t>(c)];
+    largest = std::max({largest, ch.max - ch.mean, ch.mean - ch.min});
+  }
+  const double rounded = std::floor(largest / 2 * 10) / 10;
+  return rounded > 0 ? rounded : largest / 2;
+}
+
 EventList FindThresholdEvents(const Dataset& data, const EventOptions& options) {
   EventList list;
   const SampleColumns& samples = data.RealData;

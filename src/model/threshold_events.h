@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/dataset.h"
+#include "model/span_statistics.h"
 
 namespace accelog {
 
@@ -39,6 +40,12 @@ struct EventList {
 
 // Events over the whole file on view.
 EventList FindThresholdEvents(const Dataset& data, const EventOptions& options);
+
+// A first threshold for a file, offered by the events window and the
+// report: half the largest distance of an X, Y, Z or V value from its mean,
+// rounded down to 0.1 mg, so the worst shock is always an event; 0 when
+// every value equals its mean.
+double SuggestedThreshold(const SpanStatistics& whole);
 
 // The first point's time with milliseconds, in the CSV export's ISO form.
 std::string PointIsoTime(const Dataset& data, int32_t point);

@@ -64,7 +64,7 @@ void MakeReportFromWindow(QWidget* parent, Dataset& data, UiPort& ui, const std:
   }
   ReportRequest request;
   request.file = QFileInfo(QString::fromStdString(file)).fileName().toStdString();
-  if (!AskReportOptions(parent, DefaultReportThreshold(ComputeSpanStatistics(data, 1, data.CountPoint)), request))
+  if (!AskReportOptions(parent, SuggestedThreshold(ComputeSpanStatistics(data, 1, data.CountPoint)), request))
     return;
   std::string name = ui.SaveFileName("Report", "*.pdf");
   if (name.empty()) return;

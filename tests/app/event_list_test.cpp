@@ -10,7 +10,7 @@ namespace {
 
 class EventListTest : public ChartTest {};
 
-TEST_F(EventListTest, DefaultThresholdIsARoundNumberThatFindsTheStrongestMovement) {
+TEST_F(EventListTest, DefaultThresholdIsHalfTheStrongestMovement) {
   FillPoints(Flat(50));
   EXPECT_EQ(DefaultEventThreshold(data_), 100);  // nothing moves
   for (int16_t spike : {1, 3, 40, 90, 700, -300, -2000}) {
@@ -19,14 +19,16 @@ TEST_F(EventListTest, DefaultThresholdIsARoundNumberThatFindsTheStrongestMovemen
     samples[121] = {0, 0, 0};  // all-zero points count for nothing
     FillPoints(samples);
     const double t = DefaultEventThreshold(data_);
-    const double mantissa = t / std::pow(10.0, std::floor(std::log10(t) + 1e-9));
-    EXPECT_TRUE(std::fabs(mantissa - 1) < 1e-9 || std::fabs(mantissa - 2) < 1e-9 || std::fabs(mantissa - 5) < 1e-9) << t;
+    EXPECT_NEAR(t * 10, std::round(t * 10), 1e-9) << t;  // whole tenths of a mg
     EventOptions options;
     options.threshold = t;
     const EventList list = FindThresholdEvents(data_, options);
     ASSERT_FALSE(list.events.empty()) << spike;
     EXPECT_EQ(list.events.front().first, 121) << spike;  // point 121 holds samples[120]
-    options.threshold = t * 5;  // above the farthest distance: t was no lower than one round step
+    // Half the farthest distance, less at most a tenth.
+    options.threshold = t * 2;
+    EXPECT_FALSE(FindThresholdEvents(data_, options).events.empty()) << spike;
+    options.threshold = t * 2 + 0.2 + 1e-9;
     EXPECT_TRUE(FindThresholdEvents(data_, options).events.empty()) << spike;
   }
 }
