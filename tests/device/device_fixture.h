@@ -7,15 +7,12 @@
 #include <algorithm>
 #include <deque>
 #include <functional>
-#include <map>
-#include <string>
-#include <vector>
 
 #include "app/device_menu.h"
 #include "core/virtual_clock.h"
 #include "device/device.h"
+#include "device/frames.h"
 #include "device/transport.h"
-#include "model/conversion.h"
 #include "model/dataset.h"
 #include "model/machine_parameter.h"
 #include "sim/logger.h"
@@ -178,6 +175,12 @@ class DeviceEngineTest : public ProgramFolderTest {
   bool BringUp() {
     dev_->StartScan();
     return clock_.RunUntil([&] { return dev_->Connected(); }, 10000);
+  }
+  // A fresh port and device on a loopback logger holding `samples`; true when the link is up.
+  bool Fresh(uint32_t samples) {
+    ui_ = DeviceUi{};
+    InstallLoopback(samples);
+    return BringUp();
   }
 
   // A whole download into `name` (through the save dialog); true when it ended

@@ -5,9 +5,7 @@
 #include <csignal>
 #include <ctime>
 
-#include "device/device.h"
 #include "device_fixture.h"
-#include "sim/recording.h"
 
 namespace accelog::testing {
 namespace {
@@ -16,8 +14,7 @@ class RealTimeTest : public DeviceEngineTest {
  protected:
   void SetUp() override {
     DeviceEngineTest::SetUp();
-    t_ = InstallLoopback(8);
-    ASSERT_TRUE(BringUp());
+    ASSERT_TRUE(Fresh(8));
     ui_.save_name = Out();
   }
   // Starts a run: interval 500 ms, the limit of `kind` (0 minutes, 1 samples).
@@ -43,8 +40,6 @@ class RealTimeTest : public DeviceEngineTest {
     EXPECT_EQ(ui_.marks, (std::vector<bool>{true, false}));
   }
   std::string Out() const { return folder_.File("live.kvx"); }
-
-  LoopbackTransport* t_ = nullptr;
 };
 
 TEST_F(RealTimeTest, LimitsEndTheRun) {
@@ -62,7 +57,7 @@ TEST_F(RealTimeTest, LimitsEndTheRun) {
   EXPECT_EQ(std::vector<int>(head.begin() + 13, head.begin() + 19),
             (std::vector<int>{p.StartYear, p.StartMonth, p.StartDay, p.StartHour, p.StartMinute, p.StartSecond}));
   EXPECT_EQ(dev_->live.DataOutcome, LiveOutcome::Stopped);
-  EXPECT_EQ(t_->Sent(0x22), 5);
+  EXPECT_EQ(loop_->Sent(0x22), 5);
   EXPECT_EQ(ui_.points_shown, 5);
   ExpectFileOf(5);
   EXPECT_EQ(ui_.shown_files, std::vector<std::string>{Out()});
@@ -88,8 +83,8 @@ TEST_F(RealTimeTest, ElevenRejectedRepliesInARowEndTheRunTenDoNot) {
     SCOPED_TRACE(rejected);
     ui_.marks.clear();
     ui_.captions.clear();
-    const long first = t_->replies;
-    t_->shape = [=](sim::Packet& p, long n) {
+    const long first = loop_->replies;
+    loop_->shape = [=](sim::Packet& p, long n) {
       if (n >= first && n < first + rejected) p[19] ^= 0xFF;
       return true;
     };
@@ -102,7 +97,7 @@ TEST_F(RealTimeTest, ElevenRejectedRepliesInARowEndTheRunTenDoNot) {
     EXPECT_EQ(ui_.captions[static_cast<size_t>(rejected)], "data is erro!" + std::to_string(rejected));
     // The next good sample gives the caption back.
     EXPECT_EQ(ui_.captions.back(), ended ? "data is erro!11" : "");
-    t_->shape = nullptr;
+    loop_->shape = nullptr;
   }
 }
 
@@ -114,7 +109,7 @@ TEST_F(RealTimeTest, StopEndsTheRunAtTheNextTick) {
     SCOPED_TRACE(name);
     ui_.marks.clear();
     const bool damage = samples == 0;
-    t_->shape = [copies = copies, damage](sim::Packet& p, long) {
+    loop_->shape = [copies = copies, damage](sim::Packet& p, long) {
       if (damage) p[19] ^= 0xFF;
       return copies;
     };
@@ -130,7 +125,7 @@ TEST_F(RealTimeTest, StopEndsTheRunAtTheNextTick) {
     EXPECT_EQ(dev_->live.DataOutcome, LiveOutcome::Stopped);
     ExpectFileOf(samples);
   }
-  t_->shape = nullptr;
+  loop_->shape = nullptr;
 
   // A click in state 3 ends the run at once.
   ui_.marks.clear();
@@ -167,14 +162,11 @@ TEST_F(RealTimeTest, EveryEndingKeepsEverySampleWithItsCount) {
   std::signal(SIGXFSZ, SIG_IGN);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    t_ = InstallLoopback(8);
-    ASSERT_TRUE(BringUp());
-    ui_ = DeviceUi{};
-    ui_.device = dev_.get();
+    ASSERT_TRUE(Fresh(8));
     ui_.save_name = Out();
     Start(1, 1000);
     clock_.Advance(1600);
-    c.cut(*t_);
+    c.cut(*loop_);
     ASSERT_TRUE(RunToEnd());
     const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
     setrlimit(RLIMIT_FSIZE, &none);
@@ -204,7 +196,7 @@ TEST_F(RealTimeTest, SpectrumRunSavesTheLastGoodSet) {
     ToggleLiveSpectrum(*dev_);
     ASSERT_TRUE(clock_.RunUntil([&] { return dev_->live.GoodSets == 2; }, 60'000));
     if (unplug) {
-      t_->open = false;
+      loop_->open = false;
     } else {
       ToggleLiveSpectrum(*dev_);
       EXPECT_EQ(dev_->live.Spectrum, CaptureState::StopRequested);
@@ -225,8 +217,7 @@ TEST_F(RealTimeTest, SpectrumRunSavesTheLastGoodSet) {
     EXPECT_EQ(ui_.frequency_files.empty(), unplug);
     EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
     EXPECT_FALSE(dev_->SpectrumBlockTimer().IsEnabled());
-    t_ = InstallLoopback(8);
-    ASSERT_TRUE(BringUp());
+    ASSERT_TRUE(Fresh(8));
   }
 }
 
@@ -237,7 +228,7 @@ TEST_F(RealTimeTest, SpectrumRunWithoutASetSavesNothing) {
   const std::vector<unsigned char> earlier(5000, 0xAA);
   WriteBytes(fixed, earlier);
   ui_.answer_ok = false;
-  t_->shape = [](sim::Packet& p, long) {
+  loop_->shape = [](sim::Packet& p, long) {
     if (p.size() > 14) p[14] ^= 1;  // every block damaged: no set is good
     return 1;
   };
