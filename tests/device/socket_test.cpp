@@ -158,6 +158,7 @@ TEST_F(SocketTest, UnplugMidDownloadKeepsEveryBlockReceived) {
   EXPECT_EQ(dev_->download.Outcome, DownloadOutcome::Failed);
   EXPECT_EQ(ui_.Panel(2), "Download failed");
   EXPECT_TRUE(sim_->Unplugged());
+  EXPECT_FALSE(std::filesystem::exists(folder_.File("logger.sock")));  // an unplugged logger leaves no socket
   EXPECT_TRUE(ReadBytes(Out()) == Memory(19 + 120 * 48)) << ReadBytes(Out()).size() << " " << ui_.messages.back();
   EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
   EXPECT_TRUE(ui_.shown_files.empty());
