@@ -61,7 +61,6 @@ class DeviceUi : public RecordingUi {
   long Late() const {
     return std::count(captions.begin(), captions.end(), "Data exception ,Equipment in discussion to dial");
   }
-  int Asked() const { return static_cast<int>(questions.size()); }
   std::string Panel(int n) const { return panels.contains(n) ? panels.at(n) : std::string(); }
   // Every text panel n showed, in order.
   std::vector<std::string> PanelTexts(int n) const {
@@ -190,6 +189,9 @@ class DeviceEngineTest : public ProgramFolderTest {
     DownloadData(*dev_);
     return clock_.RunUntil([&] { return dev_->download.Outcome != DownloadOutcome::Running; }, limit_ms);
   }
+
+  // Where a download or a live run writes.
+  std::string Out() const { return folder_.File("out.kvx"); }
 
   VirtualClock clock_;
   DeviceClock device_clock_ = VirtualDeviceClock(clock_);  // the loopback's replies fall due on it

@@ -15,7 +15,6 @@ class DownloadTest : public DeviceEngineTest {
     const auto image = loop_->logger.Memory().FileImage();
     return DownloadCutTo(image, blocks < 0 ? image.size() : 19 + 48 * static_cast<size_t>(blocks));
   }
-  std::string Out() const { return folder_.File("out.kvx"); }
   void ExpectIdle() const {
     EXPECT_EQ(dev_->command.Awaited, CommandCode::None);
     EXPECT_EQ(dev_->command.Operation, ActiveOperation::None);
@@ -152,7 +151,7 @@ TEST_F(DownloadTest, HostileLoggerNeverGivesAWrongFile) {
     EXPECT_TRUE(ui_.shown_files.empty());
     if (std::filesystem::exists(Out())) ExpectWholeBlocksOfMemory();
     if (c.outcome == DownloadOutcome::Declined) {
-      EXPECT_EQ(ui_.Asked(), 1);
+      EXPECT_EQ(ui_.questions.size(), 1u);
       EXPECT_EQ(loop_->Sent(0x24), 0);
       EXPECT_FALSE(std::filesystem::exists(Out()));
     }
@@ -165,14 +164,14 @@ TEST_F(DownloadTest, FileNameOverwriteAndFolders) {
   // The dialog's extension is replaced by .kvx.
   ASSERT_TRUE(RunDownload(folder_.File("first.txt")));
   EXPECT_TRUE(std::filesystem::exists(folder_.File("first.kvx")));
-  EXPECT_EQ(ui_.Asked(), 0);
+  EXPECT_TRUE(ui_.questions.empty());
 
   // Cancel: the file stays as it was and nothing is sent.
   WriteBytes(Out(), {1, 2, 3});
   ui_.answer_ok = false;
   const size_t written = loop_->written.size();
   ASSERT_TRUE(RunDownload(Out()));
-  EXPECT_EQ(ui_.Asked(), 1);
+  EXPECT_EQ(ui_.questions.size(), 1u);
   EXPECT_EQ(ReadBytes(Out()), (Bytes{1, 2, 3}));
 
   // OK: replaced by the download.

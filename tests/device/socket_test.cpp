@@ -69,7 +69,6 @@ class SocketTest : public DeviceEngineTest {
   std::vector<unsigned char> Memory(size_t bytes = SIZE_MAX) const {
     return DownloadCutTo(sim_->Memory().FileImage(), bytes);
   }
-  std::string Out() const { return folder_.File("out.kvx"); }
 
   std::unique_ptr<sim::Simulator> sim_;
 };
