@@ -190,6 +190,20 @@ class DeviceEngineTest : public ProgramFolderTest {
     return clock_.RunUntil([&] { return dev_->download.Outcome != DownloadOutcome::Running; }, limit_ms);
   }
 
+  // Starts "Real Time Data" into Out(): a sample every 500 ms up to `limit`
+  // (minutes for kind 0, samples for kind 1).
+  void StartLive(int16_t kind, int16_t limit) {
+    ui_.save_name = Out();
+    params_.RecordInterval = 500;
+    params_.IntervalUnit = 0;
+    params_.LimitKind = kind;
+    params_.LimitTime = limit;
+    ToggleLiveCapture(*dev_);
+    ASSERT_EQ(dev_->live.Data, CaptureState::Running);
+  }
+  bool RunLive(int64_t limit_ms = 3'600'000) {
+    return clock_.RunUntil([&] { return dev_->live.DataOutcome != LiveOutcome::Running; }, limit_ms);
+  }
   // Where a download or a live run writes.
   std::string Out() const { return folder_.File("out.kvx"); }
 

@@ -15,19 +15,6 @@ class RealTimeTest : public DeviceEngineTest {
   void SetUp() override {
     DeviceEngineTest::SetUp();
     ASSERT_TRUE(Fresh(8));
-    ui_.save_name = Out();
-  }
-  // Starts a run: interval 500 ms, the limit of `kind` (0 minutes, 1 samples).
-  void Start(int16_t kind, int16_t limit) {
-    params_.RecordInterval = 500;
-    params_.IntervalUnit = 0;
-    params_.LimitKind = kind;
-    params_.LimitTime = limit;
-    ToggleLiveCapture(*dev_);
-    ASSERT_EQ(dev_->live.Data, CaptureState::Running);
-  }
-  bool RunToEnd(int64_t limit_ms = 600'000) {
-    return clock_.RunUntil([&] { return dev_->live.DataOutcome != LiveOutcome::Running; }, limit_ms);
   }
   // The file holds n samples, and its head says so.
   void ExpectFileOf(uint32_t n) const {
@@ -46,10 +33,10 @@ TEST_F(RealTimeTest, LimitsEndTheRun) {
   ui_.StatusPanel(2, "Download End");
   ui_.StatusPanel(4, "12    12");
   data_.Head.StartYear = 3;  // the last file's start
-  Start(1, 5);
+  StartLive(1, 5);
   EXPECT_EQ(ui_.Panel(2), " ");  // nothing of the download stays
   EXPECT_EQ(ui_.Panel(4), " ");
-  ASSERT_TRUE(RunToEnd());
+  ASSERT_TRUE(RunLive());
   // The statistics' start is the capture's first sample.
   const auto head = ReadBytes(Out());
   const auto& p = params_;
@@ -72,7 +59,7 @@ TEST_F(RealTimeTest, LimitsEndTheRun) {
   ToggleLiveCapture(*dev_);
   ASSERT_TRUE(clock_.RunUntil([&] { return dev_->live.Data != CaptureState::Running; }, 301 * 60'000));
   EXPECT_EQ(clock_.Now() - start, 36001 * 500);
-  ASSERT_TRUE(RunToEnd());
+  ASSERT_TRUE(RunLive());
   EXPECT_EQ(dev_->live.DataOutcome, LiveOutcome::Stopped);
   ExpectFileOf(301);
 }
@@ -88,8 +75,8 @@ TEST_F(RealTimeTest, ElevenRejectedRepliesInARowEndTheRunTenDoNot) {
       return true;
     };
     dev_->live.DataErrorCount = 9;  // as a spectrum run that ended on bad sets leaves it
-    Start(1, 4);
-    ASSERT_TRUE(RunToEnd());
+    StartLive(1, 4);
+    ASSERT_TRUE(RunLive());
     const bool ended = rejected > 10;
     EXPECT_EQ(dev_->live.DataOutcome, ended ? LiveOutcome::Rejected : LiveOutcome::Stopped);
     ExpectFileOf(ended ? 0 : 4);
@@ -112,14 +99,14 @@ TEST_F(RealTimeTest, StopEndsTheRunAtTheNextTick) {
       if (damage) p[19] ^= 0xFF;
       return copies;
     };
-    Start(1, 1000);
+    StartLive(1, 1000);
     clock_.Advance(1600);
     ToggleLiveCapture(*dev_);
     const int64_t clicked = clock_.Now();
     EXPECT_EQ(dev_->live.Data, CaptureState::StopRequested);
     ToggleLiveCapture(*dev_);  // still stopping: nothing more
     EXPECT_EQ(dev_->live.Data, CaptureState::StopRequested);
-    ASSERT_TRUE(RunToEnd());
+    ASSERT_TRUE(RunLive());
     EXPECT_LE(clock_.Now() - clicked, 500);
     EXPECT_EQ(dev_->live.DataOutcome, LiveOutcome::Stopped);
     ExpectFileOf(samples);
@@ -128,7 +115,7 @@ TEST_F(RealTimeTest, StopEndsTheRunAtTheNextTick) {
 
   // A click in state 3 ends the run at once.
   ui_.marks.clear();
-  Start(1, 1000);
+  StartLive(1, 1000);
   clock_.Advance(600);
   dev_->live.Data = CaptureState::Stopping;
   ToggleLiveCapture(*dev_);
@@ -161,11 +148,10 @@ TEST_F(RealTimeTest, EveryEndingKeepsEverySampleWithItsCount) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ASSERT_TRUE(Fresh(8));
-    ui_.save_name = Out();
-    Start(1, 1000);
+    StartLive(1, 1000);
     clock_.Advance(1600);
     c.cut(*loop_);
-    ASSERT_TRUE(RunToEnd());
+    ASSERT_TRUE(RunLive());
     const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
     setrlimit(RLIMIT_FSIZE, &none);
     EXPECT_EQ(dev_->live.DataOutcome, c.outcome);

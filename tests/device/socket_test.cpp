@@ -33,18 +33,6 @@ class SocketTest : public DeviceEngineTest {
     ASSERT_TRUE(BringUp());
     sim_->SetFaults(faults);
   }
-  // Starts "Real Time Data": a sample every 500 ms up to `count` samples.
-  void StartLive(int16_t count) {
-    ui_.save_name = Out();
-    params_.RecordInterval = 500;
-    params_.IntervalUnit = 0;
-    params_.LimitKind = 1;
-    params_.LimitTime = count;
-    ToggleLiveCapture(*dev_);
-  }
-  bool RunLive() {
-    return clock_.RunUntil([&] { return dev_->live.DataOutcome != LiveOutcome::Running; }, 3'600'000);
-  }
   // The data of each run of n replies (one request's) that all went out unharmed.
   std::vector<std::vector<uint8_t>> Intact(size_t n) const {
     const auto history = sim_->History();
@@ -111,7 +99,7 @@ TEST_F(SocketTest, LiveFileHoldsEveryGoodReplyOnceInOrder) {
   for (const Mix& mix : mixes) {
     SCOPED_TRACE(mix.name);
     Serve(8, 3, mix.faults);
-    StartLive(30);
+    StartLive(1, 30);
     ASSERT_TRUE(RunLive());
     EXPECT_EQ(dev_->live.DataOutcome, LiveOutcome::Stopped);
     const auto file = ReadBytes(Out());
@@ -167,7 +155,7 @@ TEST_F(SocketTest, UnplugMidDownloadKeepsEveryBlockReceived) {
 
 TEST_F(SocketTest, UnplugEndsTheCaptureWithinTwoPeriodsKeepingEverySample) {
   Serve(8, 3, {.close_after = 5});
-  StartLive(1000);
+  StartLive(1, 1000);
   ASSERT_TRUE(clock_.RunUntil([this] { return data_.CountPoint == 5; }, 60'000));
   const int64_t fifth = clock_.Now();
   ASSERT_TRUE(RunLive());
