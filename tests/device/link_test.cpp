@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "core/timer.h"
 #include "device_fixture.h"
 
 namespace accelog::testing {
