@@ -113,6 +113,7 @@ TEST_F(DownloadTest, HostileLoggerNeverGivesAWrongFile) {
     const char* name;
     std::function<int(sim::Packet&, long)> shape;
     DownloadOutcome outcome;
+    int blocks = -1;  // whole blocks the file keeps, where the test knows
   } cases[] = {
       {"damaged end-of-data", [&](sim::Packet& p, long) { if (p[11] == 0xA4) p = bad_end; return 1; },
        DownloadOutcome::Failed},
@@ -120,6 +121,8 @@ TEST_F(DownloadTest, HostileLoggerNeverGivesAWrongFile) {
        DownloadOutcome::Failed},
       {"unsolicited blocks", [](sim::Packet& p, long n) { return p[11] == 0xA4 && n > 5 ? 2 : 1; },
        DownloadOutcome::Failed},
+      // Replies 0 and 1 brought the link up, 2 is the inquiry's: then three blocks and silence.
+      {"silent after three blocks", [](sim::Packet&, long n) { return n < 6 ? 1 : 0; }, DownloadOutcome::Failed, 3},
       {"damaged inquiry reply", [](sim::Packet& p, long) { if (p[11] == 0xA3) p[20] ^= 1; return 1; },
        DownloadOutcome::NoReply},
       {"absurd count, declined",
@@ -150,6 +153,9 @@ TEST_F(DownloadTest, HostileLoggerNeverGivesAWrongFile) {
     EXPECT_NE(ui_.Panel(2), "Download End");
     EXPECT_TRUE(ui_.shown_files.empty());
     if (std::filesystem::exists(Out())) ExpectWholeBlocksOfMemory();
+    if (c.blocks >= 0) {
+      EXPECT_EQ(ReadBytes(Out()).size(), 19u + 48 * static_cast<size_t>(c.blocks));
+    }
     if (c.outcome == DownloadOutcome::Declined) {
       EXPECT_EQ(ui_.questions.size(), 1u);
       EXPECT_EQ(loop_->Sent(0x24), 0);

@@ -170,12 +170,5 @@ TEST_F(SocketTest, UnplugEndsTheCaptureWithinTwoPeriodsKeepingEverySample) {
   ExpectIntactSamples(file);
 }
 
-TEST_F(SocketTest, SilentLoggerEndsTheDownloadAfter51Tries) {
-  Serve(400, 11, {.stop_after = 1 + 3});
-  ASSERT_TRUE(RunDownload(Out()));
-  EXPECT_EQ(dev_->download.Outcome, DownloadOutcome::Failed);
-  EXPECT_TRUE(ReadBytes(Out()) == Memory(19 + 3 * 48));
-}
-
 }  // namespace
 }  // namespace accelog::testing
