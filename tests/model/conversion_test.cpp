@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <random>
 #include <tuple>
@@ -35,29 +36,18 @@ TEST_F(ConversionTest, SampleConversionEdgeCasesAndAnglesWithinNinetyDegrees) {
   }
 }
 
-TEST_F(ConversionTest, StatisticsFirstOfEqualExtremesWins) {
-  FillPoints({{5, 0, 1}, {9, 0, 1}, {9, 0, 1}, {1, 0, 1}, {1, 0, 1}});
-  data_.ComputeStatistics(1, 5);
-  EXPECT_EQ(data_.Stats.StatMaxPoint[kX], 2);
-  EXPECT_EQ(data_.Stats.StatMinPoint[kX], 4);
-  // A constant channel reports the window's first point for both.
-  EXPECT_EQ(data_.Stats.StatMaxPoint[kZ], 1);
-  EXPECT_EQ(data_.Stats.StatMinPoint[kZ], 1);
-
-  data_.ComputeStatistics(3, 5);
-  EXPECT_EQ(data_.Stats.StatMaxPoint[kX], 3);
-  EXPECT_EQ(data_.Stats.StatMinPoint[kX], 4);
-}
-
-// Long ranges are converted on two threads: the result must be the one a
-// plain walk over the points in order gives, to the last bit.
-TEST_F(ConversionTest, LongRangesGiveTheStatisticsOfAPlainWalk) {
+// Long ranges are converted on two threads, short ones in place: either way
+// the result must be the one a plain walk over the points in order gives, to
+// the last bit. Few distinct values, so equal extremes are common: the first
+// one wins, and a constant channel reports the window's first point for both.
+TEST_F(ConversionTest, StatisticsAreThoseOfAPlainWalk) {
   std::mt19937 rng(5);
-  std::uniform_int_distribution<int> count(-2000, 2000);
+  std::uniform_int_distribution<int> level(-8, 8);
   std::vector<KvxSample> samples(70001);
-  for (auto& s : samples) s = {int16_t(count(rng)), int16_t(count(rng)), int16_t(count(rng) / 4)};
+  for (auto& s : samples) s = {int16_t(250 * level(rng)), int16_t(250 * level(rng)), int16_t(60 * level(rng))};
+  for (int i = 0; i < 5; ++i) samples[i].x = int16_t(std::array{5, 9, 9, 1, 1}[i]), samples[i].z = 1;
   FillPoints(samples);
-  for (auto [from, to] : {std::pair{1, 70001}, {3, 12290}, {4097, 70000}}) {
+  for (auto [from, to] : {std::pair{1, 70001}, {3, 12290}, {4097, 70000}, {1, 5}, {3, 5}}) {
     data_.ComputeStatistics(from, to);
     for (int c = 0; c < kChannels; ++c) {
       float mx = ChannelValue(data_.RealData[from], c), mn = mx;
