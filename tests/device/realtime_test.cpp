@@ -175,7 +175,6 @@ TEST_F(RealTimeTest, SpectrumRunSavesTheLastGoodSet) {
     SCOPED_TRACE(unplug);
     WriteBytes(fixed, std::vector<unsigned char>(5000, 0xAA));  // an earlier capture
     ui_.answer_ok = false;  // Cancel: the fixed name
-    ui_.spectrum_marks.clear();
     params_.CurYear = 3;  // an earlier file's
     ToggleLiveSpectrum(*dev_);
     ASSERT_TRUE(clock_.RunUntil([&] { return dev_->live.GoodSets == 2; }, 60'000));
