@@ -7,15 +7,12 @@
 #include <algorithm>
 #include <deque>
 #include <functional>
-#include <map>
-#include <string>
-#include <vector>
 
 #include "app/device_menu.h"
 #include "core/virtual_clock.h"
 #include "device/device.h"
+#include "device/frames.h"
 #include "device/transport.h"
-#include "model/conversion.h"
 #include "model/dataset.h"
 #include "model/machine_parameter.h"
 #include "sim/logger.h"
@@ -64,7 +61,6 @@ class DeviceUi : public RecordingUi {
   long Late() const {
     return std::count(captions.begin(), captions.end(), "Data exception ,Equipment in discussion to dial");
   }
-  int Asked() const { return static_cast<int>(questions.size()); }
   std::string Panel(int n) const { return panels.contains(n) ? panels.at(n) : std::string(); }
   // Every text panel n showed, in order.
   std::vector<std::string> PanelTexts(int n) const {
@@ -179,6 +175,12 @@ class DeviceEngineTest : public ProgramFolderTest {
     dev_->StartScan();
     return clock_.RunUntil([&] { return dev_->Connected(); }, 10000);
   }
+  // A fresh port and device on a loopback logger holding `samples`; true when the link is up.
+  bool Fresh(uint32_t samples) {
+    ui_ = DeviceUi{};
+    InstallLoopback(samples);
+    return BringUp();
+  }
 
   // A whole download into `name` (through the save dialog); true when it ended
   // one way or the other within the virtual limit.
@@ -187,6 +189,23 @@ class DeviceEngineTest : public ProgramFolderTest {
     DownloadData(*dev_);
     return clock_.RunUntil([&] { return dev_->download.Outcome != DownloadOutcome::Running; }, limit_ms);
   }
+
+  // Starts "Real Time Data" into Out(): a sample every 500 ms up to `limit`
+  // (minutes for kind 0, samples for kind 1).
+  void StartLive(int16_t kind, int16_t limit) {
+    ui_.save_name = Out();
+    params_.RecordInterval = 500;
+    params_.IntervalUnit = 0;
+    params_.LimitKind = kind;
+    params_.LimitTime = limit;
+    ToggleLiveCapture(*dev_);
+    ASSERT_EQ(dev_->live.Data, CaptureState::Running);
+  }
+  bool RunLive(int64_t limit_ms = 3'600'000) {
+    return clock_.RunUntil([&] { return dev_->live.DataOutcome != LiveOutcome::Running; }, limit_ms);
+  }
+  // Where a download or a live run writes.
+  std::string Out() const { return folder_.File("out.kvx"); }
 
   VirtualClock clock_;
   DeviceClock device_clock_ = VirtualDeviceClock(clock_);  // the loopback's replies fall due on it

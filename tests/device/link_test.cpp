@@ -1,14 +1,113 @@
+// The link to the logger: frames, the scan, connect and identify, reads and
+// writes, the parameter command, and the virtual clock they run on.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "device/frames.h"
 #include "device_fixture.h"
 
 namespace accelog::testing {
 namespace {
 
-class LinkTest : public DeviceEngineTest {};
+std::vector<uint8_t> Reply(uint8_t control, std::vector<uint8_t> data = {}) { return BuildFrame(control, data); }
+
+TEST(CommandFrames, CommandsWithoutDataCarryTheirFixedChecksums) {
+  const std::pair<uint8_t, uint8_t> expected[] = {{0x12, 0x0C}, {0x11, 0x0B}, {0x23, 0x1D},
+                                                  {0x24, 0x1E}, {0x25, 0x1F}, {0x22, 0x1C},
+                                                  {0x21, 0x1B}};
+  for (auto [control, checksum] : expected) {
+    const auto f = BuildCommandFrame(control);
+    const std::vector<uint8_t> head = {0xFE, 0xFE, 0xFE, 0xFE, 0x68, 0xA0, 0xA1,
+                                       0xA2, 0xA3, 0xA4, 0x68, control, 0x00};
+    EXPECT_TRUE(std::equal(head.begin(), head.end(), f.begin())) << int(control);
+    EXPECT_EQ(f[13], checksum) << int(control);
+    EXPECT_EQ(f[14], 0x16);
+  }
+  // The parameter acknowledgement's constant.
+  EXPECT_EQ(Reply(0xA0)[13], 0x9A);
+}
+
+TEST(CommandFrames, ParameterFrameLayout) {
+  RecordingParameters p{};
+  // Every field in its place, 16-bit values high byte first.
+  p.RecordInterval = 0x1234;
+  p.IntervalUnit = 1;
+  p.LedCycle = 2;
+  p.CriticalX = 3;
+  p.CriticalY = 4;
+  p.CriticalZ = 5;
+  p.RecordMode = 1;
+  p.WorkMode = 2;
+  p.CurYear = 26, p.CurMonth = 12, p.CurDay = 6, p.CurHour = 20, p.CurMinute = 1, p.CurSecond = 59;
+  p.StartYear = 27, p.StartMonth = 1, p.StartDay = 2, p.StartHour = 3, p.StartMinute = 4, p.StartSecond = 5;
+  p.LimitTime = 0x0102;
+  const auto f = BuildParameterFrame(p);
+  ASSERT_EQ(f.size(), 38u);
+  EXPECT_EQ(f[12], 23);
+  EXPECT_EQ(f[37], 0x16);
+  const std::vector<uint8_t> data = {0x12, 0x34, 1, 2, 3, 4, 5, 1, 2, 26, 12, 6,
+                                     20, 1, 59, 27, 1, 2, 3, 4, 5, 0x01, 0x02};
+  EXPECT_TRUE(std::equal(data.begin(), data.end(), f.begin() + 13));
+  EXPECT_EQ(f[36], FrameChecksum(f, 35));
+}
+
+TEST(ReplyValidators, AcceptWellFormedRepliesAndRejectEveryBrokenField) {
+  const auto connect = Reply(0x92);
+  EXPECT_TRUE(CheckConnectReply(connect));
+  EXPECT_TRUE(CheckParameterReply(Reply(0xA0)));
+  EXPECT_TRUE(CheckInquiryReply(Reply(0xA3, std::vector<uint8_t>(19, 7))));
+  EXPECT_TRUE(CheckSampleReply(Reply(0xA2, std::vector<uint8_t>(6, 9))));
+  EXPECT_FALSE(CheckConnectReply(Reply(0x91)));  // well formed, but the wrong reply
+  EXPECT_FALSE(CheckInquiryReply(Reply(0xA3, std::vector<uint8_t>(18, 7))));
+
+  // Any single changed byte of a connect reply fails it.
+  for (size_t i = 0; i < connect.size(); ++i) {
+    auto bad = connect;
+    bad[i] ^= 0x40;
+    EXPECT_FALSE(CheckConnectReply(bad)) << i;
+  }
+  // The cleared buffer of a read that got nothing.
+  const std::vector<uint8_t> zeros(63, 0);
+  EXPECT_FALSE(CheckConnectReply(zeros));
+  EXPECT_FALSE(CheckParameterReply(zeros));
+  EXPECT_FALSE(CheckBlockReply(zeros, 63));
+  EXPECT_FALSE(CheckEndOfData(zeros));
+  // Too short to hold the frame.
+  EXPECT_FALSE(CheckConnectReply(std::span(connect).first(14)));
+}
+
+TEST(ReplyValidators, BlockRepliesMatchTheirLength) {
+  for (int k = 1; k <= 8; ++k) {
+    const auto block = Reply(0xA4, std::vector<uint8_t>(static_cast<size_t>(6 * k), 0x5A));
+    EXPECT_TRUE(CheckBlockReply(block, 15 + 6 * k)) << k;
+    if (k < 8) {
+      std::vector<uint8_t> padded = block;
+      padded.resize(63, 0);
+      EXPECT_FALSE(CheckBlockReply(padded, 63)) << k;
+    }
+    if (k > 1) {
+      EXPECT_FALSE(CheckBlockReply(block, 15 + 6 * (k - 1))) << k;
+    }
+  }
+}
+
+TEST(ReplyValidators, SpectrumSetFailsWhenAnyBlockFails) {
+  std::vector<uint8_t> set;
+  for (int b = 0; b < 32; ++b) {
+    const auto block = Reply(0xA1, std::vector<uint8_t>(48, static_cast<uint8_t>(b)));
+    set.insert(set.end(), block.begin(), block.end());
+  }
+  ASSERT_EQ(set.size(), 2016u);
+  EXPECT_TRUE(CheckSpectrumSet(set, 2016));
+  for (int b : {0, 17, 31}) {
+    auto bad = set;
+    bad[static_cast<size_t>(63 * b + 30)] ^= 1;
+    EXPECT_FALSE(CheckSpectrumSet(bad, 2016)) << b;
+  }
+  EXPECT_FALSE(CheckSpectrumSet(std::span(set).first(2015), 2015));
+}
+
+using LinkTest = DeviceEngineTest;
 
 TEST(DevicePath, VendorAndProductFieldsAreHexadecimal) {
   struct Case {
@@ -151,6 +250,166 @@ TEST_F(LinkTest, ReadsNeverTakeAnEarlierCommandsReply) {
     EXPECT_EQ(dev_->link.ForgottenReplies, c.forgotten);
     EXPECT_EQ(dev_->link.UnsolicitedReplies, 0);
   }
+}
+
+using CommandEngineTest = DeviceEngineTest;
+TEST_F(CommandEngineTest, LoggerSilentOnIdentifyStillCountsAsConnected) {
+  auto* t = InstallLoopback(16);
+  t->shape = [](sim::Packet& p, long) { return p[11] != 0x91; };
+  ASSERT_TRUE(BringUp());
+  EXPECT_TRUE(dev_->link.LinkConfirmed);
+  EXPECT_EQ(dev_->command.DeviceIdText, std::string(12, '\0'));
+  EXPECT_EQ(ui_.Panel(2), std::string(12, '\0'));
+}
+
+TEST_F(CommandEngineTest, RejectedConnectLeavesTheLinkDown) {
+  auto* t = InstallLoopback(16);
+  t->shape = [](sim::Packet& p, long) {
+    p[13] ^= 1;  // checksum
+    return true;
+  };
+  dev_->StartScan();
+  clock_.Advance(5000);
+  EXPECT_EQ(ui_.messages, std::vector<std::string>{"command12 is error!"});
+  EXPECT_FALSE(dev_->link.LinkConfirmed);
+  EXPECT_EQ(dev_->command.Awaited, CommandCode::Connect);
+  EXPECT_EQ(t->Commands(), std::vector<int>{0x12});  // nothing retries
+  DownloadData(*dev_);
+  SendSystemParameters(*dev_);
+  EXPECT_EQ(ui_.messages.back(), "No Connet");
+  EXPECT_EQ(t->Commands(), std::vector<int>{0x12});
+}
+
+TEST_F(CommandEngineTest, FailedConnectWriteRestartsTheScan) {
+  auto* t = InstallLoopback(16);
+  int refusals = 1;
+  t->refuse_write = [&](const uint8_t*, int) { return refusals-- > 0; };
+  ASSERT_TRUE(BringUp());
+  EXPECT_EQ(t->Commands(), (std::vector<int>{0x12, 0x11}));
+  const auto panel1 = ui_.PanelTexts(1);
+  EXPECT_EQ(panel1.front(), "Scan for usb devices....1");
+  EXPECT_EQ(std::count(panel1.begin(), panel1.end(), "find set"), 2);
+}
+
+// The parameters as they stand go out in the 38-byte frame; an accepted reply
+// shows the language's text, a rejected one nothing, and the reply stays awaited.
+TEST_F(CommandEngineTest, SystemParameterSendsTheParametersAsTheyStand) {
+  const struct {
+    int16_t language;
+    bool rejected;
+    const char* connected;
+    const char* sent;
+  } cases[] = {{1, false, "Connet    OK", "Send parameter ok"}, {0, false, "连接成功", "发送参数成功"},
+               {0, true, "连接成功", "LOOPBACK0001"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.sent);
+    params_.LanguageFlag = c.language;
+    auto* t = InstallLoopback(16);
+    ASSERT_TRUE(BringUp());
+    EXPECT_EQ(ui_.Panel(1), c.connected);
+    t->shape = [&](sim::Packet& p, long) {
+      if (c.rejected && p[11] == 0xA0) p[13] = 0;
+      return 1;
+    };
+    params_.RecordInterval = 250;
+    params_.CriticalY = 33;
+    params_.LimitTime = 1000;
+    SendSystemParameters(*dev_);
+    ASSERT_EQ(t->written.size(), 3u);
+    const auto expected = BuildParameterFrame(params_);
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), t->written.back().begin()));
+    EXPECT_EQ(t->written.back().size(), 38u);
+    EXPECT_FALSE(params_.ParameterAccepted);
+    clock_.Advance(1000);
+    EXPECT_EQ(ui_.Panel(2), c.sent);
+    EXPECT_EQ(dev_->command.Awaited, c.rejected ? CommandCode::SetParameters : CommandCode::None);
+    EXPECT_TRUE(ui_.messages.empty());
+    EXPECT_TRUE(t->logger.ParametersSet());
+    EXPECT_TRUE(std::equal(expected.begin() + 13, expected.begin() + 36, t->logger.Parameters().begin()));
+  }
+}
+
+TEST_F(CommandEngineTest, SystemParameterRespectsTheDialogAndTheLink) {
+  auto* t = InstallLoopback(16);
+  ASSERT_TRUE(BringUp());
+
+  // Busy with another operation: nothing at all.
+  data_.MenuCommandCode = MenuOperation::Download;
+  SendSystemParameters(*dev_);
+  EXPECT_EQ(t->written.size(), 2u);
+  EXPECT_TRUE(ui_.messages.empty());
+  data_.MenuCommandCode = MenuOperation::None;
+
+  // Dialog cancelled.
+  ui_.parameter_dialog = [this] { params_.ParameterAccepted = false; };
+  SendSystemParameters(*dev_);
+  EXPECT_EQ(t->written.size(), 2u);
+
+  // The link is lost while the dialog is open.
+  ui_.parameter_dialog = [&] {
+    params_.ParameterAccepted = true;
+    dev_->link.LinkConfirmed = false;
+  };
+  SendSystemParameters(*dev_);
+  EXPECT_EQ(t->written.size(), 2u);
+  EXPECT_EQ(ui_.messages, std::vector<std::string>{"No connect machine!"});
+  EXPECT_FALSE(params_.ParameterAccepted);
+}
+
+TEST(VirtualClock, TicksInDueOrderAtTheirIntervals) {
+  VirtualClock clock;
+  std::vector<std::string> log;
+  auto a = clock.MakeTimer();
+  auto b = clock.MakeTimer();
+  a->OnTick = [&] { log.push_back("a" + std::to_string(clock.Now())); };
+  b->OnTick = [&] { log.push_back("b" + std::to_string(clock.Now())); };
+  a->Start(20);
+  b->Start(50);
+  clock.Advance(100);
+  // At 100 both are due; b's period was armed at 50, a's at 80, so b goes first.
+  EXPECT_EQ(log, (std::vector<std::string>{"a20", "a40", "b50", "a60", "a80", "b100", "a100"}));
+  EXPECT_EQ(clock.Now(), 100);
+}
+
+TEST(VirtualClock, WindowTimerSemantics) {
+  VirtualClock clock;
+  auto t = clock.MakeTimer();
+  std::vector<int64_t> ticks;
+  t->OnTick = [&] { ticks.push_back(clock.Now()); };
+
+  // Created disabled: nothing ticks.
+  t->SetInterval(10);
+  clock.Advance(50);
+  EXPECT_TRUE(ticks.empty());
+
+  t->SetEnabled(true);  // due at 60
+  clock.Advance(5);     // 55
+  t->SetEnabled(true);  // already running: phase kept
+  clock.Advance(5);
+  EXPECT_EQ(ticks, (std::vector<int64_t>{60}));
+
+  clock.Advance(5);      // 65
+  t->SetInterval(10);    // re-arms: due at 75, not 70
+  clock.Advance(12);
+  EXPECT_EQ(ticks, (std::vector<int64_t>{60, 75}));
+
+  t->SetInterval(0);  // enabled, but an interval of 0 never ticks
+  EXPECT_TRUE(t->IsEnabled());
+  clock.Advance(100);
+  EXPECT_EQ(ticks.size(), 2u);
+}
+
+TEST(VirtualClock, TimersOutlivingTheClock) {
+  std::unique_ptr<Timer> survivor;
+  {
+    VirtualClock clock;
+    survivor = clock.MakeTimer();
+    survivor->Start(10);
+  }
+  // The clock is gone; the timer is inert but safe.
+  survivor->SetInterval(5);
+  survivor->Stop();
+  EXPECT_FALSE(survivor->IsEnabled());
 }
 
 }  // namespace

@@ -5,9 +5,7 @@
 #include <csignal>
 #include <ctime>
 
-#include "device/device.h"
 #include "device_fixture.h"
-#include "sim/recording.h"
 
 namespace accelog::testing {
 namespace {
@@ -16,21 +14,7 @@ class RealTimeTest : public DeviceEngineTest {
  protected:
   void SetUp() override {
     DeviceEngineTest::SetUp();
-    t_ = InstallLoopback(8);
-    ASSERT_TRUE(BringUp());
-    ui_.save_name = Out();
-  }
-  // Starts a run: interval 500 ms, the limit of `kind` (0 minutes, 1 samples).
-  void Start(int16_t kind, int16_t limit) {
-    params_.RecordInterval = 500;
-    params_.IntervalUnit = 0;
-    params_.LimitKind = kind;
-    params_.LimitTime = limit;
-    ToggleLiveCapture(*dev_);
-    ASSERT_EQ(dev_->live.Data, CaptureState::Running);
-  }
-  bool RunToEnd(int64_t limit_ms = 600'000) {
-    return clock_.RunUntil([&] { return dev_->live.DataOutcome != LiveOutcome::Running; }, limit_ms);
+    ASSERT_TRUE(Fresh(8));
   }
   // The file holds n samples, and its head says so.
   void ExpectFileOf(uint32_t n) const {
@@ -42,9 +26,6 @@ class RealTimeTest : public DeviceEngineTest {
     EXPECT_EQ(dev_->live.Data, CaptureState::Idle);
     EXPECT_EQ(ui_.marks, (std::vector<bool>{true, false}));
   }
-  std::string Out() const { return folder_.File("live.kvx"); }
-
-  LoopbackTransport* t_ = nullptr;
 };
 
 TEST_F(RealTimeTest, LimitsEndTheRun) {
@@ -52,17 +33,17 @@ TEST_F(RealTimeTest, LimitsEndTheRun) {
   ui_.StatusPanel(2, "Download End");
   ui_.StatusPanel(4, "12    12");
   data_.Head.StartYear = 3;  // the last file's start
-  Start(1, 5);
+  StartLive(1, 5);
   EXPECT_EQ(ui_.Panel(2), " ");  // nothing of the download stays
   EXPECT_EQ(ui_.Panel(4), " ");
-  ASSERT_TRUE(RunToEnd());
+  ASSERT_TRUE(RunLive());
   // The statistics' start is the capture's first sample.
   const auto head = ReadBytes(Out());
   const auto& p = params_;
   EXPECT_EQ(std::vector<int>(head.begin() + 13, head.begin() + 19),
             (std::vector<int>{p.StartYear, p.StartMonth, p.StartDay, p.StartHour, p.StartMinute, p.StartSecond}));
   EXPECT_EQ(dev_->live.DataOutcome, LiveOutcome::Stopped);
-  EXPECT_EQ(t_->Sent(0x22), 5);
+  EXPECT_EQ(loop_->Sent(0x22), 5);
   EXPECT_EQ(ui_.points_shown, 5);
   ExpectFileOf(5);
   EXPECT_EQ(ui_.shown_files, std::vector<std::string>{Out()});
@@ -78,7 +59,7 @@ TEST_F(RealTimeTest, LimitsEndTheRun) {
   ToggleLiveCapture(*dev_);
   ASSERT_TRUE(clock_.RunUntil([&] { return dev_->live.Data != CaptureState::Running; }, 301 * 60'000));
   EXPECT_EQ(clock_.Now() - start, 36001 * 500);
-  ASSERT_TRUE(RunToEnd());
+  ASSERT_TRUE(RunLive());
   EXPECT_EQ(dev_->live.DataOutcome, LiveOutcome::Stopped);
   ExpectFileOf(301);
 }
@@ -88,21 +69,21 @@ TEST_F(RealTimeTest, ElevenRejectedRepliesInARowEndTheRunTenDoNot) {
     SCOPED_TRACE(rejected);
     ui_.marks.clear();
     ui_.captions.clear();
-    const long first = t_->replies;
-    t_->shape = [=](sim::Packet& p, long n) {
+    const long first = loop_->replies;
+    loop_->shape = [=](sim::Packet& p, long n) {
       if (n >= first && n < first + rejected) p[19] ^= 0xFF;
       return true;
     };
     dev_->live.DataErrorCount = 9;  // as a spectrum run that ended on bad sets leaves it
-    Start(1, 4);
-    ASSERT_TRUE(RunToEnd());
+    StartLive(1, 4);
+    ASSERT_TRUE(RunLive());
     const bool ended = rejected > 10;
     EXPECT_EQ(dev_->live.DataOutcome, ended ? LiveOutcome::Rejected : LiveOutcome::Stopped);
     ExpectFileOf(ended ? 0 : 4);
     EXPECT_EQ(ui_.captions[static_cast<size_t>(rejected)], "data is erro!" + std::to_string(rejected));
     // The next good sample gives the caption back.
     EXPECT_EQ(ui_.captions.back(), ended ? "data is erro!11" : "");
-    t_->shape = nullptr;
+    loop_->shape = nullptr;
   }
 }
 
@@ -114,27 +95,27 @@ TEST_F(RealTimeTest, StopEndsTheRunAtTheNextTick) {
     SCOPED_TRACE(name);
     ui_.marks.clear();
     const bool damage = samples == 0;
-    t_->shape = [copies = copies, damage](sim::Packet& p, long) {
+    loop_->shape = [copies = copies, damage](sim::Packet& p, long) {
       if (damage) p[19] ^= 0xFF;
       return copies;
     };
-    Start(1, 1000);
+    StartLive(1, 1000);
     clock_.Advance(1600);
     ToggleLiveCapture(*dev_);
     const int64_t clicked = clock_.Now();
     EXPECT_EQ(dev_->live.Data, CaptureState::StopRequested);
     ToggleLiveCapture(*dev_);  // still stopping: nothing more
     EXPECT_EQ(dev_->live.Data, CaptureState::StopRequested);
-    ASSERT_TRUE(RunToEnd());
+    ASSERT_TRUE(RunLive());
     EXPECT_LE(clock_.Now() - clicked, 500);
     EXPECT_EQ(dev_->live.DataOutcome, LiveOutcome::Stopped);
     ExpectFileOf(samples);
   }
-  t_->shape = nullptr;
+  loop_->shape = nullptr;
 
   // A click in state 3 ends the run at once.
   ui_.marks.clear();
-  Start(1, 1000);
+  StartLive(1, 1000);
   clock_.Advance(600);
   dev_->live.Data = CaptureState::Stopping;
   ToggleLiveCapture(*dev_);
@@ -150,7 +131,6 @@ TEST_F(RealTimeTest, EveryEndingKeepsEverySampleWithItsCount) {
     LiveOutcome outcome;
   };
   const Case cases[] = {
-      {"unplugged", [](LoopbackTransport& t) { t.open = false; }, LiveOutcome::DeviceLost},
       {"lost device step",
        [&](LoopbackTransport& t) {
          t.paths.clear();
@@ -167,15 +147,11 @@ TEST_F(RealTimeTest, EveryEndingKeepsEverySampleWithItsCount) {
   std::signal(SIGXFSZ, SIG_IGN);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    t_ = InstallLoopback(8);
-    ASSERT_TRUE(BringUp());
-    ui_ = DeviceUi{};
-    ui_.device = dev_.get();
-    ui_.save_name = Out();
-    Start(1, 1000);
+    ASSERT_TRUE(Fresh(8));
+    StartLive(1, 1000);
     clock_.Advance(1600);
-    c.cut(*t_);
-    ASSERT_TRUE(RunToEnd());
+    c.cut(*loop_);
+    ASSERT_TRUE(RunLive());
     const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
     setrlimit(RLIMIT_FSIZE, &none);
     EXPECT_EQ(dev_->live.DataOutcome, c.outcome);
@@ -199,12 +175,11 @@ TEST_F(RealTimeTest, SpectrumRunSavesTheLastGoodSet) {
     SCOPED_TRACE(unplug);
     WriteBytes(fixed, std::vector<unsigned char>(5000, 0xAA));  // an earlier capture
     ui_.answer_ok = false;  // Cancel: the fixed name
-    ui_.spectrum_marks.clear();
     params_.CurYear = 3;  // an earlier file's
     ToggleLiveSpectrum(*dev_);
     ASSERT_TRUE(clock_.RunUntil([&] { return dev_->live.GoodSets == 2; }, 60'000));
     if (unplug) {
-      t_->open = false;
+      loop_->open = false;
     } else {
       ToggleLiveSpectrum(*dev_);
       EXPECT_EQ(dev_->live.Spectrum, CaptureState::StopRequested);
@@ -225,8 +200,7 @@ TEST_F(RealTimeTest, SpectrumRunSavesTheLastGoodSet) {
     EXPECT_EQ(ui_.frequency_files.empty(), unplug);
     EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
     EXPECT_FALSE(dev_->SpectrumBlockTimer().IsEnabled());
-    t_ = InstallLoopback(8);
-    ASSERT_TRUE(BringUp());
+    ASSERT_TRUE(Fresh(8));
   }
 }
 
@@ -237,7 +211,7 @@ TEST_F(RealTimeTest, SpectrumRunWithoutASetSavesNothing) {
   const std::vector<unsigned char> earlier(5000, 0xAA);
   WriteBytes(fixed, earlier);
   ui_.answer_ok = false;
-  t_->shape = [](sim::Packet& p, long) {
+  loop_->shape = [](sim::Packet& p, long) {
     if (p.size() > 14) p[14] ^= 1;  // every block damaged: no set is good
     return 1;
   };

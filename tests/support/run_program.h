@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,10 @@ struct RunResult {
   std::string out, err;
 };
 
-// args[0] is the program's path; file_size_limit 0 is none.
-inline RunResult RunProgram(std::vector<std::string> args, rlim_t file_size_limit = 0) {
+// args[0] is the program's path; file_size_limit 0 is none; in_child runs
+// in the child just before the program replaces it.
+inline RunResult RunProgram(std::vector<std::string> args, rlim_t file_size_limit = 0,
+                            const std::function<void()>& in_child = {}) {
   int out[2], err[2];
   if (::pipe(out) != 0 || ::pipe(err) != 0) return {};
   const pid_t pid = ::fork();
@@ -31,6 +34,7 @@ inline RunResult RunProgram(std::vector<std::string> args, rlim_t file_size_limi
       ::setrlimit(RLIMIT_FSIZE, &r);
     }
     ::alarm(60);  // a hang ends as a failure, not as a stuck test
+    if (in_child) in_child();
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);

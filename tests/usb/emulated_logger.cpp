@@ -30,6 +30,12 @@ constexpr auto kSpinGap = std::chrono::milliseconds(1);
 
 std::string SysPathOf(int address) { return "/devices/usb1/1-" + std::to_string(address); }
 
+std::string NodeOf(int address) {
+  char node[32];
+  std::snprintf(node, sizeof node, "/dev/bus/usb/001/%03d", address);
+  return node;
+}
+
 // The logger's sysfs entry: its device and configuration descriptors as
 // the kernel puts them there.
 std::string DeviceText(int address, bool bulk) {
@@ -40,24 +46,17 @@ std::string DeviceText(int address, bool bulk) {
       0x09, 0x04, 0x00, 0x00, 0x02, 0xFF, 0x00, 0x00, 0x00,
       0x07, 0x05, kOutEndpoint, type, kMaxPacket, 0x00, interval,
       0x07, 0x05, kInEndpoint, type, kMaxPacket, 0x00, interval};
-  char number[4], hex[3];
-  std::snprintf(number, sizeof number, "%03d", address);
-  const std::string node = std::string("bus/usb/001/") + number;
+  const std::string node = NodeOf(address).substr(5), number = node.substr(node.size() - 3);
   std::string text = "P: " + SysPathOf(address) + "\nN: " + node +
                      "\nE: SUBSYSTEM=usb\nE: DRIVER=usb\nE: DEVNAME=/dev/" + node +
                      "\nE: DEVTYPE=usb_device\nE: BUSNUM=001\nE: DEVNUM=" + number + "\nA: busnum=1\\n\nA: devnum=" +
                      std::to_string(address) + "\\n\nA: speed=12\\n\nA: bConfigurationValue=1\\n\nH: descriptors=";
+  char hex[3];
   for (uint8_t b : descriptors) {
     std::snprintf(hex, sizeof hex, "%02x", b);
     text += hex;
   }
   return text + "\n";
-}
-
-std::string NodeOf(int address) {
-  char node[32];
-  std::snprintf(node, sizeof node, "/dev/bus/usb/001/%03d", address);
-  return node;
 }
 
 usbdevfs_urb* UrbOf(UMockdevIoctlData* data) { return reinterpret_cast<usbdevfs_urb*>(data->data); }
