@@ -67,6 +67,11 @@ std::optional<double> ParseNumber(const std::string& text) {
   return NumericValue(text);
 }
 
+int UsageError(const char* usage) {
+  std::fprintf(stderr, "usage: accelog-cli %s\n", usage);
+  return kExitUsage;
+}
+
 std::string ShortestText(double v) {
   char buf[32];
   const auto end = std::to_chars(buf, buf + sizeof buf, v).ptr;

@@ -57,6 +57,8 @@ std::optional<long long> ParseInteger(const std::string& text);
 // A number from the first character to the last ("2", "-0.5", "1e3"); nothing
 // for "2abc", " 2" or "".
 std::optional<double> ParseNumber(const std::string& text);
+// "usage: accelog-cli USAGE" on stderr; returns kExitUsage.
+int UsageError(const char* usage);
 // The shortest text that reads back to the same double.
 std::string ShortestText(double v);
 

@@ -13,12 +13,8 @@ namespace {
 
 const char* const kNames[kEventChannels] = {"X", "Y", "Z", "V"};
 
-int Usage() {
-  std::fprintf(stderr,
-               "usage: accelog-cli events FILE.kvx --threshold MG [--channels X,Y,Z,V] [--baseline mean|zero]\n"
-               "                   [--min-points K] [--json]\n");
-  return kExitUsage;
-}
+const char* const kUsage =
+    "events FILE.kvx --threshold MG [--channels X,Y,Z,V] [--baseline mean|zero] [--min-points K] [--json]";
 
 // "X,V" into the channels to look at; nothing for an unknown or empty name.
 std::optional<std::array<bool, kEventChannels>> ParseChannels(const std::string& text) {
@@ -44,24 +40,24 @@ int RunEvents(Args& args) {
   const auto channels_text = args.TakeValue("--channels");
   const auto baseline_text = args.TakeValue("--baseline");
   const auto min_points_text = args.TakeValue("--min-points");
-  if (args.UnknownOption() || args.words.size() != 1 || !threshold_text) return Usage();
+  if (args.UnknownOption() || args.words.size() != 1 || !threshold_text) return UsageError(kUsage);
 
   EventOptions options;
   const auto threshold = ParseNumber(*threshold_text);
-  if (!threshold || !std::isfinite(*threshold) || *threshold <= 0) return Usage();
+  if (!threshold || !std::isfinite(*threshold) || *threshold <= 0) return UsageError(kUsage);
   options.threshold = *threshold;
   if (channels_text) {
     const auto channels = ParseChannels(*channels_text);
-    if (!channels) return Usage();
+    if (!channels) return UsageError(kUsage);
     options.channels = *channels;
   }
   if (baseline_text) {
-    if (*baseline_text != "mean" && *baseline_text != "zero") return Usage();
+    if (*baseline_text != "mean" && *baseline_text != "zero") return UsageError(kUsage);
     options.baseline = *baseline_text == "mean" ? Baseline::Mean : Baseline::Zero;
   }
   if (min_points_text) {
     const auto k = ParseInteger(*min_points_text);
-    if (!k || *k < 1 || *k > kMaxRecords) return Usage();
+    if (!k || *k < 1 || *k > kMaxRecords) return UsageError(kUsage);
     options.min_points = static_cast<int32_t>(*k);
   }
 

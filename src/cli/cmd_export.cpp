@@ -23,8 +23,7 @@ int RunExport(Args& args) {
   ExportFormat format;
   if (args.UnknownOption() || args.words.size() != 2 || !from || !to ||
       !ExportFormatOf(args.words[1], format)) {
-    std::fprintf(stderr, "usage: accelog-cli %s\n", usage);
-    return kExitUsage;
+    return UsageError(usage);
   }
   Dataset data;
   if (int rc = OpenKvxFile(data, args.words[0])) return rc;

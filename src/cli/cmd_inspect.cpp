@@ -17,11 +17,6 @@ struct Window {
   int32_t from, to;
 };
 
-int UsageError(const char* usage) {
-  std::fprintf(stderr, "usage: accelog-cli %s\n", usage);
-  return kExitUsage;
-}
-
 // Opens FILE as the acceleration view does. On failure returns the exit code.
 int OpenFile(Dataset& data, Args& args, const char* usage, std::string& file) {
   if (auto bad = args.UnknownOption()) {

@@ -30,10 +30,6 @@ constexpr const char* kUsage =
     "print FILE.kvx OUT.pdf [--start N] [--end M] [--paper A4|A3|Letter|Legal|Tabloid|WxH]\n"
     "         [--portrait|--landscape] [--margins L,R,T,D] [--scale F]";
 
-int Usage() {
-  std::fprintf(stderr, "usage: accelog-cli %s\n", kUsage);
-  return kExitUsage;
-}
 
 // Whole numbers separated by `sep`, exactly `count` of them.
 bool SplitNumbers(const std::string& text, char sep, size_t count, int16_t* out) {
@@ -82,7 +78,7 @@ int RunPrint(Args& args) {
   const auto scale = args.TakeValue("--scale");
   const bool portrait = args.TakeFlag("--portrait");
   const bool landscape = args.TakeFlag("--landscape");
-  if (bad || (portrait && landscape) || args.UnknownOption() || args.words.size() != 2) return Usage();
+  if (bad || (portrait && landscape) || args.UnknownOption() || args.words.size() != 2) return UsageError(kUsage);
   const std::string file = args.words[0];
   const std::string out = args.words[1];
 
@@ -104,11 +100,11 @@ int RunPrint(Args& args) {
                    ProgramFile(kIntegerFileName).c_str(), page.c_str());
     }
   }
-  if (paper && !ApplyPaper(m, *paper)) return Usage();
+  if (paper && !ApplyPaper(m, *paper)) return UsageError(kUsage);
   if (portrait || landscape) m.PaperDirection = landscape ? 1 : 0;
   if (margins) {
     int16_t v[4];
-    if (!SplitNumbers(*margins, ',', 4, v)) return Usage();
+    if (!SplitNumbers(*margins, ',', 4, v)) return UsageError(kUsage);
     m.MarginLeft = v[0], m.MarginRight = v[1], m.MarginTop = v[2], m.MarginDown = v[3];
   }
   if (scale) {

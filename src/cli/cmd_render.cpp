@@ -24,10 +24,6 @@ constexpr const char* kUsage =
     "render FILE.kvx OUT.png [--start N] [--end M] [--all-curves] [--cursor COLUMN] [--scale F] "
     "[--spectrum] [--window none|hann] [--remove-mean] [--hz]";
 
-int Usage() {
-  std::fprintf(stderr, "usage: accelog-cli %s\n", kUsage);
-  return kExitUsage;
-}
 
 std::optional<long long> TakeNumber(Args& args, const char* name, bool& bad) {
   auto v = args.TakeValue(name);
@@ -69,16 +65,16 @@ int RunRender(Args& args) {
   const auto fft_window = args.TakeValue("--window");
   const bool remove_mean = args.TakeFlag("--remove-mean");
   const bool hz = args.TakeFlag("--hz");
-  if (bad || args.UnknownOption() || args.words.size() != 2) return Usage();
+  if (bad || args.UnknownOption() || args.words.size() != 2) return UsageError(kUsage);
   // The spectrum view has no vector sum or angle curves; a window and the
   // spectrum options need spectra.
-  if (spectrum && all_curves) return Usage();
-  if ((remove_mean || hz) && !spectrum) return Usage();
-  if (fft_window && (!spectrum || (*fft_window != "none" && *fft_window != "hann"))) return Usage();
+  if (spectrum && all_curves) return UsageError(kUsage);
+  if ((remove_mean || hz) && !spectrum) return UsageError(kUsage);
+  if (fft_window && (!spectrum || (*fft_window != "none" && *fft_window != "hann"))) return UsageError(kUsage);
   double scale = 1.0;
   if (scale_text) {
     const auto f = ParseNumber(*scale_text);
-    if (!f || !(*f >= 0.5 && *f <= 4.0)) return Usage();
+    if (!f || !(*f >= 0.5 && *f <= 4.0)) return UsageError(kUsage);
     scale = *f;
   }
   const std::string file = args.words[0];

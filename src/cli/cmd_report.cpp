@@ -15,17 +15,13 @@ namespace {
 
 constexpr const char* kUsage = "report FILE.kvx OUT.pdf [--threshold MG] [--paper A4|Letter]";
 
-int Usage() {
-  std::fprintf(stderr, "usage: accelog-cli %s\n", kUsage);
-  return kExitUsage;
-}
 
 }  // namespace
 
 int RunReport(Args& args) {
   const auto threshold = args.TakeValue("--threshold");
   const auto paper = args.TakeValue("--paper");
-  if (args.UnknownOption() || args.words.size() != 2) return Usage();
+  if (args.UnknownOption() || args.words.size() != 2) return UsageError(kUsage);
   ReportRequest request;
   request.file = args.words[0];
   const std::string out = args.words[1];
@@ -37,7 +33,7 @@ int RunReport(Args& args) {
     }
     request.threshold = *mg;
   }
-  if (paper && *paper != "A4" && *paper != "Letter") return Usage();
+  if (paper && *paper != "A4" && *paper != "Letter") return UsageError(kUsage);
   if (paper && *paper == "Letter") request.paper = ReportPaper::Letter;
 
   if (!FileCanBeRead(request.file)) return kExitFailed;

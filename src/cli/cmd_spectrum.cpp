@@ -36,10 +36,6 @@ struct Spectrum {
   float f;
 };
 
-int Usage() {
-  std::fprintf(stderr, "usage: accelog-cli %s\n", kUsage);
-  return kExitUsage;
-}
 
 // The spectra, then the chart's conversion of them (LabelSpectrumAxis).
 Spectrum Compute(Dataset& data, bool hz) {
@@ -125,8 +121,8 @@ int RunSpectrum(Args& args) {
   const auto window = args.TakeValue("--window");
   const bool remove_mean = args.TakeFlag("--remove-mean");
   const bool hz = args.TakeFlag("--hz");
-  if (args.UnknownOption() || args.words.size() != 1) return Usage();
-  if (window && *window != "none" && *window != "hann") return Usage();
+  if (args.UnknownOption() || args.words.size() != 1) return UsageError(kUsage);
+  if (window && *window != "none" && *window != "hann") return UsageError(kUsage);
 
   Dataset data;
   data.Window = window && *window == "hann" ? SpectrumWindow::Hann : SpectrumWindow::None;

@@ -12,10 +12,6 @@ namespace {
 const char* const kChannelNames[kChannels] = {"X", "Y", "Z", "V", "AX", "AY", "AZ"};
 const char* const kUsage = "stats FILE.kvx [--from N] [--to M] [--json]";
 
-int Usage() {
-  std::fprintf(stderr, "usage: accelog-cli %s\n", kUsage);
-  return kExitUsage;
-}
 
 }  // namespace
 
@@ -25,7 +21,7 @@ int RunStats(Args& args) {
   const auto to_text = args.TakeValue("--to");
   const auto from = from_text ? ParseInteger(*from_text) : std::optional<long long>(1);
   const auto to = to_text ? ParseInteger(*to_text) : std::optional<long long>(kMaxRecords);
-  if (args.UnknownOption() || args.words.size() != 1 || !from || !to || *from < 1 || *from > *to) return Usage();
+  if (args.UnknownOption() || args.words.size() != 1 || !from || !to || *from < 1 || *from > *to) return UsageError(kUsage);
   Dataset data;
   if (int rc = OpenKvxFile(data, args.words[0], Dataset::OpenScope::SamplesOnly)) return rc;
   const auto clip = [](long long v) { return static_cast<int32_t>(std::min<long long>(v, kMaxRecords)); };
