@@ -116,19 +116,18 @@ void FormPicture::CreateControls() {
     chart_.SetHannWindow(on ? 1 : 0);
     Changed();
   });
-  auto option = [this](const SceneControl& box, void (Chart::*set)(int16_t), const char* tip) {
-    auto* b = new QCheckBox(QString::fromStdString(box.Caption), this);
-    b->setToolTip(tip);
-    connect(b, &QCheckBox::clicked, this, [this, set](bool on) {
-      (chart_.*set)(on ? 1 : 0);
-      Changed();
-    });
-    return b;
-  };
-  check_remove_mean_ = option(chart_.scene.RemoveMeanBox, &Chart::SetRemoveMean,
-                              "Each axis's mean taken off first: line 1 no longer holds gravity and offsets");
-  check_hz_ = option(chart_.scene.HzBox, &Chart::SetFrequencyInHz,
-                     "Lines, peaks and read-out in Hz from the file's sample interval");
+  check_remove_mean_ = new QCheckBox(QString::fromStdString(chart_.scene.RemoveMeanBox.Caption), this);
+  check_remove_mean_->setToolTip("Each axis's mean taken off first: line 1 no longer holds gravity and offsets");
+  connect(check_remove_mean_, &QCheckBox::clicked, this, [this](bool on) {
+    chart_.SetRemoveMean(on ? 1 : 0);
+    Changed();
+  });
+  check_hz_ = new QCheckBox(QString::fromStdString(chart_.scene.HzBox.Caption), this);
+  check_hz_->setToolTip("Lines, peaks and read-out in Hz from the file's sample interval");
+  connect(check_hz_, &QCheckBox::clicked, this, [this](bool on) {
+    chart_.SetFrequencyInHz(on ? 1 : 0);
+    Changed();
+  });
   all_points_ = new QPushButton(QString::fromStdString(chart_.scene.AllPointsButton.Caption), this);
   previous_ = new QPushButton(QString::fromStdString(chart_.scene.PreviousButton.Caption), this);
   next_ = new QPushButton(QString::fromStdString(chart_.scene.NextButton.Caption), this);
