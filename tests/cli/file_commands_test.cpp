@@ -123,7 +123,8 @@ TEST_F(FileCommandsTest, ExitCodesOfEveryCommand) {
       {64, "report F @r.pdf --landscape"}, {1, "report M @r.pdf"}, {2, "report T @r.pdf"},
       {64, "--device bogus scan"}, {64, "download"}, {64, "download @a.kvx @b.kvx"}, {64, "scan --fast"},
       {64, "set-params --unit sec"}, {64, "live @a.kvx --limit 0"}, {64, "live @a.kvx --limit -5"},
-      {64, "live @a.kvx --limit 32768"},
+      {64, "live @a.kvx --limit 32768"}, {2, "live @a.kvx --interval 0"}, {2, "live @a.kvx --interval 100"},
+      {64, "live @a.kvx --interval abc"},
   };
   for (const auto& [code, line] : cases) {
     std::vector<std::string> args;

@@ -2,6 +2,7 @@
 // pdftoppm for where the chart lands.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -53,10 +54,8 @@ class PrintCli : public ::testing::Test {
   // pdfinfo's page size in points, rounded as it prints it.
   std::pair<double, double> PageSize(const std::string& pdf) {
     const std::string info = RunProgram({"/usr/bin/pdfinfo", pdf}).out;
-    std::istringstream in(info.substr(std::min(info.find("Page size:"), info.size())));
-    std::string page, size, x;
     double w = 0, h = 0;
-    in >> page >> size >> w >> x >> h;
+    std::sscanf(info.c_str() + std::min(info.find("Page size:"), info.size()), "Page size: %lf x %lf", &w, &h);
     return {w, h};
   }
   static int Points(double mm) { return static_cast<int>(std::lround(mm / 25.4 * 72)); }
