@@ -106,34 +106,34 @@ TEST_F(FileCommandsTest, PointValuesReadBackExactly) {
 TEST_F(FileCommandsTest, ExitCodesOfEveryCommand) {
   const std::string good = Sample(), text = Write(std::vector<unsigned char>(100, 'x'), "text.kvx");
   Write({1, 2, 3}, "bad.kvx");
-  const std::pair<int, const char*> cases[] = {
-      {64, ""}, {64, "info"}, {64, "points F --from x"}, {1, "points M"},
-      {64, "export F @x.pdf"}, {64, "export F @y.txt --from abc"}, {2, "export @bad.kvx @x.txt"}, {1, "export F @none/z.xlsx"},
-      {64, "stats F --from 0"}, {64, "stats F --from 5 --to 4"}, {64, "stats F --to x"}, {2, "stats T"},
-      {64, "events F --threshold 0"}, {64, "events F --threshold x"}, {64, "events F"}, {2, "events T --threshold 5"},
-      {64, "events F --threshold 5 --channels X,W"}, {64, "events F --threshold 5 --baseline median"},
-      {64, "events F --threshold 5 --min-points 0"}, {64, "spectrum F --window kaiser"}, {2, "spectrum F"},
-      {64, "render F @c.png --spectrum --all-curves"}, {64, "render F @c.png --start 20 --end 10"},
-      {64, "render F @c.png --scale 2abc"}, {64, "render F @c.png --start 5x"}, {64, "render F"}, {1, "render M @c.png"},
-      {64, "render F @c.png --hz"}, {64, "print F"}, {1, "print M @o.pdf"}, {1, "print F @no/such/folder/o.pdf"},
-      {64, "print F @o.pdf --paper B5"}, {64, "print F @o.pdf --margins 1,2,3"}, {64, "print F @o.pdf --scale 0"},
-      {64, "print F @o.pdf --scale 1e-30"}, {64, "print F @o.pdf --scale 0.5x"}, {64, "print F @o.pdf --start 9 --end 1"},
-      {64, "report F"}, {64, "report F @r.pdf --threshold 0"}, {64, "report F @r.pdf --threshold -5"},
-      {64, "report F @r.pdf --threshold 5mg"}, {64, "report F @r.pdf --threshold nan"}, {64, "report F @r.pdf --paper B5"},
-      {64, "report F @r.pdf --landscape"}, {1, "report M @r.pdf"}, {2, "report T @r.pdf"},
-      {64, "--device bogus scan"}, {64, "download"}, {64, "download @a.kvx @b.kvx"}, {64, "scan --fast"},
-      {64, "set-params --unit sec"}, {64, "live @a.kvx --limit 0"}, {64, "live @a.kvx --limit -5"},
-      {64, "live @a.kvx --limit 32768"}, {2, "live @a.kvx --interval 0"}, {2, "live @a.kvx --interval 100"},
-      {64, "live @a.kvx --interval abc"},
+  const std::pair<int, std::vector<const char*>> cases[] = {
+      {64, {"", "info", "points F --from x", "export F @x.pdf", "export F @y.txt --from abc", "stats F --from 0",
+            "stats F --from 5 --to 4", "stats F --to x", "events F --threshold 0", "events F --threshold x", "events F",
+            "events F --threshold 5 --channels X,W", "events F --threshold 5 --baseline median",
+            "events F --threshold 5 --min-points 0", "spectrum F --window kaiser", "render F @c.png --hz",
+            "render F @c.png --spectrum --all-curves", "render F @c.png --start 20 --end 10", "render F",
+            "render F @c.png --scale 2abc", "render F @c.png --start 5x", "print F", "print F @o.pdf --paper B5",
+            "print F @o.pdf --margins 1,2,3", "print F @o.pdf --scale 0", "print F @o.pdf --scale 1e-30",
+            "print F @o.pdf --scale 0.5x", "print F @o.pdf --start 9 --end 1", "report F", "report F @r.pdf --landscape",
+            "report F @r.pdf --threshold 0", "report F @r.pdf --threshold -5", "report F @r.pdf --threshold 5mg",
+            "report F @r.pdf --threshold nan", "report F @r.pdf --paper B5", "--device bogus scan", "download",
+            "download @a.kvx @b.kvx", "scan --fast", "set-params --unit sec", "live @a.kvx --limit 0",
+            "live @a.kvx --limit -5", "live @a.kvx --limit 32768", "live @a.kvx --interval abc"}},
+      {1, {"points M", "export F @none/z.xlsx", "render M @c.png", "print M @o.pdf", "print F @no/such/folder/o.pdf",
+           "report M @r.pdf"}},
+      {2, {"export @bad.kvx @x.txt", "stats T", "events T --threshold 5", "spectrum F", "report T @r.pdf",
+           "live @a.kvx --interval 0", "live @a.kvx --interval 100"}},
   };
-  for (const auto& [code, line] : cases) {
-    std::vector<std::string> args;
-    std::istringstream words(line);
-    for (std::string w; words >> w;) {
-      args.push_back(w == "F" ? good : w == "T" ? text : w == "M" ? folder_.File("missing.kvx")
-                     : w[0] == '@'  ? folder_.File(w.substr(1)) : w);
+  for (const auto& [code, lines] : cases) {
+    for (const char* line : lines) {
+      std::vector<std::string> args;
+      std::istringstream words(line);
+      for (std::string w; words >> w;) {
+        args.push_back(w == "F" ? good : w == "T" ? text : w == "M" ? folder_.File("missing.kvx")
+                       : w[0] == '@'  ? folder_.File(w.substr(1)) : w);
+      }
+      EXPECT_EQ(Cli(args).code, code) << line;
     }
-    EXPECT_EQ(Cli(args).code, code) << line;
   }
   for (const char* out : {"x.txt", "x.pdf", "c.png", "o.pdf", "r.pdf", "a.kvx"})
     EXPECT_FALSE(std::filesystem::exists(folder_.File(out))) << out;
