@@ -37,10 +37,6 @@ class ParameterDialogTest : public testing::ProgramFolderTest {
   }
 
   std::string File() const { return folder_.File(kIntegerFileName); }
-  bool FileWritten() const {
-    std::error_code ec;
-    return std::filesystem::file_size(File(), ec) > 0 && !ec;
-  }
 
   testing::FakePorts ports_;
   ParameterStore store_{folder_.path()};
@@ -98,7 +94,7 @@ TEST_F(ParameterDialogTest, LiveClockMovesCurrentTimeAndStartDateOnlyUntilCancel
   EXPECT_EQ(f.Text[12], "3");  // the timer stopped with the window
   // Cancel keeps what the clicks already wrote and writes no file.
   EXPECT_TRUE(f.Closed && !p_.ParameterAccepted && p_.RecordMode == 1);
-  EXPECT_FALSE(FileWritten());
+  EXPECT_TRUE(testing::ReadBytes(File()).empty());
 }
 
 TEST_F(ParameterDialogTest, OptionButtonRules) {
@@ -169,18 +165,16 @@ TEST_F(ParameterDialogTest, EachRowReportsItsCodeAtItsEdges) {
 }
 
 TEST_F(ParameterDialogTest, UnwritableFileKeepsTheDialogOpenAndSaysWhy) {
-  auto expect_not_saved = [this](const std::string& reason) {
+  std::filesystem::create_directory(File());
+  for (const std::string& reason : {File() + ": is a folder, not a file", std::string("/dev/full: is not a regular file")}) {
     auto f = Open();
     ports_.ui.messages.clear();
     EXPECT_FALSE(OkParameterForm(ports_.ui, f, store_));
     EXPECT_EQ(ports_.ui.messages, std::vector<std::string>{"The parameters were not saved: " + reason});
     EXPECT_FALSE(f.Closed || p_.ParameterAccepted);
-  };
-  std::filesystem::create_directory(File());
-  expect_not_saved(File() + ": is a folder, not a file");
-  std::filesystem::remove(File());
-  std::filesystem::create_symlink("/dev/full", File());  // followed, and never replaced
-  expect_not_saved("/dev/full: is not a regular file");
+    std::filesystem::remove(File());
+    std::filesystem::create_symlink("/dev/full", File());  // followed, and never replaced
+  }
 }
 
 TEST_F(ParameterDialogTest, PortBoxHasItsOwnMessagesFirst) {
@@ -214,7 +208,7 @@ TEST_F(ParameterDialogTest, LastFailingRowWinsAndPassingRowsAreStored) {
   EXPECT_EQ(ports_.ui.messages.back(), "Data is erro!!=8");
   const auto& p = p_;
   EXPECT_EQ(std::vector<int>({p.LedCycle, p.CurDay, p.CriticalX}), std::vector<int>({7, 13, 16}));
-  EXPECT_FALSE(FileWritten() || p.ParameterAccepted);
+  EXPECT_TRUE(testing::ReadBytes(File()).empty() && !p.ParameterAccepted);
 }
 
 TEST_F(ParameterDialogTest, RealTimeOkChecksIntervalAndLimitOnly) {
