@@ -141,19 +141,17 @@ TEST_F(FileCommandsTest, ExitCodesOfEveryCommand) {
 // A file that cannot be read is named with the reason; a file that is no
 // logger file with the field that shows it.
 TEST_F(FileCommandsTest, ReadFailuresSayWhy) {
-  const std::string empty = Write(KvxImage(KvxHead{}, {}), "empty.kvx"), missing = folder_.File("missing.kvx");
-  RunResult r = Cli({"info", empty});
-  EXPECT_EQ(std::tuple(r.code, r.err), std::tuple(2, "Data is error !\n"));
-  r = Cli({"info", missing});
-  EXPECT_EQ(std::tuple(r.code, r.err), std::tuple(1, "accelog-cli: " + missing + ": the file does not exist\n"));
-  r = Cli({"info", folder_.path()});
-  EXPECT_EQ(r.code, 1);
-  EXPECT_NE(r.err.find("Is a directory"), std::string::npos) << r.err;
   std::string text;
   for (int i = 0; i < 20; ++i) text += "2026-12-07 23:4" + std::to_string(i % 10) + ":00 sim: sample sent\n";
-  const std::string log = Write({text.begin(), text.end()}, "sim.log");
-  r = Cli({"info", log});
-  EXPECT_EQ(std::tuple(r.code, r.out, r.err), std::tuple(2, "", log + ": not a logger file (interval unit 50)\n"));
+  const std::string log = Write({text.begin(), text.end()}, "sim.log"), missing = folder_.File("missing.kvx"),
+                    empty = Write(KvxImage(KvxHead{}, {}), "empty.kvx");
+  for (const auto& [file, code, err] : {std::tuple{empty, 2, std::string("Data is error !\n")},
+                                        {missing, 1, "accelog-cli: " + missing + ": the file does not exist\n"},
+                                        {folder_.path(), 1, "accelog-cli: " + folder_.path() + ": Is a directory\n"},
+                                        {log, 2, log + ": not a logger file (interval unit 50)\n"}}) {
+    const RunResult r = Cli({"info", file});
+    EXPECT_EQ(std::tuple(r.code, r.out, r.err), std::tuple(code, std::string(), err));
+  }
 }
 
 // An existing file is kept without --overwrite, and a folder even with it.
