@@ -18,7 +18,7 @@ class CursorScrollTest : public ChartTest {
   std::pair<int32_t, int32_t> Shown() const { return {data_.DispStartPoint, data_.DispEndPoint}; }
 };
 
-TEST_F(CursorScrollTest, ReadOutOfTheColumnUnderTheMouse) {
+TEST_F(CursorScrollTest, ReadOutOfTheColumnUnderTheMouseKeptOverEmptyColumnsAndByTheLock) {
   const std::string expected = std::string("No: 1   7/5/2013   9:5:7    X:0 Y:39 Z:998.4 Vector Sum:") +
                                FloatText(data_.RealData[1].V) + " X Angle:0 Y Angle:" +
                                FloatText(data_.RealData[1].AY) + " Z Angle:" + FloatText(data_.RealData[1].AZ);
@@ -31,13 +31,7 @@ TEST_F(CursorScrollTest, ReadOutOfTheColumnUnderTheMouse) {
   EXPECT_EQ(chart_->scene.ReadOut.Caption.rfind("No: 996 ", 0), 0u);  // its first point
   chart_->PlotMouseMove(ColumnMouseX(100), 300);
   EXPECT_NE(chart_->scene.ReadOut.Caption.find("X:11.7 "), std::string::npos);
-  data_.MenuCommandCode = MenuOperation::FrequencyView;  // the spectrum view reads out the column's frequency
-  data_.FrequencyView = true;
-  chart_->ShowReadOut(1);
-  EXPECT_EQ(chart_->scene.ReadOut.Caption, "Frequency = 1  HZ");
-}
-
-TEST_F(CursorScrollTest, EmptyColumnsAndTheLockKeepTheReadOut) {
+  // Empty columns and the lock keep the read-out.
   chart_->PlotMouseMove(ColumnMouseX(10), 100);
   const std::string shown = chart_->scene.ReadOut.Caption;
   chart_->PlotDoubleClick();
@@ -48,12 +42,17 @@ TEST_F(CursorScrollTest, EmptyColumnsAndTheLockKeepTheReadOut) {
   EXPECT_FLOAT_EQ(chart_->scene.CrossHairH.X1, -1000);
   EXPECT_FLOAT_EQ(chart_->scene.LockMarker[kCurveX].Left, lock_left);
 
+  chart_->PlotDoubleClick();  // unlocked again
   Show(1, 20);  // few points: most columns empty
   chart_->PlotMouseMove(ColumnMouseX(1), 100);
   const std::string first = chart_->scene.ReadOut.Caption;
   ASSERT_EQ(data_.SlotUsed[3], 0);
   chart_->PlotMouseMove(ColumnMouseX(3), 100);
   EXPECT_EQ(chart_->scene.ReadOut.Caption, first);
+  data_.MenuCommandCode = MenuOperation::FrequencyView;  // the spectrum view reads out the column's frequency
+  data_.FrequencyView = true;
+  chart_->ShowReadOut(1);
+  EXPECT_EQ(chart_->scene.ReadOut.Caption, "Frequency = 1  HZ");
 }
 
 TEST_F(CursorScrollTest, OnlyLongRightwardDragsZoomAndSearchColumnsWithPoints) {

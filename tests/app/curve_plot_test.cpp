@@ -69,8 +69,9 @@ TEST_F(CurvePlotTest, ZeroPointColumnsLoseTheirMarkersAndTheCount) {
   EXPECT_EQ(chart_->scene.StatBox[kPointCountBox].Caption, "390");
 }
 
-TEST_F(CurvePlotTest, PointsSwitchAndCurveBoxes) {
+TEST_F(CurvePlotTest, PointsSwitchCurveBoxesStatisticsAndClearScreen) {
   ShowAll(Flat(300));
+  EXPECT_EQ(chart_->scene.StatBox[3].Caption, "998   7/5/2013 9:5:7");  // Max Z, first of equals
   chart_->SetPointsShown(0);
   EXPECT_FALSE(chart_->scene.CurvePoint[kCurveY][2][100].Visible);
   chart_->SetPointsShown(1);
@@ -78,11 +79,6 @@ TEST_F(CurvePlotTest, PointsSwitchAndCurveBoxes) {
   // A hidden curve's markers are shown too, but parked with its segments.
   chart_->SetCurveShown(kCurveY, 0);
   EXPECT_GT(chart_->scene.CurvePoint[kCurveY][3][100].Top, 10000);
-}
-
-TEST_F(CurvePlotTest, StatisticsBoxesAndClearScreen) {
-  ShowAll(Flat(300));
-  EXPECT_EQ(chart_->scene.StatBox[3].Caption, "998   7/5/2013 9:5:7");  // Max Z, first of equals
   chart_->ClearPlot();
   EXPECT_FALSE(data_.DataLoaded);
   EXPECT_FLOAT_EQ(Seg(kCurveZ, 2, 100).Y1, kParkHidden);

@@ -10,13 +10,7 @@
 namespace accelog {
 namespace {
 
-class KeypadTest : public ::testing::Test {
- protected:
-  testing::RecordingUi ui_;
-  KeypadForm form_;
-};
-
-TEST_F(KeypadTest, OkJudgesTheEntry) {
+TEST(KeypadTest, OkJudgesTheEntry) {
   const struct {
     const char *max, *min, *decimals, *entry;
     int value;  // -1: refused with `message`
@@ -32,33 +26,33 @@ TEST_F(KeypadTest, OkJudgesTheEntry) {
       {"100", "0", "1", "2.5", 2, ""},             {"100", "0", "1", "3.5", 4, ""},
   };
   for (const auto& c : cases) {
-    form_ = NewKeypadForm();
-    form_.Maximum = c.max, form_.Minimum = c.min, form_.Decimals = c.decimals;
-    ui_.messages.clear();
-    form_.Entry = c.entry;
-    const std::optional<int16_t> value = ConfirmKeypadEntry(ui_, form_);
-    EXPECT_EQ(form_.Closed, c.value >= 0) << c.entry;
-    EXPECT_EQ(value, form_.Value) << c.entry;
+    testing::RecordingUi ui;
+    KeypadForm form = NewKeypadForm();
+    form.Maximum = c.max, form.Minimum = c.min, form.Decimals = c.decimals;
+    form.Entry = c.entry;
+    const std::optional<int16_t> value = ConfirmKeypadEntry(ui, form);
+    EXPECT_EQ(form.Closed, c.value >= 0) << c.entry;
+    EXPECT_EQ(value, form.Value) << c.entry;
     if (c.value >= 0) {
       EXPECT_EQ(value, c.value) << c.entry;
-      EXPECT_TRUE(ui_.messages.empty()) << c.entry;
+      EXPECT_TRUE(ui.messages.empty()) << c.entry;
     } else {
-      EXPECT_EQ(ui_.messages, std::vector<std::string>{c.message}) << c.entry;
-      EXPECT_EQ(ui_.icons[0], MessageIcon::Exclamation);
+      EXPECT_EQ(ui.messages, std::vector<std::string>{c.message}) << c.entry;
+      EXPECT_EQ(ui.icons[0], MessageIcon::Exclamation);
       // Its own title: two blanks for the one Chinese message, one for the rest.
-      EXPECT_EQ(ui_.titles.back(), std::string(c.message) == "非法数据" ? "  " : " ") << c.entry;
+      EXPECT_EQ(ui.titles.back(), std::string(c.message) == "非法数据" ? "  " : " ") << c.entry;
       EXPECT_FALSE(value) << c.entry;
-      EXPECT_EQ(form_.Entry, c.entry);  // the entry stays for correcting
+      EXPECT_EQ(form.Entry, c.entry);  // the entry stays for correcting
     }
   }
 }
 
-TEST_F(KeypadTest, NewFormAndCancelLeaveNothingAccepted) {
-  form_ = NewKeypadForm();
-  EXPECT_TRUE(!form_.Value && form_.Entry.empty() && form_.Caption == "Input Data");
-  form_.Value = 5;  // as an earlier OK left it
-  CancelKeypad(form_);
-  EXPECT_TRUE(!form_.Value && form_.Closed);
+TEST(KeypadTest, NewFormAndCancelLeaveNothingAccepted) {
+  KeypadForm form = NewKeypadForm();
+  EXPECT_TRUE(!form.Value && form.Entry.empty() && form.Caption == "Input Data");
+  form.Value = 5;  // as an earlier OK left it
+  CancelKeypad(form);
+  EXPECT_TRUE(!form.Value && form.Closed);
 }
 
 TEST(NumericValueTest, WhatCountsAsANumber) {

@@ -3,63 +3,14 @@
 // and how the events table runs over pages.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cmath>
 #include <set>
 
 #include "app/report_layout.h"
-#include "model/dataset.h"
 #include "support/kvx_maker.h"
-#include "support/temp_folder.h"
+#include "support/plain_events.h"
 
 namespace accelog::testing {
 namespace {
-
-struct PlainRun {
-  int channel;
-  int32_t first, last, peak_point;
-  double size;  // |peak - mean|
-};
-
-// Runs of non-zero points with |value - mean| >= threshold on X, Y, Z, V,
-// in the events' order (first point, then channel), one point at a time.
-std::vector<PlainRun> PlainEvents(const Dataset& data, double threshold, double* largest = nullptr) {
-  auto value = [&](int32_t i, int c) {
-    const RealDataRecord r = data.RealData[i];
-    const float v[4] = {r.X, r.Y, r.Z, r.V};
-    return static_cast<double>(v[c]);
-  };
-  double mean[4] = {};
-  int n = 0;
-  for (int32_t i = 1; i <= data.CountPoint; ++i) {
-    if (data.RealData.IsZeroPoint(i)) continue;
-    ++n;
-    for (int c = 0; c < 4; ++c) mean[c] += value(i, c);
-  }
-  for (double& m : mean) m /= n;
-  std::vector<PlainRun> runs;
-  if (largest) *largest = 0;
-  for (int c = 0; c < 4; ++c) {
-    PlainRun open{c, 0, 0, 0, -1};
-    for (int32_t i = 1; i <= data.CountPoint + 1; ++i) {
-      const bool zero = i > data.CountPoint || data.RealData.IsZeroPoint(i);
-      const double d = zero ? 0 : std::fabs(value(i, c) - mean[c]);
-      if (!zero && largest) *largest = std::max(*largest, d);
-      if (!zero && d >= threshold) {
-        if (open.first == 0) open.first = i;
-        open.last = i;
-        if (d > open.size) open.size = d, open.peak_point = i;
-      } else if (open.first != 0) {
-        runs.push_back(open);
-        open = {c, 0, 0, 0, -1};
-      }
-    }
-  }
-  std::sort(runs.begin(), runs.end(), [](const PlainRun& a, const PlainRun& b) {
-    return a.first != b.first ? a.first < b.first : a.channel < b.channel;
-  });
-  return runs;
-}
 
 class ReportLayoutTest : public ::testing::Test {
  protected:
@@ -78,8 +29,11 @@ class ReportLayoutTest : public ::testing::Test {
 };
 
 TEST_F(ReportLayoutTest, ListsTheLargestEventsAndCountsTheRest) {
+  const PlainPoints points = PointsOf(data_);
+  const auto mean = PlainMeans(points);
+  auto size = [&](const PlainEvent& e) { return std::fabs(e.peak - mean[e.channel]); };
   double largest = 0;
-  PlainEvents(data_, 1e9, &largest);
+  for (const PlainEvent& e : PlainEvents(points, 0, mean)) largest = std::max(largest, size(e));
   // 40 mg: hundreds of events; 700 mg: a few; the default; above every value: none.
   for (std::optional<double> threshold : {std::optional(40.0), std::optional(700.0), std::optional<double>(), std::optional(1e5)}) {
     SCOPED_TRACE(threshold ? *threshold : -1);
@@ -91,19 +45,17 @@ TEST_F(ReportLayoutTest, ListsTheLargestEventsAndCountsTheRest) {
       ASSERT_FALSE(r.listed.empty());
       EXPECT_NEAR(r.listed_size[0], largest, 1e-6);
     }
-    std::vector<PlainRun> runs = PlainEvents(data_, r.threshold);
-    EXPECT_EQ(r.event_count, static_cast<int32_t>(runs.size()));
-    std::stable_sort(runs.begin(), runs.end(), [](const PlainRun& a, const PlainRun& b) { return a.size > b.size; });
+    const std::vector<PlainEvent> found = PlainEvents(points, r.threshold, mean);
+    EXPECT_EQ(r.event_count, static_cast<int32_t>(found.size()));
+    std::vector<PlainEvent> runs = found;
+    std::stable_sort(runs.begin(), runs.end(), [&](auto& a, auto& b) { return size(a) > size(b); });
     const size_t listed = std::min<size_t>(runs.size(), kReportListedEvents);
     ASSERT_EQ(r.listed.size(), listed);
     ASSERT_EQ(r.events.rows.size(), listed);
     for (size_t k = 0; k < listed; ++k) {
-      SCOPED_TRACE(k);
-      EXPECT_EQ(r.listed[k].channel, runs[k].channel);
-      EXPECT_EQ(r.listed[k].first, runs[k].first);
-      EXPECT_EQ(r.listed[k].last, runs[k].last);
-      EXPECT_EQ(r.listed[k].peak_point, runs[k].peak_point);
-      EXPECT_NEAR(r.listed_size[k], runs[k].size, 1e-6);
+      const ThresholdEvent& e = r.listed[k];
+      EXPECT_EQ((PlainEvent{e.channel, e.first, e.last, e.peak, e.peak_point}), runs[k]) << k;
+      EXPECT_NEAR(r.listed_size[k], size(runs[k]), 1e-6) << k;
     }
     if (runs.size() > listed) {
       EXPECT_EQ(r.events_note, "and " + std::to_string(runs.size() - listed) + " more events");
@@ -112,7 +64,7 @@ TEST_F(ReportLayoutTest, ListsTheLargestEventsAndCountsTheRest) {
     }
     // Every column that holds a point of some event is shaded, and no other.
     std::set<int> want, shaded;
-    for (const PlainRun& e : PlainEvents(data_, r.threshold)) {
+    for (const PlainEvent& e : found) {
       for (int32_t p = e.first; p <= e.last; ++p) want.insert((p - 1) * r.chart.columns / data_.CountPoint);
     }
     for (const auto& [from, to] : r.chart.shaded) {
