@@ -68,7 +68,7 @@ TEST_F(UsbCliTest, ScanConnectsAndIdentifiesOnEveryEndpointKind) {
   }
 }
 
-// An empty bus: UsbWindowTest and CliDeviceTest.FailuresAndUsage.
+// An empty bus: UsbWindowTest and CliDeviceTest.NoLoggerAfterSixScans.
 TEST_F(UsbCliTest, TheLowerAddressOfTwoLoggersIsTaken) {
   EmulatedLogger& later = Plug(20, "AT-ADDRESS-5", 5);
   EmulatedLogger& lower = Plug(20, "AT-ADDRESS-3", 3);
