@@ -1,31 +1,31 @@
 // The main window's frame: menus and their marks, tool bar, status bar,
-// layout and the rules behind them, help, about, single instance. Driven offscreen, dialogs through the recording port.
+// layout and the rules behind them, help, single instance, and the data list
+// window it owns. Driven offscreen, dialogs through the recording port.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
-#include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
-#include <algorithm>
-#include <array>
-#include <vector>
+#include <QWheelEvent>
+#include <fstream>
 
 #include "app/chart.h"
+#include "app/shell_rules.h"
+#include "ui/form2.h"
 #include "ui/form_picture.h"
-#include "core/program_folder.h"
-#include "model/conversion.h"
-#include "model/dataset.h"
 #include "ui/help_window.h"
 #include "ui/main_window.h"
-#include "app/shell_rules.h"
 #include "ui/single_instance.h"
 #include "ui/tool_bar.h"
+#include "support/export_points.h"
 #include "support/recording_ui.h"
 #include "support/temp_folder.h"
 
@@ -40,9 +40,6 @@ class MainWindowTest : public ::testing::Test {
     window_ = std::make_unique<MainWindow>(chart_, data_);
     window_->UsePort(ui_);
     window_->show();
-  }
-  void TearDown() override {
-    window_.reset();
   }
   testing::RecordingUi ui_;
   Dataset data_;
@@ -62,14 +59,21 @@ TEST_F(MainWindowTest, MenusHoldTheirItemsInOrder) {
                                    "Help File"}));
 }
 
-TEST_F(MainWindowTest, ButtonsRunTheirMenuHandlers) {
+TEST_F(MainWindowTest, ButtonsRunTheirMenuHandlersAndStopStopsWhatIsRunning) {
   QStringList ran;
   MainWindow::Handlers h;
-  for (const char* item : {"File002", "File004"}) h[item] = [&ran, item] { ran << item; };
+  for (const char* item : {"File002", "File004", "Escape", "File009", "File011"}) h[item] = [&ran, item] { ran << item; };
   window_->SetHandlers(h);
   window_->ToolBar()->Button(kSystemParameter)->click();
   window_->ToolBar()->Button(kAcceleration)->click();
-  EXPECT_EQ(ran, (QStringList{"File002", "File004"}));
+  // Stop: a download stops as Escape stops it, a capture by its own handler, anything else not at all.
+  using enum MenuOperation;
+  for (MenuOperation running : {None, Download, LiveData, LiveSpectrum, DataView}) {
+    data_.MenuCommandCode = running;
+    window_->ToolBar()->Button(kStop)->click();
+  }
+  EXPECT_EQ(ran, (QStringList{"File002", "File004", "Escape", "File009", "File011"}));
+  data_.MenuCommandCode = None;
 
   window_->ToolBar()->Button(kDataList)->click();  // no handler yet
   ASSERT_EQ(ui_.messages.size(), 1u);
@@ -100,18 +104,7 @@ TEST_F(MainWindowTest, HintFollowsTheMouse) {
   EXPECT_TRUE(bar->HintLabel()->text().isEmpty());
 }
 
-TEST_F(MainWindowTest, ResizeLaysOutOnlyAfterStartUp) {
-  const QPoint before = chart_->pos();
-  window_->resize(1400, 900);
-  QApplication::processEvents();
-  EXPECT_EQ(chart_->pos(), before);  // start-up still running
-  window_->Shell().StartupComplete = true;
-  window_->resize(1300, 880);
-  QApplication::processEvents();
-  EXPECT_NE(chart_->pos(), before);
-}
-
-TEST(ChartWindowFit, SmallWindowsScrollAndFitToWindowScalesTheChartAndIsRemembered) {
+TEST(ChartWindowFit, LaidOutAfterStartUpSmallWindowsScrollAndFitToWindowScalesTheChartAndIsRemembered) {
   testing::TempFolder folder;
   ASSERT_TRUE(InitProgramFolder(folder.path()));
   Dataset data;
@@ -121,6 +114,10 @@ TEST(ChartWindowFit, SmallWindowsScrollAndFitToWindowScalesTheChartAndIsRemember
   {
     MainWindow w(chart, data);
     w.show();
+    const QPoint before = chart->pos();
+    w.resize(1400, 900);
+    QApplication::processEvents();
+    EXPECT_EQ(chart->pos(), before);  // start-up still running: no layout yet
     w.Shell().StartupComplete = true;
     EXPECT_FALSE(w.FitToWindow());  // off by default
     w.resize(700, 450);
@@ -164,16 +161,71 @@ TEST_F(MainWindowTest, HelpShowsTheManual) {
 
 TEST(SingleInstanceTest, AStaleLockIsTakenOver) {
   testing::TempFolder folder;
-  const QString dir = QString::fromStdString(folder.path());
-  // A lock file whose owner is gone, as a crashed run leaves it.
-  {
-    QFile f(dir + "/accelog.lock");
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    // A process id above any kernel's limit: its owner is surely gone.
-    f.write("2147483000\naccelog\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-  }
-  SingleInstance again(dir);
+  SingleInstance again(QString::fromStdString(folder.path()));
+  // The lock as a crashed run leaves it: a process id above any kernel's limit has surely no owner.
+  ASSERT_TRUE(std::ofstream(again.LockPath().toStdString()) << "2147483000\naccelog\n"
+                                                             << QSysInfo::machineHostName().toStdString() << "\n");
   EXPECT_TRUE(again.Acquire());
+}
+
+void Wheel(QWidget* w, int delta) {
+  QWheelEvent e(QPointF(5, 5), w->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                Qt::NoScrollPhase, false);
+  QApplication::sendEvent(w, &e);
+}
+
+TEST_F(MainWindowTest, DataListPagesWithButtonsKeysAndTheWheel) {
+  std::vector<testing::Point> points(30, {1, 2, 3});
+  points[0].x = -3;  // -11.7 mg
+  testing::LoadPoints(data_, points);
+  Wheel(window_->ClientArea(), -120);  // nothing to page yet
+
+  Form2* list = window_->OpenDataList();
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(data_.MenuCommandCode, MenuOperation::DataList);
+  EXPECT_EQ(window_->DataList(), list);
+  EXPECT_EQ(OpenDataListWindow(window_.get(), data_, ui_), nullptr);  // one list at a time
+  auto top = [&] { return list->Cell(0, 0) + ".." + list->Cell(24, 0); };
+  EXPECT_EQ(top(), "1..25");
+  EXPECT_EQ(list->Cell(0, 2), "-11.7");  // the decimal, unlike the export
+
+  list->Button(3)->click();
+  EXPECT_EQ(top(), "6..30");
+  QApplication::setActiveWindow(list);
+  QTest::keyClick(list, Qt::Key_PageUp);
+  EXPECT_EQ(top(), "1..25");
+  QTest::keyClick(list->Text1(), Qt::Key_PageDown);
+  Wheel(window_->ClientArea(), 120);
+  EXPECT_EQ(top(), "5..29");
+  Wheel(window_->ClientArea(), -120);
+  Wheel(list, -120);
+  EXPECT_EQ(top(), "7..");  // 31 is beyond the points
+
+  for (int i = 0; i < 30; ++i) list->RowButton(6)->click();
+  EXPECT_EQ(top(), "25..");  // forward stops with the last point in row 6
+
+  // Typed, then the rows shown and the box afterwards.
+  const char* const moves[][2] = {{"-3", "1..25 1"}, {"x", "1..25 1"}, {"12.7", "12.. 12"}, {"99", "6..30 6"}};
+  for (const auto& [typed, shown] : moves) {
+    list->Text1()->setText(typed);
+    list->Button(4)->click();
+    EXPECT_EQ(top() + " " + list->Text1()->text(), shown) << typed;
+  }
+  list->Button(1)->click();
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(window_->DataList(), nullptr);
+  EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
+
+  testing::LoadPoints(data_, std::vector<testing::Point>(10, {1, 2, 3}));
+  list = window_->OpenDataList();
+  list->Text1()->setText("7");
+  list->Button(4)->click();  // ten points: the box is only emptied
+  EXPECT_EQ(top() + "|" + list->Text1()->text(), "1..|");
+  // Escape closes it where no window manager gives it a close box.
+  QApplication::setActiveWindow(list);
+  QTest::keyClick(list, Qt::Key_Escape);
+  QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_EQ(window_->DataList(), nullptr);
 }
 
 // The rules behind the window, as plain functions.
@@ -220,12 +272,6 @@ TEST(DeviceChange, ScansOnlyWhenIdleAfterStartUp) {
   shell.StartupComplete = true;
   EXPECT_TRUE(DeviceChangeStartsScan(shell, MenuOperation::None));
   EXPECT_FALSE(DeviceChangeStartsScan(shell, MenuOperation::Download));
-}
-
-TEST(StopButton, RunsTheHandlerOfTheRunningCapture) {
-  for (auto [code, handler] : {std::pair{0, 0}, {11, 8}, {12, 9}, {13, 11}, {14, 0}}) {
-    EXPECT_EQ(StopButtonHandler(static_cast<MenuOperation>(code)), handler) << code;
-  }
 }
 
 }  // namespace
