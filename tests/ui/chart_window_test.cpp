@@ -1,13 +1,15 @@
-// The chart's analysis tools as a user drives them: the key C, a cursor
-// dragged with the mouse, "Zoom to A-B", the span statistics.
+// The chart window in the main window: pixels to twips, paint, controls,
+// leaving; and its analysis tools as a user drives them: the key C, a cursor
+// dragged with the mouse, "Zoom to A-B", the span statistics, the events.
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QDoubleSpinBox>
-#include <QTableView>
 #include <QLabel>
-#include <QTableWidget>
-#include <QToolBar>
+#include <QPushButton>
+#include <QTableView>
 #include <QTest>
+#include <QToolBar>
 #include <cmath>
 
 #include "app/ab_cursors.h"
@@ -23,7 +25,7 @@
 namespace accelog::testing {
 namespace {
 
-class ChartAnalysisTest : public ChartTest {
+class ChartWindowTest : public ChartTest {
  protected:
   void SetUp() override {
     ChartTest::SetUp();
@@ -32,21 +34,59 @@ class ChartAnalysisTest : public ChartTest {
     const std::string path = folder_.File("run.kvx");
     ASSERT_TRUE(WriteKvx(path, RealisticSamples(3000)));
     ASSERT_EQ(chart_->OpenDataFile(path), OpenResult::Ok);
+    picture_->SyncFromScene();
     window_->show();
     window_->RestScreen();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
   }
-  QPoint Plot(double x) const {
+  // Pixel position of a point of the plot, given in plot twips.
+  QPoint Plot(double x, double y = 2500) const {
     const double s = picture_->PixelsPerTwip();
     return QPoint(static_cast<int>(std::lround((chart_->scene.PlotOrigin().X + x) * s)),
-                  static_cast<int>(std::lround((chart_->scene.PlotOrigin().Y + 2500) * s)));
+                  static_cast<int>(std::lround((chart_->scene.PlotOrigin().Y + y) * s)));
+  }
+  static int RedPixels(const QImage& image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == qRgb(255, 0, 0);
+    }
+    return n;
   }
   FormPicture* picture_ = nullptr;
   std::unique_ptr<MainWindow> window_;
 };
 
-TEST_F(ChartAnalysisTest, CursorsOffLeaveTheChartAsItWasAndTheKeyShowsThem) {
-  picture_->SyncFromScene();
+TEST_F(ChartWindowTest, MouseReadsTheColumnUnderItAtAnyZoom) {
+  for (double zoom : {1.0, 1.7}) {
+    picture_->SetZoom(zoom);
+    QTest::mouseMove(picture_, Plot(65 * 80 + 30, 2000));
+    EXPECT_EQ(chart_->state.CursorColumn, 80) << zoom;
+    // Leaving the window takes the cross-hair with it.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(picture_, &leave);
+    EXPECT_FLOAT_EQ(chart_->scene.CrossHairH.X1, -1000);
+  }
+}
+
+TEST_F(ChartWindowTest, PaintShowsThePlotBorderAndTheBackColour) {
+  const QImage image = picture_->grab().toImage();
+  const QPoint top = Plot(chart_->scene.LineLeft.X1, 100), bottom = Plot(chart_->scene.LineLeft.X1, 4900);
+  int dark = 0;
+  for (int y = top.y(); y <= bottom.y(); ++y) dark += qGray(image.pixel(top.x(), y)) < 100;
+  EXPECT_GT(dark, (bottom.y() - top.y()) * 9 / 10);
+  EXPECT_EQ(picture_->AllPointsButton()->grab().toImage().pixelColor(3, 3), QColor(236, 233, 216));
+}
+
+TEST_F(ChartWindowTest, CheckBoxesDriveTheCurvesAndThePaint) {
+  const int red_before = RedPixels(picture_->grab().toImage());
+  EXPECT_GT(red_before, 500);
+  const QPoint box(6, picture_->CheckBox(1)->height() / 2);
+  QTest::mouseClick(picture_->CheckBox(1), Qt::LeftButton, {}, box);
+  EXPECT_EQ(chart_->state.CurveShown[kCurveX], 0);
+  EXPECT_LT(RedPixels(picture_->grab().toImage()), red_before / 4);  // legend and marker stay
+}
+
+TEST_F(ChartWindowTest, CursorsOffLeaveTheChartAsItWasAndTheKeyShowsThem) {
   const QImage before = picture_->grab().toImage();
   auto* tools = new ChartAnalysis(*window_, *picture_);
   picture_->SyncFromScene();
@@ -70,7 +110,7 @@ TEST_F(ChartAnalysisTest, CursorsOffLeaveTheChartAsItWasAndTheKeyShowsThem) {
   EXPECT_FALSE(tools->Cursors().Shown());
 }
 
-TEST_F(ChartAnalysisTest, DraggingACursorMovesItsPointNotTheWindow) {
+TEST_F(ChartWindowTest, DraggingACursorMovesItsPointNotTheWindow) {
   auto* tools = new ChartAnalysis(*window_, *picture_);
   AbCursors& ab = tools->Cursors();
   tools->ShowCursors(true);
@@ -94,7 +134,7 @@ TEST_F(ChartAnalysisTest, DraggingACursorMovesItsPointNotTheWindow) {
   EXPECT_TRUE(tools->Statistics()->Heading()->text().contains(QString("Shown window: points %1 to 2400").arg(ab.A())));
 }
 
-TEST_F(ChartAnalysisTest, ADoubleClickedEventIsShownBetweenTheCursors) {
+TEST_F(ChartWindowTest, ADoubleClickedEventIsShownBetweenTheCursors) {
   auto* tools = new ChartAnalysis(*window_, *picture_);
   tools->EventsAction()->trigger();
   EventsWindow* events = tools->Events();
