@@ -1,10 +1,12 @@
 // The two Qt windows: what they show, that clicks and keys reach the form,
 // Enter and Escape, and that no caption is clipped at the scale the test
-// runs with (ctest runs this binary at 1x and 2x).
+// runs with (ctest runs this binary at 1x and 2x). Then "System Parameter"
+// end to end, against the in-process simulated logger.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,10 +15,18 @@
 #include <QTest>
 #include <QTimer>
 
-#include "ui/keypad_dialog_qt.h"
-#include "model/machine_parameter.h"
-#include "ui/parameter_dialog_qt.h"
+#include "app/device_menu.h"
 #include "app/keypad_script.h"
+#include "core/virtual_clock.h"
+#include "device/device.h"
+#include "device/transport.h"
+#include "model/dataset.h"
+#include "model/machine_parameter.h"
+#include "sim/recording.h"
+#include "sim/simulator.h"
+#include "ui/keypad_dialog_qt.h"
+#include "ui/parameter_dialog_qt.h"
+#include "ui/qt_ui.h"
 #include "support/temp_folder.h"
 
 namespace accelog {
@@ -183,6 +193,83 @@ TEST_F(KeypadQtTest, ChineseCaptionsFitAndEscapeCancels) {
   QTest::keyClick(Child<QLineEdit>(&zh, "Text1"), Qt::Key_Escape);
   EXPECT_EQ(zh.result(), QDialog::Rejected);
   EXPECT_FALSE(form.Value);
+}
+
+
+// The main window's message port with the message boxes and panels recorded
+// instead of shown; the parameter dialog is the real, modal one, against a
+// simulated logger that is connected.
+class SystemParameterTest : public DialogsQtTest {
+ protected:
+  class WindowUi : public QtUi {
+   public:
+    WindowUi() : QtUi(nullptr) {}
+    void MessageWith(const std::string& text, MessageIcon, const std::string&, const std::string&) override {
+      messages.push_back(text);
+    }
+    void StatusPanel(int panel, const std::string& text) override { panels[panel] = text; }
+    std::vector<std::string> messages;
+    std::map<int, std::string> panels;
+  };
+  void SetUp() override {
+    DialogsQtTest::SetUp();
+    ui_.UseParameterStore(&store_, FixedClock);  // with the real keypad window
+    std::string error;
+    ASSERT_TRUE(sim_.Start(folder_.File("logger.sock"), &error)) << error;
+    device_ = std::make_unique<Device>(MakeTransport("sim:" + folder_.File("logger.sock")),
+                                       SteadyDeviceClock([this] { return clock_.MakeTimer(); }), ui_, data_, p_);
+    device_->StartScan();
+    ASSERT_TRUE(clock_.RunUntil([this] { return device_->Connected(); }, 10000));
+  }
+
+  VirtualClock clock_;
+  WindowUi ui_;
+  Dataset data_;
+  sim::Simulator sim_{sim::MakeRecording(5, 3)};
+  std::unique_ptr<Device> device_;  // goes before the simulator
+};
+
+void Click(QWidget* window, const char* name) {
+  auto* w = Child<QWidget>(window, name);
+  ASSERT_TRUE(w && w->isEnabled()) << name;
+  QTest::mouseClick(w, Qt::LeftButton);
+}
+
+// Each window acts from a timer once it is up, since clicks that open a
+// modal window return only when it closes.
+QWidget* ModalWindow(const char* name) {
+  QWidget* w = QApplication::activeModalWidget();
+  EXPECT_TRUE(w && w->objectName() == QString::fromLatin1(name)) << name;
+  return w && w->objectName() == QString::fromLatin1(name) ? w : nullptr;
+}
+
+TEST_F(SystemParameterTest, KeypadEditsReachTheLogger) {
+  // Never hang on a window the steps did not expect.
+  QTimer::singleShot(20000, [] {
+    while (QWidget* w = QApplication::activeModalWidget()) w->close();
+  });
+  QTimer::singleShot(0, [] {
+    QWidget* d = ModalWindow("SetMachineParameter");
+    if (!d) return;
+    Click(d, "Option6");  // critical values
+    QTimer::singleShot(0, [] {
+      QWidget* k = ModalWindow("DialogInput");
+      if (!k) return;
+      for (const char* key : {"Command13", "Command9", "OKButton"}) Click(k, key);
+    });
+    Click(d, "Text5");
+    Click(d, "OKButton");
+  });
+  SendSystemParameters(*device_);
+  EXPECT_TRUE(ui_.messages.empty()) << ui_.messages.front();
+  ASSERT_TRUE(clock_.RunUntil([this] { return device_->command.Awaited == CommandCode::None; }, 5000));
+  EXPECT_EQ(ui_.panels[2], "Send parameter ok");
+
+  // The logger took the frame (it checks the sum): the defaults with
+  // critical 16/9/16 by record, the fixed clock and the next full hour.
+  ASSERT_TRUE(sim_.ParametersSet());
+  EXPECT_EQ(sim_.Parameters(), (std::array<uint8_t, 23>{0x01, 0xF4, 0, 0, 16, 9, 16, 1, 0, 26, 5, 14, 14, 35, 20, 26,
+                                                        5, 14, 15, 0, 0, 0x00, 0x64}));
 }
 
 }  // namespace
