@@ -13,21 +13,19 @@
 #include <cmath>
 #include <tuple>
 
-#include "ui/form_picture.h"
-#include "support/kvx_maker.h"
-#include "model/machine_parameter.h"
-#include "ui/qt_timer.h"
-#include "ui/dialog_page.h"
-#include "ui/dialog_set_print.h"
+#include "app/chart_fixture.h"
 #include "app/page_setup.h"
 #include "app/print_layout.h"
+#include "app/printers.h"
+#include "ui/dialog_page.h"
+#include "ui/dialog_set_print.h"
+#include "ui/form_picture.h"
 #include "ui/print_command.h"
 #include "ui/print_page.h"
-#include "app/printers.h"
+#include "ui/qt_timer.h"
 #include "ui/twips.h"
 #include "support/recording_ui.h"
 #include "support/wait_for.h"
-#include "app/chart_fixture.h"
 
 namespace accelog::testing {
 namespace {
@@ -61,11 +59,8 @@ class PrintWindowTest : public ChartTest {
     form_ = new FormPicture(*chart_, &main_);
     form_->move(37, 21);
     ApplyDefaults(parameters_.Values());
-    PrintJob job;
-    job.Parameters = &parameters_;
-    command_ = std::make_unique<PrintCommand>(&main_, form_, printers_, ui_, MakeQtTimer(), job);
+    command_ = std::make_unique<PrintCommand>(&main_, form_, printers_, ui_, MakeQtTimer(), PrintJob{.Parameters = &parameters_});
   }
-  void TearDown() override {}
 
   ParameterStore parameters_{folder_.path()};
   RecordingUi ui_;
@@ -178,11 +173,7 @@ class PageLayoutTest : public ::testing::Test {
   void SetUp() override { ApplyDefaults(m_); }
   ParameterStore parameters_{""};  // nothing here is saved
   RecordingParameters& m_ = parameters_.Values();
-  PrintJob job_ = [this] {
-    PrintJob j;
-    j.Parameters = &parameters_;
-    return j;
-  }();
+  PrintJob job_{.Parameters = &parameters_};
 };
 
 TEST_F(PageLayoutTest, PreviewZoomStopsAtTheFirstFit) {

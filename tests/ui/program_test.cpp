@@ -82,18 +82,19 @@ class ProgramTest : public ::testing::Test {
   std::vector<std::string> early_messages_;  // shown before any window existed
 };
 
-TEST_F(ProgramTest, DownloadDataEndsWithTheFileShownAndASecondInstanceIsRefused) {
+TEST_F(ProgramTest, DownloadDataOverAnOldFileEndsWithTheFileShownAndASecondInstanceIsRefused) {
   auto p = StartSimulated(100);
-  EXPECT_EQ(Panel(1), "Connet    OK");
   ScriptedUi* first_ui = ui_;
   EXPECT_FALSE(Make({.simulate = true})->Start());
   EXPECT_EQ(early_messages_, std::vector<std::string>{"Program runing!!"});
   EXPECT_EQ(ui_, first_ui);  // no second window: the running program is untouched
   const std::string out = folder_.File("run1");
+  testing::WriteBytes(out + ".kvx", {1, 2, 3});
   ui_->files = {out, out};
   ToolBarWindow* bar = p->Window()->ToolBar();
   ui_->SetCaption("data is erro!11");  // how an earlier live run ended
   bar->Button(kDownloadData)->click();
+  EXPECT_EQ(ui_->questions, std::vector<std::string>{"The filename already exists ,overwrite it  ?"});
   EXPECT_EQ(p->Window()->windowTitle(), "accelog");  // later work clears it
   ASSERT_TRUE(WaitFor([&] { return p->Window()->Data().MenuCommandCode == MenuOperation::Download && p->TheDevice()->command.Operation == ActiveOperation::Download; }, 3000));
   EXPECT_FALSE(bar->Button(kDownloadData)->isEnabled());
@@ -105,24 +106,10 @@ TEST_F(ProgramTest, DownloadDataEndsWithTheFileShownAndASecondInstanceIsRefused)
   for (int b = 0; b < kToolButtons; ++b) EXPECT_TRUE(bar->Button(b)->isEnabled()) << b;
 }
 
-TEST_F(ProgramTest, OverwriteIsAskedAndAnUnplugFreesEveryButton) {
-  auto p = StartSimulated(4000);
-  const std::string out = folder_.File("run2");
-  testing::WriteBytes(out + ".kvx", {1, 2, 3});
-  ui_->files = {out};
-  p->Window()->RunMenuItem("File008");
-  EXPECT_EQ(ui_->questions, std::vector<std::string>{"The filename already exists ,overwrite it  ?"});
-  ASSERT_TRUE(WaitFor([&] { return p->TheDevice()->download.BlockIndex >= 20; }, 30000));
-  p->Simulator()->SetFaults({.close_after = 0});
-  // What the unplug leaves in the file is the download engine's, checked over
-  // the socket and from accelog-cli; here the window is free again.
-  ASSERT_TRUE(WaitFor([this] { return Panel(1) == "No Device !"; }, 30000));
-  for (int b = 0; b < kToolButtons; ++b) EXPECT_TRUE(p->Window()->ToolBar()->Button(b)->isEnabled()) << b;
-}
-
 // Stop (button or menu) stops a download as Escape does; the file it leaves
 // says, when opened, that it is short. A file without samples is refused.
-TEST_F(ProgramTest, StopEndsADownloadAndTheShortFileSaysSoABadFileIsRefused) {
+// An unplug ends the next download and frees every button.
+TEST_F(ProgramTest, StopOrUnplugEndsADownloadAndOpeningJudgesTheFile) {
   auto p = StartSimulated(20000);
   const std::string out = folder_.File("part");
   ui_->files = {out};
@@ -149,6 +136,15 @@ TEST_F(ProgramTest, StopEndsADownloadAndTheShortFileSaysSoABadFileIsRefused) {
   p->Window()->RunMenuItem("File004");
   EXPECT_EQ(ui_->messages, std::vector<std::string>{"Data is error !"});
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the hourglass is gone
+
+  // What the unplug leaves in the file is the download engine's, checked over
+  // the socket and from accelog-cli; here the window is free again.
+  ui_->files = {folder_.File("run2")};
+  p->Window()->RunMenuItem("File008");
+  ASSERT_TRUE(WaitFor([&] { return p->TheDevice()->download.BlockIndex >= 20; }, 30000));
+  p->Simulator()->SetFaults({.close_after = 0});
+  ASSERT_TRUE(WaitFor([this] { return Panel(1) == "No Device !"; }, 30000));
+  for (int b = 0; b < kToolButtons; ++b) EXPECT_TRUE(bar->Button(b)->isEnabled()) << b;
 }
 
 // With no logger found, the status bar points to File > "Use Simulated
