@@ -1,26 +1,46 @@
 // The chart window in the main window: pixels to twips, paint, controls,
-// leaving; and its analysis tools as a user drives them: the key C, a cursor
+// leaving; its analysis tools as a user drives them: the key C, a cursor
 // dragged with the mouse, "Zoom to A-B", the span statistics, the events.
+// Then printing it: the capture and its crop, the preview with margin
+// dragging, the page set-up written back, a PDF through the preview, the
+// printer choice against a fake printer system, and the layout arithmetic.
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableView>
 #include <QTest>
 #include <QToolBar>
 #include <cmath>
+#include <tuple>
 
 #include "app/ab_cursors.h"
 #include "app/chart_fixture.h"
 #include "app/event_list.h"
+#include "app/page_setup.h"
+#include "app/print_layout.h"
+#include "app/printers.h"
 #include "ui/ab_readout.h"
 #include "ui/chart_analysis.h"
+#include "ui/dialog_page.h"
+#include "ui/dialog_set_print.h"
 #include "ui/events_window.h"
 #include "ui/form_picture.h"
 #include "ui/main_window.h"
+#include "ui/print_command.h"
+#include "ui/print_page.h"
+#include "ui/qt_timer.h"
 #include "ui/span_statistics_panel.h"
+#include "ui/twips.h"
+#include "support/recording_ui.h"
+#include "support/wait_for.h"
 
 namespace accelog::testing {
 namespace {
@@ -162,6 +182,235 @@ TEST_F(ChartWindowTest, ADoubleClickedEventIsShownBetweenTheCursors) {
   EXPECT_EQ(std::pair(tools->Cursors().A(), tools->Cursors().B()), std::pair(chosen.first, chosen.last));
   EXPECT_TRUE(tools->AbAction()->isChecked());
   EXPECT_EQ(tools->ReadOut()->Cell(1, 1), QString::number(chosen.last));
+}
+
+class FakePrinters : public PrinterSystem {
+ public:
+  std::vector<std::string> Names() override { return names; }
+  std::string DefaultName() override { return names.empty() ? "" : names.front(); }
+  int SetDefault(const std::string& name) override {
+    set.push_back(name);
+    return error;
+  }
+  std::vector<std::string> names = {"Office", "Lab"};
+  std::vector<std::string> set;
+  int error = 0;
+};
+
+void Mouse(QWidget* w, QEvent::Type type, double x_twips, double y_twips) {
+  const QPointF at(x_twips * LogicalDpi() / 1440.0, y_twips * LogicalDpi() / 1440.0);
+  QMouseEvent e(type, at, w->mapToGlobal(at), Qt::LeftButton,
+                type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(w, &e);
+}
+
+class PrintWindowTest : public ChartWindowTest {
+ protected:
+  void SetUp() override {
+    ChartWindowTest::SetUp();
+    window_->resize(TwipsToPixels(30000), TwipsToPixels(8203));  // the preview's zoom comes out at 0.5
+    ApplyDefaults(parameters_.Values());
+    command_ = std::make_unique<PrintCommand>(window_.get(), picture_, printers_, ui_, MakeQtTimer(),
+                                              PrintJob{.Parameters = &parameters_});
+  }
+
+  ParameterStore parameters_{folder_.path()};
+  RecordingUi ui_;
+  FakePrinters printers_;
+  std::unique_ptr<PrintCommand> command_;
+};
+
+TEST_F(PrintWindowTest, PrintCapturesThePlotPreviewsAndPrintsIt) {
+  data_.DataLoaded = false;
+  command_->StartPrint();  // nothing shown: nothing happens
+  EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
+  EXPECT_EQ(command_->Job().Step, PrintStep::Idle);
+
+  data_.DataLoaded = true;
+  command_->StartPrint();
+  EXPECT_EQ(data_.MenuCommandCode, MenuOperation::Print);
+  ASSERT_TRUE(WaitFor([&] { return command_->Preview() != nullptr; }, 6000));
+  FormPrint* preview = command_->Preview();
+
+  // The capture on disk is the main window; the cut-out holds the plot and its labels.
+  const QImage bmp(CaptureFilePath());
+  ASSERT_FALSE(bmp.isNull());
+  EXPECT_EQ(bmp.size(), window_->grab().size());
+  const double tw = 1440.0 / LogicalDpi();
+  const TwipPoint plot = chart_->scene.PlotOrigin();
+  const QPoint at = picture_->mapTo(window_.get(), QPoint(0, 0));  // inside the client area, under the tool bar
+  const double plot_left = at.x() * tw + plot.X, plot_top = at.y() * tw + plot.Y;
+  const TwipRect cut = CutOutSource(command_->Job());
+  EXPECT_LT(cut.Left, plot_left);
+  EXPECT_NEAR(cut.Top, plot_top, 50);
+  EXPECT_GT(cut.Left + cut.Width, plot_left + chart_->scene.PlotFrame.Width);
+  EXPECT_GE(cut.Top + cut.Height, plot_top + chart_->scene.PlotFrame.Height + 500);
+
+  // Drag the left margin to 566 preview twips at zoom 0.5.
+  EXPECT_NEAR(command_->Job().PreviewZoom, 0.5f, 1e-4);
+  QWidget* page = preview->Frame22();
+  Mouse(page, QEvent::MouseButtonPress, preview->Layout().LineLeft, 3000);
+  Mouse(page, QEvent::MouseMove, 566, 3000);
+  EXPECT_EQ(preview->Label33()->text(), "20mm");
+  Mouse(page, QEvent::MouseButtonRelease, 566, 3000);
+  EXPECT_EQ(parameters_.Values().MarginLeft, 20);
+  EXPECT_FALSE(preview->Label33()->isVisible());
+
+  // Page Setup: a word is refused, Letter with a left margin of 7 is taken and stored.
+  preview->EditPageSetup = [this](const PageSetup& v) -> std::optional<PageSetup> {
+    DialogPage dialog(v, ui_);
+    dialog.Text(3)->setText("seven");
+    dialog.AcceptValues();
+    EXPECT_EQ(ui_.messages, std::vector<std::string>{"Error"});
+    dialog.Paper(3)->click();
+    dialog.Text(3)->setText("7");
+    dialog.Button("CommandAddPictureScale")->click();
+    EXPECT_EQ(dialog.Text(7)->text(), "0.91");
+    dialog.AcceptValues();
+    if (dialog.result() != QDialog::Accepted) return std::nullopt;
+    return dialog.Values();
+  };
+  preview->ChangePageSetup();
+  // The store on disk holds paper kind 3 and left margin 7 (its layout is checked with the store).
+  const std::vector<unsigned char> file = ReadBytes(folder_.File("MPInteger.kvx"));
+  ASSERT_EQ(file.size(), 78u);
+  EXPECT_EQ(std::tuple(file[60], file[64], file[76]), std::tuple(3, 7, 91));
+
+  // Print through the "PDF file…" entry; the extension is added.
+  preview->ChoosePrinter = [] { return true; };
+  ui_.files = {folder_.File("chart")};
+  preview->PrintPage();
+  EXPECT_GT(QFile(QString::fromStdString(folder_.File("chart.pdf"))).size(), 1000);
+  EXPECT_EQ(ui_.messages.size(), 1u);
+
+  // Ctrl+W closes it where no window manager gives it a close box.
+  QApplication::setActiveWindow(preview);
+  QTest::keyClick(preview, Qt::Key_W, Qt::ControlModifier);
+  EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
+  EXPECT_TRUE(WaitFor([&] { return command_->Preview() == nullptr; }, 2000));
+}
+
+TEST_F(PrintWindowTest, PrinterChoice) {
+  // Row chosen (-1 none), the error the system gives, the names set, the printer after, the message, PDF chosen.
+  using Case = std::tuple<int, int, std::vector<std::string>, std::string, std::string, bool>;
+  for (const auto& [row, error, set, after, message, pdf] :
+       {Case{-1, 0, {}, "Lab", "", false}, Case{1, 0, {"Lab"}, "Lab", "", false},
+        Case{0, 0, {"Office"}, "Office", "", false},
+        Case{0, 1030, {"Office"}, "Lab", "SetPrinter Failed. Error code: 1030", false},
+        Case{2, 0, {}, "Lab", "", true}}) {
+    printers_.set.clear();
+    printers_.error = error;
+    ui_.messages.clear();
+    std::string current = "Lab";
+    DialogSetPrint dialog(printers_, current, ui_);
+    ASSERT_EQ(dialog.List1()->count(), 3);
+    EXPECT_EQ(dialog.List1()->item(2)->text(), "PDF file\u2026");
+    if (row >= 0) dialog.List1()->setCurrentRow(row);
+    dialog.Command1()->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted) << row;
+    EXPECT_EQ(std::tuple(printers_.set, current, dialog.PdfChosen()), std::tuple(set, after, pdf)) << row;
+    EXPECT_EQ(ui_.messages, message.empty() ? std::vector<std::string>{} : std::vector{message}) << row;
+  }
+}
+
+// The arithmetic behind the preview: page and zoom, margin dragging,
+// picture moves, the scale buttons and the page-setup boxes.
+
+class PageLayoutTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ApplyDefaults(m_); }
+  ParameterStore parameters_{""};  // nothing here is saved
+  RecordingParameters& m_ = parameters_.Values();
+  PrintJob job_{.Parameters = &parameters_};
+};
+
+TEST_F(PageLayoutTest, PreviewZoomStopsAtTheFirstFit) {
+  const PageTwips page = PageSizeTwips(m_.PaperWidth, m_.PaperHeight, m_.PaperDirection);
+  auto fits = [&](double z, int w, int h) { return z * page.Width + 1000 < w && z * page.Height + 1000 < h; };
+  for (auto [w, h] : {std::pair{19000, 11800}, {30000, 8203}, {12000, 30000}}) {
+    const double z = PreviewZoomFor(page, w, h) + 0.1;
+    EXPECT_TRUE(fits(z + 1e-4, w, h)) << w << "x" << h;
+    EXPECT_FALSE(fits(z + 0.01 + 1e-4, w, h)) << w << "x" << h;
+  }
+  EXPECT_GT(PreviewZoomFor(page, 100, 100), 0.0f);  // never a negative page
+}
+
+TEST_F(PageLayoutTest, DraggedLinesGiveMillimetresFromTheirOwnEdge) {
+  job_.PreviewZoom = 0.5f;
+  PreviewLayout l{};
+  l.PageWidth = 8000;
+  l.PageHeight = 6000;
+  struct Case {
+    MarginLine line;
+    double x, y;
+    int16_t mm, view;
+    const int16_t* kept;
+  } cases[] = {
+      {MarginLine::Left, 566, 3000, 20, 566, &job_.ViewMarginLeft},
+      {MarginLine::Right, 8000 - 566, 3000, 20, 566, &job_.ViewMarginRight},
+      {MarginLine::Top, 100, 283, 10, 283, &job_.ViewMarginTop},
+      {MarginLine::Down, 100, 6000 - 1417, 50, 1417, &job_.ViewMarginDown},
+      {MarginLine::Left, -300, 0, 0, 0, &job_.ViewMarginLeft},  // off the page: held at its edge
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(DragMarginLine(job_, c.line, l, c.x, c.y), c.mm) << c.x << "," << c.y;
+    EXPECT_EQ(*c.kept, c.view) << c.x << "," << c.y;
+  }
+  EXPECT_EQ(m_.MarginRight, 20);
+  // After release the preview lays the line out again from the millimetres.
+  m_.MarginLeft = 20;
+  const PreviewLayout again = LayOutPreview(job_, 30000, 8203);
+  EXPECT_EQ(again.LineLeft, std::lround(20 * 56.6929 * job_.PreviewZoom));
+  EXPECT_EQ(MarginLineNear(again, again.LineLeft + 50, 4000), MarginLine::Left);
+  EXPECT_EQ(MarginLineNear(again, again.LineLeft + 51, again.LineTop + 200), MarginLine::None);
+}
+
+TEST_F(PageLayoutTest, DoubleClicksMoveTheCutOutByZone) {
+  struct Case {
+    int x, y;
+    int right, down;
+  } cases[] = {{2999, 2000, 10, 0}, {9500, 100, -10, 0}, {5000, 4000, 0, -10}, {5000, 2500, 0, 10},
+               {0, 0, 0, 0},        {5000, 3300, 0, 0}};
+  for (const Case& c : cases) {
+    m_.PictureMoveRight = m_.PictureMoveDown = 0;
+    EXPECT_EQ(MovePictureByZone(job_, c.x, c.y, 10000, 6400), c.right != 0 || c.down != 0) << c.x << "," << c.y;
+    EXPECT_EQ(m_.PictureMoveRight, c.right) << c.x << "," << c.y;
+    EXPECT_EQ(m_.PictureMoveDown, c.down) << c.x << "," << c.y;
+  }
+}
+
+TEST_F(PageLayoutTest, ScaleButtonsStepOneHundredthAndNeverStick) {
+  for (int percent = 5; percent <= 300; ++percent) {
+    const float s = percent / 100.0f;
+    const float up = PictureScaleUp(s), down = PictureScaleDown(s);
+    EXPECT_NEAR(up, (percent + 1) / 100.0, 1e-5) << s;
+    EXPECT_NEAR(down, (percent - 1) / 100.0, 1e-5) << s;
+  }
+  // Between hundredths "+" goes to the next one and "-" to the one below.
+  EXPECT_NEAR(PictureScaleUp(0.955f), 0.96, 1e-6);
+  EXPECT_NEAR(PictureScaleDown(0.955f), 0.94, 1e-6);
+}
+
+TEST_F(PageLayoutTest, BoxesThatHoldNoUsableNumberAreAnError) {
+  const PageSetupTexts good = {"216", "279", " 12 ", "5", "50.4", "10", "0.85", "-20", "30"};
+  const std::optional<PageSetup> v = PageSetupFromTexts(3, 1, good);
+  ASSERT_TRUE(v);
+  EXPECT_EQ(std::tuple(v->PaperKind, v->PaperDirection, v->PaperWidth, v->MarginLeft, v->MarginTop, v->PictureScale,
+                       v->PictureMoveDown, v->PictureMoveRight),
+            std::tuple(3, 1, 216, 12, 50, 0.85f, -20, 30));
+  for (size_t box = 0; box < good.size(); ++box) {
+    for (const char* bad : {"", "abc", "12mm", "1e9"}) {
+      PageSetupTexts t = good;
+      t[box] = bad;
+      EXPECT_FALSE(PageSetupFromTexts(0, 0, t)) << "Text" << box + 1 << " = " << bad;
+    }
+  }
+  // Width, margin and scale out of range: a scale whose stored percent is 0 draws nothing.
+  for (auto [box, text] : {std::pair{0, "0"}, {3, "-1"}, {6, "0"}, {6, "0.004"}, {6, "1e-30"}, {6, "10.5"}}) {
+    PageSetupTexts t = good;
+    t[static_cast<size_t>(box)] = text;
+    EXPECT_FALSE(PageSetupFromTexts(0, 0, t)) << "Text" << box + 1 << " = " << text;
+  }
 }
 
 }  // namespace
