@@ -15,9 +15,12 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTableView>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 #include <cmath>
 #include <tuple>
 
@@ -38,6 +41,7 @@
 #include "ui/print_page.h"
 #include "ui/qt_timer.h"
 #include "ui/span_statistics_panel.h"
+#include "ui/tool_bar.h"
 #include "ui/twips.h"
 #include "support/recording_ui.h"
 #include "support/wait_for.h"
@@ -104,6 +108,40 @@ TEST_F(ChartWindowTest, CheckBoxesDriveTheCurvesAndThePaint) {
   QTest::mouseClick(picture_->CheckBox(1), Qt::LeftButton, {}, box);
   EXPECT_EQ(chart_->state.CurveShown[kCurveX], 0);
   EXPECT_LT(RedPixels(picture_->grab().toImage()), red_before / 4);  // legend and marker stay
+}
+
+// Laid out only once start-up is over; small windows scroll; Fit to Window
+// scales the chart and is remembered.
+TEST_F(ChartWindowTest, LaidOutAfterStartUpSmallWindowsScrollAndFitToWindowScalesTheChartAndIsRemembered) {
+  MainWindow& w = *window_;
+  const QSize normal = picture_->NormalSize();
+  const QPoint before = picture_->pos();
+  w.resize(1400, 900);
+  QApplication::processEvents();
+  EXPECT_EQ(picture_->pos(), before);  // start-up still running: no layout yet
+  w.Shell().StartupComplete = true;
+  EXPECT_FALSE(w.FitToWindow());  // off by default
+  w.resize(700, 450);
+  QApplication::processEvents();
+  EXPECT_GT(w.Scroller()->horizontalScrollBar()->maximum(), 0);
+  EXPECT_GE(w.ClientArea()->height(), picture_->geometry().bottom());  // everything can be reached
+  // Scrolled to the far corner at 800 x 500, "Stop" and "Help" are still in the window.
+  w.resize(800, 500);
+  QApplication::processEvents();
+  w.Scroller()->verticalScrollBar()->setValue(w.Scroller()->verticalScrollBar()->maximum());
+  w.Scroller()->horizontalScrollBar()->setValue(w.Scroller()->horizontalScrollBar()->maximum());
+  EXPECT_GT(w.Scroller()->verticalScrollBar()->value(), 0);
+  for (int b : {kStop, kHelp}) {
+    const QWidget* button = w.ToolBar()->Button(b);
+    EXPECT_TRUE(w.rect().contains(QRect(button->mapTo(&w, QPoint(0, 0)), button->size()))) << b;
+  }
+
+  w.resize(1900, 1150);
+  w.Action("FitToWindow")->trigger();
+  QApplication::processEvents();
+  EXPECT_GT(picture_->width(), normal.width() * 13 / 10);
+  EXPECT_LE(picture_->geometry().bottom(), w.Scroller()->viewport()->height());
+  EXPECT_TRUE(MainWindow(new FormPicture(*chart_), data_).FitToWindow());
 }
 
 TEST_F(ChartWindowTest, CursorsOffLeaveTheChartAsItWasAndTheKeyShowsThem) {

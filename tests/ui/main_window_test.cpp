@@ -9,18 +9,14 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScrollArea>
-#include <QScrollBar>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QWheelEvent>
 #include <fstream>
 
-#include "app/chart.h"
 #include "app/shell_rules.h"
 #include "ui/form2.h"
-#include "ui/form_picture.h"
 #include "ui/help_window.h"
 #include "ui/main_window.h"
 #include "ui/single_instance.h"
@@ -102,48 +98,6 @@ TEST_F(MainWindowTest, HintFollowsTheMouse) {
   QEvent leave(QEvent::Leave);  // leaving the bar takes the hint with it
   QApplication::sendEvent(bar, &leave);
   EXPECT_TRUE(bar->HintLabel()->text().isEmpty());
-}
-
-TEST(ChartWindowFit, LaidOutAfterStartUpSmallWindowsScrollAndFitToWindowScalesTheChartAndIsRemembered) {
-  testing::TempFolder folder;
-  ASSERT_TRUE(InitProgramFolder(folder.path()));
-  Dataset data;
-  Chart model(data);
-  auto* chart = new FormPicture(model);
-  const QSize normal = chart->NormalSize();
-  {
-    MainWindow w(chart, data);
-    w.show();
-    const QPoint before = chart->pos();
-    w.resize(1400, 900);
-    QApplication::processEvents();
-    EXPECT_EQ(chart->pos(), before);  // start-up still running: no layout yet
-    w.Shell().StartupComplete = true;
-    EXPECT_FALSE(w.FitToWindow());  // off by default
-    w.resize(700, 450);
-    QApplication::processEvents();
-    EXPECT_GT(w.Scroller()->horizontalScrollBar()->maximum(), 0);
-    EXPECT_GE(w.ClientArea()->height(), chart->geometry().bottom());  // everything can be reached
-    // Scrolled to the far corner at 800 x 500, "Stop" and "Help" are still in the window.
-    w.resize(800, 500);
-    QApplication::processEvents();
-    w.Scroller()->verticalScrollBar()->setValue(w.Scroller()->verticalScrollBar()->maximum());
-    w.Scroller()->horizontalScrollBar()->setValue(w.Scroller()->horizontalScrollBar()->maximum());
-    EXPECT_GT(w.Scroller()->verticalScrollBar()->value(), 0);
-    for (int b : {kStop, kHelp}) {
-      const QWidget* button = w.ToolBar()->Button(b);
-      EXPECT_TRUE(w.rect().contains(QRect(button->mapTo(&w, QPoint(0, 0)), button->size()))) << b;
-    }
-
-    w.resize(1900, 1150);
-    w.Action("FitToWindow")->trigger();
-    QApplication::processEvents();
-    EXPECT_GT(chart->width(), normal.width() * 13 / 10);
-    EXPECT_LE(chart->geometry().bottom(), w.Scroller()->viewport()->height());
-  }
-  MainWindow again(new FormPicture(model), data);
-  EXPECT_TRUE(again.FitToWindow());
-  again.SetFitToWindow(false);
 }
 
 TEST_F(MainWindowTest, HelpShowsTheManual) {
