@@ -29,12 +29,9 @@ namespace {
 class ScriptedUi : public MainUi {
  public:
   using MainUi::MainUi;
-  void Message(const std::string& text, MessageIcon) override {
+  void MessageWith(const std::string& text, MessageIcon, const std::string&, const std::string&) override {
     messages.push_back(text);
     if (sink) sink->push_back(text);
-  }
-  void MessageWith(const std::string& text, MessageIcon icon, const std::string&, const std::string&) override {
-    Message(text, icon);
   }
   bool AskOkCancel(const std::string& text) override {
     questions.push_back(text);
