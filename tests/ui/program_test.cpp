@@ -10,6 +10,7 @@
 #include <QToolButton>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 
 #include "app/chart_scene.h"
 #include "device/device.h"
@@ -18,6 +19,7 @@
 #include "ui/main_ui.h"
 #include "ui/main_window.h"
 #include "ui/program.h"
+#include "ui/single_instance.h"
 #include "ui/tool_bar.h"
 #include "support/kvx_builder.h"
 #include "support/temp_folder.h"
@@ -79,7 +81,11 @@ class ProgramTest : public ::testing::Test {
   std::vector<std::string> early_messages_;  // shown before any window existed
 };
 
-TEST_F(ProgramTest, DownloadDataOverAnOldFileEndsWithTheFileShownAndASecondInstanceIsRefused) {
+// A lock left by a crashed run (a process id above any kernel's limit) is
+// taken over; a second program is then refused.
+TEST_F(ProgramTest, StartsOverAStaleLockRefusesASecondInstanceAndDownloadsOverAnOldFile) {
+  const QString lock = SingleInstance(QString::fromStdString(folder_.File("run"))).LockPath();
+  ASSERT_TRUE(std::ofstream(lock.toStdString()) << "2147483000\naccelog\n" << QSysInfo::machineHostName().toStdString() << "\n");
   auto p = StartSimulated(100);
   ScriptedUi* first_ui = ui_;
   EXPECT_FALSE(Make({.simulate = true})->Start());

@@ -1,5 +1,5 @@
 // The main window's frame: menus and their marks, tool bar, status bar,
-// layout and the rules behind them, help, single instance, and the data list
+// layout and the rules behind them, help, and the data list
 // window it owns. Driven offscreen, dialogs through the recording port.
 // The chart window in it: pixels to twips, paint, controls, fit, leaving;
 // its analysis tools as a user drives them: the key C, a cursor
@@ -29,7 +29,6 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <tuple>
 
 #include "app/ab_cursors.h"
@@ -51,7 +50,6 @@
 #include "ui/print_command.h"
 #include "ui/print_page.h"
 #include "ui/qt_timer.h"
-#include "ui/single_instance.h"
 #include "ui/span_statistics_panel.h"
 #include "ui/tool_bar.h"
 #include "ui/twips.h"
@@ -162,15 +160,6 @@ TEST_F(MainWindowTest, HelpShowsTheManual) {
     QTest::keySequence(window_->Help(), keys);
     EXPECT_FALSE(window_->Help()->isVisible()) << keys.toString().toStdString();
   }
-}
-
-TEST(SingleInstanceTest, AStaleLockIsTakenOver) {
-  TempFolder folder;
-  SingleInstance again(QString::fromStdString(folder.path()));
-  // The lock as a crashed run leaves it: a process id above any kernel's limit has surely no owner.
-  ASSERT_TRUE(std::ofstream(again.LockPath().toStdString()) << "2147483000\naccelog\n"
-                                                             << QSysInfo::machineHostName().toStdString() << "\n");
-  EXPECT_TRUE(again.Acquire());
 }
 
 void Wheel(QWidget* w, int delta) {
