@@ -1,10 +1,12 @@
 // The two Qt windows: what they show, that clicks and keys reach the form,
 // Enter and Escape, and that no caption is clipped at the scale the test
-// runs with (ctest runs this binary at 1x and 2x).
+// runs with (ctest runs this binary at 1x and 2x). Then "System Parameter"
+// end to end, against the in-process simulated logger.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,10 +15,18 @@
 #include <QTest>
 #include <QTimer>
 
-#include "ui/keypad_dialog_qt.h"
-#include "model/machine_parameter.h"
-#include "ui/parameter_dialog_qt.h"
+#include "app/device_menu.h"
 #include "app/keypad_script.h"
+#include "core/virtual_clock.h"
+#include "device/device.h"
+#include "device/transport.h"
+#include "model/dataset.h"
+#include "model/machine_parameter.h"
+#include "sim/recording.h"
+#include "sim/simulator.h"
+#include "ui/keypad_dialog_qt.h"
+#include "ui/parameter_dialog_qt.h"
+#include "ui/qt_ui.h"
 #include "support/temp_folder.h"
 
 namespace accelog {
@@ -31,18 +41,15 @@ W* Child(QWidget* parent, const char* name) {
 
 // Every visible caption gets at least the room it asks for.
 void ExpectNothingClipped(QWidget* dialog) {
-  for (auto* label : dialog->findChildren<QLabel*>()) {
-    if (!label->isVisible() || label->text().isEmpty()) continue;
-    EXPECT_GE(label->width(), label->minimumSizeHint().width()) << label->text().toStdString();
-  }
-  for (auto* button : dialog->findChildren<QAbstractButton*>()) {
-    if (!button->isVisible()) continue;
-    EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
-    EXPECT_GE(button->height(), button->minimumSizeHint().height()) << button->text().toStdString();
-  }
-  for (auto* frame : dialog->findChildren<QGroupBox*>()) {
-    if (!frame->isVisible()) continue;
-    EXPECT_GE(frame->width(), frame->minimumSizeHint().width()) << frame->title().toStdString();
+  for (QWidget* w : dialog->findChildren<QWidget*>()) {
+    if (!w->isVisible()) continue;
+    const std::string name = w->objectName().toStdString();
+    if (qobject_cast<QAbstractButton*>(w)) {
+      EXPECT_GE(w->width(), w->sizeHint().width()) << name;
+      EXPECT_GE(w->height(), w->minimumSizeHint().height()) << name;
+    } else if (qobject_cast<QLabel*>(w) || qobject_cast<QGroupBox*>(w)) {
+      EXPECT_GE(w->width(), w->minimumSizeHint().width()) << name;
+    }
   }
 }
 
@@ -105,14 +112,14 @@ TEST_F(DialogsQtTest, ClicksAndSpaceOpenTheKeypadOnEnabledBoxesOnly) {
   EXPECT_EQ(ports_.keypad.shown[0].Caption, "Hour");
   EXPECT_EQ(Child<QLineEdit>(&d, "Text16")->text(), "21");
 
-  QTest::mouseClick(Child<QLineEdit>(&d, "Text5"), Qt::LeftButton);
+  auto* text5 = Child<QLineEdit>(&d, "Text5");
+  QTest::mouseClick(text5, Qt::LeftButton);
   EXPECT_EQ(ports_.keypad.shown.size(), 1u);
   QTest::mouseClick(Child<QRadioButton>(&d, "Option6"), Qt::LeftButton);
   ports_.keypad.Enter("9");
-  auto* text5 = Child<QLineEdit>(&d, "Text5");
   text5->setFocus();
   QTest::keyClick(text5, Qt::Key_Space);
-  EXPECT_EQ(Child<QLineEdit>(&d, "Text5")->text(), "9");
+  EXPECT_EQ(text5->text(), "9");
 }
 TEST_F(DialogsQtTest, EnterIsOkEscapeIsCancelAndTheClockStopsWithTheWindow) {
   ParameterDialogQt accepted(store_, ports_.keypad, ports_.ui, FixedClock);
@@ -148,7 +155,7 @@ TEST_F(DialogsQtTest, EnterIsOkEscapeIsCancelAndTheClockStopsWithTheWindow) {
 
 using KeypadQtTest = DialogsQtTest;
 
-TEST_F(KeypadQtTest, KeysOkAndMessages) {
+TEST_F(KeypadQtTest, KeysOkMessagesEscapeAndChineseCaptions) {
   KeypadForm form = NewKeypadForm();
   form.Entry = "15", form.Maximum = "23", form.Minimum = "0", form.Decimals = "0", form.Caption = "Hour";
   KeypadDialogQt k(form, 1, ports_.ui);
@@ -172,17 +179,92 @@ TEST_F(KeypadQtTest, KeysOkAndMessages) {
   QTest::mouseClick(Child<QPushButton>(&k, "OKButton"), Qt::LeftButton);
   EXPECT_EQ(k.result(), QDialog::Accepted);
   EXPECT_EQ(form.Value, 7);
-}
 
-TEST_F(KeypadQtTest, ChineseCaptionsFitAndEscapeCancels) {
-  KeypadForm form = NewKeypadForm();
-  KeypadDialogQt zh(form, 0, ports_.ui);
+  KeypadForm zh_form = NewKeypadForm();
+  KeypadDialogQt zh(zh_form, 0, ports_.ui);
   zh.show();
   EXPECT_EQ(Child<QGroupBox>(&zh, "Frame2")->title(), "小键盘");
   ExpectNothingClipped(&zh);
   QTest::keyClick(Child<QLineEdit>(&zh, "Text1"), Qt::Key_Escape);
   EXPECT_EQ(zh.result(), QDialog::Rejected);
-  EXPECT_FALSE(form.Value);
+  EXPECT_FALSE(zh_form.Value);
+}
+
+
+// The main window's message port with the message boxes and panels recorded
+// instead of shown; the parameter dialog is the real, modal one, against a
+// simulated logger that is connected.
+class SystemParameterTest : public DialogsQtTest {
+ protected:
+  class WindowUi : public QtUi {
+   public:
+    WindowUi() : QtUi(nullptr) {}
+    void MessageWith(const std::string& text, MessageIcon, const std::string&, const std::string&) override {
+      messages.push_back(text);
+    }
+    void StatusPanel(int panel, const std::string& text) override { panels[panel] = text; }
+    std::vector<std::string> messages;
+    std::map<int, std::string> panels;
+  };
+  void SetUp() override {
+    DialogsQtTest::SetUp();
+    ui_.UseParameterStore(&store_, FixedClock);  // with the real keypad window
+    std::string error;
+    ASSERT_TRUE(sim_.Start(folder_.File("logger.sock"), &error)) << error;
+    device_ = std::make_unique<Device>(MakeTransport("sim:" + folder_.File("logger.sock")),
+                                       SteadyDeviceClock([this] { return clock_.MakeTimer(); }), ui_, data_, p_);
+    device_->StartScan();
+    ASSERT_TRUE(clock_.RunUntil([this] { return device_->Connected(); }, 10000));
+  }
+
+  VirtualClock clock_;
+  WindowUi ui_;
+  Dataset data_;
+  sim::Simulator sim_{sim::MakeRecording(5, 3)};
+  std::unique_ptr<Device> device_;  // goes before the simulator
+};
+
+void Click(QWidget* window, const char* name) {
+  auto* w = Child<QWidget>(window, name);
+  ASSERT_TRUE(w && w->isEnabled()) << name;
+  QTest::mouseClick(w, Qt::LeftButton);
+}
+
+// Each window acts from a timer once it is up, since clicks that open a
+// modal window return only when it closes.
+QWidget* ModalWindow(const char* name) {
+  QWidget* w = QApplication::activeModalWidget();
+  EXPECT_TRUE(w && w->objectName() == QString::fromLatin1(name)) << name;
+  return w && w->objectName() == QString::fromLatin1(name) ? w : nullptr;
+}
+
+TEST_F(SystemParameterTest, KeypadEditsReachTheLogger) {
+  // Never hang on a window the steps did not expect.
+  QTimer::singleShot(20000, [] {
+    while (QWidget* w = QApplication::activeModalWidget()) w->close();
+  });
+  QTimer::singleShot(0, [] {
+    QWidget* d = ModalWindow("SetMachineParameter");
+    if (!d) return;
+    Click(d, "Option6");  // critical values
+    QTimer::singleShot(0, [] {
+      QWidget* k = ModalWindow("DialogInput");
+      if (!k) return;
+      for (const char* key : {"Command13", "Command9", "OKButton"}) Click(k, key);
+    });
+    Click(d, "Text5");
+    Click(d, "OKButton");
+  });
+  SendSystemParameters(*device_);
+  EXPECT_TRUE(ui_.messages.empty()) << ui_.messages.front();
+  ASSERT_TRUE(clock_.RunUntil([this] { return device_->command.Awaited == CommandCode::None; }, 5000));
+  EXPECT_EQ(ui_.panels[2], "Send parameter ok");
+
+  // The logger took the frame (it checks the sum): the defaults with
+  // critical 16/9/16 by record, the fixed clock and the next full hour.
+  ASSERT_TRUE(sim_.ParametersSet());
+  EXPECT_EQ(sim_.Parameters(), (std::array<uint8_t, 23>{0x01, 0xF4, 0, 0, 16, 9, 16, 1, 0, 26, 5, 14, 14, 35, 20, 26,
+                                                        5, 14, 15, 0, 0, 0x00, 0x64}));
 }
 
 }  // namespace

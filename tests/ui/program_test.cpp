@@ -10,17 +10,17 @@
 #include <QToolButton>
 #include <deque>
 #include <filesystem>
+#include <fstream>
 
 #include "app/chart_scene.h"
-#include "ui/form_picture.h"
 #include "device/device.h"
-#include "model/dataset.h"
+#include "sim/simulator.h"
+#include "ui/form_picture.h"
 #include "ui/main_ui.h"
 #include "ui/main_window.h"
 #include "ui/program.h"
-#include "app/shell_rules.h"
+#include "ui/single_instance.h"
 #include "ui/tool_bar.h"
-#include "sim/simulator.h"
 #include "support/kvx_builder.h"
 #include "support/temp_folder.h"
 #include "support/wait_for.h"
@@ -31,12 +31,9 @@ namespace {
 class ScriptedUi : public MainUi {
  public:
   using MainUi::MainUi;
-  void Message(const std::string& text, MessageIcon) override {
+  void MessageWith(const std::string& text, MessageIcon, const std::string&, const std::string&) override {
     messages.push_back(text);
     if (sink) sink->push_back(text);
-  }
-  void MessageWith(const std::string& text, MessageIcon icon, const std::string&, const std::string&) override {
-    Message(text, icon);
   }
   bool AskOkCancel(const std::string& text) override {
     questions.push_back(text);
@@ -72,10 +69,7 @@ class ProgramTest : public ::testing::Test {
     });
   }
   std::unique_ptr<Program> StartSimulated(uint32_t samples) {
-    ProgramOptions o;
-    o.simulate = true;
-    o.samples = samples;
-    auto p = Make(o);
+    auto p = Make({.simulate = true, .samples = samples});
     EXPECT_TRUE(p->Start());
     EXPECT_TRUE(WaitFor([this] { return ui_ && ui_->PanelText(2) == "ACCELOG-SIM1"; }, 5000));
     return p;
@@ -87,14 +81,23 @@ class ProgramTest : public ::testing::Test {
   std::vector<std::string> early_messages_;  // shown before any window existed
 };
 
-TEST_F(ProgramTest, DownloadDataEndsWithTheFileShown) {
+// A lock left by a crashed run (a process id above any kernel's limit) is
+// taken over; a second program is then refused.
+TEST_F(ProgramTest, StartsOverAStaleLockRefusesASecondInstanceAndDownloadsOverAnOldFile) {
+  const QString lock = SingleInstance(QString::fromStdString(folder_.File("run"))).LockPath();
+  ASSERT_TRUE(std::ofstream(lock.toStdString()) << "2147483000\naccelog\n" << QSysInfo::machineHostName().toStdString() << "\n");
   auto p = StartSimulated(100);
-  EXPECT_EQ(Panel(1), "Connet    OK");
+  ScriptedUi* first_ui = ui_;
+  EXPECT_FALSE(Make({.simulate = true})->Start());
+  EXPECT_EQ(early_messages_, std::vector<std::string>{"Program runing!!"});
+  EXPECT_EQ(ui_, first_ui);  // no second window: the running program is untouched
   const std::string out = folder_.File("run1");
+  testing::WriteBytes(out + ".kvx", {1, 2, 3});
   ui_->files = {out, out};
   ToolBarWindow* bar = p->Window()->ToolBar();
   ui_->SetCaption("data is erro!11");  // how an earlier live run ended
   bar->Button(kDownloadData)->click();
+  EXPECT_EQ(ui_->questions, std::vector<std::string>{"The filename already exists ,overwrite it  ?"});
   EXPECT_EQ(p->Window()->windowTitle(), "accelog");  // later work clears it
   ASSERT_TRUE(WaitFor([&] { return p->Window()->Data().MenuCommandCode == MenuOperation::Download && p->TheDevice()->command.Operation == ActiveOperation::Download; }, 3000));
   EXPECT_FALSE(bar->Button(kDownloadData)->isEnabled());
@@ -106,38 +109,10 @@ TEST_F(ProgramTest, DownloadDataEndsWithTheFileShown) {
   for (int b = 0; b < kToolButtons; ++b) EXPECT_TRUE(bar->Button(b)->isEnabled()) << b;
 }
 
-TEST_F(ProgramTest, OverwriteIsAskedAndAnUnplugFreesEveryButton) {
-  auto p = StartSimulated(4000);
-  const std::string out = folder_.File("run2");
-  testing::WriteBytes(out + ".kvx", {1, 2, 3});
-  ui_->files = {out};
-  p->Window()->RunMenuItem("File008");
-  ASSERT_EQ(ui_->questions.size(), 1u);
-  EXPECT_EQ(ui_->questions[0], "The filename already exists ,overwrite it  ?");
-  ASSERT_TRUE(WaitFor([&] { return p->TheDevice()->download.BlockIndex >= 20; }, 30000));
-  sim::Faults unplug;
-  unplug.close_after = 0;
-  p->Simulator()->SetFaults(unplug);
-  // What the unplug leaves in the file is the download engine's, checked over
-  // the socket and from accelog-cli; here the window is free again.
-  ASSERT_TRUE(WaitFor([this] { return Panel(1) == "No Device !"; }, 30000));
-  for (int b = 0; b < kToolButtons; ++b) EXPECT_TRUE(p->Window()->ToolBar()->Button(b)->isEnabled()) << b;
-}
-
-TEST_F(ProgramTest, AccelerationRefusesABadFileAndDropsTheHourglass) {
-  auto p = StartSimulated(100);
-  const std::string bad = folder_.File("bad.kvx");
-  testing::WriteBytes(bad, testing::KvxImage(testing::KvxHead{}, {}));
-  ui_->files = {bad};
-  p->Window()->RunMenuItem("File004");
-  ASSERT_EQ(ui_->messages.size(), 1u);
-  EXPECT_EQ(ui_->messages[0], "Data is error !");
-  EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the hourglass is gone
-}
-
 // Stop (button or menu) stops a download as Escape does; the file it leaves
-// says, when opened, that it is short.
-TEST_F(ProgramTest, StopEndsADownloadAndTheShortFileSaysSo) {
+// says, when opened, that it is short. A file without samples is refused.
+// An unplug ends the next download and frees every button.
+TEST_F(ProgramTest, StopOrUnplugEndsADownloadAndOpeningJudgesTheFile) {
   auto p = StartSimulated(20000);
   const std::string out = folder_.File("part");
   ui_->files = {out};
@@ -157,15 +132,28 @@ TEST_F(ProgramTest, StopEndsADownloadAndTheShortFileSaysSo) {
   EXPECT_EQ(Panel(3), QString("%1 of 20000 samples: the download was not finished").arg(samples));
   EXPECT_EQ(p->Chart()->StatBox(kFileNameBox)->text(), "part.kvx");
   EXPECT_EQ(p->Chart()->StatBox(kFileNameBox)->toolTip().toStdString(), out + ".kvx");
+
+  ui_->messages.clear();
+  ui_->files = {folder_.File("bad.kvx")};
+  testing::WriteBytes(ui_->files[0], testing::KvxImage(testing::KvxHead{}, {}));
+  p->Window()->RunMenuItem("File004");
+  EXPECT_EQ(ui_->messages, std::vector<std::string>{"Data is error !"});
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr);  // the hourglass is gone
+
+  // What the unplug leaves in the file is the download engine's, checked over
+  // the socket and from accelog-cli; here the window is free again.
+  ui_->files = {folder_.File("run2")};
+  p->Window()->RunMenuItem("File008");
+  ASSERT_TRUE(WaitFor([&] { return p->TheDevice()->download.BlockIndex >= 20; }, 30000));
+  p->Simulator()->SetFaults({.close_after = 0});
+  ASSERT_TRUE(WaitFor([this] { return Panel(1) == "No Device !"; }, 30000));
+  for (int b = 0; b < kToolButtons; ++b) EXPECT_TRUE(bar->Button(b)->isEnabled()) << b;
 }
 
 // With no logger found, the status bar points to File > "Use Simulated
 // Logger"; the choice holds for the next start without --device.
 TEST_F(ProgramTest, NoLoggerPointsToTheSimulatedOneWhichIsRemembered) {
-  ProgramOptions o;
-  o.device = "sim:" + folder_.File("nobody.sock");
-  o.device_given = true;
-  auto p = Make(o);
+  auto p = Make({.device = "sim:" + folder_.File("nobody.sock"), .device_given = true});
   ASSERT_TRUE(p->Start());
   ASSERT_TRUE(WaitFor([this] { return Panel(1) == "No Device !"; }, 6000));
   EXPECT_EQ(Panel(2).toStdString(), kSimulatorHint);
@@ -214,11 +202,11 @@ TEST_F(ProgramTest, AFileOnTheCommandLineOpensAtStartUp) {
   // Z holds gravity on line 1, which is 0 Hz; without its mean the peak moves.
   QLineEdit* z_peak = p->Chart()->StatBox(kPeakLineBox + 2);
   EXPECT_EQ(z_peak->text(), "1");
-  for (QCheckBox* box : {p->Chart()->CheckFrequencyInHz(), p->Chart()->CheckRemoveMean()}) {
-    ASSERT_FALSE(box->isHidden() || box->isChecked());
-    box->click();
-    if (box == p->Chart()->CheckFrequencyInHz()) EXPECT_EQ(z_peak->text(), "0");
-  }
+  QCheckBox* const hz_and_mean[] = {p->Chart()->CheckFrequencyInHz(), p->Chart()->CheckRemoveMean()};
+  for (QCheckBox* box : hz_and_mean) ASSERT_FALSE(box->isHidden() || box->isChecked());
+  hz_and_mean[0]->click();
+  EXPECT_EQ(z_peak->text(), "0");
+  hz_and_mean[1]->click();
   EXPECT_NE(z_peak->text(), "0");
   p.reset();
 
@@ -229,19 +217,6 @@ TEST_F(ProgramTest, AFileOnTheCommandLineOpensAtStartUp) {
   for (QCheckBox* box : {p->Chart()->CheckFrequencyInHz(), p->Chart()->CheckRemoveMean()}) {
     EXPECT_TRUE(box->isChecked() && box->isHidden());
   }
-}
-
-TEST_F(ProgramTest, SecondInstanceIsRefused) {
-  auto first = StartSimulated(100);
-  ScriptedUi* first_ui = ui_;
-  ProgramOptions o;
-  o.simulate = true;
-  auto second = Make(o);
-  EXPECT_FALSE(second->Start());
-  ASSERT_EQ(early_messages_.size(), 1u);
-  EXPECT_EQ(early_messages_[0], "Program runing!!");
-  second.reset();
-  EXPECT_EQ(ui_, first_ui);  // the running program is untouched
 }
 
 }  // namespace
