@@ -143,22 +143,25 @@ void OpenFull(ParameterForm& form, const RecordingParameters& p, const ClockRead
   }
   if (p.WorkMode >= 0 && p.WorkMode <= 2) Select(form, 7 + p.WorkMode);
   FollowWorkMode(form);
-  // In the day's last hour the next full hour is tomorrow's 00:00:00: the
-  // current time itself would always be refused as too close (code 24).
-  if (now.Hour + 1 == 24) {
-    const ClockReading t = NextDay(now);
-    form.StartDateAhead = t.Year * 10000 + t.Month * 100 + t.Day;
+  // The start offered is the next full hour at least 10 seconds ahead: a
+  // nearer one would be refused as too close (code 24), and in the day's
+  // last hour it is tomorrow's.
+  ClockReading ahead = now;
+  if ((ahead.Second += 10) >= 60) {
+    ahead.Second -= 60;
+    if (++ahead.Minute == 60) {
+      ahead.Minute = 0;
+      if (++ahead.Hour == 24) ahead = NextDay(ahead), ahead.Hour = 0;
+    }
+  }
+  const ClockReading start_day = ahead.Hour == 23 ? NextDay(ahead) : ahead;
+  if (start_day.Day != now.Day || start_day.Month != now.Month || start_day.Year != now.Year) {
+    form.StartDateAhead = start_day.Year * 10000 + start_day.Month * 100 + start_day.Day;
   }
   FillClock(form, now);
-  if (now.Hour + 1 == 24) {
-    form.Text[16] = "0";
-    form.Text[17] = "0";
-    form.Text[18] = "0";
-  } else {
-    form.Text[16] = Decimal(now.Hour + 1);
-    form.Text[17] = "0";
-    form.Text[18] = "0";
-  }
+  form.Text[16] = Decimal((ahead.Hour + 1) % 24);
+  form.Text[17] = "0";
+  form.Text[18] = "0";
   form.Text[19] = Decimal(p.LimitTime);
   form.LimitCaption = kLimitMinutes;
   form.OptionVisible[10] = form.OptionVisible[11] = false;

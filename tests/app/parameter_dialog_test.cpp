@@ -54,6 +54,7 @@ TEST_F(ParameterDialogTest, LayoutsOpenFromTheRecordAndTheClock) {
   EXPECT_TRUE(Open(2).Text[2].empty());  // any other mode fills nothing
 }
 
+// The next full hour at least 10 seconds ahead, which OK accepts as it stands.
 TEST_F(ParameterDialogTest, StartIsTheNextFullHourAcrossMidnight) {
   const struct {
     ClockReading now;
@@ -61,7 +62,10 @@ TEST_F(ParameterDialogTest, StartIsTheNextFullHourAcrossMidnight) {
   } cases[] = {
       {{2026, 12, 31, 23, 35, 42}, "27/1/1 0:0:0"},
       {{2028, 2, 28, 23, 0, 0}, "28/2/29 0:0:0"},
-      {{2026, 2, 28, 23, 59, 59}, "26/3/1 0:0:0"},
+      {{2026, 5, 14, 14, 59, 49}, "26/5/14 15:0:0"},
+      {{2026, 5, 14, 14, 59, 50}, "26/5/14 16:0:0"},
+      {{2026, 5, 14, 22, 59, 55}, "26/5/15 0:0:0"},
+      {{2026, 2, 28, 23, 59, 59}, "26/3/1 1:0:0"},
   };
   p_.WorkMode = 0;  // manual: the start boxes cannot be edited
   for (const auto& c : cases) {
