@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QEvent>
 #include <QMenu>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -114,7 +115,7 @@ void ChartAnalysis::ShowCursors(bool on) {
   zoom_->setEnabled(cursors_->Shown());
   if (cursors_->Shown()) {
     UpdatePanels();
-    PlaceOverWindow(read_out_, Qt::TopLeftCorner);
+    PlaceOverWindow(read_out_, Qt::BottomLeftCorner);
     read_out_->show();
   } else {
     read_out_->hide();
@@ -173,19 +174,19 @@ void ChartAnalysis::UpdatePanels() {
   panel_->Show(ComputeSpanStatistics(picture_.Model().Data(), span.first, span.last), cursors_->Shown());
 }
 
-// Where a panel first shows: the read-out over the chart's statistics boxes,
-// the statistics and the events low at the right.
+// Where a panel first shows: low in the window, over the strip below the
+// chart, so the statistics boxes stay in sight; the read-out at the left, the
+// statistics and the events at the right.
 void ChartAnalysis::PlaceOverWindow(QWidget* panel, Qt::Corner corner) {
   if (panel->property("placed").toBool()) return;
   panel->setProperty("placed", true);
   panel->adjustSize();
-  const QRect w = window_.geometry();
+  // A window larger than the screen (a small screen at 2x) has its bottom
+  // out of sight: the panel goes to the visible part.
+  const QRect w = window_.geometry() & (window_.screen() ? window_.screen()->availableGeometry() : window_.geometry());
   const int status = window_.statusBar() ? window_.statusBar()->height() : 0;
-  const int chart_top = std::max(w.top(), picture_.mapToGlobal(QPoint(0, 0)).y()) + 8;
-  const bool top_left = corner == Qt::TopLeftCorner;
-  const int left = top_left ? w.left() + 40 : w.right() - panel->width() - 10;
-  const int top = top_left ? chart_top : w.bottom() - status - panel->height() - 6;
-  panel->move(left, top);
+  const int left = corner == Qt::BottomLeftCorner ? w.left() + 40 : w.right() - panel->width() - 10;
+  panel->move(std::max(w.left(), left), std::max(w.top(), w.bottom() - status - panel->height() - 6));
 }
 
 }  // namespace accelog
