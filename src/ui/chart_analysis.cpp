@@ -115,7 +115,7 @@ void ChartAnalysis::ShowCursors(bool on) {
   zoom_->setEnabled(cursors_->Shown());
   if (cursors_->Shown()) {
     UpdatePanels();
-    PlaceOverWindow(read_out_, Qt::BottomLeftCorner);
+    PlaceOverWindow(read_out_, Qt::TopLeftCorner);
     read_out_->show();
   } else {
     read_out_->hide();
@@ -174,9 +174,9 @@ void ChartAnalysis::UpdatePanels() {
   panel_->Show(ComputeSpanStatistics(picture_.Model().Data(), span.first, span.last), cursors_->Shown());
 }
 
-// Where a panel first shows: low in the window, over the strip below the
-// chart, so the statistics boxes stay in sight; the read-out at the left, the
-// statistics and the events at the right.
+// Where a panel first shows: the read-out over the chart's statistics boxes,
+// the statistics and the events low at the right, so that the three overlap
+// least on a screen without a window manager.
 void ChartAnalysis::PlaceOverWindow(QWidget* panel, Qt::Corner corner) {
   if (panel->property("placed").toBool()) return;
   panel->setProperty("placed", true);
@@ -185,8 +185,11 @@ void ChartAnalysis::PlaceOverWindow(QWidget* panel, Qt::Corner corner) {
   // out of sight: the panel goes to the visible part.
   const QRect w = window_.geometry() & (window_.screen() ? window_.screen()->availableGeometry() : window_.geometry());
   const int status = window_.statusBar() ? window_.statusBar()->height() : 0;
-  const int left = corner == Qt::BottomLeftCorner ? w.left() + 40 : w.right() - panel->width() - 10;
-  panel->move(std::max(w.left(), left), std::max(w.top(), w.bottom() - status - panel->height() - 6));
+  const int chart_top = std::max(w.top(), picture_.mapToGlobal(QPoint(0, 0)).y()) + 8;
+  const bool top_left = corner == Qt::TopLeftCorner;
+  const int left = top_left ? w.left() + 40 : w.right() - panel->width() - 10;
+  const int top = top_left ? chart_top : w.bottom() - status - panel->height() - 6;
+  panel->move(std::max(w.left(), left), std::max(w.top(), top));
 }
 
 }  // namespace accelog
