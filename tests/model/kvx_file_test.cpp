@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <random>
 
 #include "model/conversion.h"
 #include "model/dataset.h"
@@ -93,7 +94,9 @@ TEST_F(KvxFileTest, CountRoundsTheTailHalfToEven) {
   EXPECT_EQ(CountFilePoints(folder_.path()), 0);
 }
 
-TEST_F(KvxFileTest, SamplesAreLowByteFirstSignedCountsAndACutRecordReadsAsZero) {
+// A cut record, and the records of a file that shrank after it was counted,
+// read as zero over whatever the table held.
+TEST_F(KvxFileTest, SamplesAreLowByteFirstSignedCountsAndMissingBytesReadAsZero) {
   std::vector<unsigned char> b = KvxImage(KvxHead{}, {});
   b.insert(b.end(), {0x38, 0xFF, 0x00, 0x00, 0x64, 0x00, 0x00, 0x80, 0xFF, 0x7F, 0xFF, 0xFF});
   b.insert(b.end(), {0x0A, 0x00, 0x0B});  // x = 10, y low byte 11, the rest missing
@@ -105,14 +108,10 @@ TEST_F(KvxFileTest, SamplesAreLowByteFirstSignedCountsAndACutRecordReadsAsZero) 
   EXPECT_EQ(Counts(1), (std::vector<int>{-200, 0, 100}));
   EXPECT_EQ(Counts(2), (std::vector<int>{-32768, 32767, -1}));
   EXPECT_EQ(Counts(3), (std::vector<int>{10, 11, 0}));
-}
-
-TEST_F(KvxFileTest, AFileThatShrankAfterCountingReadsAsZeroPoints) {
-  const std::string f = Write(KvxImage(KvxHead{}, testing::Wave(3)));
   for (int32_t i = 1; i <= 10; ++i) data_.RealData.SetSample(i, 200, 200, 200);  // stale values
-  data_.ReadFileHead(f);
   data_.CountPoint = 10;  // counted while the file was longer
   EXPECT_EQ(data_.ReadAllPoints(f), 10);
+  EXPECT_EQ(Counts(3), (std::vector<int>{10, 11, 0}));
   for (int32_t i = 4; i <= 10; ++i) EXPECT_TRUE(data_.RealData[i].IsZeroPoint()) << i;
 }
 
@@ -154,13 +153,10 @@ TEST_F(KvxFileTest, OpenComputesTheView) {
 
 TEST_F(KvxFileTest, ArbitraryBytesNeverFail) {
   // Lengths around the head, odd tails and random contents.
-  uint32_t seed = 12345;
+  std::mt19937 rng(12345);
   for (size_t length : {0u, 1u, 18u, 19u, 20u, 25u, 26u, 27u, 28u, 31u, 37u, 100u, 1001u}) {
     std::vector<unsigned char> b(length);
-    for (auto& c : b) {
-      seed = seed * 1103515245u + 12345u;
-      c = static_cast<unsigned char>(seed >> 16);
-    }
+    for (auto& c : b) c = static_cast<unsigned char>(rng());
     // As they come (mostly refused by the head), and under a head a logger writes.
     const std::vector<unsigned char> head = KvxImage(KvxHead{}, {});
     for (bool logger_head : {false, true}) {
@@ -267,13 +263,20 @@ std::vector<int> Fields(const RecordingParameters& p) {
 }
 const std::vector<int> kDefaults = {1, 500, 0, 0, 16, 16, 16, 0, 0, 100, 0, 0, 1, 4, 5, 50, 10, 210, 297, 90};
 
-TEST_F(ParameterStoreTest, NewInstallationGetsTheDefaults) {
+TEST_F(ParameterStoreTest, NewInstallationAndAMissingFolderGetTheDefaults) {
   store_.LoadAtStartup();
   EXPECT_EQ(Fields(p), kDefaults);
   EXPECT_TRUE(IntegerFile().empty());  // not written until a dialog accepts
   const std::string expected = "c:\\" + std::string(47, ' ') + "c:" + std::string(48, ' ');
   EXPECT_EQ(StringFile(), Bytes(expected.begin(), expected.end()));
   EXPECT_EQ(p.DataPathCopy + p.DataDriveCopy, "c:\\c:");
+
+  ParameterStore gone(folder_.File("gone"));
+  gone.LoadAtStartup();  // files cannot be created: defaults in memory, and a save names the file
+  EXPECT_EQ(Fields(gone.Values()), kDefaults);
+  for (const SaveResult& r : {gone.SaveRecording(), gone.SavePageSetup()}) {
+    EXPECT_NE(r.message.find(folder_.File("gone/MPInteger.kvx")), std::string::npos) << r.message;
+  }
 }
 
 TEST_F(ParameterStoreTest, DialogWriterLeavesRecord23Alone) {
@@ -342,15 +345,6 @@ TEST_F(ParameterStoreTest, DataFolderRecordsAreCutAndTrimmed) {
   store_.LoadAtStartup();
   EXPECT_EQ(p.DataPath + "|" + p.DataDrive, "c:\\|c:");  // not a folder here
   EXPECT_EQ(StringFile(), Bytes(image.begin(), image.end()));  // replaced in memory only
-}
-
-TEST_F(ParameterStoreTest, MissingFolderGivesDefaultsAndNamesTheFileNotSaved) {
-  ParameterStore gone(folder_.File("gone"));
-  gone.LoadAtStartup();  // files cannot be created: defaults in memory
-  EXPECT_EQ(Fields(gone.Values()), kDefaults);
-  for (const SaveResult& r : {gone.SaveRecording(), gone.SavePageSetup()}) {
-    EXPECT_NE(r.message.find(folder_.File("gone/MPInteger.kvx")), std::string::npos) << r.message;
-  }
 }
 
 }  // namespace
