@@ -142,7 +142,7 @@ class SlotsTest : public ::testing::Test {
   Dataset data_;
 };
 
-TEST_F(SlotsTest, FewPointsAreSpreadEvenly) {
+TEST_F(SlotsTest, EveryWindowSizeKeepsEveryPointOnceSpreadEvenly) {
   const struct {
     int32_t start, end;
     std::vector<int> columns;
@@ -157,11 +157,8 @@ TEST_F(SlotsTest, FewPointsAreSpreadEvenly) {
     EXPECT_EQ(Occupied(), c.columns) << c.start << ".." << c.end;
     ExpectEveryPointOnce(c.start, c.end);
   }
-}
-
-// Sizes 1..420 and the largest file: every point once, and from 200 points on
-// every column filled evenly.
-TEST_F(SlotsTest, EveryWindowSizeKeepsEveryPointOnce) {
+  // Sizes 1..420 and the largest file: every point once, and from 200 points
+  // on every column filled evenly.
   for (int32_t n = 1; n <= 421; ++n) {
     const int32_t size = n == 421 ? 327600 : n;
     data_.MapRangeToSlots(50, 50 + size - 1);

@@ -19,7 +19,6 @@ namespace {
 
 using testing::KvxHead;
 using testing::KvxImage;
-using testing::Sample;
 
 class KvxFileTest : public testing::ProgramFolderTest {
  protected:
@@ -37,8 +36,7 @@ class KvxFileTest : public testing::ProgramFolderTest {
   // Point i's X, Y, Z back in raw counts (3.9 mg a count).
   std::vector<int> Counts(int32_t i) const {
     const RealDataRecord& r = data_.RealData[i];
-    return {static_cast<int>(std::lround(r.X / 3.9)), static_cast<int>(std::lround(r.Y / 3.9)),
-            static_cast<int>(std::lround(r.Z / 3.9))};
+    return {int(std::lround(r.X / 3.9)), int(std::lround(r.Y / 3.9)), int(std::lround(r.Z / 3.9))};
   }
 
   Dataset data_;
@@ -115,12 +113,26 @@ TEST_F(KvxFileTest, SamplesAreLowByteFirstSignedCountsAndMissingBytesReadAsZero)
   for (int32_t i = 4; i <= 10; ++i) EXPECT_TRUE(data_.RealData[i].IsZeroPoint()) << i;
 }
 
-TEST_F(KvxFileTest, OpenAcceptsTheLargestFileAndRefusesOneMore) {
+// Open lays out the view, up to the largest file; one point more is refused
+// and leaves the shown data.
+TEST_F(KvxFileTest, OpenComputesTheViewUpToTheLargestFile) {
+  auto s = testing::Wave(300);
+  s[10] = s[11] = {0, 0, 0};
+  s[20] = {400, 0, 0};  // 1560 mg
+  const std::string f = Write(KvxImage(KvxHead{}, s));
+  data_.MenuCommandCode = MenuOperation::DataView;
+  ASSERT_EQ(data_.Open(f), OpenResult::Ok);
+  EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
+  EXPECT_EQ(data_.CountPointNoZero, 298);
+  data_.BuildNoZeroCopy();
+  EXPECT_EQ(data_.RealDataNoZero[11].No, 13);  // the two zero points are left out
+  EXPECT_EQ(data_.Stats.StatMaxPoint[kX], 21);
+  EXPECT_GT(data_.SlotUsed[200], 0);  // the view is laid out
+
   std::vector<unsigned char> b = KvxImage(KvxHead{}, {});
   b.resize(19 + 6 * 327600, 0);
   b[19] = 1;  // point 1 is not a zero point
-  const std::string f = Write(b);
-  EXPECT_EQ(data_.Open(f), OpenResult::Ok);
+  EXPECT_EQ(data_.Open(Write(b)), OpenResult::Ok);
   EXPECT_EQ(data_.CountPoint, 327600);
   EXPECT_EQ(data_.CountPointNoZero, 1);
 
@@ -134,21 +146,6 @@ TEST_F(KvxFileTest, OpenAcceptsTheLargestFileAndRefusesOneMore) {
   EXPECT_FALSE(o.warning);
   EXPECT_EQ(data_.RealData[1].X, shown);  // the shown data stays
   EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
-}
-
-TEST_F(KvxFileTest, OpenComputesTheView) {
-  std::vector<Sample> s = testing::Wave(300);
-  s[10] = s[11] = {0, 0, 0};
-  s[20] = {400, 0, 0};  // 1560 mg
-  const std::string f = Write(KvxImage(KvxHead{}, s));
-  data_.MenuCommandCode = MenuOperation::DataView;
-  ASSERT_EQ(data_.Open(f), OpenResult::Ok);
-  EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
-  EXPECT_EQ(data_.CountPointNoZero, 298);
-  data_.BuildNoZeroCopy();
-  EXPECT_EQ(data_.RealDataNoZero[11].No, 13);  // the two zero points are left out
-  EXPECT_EQ(data_.Stats.StatMaxPoint[kX], 21);
-  EXPECT_GT(data_.SlotUsed[200], 0);  // the view is laid out
 }
 
 TEST_F(KvxFileTest, ArbitraryBytesNeverFail) {
@@ -279,7 +276,7 @@ TEST_F(ParameterStoreTest, NewInstallationAndAMissingFolderGetTheDefaults) {
   }
 }
 
-TEST_F(ParameterStoreTest, DialogWriterLeavesRecord23Alone) {
+TEST_F(ParameterStoreTest, DialogWritersLeaveRecord23AloneAndSavedRecordsReadBack) {
   store_.LoadAtStartup();
   p.ComPort = 3, p.RecordInterval = -2, p.LimitKind = 1, p.LanguageFlag = 1;  // stored as they stand
   p.PictureScale = 0.625f, p.MarginLeft = -3;
@@ -293,13 +290,11 @@ TEST_F(ParameterStoreTest, DialogWriterLeavesRecord23Alone) {
   for (int rec = 25; rec <= 31; ++rec) EXPECT_EQ(Rec(b, rec), 0);
   // 62.5 rounds to the even 62; the other writer's records stay.
   EXPECT_EQ(std::vector<int>({Rec(b, 33), Rec(b, 37), Rec(b, 39), Rec(b, 1)}), std::vector<int>({-3, 210, 62, 3}));
-}
 
-TEST_F(ParameterStoreTest, SavedRecordsReadBack) {
-  store_.LoadAtStartup();
+  // Values at the edges of their ranges read back.
   p.ComPort = 49, p.RecordInterval = 32766, p.IntervalUnit = 3, p.LedCycle = 16, p.CriticalX = 1;
   p.RecordMode = 1, p.WorkMode = 2, p.LimitTime = 32767, p.PaperKind = 5, p.PaperWidth = 420;
-  p.PictureScale = 1.2f;
+  p.PictureScale = 1.2f, p.MarginLeft = 4;
   ASSERT_TRUE(store_.SaveRecording().Ok() && store_.SavePageSetup().Ok());
   const std::vector<int> saved = Fields(p);
   ApplyDefaults(p);
