@@ -42,8 +42,8 @@ class KvxFileTest : public testing::ProgramFolderTest {
   Dataset data_;
 };
 
-// The head's fields land in the file's head.
-TEST_F(KvxFileTest, HeadFieldsLandInTheFileHead) {
+// The head's fields land in the file's head, and a capture's head is written from the parameters.
+TEST_F(KvxFileTest, HeadFieldsBothWays) {
   auto fields = [](const FileHeadRecord& p) {
     return std::vector<int>({p.RecordInterval, p.IntervalUnit, p.LedCycle, p.CriticalX, p.CriticalY, p.CriticalZ,
                              p.RecordMode, p.WorkMode, p.StartYear, p.StartMonth, p.StartDay, p.StartHour,
@@ -55,6 +55,18 @@ TEST_F(KvxFileTest, HeadFieldsLandInTheFileHead) {
   EXPECT_EQ(data_.DeviceSampleCount, 0x01020304);
   data_.ReadFileHead(Write(KvxImage({.count = 0xFFFFFFFF}, {})));
   EXPECT_EQ(data_.DeviceSampleCount, -1);  // a signed 32-bit count
+
+  // A live capture's head, from the parameters sent; its samples are checked through accelog-cli live.
+  RecordingParameters p{};
+  p.RecordInterval = 0x0203, p.IntervalUnit = 1, p.LedCycle = 4, p.CriticalX = 5, p.CriticalY = 6;
+  p.CriticalZ = 7, p.RecordMode = 1, p.WorkMode = 2;
+  const std::string f = folder_.File("live.kvx");
+  SetCurFromClock(p);
+  ASSERT_TRUE(data_.WriteCaptureHead(f, p));
+  const auto b = testing::ReadBytes(f);
+  ASSERT_EQ(b.size(), 19u);
+  EXPECT_EQ(std::vector<unsigned char>(b.begin(), b.begin() + 9),
+            (std::vector<unsigned char>{2, 3, 1, 4, 5, 6, 7, 1, 2}));
 }
 
 // A head no logger writes is refused by name and field, before any point is read.
@@ -212,20 +224,6 @@ TEST_F(KvxFileTest, RecordsEqualAStraightConversion) {
     }
     EXPECT_EQ(data_.CountPointNoZero, nonzero);
   }
-}
-
-// The samples that follow are checked through accelog-cli live.
-TEST_F(KvxFileTest, CaptureHead) {
-  RecordingParameters p{};
-  p.RecordInterval = 0x0203, p.IntervalUnit = 1, p.LedCycle = 4, p.CriticalX = 5, p.CriticalY = 6;
-  p.CriticalZ = 7, p.RecordMode = 1, p.WorkMode = 2;
-  const std::string f = folder_.File("live.kvx");
-  SetCurFromClock(p);
-  ASSERT_TRUE(data_.WriteCaptureHead(f, p));
-  const auto b = testing::ReadBytes(f);
-  ASSERT_EQ(b.size(), 19u);
-  EXPECT_EQ(std::vector<unsigned char>(b.begin(), b.begin() + 9),
-            (std::vector<unsigned char>{2, 3, 1, 4, 5, 6, 7, 1, 2}));
 }
 
 // The parameter store.

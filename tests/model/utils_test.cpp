@@ -16,14 +16,6 @@
 namespace accelog {
 namespace {
 
-TEST(HexTextToInteger, FourHexDigitsAsSigned16BitElseZero) {
-  for (auto [text, value] : {std::pair{"1041", 4161}, {"8102", -32510}, {"FfFf", -1}, {"7FFF", 32767},
-                             {"8000", -32768}, {"", 0}, {"104", 0}, {"10411", 0}, {"10g1", 0},
-                             {" 041", 0}, {"-041", 0}}) {
-    EXPECT_EQ(HexTextToInteger(text), value) << text;
-  }
-}
-
 using Stamp = std::array<int16_t, 7>;  // year, month, day, hour, minute, second, millisecond
 
 TEST(AdvanceClock, CrossesDaysMonthsYearsAndLeapDays) {
@@ -92,6 +84,12 @@ TEST(Texts, NumbersFileNamesAndBlanks) {
       {TrimBlanks(std::string("  c:\\ \0\0", 8)), "c:\\"}, {RemoveBlanks(" 1 2 "), "12"},
   };
   for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].first, cases[i].second) << "case " << i;
+  // Four hex digits as a signed 16-bit value, anything else 0.
+  for (auto [text, value] : {std::pair{"1041", 4161}, {"8102", -32510}, {"FfFf", -1}, {"7FFF", 32767},
+                             {"8000", -32768}, {"", 0}, {"104", 0}, {"10411", 0}, {"10g1", 0},
+                             {" 041", 0}, {"-041", 0}}) {
+    EXPECT_EQ(HexTextToInteger(text), value) << text;
+  }
 }
 
 using ErrorLog = testing::ProgramFolderTest;
