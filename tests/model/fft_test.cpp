@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <complex>
-#include <cstring>
 #include <numbers>
 #include <random>
 

@@ -9,7 +9,6 @@
 #include <cstring>
 #include <random>
 
-#include "model/dataset.h"
 #include "model/text_util.h"
 #include "support/temp_folder.h"
 
