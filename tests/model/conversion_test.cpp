@@ -40,6 +40,7 @@ TEST_F(ConversionTest, SampleConversionEdgeCasesAndAnglesWithinNinetyDegrees) {
 // the result must be the one a plain walk over the points in order gives, to
 // the last bit. Few distinct values, so equal extremes are common: the first
 // one wins, and a constant channel reports the window's first point for both.
+// Zero points are counted along.
 TEST_F(ConversionTest, StatisticsAreThoseOfAPlainWalk) {
   std::mt19937 rng(5);
   std::uniform_int_distribution<int> level(-8, 8);
@@ -64,7 +65,10 @@ TEST_F(ConversionTest, StatisticsAreThoseOfAPlainWalk) {
                 std::tuple(mx, at_max, mn, at_min, float(sum / (to - from + 1))))
           << from << ".." << to << " channel " << c;
     }
+    const auto zero = [](const KvxSample& s) { return s.x == 0 && s.y == 0 && s.z == 0; };
+    EXPECT_EQ(data_.CountZeroPoints(from, to), std::count_if(&samples[from - 1], &samples[to - 1] + 1, zero)) << from;
   }
+  EXPECT_EQ(data_.CountZeroPoints(5, 4), 0);
 }
 
 TEST_F(ConversionTest, FullScaleSamplesKeepTheirStatisticsAndAUsableAxis) {
@@ -76,12 +80,6 @@ TEST_F(ConversionTest, FullScaleSamplesKeepTheirStatisticsAndAUsableAxis) {
   data_.ScaleAccelAxis(scale);
   EXPECT_LT(scale.AccelRangeLowInt, -32768);  // wider than 16 bits
   EXPECT_GT(scale.AccelScale, 0.0f);
-}
-
-TEST_F(ConversionTest, ZeroPointsAreCounted) {
-  FillPoints({{1, 0, 0}, {0, 0, 0}, {0, 0, 0}, {0, 2, 0}, {0, 0, 0}});
-  EXPECT_EQ(data_.CountZeroPoints(1, 5), 3);
-  EXPECT_EQ(data_.CountZeroPoints(5, 4), 0);
 }
 
 TEST_F(ConversionTest, StatisticsTexts) {
@@ -144,7 +142,7 @@ class SlotsTest : public ::testing::Test {
   Dataset data_;
 };
 
-TEST_F(SlotsTest, FewPointsAreSpreadEvenly) {
+TEST_F(SlotsTest, EveryWindowSizeKeepsEveryPointOnceSpreadEvenly) {
   const struct {
     int32_t start, end;
     std::vector<int> columns;
@@ -159,11 +157,8 @@ TEST_F(SlotsTest, FewPointsAreSpreadEvenly) {
     EXPECT_EQ(Occupied(), c.columns) << c.start << ".." << c.end;
     ExpectEveryPointOnce(c.start, c.end);
   }
-}
-
-// Sizes 1..420 and the largest file: every point once, and from 200 points on
-// every column filled evenly.
-TEST_F(SlotsTest, EveryWindowSizeKeepsEveryPointOnce) {
+  // Sizes 1..420 and the largest file: every point once, and from 200 points
+  // on every column filled evenly.
   for (int32_t n = 1; n <= 421; ++n) {
     const int32_t size = n == 421 ? 327600 : n;
     data_.MapRangeToSlots(50, 50 + size - 1);
@@ -178,15 +173,12 @@ TEST_F(SlotsTest, EveryWindowSizeKeepsEveryPointOnce) {
   EXPECT_TRUE(Occupied().empty());
 }
 
-TEST_F(SlotsTest, LiveWindowLeavesTheLastTwentyColumnsFree) {
+// A live window leaves the last twenty columns free. Below 180 points the
+// columns are laid out anew; from then on every eleventh point remaps.
+TEST_F(SlotsTest, LivePointsFillTheWindowThenRemapEveryEleventhPoint) {
   data_.MapRangeToLiveSlots(1, 1000);
   ExpectEveryPointOnce(1, 1000);
-  for (int k = 181; k <= 200; ++k) EXPECT_EQ(data_.SlotUsed[k], 0);
-  for (int k = 1; k <= 180; ++k) EXPECT_GE(data_.SlotUsed[k], 5);
-}
-
-// Below 180 points the columns are laid out anew; from then on every eleventh point remaps.
-TEST_F(SlotsTest, LivePointsFillTheWindowThenRemapEveryEleventhPoint) {
+  for (int k = 1; k <= 200; ++k) EXPECT_TRUE(k > 180 ? data_.SlotUsed[k] == 0 : data_.SlotUsed[k] >= 5) << k;
   for (auto [count, column, point] : {std::tuple{50, 197, 50}, {179, 169, 169}, {179, 189, 179}, {180, 1, 1}}) {
     data_.CountPoint = count;
     data_.MapLiveCountToSlots();

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <complex>
-#include <cstring>
 #include <numbers>
 #include <random>
 
@@ -41,7 +40,6 @@ TEST_F(FftTest, HannKeepsATonesHeight) {
   data_.SpectrumX();
   EXPECT_NEAR(data_.RealData[21].PlotX, 499200, 300);
   EXPECT_NEAR(data_.RealData[22].PlotX, 249600, 300);
-  data_.Window = SpectrumWindow::None;
 }
 
 TEST_F(FftTest, FrequencyFileLimits) {
@@ -95,43 +93,11 @@ std::vector<float> Curves(const Chart& chart) {
   return y;
 }
 
-// Tones on X (line 11) and Y (line 31), gravity on Z (line 1), 300 points.
-TEST_F(ChartTest, SpectrumViewOpensAndTogglesBackToTheSameCurves) {
-  std::vector<KvxSample> s;
-  for (int i = 0; i < 300; ++i) {
-    const double t = 2 * std::numbers::pi * i / 256;
-    s.push_back({int16_t(std::lround(80 * std::sin(10 * t))), int16_t(std::lround(30 * std::cos(30 * t))), 256});
-  }
-  const std::string path = folder_.File("shaker Frequency.Kvx");
-  ASSERT_TRUE(WriteKvx(path, s));
-  chart_->scale.AccelOffset = 25;
-  ASSERT_EQ(chart_->OpenFrequencyFile(path), FrequencyFileResult::Ok);
-  EXPECT_EQ(std::tuple(data_.MenuCommandCode, data_.CountPoint, chart_->scale.AccelOffset, chart_->state.SavedAccelOffset), std::tuple(MenuOperation::None, 128, 0, 25));
-  EXPECT_EQ(std::tie(chart_->scene.StatBox[21].Caption, chart_->scene.StatBox[22].Caption, chart_->scene.StatBox[23].Caption),
-            std::tuple("11", "31", "1"));
-
-  const auto spectrum = Curves(*chart_);
-  chart_->SetHannWindow(1);  // redrawn at once, and back
-  EXPECT_NE(Curves(*chart_), spectrum);
-  chart_->SetHannWindow(0);
-  chart_->ShowSpectrumView(0);
-  EXPECT_EQ(data_.CountPoint, 256);
-  const int16_t offset = chart_->scale.AccelOffset;
-  const auto raw = Curves(*chart_);
-  for (int round = 0; round < 2; ++round) {
-    chart_->ShowSpectrumView(1);
-    EXPECT_EQ(Curves(*chart_), spectrum);
-    EXPECT_EQ(chart_->scale.AccelOffset, offset);
-    chart_->ShowSpectrumView(0);
-    EXPECT_EQ(Curves(*chart_), raw);
-  }
-}
-
 // Tones on lines 17, 33 and 49 over offsets, gravity on Z: by default every
 // peak is line 1. "Remove mean" finds the tones, "Frequency in Hz" names them
 // by the file's interval (a head without one keeps the numbers); both off
-// again give back the first curves.
-TEST_F(ChartTest, SpectrumOptionsFindTheTonesAndNameThemInHz) {
+// again give back the first curves. So do the Hann window and the raw view.
+TEST_F(ChartTest, SpectrumViewOptionsFindTheTonesAndToggleBack) {
   using Peaks = std::tuple<std::string, std::string, std::string>;
   for (auto [interval, unit, hz, readout] :
        {std::tuple{uint16_t(50), uint8_t(0), Peaks("1.25", "2.5", "3.75"), "Frequency = 2.5  HZ"},
@@ -139,7 +105,10 @@ TEST_F(ChartTest, SpectrumOptionsFindTheTonesAndNameThemInHz) {
         {uint16_t(0), uint8_t(0), Peaks("17", "33", "49"), "Frequency = 33  HZ"}}) {
     const std::string path = folder_.File("tones.kvx");
     WriteBytes(path, KvxImage({.interval = interval, .unit = unit, .count = 256}, TonesOverOffsets()));
+    chart_->scale.AccelOffset = 25;
     ASSERT_EQ(chart_->OpenFrequencyFile(path), FrequencyFileResult::Ok);
+    EXPECT_EQ(std::tuple(data_.MenuCommandCode, data_.CountPoint, chart_->scale.AccelOffset, chart_->state.SavedAccelOffset),
+              std::tuple(MenuOperation::None, 128, 0, 25));
     auto peaks = [this] { return Peaks(chart_->scene.StatBox[21].Caption, chart_->scene.StatBox[22].Caption, chart_->scene.StatBox[23].Caption); };
     EXPECT_EQ(peaks(), Peaks("1", "1", "1"));
     const auto plain = Curves(*chart_);
@@ -156,6 +125,22 @@ TEST_F(ChartTest, SpectrumOptionsFindTheTonesAndNameThemInHz) {
     chart_->SetFrequencyInHz(0);
     EXPECT_EQ(peaks(), Peaks("1", "1", "1"));
     EXPECT_EQ(Curves(*chart_), plain);
+    chart_->SetHannWindow(1);  // redrawn at once, and back
+    EXPECT_NE(Curves(*chart_), plain);
+    chart_->SetHannWindow(0);
+    EXPECT_EQ(Curves(*chart_), plain);
+  }
+  const auto spectrum = Curves(*chart_);
+  chart_->ShowSpectrumView(0);
+  EXPECT_EQ(data_.CountPoint, 256);
+  const int16_t offset = chart_->scale.AccelOffset;
+  const auto raw = Curves(*chart_);
+  for (int round = 0; round < 2; ++round) {
+    chart_->ShowSpectrumView(1);
+    EXPECT_EQ(Curves(*chart_), spectrum);
+    EXPECT_EQ(chart_->scale.AccelOffset, offset);
+    chart_->ShowSpectrumView(0);
+    EXPECT_EQ(Curves(*chart_), raw);
   }
 }
 

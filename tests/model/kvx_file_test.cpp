@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <random>
 
 #include "model/conversion.h"
 #include "model/dataset.h"
@@ -18,7 +19,6 @@ namespace {
 
 using testing::KvxHead;
 using testing::KvxImage;
-using testing::Sample;
 
 class KvxFileTest : public testing::ProgramFolderTest {
  protected:
@@ -36,15 +36,14 @@ class KvxFileTest : public testing::ProgramFolderTest {
   // Point i's X, Y, Z back in raw counts (3.9 mg a count).
   std::vector<int> Counts(int32_t i) const {
     const RealDataRecord& r = data_.RealData[i];
-    return {static_cast<int>(std::lround(r.X / 3.9)), static_cast<int>(std::lround(r.Y / 3.9)),
-            static_cast<int>(std::lround(r.Z / 3.9))};
+    return {int(std::lround(r.X / 3.9)), int(std::lround(r.Y / 3.9)), int(std::lround(r.Z / 3.9))};
   }
 
   Dataset data_;
 };
 
-// The head's fields land in the file's head.
-TEST_F(KvxFileTest, HeadFieldsLandInTheFileHead) {
+// The head's fields land in the file's head, and a capture's head is written from the parameters.
+TEST_F(KvxFileTest, HeadFieldsBothWays) {
   auto fields = [](const FileHeadRecord& p) {
     return std::vector<int>({p.RecordInterval, p.IntervalUnit, p.LedCycle, p.CriticalX, p.CriticalY, p.CriticalZ,
                              p.RecordMode, p.WorkMode, p.StartYear, p.StartMonth, p.StartDay, p.StartHour,
@@ -56,6 +55,18 @@ TEST_F(KvxFileTest, HeadFieldsLandInTheFileHead) {
   EXPECT_EQ(data_.DeviceSampleCount, 0x01020304);
   data_.ReadFileHead(Write(KvxImage({.count = 0xFFFFFFFF}, {})));
   EXPECT_EQ(data_.DeviceSampleCount, -1);  // a signed 32-bit count
+
+  // A live capture's head, from the parameters sent; its samples are checked through accelog-cli live.
+  RecordingParameters p{};
+  p.RecordInterval = 0x0203, p.IntervalUnit = 1, p.LedCycle = 4, p.CriticalX = 5, p.CriticalY = 6;
+  p.CriticalZ = 7, p.RecordMode = 1, p.WorkMode = 2;
+  const std::string f = folder_.File("live.kvx");
+  SetCurFromClock(p);
+  ASSERT_TRUE(data_.WriteCaptureHead(f, p));
+  const auto b = testing::ReadBytes(f);
+  ASSERT_EQ(b.size(), 19u);
+  EXPECT_EQ(std::vector<unsigned char>(b.begin(), b.begin() + 9),
+            (std::vector<unsigned char>{2, 3, 1, 4, 5, 6, 7, 1, 2}));
 }
 
 // A head no logger writes is refused by name and field, before any point is read.
@@ -93,7 +104,9 @@ TEST_F(KvxFileTest, CountRoundsTheTailHalfToEven) {
   EXPECT_EQ(CountFilePoints(folder_.path()), 0);
 }
 
-TEST_F(KvxFileTest, SamplesAreLowByteFirstSignedCountsAndACutRecordReadsAsZero) {
+// A cut record, and the records of a file that shrank after it was counted,
+// read as zero over whatever the table held.
+TEST_F(KvxFileTest, SamplesAreLowByteFirstSignedCountsAndMissingBytesReadAsZero) {
   std::vector<unsigned char> b = KvxImage(KvxHead{}, {});
   b.insert(b.end(), {0x38, 0xFF, 0x00, 0x00, 0x64, 0x00, 0x00, 0x80, 0xFF, 0x7F, 0xFF, 0xFF});
   b.insert(b.end(), {0x0A, 0x00, 0x0B});  // x = 10, y low byte 11, the rest missing
@@ -105,23 +118,33 @@ TEST_F(KvxFileTest, SamplesAreLowByteFirstSignedCountsAndACutRecordReadsAsZero) 
   EXPECT_EQ(Counts(1), (std::vector<int>{-200, 0, 100}));
   EXPECT_EQ(Counts(2), (std::vector<int>{-32768, 32767, -1}));
   EXPECT_EQ(Counts(3), (std::vector<int>{10, 11, 0}));
-}
-
-TEST_F(KvxFileTest, AFileThatShrankAfterCountingReadsAsZeroPoints) {
-  const std::string f = Write(KvxImage(KvxHead{}, testing::Wave(3)));
   for (int32_t i = 1; i <= 10; ++i) data_.RealData.SetSample(i, 200, 200, 200);  // stale values
-  data_.ReadFileHead(f);
   data_.CountPoint = 10;  // counted while the file was longer
   EXPECT_EQ(data_.ReadAllPoints(f), 10);
+  EXPECT_EQ(Counts(3), (std::vector<int>{10, 11, 0}));
   for (int32_t i = 4; i <= 10; ++i) EXPECT_TRUE(data_.RealData[i].IsZeroPoint()) << i;
 }
 
-TEST_F(KvxFileTest, OpenAcceptsTheLargestFileAndRefusesOneMore) {
+// Open lays out the view, up to the largest file; one point more is refused
+// and leaves the shown data.
+TEST_F(KvxFileTest, OpenComputesTheViewUpToTheLargestFile) {
+  auto s = testing::Wave(300);
+  s[10] = s[11] = {0, 0, 0};
+  s[20] = {400, 0, 0};  // 1560 mg
+  const std::string f = Write(KvxImage(KvxHead{}, s));
+  data_.MenuCommandCode = MenuOperation::DataView;
+  ASSERT_EQ(data_.Open(f), OpenResult::Ok);
+  EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
+  EXPECT_EQ(data_.CountPointNoZero, 298);
+  data_.BuildNoZeroCopy();
+  EXPECT_EQ(data_.RealDataNoZero[11].No, 13);  // the two zero points are left out
+  EXPECT_EQ(data_.Stats.StatMaxPoint[kX], 21);
+  EXPECT_GT(data_.SlotUsed[200], 0);  // the view is laid out
+
   std::vector<unsigned char> b = KvxImage(KvxHead{}, {});
   b.resize(19 + 6 * 327600, 0);
   b[19] = 1;  // point 1 is not a zero point
-  const std::string f = Write(b);
-  EXPECT_EQ(data_.Open(f), OpenResult::Ok);
+  EXPECT_EQ(data_.Open(Write(b)), OpenResult::Ok);
   EXPECT_EQ(data_.CountPoint, 327600);
   EXPECT_EQ(data_.CountPointNoZero, 1);
 
@@ -137,30 +160,12 @@ TEST_F(KvxFileTest, OpenAcceptsTheLargestFileAndRefusesOneMore) {
   EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
 }
 
-TEST_F(KvxFileTest, OpenComputesTheView) {
-  std::vector<Sample> s = testing::Wave(300);
-  s[10] = s[11] = {0, 0, 0};
-  s[20] = {400, 0, 0};  // 1560 mg
-  const std::string f = Write(KvxImage(KvxHead{}, s));
-  data_.MenuCommandCode = MenuOperation::DataView;
-  ASSERT_EQ(data_.Open(f), OpenResult::Ok);
-  EXPECT_EQ(data_.MenuCommandCode, MenuOperation::None);
-  EXPECT_EQ(data_.CountPointNoZero, 298);
-  data_.BuildNoZeroCopy();
-  EXPECT_EQ(data_.RealDataNoZero[11].No, 13);  // the two zero points are left out
-  EXPECT_EQ(data_.Stats.StatMaxPoint[kX], 21);
-  EXPECT_GT(data_.SlotUsed[200], 0);  // the view is laid out
-}
-
 TEST_F(KvxFileTest, ArbitraryBytesNeverFail) {
   // Lengths around the head, odd tails and random contents.
-  uint32_t seed = 12345;
+  std::mt19937 rng(12345);
   for (size_t length : {0u, 1u, 18u, 19u, 20u, 25u, 26u, 27u, 28u, 31u, 37u, 100u, 1001u}) {
     std::vector<unsigned char> b(length);
-    for (auto& c : b) {
-      seed = seed * 1103515245u + 12345u;
-      c = static_cast<unsigned char>(seed >> 16);
-    }
+    for (auto& c : b) c = static_cast<unsigned char>(rng());
     // As they come (mostly refused by the head), and under a head a logger writes.
     const std::vector<unsigned char> head = KvxImage(KvxHead{}, {});
     for (bool logger_head : {false, true}) {
@@ -221,20 +226,6 @@ TEST_F(KvxFileTest, RecordsEqualAStraightConversion) {
   }
 }
 
-// The samples that follow are checked through accelog-cli live.
-TEST_F(KvxFileTest, CaptureHead) {
-  RecordingParameters p{};
-  p.RecordInterval = 0x0203, p.IntervalUnit = 1, p.LedCycle = 4, p.CriticalX = 5, p.CriticalY = 6;
-  p.CriticalZ = 7, p.RecordMode = 1, p.WorkMode = 2;
-  const std::string f = folder_.File("live.kvx");
-  SetCurFromClock(p);
-  ASSERT_TRUE(data_.WriteCaptureHead(f, p));
-  const auto b = testing::ReadBytes(f);
-  ASSERT_EQ(b.size(), 19u);
-  EXPECT_EQ(std::vector<unsigned char>(b.begin(), b.begin() + 9),
-            (std::vector<unsigned char>{2, 3, 1, 4, 5, 6, 7, 1, 2}));
-}
-
 // The parameter store.
 using Bytes = std::vector<unsigned char>;
 
@@ -267,16 +258,23 @@ std::vector<int> Fields(const RecordingParameters& p) {
 }
 const std::vector<int> kDefaults = {1, 500, 0, 0, 16, 16, 16, 0, 0, 100, 0, 0, 1, 4, 5, 50, 10, 210, 297, 90};
 
-TEST_F(ParameterStoreTest, NewInstallationGetsTheDefaults) {
+TEST_F(ParameterStoreTest, NewInstallationAndAMissingFolderGetTheDefaults) {
   store_.LoadAtStartup();
   EXPECT_EQ(Fields(p), kDefaults);
   EXPECT_TRUE(IntegerFile().empty());  // not written until a dialog accepts
   const std::string expected = "c:\\" + std::string(47, ' ') + "c:" + std::string(48, ' ');
   EXPECT_EQ(StringFile(), Bytes(expected.begin(), expected.end()));
   EXPECT_EQ(p.DataPathCopy + p.DataDriveCopy, "c:\\c:");
+
+  ParameterStore gone(folder_.File("gone"));
+  gone.LoadAtStartup();  // files cannot be created: defaults in memory, and a save names the file
+  EXPECT_EQ(Fields(gone.Values()), kDefaults);
+  for (const SaveResult& r : {gone.SaveRecording(), gone.SavePageSetup()}) {
+    EXPECT_NE(r.message.find(folder_.File("gone/MPInteger.kvx")), std::string::npos) << r.message;
+  }
 }
 
-TEST_F(ParameterStoreTest, DialogWriterLeavesRecord23Alone) {
+TEST_F(ParameterStoreTest, DialogWritersLeaveRecord23AloneAndSavedRecordsReadBack) {
   store_.LoadAtStartup();
   p.ComPort = 3, p.RecordInterval = -2, p.LimitKind = 1, p.LanguageFlag = 1;  // stored as they stand
   p.PictureScale = 0.625f, p.MarginLeft = -3;
@@ -290,13 +288,11 @@ TEST_F(ParameterStoreTest, DialogWriterLeavesRecord23Alone) {
   for (int rec = 25; rec <= 31; ++rec) EXPECT_EQ(Rec(b, rec), 0);
   // 62.5 rounds to the even 62; the other writer's records stay.
   EXPECT_EQ(std::vector<int>({Rec(b, 33), Rec(b, 37), Rec(b, 39), Rec(b, 1)}), std::vector<int>({-3, 210, 62, 3}));
-}
 
-TEST_F(ParameterStoreTest, SavedRecordsReadBack) {
-  store_.LoadAtStartup();
+  // Values at the edges of their ranges read back.
   p.ComPort = 49, p.RecordInterval = 32766, p.IntervalUnit = 3, p.LedCycle = 16, p.CriticalX = 1;
   p.RecordMode = 1, p.WorkMode = 2, p.LimitTime = 32767, p.PaperKind = 5, p.PaperWidth = 420;
-  p.PictureScale = 1.2f;
+  p.PictureScale = 1.2f, p.MarginLeft = 4;
   ASSERT_TRUE(store_.SaveRecording().Ok() && store_.SavePageSetup().Ok());
   const std::vector<int> saved = Fields(p);
   ApplyDefaults(p);
@@ -342,15 +338,6 @@ TEST_F(ParameterStoreTest, DataFolderRecordsAreCutAndTrimmed) {
   store_.LoadAtStartup();
   EXPECT_EQ(p.DataPath + "|" + p.DataDrive, "c:\\|c:");  // not a folder here
   EXPECT_EQ(StringFile(), Bytes(image.begin(), image.end()));  // replaced in memory only
-}
-
-TEST_F(ParameterStoreTest, MissingFolderGivesDefaultsAndNamesTheFileNotSaved) {
-  ParameterStore gone(folder_.File("gone"));
-  gone.LoadAtStartup();  // files cannot be created: defaults in memory
-  EXPECT_EQ(Fields(gone.Values()), kDefaults);
-  for (const SaveResult& r : {gone.SaveRecording(), gone.SavePageSetup()}) {
-    EXPECT_NE(r.message.find(folder_.File("gone/MPInteger.kvx")), std::string::npos) << r.message;
-  }
 }
 
 }  // namespace

@@ -9,20 +9,11 @@
 #include <cstring>
 #include <random>
 
-#include "model/dataset.h"
 #include "model/text_util.h"
 #include "support/temp_folder.h"
 
 namespace accelog {
 namespace {
-
-TEST(HexTextToInteger, FourHexDigitsAsSigned16BitElseZero) {
-  for (auto [text, value] : {std::pair{"1041", 4161}, {"8102", -32510}, {"FfFf", -1}, {"7FFF", 32767},
-                             {"8000", -32768}, {"", 0}, {"104", 0}, {"10411", 0}, {"10g1", 0},
-                             {" 041", 0}, {"-041", 0}}) {
-    EXPECT_EQ(HexTextToInteger(text), value) << text;
-  }
-}
 
 using Stamp = std::array<int16_t, 7>;  // year, month, day, hour, minute, second, millisecond
 
@@ -70,26 +61,40 @@ TEST(AdvanceClock, OneLongStepEqualsManyShortOnes) {
   }
 }
 
-TEST(FormatDecimals, TruncatesAndPads) {
-  const struct {
-    float v;
-    int decimals;
-    const char* text;
-  } cases[] = {{-0.25f, 1, "-0.2"}, {0.0f, 1, "0.0"}, {-12.7f, 0, "-12"}, {0.7f, 0, "0"}, {1.2345f, 2, "1.23"},
-               {0.5f, 3, "0.500"}, {998.4f, 2, "998.40"}};
-  for (const auto& c : cases) EXPECT_EQ(FormatDecimals(c.v, c.decimals), c.text) << c.v;
-}
-
-TEST(FileNames, DialogResultCleanUp) {
-  EXPECT_EQ(CleanFileName("/home/u/run1.txt   "), "/home/u/run1");
-  EXPECT_EQ(CleanFileName(std::string("/tmp/a.kvx\0   ", 14)), "/tmp/a");
-  EXPECT_EQ(CleanFileName("/tmp/a.xlsx"), "/tmp/a.xlsx");  // only three-letter extensions
+// Number texts, file names and blank handling: what each helper gives for
+// values around its edges.
+TEST(Texts, NumbersFileNamesAndBlanks) {
   const std::string deep = "/" + std::string(200, 'd') + "/f.kvx";
-  EXPECT_EQ(CleanFileName(deep), deep.substr(0, deep.size() - 4));
-  EXPECT_EQ(CutAtFirstDot("/home/u.name/.hidden/run 1.part.kvx  "), "/home/u.name/.hidden/run 1");
+  const std::string cut = "ab\xe4\xb8\x8b";  // "ab" + one three-byte character
+  const std::pair<std::string, std::string> cases[] = {
+      {FormatDecimals(-0.25f, 1), "-0.2"}, {FormatDecimals(0.0f, 1), "0.0"}, {FormatDecimals(-12.7f, 0), "-12"},
+      {FormatDecimals(0.7f, 0), "0"}, {FormatDecimals(1.2345f, 2), "1.23"}, {FormatDecimals(0.5f, 3), "0.500"},
+      {FormatDecimals(998.4f, 2), "998.40"},
+      {FloatText(998.4f), "998.4"}, {FloatText(-780.0f), "-780"}, {FloatText(0.5f) + FloatText(-0.5f, false), "0.5-.5"},
+      {FloatText(1.0f / 3.0f), "0.3333333"},  // 8 digits would read back exactly; the text keeps 7
+      {FloatText(123456789.0f), "1.234568E+08"}, {FloatText(1e-8f), "1E-08"},
+      {NumberText(327601LL), " 327601"}, {NumberText(-5LL), "-5"}, {NumberText(0.5f), " .5"},
+      {ExactFloatText(1000.530517578125f), "1000.5305"},
+      {CleanFileName("/home/u/run1.txt   "), "/home/u/run1"}, {CleanFileName(std::string("/tmp/a.kvx\0   ", 14)), "/tmp/a"},
+      {CleanFileName("/tmp/a.xlsx"), "/tmp/a.xlsx"},  // only three-letter extensions
+      {CleanFileName(deep), deep.substr(0, deep.size() - 4)},
+      {CutAtFirstDot("/home/u.name/.hidden/run 1.part.kvx  "), "/home/u.name/.hidden/run 1"},
+      {CutUtf8(cut, 5), cut}, {CutUtf8(cut, 4), "ab"}, {CutUtf8(cut, 2), "ab"},
+      {TrimBlanks(std::string("  c:\\ \0\0", 8)), "c:\\"}, {RemoveBlanks(" 1 2 "), "12"},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) EXPECT_EQ(cases[i].first, cases[i].second) << "case " << i;
+  // Four hex digits as a signed 16-bit value, anything else 0.
+  for (auto [text, value] : {std::pair{"1041", 4161}, {"8102", -32510}, {"FfFf", -1}, {"7FFF", 32767},
+                             {"8000", -32768}, {"", 0}, {"104", 0}, {"10411", 0}, {"10g1", 0},
+                             {" 041", 0}, {"-041", 0}}) {
+    EXPECT_EQ(HexTextToInteger(text), value) << text;
+  }
 }
 
-TEST(ErrorLog, RecordsAreHundredBytesCutOnACharacterBoundary) {
+using ErrorLog = testing::ProgramFolderTest;
+
+// Whole 100-byte records appended, cut on a character boundary.
+TEST_F(ErrorLog, AppendsHundredByteRecordsCutOnACharacterBoundary) {
   const std::string r = ErrorLogRecord("command12 is error!", 2013, 5, 7, 9, 5, 7);
   EXPECT_EQ(r, " 2013| 5 | 7 | 9 | 5 | 7 |command12 is error!" + std::string(53, ' ') + "\r\n");
   // 25 three-byte characters are 75 bytes; 72 bytes would split the 25th.
@@ -99,11 +104,6 @@ TEST(ErrorLog, RecordsAreHundredBytesCutOnACharacterBoundary) {
   ASSERT_EQ(r2.size(), 100u);
   EXPECT_EQ(r2.substr(0, 96), " 2013| 12| 31| 23| 59| 59|" + ("x" + chinese).substr(0, 70));  // 1 + 23 x 3 bytes
   EXPECT_EQ(r2.substr(96), "  \r\n");
-}
-
-class ErrorLogFile : public testing::ProgramFolderTest {};
-
-TEST_F(ErrorLogFile, AppendsWholeRecords) {
   WriteErrorLog("first");
   WriteErrorLog("second");
   const auto bytes = testing::ReadBytes(ProgramFile("MessageTam.txt"));
@@ -112,40 +112,14 @@ TEST_F(ErrorLogFile, AppendsWholeRecords) {
   EXPECT_EQ(std::string(bytes.begin() + 126, bytes.begin() + 132), "second");
 }
 
-float ReadBack(const std::string& s) { return std::strtof(s.c_str(), nullptr); }
-
-TEST(FloatText, ShortestTextThatReadsBackWithAtMostSevenDigits) {
-  EXPECT_EQ(FloatText(998.4f), "998.4");
-  EXPECT_EQ(FloatText(-780.0f), "-780");
-  EXPECT_EQ(FloatText(0.5f) + FloatText(-0.5f, false), "0.5-.5");
+// FloatText: the shortest text with at most seven digits that reads back;
+// ExactFloatText reads back to the same value where seven digits do not.
+TEST(FloatText, ReadBack) {
   for (float v : {3.9f, -200 * 3.9f, 1.0f / 3.0f, 89.99999f, 1e-3f, 12345.67f}) {
     const std::string s = FloatText(v);
     EXPECT_EQ(s.find('e'), std::string::npos) << s;
-    EXPECT_NEAR(ReadBack(s), v, std::fabs(v) * 1e-6f) << s;
+    EXPECT_NEAR(std::strtof(s.c_str(), nullptr), v, std::fabs(v) * 1e-6f) << s;
   }
-  // 1/3 needs 8 digits to read back exactly; the text keeps 7.
-  EXPECT_EQ(FloatText(1.0f / 3.0f), "0.3333333");
-  EXPECT_EQ(FloatText(123456789.0f), "1.234568E+08");
-  EXPECT_EQ(FloatText(1e-8f), "1E-08");
-}
-
-TEST(NumberText, LeadingBlankForValuesNotBelowZero) {
-  EXPECT_EQ(NumberText(327601LL), " 327601");
-  EXPECT_EQ(NumberText(-5LL), "-5");
-  EXPECT_EQ(NumberText(0.5f), " .5");
-}
-
-TEST(Utf8Cut, NeverSplitsACharacter) {
-  const std::string s = "ab\xe4\xb8\x8b";  // "ab" + one three-byte character
-  EXPECT_EQ(CutUtf8(s, 5), s);
-  EXPECT_EQ(CutUtf8(s, 4), "ab");
-  EXPECT_EQ(CutUtf8(s, 2), "ab");
-  EXPECT_EQ(TrimBlanks(std::string("  c:\\ \0\0", 8)), "c:\\");
-  EXPECT_EQ(RemoveBlanks(" 1 2 "), "12");
-}
-
-TEST(ExactFloatText, ReadsBackToTheSameValueWhereSevenDigitsDoNot) {
-  EXPECT_EQ(ExactFloatText(1000.530517578125f), "1000.5305");
   std::mt19937 rng(7);
   for (int i = 0; i < 20000; ++i) {
     uint32_t bits = rng();

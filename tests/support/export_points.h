@@ -3,12 +3,11 @@
 #include <vector>
 
 #include "model/dataset.h"
+#include "support/kvx_builder.h"
 
 namespace accelog::testing {
 
-struct Point {
-  int16_t x, y, z;  // counts of 3.9 mg
-};
+using Point = Sample;  // counts of 3.9 mg
 
 // Points 1..n at 9:5:7 on 7 May 2013, shown whole as after opening a file.
 inline void LoadPoints(Dataset& data, const std::vector<Point>& points) {

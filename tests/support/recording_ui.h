@@ -40,16 +40,13 @@ class RecordingUi : public UiPort {
     panels[panel] = text;
     panel_history.push_back(std::to_string(panel) + ":" + text);
   }
-  void ProgressShow(int minimum, int maximum) override {
+  void ProgressShow(int, int maximum) override {
     progress_visible = true;
-    progress_min = minimum;
     progress_max = maximum;
   }
   void ProgressValue(int value) override { progress_value = value; }
   void ProgressHide() override { progress_visible = false; }
   void RestoreMenus(int code) override { restored.push_back(code); }
-  void BusyPointer(bool busy) override { busy_calls.push_back(busy); }
-  void ClearChart() override { ++chart_clears; }
   void ShowDataFile(const std::string& file) override {
     shown_files.push_back(file);
     UiPort::ShowDataFile(file);
@@ -66,10 +63,8 @@ class RecordingUi : public UiPort {
   std::map<int, std::string> panels;
   std::vector<std::string> panel_history;
   bool progress_visible = false;
-  int progress_min = 0, progress_max = 0, progress_value = 0;
+  int progress_max = 0, progress_value = 0;
   std::vector<int> restored;
-  std::vector<bool> busy_calls;
-  int chart_clears = 0;
   std::vector<std::string> shown_files;
 
  private:
