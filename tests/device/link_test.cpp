@@ -106,7 +106,10 @@ TEST(DevicePath, VendorAndProductFieldsAreHexadecimal) {
   }
 }
 
-TEST_F(LinkTest, SixFailedPassesEndInNoDevice) {
+// Six passes without the logger end in "No Device !"; a reset starts a fresh
+// series, and a logger found is announced on the next tick, then connected
+// and identified, each reply read a tick after its command.
+TEST_F(LinkTest, SixFailedPassesEndInNoDeviceAFoundOneIsConnectedAndIdentified) {
   auto* t = InstallLoopback(16);
   t->paths.clear();
   dev_->StartScan();
@@ -121,33 +124,25 @@ TEST_F(LinkTest, SixFailedPassesEndInNoDevice) {
   clock_.Advance(5000);
   EXPECT_EQ(ui_.PanelTexts(1).size(), expected.size());
 
-  // A reset starts a fresh series of six; this time the logger is there.
   t->paths = {SimulatedDevicePath("/loopback")};
   dev_->StartScan();
   clock_.Advance(500);
   EXPECT_EQ(ui_.Panel(1), "Scan for usb devices....1");
   EXPECT_TRUE(dev_->link.DeviceFound);
-}
-
-TEST_F(LinkTest, FoundDeviceIsAnnouncedOnTheNextTickThenConnectedAndIdentified) {
-  auto* t = InstallLoopback(16);
-  dev_->StartScan();
-  clock_.Advance(500);
-  EXPECT_TRUE(dev_->link.DeviceFound);
   EXPECT_FALSE(dev_->link.DeviceConnected);
   EXPECT_TRUE(t->written.empty());
-  clock_.Advance(500);  // 1000: "find set" and the connect command
+  clock_.Advance(500);  // "find set" and the connect command
   EXPECT_EQ(ui_.Panel(1), "find set");
   EXPECT_TRUE(dev_->link.DeviceConnected);
   EXPECT_EQ(t->Commands(), std::vector<int>{0x12});
   EXPECT_EQ(dev_->command.Awaited, CommandCode::Connect);
   clock_.Advance(499);
   EXPECT_FALSE(dev_->link.LinkConfirmed);
-  clock_.Advance(1);  // 1500: the reply is read
+  clock_.Advance(1);  // the reply is read
   EXPECT_TRUE(dev_->link.LinkConfirmed);
   EXPECT_EQ(ui_.Panel(1), "Connet    OK");
   EXPECT_EQ(t->Commands(), (std::vector<int>{0x12, 0x11}));
-  clock_.Advance(500);  // 2000
+  clock_.Advance(500);
   EXPECT_EQ(ui_.Panel(2), "LOOPBACK0001");
   EXPECT_EQ(dev_->command.DeviceIdText, "LOOPBACK0001");
   EXPECT_EQ(dev_->command.Awaited, CommandCode::None);
