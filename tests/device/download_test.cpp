@@ -31,8 +31,7 @@ class DownloadTest : public DeviceEngineTest {
     EXPECT_TRUE(file == Memory(static_cast<long>(file.size() - 19) / 48));
   }
   bool MessageNames(const std::string& what) const {
-    return std::any_of(ui_.messages.begin(), ui_.messages.end(),
-                       [&](const std::string& m) { return m.find(what) != std::string::npos; });
+    return std::ranges::any_of(ui_.messages, [&](const std::string& m) { return m.find(what) != std::string::npos; });
   }
 };
 

@@ -17,11 +17,9 @@ TEST(CommandFrames, CommandsWithoutDataCarryTheirFixedChecksums) {
                                                   {0x21, 0x1B}};
   for (auto [control, checksum] : expected) {
     const auto f = BuildCommandFrame(control);
-    const std::vector<uint8_t> head = {0xFE, 0xFE, 0xFE, 0xFE, 0x68, 0xA0, 0xA1,
-                                       0xA2, 0xA3, 0xA4, 0x68, control, 0x00};
-    EXPECT_TRUE(std::equal(head.begin(), head.end(), f.begin())) << int(control);
-    EXPECT_EQ(f[13], checksum) << int(control);
-    EXPECT_EQ(f[14], 0x16);
+    EXPECT_EQ(std::vector<uint8_t>(f.begin(), f.end()),
+              (std::vector<uint8_t>{0xFE, 0xFE, 0xFE, 0xFE, 0x68, 0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0x68, control, 0x00,
+                                    checksum, 0x16}));
   }
   // The parameter acknowledgement's constant.
   EXPECT_EQ(Reply(0xA0)[13], 0x9A);
