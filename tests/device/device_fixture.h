@@ -57,10 +57,6 @@ class DeviceUi : public RecordingUi {
     sets.push_back(s);
     if (sets.size() == stop_after && device) device->RequestSpectrumStop();
   }
-  // Replies taken after a read had given up on them.
-  long Late() const {
-    return std::count(captions.begin(), captions.end(), "Data exception ,Equipment in discussion to dial");
-  }
   std::string Panel(int n) const { return panels.contains(n) ? panels.at(n) : std::string(); }
   // Every text panel n showed, in order.
   std::vector<std::string> PanelTexts(int n) const {
@@ -70,10 +66,7 @@ class DeviceUi : public RecordingUi {
       if (h.rfind(key, 0) == 0) texts.push_back(h.substr(key.size()));
     return texts;
   }
-  bool PanelShowed(int n, const std::string& text) const {
-    const auto t = PanelTexts(n);
-    return std::find(t.begin(), t.end(), text) != t.end();
-  }
+  bool PanelShowed(int n, const std::string& text) const { return std::ranges::count(PanelTexts(n), text) > 0; }
 };
 
 // The logger's frame logic behind the transport interface, on the virtual
@@ -91,11 +84,7 @@ class LoopbackTransport : public Transport {
   std::function<bool(const uint8_t*, int)> refuse_write;  // true: the write fails
   std::function<int(long)> delay_ms;  // delay of reply n on the virtual clock
   std::vector<std::vector<uint8_t>> written;
-  struct Pending {
-    sim::Packet bytes;
-    int64_t due;
-  };
-  std::deque<Pending> queue;
+  std::deque<std::pair<sim::Packet, int64_t>> queue;  // each reply and when it falls due
   long replies = 0;
   bool open = false;
   int opens = 0;
@@ -120,8 +109,8 @@ class LoopbackTransport : public Transport {
   }
   int Read(uint8_t* bytes, int n, int wait_ms) override {
     if (!open) return -1;
-    if (queue.empty() || queue.front().due > now_() + wait_ms) return 0;
-    const auto p = std::move(queue.front().bytes);
+    if (queue.empty() || queue.front().second > now_() + wait_ms) return 0;
+    const auto p = std::move(queue.front().first);
     queue.pop_front();
     const int got = std::min<int>(n, static_cast<int>(p.size()));
     std::copy(p.begin(), p.begin() + got, bytes);
@@ -150,9 +139,6 @@ class DeviceEngineTest : public ProgramFolderTest {
     ProgramFolderTest::SetUp();
     ApplyDefaults(params_);
     params_.LanguageFlag = 1;
-  }
-  void TearDown() override {
-    dev_.reset();
   }
 
   // A fresh device on `transport`, its timers on the virtual clock. A logger

@@ -17,38 +17,12 @@ TEST(CommandFrames, CommandsWithoutDataCarryTheirFixedChecksums) {
                                                   {0x21, 0x1B}};
   for (auto [control, checksum] : expected) {
     const auto f = BuildCommandFrame(control);
-    const std::vector<uint8_t> head = {0xFE, 0xFE, 0xFE, 0xFE, 0x68, 0xA0, 0xA1,
-                                       0xA2, 0xA3, 0xA4, 0x68, control, 0x00};
-    EXPECT_TRUE(std::equal(head.begin(), head.end(), f.begin())) << int(control);
-    EXPECT_EQ(f[13], checksum) << int(control);
-    EXPECT_EQ(f[14], 0x16);
+    EXPECT_EQ(std::vector<uint8_t>(f.begin(), f.end()),
+              (std::vector<uint8_t>{0xFE, 0xFE, 0xFE, 0xFE, 0x68, 0xA0, 0xA1, 0xA2, 0xA3, 0xA4, 0x68, control, 0x00,
+                                    checksum, 0x16}));
   }
   // The parameter acknowledgement's constant.
   EXPECT_EQ(Reply(0xA0)[13], 0x9A);
-}
-
-TEST(CommandFrames, ParameterFrameLayout) {
-  RecordingParameters p{};
-  // Every field in its place, 16-bit values high byte first.
-  p.RecordInterval = 0x1234;
-  p.IntervalUnit = 1;
-  p.LedCycle = 2;
-  p.CriticalX = 3;
-  p.CriticalY = 4;
-  p.CriticalZ = 5;
-  p.RecordMode = 1;
-  p.WorkMode = 2;
-  p.CurYear = 26, p.CurMonth = 12, p.CurDay = 6, p.CurHour = 20, p.CurMinute = 1, p.CurSecond = 59;
-  p.StartYear = 27, p.StartMonth = 1, p.StartDay = 2, p.StartHour = 3, p.StartMinute = 4, p.StartSecond = 5;
-  p.LimitTime = 0x0102;
-  const auto f = BuildParameterFrame(p);
-  ASSERT_EQ(f.size(), 38u);
-  EXPECT_EQ(f[12], 23);
-  EXPECT_EQ(f[37], 0x16);
-  const std::vector<uint8_t> data = {0x12, 0x34, 1, 2, 3, 4, 5, 1, 2, 26, 12, 6,
-                                     20, 1, 59, 27, 1, 2, 3, 4, 5, 0x01, 0x02};
-  EXPECT_TRUE(std::equal(data.begin(), data.end(), f.begin() + 13));
-  EXPECT_EQ(f[36], FrameChecksum(f, 35));
 }
 
 TEST(ReplyValidators, AcceptWellFormedRepliesAndRejectEveryBrokenField) {
@@ -130,7 +104,10 @@ TEST(DevicePath, VendorAndProductFieldsAreHexadecimal) {
   }
 }
 
-TEST_F(LinkTest, SixFailedPassesEndInNoDevice) {
+// Six passes without the logger end in "No Device !"; a reset starts a fresh
+// series, and a logger found is announced on the next tick, then connected
+// and identified, each reply read a tick after its command.
+TEST_F(LinkTest, SixFailedPassesEndInNoDeviceAFoundOneIsConnectedAndIdentified) {
   auto* t = InstallLoopback(16);
   t->paths.clear();
   dev_->StartScan();
@@ -145,33 +122,25 @@ TEST_F(LinkTest, SixFailedPassesEndInNoDevice) {
   clock_.Advance(5000);
   EXPECT_EQ(ui_.PanelTexts(1).size(), expected.size());
 
-  // A reset starts a fresh series of six; this time the logger is there.
   t->paths = {SimulatedDevicePath("/loopback")};
   dev_->StartScan();
   clock_.Advance(500);
   EXPECT_EQ(ui_.Panel(1), "Scan for usb devices....1");
   EXPECT_TRUE(dev_->link.DeviceFound);
-}
-
-TEST_F(LinkTest, FoundDeviceIsAnnouncedOnTheNextTickThenConnectedAndIdentified) {
-  auto* t = InstallLoopback(16);
-  dev_->StartScan();
-  clock_.Advance(500);
-  EXPECT_TRUE(dev_->link.DeviceFound);
   EXPECT_FALSE(dev_->link.DeviceConnected);
   EXPECT_TRUE(t->written.empty());
-  clock_.Advance(500);  // 1000: "find set" and the connect command
+  clock_.Advance(500);  // "find set" and the connect command
   EXPECT_EQ(ui_.Panel(1), "find set");
   EXPECT_TRUE(dev_->link.DeviceConnected);
   EXPECT_EQ(t->Commands(), std::vector<int>{0x12});
   EXPECT_EQ(dev_->command.Awaited, CommandCode::Connect);
   clock_.Advance(499);
   EXPECT_FALSE(dev_->link.LinkConfirmed);
-  clock_.Advance(1);  // 1500: the reply is read
+  clock_.Advance(1);  // the reply is read
   EXPECT_TRUE(dev_->link.LinkConfirmed);
   EXPECT_EQ(ui_.Panel(1), "Connet    OK");
   EXPECT_EQ(t->Commands(), (std::vector<int>{0x12, 0x11}));
-  clock_.Advance(500);  // 2000
+  clock_.Advance(500);
   EXPECT_EQ(ui_.Panel(2), "LOOPBACK0001");
   EXPECT_EQ(dev_->command.DeviceIdText, "LOOPBACK0001");
   EXPECT_EQ(dev_->command.Awaited, CommandCode::None);
@@ -291,8 +260,9 @@ TEST_F(CommandEngineTest, FailedConnectWriteRestartsTheScan) {
   EXPECT_EQ(std::count(panel1.begin(), panel1.end(), "find set"), 2);
 }
 
-// The parameters as they stand go out in the 38-byte frame; an accepted reply
-// shows the language's text, a rejected one nothing, and the reply stays awaited.
+// The parameters as they stand go out in the 38-byte frame, every field in its
+// place and 16-bit values high byte first; an accepted reply shows the
+// language's text, a rejected one nothing, and the reply stays awaited.
 TEST_F(CommandEngineTest, SystemParameterSendsTheParametersAsTheyStand) {
   const struct {
     int16_t language;
@@ -301,31 +271,39 @@ TEST_F(CommandEngineTest, SystemParameterSendsTheParametersAsTheyStand) {
     const char* sent;
   } cases[] = {{1, false, "Connet    OK", "Send parameter ok"}, {0, false, "连接成功", "发送参数成功"},
                {0, true, "连接成功", "LOOPBACK0001"}};
+  auto& p = params_;
+  p.RecordInterval = 0x1234, p.IntervalUnit = 1, p.LedCycle = 2, p.CriticalX = 3, p.CriticalY = 4, p.CriticalZ = 5;
+  p.RecordMode = 1, p.WorkMode = 2, p.LimitTime = 0x0102;
+  p.CurYear = 26, p.CurMonth = 12, p.CurDay = 6, p.CurHour = 20, p.CurMinute = 1, p.CurSecond = 59;
+  p.StartYear = 27, p.StartMonth = 1, p.StartDay = 2, p.StartHour = 3, p.StartMinute = 4, p.StartSecond = 5;
+  const std::vector<uint8_t> data = {0x12, 0x34, 1, 2, 3, 4, 5, 1, 2, 26, 12, 6,
+                                     20, 1, 59, 27, 1, 2, 3, 4, 5, 0x01, 0x02};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.sent);
     params_.LanguageFlag = c.language;
     auto* t = InstallLoopback(16);
     ASSERT_TRUE(BringUp());
     EXPECT_EQ(ui_.Panel(1), c.connected);
-    t->shape = [&](sim::Packet& p, long) {
-      if (c.rejected && p[11] == 0xA0) p[13] = 0;
+    t->shape = [&](sim::Packet& r, long) {
+      if (c.rejected && r[11] == 0xA0) r[13] = 0;
       return 1;
     };
-    params_.RecordInterval = 250;
-    params_.CriticalY = 33;
-    params_.LimitTime = 1000;
     SendSystemParameters(*dev_);
     ASSERT_EQ(t->written.size(), 3u);
-    const auto expected = BuildParameterFrame(params_);
-    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), t->written.back().begin()));
-    EXPECT_EQ(t->written.back().size(), 38u);
+    const auto& f = t->written.back();
+    ASSERT_EQ(f.size(), 38u);
+    EXPECT_EQ(f[11], 0x20);
+    EXPECT_EQ(f[12], 23);
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), f.begin() + 13));
+    EXPECT_EQ(f[36], FrameChecksum(f, 35));
+    EXPECT_EQ(f[37], 0x16);
     EXPECT_FALSE(params_.ParameterAccepted);
     clock_.Advance(1000);
     EXPECT_EQ(ui_.Panel(2), c.sent);
     EXPECT_EQ(dev_->command.Awaited, c.rejected ? CommandCode::SetParameters : CommandCode::None);
     EXPECT_TRUE(ui_.messages.empty());
     EXPECT_TRUE(t->logger.ParametersSet());
-    EXPECT_TRUE(std::equal(expected.begin() + 13, expected.begin() + 36, t->logger.Parameters().begin()));
+    EXPECT_TRUE(std::equal(data.begin(), data.end(), t->logger.Parameters().begin()));
   }
 }
 

@@ -124,42 +124,28 @@ TEST_F(RealTimeTest, StopEndsTheRunAtTheNextTick) {
   EXPECT_FALSE(dev_->BlockTimer().IsEnabled());
 }
 
+// The logger lost to a device-change scan, or the file full, after three samples.
 TEST_F(RealTimeTest, EveryEndingKeepsEverySampleWithItsCount) {
-  struct Case {
-    const char* name;
-    std::function<void(LoopbackTransport&)> cut;  // after three samples
-    LiveOutcome outcome;
-  };
-  const Case cases[] = {
-      {"lost device step",
-       [&](LoopbackTransport& t) {
-         t.paths.clear();
-         dev_->StartScan();
-       },
-       LiveOutcome::DeviceLost},
-      {"file limit",
-       [](LoopbackTransport&) {
-         const rlimit small{19 + 3 * 6, RLIM_INFINITY};
-         setrlimit(RLIMIT_FSIZE, &small);
-       },
-       LiveOutcome::FileError},
-  };
   std::signal(SIGXFSZ, SIG_IGN);
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+  for (const bool lost : {true, false}) {
+    SCOPED_TRACE(lost ? "lost device step" : "file limit");
     ASSERT_TRUE(Fresh(8));
     StartLive(1, 1000);
     clock_.Advance(1600);
-    c.cut(*loop_);
-    ASSERT_TRUE(RunLive());
-    const rlimit none{RLIM_INFINITY, RLIM_INFINITY};
-    setrlimit(RLIMIT_FSIZE, &none);
-    EXPECT_EQ(dev_->live.DataOutcome, c.outcome);
-    if (c.outcome == LiveOutcome::DeviceLost) {
-      EXPECT_EQ(ui_.Panel(1), "No Device !");
+    const rlimit small{19 + 3 * 6, RLIM_INFINITY}, none{RLIM_INFINITY, RLIM_INFINITY};
+    if (lost) {
+      loop_->paths.clear();
+      dev_->StartScan();
+    } else {
+      setrlimit(RLIMIT_FSIZE, &small);
     }
+    ASSERT_TRUE(RunLive());
+    setrlimit(RLIMIT_FSIZE, &none);
+    EXPECT_EQ(dev_->live.DataOutcome, lost ? LiveOutcome::DeviceLost : LiveOutcome::FileError);
     ExpectFileOf(3);
-    if (c.outcome == LiveOutcome::FileError) {
+    if (lost) {
+      EXPECT_EQ(ui_.Panel(1), "No Device !");
+    } else {
       ASSERT_FALSE(ui_.messages.empty());
       EXPECT_NE(ui_.messages.back().find(Out()), std::string::npos) << ui_.messages.back();
     }

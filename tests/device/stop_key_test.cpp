@@ -13,8 +13,7 @@ namespace {
 class StopKeyTest : public DeviceEngineTest {};
 
 TEST_F(StopKeyTest, EscapeStopsADownload) {
-  InstallLoopback(800);
-  ASSERT_TRUE(BringUp());
+  ASSERT_TRUE(Fresh(800));
   MainWindow window(nullptr, data_);
   window.SetHandlers({{"Escape", [&] { dev_->StopDownload(); }}});
   window.show();

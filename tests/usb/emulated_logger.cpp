@@ -362,14 +362,10 @@ void UsbTestbed::Unplug(EmulatedLogger& logger) {
   }
 }
 
-bool UsbTestbed::RemoveUnplugged() {
-  bool any = false;
+void UsbTestbed::RemoveUnplugged() {
   for (Plugged& p : loggers_) {
-    if (p.removed || !p.logger->Unplugged()) continue;
-    Unplug(*p.logger);
-    any = true;
+    if (!p.removed && p.logger->Unplugged()) Unplug(*p.logger);
   }
-  return any;
 }
 
 void UsbTestbed::DenyAccess(const EmulatedLogger& logger) {

@@ -138,11 +138,10 @@ class UsbTestbed {
   // The logger leaves the bus: its URBs fail with ENODEV, a "remove" uevent
   // goes out and its sysfs entry and node go.
   void Unplug(EmulatedLogger& logger);
-  // Unplugs the loggers whose fault plan unplugged them; true when one went.
-  bool RemoveUnplugged();
+  // Unplugs the loggers whose fault plan unplugged them.
+  void RemoveUnplugged();
   // Makes the logger's node unreadable for anyone without CAP_DAC_OVERRIDE.
   void DenyAccess(const EmulatedLogger& logger);
-  std::string Root() const { return root_; }
 
  private:
   UMockdevTestbed* bed_;

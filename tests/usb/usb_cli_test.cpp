@@ -43,21 +43,22 @@ class UsbCliTest : public CliDeviceTest {
 
 // Interrupt and bulk endpoints, and a kernel driver that libusb must detach
 // before it can claim the interface; every frame of the session in the trace.
+// Of two loggers the lower address is taken, whichever came first.
 TEST_F(UsbCliTest, ScanConnectsAndIdentifiesOnEveryEndpointKind) {
-  struct Variant {
-    bool bulk;
-    std::string driver;
-  };
-  for (const Variant& v : {Variant{false, ""}, Variant{true, ""}, Variant{false, "usbhid"}}) {
-    SCOPED_TRACE(std::string(v.bulk ? "bulk" : "interrupt") + " " + v.driver);
+  for (const EmulatedLoggerOptions& o : {EmulatedLoggerOptions{.id_text = "USBLOGGER001"},
+                                         {.bulk = true, .id_text = "USBLOGGER001"},
+                                         {.kernel_driver = "usbhid", .id_text = "USBLOGGER001"}}) {
+    SCOPED_TRACE(std::string(o.bulk ? "bulk" : "interrupt") + " " + o.kernel_driver);
     FreshTestbed();
-    EmulatedLogger& logger =
-        bed_->Plug(sim::MakeRecording(20, 1), {.bulk = v.bulk, .kernel_driver = v.driver, .id_text = "USBLOGGER001"});
+    const EmulatedLogger& later = Plug(20, "AT-ADDRESS-5", 5);
+    EmulatedLogger& logger = bed_->Plug(sim::MakeRecording(20, 1), o);
     const std::string trace = folder_.File("scan.trace");
     ASSERT_EQ(Usb({"--trace", trace, "scan"}), 0) << CliErr();
     EXPECT_EQ(CliOut(), "USBLOGGER001\n");
     EXPECT_TRUE(ErrHas("[1] find set") && ErrHas("[1] Connet    OK")) << CliErr();
-    EXPECT_EQ(logger.DriverDetaches(), v.driver.empty() ? 0 : 1);
+    EXPECT_EQ(logger.DriverDetaches(), o.kernel_driver.empty() ? 0 : 1);
+    EXPECT_EQ(logger.Received().size(), 2u);  // connect and identify, nothing more
+    EXPECT_TRUE(later.Received().empty());
     // Connect and identify, each way, with the device it went through.
     const std::string lines = ReadText(trace);
     for (const char* line : {" = open usb#vid_1041&pid_8102#001-002\n", " > 15 FEFEFEFE68A0A1A2A3A46812000C16\n",
@@ -66,16 +67,6 @@ TEST_F(UsbCliTest, ScanConnectsAndIdentifiesOnEveryEndpointKind) {
       EXPECT_NE(lines.find(line), std::string::npos) << line << " in\n" << lines;
     }
   }
-}
-
-// An empty bus: UsbWindowTest and CliDeviceTest.NoLoggerAfterSixScans.
-TEST_F(UsbCliTest, TheLowerAddressOfTwoLoggersIsTaken) {
-  EmulatedLogger& later = Plug(20, "AT-ADDRESS-5", 5);
-  EmulatedLogger& lower = Plug(20, "AT-ADDRESS-3", 3);
-  ASSERT_EQ(Usb({"scan"}), 0) << CliErr();
-  EXPECT_EQ(CliOut(), "AT-ADDRESS-3\n");
-  EXPECT_EQ(lower.Received().size(), 2u);
-  EXPECT_TRUE(later.Received().empty());
 }
 
 TEST_F(UsbCliTest, SetParamsSendsTheParameterFrame) {
@@ -92,32 +83,24 @@ TEST_F(UsbCliTest, SetParamsSendsTheParameterFrame) {
   EXPECT_EQ(logger.Parameters(), want);
 }
 
-// Byte-exact downloads under each fault mix, with the frame trace on: a
-// full logger's trace must stay under 10 MB.
+// A byte-exact download with every kind of fault crossing the bus together
+// (each kind alone is the socket download tests', DownloadFaultTest), the
+// frame trace on: a full logger's trace must stay under 10 MB.
 TEST_F(UsbCliTest, DownloadIsByteExactUnderFaults) {
   constexpr uint32_t kSamples = 803;  // 101 blocks, the last partial
   EmulatedLogger& logger = Plug(kSamples);
-  // Each kind of fault alone is the socket download tests' (DownloadFaultTest);
-  // here all of them cross the bus together.
-  const sim::Faults mix{.corrupt = 0.03, .drop = 0.01, .late = 0.03, .late_ms = 400};
-  int run = 0;
-  for (const sim::Faults& faults : {sim::Faults{}, mix}) {
-    SCOPED_TRACE(run);
-    logger.SetFaults(faults);
-    const std::string out = folder_.File("usb" + std::to_string(run) + ".kvx");
-    const std::string trace = folder_.File("usb" + std::to_string(run++) + ".trace");
-    ASSERT_EQ(Usb({"--trace", trace, "download", out}), 0) << CliErr();
-    EXPECT_TRUE(ErrHas("[2] Download End")) << CliErr();
-    EXPECT_TRUE(ReadBytes(out) == logger.Memory().FileImage());
-    EXPECT_EQ(CliOut(), out + "\n");
-    const double per_block = static_cast<double>(ReadBytes(trace).size()) / 101.0;
-    EXPECT_LT(per_block * 40950, 10e6) << per_block;
-  }
+  logger.SetFaults({.corrupt = 0.03, .drop = 0.01, .late = 0.03, .late_ms = 400});
+  const std::string out = folder_.File("usb.kvx"), trace = folder_.File("usb.trace");
+  ASSERT_EQ(Usb({"--trace", trace, "download", out}), 0) << CliErr();
+  EXPECT_TRUE(ErrHas("[2] Download End")) << CliErr();
+  EXPECT_TRUE(ReadBytes(out) == logger.Memory().FileImage());
+  EXPECT_EQ(CliOut(), out + "\n");
+  const double per_block = static_cast<double>(ReadBytes(trace).size()) / 101.0;
+  EXPECT_LT(per_block * 40950, 10e6) << per_block;
   // An existing file is refused without --overwrite, before any device work.
-  const std::string first = folder_.File("usb0.kvx");
-  EXPECT_EQ(Usb({"download", first}, 5000), 1);
+  EXPECT_EQ(Usb({"download", out}, 5000), 1);
   EXPECT_TRUE(ErrHas("--overwrite")) << CliErr();
-  EXPECT_TRUE(ReadBytes(first) == logger.Memory().FileImage());
+  EXPECT_TRUE(ReadBytes(out) == logger.Memory().FileImage());
 }
 
 TEST_F(UsbCliTest, LiveAndLiveSpectrumCapture) {
