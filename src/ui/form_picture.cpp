@@ -1,6 +1,7 @@
 #include "ui/form_picture.h"
 
 #include <cstdio>
+#include <functional>
 
 #include <QCheckBox>
 #include <QLabel>
@@ -110,24 +111,23 @@ void FormPicture::CreateControls() {
       Changed();
     });
   }
-  check_hann_ = new QCheckBox(QString::fromStdString(chart_.scene.HannBox.Caption), this);
-  check_hann_->setToolTip("Spectra with a Hann window: less leakage from tones between lines");
-  connect(check_hann_, &QCheckBox::clicked, this, [this](bool on) {
-    chart_.SetHannWindow(on ? 1 : 0);
-    Changed();
-  });
-  check_remove_mean_ = new QCheckBox(QString::fromStdString(chart_.scene.RemoveMeanBox.Caption), this);
-  check_remove_mean_->setToolTip("Each axis's mean taken off first: line 1 no longer holds gravity and offsets");
-  connect(check_remove_mean_, &QCheckBox::clicked, this, [this](bool on) {
-    chart_.SetRemoveMean(on ? 1 : 0);
-    Changed();
-  });
-  check_hz_ = new QCheckBox(QString::fromStdString(chart_.scene.HzBox.Caption), this);
-  check_hz_->setToolTip("Lines, peaks and read-out in Hz from the file's sample interval");
-  connect(check_hz_, &QCheckBox::clicked, this, [this](bool on) {
-    chart_.SetFrequencyInHz(on ? 1 : 0);
-    Changed();
-  });
+  // The spectrum options: a box that sets its value on the chart.
+  auto option = [this](const SceneControl& box, const char* tip, std::function<void(int16_t)> set) {
+    auto* b = new QCheckBox(QString::fromStdString(box.Caption), this);
+    b->setToolTip(tip);
+    connect(b, &QCheckBox::clicked, this, [this, set = std::move(set)](bool on) {
+      set(on ? 1 : 0);
+      Changed();
+    });
+    return b;
+  };
+  check_hann_ = option(chart_.scene.HannBox, "Spectra with a Hann window: less leakage from tones between lines",
+                       [this](int16_t v) { chart_.SetHannWindow(v); });
+  check_remove_mean_ = option(chart_.scene.RemoveMeanBox,
+                              "Each axis's mean taken off first: line 1 no longer holds gravity and offsets",
+                              [this](int16_t v) { chart_.SetRemoveMean(v); });
+  check_hz_ = option(chart_.scene.HzBox, "Lines, peaks and read-out in Hz from the file's sample interval",
+                     [this](int16_t v) { chart_.SetFrequencyInHz(v); });
   all_points_ = new QPushButton(QString::fromStdString(chart_.scene.AllPointsButton.Caption), this);
   previous_ = new QPushButton(QString::fromStdString(chart_.scene.PreviousButton.Caption), this);
   next_ = new QPushButton(QString::fromStdString(chart_.scene.NextButton.Caption), this);
