@@ -30,7 +30,6 @@ constexpr const char* kUsage =
     "print FILE.kvx OUT.pdf [--start N] [--end M] [--paper A4|A3|Letter|Legal|Tabloid|WxH]\n"
     "         [--portrait|--landscape] [--margins L,R,T,D] [--scale F]";
 
-
 // Whole numbers separated by `sep`, exactly `count` of them.
 bool SplitNumbers(const std::string& text, char sep, size_t count, int16_t* out) {
   std::stringstream in(text);
@@ -115,7 +114,6 @@ int RunPrint(Args& args) {
     }
     m.PictureScale = static_cast<float>(*f);
   }
-
 
   Dataset data;
   StderrUi ui;

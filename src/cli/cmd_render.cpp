@@ -24,7 +24,6 @@ constexpr const char* kUsage =
     "render FILE.kvx OUT.png [--start N] [--end M] [--all-curves] [--cursor COLUMN] [--scale F] "
     "[--spectrum] [--window none|hann] [--remove-mean] [--hz]";
 
-
 std::optional<long long> TakeNumber(Args& args, const char* name, bool& bad) {
   auto v = args.TakeValue(name);
   if (!v) return std::nullopt;
@@ -79,7 +78,6 @@ int RunRender(Args& args) {
   }
   const std::string file = args.words[0];
   const std::string out = args.words[1];
-
 
   Dataset data;
   StderrUi ui;

@@ -15,7 +15,6 @@ namespace {
 
 constexpr const char* kUsage = "report FILE.kvx OUT.pdf [--threshold MG] [--paper A4|Letter]";
 
-
 }  // namespace
 
 int RunReport(Args& args) {

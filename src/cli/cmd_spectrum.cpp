@@ -36,7 +36,6 @@ struct Spectrum {
   float f;
 };
 
-
 // The spectra, then the chart's conversion of them (LabelSpectrumAxis).
 Spectrum Compute(Dataset& data, bool hz) {
   Spectrum s{};

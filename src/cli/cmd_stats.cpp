@@ -12,7 +12,6 @@ namespace {
 const char* const kChannelNames[kChannels] = {"X", "Y", "Z", "V", "AX", "AY", "AZ"};
 const char* const kUsage = "stats FILE.kvx [--from N] [--to M] [--json]";
 
-
 }  // namespace
 
 int RunStats(Args& args) {
