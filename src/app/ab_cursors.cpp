@@ -121,8 +121,7 @@ AbReadOut AbCursors::ReadOut() const {
   auto point = [&d](int32_t p) {
     AbPoint out;
     out.point = p;
-    out.time = PointIsoTime(d, p);
-    if (const size_t t = out.time.find('T'); t != std::string::npos) out.time[t] = ' ';
+    out.time = ShownTime(PointIsoTime(d, p));
     const RealDataRecord r = d.RealData[p];
     out.values = {r.X, r.Y, r.Z, r.V};
     return out;

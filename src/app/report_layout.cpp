@@ -27,11 +27,7 @@ std::string Decimals(double v, int decimals) {
 }
 
 // A point's time as "2026-12-06 10:00:00.500".
-std::string PointTimeText(const Dataset& data, int32_t point) {
-  std::string t = PointIsoTime(data, point);
-  if (t.size() > 10 && t[10] == 'T') t[10] = ' ';
-  return t;
-}
+std::string PointTimeText(const Dataset& data, int32_t point) { return ShownTime(PointIsoTime(data, point)); }
 
 // "999.950 s (0:16:39.950)".
 std::string DurationText(double seconds) {
@@ -87,9 +83,7 @@ void PickLargest(const EventList& found, ReportContent& r) {
     const ThresholdEvent& e = found.events[order[k]];
     r.listed.push_back(e);
     r.listed_size.push_back(size(e));
-    std::string start = e.start;
-    if (start.size() > 10 && start[10] == 'T') start[10] = ' ';
-    r.events.rows.push_back({std::to_string(k + 1), kEventChannelNames[e.channel], start, std::to_string(e.first),
+    r.events.rows.push_back({std::to_string(k + 1), kEventChannelNames[e.channel], ShownTime(e.start), std::to_string(e.first),
                              std::to_string(e.last), std::to_string(e.points), Decimals(e.duration_s, 3),
                              Decimals(e.peak, 2), Decimals(size(e), 2), std::to_string(e.peak_point)});
   }

@@ -39,6 +39,11 @@ double SuggestedThreshold(const SpanStatistics& whole) {
   return rounded > 0 ? rounded : largest / 2;
 }
 
+std::string ShownTime(std::string iso_time) {
+  if (iso_time.size() > 10 && iso_time[10] == 'T') iso_time[10] = ' ';
+  return iso_time;
+}
+
 EventList FindThresholdEvents(const Dataset& data, const EventOptions& options) {
   EventList list;
   const SampleColumns& samples = data.RealData;

@@ -49,5 +49,7 @@ double SuggestedThreshold(const SpanStatistics& whole);
 
 // The first point's time with milliseconds, in the CSV export's ISO form.
 std::string PointIsoTime(const Dataset& data, int32_t point);
+// That time as the windows and the report show it, with a blank for the T.
+std::string ShownTime(std::string iso_time);
 
 }  // namespace accelog

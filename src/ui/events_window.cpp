@@ -44,7 +44,7 @@ class EventTableModel : public QAbstractTableModel {
     const ThresholdEvent& e = list_.events[static_cast<size_t>(index.row())];
     switch (index.column()) {
       case 0: return QString(kChannelNames[e.channel]);
-      case 1: return QString::fromStdString(e.start).replace('T', ' ');
+      case 1: return QString::fromStdString(ShownTime(e.start));
       case 2: return QString::number(e.duration_s, 'f', 3);
       case 3: return QString::fromStdString(FloatText(static_cast<float>(e.peak)));
       default: return e.points;
